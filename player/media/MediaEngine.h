@@ -1,0 +1,76 @@
+#pragma once
+// The one media engine the player drives. The operations keep the names of the
+// player control they stand in for:
+//
+//   engine.URL(path);                         engine.playState();
+//   engine.settings().autoStart(false);       engine.settings().rate(1.5);
+//   engine.settings().volume(25);
+//   engine.controls().play() / pause() / stop();
+//   engine.controls().currentPosition();      engine.controls().currentPosition(12.0);
+//   engine.currentMedia().duration() / name() / sourceURL();
+//   engine.mediaCollection().add(url);
+//
+// Every call is made from the UI thread. A failing operation throws
+// lirabox::RaisedError; the player runs these calls in skip-on-failure mode or
+// under the file-opening error message.
+
+#include <cstdint>
+#include <string>
+
+namespace lirabox::media {
+
+// Values of playState().
+enum PlayState : std::int32_t {
+    kUndefined = 0,
+    kStopped = 1,
+    kPaused = 2,
+    kPlaying = 3,
+    kMediaEnded = 8,
+    kReady = 10,
+};
+
+class EngineSettings {
+public:
+    virtual ~EngineSettings() = default;
+    virtual void autoStart(bool start) = 0;
+    virtual void rate(double rate) = 0;        // 1.0 = normal speed, pitch kept
+    virtual void volume(std::int32_t volume) = 0;  // 0 .. 100
+};
+
+class EngineControls {
+public:
+    virtual ~EngineControls() = default;
+    virtual void play() = 0;
+    virtual void pause() = 0;
+    virtual void stop() = 0;  // keeps the media, back to 0 s
+    virtual double currentPosition() = 0;
+    virtual void currentPosition(double seconds) = 0;
+};
+
+class CurrentMedia {
+public:
+    virtual ~CurrentMedia() = default;
+    virtual double duration() = 0;         // seconds
+    virtual std::string name() = 0;        // empty when nothing is loaded
+    virtual std::string sourceURL() = 0;
+};
+
+class MediaCollection {
+public:
+    virtual ~MediaCollection() = default;
+    virtual void add(const std::string& sourceURL) = 0;
+};
+
+class MediaEngine {
+public:
+    virtual ~MediaEngine() = default;
+    // Loads the file and returns once it is open or has failed (bounded wait).
+    virtual void URL(const std::string& path) = 0;
+    virtual std::int32_t playState() = 0;
+    virtual EngineSettings& settings() = 0;
+    virtual EngineControls& controls() = 0;
+    virtual CurrentMedia& currentMedia() = 0;
+    virtual MediaCollection& mediaCollection() = 0;
+};
+
+}  // namespace lirabox::media

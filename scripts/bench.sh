@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds Lirabox with optimisation and runs every benchmark in bench/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/deps.sh
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DLIRABOX_TESTS=OFF >/dev/null
+cmake --build build-bench -j "$(nproc)"
+for bench in bench/*.sh; do
+  echo "== $bench"
+  bash "$bench" build-bench
+done

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package that building, running and testing Lirabox
+# needs. Does nothing when they are all there already.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config git
+  clang libclang-rt-14-dev                   # libFuzzer targets
+  libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev qt6-qpa-plugins libgl-dev libxkbcommon-dev
+  libmpv-dev mpv ffmpeg
+  libx11-dev libxi-dev libxtst-dev
+  xvfb xauth xdotool x11-utils openbox
+  espeak-ng fonts-noto-cjk
+  e2fsprogs                                  # chattr, for the read-only file tests
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+(( ${#missing[@]} == 0 )) && exit 0
+
+sudo=""
+[[ $(id -u) -ne 0 ]] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update
+$sudo apt-get install -y --no-install-recommends "${missing[@]}"

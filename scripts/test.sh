@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds Lirabox and runs every test.
+#   bash scripts/test.sh             plain build in build/
+#   bash scripts/test.sh --sanitize  AddressSanitizer + UBSan build in build-asan/
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/deps.sh
+
+build_dir=build
+cmake_args=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+if [[ "${1:-}" == "--sanitize" ]]; then
+  build_dir=build-asan
+  cmake_args=(-G Ninja -DCMAKE_BUILD_TYPE=Debug -DLIRABOX_SANITIZE=ON -DLIRABOX_BENCH=OFF)
+  export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+  export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+  export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+fi
+
+cmake -S . -B "$build_dir" "${cmake_args[@]}"
+cmake --build "$build_dir" -j "$(nproc)"
+ctest --test-dir "$build_dir" --output-on-failure -j 2

@@ -1,0 +1,51 @@
+#pragma once
+// Names, sections, keys and defaults of every configuration file.
+
+#include <string_view>
+
+namespace lirabox::config {
+
+// "config.ini" (program folder): eight shortcut keys, sections ID00 .. ID07.
+inline constexpr std::string_view kConfigFile = "config.ini";
+inline constexpr int kShortcutRows = 8;
+inline constexpr std::string_view kShortcutSectionPrefix = "ID";  // + row as two digits
+inline constexpr std::string_view kKeyID = "ID";
+inline constexpr std::string_view kKeyKeyCode = "KeyCode";
+inline constexpr std::string_view kKeyKeyDestroy = "KeyDestroy";
+inline constexpr std::string_view kKeyShiftStatus = "ShiftStatus";
+inline constexpr std::string_view kDefaultID = "-1";
+inline constexpr std::string_view kDefaultKeyCode = "0";
+inline constexpr std::string_view kDefaultKeyDestroy = "0";
+inline constexpr std::string_view kDefaultShiftStatus = "0";
+
+// "UserCfg.ini" (program folder): step lengths in seconds.
+inline constexpr std::string_view kUserFile = "UserCfg.ini";
+inline constexpr std::string_view kUserSection = "Config";
+inline constexpr std::string_view kKeyRewind = "Rewind";
+inline constexpr std::string_view kKeyForward = "Forward";
+inline constexpr std::string_view kKeyAutorev = "Autorev";
+inline constexpr std::string_view kDefaultRewind = "2";
+inline constexpr std::string_view kDefaultForward = "2";
+inline constexpr std::string_view kDefaultAutorev = "1";
+
+// "position.ini" (program folder): main window placement and the volume.
+inline constexpr std::string_view kPositionFile = "position.ini";
+inline constexpr std::string_view kPlacementSection = "FormPosition";
+inline constexpr std::string_view kKeyMinimized = "Minimized";
+inline constexpr std::string_view kKeyMaximized = "Maximized";
+inline constexpr std::string_view kKeyLeft = "Left";
+inline constexpr std::string_view kKeyTop = "Top";
+inline constexpr std::string_view kKeyRight = "Right";
+inline constexpr std::string_view kKeyBottom = "Bottom";
+inline constexpr std::string_view kDefaultMinimized = "0";
+inline constexpr std::string_view kDefaultMaximized = "0";
+inline constexpr std::string_view kVolumeSection = "Volume";
+inline constexpr std::string_view kKeyVolumeValue = "value";
+inline constexpr int kDefaultVolumeValue = 2500;
+
+// "Lirabox.ini" (the Windows-directory equivalent): the executable's full path.
+inline constexpr std::string_view kAppFile = "Lirabox.ini";
+inline constexpr std::string_view kAppSection = "config";
+inline constexpr std::string_view kKeyAppName = "AppName";
+
+}  // namespace lirabox::config

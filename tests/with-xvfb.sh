@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Runs a command on a private Xvfb display (and, with --wm, under openbox),
+# then tears the display down. Used by the tests that need a real X server.
+set -euo pipefail
+
+wm=0
+if [[ "${1:-}" == "--wm" ]]; then wm=1; shift; fi
+
+fifo_dir=$(mktemp -d)
+trap 'rm -rf "$fifo_dir"' EXIT
+mkfifo "$fifo_dir/display"
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp +extension XInputExtension \
+  3>"$fifo_dir/display" 2>"$fifo_dir/xvfb.log" &
+xvfb_pid=$!
+read -r display_number <"$fifo_dir/display"
+export DISPLAY=":$display_number"
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+
+wm_pid=""
+if (( wm )); then
+  openbox --sm-disable --config-file /dev/null >/dev/null 2>&1 &
+  wm_pid=$!
+  # Wait until the window manager has claimed the screen.
+  for _ in $(seq 1 100); do
+    if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then break; fi
+    sleep 0.05
+  done
+fi
+
+status=0
+"$@" || status=$?
+
+[[ -n "$wm_pid" ]] && kill "$wm_pid" 2>/dev/null || true
+kill "$xvfb_pid" 2>/dev/null || true
+wait 2>/dev/null || true
+exit "$status"
