@@ -1,0 +1,66 @@
+#include "AppPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+using namespace lirabox;
+namespace fs = std::filesystem;
+
+namespace {
+
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name) {
+        const char* old = std::getenv(name);
+        hadOld_ = old != nullptr;
+        if (hadOld_) old_ = old;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() {
+        if (hadOld_) ::setenv(name_, old_.c_str(), 1);
+        else ::unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    bool hadOld_ = false;
+    std::string old_;
+};
+
+}  // namespace
+
+TEST(AppPaths, ExecutablePathIsThisTestProgram) {
+    const fs::path exe = executablePath();
+    EXPECT_TRUE(exe.is_absolute());
+    EXPECT_EQ(exe.filename(), "core_tests");
+}
+
+TEST(AppPaths, ProgramFolderIsTheExecutablesFolderWhenWritable) {
+    EXPECT_EQ(programFolder(), fs::path(executablePath()).parent_path().string());
+}
+
+TEST(AppPaths, ProgramFolderCanBePointedElsewhereAndBack) {
+    setProgramFolder("/tmp/some/folder/");
+    EXPECT_EQ(programFolder(), "/tmp/some/folder");
+    setProgramFolder("");
+    EXPECT_EQ(programFolder(), fs::path(executablePath()).parent_path().string());
+}
+
+TEST(AppPaths, WindowsDirectoryFollowsXdgConfigHome) {
+    const fs::path dir = fs::temp_directory_path() / ("lirabox-xdg-" + std::to_string(::getpid()));
+    {
+        ScopedEnv xdg("XDG_CONFIG_HOME", dir.string() + "/");
+        EXPECT_EQ(windowsDirectory(), dir.string());
+        EXPECT_TRUE(fs::is_directory(dir));
+    }
+    {
+        ScopedEnv noXdg("XDG_CONFIG_HOME", "relative/not/allowed");
+        ScopedEnv home("HOME", dir.string());
+        EXPECT_EQ(windowsDirectory(), dir.string() + "/.config");
+    }
+    fs::remove_all(dir);
+}
