@@ -1,0 +1,183 @@
+#pragma once
+// The main window's behaviour: start-up and shut-down, the transport commands,
+// the position tick, file opening, the picture sliders and the shortcut-key
+// switch. The Qt window only forwards its controls' events and timers here.
+//
+// Handlers (…_Click, …_Mouse…, Timer2_Timer, OLEDragDrop, KeyMessage) never
+// throw: a failing command leaves the player as it is.
+
+#include "MainView.h"
+#include "SettingsDialogSeam.h"
+#include "ShortcutKeyPorts.h"
+#include "SingleInstance.h"
+#include "SliderPicture.h"
+#include "Timepost.h"
+#include "clsPicSlider.h"
+#include "keytap/Keytap.h"
+#include "player/media/MediaEngine.h"
+#include "support/WindowServices.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace lirabox {
+
+class clsCommonUtil;
+class clsIniFile;
+class clsWinPlacement;
+
+class frmMain {
+public:
+    struct Collaborators {
+        media::MediaEngine& engine;
+        MainView& view;
+        SliderPicture& seekbk;     // seek bar
+        SliderPicture& seekpoint;  // its arrow
+        SliderPicture& volbk;      // volume bar
+        SliderPicture& picArrow;   // its arrow
+        // Null: the window's placement is neither restored nor saved.
+        WindowServices* windowServices;
+        TimepostSink& timepost;
+        InstanceGuard& instanceGuard;
+        KeytapApi& keytap;
+        MainWindowSubclass& subclass;
+        // Null: there is no settings dialog to close at shut-down.
+        SettingsDialogSeam* settingsDialog;
+    };
+
+    // The title of message boxes and the window's caption.
+    static constexpr const char* kTitle = "Lirabox";
+
+    explicit frmMain(Collaborators parts);
+    ~frmMain();
+    frmMain(const frmMain&) = delete;
+    frmMain& operator=(const frmMain&) = delete;
+
+    void setSettingsDialog(SettingsDialogSeam* dialog) { mSettingsDialog = dialog; }
+
+    // Start-up. argumentText is the program's arguments joined by single
+    // spaces, exactly as received. Returns false for a refused second
+    // instance: the message has been shown and dismissed, and the program
+    // must end at once, without Form_Unload.
+    bool Form_Load(const std::string& argumentText);
+    // Shut-down, when the main window closes.
+    void Form_Unload();
+
+    // Transport commands.
+    void PPFunc();
+    void PlayFunc();
+    void PauseFunc();
+    void StopFunc();
+    void RewindFunc();
+    void ForwardFunc();
+    void SpeedFunc(std::int16_t direction);  // 0 faster, 1 slower
+    void setRepeatStartFunc();
+    void setRepeatEndFunc();
+
+    // Step lengths in seconds; setting one saves it to "UserCfg.ini" first
+    // (a failed write raises and leaves the value unchanged).
+    std::int16_t rewind_time() const { return mRewindTime; }
+    void set_rewind_time(std::int16_t seconds);
+    std::int16_t forward_time() const { return mForwardTime; }
+    void set_forward_time(std::int16_t seconds);
+    std::int16_t autorev_time() const { return mAutorevTime; }
+    void set_autorev_time(std::int16_t seconds);
+
+    // File opening.
+    void fileOpen(const std::string& path);
+    void playCommandLineFile(const std::string& path, std::int32_t start);
+
+    // Control handlers.
+    void cmdPlay_Click();
+    void cmdStop_Click();
+    void cmdRewind_Click();
+    void cmdForward_Click();
+    void cmdSpeed_Click(int index);
+    void cmdOpen_Click();
+    void cboSpeed_Click();
+    void Timer2_Timer();
+    void chkUseKey_Click();
+    void mnuOpen_Click();
+    void mnuPlay_Click();
+    void mnuPause_Click();
+    void mnuStop_Click();
+    void mnuFor_Click();
+    void mnuRev_Click();
+    void mnuSpeedUp_Click();
+    void mnuSpeedDown_Click();
+    void mnuQuit_Click();
+
+    // Slider arrows; x is the pointer's position within the arrow, in twips.
+    void picArrow_MouseDown();
+    void picArrow_MouseMove(double x);
+    void picArrow_MouseUp();
+    void seekpoint_MouseDown();
+    void seekpoint_MouseMove(double x);
+    void seekpoint_MouseUp();
+
+    // Files dropped on the main window or the one-line window: the first is opened.
+    void OLEDragDrop(const std::vector<std::string>& files);
+
+    // Row index (0..7) of "config.ini" as a key record; raises when a stored
+    // value is not a number.
+    ShortcutKeyRecord LoadShortcutKey(int index);
+    // The message the hook library posts: slot 0..7 runs its command, others nothing.
+    void KeyMessage(std::int32_t slot);
+
+    // State for the window and the other views.
+    double playRate() const { return mPlayRate; }
+    std::int32_t repeatStart() const { return mRepeatStart; }
+    std::int32_t repeatEnd() const { return mRepeatEnd; }
+    bool fullMode() const { return mFullMode; }
+    void setFullMode(bool full) { mFullMode = full; }
+    clsPicSlider& volumeSlider() { return mPicSlider; }
+    clsPicSlider& seekSlider() { return mPicSlider2; }
+    std::shared_ptr<clsIniFile> configIni() const { return mConfigIni; }
+
+private:
+    void loadFile(const std::string& path);
+    void loadSteps(const std::string& path, bool withFocus);
+    void reportLoadError(std::int32_t number);
+    std::string positionText();
+    void applyRate();
+    void setStepLength(std::int16_t& member, const char* key, std::int16_t seconds);
+    void switchShortcutKeysOn();
+    void switchShortcutKeysOff();
+    void setChkUseKey(int value);
+    void fillSpeedList();
+    void openCommandLine(const std::string& argumentText);
+    void mPicSlider_Change();
+    void mPicSlider2_Change();
+
+    media::MediaEngine& mEngine;
+    MainView& mView;
+    SliderPicture& mSeekbk;
+    SliderPicture& mSeekpoint;
+    SliderPicture& mVolbk;
+    SliderPicture& mPicArrow;
+    WindowServices* mWindowServices;
+    TimepostSink& mTimepost;
+    InstanceGuard& mInstanceGuard;
+    KeytapApi& mKeytap;
+    MainWindowSubclass& mSubclass;
+    SettingsDialogSeam* mSettingsDialog;
+
+    std::shared_ptr<clsCommonUtil> mUtil;
+    std::shared_ptr<clsIniFile> mPositionIni;
+    std::shared_ptr<clsWinPlacement> mPlacement;
+    std::shared_ptr<clsIniFile> mUserIni;
+    std::shared_ptr<clsIniFile> mConfigIni;
+    double mPlayRate = 1.0;
+    std::int16_t mRewindTime = 0;
+    std::int16_t mForwardTime = 0;
+    std::int16_t mAutorevTime = 0;
+    clsPicSlider mPicSlider;
+    clsPicSlider mPicSlider2;
+    bool mFullMode = true;
+    std::int32_t mRepeatStart = 0;
+    std::int32_t mRepeatEnd = 0;
+};
+
+}  // namespace lirabox
