@@ -32,10 +32,6 @@ public:
     // raises Change.
     void setValue(std::int32_t value);
 
-    // One mouse move while dragging: x is the pointer's position within the
-    // arrow; the arrow's middle follows the pointer.
-    void DragTo(double x);
-
     void onChange(ChangeHandler handler) { mChange.push_back(std::move(handler)); }
 
 private:

@@ -18,8 +18,10 @@
 #include "support/WindowServices.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lirabox {
@@ -137,19 +139,21 @@ public:
     std::shared_ptr<clsIniFile> configIni() const { return mConfigIni; }
 
 private:
-    void loadFile(const std::string& path);
-    void loadSteps(const std::string& path, bool withFocus);
-    void reportLoadError(std::int32_t number);
-    std::string positionText();
-    void applyRate();
-    void setStepLength(std::int16_t& member, const char* key, std::int16_t seconds);
-    void switchShortcutKeysOn();
-    void switchShortcutKeysOff();
-    void setChkUseKey(int value);
+    void restorePlacement();
+    std::int16_t readStepLength(std::string_view key, std::string_view defaultText);
     void fillSpeedList();
     void openCommandLine(const std::string& argumentText);
+    void applyRate();
+    void setStepLength(std::int16_t& member, std::string_view key, std::int16_t seconds);
+    std::string positionText();
+    void loadSequence(const std::string& path, bool withFocus);
+    void reportingLoadErrors(const std::function<void()>& load) noexcept;
     void mPicSlider_Change();
     void mPicSlider2_Change();
+    void dragStep(clsPicSlider& slider, double x);
+    void setChkUseKey(int value);
+    void switchShortcutKeysOn();
+    void switchShortcutKeysOff();
 
     media::MediaEngine& mEngine;
     MainView& mView;

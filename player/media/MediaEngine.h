@@ -19,6 +19,14 @@
 
 namespace lirabox::media {
 
+// Numbers of the errors the engine raises: lirabox::kObjectErrorBase plus one of
+// these codes (RaisedError::object), source "MediaEngine".
+inline constexpr std::int32_t kErrEngineStart = 4000;   // the engine itself could not be started
+inline constexpr std::int32_t kErrCannotOpen = 4001;    // missing, unreadable or not a file
+inline constexpr std::int32_t kErrNotPlayable = 4002;   // opened, but holds no playable sound
+inline constexpr std::int32_t kErrLoadTimeout = 4003;   // no answer within the load wait
+inline constexpr std::int32_t kErrBadValue = 4004;      // a rate outside 0.01 .. 100 or a volume outside 0 .. 100
+
 // Values of playState().
 enum PlayState : std::int32_t {
     kUndefined = 0,

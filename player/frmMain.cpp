@@ -1,0 +1,536 @@
+#include "frmMain.h"
+
+#include "CommandLine.h"
+#include "TimeText.h"
+#include "support/AppPaths.h"
+#include "support/ConfigFiles.h"
+#include "support/RaisedError.h"
+#include "support/SkipOnFailure.h"
+#include "support/VbConvert.h"
+#include "support/clsCommonUtil.h"
+#include "support/clsIniFile.h"
+#include "support/clsWinPlacement.h"
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <functional>
+#include <limits>
+
+namespace lirabox {
+namespace {
+
+namespace cfg = config;
+
+constexpr double kSeekBarTwips = 7185;  // the repeat line's full width
+constexpr int kSpeedItems = 26;
+constexpr int kSpeedItemOne = 20;
+constexpr std::int32_t kOpenDialogFlags = 6148;
+// Reported for a failure that carries no number of its own (the platform's
+// "unspecified error").
+constexpr std::int32_t kErrUnspecified = static_cast<std::int32_t>(0x80004005u);
+constexpr std::int32_t kErrInvalidCall = 5;
+constexpr std::int32_t kErrObjectNotSet = 91;
+
+const char* const kAlreadyRunning = "既に起動しています。";
+const char* const kErrorOccurred = "エラーが発生しました。";
+const char* const kInitialTimeText = "00:00:00 / 00:00:00";
+
+std::string str(std::string_view text) { return std::string(text); }
+
+// A handler's call that must not let a failure reach the window.
+template <class Action>
+void guarded(Action&& action) noexcept {
+    runStep(std::forward<Action>(action));
+}
+
+// The repeat line's place for a mark: mark x 7185 / length. The product is
+// formed in 64 bits, so long recordings cannot overflow it. Without a length
+// the line goes to its unmarked end.
+double markPlace(std::int32_t mark, double length, double unmarked) {
+    if (!(length > 0)) return unmarked;
+    return static_cast<double>(static_cast<std::int64_t>(mark) * 7185) / length;
+}
+
+}  // namespace
+
+frmMain::frmMain(Collaborators parts)
+    : mEngine(parts.engine),
+      mView(parts.view),
+      mSeekbk(parts.seekbk),
+      mSeekpoint(parts.seekpoint),
+      mVolbk(parts.volbk),
+      mPicArrow(parts.picArrow),
+      mWindowServices(parts.windowServices),
+      mTimepost(parts.timepost),
+      mInstanceGuard(parts.instanceGuard),
+      mKeytap(parts.keytap),
+      mSubclass(parts.subclass),
+      mSettingsDialog(parts.settingsDialog) {
+    mPicSlider.onChange([this] { mPicSlider_Change(); });
+    mPicSlider2.onChange([this] { mPicSlider2_Change(); });
+}
+
+frmMain::~frmMain() = default;
+
+// ---------------------------------------------------------------------------
+// Start-up and shut-down
+
+bool frmMain::Form_Load(const std::string& argumentText) {
+    skipOnFailure(
+        [&] { std::filesystem::current_path(programFolder()); },
+        [&] { mUtil = std::make_shared<clsCommonUtil>(); },
+        [&] {
+            clsIniFile appIni;
+            appIni.setFilePathMode(2);
+            appIni.setFileName(str(cfg::kAppFile));
+            appIni.WriteString(str(cfg::kAppSection), str(cfg::kKeyAppName), executablePath());
+        },
+        [&] {
+            mPositionIni = std::make_shared<clsIniFile>();
+            mPositionIni->setFileName(str(cfg::kPositionFile));
+        },
+        [&] { restorePlacement(); });
+
+    if (mInstanceGuard.PrevInstance()) {
+        mView.MsgBox(kAlreadyRunning, MessageIcon::Critical, kTitle);
+        return false;
+    }
+
+    skipOnFailure(
+        [&] {
+            mUserIni = std::make_shared<clsIniFile>();
+            mUserIni->setFilePathMode(1);
+            mUserIni->setFileName(str(cfg::kUserFile));
+        },
+        [&] { mPlayRate = 1.0; },
+        [&] { applyRate(); },
+        [&] { fillSpeedList(); },
+        [&] { mRewindTime = readStepLength(cfg::kKeyRewind, cfg::kDefaultRewind); },
+        [&] { mForwardTime = readStepLength(cfg::kKeyForward, cfg::kDefaultForward); },
+        [&] { mAutorevTime = readStepLength(cfg::kKeyAutorev, cfg::kDefaultAutorev); },
+        [&] { mView.setLblTimeNow(kInitialTimeText); },
+        [&] {
+            mConfigIni = std::make_shared<clsIniFile>();
+            mConfigIni->setFilePathMode(1);
+            mConfigIni->setFileName(str(cfg::kConfigFile));
+        },
+        [&] { setChkUseKey(1); },
+        [&] { mView.setHelpFile(programFolder() + "/Lirabox_help.chm"); },
+        [&] { mView.setIconFromPicture1(); },
+        // Volume slider; each Value set applies the volume through Change.
+        [&] { mPicSlider.setArrowPicture(&mPicArrow); },
+        [&] { mPicSlider.setMainPicture(&mVolbk); },
+        [&] { mPicSlider.setMin(0); },
+        [&] { mPicSlider.setMax(5000); },
+        [&] { mPicSlider.setValue(cfg::kDefaultVolumeValue); },
+        [&] {
+            const std::string saved = mPositionIni->ReadString(
+                str(cfg::kVolumeSection), str(cfg::kKeyVolumeValue), std::to_string(mPicSlider.Value()));
+            mPicSlider.setValue(toInt32(saved));
+        },
+        // Seek slider.
+        [&] { mPicSlider2.setArrowPicture(&mSeekpoint); },
+        [&] { mPicSlider2.setMainPicture(&mSeekbk); },
+        [&] { mPicSlider2.setMin(0); },
+        [&] { mPicSlider2.setMax(32767); },
+        [&] { mPicSlider2.setValue(0); },
+        [&] { mFullMode = true; },
+        [&] { openCommandLine(argumentText); });
+    return true;
+}
+
+void frmMain::Form_Unload() {
+    // Each step runs even when an earlier one failed, so a failing placement
+    // save cannot cost the saved volume.
+    skipOnFailure(
+        [&] {
+            if (mSettingsDialog != nullptr && mSettingsDialog->isLoaded()) mSettingsDialog->unload();
+        },
+        [&] { mUserIni.reset(); },
+        [&] {
+            if (mPlacement) mPlacement->Save();
+        },
+        [&] {
+            if (mPositionIni) {
+                mPositionIni->WriteString(str(cfg::kVolumeSection), str(cfg::kKeyVolumeValue),
+                                          std::to_string(mPicSlider.Value()));
+            }
+        },
+        [&] {
+            mPlacement.reset();
+            mPositionIni.reset();
+        });
+}
+
+void frmMain::restorePlacement() {
+    if (mWindowServices == nullptr) return;
+    mPlacement = std::make_shared<clsWinPlacement>(*mWindowServices);
+    mPlacement->setTagetWnd(mView.WindowHandle());
+    mPlacement->setMaximized(false);
+    mPlacement->setMinimized(false);
+    mPlacement->setUseHeight(false);
+    mPlacement->setUseWidth(false);
+    mPlacement->setSectionName(str(cfg::kPlacementSection));
+    mPlacement->setIniFile(mPositionIni);
+    bool outsideScreen = false;
+    mPlacement->Restore(outsideScreen);
+}
+
+std::int16_t frmMain::readStepLength(std::string_view key, std::string_view defaultText) {
+    return toInt16(mUserIni->ReadString(str(cfg::kUserSection), str(key), str(defaultText)));
+}
+
+void frmMain::fillSpeedList() {
+    mView.cboSpeedClear();
+    for (int i = 0; i < kSpeedItems; ++i) mView.cboSpeedAddItem(formatDouble15(3 - 0.1 * i));
+    mView.cboSpeedSetListIndex(kSpeedItemOne);
+    cboSpeed_Click();
+}
+
+void frmMain::openCommandLine(const std::string& argumentText) {
+    if (const auto file = parseCommandLine(argumentText)) playCommandLineFile(file->path, file->start);
+}
+
+// ---------------------------------------------------------------------------
+// Transport commands
+
+void frmMain::applyRate() { mEngine.settings().rate(mPlayRate); }
+
+void frmMain::PPFunc() {
+    if (mEngine.playState() == media::kPlaying) {
+        PauseFunc();
+    } else {
+        PlayFunc();
+    }
+}
+
+void frmMain::PlayFunc() {
+    bool noMedia = true;
+    runStep([&] { noMedia = mEngine.currentMedia().name().empty(); });
+    if (noMedia) return;
+    skipOnFailure(
+        [&] { applyRate(); },
+        [&] {
+            const double position = mEngine.controls().currentPosition();
+            mEngine.controls().currentPosition(position < 1.0 ? 0.0 : position - mAutorevTime);
+        },
+        [&] { mEngine.controls().play(); },
+        [&] { mView.setTimer2Enabled(true); },
+        [&] { mView.DoEvents(); });
+}
+
+void frmMain::PauseFunc() {
+    skipOnFailure(
+        [&] { mView.setTimer2Enabled(false); },
+        [&] { applyRate(); },
+        [&] { mEngine.controls().pause(); },
+        [&] { mView.DoEvents(); });
+}
+
+void frmMain::StopFunc() {
+    skipOnFailure(
+        [&] { mView.setTimer2Enabled(false); },
+        [&] { applyRate(); },
+        [&] { mEngine.controls().stop(); },
+        [&] { mEngine.controls().currentPosition(0.0); },
+        [&] { mView.DoEvents(); });
+}
+
+void frmMain::RewindFunc() {
+    skipOnFailure(
+        [&] { applyRate(); },
+        [&] {
+            const double position = mEngine.controls().currentPosition();
+            mEngine.controls().currentPosition(position < 2.0 ? 0.0 : position - mRewindTime);
+        },
+        [&] { mView.DoEvents(); });
+}
+
+void frmMain::ForwardFunc() {
+    skipOnFailure(
+        [&] { applyRate(); },
+        [&] { mEngine.controls().currentPosition(mEngine.controls().currentPosition() + mForwardTime); },
+        [&] { mView.DoEvents(); });
+}
+
+void frmMain::SpeedFunc(std::int16_t direction) {
+    double rate = mPlayRate;
+    if (direction == 0) {
+        rate += 0.1;
+        if (rate > 3) rate = 3;
+    } else if (direction == 1) {
+        rate -= 0.1;
+        if (!(rate >= 0.5)) rate = 0.5;
+    }
+    skipOnFailure(
+        [&] { mPlayRate = rate; },
+        [&] { applyRate(); },
+        [&] { mView.setCboSpeedText(formatDouble15(rate)); });
+}
+
+void frmMain::setRepeatStartFunc() {
+    if (mRepeatStart != 0) {
+        mRepeatStart = 0;
+        mView.setRepeatIntervalX1(0);
+        return;
+    }
+    mRepeatStart = toInt32(mEngine.controls().currentPosition());
+    mView.setRepeatIntervalX1(markPlace(mRepeatStart, mEngine.currentMedia().duration(), 0));
+}
+
+void frmMain::setRepeatEndFunc() {
+    const std::int32_t length = toInt32(mEngine.currentMedia().duration());
+    if (mRepeatEnd == length) {
+        mRepeatEnd = toInt32(mEngine.controls().currentPosition());
+        mView.setRepeatIntervalX2(markPlace(mRepeatEnd, mEngine.currentMedia().duration(), kSeekBarTwips));
+    } else {
+        mRepeatEnd = length;
+        mView.setRepeatIntervalX2(kSeekBarTwips);
+    }
+}
+
+void frmMain::set_rewind_time(std::int16_t seconds) { setStepLength(mRewindTime, cfg::kKeyRewind, seconds); }
+void frmMain::set_forward_time(std::int16_t seconds) { setStepLength(mForwardTime, cfg::kKeyForward, seconds); }
+void frmMain::set_autorev_time(std::int16_t seconds) { setStepLength(mAutorevTime, cfg::kKeyAutorev, seconds); }
+
+void frmMain::setStepLength(std::int16_t& member, std::string_view key, std::int16_t seconds) {
+    if (!mUserIni) {
+        throw RaisedError(kErrObjectNotSet, kTitle, "UserCfg.ini is not open");
+    }
+    if (!mUserIni->WriteString(str(cfg::kUserSection), str(key), std::to_string(seconds))) {
+        throw RaisedError::object(clsIniFile::kErrWriteFailed, kTitle,
+                                  "書き込みに失敗しました。 " + str(cfg::kUserSection) + " , " + str(key));
+    }
+    member = seconds;
+}
+
+// ---------------------------------------------------------------------------
+// Position tick
+
+void frmMain::Timer2_Timer() {
+    skipOnFailure(
+        [&] { mPicSlider2.setValue(toInt32(mEngine.controls().currentPosition())); },
+        [&] { mView.setLblTimeNow(positionText()); },
+        [&] { mTimepost.SetTime(mEngine.controls().currentPosition()); },
+        [&] {
+            if (mEngine.controls().currentPosition() >= mRepeatEnd) {
+                mEngine.controls().currentPosition(mRepeatStart);
+            }
+        });
+}
+
+std::string frmMain::positionText() {
+    return PositionText(mEngine.controls().currentPosition(), mEngine.currentMedia().duration());
+}
+
+// ---------------------------------------------------------------------------
+// File opening
+
+void frmMain::fileOpen(const std::string& path) {
+    reportingLoadErrors([&] {
+        mEngine.settings().autoStart(false);
+        loadSequence(path, true);
+    });
+}
+
+void frmMain::playCommandLineFile(const std::string& path, std::int32_t start) {
+    reportingLoadErrors([&] {
+        loadSequence(path, false);
+        if (!mEngine.currentMedia().name().empty()) {
+            applyRate();
+            mEngine.controls().currentPosition(start);
+            mEngine.controls().play();
+            mView.setTimer2Enabled(true);
+            mView.DoEvents();
+        }
+    });
+}
+
+// The common load; the focus step is left out for the command line.
+void frmMain::loadSequence(const std::string& path, bool withFocus) {
+    if (!mUtil) throw RaisedError(kErrObjectNotSet, kTitle, "no file-name utility");
+    mView.setLblFile(mUtil->ExtractFileName(path));
+    mEngine.settings().autoStart(false);
+    mEngine.URL(path);
+    mEngine.mediaCollection().add(mEngine.currentMedia().sourceURL());
+    mEngine.settings().rate(1.0);
+    mPicSlider2.setMax(toInt32(mEngine.currentMedia().duration()));
+    if (withFocus) mView.SetFocusTo(mFullMode ? ShownWindow::Main : ShownWindow::OneLine);
+    mView.setLblTimeNow(positionText());
+    mRepeatStart = 0;
+    mRepeatEnd = toInt32(mEngine.currentMedia().duration());
+}
+
+void frmMain::reportingLoadErrors(const std::function<void()>& load) noexcept {
+    std::int32_t number = 0;
+    try {
+        load();
+        return;
+    } catch (const RaisedError& error) {
+        number = error.number();
+    } catch (...) {
+        number = kErrUnspecified;
+    }
+    guarded([&] {
+        mView.MsgBox(std::string(kErrorOccurred) + "\r\nErrCode = " + std::to_string(number),
+                     MessageIcon::Critical, kTitle);
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Sliders
+
+void frmMain::mPicSlider_Change() {
+    guarded([&] { mEngine.settings().volume(toInt32(mPicSlider.Value() / 100.0)); });
+}
+
+void frmMain::mPicSlider2_Change() {
+    guarded([&] {
+        if (mEngine.playState() != media::kPlaying) mEngine.controls().currentPosition(mPicSlider2.Value());
+    });
+}
+
+// The arrow's middle follows the pointer; x is measured within the arrow.
+void frmMain::dragStep(clsPicSlider& slider, double x) {
+    SliderPicture* bar = slider.MainPicture();
+    SliderPicture* arrow = slider.ArrowPicture();
+    if (bar == nullptr || arrow == nullptr || !(bar->Width() > 0)) return;
+    const double fraction = (arrow->Left() + x - arrow->Width() / 2) / bar->Width();
+    slider.setValue(toInt32(fraction * slider.Max()));
+}
+
+void frmMain::picArrow_MouseDown() { mPicSlider.setMouseDown(true); }
+void frmMain::picArrow_MouseUp() { mPicSlider.setMouseDown(false); }
+void frmMain::picArrow_MouseMove(double x) {
+    guarded([&] {
+        if (mPicSlider.MouseDown()) dragStep(mPicSlider, x);
+    });
+}
+
+void frmMain::seekpoint_MouseDown() { mPicSlider2.setMouseDown(true); }
+void frmMain::seekpoint_MouseUp() { mPicSlider2.setMouseDown(false); }
+void frmMain::seekpoint_MouseMove(double x) {
+    guarded([&] {
+        if (!mPicSlider2.MouseDown()) return;
+        dragStep(mPicSlider2, x);
+        PPFunc();
+        mEngine.controls().currentPosition(mPicSlider2.Value());
+        PPFunc();
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Shortcut keys
+
+void frmMain::setChkUseKey(int value) {
+    if (mView.chkUseKey() == value) return;
+    mView.setChkUseKey(value);
+    chkUseKey_Click();
+}
+
+void frmMain::chkUseKey_Click() {
+    guarded([&] {
+        switch (mView.chkUseKey()) {
+        case 1: switchShortcutKeysOn(); break;
+        case 0: switchShortcutKeysOff(); break;
+        default: break;
+        }
+    });
+}
+
+// A row whose stored values are not numbers stays unassigned; the other rows
+// and the subclassing go on.
+void frmMain::switchShortcutKeysOn() {
+    const std::uintptr_t window = mView.WindowHandle();
+    mKeytap.InitHook(window);
+    for (int index = 0; index < cfg::kShortcutRows; ++index) {
+        runStep([&] {
+            const ShortcutKeyRecord record = LoadShortcutKey(index);
+            if (record.ID != -1) mKeytap.RegistKey(record);
+        });
+    }
+    mSubclass.SubclassMainWindow(window);
+}
+
+void frmMain::switchShortcutKeysOff() {
+    const std::uintptr_t window = mView.WindowHandle();
+    mSubclass.RestoreMainWindowProc(window);
+    mKeytap.TerminateHook();
+}
+
+ShortcutKeyRecord frmMain::LoadShortcutKey(int index) {
+    if (index < 0 || index >= cfg::kShortcutRows) {
+        throw RaisedError(kErrInvalidCall, kTitle, "no such shortcut-key row");
+    }
+    if (!mConfigIni) throw RaisedError(kErrObjectNotSet, kTitle, "config.ini is not open");
+    char section[8];
+    std::snprintf(section, sizeof section, "%s%02d", cfg::kShortcutSectionPrefix.data(), index);
+    const auto read = [&](std::string_view key, std::string_view defaultText) {
+        return toInt32(mConfigIni->ReadString(section, str(key), str(defaultText)));
+    };
+    ShortcutKeyRecord record{};
+    record.ID = read(cfg::kKeyID, cfg::kDefaultID);
+    record.KeyCode = read(cfg::kKeyKeyCode, cfg::kDefaultKeyCode);
+    record.KeyDestroy = read(cfg::kKeyKeyDestroy, cfg::kDefaultKeyDestroy);
+    record.ShiftStatus = read(cfg::kKeyShiftStatus, cfg::kDefaultShiftStatus);
+    return record;
+}
+
+void frmMain::KeyMessage(std::int32_t slot) {
+    guarded([&] {
+        switch (slot) {
+        case 0: PPFunc(); break;
+        case 1: StopFunc(); break;
+        case 2: SpeedFunc(0); break;
+        case 3: SpeedFunc(1); break;
+        case 4: ForwardFunc(); break;
+        case 5: RewindFunc(); break;
+        case 6: setRepeatStartFunc(); break;
+        case 7: setRepeatEndFunc(); break;
+        default: break;
+        }
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Control handlers
+
+void frmMain::cboSpeed_Click() {
+    skipOnFailure(
+        [&] { mPlayRate = toDouble(mView.cboSpeedText()); },
+        [&] { applyRate(); });
+}
+
+void frmMain::cmdOpen_Click() {
+    guarded([&] {
+        OpenDialogRequest request;
+        request.title = "サウンドファイルの指定";
+        request.filter = "音声ファイル(*.wav;*.mp3)|*.wav;*.mp3|WindowsMediaAudio(速度調整不可)|*.wma|全てのファイル(*)|*";
+        request.defaultExtension = "wav";
+        request.flags = kOpenDialogFlags;
+        // A cancelled dialog loads nothing.
+        if (const auto chosen = mView.showOpenDialog(request)) fileOpen(*chosen);
+    });
+}
+
+void frmMain::OLEDragDrop(const std::vector<std::string>& files) {
+    if (!files.empty()) fileOpen(files.front());
+}
+
+void frmMain::cmdPlay_Click() { guarded([&] { PPFunc(); }); }
+void frmMain::cmdStop_Click() { guarded([&] { StopFunc(); }); }
+void frmMain::cmdRewind_Click() { guarded([&] { RewindFunc(); }); }
+void frmMain::cmdForward_Click() { guarded([&] { ForwardFunc(); }); }
+void frmMain::cmdSpeed_Click(int index) { guarded([&] { SpeedFunc(static_cast<std::int16_t>(index)); }); }
+void frmMain::mnuOpen_Click() { cmdOpen_Click(); }
+void frmMain::mnuPlay_Click() { guarded([&] { PlayFunc(); }); }
+void frmMain::mnuPause_Click() { guarded([&] { PauseFunc(); }); }
+void frmMain::mnuStop_Click() { guarded([&] { StopFunc(); }); }
+void frmMain::mnuFor_Click() { guarded([&] { ForwardFunc(); }); }
+void frmMain::mnuRev_Click() { guarded([&] { RewindFunc(); }); }
+void frmMain::mnuSpeedUp_Click() { guarded([&] { SpeedFunc(0); }); }
+void frmMain::mnuSpeedDown_Click() { guarded([&] { SpeedFunc(1); }); }
+void frmMain::mnuQuit_Click() { guarded([&] { mView.closeMainWindow(); }); }
+
+}  // namespace lirabox

@@ -1,0 +1,465 @@
+#include "MpvEngine.h"
+
+#include <mpv/client.h>
+#include <unistd.h>
+
+#include <charconv>
+#include <clocale>
+#include <cmath>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+
+#include "RaisedError.h"
+
+namespace lirabox::media {
+namespace {
+
+constexpr const char* kSource = "MediaEngine";
+
+// How libmpv is set up: an audio player inside a GUI, nothing of the user's
+// mpv set-up, no network, and a silent output when there is no sound device.
+const std::vector<MpvOption> kBaseOptions = {
+    {"config", "no"},
+    {"load-scripts", "no"},
+    {"load-stats-overlay", "no"},
+    {"load-osd-console", "no"},
+    {"load-auto-profiles", "no"},
+    {"ytdl", "no"},
+    {"terminal", "no"},
+    {"input-terminal", "no"},
+    {"input-default-bindings", "no"},
+    {"input-vo-keyboard", "no"},
+    {"osc", "no"},
+    {"video", "no"},
+    {"audio-display", "no"},
+    {"audio-file-auto", "no"},
+    {"sub-auto", "no"},
+    {"cover-art-auto", "no"},
+    {"access-references", "no"},
+    {"resume-playback", "no"},
+    {"save-position-on-quit", "no"},
+    {"audio-client-name", "lirabox"},
+    {"audio-fallback-to-null", "yes"},
+    {"audio-pitch-correction", "yes"},
+    {"hr-seek", "yes"},
+    {"idle", "yes"},
+    {"keep-open", "yes"},
+    // At the end the player stays "playing" at the last position, so a position
+    // set afterwards goes on playing from there.
+    {"keep-open-pause", "no"},
+    {"pause", "yes"},
+};
+
+RaisedError error(std::int32_t code, const std::string& description) {
+    return RaisedError::object(code, kSource, description);
+}
+
+std::string fileNameOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string numberText(double value) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+// Why a path cannot be handed to libmpv, or empty text when it can.
+std::string unusablePathReason(const std::string& path) {
+    if (path.empty()) return "no file name given";
+    std::error_code failure;
+    const auto status = std::filesystem::status(path, failure);
+    if (failure || !std::filesystem::exists(status)) return "the file does not exist: " + path;
+    if (std::filesystem::is_directory(status)) return "this is a folder, not a recording: " + path;
+    if (!std::filesystem::is_regular_file(status)) return "this is not a plain file: " + path;
+    if (::access(path.c_str(), R_OK) != 0) return "the file cannot be read: " + path;
+    return {};
+}
+
+}  // namespace
+
+struct MpvEngine::State {
+    enum class Mode { Empty, Ready, Playing, Paused, Stopped };
+
+    class Settings : public EngineSettings {
+    public:
+        explicit Settings(State& s) : s_(s) {}
+        void autoStart(bool start) override { s_.autoStart = start; }
+        void rate(double rate) override { s_.setRate(rate); }
+        void volume(std::int32_t volume) override { s_.setVolume(volume); }
+
+    private:
+        State& s_;
+    };
+
+    class Controls : public EngineControls {
+    public:
+        explicit Controls(State& s) : s_(s) {}
+        void play() override { s_.play(); }
+        void pause() override { s_.pause(); }
+        void stop() override { s_.stop(); }
+        double currentPosition() override { return s_.position(); }
+        void currentPosition(double seconds) override { s_.seek(seconds); }
+
+    private:
+        State& s_;
+    };
+
+    class Media : public CurrentMedia {
+    public:
+        explicit Media(State& s) : s_(s) {}
+        double duration() override {
+            s_.processEvents();
+            return s_.duration;
+        }
+        std::string name() override {
+            s_.processEvents();
+            return s_.name;
+        }
+        std::string sourceURL() override {
+            s_.processEvents();
+            return s_.url;
+        }
+
+    private:
+        State& s_;
+    };
+
+    class Collection : public MediaCollection {
+    public:
+        explicit Collection(State& s) : s_(s) {}
+        void add(const std::string& sourceURL) override { s_.recent.add(sourceURL); }
+
+    private:
+        State& s_;
+    };
+
+    mpv_handle* mpv = nullptr;
+    Mode mode = Mode::Empty;
+    std::string url;
+    std::string name;
+    double duration = 0.0;
+    std::int64_t entryId = -1;  // libmpv's playlist entry of the loaded file
+    bool autoStart = true;
+    double rate = 1.0;
+    double volume = 100.0;
+
+    // A position set that libmpv has not finished yet: reads return its target.
+    std::optional<double> seekTarget;
+    std::uint64_t seekSerial = 0;
+    bool seekTaken = false;  // libmpv has taken the latest seek command
+
+    RecentMedia recent;
+    std::mutex wakeupMutex;
+    std::function<void()> wakeup;
+
+    Settings settingsPart{*this};
+    Controls controlsPart{*this};
+    Media mediaPart{*this};
+    Collection collectionPart{*this};
+
+    static void onWakeup(void* context) {
+        auto* self = static_cast<State*>(context);
+        std::function<void()> callback;
+        {
+            std::lock_guard lock(self->wakeupMutex);
+            callback = self->wakeup;
+        }
+        if (callback) callback();
+    }
+
+    void setFlag(const char* property, bool value) {
+        int flag = value ? 1 : 0;
+        mpv_set_property(mpv, property, MPV_FORMAT_FLAG, &flag);
+    }
+
+    bool readFlag(const char* property) {
+        int flag = 0;
+        return mpv_get_property(mpv, property, MPV_FORMAT_FLAG, &flag) >= 0 && flag != 0;
+    }
+
+    void processEvents() {
+        while (true) {
+            mpv_event* event = mpv_wait_event(mpv, 0);
+            if (event->event_id == MPV_EVENT_NONE) return;
+            handle(*event);
+        }
+    }
+
+    void handle(const mpv_event& event) {
+        switch (event.event_id) {
+        case MPV_EVENT_COMMAND_REPLY:
+            if (seekTarget && event.reply_userdata == seekSerial) {
+                if (event.error < 0) {
+                    seekTarget.reset();
+                } else {
+                    seekTaken = true;
+                }
+            }
+            break;
+        case MPV_EVENT_PLAYBACK_RESTART:
+            // Seeks run in the order they were taken, so a restart that
+            // follows the reply to the latest seek belongs to that seek.
+            if (seekTaken) seekTarget.reset();
+            break;
+        case MPV_EVENT_END_FILE: {
+            const auto* end = static_cast<const mpv_event_end_file*>(event.data);
+            if (mode != Mode::Empty && end->playlist_entry_id == entryId) forgetMedia();
+            break;
+        }
+        default:
+            break;
+        }
+    }
+
+    void forgetMedia() {
+        mode = Mode::Empty;
+        url.clear();
+        name.clear();
+        duration = 0.0;
+        entryId = -1;
+        seekTarget.reset();
+        seekTaken = false;
+    }
+
+    bool atEnd() {
+        if (seekTarget) {
+            // A seek past the length ends the file without a restart.
+            if (seekTaken && readFlag("eof-reached")) seekTarget.reset();
+            if (seekTarget) return false;
+        }
+        return readFlag("eof-reached");
+    }
+
+    void load(const std::string& path) {
+        processEvents();
+        if (mode != Mode::Empty) {
+            const char* stop[] = {"stop", nullptr};
+            mpv_command(mpv, stop);
+            forgetMedia();
+        }
+        if (const auto reason = unusablePathReason(path); !reason.empty()) {
+            throw error(kErrCannotOpen, reason);
+        }
+        // An absolute path is never taken for a protocol ("x://") or for "-".
+        const std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
+        setFlag("pause", !autoStart);
+
+        const char* command[] = {"loadfile", absolute.c_str(), "replace", nullptr};
+        mpv_node result{};
+        if (mpv_command_ret(mpv, command, &result) < 0) {
+            throw error(kErrCannotOpen, "the file cannot be opened: " + path);
+        }
+        std::int64_t loading = -1;
+        if (result.format == MPV_FORMAT_NODE_MAP) {
+            for (int i = 0; i < result.u.list->num; ++i) {
+                if (std::string(result.u.list->keys[i]) == "playlist_entry_id" &&
+                    result.u.list->values[i].format == MPV_FORMAT_INT64) {
+                    loading = result.u.list->values[i].u.int64;
+                }
+            }
+        }
+        mpv_free_node_contents(&result);
+
+        waitUntilLoaded(path, loading);
+        entryId = loading;
+        url = path;
+        name = fileNameOf(path);
+        double length = 0.0;
+        if (mpv_get_property(mpv, "duration", MPV_FORMAT_DOUBLE, &length) >= 0 && std::isfinite(length)) {
+            duration = length;
+        }
+        mode = autoStart ? Mode::Playing : Mode::Ready;
+    }
+
+    // Waits on libmpv's queue (never spinning) until `loading` is open or has failed.
+    void waitUntilLoaded(const std::string& path, std::int64_t loading) {
+        using Clock = std::chrono::steady_clock;
+        const auto deadline = Clock::now() + kLoadWait;
+        bool started = false;
+        while (true) {
+            const auto left = std::chrono::duration<double>(deadline - Clock::now()).count();
+            if (left <= 0) break;
+            mpv_event* event = mpv_wait_event(mpv, left);
+            switch (event->event_id) {
+            case MPV_EVENT_START_FILE: {
+                const auto* start = static_cast<const mpv_event_start_file*>(event->data);
+                if (loading < 0) loading = start->playlist_entry_id;
+                started = started || start->playlist_entry_id == loading;
+                break;
+            }
+            case MPV_EVENT_FILE_LOADED:
+                if (started) {
+                    requireSound(path);
+                    return;
+                }
+                break;
+            case MPV_EVENT_END_FILE: {
+                const auto* end = static_cast<const mpv_event_end_file*>(event->data);
+                if (end->playlist_entry_id == loading) failLoad(path, *end);
+                break;
+            }
+            default:
+                handle(*event);
+                break;
+            }
+        }
+        abandonLoad();
+        throw error(kErrLoadTimeout, "the file did not open in time: " + path);
+    }
+
+    void requireSound(const std::string& path) {
+        std::int64_t track = 0;
+        if (mpv_get_property(mpv, "current-tracks/audio/id", MPV_FORMAT_INT64, &track) < 0) {
+            abandonLoad();
+            throw error(kErrNotPlayable, "the file holds no sound: " + path);
+        }
+    }
+
+    [[noreturn]] void failLoad(const std::string& path, const mpv_event_end_file& end) {
+        abandonLoad();
+        if (end.reason == MPV_END_FILE_REASON_ERROR && end.error == MPV_ERROR_LOADING_FAILED) {
+            throw error(kErrCannotOpen, "the file cannot be opened: " + path);
+        }
+        throw error(kErrNotPlayable, "the file is not a recording that can be played: " + path);
+    }
+
+    // Drops whatever libmpv still has of a load that did not succeed.
+    void abandonLoad() {
+        const char* stop[] = {"stop", nullptr};
+        mpv_command(mpv, stop);
+        forgetMedia();
+    }
+
+    void play() {
+        processEvents();
+        if (mode == Mode::Empty) return;
+        // At the end, play starts again from the beginning.
+        if (atEnd()) seek(0.0);
+        setFlag("pause", false);
+        mode = Mode::Playing;
+    }
+
+    void pause() {
+        processEvents();
+        if (mode == Mode::Empty) return;
+        setFlag("pause", true);
+        if (mode == Mode::Playing) mode = Mode::Paused;
+    }
+
+    void stop() {
+        processEvents();
+        if (mode == Mode::Empty) return;
+        setFlag("pause", true);
+        seek(0.0);
+        mode = Mode::Stopped;
+    }
+
+    double position() {
+        processEvents();
+        if (mode == Mode::Empty) return 0.0;
+        if (seekTarget) {
+            atEnd();
+            if (seekTarget) return *seekTarget;
+        }
+        double seconds = 0.0;
+        if (mpv_get_property(mpv, "time-pos", MPV_FORMAT_DOUBLE, &seconds) < 0 || !std::isfinite(seconds)) {
+            return 0.0;
+        }
+        return seconds;
+    }
+
+    void seek(double seconds) {
+        processEvents();
+        if (std::isnan(seconds)) throw error(kErrBadValue, "the position is not a number");
+        if (mode == Mode::Empty) return;
+        double target = std::max(seconds, 0.0);
+        if (duration > 0.0) target = std::min(target, duration);
+        const std::string text = numberText(target);
+        const char* command[] = {"seek", text.c_str(), "absolute+exact", nullptr};
+        ++seekSerial;
+        if (mpv_command_async(mpv, seekSerial, command) < 0) return;
+        seekTarget = target;
+        seekTaken = false;
+    }
+
+    void setRate(double value) {
+        processEvents();
+        if (!(value >= 0.01 && value <= 100.0)) {
+            throw error(kErrBadValue, "the rate " + numberText(value) + " is outside 0.01 to 100");
+        }
+        if (value == rate) return;
+        if (mpv_set_property(mpv, "speed", MPV_FORMAT_DOUBLE, &value) >= 0) rate = value;
+    }
+
+    void setVolume(std::int32_t value) {
+        processEvents();
+        if (value < 0 || value > 100) {
+            throw error(kErrBadValue, "the volume " + std::to_string(value) + " is outside 0 to 100");
+        }
+        double level = value;
+        if (level == volume) return;
+        if (mpv_set_property(mpv, "volume", MPV_FORMAT_DOUBLE, &level) >= 0) volume = level;
+    }
+
+    std::int32_t playState() {
+        processEvents();
+        switch (mode) {
+        case Mode::Empty: return kUndefined;
+        case Mode::Ready: return kReady;
+        case Mode::Paused: return kPaused;
+        case Mode::Stopped: return kStopped;
+        case Mode::Playing: return atEnd() ? kMediaEnded : kPlaying;
+        }
+        return kUndefined;
+    }
+};
+
+MpvEngine::MpvEngine(const std::vector<MpvOption>& extraOptions) : state_(std::make_unique<State>()) {
+    // libmpv refuses to start unless numbers are read and written the "C" way.
+    std::setlocale(LC_NUMERIC, "C");
+    mpv_handle* mpv = mpv_create();
+    if (mpv == nullptr) throw error(kErrEngineStart, "the sound engine (libmpv) could not be created");
+    auto options = kBaseOptions;
+    options.insert(options.end(), extraOptions.begin(), extraOptions.end());
+    for (const auto& [option, value] : options) {
+        const int status = mpv_set_option_string(mpv, option.c_str(), value.c_str());
+        if (status < 0) {
+            mpv_terminate_destroy(mpv);
+            throw error(kErrEngineStart, "the sound engine refused the setting " + option + "=" + value + ": " +
+                                             mpv_error_string(status));
+        }
+    }
+    if (const int status = mpv_initialize(mpv); status < 0) {
+        mpv_terminate_destroy(mpv);
+        throw error(kErrEngineStart, std::string("the sound engine could not start: ") + mpv_error_string(status));
+    }
+    state_->mpv = mpv;
+    mpv_set_wakeup_callback(mpv, &State::onWakeup, state_.get());
+}
+
+MpvEngine::~MpvEngine() {
+    mpv_set_wakeup_callback(state_->mpv, nullptr, nullptr);
+    mpv_terminate_destroy(state_->mpv);
+}
+
+void MpvEngine::URL(const std::string& path) { state_->load(path); }
+std::int32_t MpvEngine::playState() { return state_->playState(); }
+EngineSettings& MpvEngine::settings() { return state_->settingsPart; }
+EngineControls& MpvEngine::controls() { return state_->controlsPart; }
+CurrentMedia& MpvEngine::currentMedia() { return state_->mediaPart; }
+MediaCollection& MpvEngine::mediaCollection() { return state_->collectionPart; }
+void MpvEngine::processEvents() { state_->processEvents(); }
+
+void MpvEngine::setWakeupCallback(std::function<void()> callback) {
+    std::lock_guard lock(state_->wakeupMutex);
+    state_->wakeup = std::move(callback);
+}
+
+const RecentMedia& MpvEngine::recentMedia() const noexcept { return state_->recent; }
+
+std::unique_ptr<MediaEngine> createMpvEngine() { return std::make_unique<MpvEngine>(); }
+
+}  // namespace lirabox::media
