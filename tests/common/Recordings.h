@@ -1,0 +1,20 @@
+#pragma once
+// Recordings made on the spot for tests and benchmarks: a sine wave written as
+// 16-bit PCM WAV in code, and MP3 / WMA encodings of a WAV made with the ffmpeg
+// command-line tool (local only). Failures throw std::runtime_error.
+
+#include <filesystem>
+
+namespace lirabox::test {
+
+// A 16-bit PCM WAV holding `seconds` of a sine at `frequency` Hz (amplitude
+// half of full scale), the same signal on every channel.
+void writeSineWav(const std::filesystem::path& path, double seconds, double frequency = 440.0,
+                  int sampleRate = 44100, int channels = 1);
+
+// Encodes `wav` as MP3 (libmp3lame, 128 kbit/s) / WMA (wmav2, 128 kbit/s).
+// `target` defaults to `wav` with the extension ".mp3" / ".wma". Returns the target.
+std::filesystem::path makeMp3(const std::filesystem::path& wav, std::filesystem::path target = {});
+std::filesystem::path makeWma(const std::filesystem::path& wav, std::filesystem::path target = {});
+
+}  // namespace lirabox::test
