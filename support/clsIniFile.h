@@ -60,8 +60,9 @@ private:
     static std::string AddPathSeparator(const std::string& path);
     void CheckFileName() const;
     static void CheckSectionKey(const std::string& section, const std::string& key);
-    std::string ReadProfile(const std::string& section, const std::string& key, const std::string& defalt);
-    bool WriteProfile(const std::string& section, const std::string& key, const std::string& value);
+    // By value: a listener may change the remembered fields while these run.
+    std::string ReadProfile(std::string section, std::string key, std::string defalt);
+    bool WriteProfile(std::string section, std::string key, std::string value);
 
     std::string mFileName;
     std::string mSection;

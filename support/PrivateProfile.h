@@ -1,0 +1,31 @@
+#pragma once
+// Private-profile (INI) files: read one value, write one value. The rules for
+// the text itself are those of ProfileText.h; text is UTF-8.
+//
+// A read parses the file afresh each time. A write edits the file in place
+// (every line it does not write stays byte for byte as it was) and replaces it
+// atomically (AtomicFile.h), so a crash leaves the old or the new file.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace lirabox {
+
+// Files above this size are not read (the default is returned) and not written.
+inline constexpr std::size_t kMaxProfileFileSize = 16u * 1024u * 1024u;
+
+// The value of `key` in `section` of `fileName`, or `defaultValue` when the file,
+// the section or the key is missing; in both cases cut to bufferSize - 1 bytes
+// (see cutToBufferSize) and at the first NUL.
+std::string readPrivateProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
+                                     int bufferSize, const std::string& fileName);
+
+// Sets `key` in `section` of `fileName` to `value`, creating the file and the
+// section when needed. False, with nothing changed, when the entry cannot be
+// stored (isStorableProfileEntry) or the file cannot be replaced
+// (updateFileAtomically).
+bool writePrivateProfileString(std::string_view section, std::string_view key, std::string_view value,
+                               const std::string& fileName);
+
+}  // namespace lirabox

@@ -1,0 +1,59 @@
+#include "clsCommonUtil.h"
+
+#include "RaisedError.h"
+
+#include <cstddef>
+#include <limits>
+
+namespace lirabox {
+namespace {
+
+// Length in the 16-bit units the position counter of ExtractFileName counts.
+std::size_t utf16Length(const std::string& text) {
+    std::size_t units = 0;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte & 0xC0) != 0x80) units += byte >= 0xF0 ? 2 : 1;
+    }
+    return units;
+}
+
+}  // namespace
+
+clsCommonUtil::clsCommonUtil(std::shared_ptr<DesktopServices> services) : mServices(std::move(services)) {}
+
+std::string clsCommonUtil::ExtractFileName(const std::string& FileName) const {
+    if (utf16Length(FileName) > static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max())) {
+        throw RaisedError(kErrOverflow, "Lirabox", "Overflow");
+    }
+    const std::size_t slash = FileName.rfind('/');
+    return slash == std::string::npos ? FileName : FileName.substr(slash + 1);
+}
+
+std::string clsCommonUtil::TrimDoubleQ(const std::string& Str) const {
+    if (Str.size() >= 2 && Str.front() == '"' && Str.back() == '"') return Str.substr(1, Str.size() - 2);
+    return Str;
+}
+
+std::int32_t clsCommonUtil::ASyncExecute(const std::string& ExeName, const std::string& CommandLine,
+                                         std::int32_t ShowMode) {
+    if (!mObjectSet) {
+        throw RaisedError::object(kErrObjectNotSet, "CommonUtil - Class",
+                                  "オブジェクトが設定されていません。\r\nObjectプロパティを使用してください");
+    }
+    return mServices->open(ExeName, CommandLine, ShowMode);
+}
+
+void clsCommonUtil::setObject(std::uintptr_t Obj) {
+    mWindow = Obj;
+    mObjectSet = true;
+}
+
+void clsCommonUtil::setTopMost(bool bValue) {
+    mServices->setWindowAbove(mWindow, bValue);
+    mTopMost = bValue;
+}
+
+std::string clsCommonUtil::ComputerName() const { return mServices->hostName(); }
+
+}  // namespace lirabox

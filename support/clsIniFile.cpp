@@ -1,0 +1,131 @@
+#include "clsIniFile.h"
+
+#include "AppPaths.h"
+#include "PrivateProfile.h"
+#include "ProfileText.h"
+#include "RaisedError.h"
+
+#include <algorithm>
+
+namespace lirabox {
+namespace {
+
+constexpr const char* kSource = "IniFile - Class";
+
+bool isEmptyOrSpaces(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
+
+}  // namespace
+
+void clsIniFile::setFileName(const std::string& name) {
+    if (mFilePathMode != 0) {
+        if (name.find('/') != std::string::npos) {
+            throw RaisedError::object(kErrPathInFileName, kSource, "ファイル名にパスを含むことはできません。");
+        }
+        ResolvePath();
+    }
+    mFileName = name;
+}
+
+void clsIniFile::setFilePath(const std::string& path) {
+    mFilePathMode = 0;
+    mFilePath = AddPathSeparator(path);
+}
+
+void clsIniFile::setFilePathMode(std::int32_t mode) {
+    mFilePathMode = mode;
+    ResolvePath();
+}
+
+std::string clsIniFile::ReadString(const std::string& Section, const std::string& Key, const std::string& Defalt) {
+    std::string section = Section, key = Key, defalt = Defalt;
+    std::string result = ReadProfile(section, key, defalt);
+    mSection = std::move(section);
+    mKey = std::move(key);
+    mDefault = std::move(defalt);
+    return result;
+}
+
+bool clsIniFile::WriteString(const std::string& Section, const std::string& Key, const std::string& Value) {
+    std::string section = Section, key = Key;
+    CheckFileName();
+    const bool written = WriteProfile(section, key, Value);
+    mSection = std::move(section);
+    mKey = std::move(key);
+    mDefault.clear();
+    return written;
+}
+
+std::string clsIniFile::Value() { return ReadProfile(mSection, mKey, mDefault); }
+
+void clsIniFile::setValue(const std::string& value) {
+    const std::string section = mSection, key = mKey;
+    if (!WriteProfile(section, key, value)) {
+        throw RaisedError::object(kErrWriteFailed, kSource, "書き込みに失敗しました。 " + section + " , " + key);
+    }
+}
+
+void clsIniFile::ResolvePath() {
+    switch (mFilePathMode) {
+    case 0:
+        break;
+    case 1:
+        mFilePath = AddPathSeparator(programFolder());
+        break;
+    case 2:
+        mFilePath = AddPathSeparator(windowsDirectory());
+        break;
+    default:
+        mFilePath.clear();
+        break;
+    }
+}
+
+std::string clsIniFile::AddPathSeparator(const std::string& path) {
+    if (path.empty() || path.back() == '/') return path;
+    return path + '/';
+}
+
+void clsIniFile::CheckFileName() const {
+    if (isEmptyOrSpaces(mFileName)) {
+        throw RaisedError::object(kErrNoFileName, kSource, "ファイル名が指定されていません。");
+    }
+}
+
+void clsIniFile::CheckSectionKey(const std::string& section, const std::string& key) {
+    if (isEmptyOrSpaces(section) || isEmptyOrSpaces(key)) {
+        throw RaisedError::object(kErrNoSectionKey, kSource, "Section名またはKey名が指定されていません。");
+    }
+}
+
+std::string clsIniFile::ReadProfile(std::string section, std::string key, std::string defalt) {
+    CheckFileName();
+    CheckSectionKey(section, key);
+    const std::string file = mFilePath + mFileName;
+    if (!mNothingWrite) return readPrivateProfileString(section, key, defalt, mBufferSize, file);
+
+    // The marker is read with room to spare: a short buffer must neither turn the
+    // marker into something else nor make a longer stored value look like it.
+    const std::string marker = mNothingChar;
+    const int roomy = std::max<int>(mBufferSize, static_cast<int>(marker.size()) + 5);
+    const std::string stored = readPrivateProfileString(section, key, marker, roomy, file);
+    if (stored == marker) {
+        WriteProfile(section, key, defalt);
+        return defalt;
+    }
+    return cutToBufferSize(stored, mBufferSize);
+}
+
+bool clsIniFile::WriteProfile(std::string section, std::string key, std::string value) {
+    CheckFileName();
+    CheckSectionKey(section, key);
+    std::string file = mFilePath + mFileName;
+    // Copies, so that a listener may attach further listeners.
+    const std::vector<UpdateBeforeHandler> before = mUpdateBefore;
+    for (const UpdateBeforeHandler& listener : before) listener(section, key, value, file);
+    const bool written = writePrivateProfileString(section, key, value, file);
+    const std::vector<UpdateAfterHandler> after = mUpdateAfter;
+    for (const UpdateAfterHandler& listener : after) listener(section, key, value, file);
+    return written;
+}
+
+}  // namespace lirabox
