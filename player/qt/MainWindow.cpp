@@ -1,0 +1,274 @@
+#include "MainWindow.h"
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+
+#include "ControlIcons.h"
+#include "DropFilter.h"
+#include "FitText.h"
+#include "FormLayout.h"
+#include "OpenDialog.h"
+#include "PictureBox.h"
+#include "SliderArt.h"
+#include "player/frmMain.h"
+#include "support/RaisedError.h"
+
+namespace lirabox::qt {
+namespace {
+
+// The window's font size, as the controls' twips sizes were made for.
+constexpr double kPointSize = 9;
+
+// Qt shows a CR as a stray mark; the messages' CR LF become plain line breaks.
+QString messageText(const std::string& text) {
+    return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+QMessageBox::Icon toQtIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Critical: return QMessageBox::Critical;
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+template <class Widget, class... Args>
+Widget* named(QWidget* parent, const char* name, Args&&... args) {
+    auto* widget = new Widget(std::forward<Args>(args)..., parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+struct Place {
+    QWidget* widget;
+    TwipsRect twips;
+};
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QString::fromLatin1(frmMain::kTitle));
+    QFont font = this->font();
+    font.setPointSizeF(kPointSize);
+    setFont(font);
+
+    createControls();
+    mFileMenu = addFileMenu(*menuBar());
+    mTimer2.setObjectName(QStringLiteral("Timer2"));
+    mTimer2.setInterval(100);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    applyDpi(screen() != nullptr ? screen()->logicalDotsPerInchX() : 96.0);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createControls() {
+    mClient = named<QWidget>(this, "client");
+    setCentralWidget(mClient);
+    QWidget* client = mClient;
+
+    auto* strip = named<QFrame>(client, "StatusBar1");
+    strip->setFrameShape(QFrame::HLine);
+    strip->setFrameShadow(QFrame::Sunken);
+    mStatusBar1 = strip;
+
+    mLblTimeNow = named<QLabel>(client, "lblTimeNow", QStringLiteral("00:00:00 / 00:00:00"));
+    mLblFile = named<QLabel>(client, "lblFile", QStringLiteral("ファイルがありません"));
+    mSeekbk = new SeekBarPicture(layout::seekbk, art::paintSeekTrack, client);
+    mSeekbk->setObjectName(QStringLiteral("seekbk"));
+    mSeekpoint = new PictureBox(layout::seekpoint, art::paintArrow, mSeekbk);
+    mSeekpoint->setObjectName(QStringLiteral("seekpoint"));
+    mVolbk = new PictureBox(layout::volbk, art::paintVolumeTrack, client);
+    mVolbk->setObjectName(QStringLiteral("volbk"));
+    mPicArrow = new PictureBox(layout::picArrow, art::paintArrow, mVolbk);
+    mPicArrow->setObjectName(QStringLiteral("picArrow"));
+
+    mCmdPlay = named<QPushButton>(client, "cmdPlay");
+    mCmdStop = named<QPushButton>(client, "cmdStop");
+    mCmdOpen = named<QPushButton>(client, "cmdOpen");
+    mCmdRewind = named<QPushButton>(client, "cmdRewind");
+    mCmdForward = named<QPushButton>(client, "cmdForward");
+    mCmdPlay->setIcon(playIcon(*style()));
+    mCmdStop->setIcon(stopIcon(*style()));
+    mCmdOpen->setIcon(openIcon(*style()));
+    mCmdRewind->setIcon(rewindIcon(*style()));
+    mCmdForward->setIcon(forwardIcon(*style()));
+    mCmdSpeedUp = named<QPushButton>(client, "cmdSpeed0", QStringLiteral("↑ up "));
+    mCmdSpeedDown = named<QPushButton>(client, "cmdSpeed1", QStringLiteral("↓down"));
+
+    mLabel2 = named<QLabel>(client, "Label2", QStringLiteral("x"));
+    mLabel1 = named<QLabel>(client, "Label1", QStringLiteral("Speed"));
+    mCboSpeed = named<QComboBox>(client, "cboSpeed");
+    mChkUseKey = named<QCheckBox>(client, "chkUseKey", QStringLiteral("ショートカットキーを有効にする"));
+    mChkOnTop = named<QCheckBox>(client, "chkOnTop", QStringLiteral("常に手前に表示"));
+    mStatusBar1->lower();
+}
+
+void MainWindow::applyDpi(double dpi) {
+    mDpi = dpi;
+    mClient->setFixedSize(twipsToPixels(layout::kClientWidth, dpi), twipsToPixels(layout::kClientHeight, dpi));
+    const Place places[] = {
+        {mLblTimeNow, layout::lblTimeNow},     {mLblFile, layout::lblFile},
+        {mCmdPlay, layout::cmdPlay},           {mCmdStop, layout::cmdStop},
+        {mCmdOpen, layout::cmdOpen},           {mCmdRewind, layout::cmdRewind},
+        {mCmdForward, layout::cmdForward},     {mCmdSpeedUp, layout::cmdSpeedUp},
+        {mCmdSpeedDown, layout::cmdSpeedDown}, {mLabel2, layout::Label2},
+        {mLabel1, layout::Label1},             {mCboSpeed, layout::cboSpeed},
+        {mChkUseKey, layout::chkUseKey},       {mChkOnTop, layout::chkOnTop},
+        {mStatusBar1, layout::StatusBar1},
+    };
+    for (const Place& place : places) place.widget->setGeometry(toPixels(place.twips, dpi));
+    for (PictureBox* box : {static_cast<PictureBox*>(mSeekbk), mSeekpoint, mVolbk, mPicArrow}) box->applyDpi(dpi);
+    for (QPushButton* button : {mCmdPlay, mCmdStop, mCmdOpen, mCmdRewind, mCmdForward}) {
+        const int side = std::max(8, std::min(button->width(), button->height()) * 3 / 5);
+        button->setIconSize(QSize(side, side));
+    }
+    // The time label keeps the width of its format whatever it shows.
+    for (QWidget* text : std::initializer_list<QWidget*> {mLblTimeNow, mLabel1, mLabel2, mChkUseKey, mChkOnTop}) {
+        shrinkToFit(*text, kPointSize);
+    }
+}
+
+void MainWindow::connectTo(frmMain& form) {
+    mForm = &form;
+    const auto click = [&form, this](QPushButton* button, auto handler) {
+        connect(button, &QPushButton::clicked, this, [&form, handler] { handler(form); });
+    };
+    click(mCmdPlay, [](frmMain& f) { f.cmdPlay_Click(); });
+    click(mCmdStop, [](frmMain& f) { f.cmdStop_Click(); });
+    click(mCmdOpen, [](frmMain& f) { f.cmdOpen_Click(); });
+    click(mCmdRewind, [](frmMain& f) { f.cmdRewind_Click(); });
+    click(mCmdForward, [](frmMain& f) { f.cmdForward_Click(); });
+    click(mCmdSpeedUp, [](frmMain& f) { f.cmdSpeed_Click(0); });
+    click(mCmdSpeedDown, [](frmMain& f) { f.cmdSpeed_Click(1); });
+    connect(mCboSpeed, &QComboBox::activated, this, [&form] { form.cboSpeed_Click(); });
+    connect(mChkUseKey, &QCheckBox::clicked, this, [&form] { form.chkUseKey_Click(); });
+    connect(&mTimer2, &QTimer::timeout, this, [&form] { form.Timer2_Timer(); });
+
+    connect(mPicArrow, &PictureBox::mouseDown, this, [&form] { form.picArrow_MouseDown(); });
+    connect(mPicArrow, &PictureBox::mouseMove, this, [&form](double x) { form.picArrow_MouseMove(x); });
+    connect(mPicArrow, &PictureBox::mouseUp, this, [&form] { form.picArrow_MouseUp(); });
+    connect(mSeekpoint, &PictureBox::mouseDown, this, [&form] { form.seekpoint_MouseDown(); });
+    connect(mSeekpoint, &PictureBox::mouseMove, this, [&form](double x) { form.seekpoint_MouseMove(x); });
+    connect(mSeekpoint, &PictureBox::mouseUp, this, [&form] { form.seekpoint_MouseUp(); });
+
+    connectFileMenu(mFileMenu, form);
+    attachDrops();
+}
+
+void MainWindow::attachDrops() {
+    mDropFilter = new DropFilter([this](const std::vector<std::string>& files) { mForm->OLEDragDrop(files); }, this);
+    for (QWidget* target : std::initializer_list<QWidget*> {
+             this, mLblTimeNow, mLblFile, mSeekbk, mSeekpoint, mVolbk, mPicArrow, mCmdPlay, mCmdStop, mCmdOpen,
+             mCmdRewind, mCmdForward, mLabel1, mLabel2, mCboSpeed, mChkUseKey, mChkOnTop}) {
+        mDropFilter->attach(target);
+    }
+    for (QWidget* refusing : std::initializer_list<QWidget*> {mStatusBar1, mCmdSpeedUp, mCmdSpeedDown, menuBar()}) {
+        mDropFilter->shield(refusing);
+    }
+}
+
+std::string MainWindow::lblTimeNow() const { return mLblTimeNow->text().toStdString(); }
+void MainWindow::setLblTimeNow(const std::string& text) { mLblTimeNow->setText(QString::fromStdString(text)); }
+std::string MainWindow::lblFile() const { return mLblFile->text().toStdString(); }
+void MainWindow::setLblFile(const std::string& text) { mLblFile->setText(QString::fromStdString(text)); }
+
+void MainWindow::cboSpeedClear() { mCboSpeed->clear(); }
+void MainWindow::cboSpeedAddItem(const std::string& text) { mCboSpeed->addItem(QString::fromStdString(text)); }
+void MainWindow::cboSpeedSetListIndex(int index) { mCboSpeed->setCurrentIndex(index); }
+
+std::string MainWindow::cboSpeedText() const {
+    return (mCboSpeed->currentIndex() >= 0 ? mCboSpeed->currentText() : mCboSpeed->placeholderText()).toStdString();
+}
+
+// The list shows the item with that text, or the text itself when no item has it.
+void MainWindow::setCboSpeedText(const std::string& text) {
+    const QString shown = QString::fromStdString(text);
+    const int index = mCboSpeed->findText(shown, Qt::MatchExactly);
+    mCboSpeed->setPlaceholderText(index >= 0 ? QString() : shown);
+    mCboSpeed->setCurrentIndex(index);
+}
+
+int MainWindow::chkUseKey() const {
+    switch (mChkUseKey->checkState()) {
+    case Qt::Checked: return 1;
+    case Qt::PartiallyChecked: return 2;
+    case Qt::Unchecked: break;
+    }
+    return 0;
+}
+
+void MainWindow::setChkUseKey(int value) {
+    mChkUseKey->setTristate(value == 2);
+    mChkUseKey->setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+}
+
+bool MainWindow::Timer2Enabled() const { return mTimer2.isActive(); }
+
+void MainWindow::setTimer2Enabled(bool enabled) {
+    if (enabled == mTimer2.isActive()) return;  // restarting would delay the next tick
+    if (enabled) {
+        mTimer2.start();
+    } else {
+        mTimer2.stop();
+    }
+}
+
+void MainWindow::DoEvents() { QCoreApplication::processEvents(); }
+
+void MainWindow::MsgBox(const std::string& text, MessageIcon icon, const std::string& title) {
+    QMessageBox box(toQtIcon(icon), QString::fromStdString(title), messageText(text), QMessageBox::Ok,
+                    isVisible() ? this : nullptr);
+    box.setObjectName(QStringLiteral("MsgBox"));
+    box.exec();
+}
+
+std::optional<std::string> MainWindow::showOpenDialog(const OpenDialogRequest& request) {
+    return runOpenDialog(this, request);
+}
+
+void MainWindow::SetFocusTo(ShownWindow window) {
+    QWidget* target = window == ShownWindow::OneLine ? mOneLineWindow : this;
+    if (target != nullptr) target->activateWindow();
+}
+
+void MainWindow::setRepeatIntervalX1(double twips) { mSeekbk->setRepeatX1(twips); }
+void MainWindow::setRepeatIntervalX2(double twips) { mSeekbk->setRepeatX2(twips); }
+void MainWindow::setHelpFile(const std::string& path) { mHelpFile = path; }
+void MainWindow::setIconFromPicture1() { setWindowIcon(art::windowIcon()); }
+
+std::uintptr_t MainWindow::WindowHandle() const {
+    // The native window is made on first request, before the window is shown.
+    return static_cast<std::uintptr_t>(const_cast<MainWindow*>(this)->winId());
+}
+
+void MainWindow::closeMainWindow() { close(); }
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (mForm != nullptr && !mUnloaded) {
+        mUnloaded = true;
+        try {
+            mForm->Form_Unload();
+        } catch (const RaisedError& error) {
+            MsgBox("エラーが発生しました。\r\nErrCode = " + std::to_string(error.number()), MessageIcon::Critical,
+                   frmMain::kTitle);
+        }
+        mTimer2.stop();
+    }
+    event->accept();
+}
+
+}  // namespace lirabox::qt

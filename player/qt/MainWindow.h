@@ -1,0 +1,117 @@
+#pragma once
+// The main window frmMain as a Qt window: its controls at their twips places,
+// the "ファイル" menu, the position tick Timer2 and file drops. What the
+// controls do is frmMain's: this class only shows what frmMain asks (MainView)
+// and forwards the controls' events to its handlers.
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include "FileMenu.h"
+#include "player/MainView.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace lirabox {
+class frmMain;
+}
+
+namespace lirabox::qt {
+
+class DropFilter;
+class PictureBox;
+class SeekBarPicture;
+
+class MainWindow : public QMainWindow, public MainView {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Connects the controls, the menu, the timer and the drops to the form.
+    void connectTo(frmMain& form);
+
+    // The picture boxes the two sliders stand on.
+    SeekBarPicture& seekbk() { return *mSeekbk; }
+    PictureBox& seekpoint() { return *mSeekpoint; }
+    PictureBox& volbk() { return *mVolbk; }
+    PictureBox& picArrow() { return *mPicArrow; }
+
+    const FileMenu& fileMenu() const { return mFileMenu; }
+    // The dots per inch the twips are converted with.
+    double dpi() const { return mDpi; }
+    // Lays the window out again for a screen of this many dots per inch.
+    void applyDpi(double dpi);
+
+    // The one-line window, while it exists (it takes the focus after a load in one-line mode).
+    void setOneLineWindow(QWidget* window) { mOneLineWindow = window; }
+
+    // MainView
+    std::string lblTimeNow() const override;
+    void setLblTimeNow(const std::string& text) override;
+    std::string lblFile() const override;
+    void setLblFile(const std::string& text) override;
+    void cboSpeedClear() override;
+    void cboSpeedAddItem(const std::string& text) override;
+    void cboSpeedSetListIndex(int index) override;
+    std::string cboSpeedText() const override;
+    void setCboSpeedText(const std::string& text) override;
+    int chkUseKey() const override;
+    void setChkUseKey(int value) override;
+    bool Timer2Enabled() const override;
+    void setTimer2Enabled(bool enabled) override;
+    void DoEvents() override;
+    void MsgBox(const std::string& text, MessageIcon icon, const std::string& title) override;
+    std::optional<std::string> showOpenDialog(const OpenDialogRequest& request) override;
+    void SetFocusTo(ShownWindow window) override;
+    void setRepeatIntervalX1(double twips) override;
+    void setRepeatIntervalX2(double twips) override;
+    void setHelpFile(const std::string& path) override;
+    void setIconFromPicture1() override;
+    std::uintptr_t WindowHandle() const override;
+    void closeMainWindow() override;
+
+    const std::string& helpFile() const { return mHelpFile; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void attachDrops();
+
+    frmMain* mForm = nullptr;
+    bool mUnloaded = false;
+    double mDpi = 96;
+    std::string mHelpFile;
+    QWidget* mOneLineWindow = nullptr;
+
+    QWidget* mClient = nullptr;
+    QLabel* mLblTimeNow = nullptr;
+    QLabel* mLblFile = nullptr;
+    SeekBarPicture* mSeekbk = nullptr;
+    PictureBox* mSeekpoint = nullptr;
+    PictureBox* mVolbk = nullptr;
+    PictureBox* mPicArrow = nullptr;
+    QPushButton* mCmdPlay = nullptr;
+    QPushButton* mCmdStop = nullptr;
+    QPushButton* mCmdOpen = nullptr;
+    QPushButton* mCmdRewind = nullptr;
+    QPushButton* mCmdForward = nullptr;
+    QPushButton* mCmdSpeedUp = nullptr;
+    QPushButton* mCmdSpeedDown = nullptr;
+    QLabel* mLabel1 = nullptr;
+    QLabel* mLabel2 = nullptr;
+    QComboBox* mCboSpeed = nullptr;
+    QCheckBox* mChkUseKey = nullptr;
+    QCheckBox* mChkOnTop = nullptr;
+    QWidget* mStatusBar1 = nullptr;
+    FileMenu mFileMenu;
+    QTimer mTimer2;
+    DropFilter* mDropFilter = nullptr;
+};
+
+}  // namespace lirabox::qt

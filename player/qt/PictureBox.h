@@ -1,0 +1,70 @@
+#pragma once
+// A picture box of the main window: a bar of a picture slider or the arrow
+// inside it. It keeps its place in twips, paints one of our pictures over its
+// whole area, and reports the mouse with horizontal coordinates in twips
+// measured from its own left edge.
+
+#include <QWidget>
+
+#include "player/SliderPicture.h"
+#include "Twips.h"
+
+class QPainter;
+
+namespace lirabox::qt {
+
+class PictureBox : public QWidget, public SliderPicture {
+    Q_OBJECT
+public:
+    using Painter = void (*)(QPainter&, const QRectF&);
+
+    PictureBox(const TwipsRect& place, Painter painter, QWidget* parent);
+
+    // Puts the box where its twips say, for a screen of this many dots per inch.
+    void applyDpi(double dpi);
+
+    double Width() const override { return mPlace.width; }
+    double Left() const override { return mPlace.left; }
+    void setLeft(double twips) override;
+    void Refresh() override;
+
+signals:
+    void mouseDown();
+    void mouseMove(double xTwips);
+    void mouseUp();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+    double dpi() const { return mDpi; }
+
+private:
+    TwipsRect mPlace;
+    Painter mPainter;
+    double mDpi = 96;
+};
+
+// The seek bar: the track picture with the repeat line along its bottom edge.
+class SeekBarPicture : public PictureBox {
+    Q_OBJECT
+public:
+    SeekBarPicture(const TwipsRect& place, Painter painter, QWidget* parent);
+
+    // The line's ends in the bar's 0 .. kRepeatLineSpan coordinates.
+    void setRepeatX1(double twips);
+    void setRepeatX2(double twips);
+    double repeatX1() const { return mX1; }
+    double repeatX2() const { return mX2; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    double mX1;
+    double mX2;
+};
+
+}  // namespace lirabox::qt

@@ -1,0 +1,101 @@
+#include "SliderArt.h"
+
+#include <algorithm>
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+
+namespace lirabox::qt::art {
+namespace {
+
+const QColor kGrooveDark(64, 72, 84);
+const QColor kGrooveLight(168, 178, 192);
+const QColor kAccent(38, 110, 196);
+
+}  // namespace
+
+void paintSeekTrack(QPainter& painter, const QRectF& area) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    // A sunken groove across the middle third of the bar.
+    const double grooveHeight = std::max(3.0, area.height() * 0.5);
+    const QRectF groove(area.left() + 1, area.center().y() - grooveHeight / 2, area.width() - 2, grooveHeight);
+    QLinearGradient shade(groove.topLeft(), groove.bottomLeft());
+    shade.setColorAt(0, kGrooveDark);
+    shade.setColorAt(1, kGrooveLight);
+    painter.setPen(QPen(kGrooveDark, 0.8));
+    painter.setBrush(shade);
+    painter.drawRoundedRect(groove, grooveHeight / 2, grooveHeight / 2);
+    painter.restore();
+}
+
+void paintVolumeTrack(QPainter& painter, const QRectF& area) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    // A wedge growing to the right: louder towards the right end.
+    QPolygonF wedge;
+    wedge << QPointF(area.left() + 1, area.bottom() - 2) << QPointF(area.right() - 1, area.top() + 2)
+          << QPointF(area.right() - 1, area.bottom() - 2);
+    QLinearGradient fill(area.topLeft(), area.topRight());
+    fill.setColorAt(0, kGrooveLight);
+    fill.setColorAt(1, kAccent);
+    painter.setPen(QPen(kGrooveDark, 0.8));
+    painter.setBrush(fill);
+    painter.drawPolygon(wedge);
+    painter.restore();
+}
+
+void paintArrow(QPainter& painter, const QRectF& area) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    // A downward-pointing marker.
+    QPolygonF marker;
+    marker << QPointF(area.left() + 0.5, area.top() + 0.5) << QPointF(area.right() - 0.5, area.top() + 0.5)
+           << QPointF(area.center().x(), area.bottom() - 0.5);
+    painter.setPen(QPen(QColor(20, 40, 70), 0.8));
+    painter.setBrush(kAccent);
+    painter.drawPolygon(marker);
+    painter.restore();
+}
+
+QPixmap render(void (*paint)(QPainter&, const QRectF&), QSize size) {
+    QPixmap picture(size);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    paint(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    return picture;
+}
+
+QIcon windowIcon() {
+    QIcon icon;
+    for (const int side : {16, 32, 48, 64}) {
+        QPixmap picture(side, side);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const double unit = side / 16.0;
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kAccent);
+        painter.drawRoundedRect(QRectF(0.5 * unit, 0.5 * unit, 15 * unit, 15 * unit), 3 * unit, 3 * unit);
+        // Sound wave bars.
+        painter.setBrush(Qt::white);
+        const double heights[] = {4, 8, 11, 6, 3};
+        for (int i = 0; i < 5; ++i) {
+            const double h = heights[i] * unit;
+            painter.drawRoundedRect(QRectF((2.5 + i * 1.6) * unit, 8 * unit - h / 2, unit, h), 0.4 * unit,
+                                    0.4 * unit);
+        }
+        // Play mark.
+        QPolygonF play;
+        play << QPointF(10.5 * unit, 5 * unit) << QPointF(14 * unit, 8 * unit) << QPointF(10.5 * unit, 11 * unit);
+        painter.setBrush(QColor(255, 214, 90));
+        painter.drawPolygon(play);
+        painter.end();
+        icon.addPixmap(picture);
+    }
+    return icon;
+}
+
+}  // namespace lirabox::qt::art
