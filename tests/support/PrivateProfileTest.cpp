@@ -1,0 +1,224 @@
+#include "PrivateProfile.h"
+
+#include "FileHelpers.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lirabox {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+using test::readText;
+using test::writeText;
+
+class PrivateProfileFile : public ::testing::Test {
+protected:
+    std::string read(const std::string& section, const std::string& key, const std::string& defaultValue = "default",
+                     int bufferSize = 1024) const {
+        return readPrivateProfileString(section, key, defaultValue, bufferSize, file);
+    }
+
+    test::TempFolder folder;
+    const std::string file = folder.fileText("config.ini");
+};
+
+// A file as a person might write it by hand on another system.
+const std::string kHandWritten =
+    "; Lirabox settings, edited by hand\r\n"
+    "\r\n"
+    "[config]\r\n"
+    "   REWIND   =   5   \r\n"
+    "forward=\"3\"\r\n"
+    "  autoRev = ' 1 '\r\n"
+    "; the next one is unknown to the program\r\n"
+    "Colour = blue ; not a comment\r\n"
+    "\r\n"
+    "[Unknown Section]\r\n"
+    "whatever = kept\r\n"
+    "\r\n"
+    "[ ID00 ]\r\n"
+    "id=0\r\n"
+    "KeyCode=115\r\n"
+    "\r\n"
+    "; trailing comment\r\n";
+
+TEST_F(PrivateProfileFile, HandWrittenFileReadsAsWritten) {
+    writeText(file, kHandWritten);
+    EXPECT_EQ(read("Config", "Rewind"), "5");
+    EXPECT_EQ(read("CONFIG", "Forward"), "3");
+    EXPECT_EQ(read("config", "Autorev"), " 1 ");
+    EXPECT_EQ(read("Config", "colour"), "blue ; not a comment");
+    EXPECT_EQ(read("unknown section", "WHATEVER"), "kept");
+    EXPECT_EQ(read("ID00", "ID"), "0");
+    EXPECT_EQ(read("ID00", "KeyDestroy"), "default");
+    EXPECT_EQ(read("ID01", "ID"), "default");
+}
+
+TEST_F(PrivateProfileFile, WritingAHandWrittenFileKeepsEveryOtherLineByteForByte) {
+    writeText(file, kHandWritten);
+    ASSERT_TRUE(writePrivateProfileString("Config", "Rewind", "7", file));
+    ASSERT_TRUE(writePrivateProfileString("ID00", "KeyDestroy", "1", file));
+    ASSERT_TRUE(writePrivateProfileString("ID01", "ID", "1", file));
+
+    std::string expected = kHandWritten;
+    expected.replace(expected.find("5   \r\n"), 6, "7\r\n");
+    expected.insert(expected.find("KeyCode=115\r\n") + 13, "KeyDestroy=1\r\n");
+    expected += "[ID01]\r\nID=1\r\n";
+    EXPECT_EQ(readText(file), expected);
+    EXPECT_EQ(read("config", "rewind"), "7");
+    EXPECT_EQ(read("ID00", "KeyDestroy"), "1");
+}
+
+TEST_F(PrivateProfileFile, MissingFileGivesTheDefaultCutLikeAValue) {
+    EXPECT_EQ(read("Config", "Rewind", "2"), "2");
+    EXPECT_EQ(read("Config", "Rewind", "12345", 3), "12");
+    EXPECT_EQ(read("Config", "Rewind", "ab\0cd"s), "ab");
+    EXPECT_FALSE(fs::exists(file));
+}
+
+TEST_F(PrivateProfileFile, ValueIsCutToBufferSizeMinusOne) {
+    const std::string value(1023, 'v');
+    writeText(file, "[A]\nwhole=" + value + "\nlong=" + value + "w\n");
+    EXPECT_EQ(read("A", "whole"), value);
+    EXPECT_EQ(read("A", "long"), value);
+    EXPECT_EQ(read("A", "whole", "d", 0), "");
+    EXPECT_EQ(read("A", "whole", "d", -1), "");
+}
+
+TEST_F(PrivateProfileFile, WriteCreatesTheFileWithSectionAndKey) {
+    ASSERT_TRUE(writePrivateProfileString("Config", "Rewind", "2", file));
+    EXPECT_EQ(readText(file), "[Config]\nRewind=2\n");
+    ASSERT_TRUE(writePrivateProfileString("Config", "Forward", "3", file));
+    ASSERT_TRUE(writePrivateProfileString("Volume", "value", "2500", file));
+    EXPECT_EQ(readText(file), "[Config]\nRewind=2\nForward=3\n[Volume]\nvalue=2500\n");
+    EXPECT_EQ(test::listFolder(folder.path()), "config.ini");
+}
+
+TEST_F(PrivateProfileFile, EntryThatWouldNotReadBackIsRefusedAndNothingChanges) {
+    writeText(file, "[A]\nk=1\n");
+    EXPECT_FALSE(writePrivateProfileString("A", "k", "2\n[A]\nk=3", file));
+    EXPECT_FALSE(writePrivateProfileString("A", "x=y", "2", file));
+    EXPECT_FALSE(writePrivateProfileString("  ", "k", "2", file));
+    EXPECT_EQ(readText(file), "[A]\nk=1\n");
+}
+
+TEST_F(PrivateProfileFile, WriteKeepsPermissionsOfTheReplacedFile) {
+    writeText(file, "[A]\nk=1\n");
+    ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+    ASSERT_TRUE(writePrivateProfileString("A", "k", "2", file));
+    struct stat status {};
+    ASSERT_EQ(::stat(file.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+}
+
+TEST_F(PrivateProfileFile, WriteThroughASymbolicLinkReplacesItsTarget) {
+    const fs::path target = folder.file("real.ini");
+    writeText(target, "[A]\nk=1\n");
+    fs::create_symlink(target, file);
+    ASSERT_TRUE(writePrivateProfileString("A", "k", "2", file));
+    EXPECT_TRUE(fs::is_symlink(file));
+    EXPECT_EQ(readText(target), "[A]\nk=2\n");
+}
+
+TEST_F(PrivateProfileFile, WriteIntoAMissingFolderFailsAndCreatesNothing) {
+    const fs::path missing = folder.file("missing");
+    EXPECT_FALSE(writePrivateProfileString("A", "k", "1", (missing / "config.ini").string()));
+    EXPECT_FALSE(fs::exists(missing));
+    EXPECT_EQ(read("A", "k", "d"), "d");
+}
+
+TEST_F(PrivateProfileFile, WriteUnderAPlainFileFails) {
+    const std::string impossible = test::pathUnderPlainFile(folder.file("plain"));
+    EXPECT_FALSE(writePrivateProfileString("A", "k", "1", impossible));
+    EXPECT_EQ(readPrivateProfileString("A", "k", "d", 1024, impossible), "d");
+    EXPECT_EQ(readText(folder.file("plain")), "a plain file\n");
+}
+
+TEST_F(PrivateProfileFile, ReadOnlyFileIsReadButNotWritten) {
+    writeText(file, "[A]\nk=1\n");
+    const test::Immutable lock(file);
+    const std::string target = lock.active() ? file : test::pathUnderPlainFile(folder.file("plain"));
+    EXPECT_FALSE(writePrivateProfileString("A", "k", "2", target));
+    EXPECT_FALSE(writePrivateProfileString("A", "new", "2", target));
+    EXPECT_EQ(readText(file), "[A]\nk=1\n");
+    if (lock.active()) {
+        EXPECT_EQ(read("A", "k"), "1");
+        EXPECT_EQ(test::listFolder(folder.path()), "config.ini");
+    }
+}
+
+TEST_F(PrivateProfileFile, FileWithoutWritePermissionIsNotReplaced) {
+    writeText(file, "[A]\nk=1\n");
+    ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+    EXPECT_FALSE(writePrivateProfileString("A", "k", "2", file));
+    EXPECT_EQ(readText(file), "[A]\nk=1\n");
+    EXPECT_EQ(read("A", "k"), "1");
+}
+
+TEST_F(PrivateProfileFile, UnwritableFolderFailsAndLeavesNoTemporaryFile) {
+    writeText(file, "[A]\nk=1\n");
+    const test::Immutable lock(folder.path());
+    const std::string target = lock.active() ? file : test::pathUnderPlainFile(folder.file("plain"));
+    EXPECT_FALSE(writePrivateProfileString("A", "k", "2", target));
+    EXPECT_EQ(readText(file), "[A]\nk=1\n");
+    if (lock.active()) {
+        EXPECT_EQ(test::listFolder(folder.path()), "config.ini");
+    }
+}
+
+TEST_F(PrivateProfileFile, FolderOrFifoInPlaceOfTheFileNeverBlocksNorBreaks) {
+    fs::create_directory(file);
+    EXPECT_EQ(read("A", "k"), "default");
+    EXPECT_FALSE(writePrivateProfileString("A", "k", "1", file));
+    EXPECT_TRUE(fs::is_directory(file));
+
+    const std::string fifo = folder.fileText("fifo.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(readPrivateProfileString("A", "k", "d", 1024, fifo), "d");
+    EXPECT_FALSE(writePrivateProfileString("A", "k", "1", fifo));
+    EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+TEST_F(PrivateProfileFile, FileAboveTheSizeLimitIsNeitherReadNorReplaced) {
+    writeText(file, "[A]\nk=1\n");
+    fs::resize_file(file, kMaxProfileFileSize + 1);
+    EXPECT_EQ(read("A", "k"), "default");
+    EXPECT_FALSE(writePrivateProfileString("A", "k", "2", file));
+    EXPECT_EQ(fs::file_size(file), kMaxProfileFileSize + 1);
+}
+
+TEST_F(PrivateProfileFile, BinaryGarbageIsKeptAndDoesNotConfuseTheReader) {
+    std::string garbage;
+    for (int i = 0; i < 4096; ++i) garbage += static_cast<char>((i * 7919) & 0xFF);
+    garbage += "\n";
+    writeText(file, garbage);
+    EXPECT_EQ(read("A", "k"), "default");
+    ASSERT_TRUE(writePrivateProfileString("A", "k", "1", file));
+    const std::string after = readText(file);
+    EXPECT_EQ(after.substr(0, garbage.size()), garbage);
+    EXPECT_EQ(read("A", "k"), "1");
+}
+
+TEST_F(PrivateProfileFile, VeryLongLineIsHandled) {
+    const std::string longValue(4 * 1024 * 1024, 'x');
+    ASSERT_TRUE(writePrivateProfileString("A", "long", longValue, file));
+    ASSERT_TRUE(writePrivateProfileString("A", "short", "s", file));
+    EXPECT_EQ(read("A", "long", "d", 32767), std::string(32766, 'x'));
+    EXPECT_EQ(read("A", "short"), "s");
+}
+
+TEST_F(PrivateProfileFile, EmptyFileNameFailsQuietly) {
+    EXPECT_EQ(readPrivateProfileString("A", "k", "d", 1024, ""), "d");
+    EXPECT_FALSE(writePrivateProfileString("A", "k", "1", ""));
+}
+
+}  // namespace
+}  // namespace lirabox
