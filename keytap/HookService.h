@@ -1,0 +1,65 @@
+#pragma once
+// What the exported functions do, apart from the platform: the key table, the
+// target window, and the start and stop of the platform's keyboard watcher.
+//
+// One table per process stands in for a table shared by every process: the
+// watcher runs inside the player's own process and sees the whole desktop's
+// keys from there, so no other process ever needs the table.
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+#include "KeyTable.h"
+#include "Keytap.h"
+
+namespace keytap {
+
+// The platform side: watches the desktop's keys once started, matches them
+// against the table and posts to the target window.
+class HookBackend {
+public:
+    virtual ~HookBackend() = default;  // stops watching
+    virtual void start() = 0;
+    // The table changed: the watcher adapts to it before this returns.
+    virtual void tableChanged() = 0;
+    // The number of the message "KVL_MESSAGE_PROC".
+    virtual uint32_t messageId() const = 0;
+};
+
+class HookPlatform {
+public:
+    virtual ~HookPlatform() = default;
+    // Connects to the platform; null when that is impossible. Does not watch yet.
+    virtual std::unique_ptr<HookBackend> open(const KeyTable& table,
+                                              const std::atomic<KeytapWindow>& target) = 0;
+    // The message number without a running watcher; 0 when the platform refuses.
+    virtual uint32_t lookUpMessageId() = 0;
+};
+
+class HookService {
+public:
+    explicit HookService(HookPlatform& platform) : platform_(platform) {}
+
+    int32_t initHook(KeytapWindow window);
+    int32_t terminateHook();
+    int32_t registKey(const ShortcutKeyRecord* record);
+    int32_t unRegistKey(int32_t slot);
+    uint32_t messageId();
+
+    const KeyTable& table() const { return table_; }
+    KeytapWindow target() const { return target_.load(std::memory_order_relaxed); }
+    bool running() const;
+
+private:
+    void notifyTableChanged();
+
+    HookPlatform& platform_;
+    KeyTable table_;
+    std::atomic<KeytapWindow> target_{0};
+    mutable std::mutex mutex_;  // the player's calls only; the watcher never takes it
+    std::unique_ptr<HookBackend> backend_;
+};
+
+}  // namespace keytap

@@ -1,0 +1,41 @@
+#pragma once
+// Which key + modifier combinations the X11 watcher grabs, worked out from
+// the table alone (no X calls), so that it can be checked without a display.
+//
+// Every combination whose first matching slot exists is grabbed: the ones
+// that swallow asynchronously (the focused program never sees the key-down),
+// the others synchronously so that the watcher sees their auto-repeated
+// key-downs too and then replays each to the focused program.
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "KeyTable.h"
+
+namespace keytap {
+
+inline constexpr int kKeycodeCount = 256;
+using KeycodeVirtualKeys = std::array<int32_t, kKeycodeCount>;  // 0 = no virtual key
+
+// X modifier masks as the server's modifier mapping assigns them; 0 when absent.
+struct ModifierMasks {
+    unsigned shift = 0;
+    unsigned control = 0;
+    unsigned alt = 0;
+    unsigned capsLock = 0;
+    unsigned numLock = 0;
+};
+
+struct KeyGrab {
+    int keycode = 0;
+    unsigned modifiers = 0;
+    bool swallow = false;
+
+    friend bool operator==(const KeyGrab&, const KeyGrab&) = default;
+};
+
+std::vector<KeyGrab> planGrabs(const KeyTable& table, const KeycodeVirtualKeys& keycodes,
+                               const ModifierMasks& masks);
+
+}  // namespace keytap
