@@ -1,5 +1,7 @@
 #include "FrameMarginsTracker.h"
 
+#include "X11FrameExtents.h"
+
 #include <QEvent>
 #include <QWidget>
 
@@ -34,7 +36,15 @@ FrameMarginsTracker::FrameMarginsTracker(QWidget& window) : QObject(&window), mW
 
 QMargins FrameMarginsTracker::normalMargins() {
     takeMarginsIfNormal();
-    return mSeenNormal ? mNormalMargins : currentFrameMargins(mWindow);
+    if (mSeenNormal) return mNormalMargins;
+    if (!mWindow.isVisible() && mWindow.internalWinId() != 0) {
+        if (!mEstimateAsked) {
+            mEstimate = estimatedFrameExtents(mWindow.internalWinId());
+            mEstimateAsked = true;
+        }
+        if (mEstimate) return *mEstimate;
+    }
+    return currentFrameMargins(mWindow);
 }
 
 bool FrameMarginsTracker::eventFilter(QObject* watched, QEvent* event) {
@@ -56,8 +66,8 @@ bool FrameMarginsTracker::eventFilter(QObject* watched, QEvent* event) {
 void FrameMarginsTracker::takeMarginsIfNormal() {
     if (!inNormalState(mWindow)) return;
     const QMargins margins = currentFrameMargins(mWindow);
-    // A window just mapped has no decoration yet; keep what was seen before.
-    if (margins.isNull() && mSeenNormal) return;
+    // A window just mapped has no decoration yet; keep what is known already.
+    if (margins.isNull() && (mSeenNormal || mEstimate)) return;
     mNormalMargins = margins;
     mSeenNormal = true;
 }

@@ -37,10 +37,15 @@ int toWindowExtent(std::int64_t value) {
     return static_cast<int>(std::clamp<std::int64_t>(value, 1, QWIDGETSIZE_MAX));
 }
 
+// A minimised or maximised window is withdrawn and set back to normal, so it
+// is placed afresh like a window not shown yet; the window manager would
+// otherwise put it back where it remembers it.
 void leaveMinimizedOrMaximized(QWidget& widget) {
     const Qt::WindowStates state = widget.windowState();
     const Qt::WindowStates normal = state & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
-    if (state != normal) widget.setWindowState(normal);
+    if (state == normal) return;
+    widget.hide();
+    widget.setWindowState(normal);
 }
 
 void showWith(QWidget& widget, std::int32_t showCmd) {
@@ -80,14 +85,21 @@ bool QtWindowServices::SetWindowPlacement(WindowHandle window, const WindowPlace
     const PixelRect& rect = placement.normalPosition;
     const QMargins margins = tracker.normalMargins();
     const QPoint frameTopLeft(toWindowCoordinate(rect.left), toWindowCoordinate(rect.top));
-    widget->resize(
+    const QSize clientSize(
         toWindowExtent(std::int64_t{rect.right} - rect.left - margins.left() - margins.right()),
         toWindowExtent(std::int64_t{rect.bottom} - rect.top - margins.top() - margins.bottom()));
-    widget->move(frameTopLeft);
-    if (!widget->isVisible()) {
-        // Not mapped yet, so the window manager has not decorated it: ask it
-        // to put the frame's corner (not the client's) at the position.
-        widget->windowHandle()->setFramePosition(frameTopLeft);
+    if (widget->isVisible()) {
+        widget->resize(clientSize);
+        widget->move(frameTopLeft);  // the frame's corner, the decoration being known
+    } else {
+        // Not mapped, so not decorated: ask the window manager to put the
+        // frame's corner (not the client's) at the position. Widget and native
+        // window must agree on the geometry, or showing the widget would set it
+        // again and drop that request.
+        widget->setGeometry(QRect(frameTopLeft, clientSize));
+        QWindow* native = widget->windowHandle();
+        native->resize(clientSize);
+        native->setFramePosition(frameTopLeft);
     }
     showWith(*widget, placement.showCmd);
     return true;
@@ -104,9 +116,13 @@ bool QtWindowServices::IsZoomed(WindowHandle window) {
 }
 
 bool QtWindowServices::GetWindowRect(WindowHandle window, PixelRect& rect) {
-    const QWidget* widget = topLevelWidget(window);
+    QWidget* widget = topLevelWidget(window);
     if (widget == nullptr) return false;
-    rect = toPixelRect(widget->frameGeometry());
+    // A hidden window's frame is the one it will have when shown.
+    const QRect frame = widget->isVisible()
+                            ? widget->frameGeometry()
+                            : widget->geometry().marginsAdded(FrameMarginsTracker::of(*widget).normalMargins());
+    rect = toPixelRect(frame);
     return true;
 }
 
