@@ -1,5 +1,6 @@
 #include "x11/X11Platform.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
 #include <fcntl.h>
@@ -52,9 +53,9 @@ uint32_t keysymAt(const KeySym* syms, int perKeycode, int index, int level) {
 
 class X11Backend final : public HookBackend {
 public:
-    X11Backend(Display* display, int xiOpcode, Atom message, int wakeRead, int wakeWrite,
+    X11Backend(Display* display, int xiOpcode, int xkbEventBase, Atom message, int wakeRead, int wakeWrite,
                const KeyTable& table, const std::atomic<KeytapWindow>& target)
-        : display_(display), xiOpcode_(xiOpcode), message_(message), wakeRead_(wakeRead),
+        : display_(display), xiOpcode_(xiOpcode), xkbEventBase_(xkbEventBase), message_(message), wakeRead_(wakeRead),
           wakeWrite_(wakeWrite), table_(table), target_(target) {}
 
     ~X11Backend() override {
@@ -143,13 +144,19 @@ private:
         case MappingNotify:
             if (event.xmapping.request != MappingPointer) {
                 XRefreshKeyboardMapping(&event.xmapping);
-                readLayout();
-                applyGrabs();
+                keymapChanged();
             }
             break;
         default:
+            // With XKB, keymap changes come as XKB events instead.
+            if (xkbEventBase_ >= 0 && event.type == xkbEventBase_) keymapChanged();
             break;
         }
+    }
+
+    void keymapChanged() {
+        readLayout();
+        applyGrabs();
     }
 
     static bool isKeycode(int keycode) { return keycode >= 0 && keycode < kKeycodeCount; }
@@ -282,6 +289,7 @@ private:
 
     Display* const display_;
     const int xiOpcode_;
+    const int xkbEventBase_;  // -1 without XKB
     const Atom message_;
     const int wakeRead_;
     const int wakeWrite_;
@@ -331,8 +339,22 @@ std::unique_ptr<HookBackend> X11Platform::open(const KeyTable& table, const std:
     XISetMask(mask, XI_RawKeyRelease);
     XIEventMask events{XIAllMasterDevices, static_cast<int>(sizeof mask), mask};
     XISelectEvents(display, DefaultRootWindow(display), &events, 1);
+
+    // Xlib keeps XKB's keymap notifications to itself unless asked for them.
+    int xkbOpcode = 0;
+    int xkbEventBase = -1;
+    int xkbError = 0;
+    int xkbMajor = XkbMajorVersion;
+    int xkbMinor = XkbMinorVersion;
+    if (XkbQueryExtension(display, &xkbOpcode, &xkbEventBase, &xkbError, &xkbMajor, &xkbMinor)) {
+        const unsigned long keymapEvents = XkbMapNotifyMask | XkbNewKeyboardNotifyMask;
+        XkbSelectEvents(display, XkbUseCoreKbd, keymapEvents, keymapEvents);
+    } else {
+        xkbEventBase = -1;
+    }
     XSync(display, False);
-    return std::make_unique<X11Backend>(display, xiOpcode, message, wake[0], wake[1], table, target);
+    return std::make_unique<X11Backend>(display, xiOpcode, xkbEventBase, message, wake[0], wake[1], table,
+                                        target);
 }
 
 uint32_t X11Platform::lookUpMessageId() {

@@ -322,6 +322,38 @@ TEST_F(KeytapX11Test, KeysArriveAsTheirVirtualKeyCodes) {
     }
 }
 
+TEST_F(KeytapX11Test, KeysAddedToTheKeymapLaterAreRecognised) {
+    int minKeycode = 0;
+    int maxKeycode = 0;
+    XDisplayKeycodes(display, &minKeycode, &maxKeycode);
+    int perKeycode = 0;
+    KeySym* syms = XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode), maxKeycode - minKeycode + 1,
+                                       &perKeycode);
+    ASSERT_NE(syms, nullptr);
+    int spare = 0;
+    for (int keycode = maxKeycode; keycode >= minKeycode && spare == 0; --keycode) {
+        bool empty = true;
+        for (int level = 0; level < perKeycode; ++level)
+            empty = empty && syms[(keycode - minKeycode) * perKeycode + level] == NoSymbol;
+        if (empty) spare = keycode;
+    }
+    XFree(syms);
+    ASSERT_NE(spare, 0) << "the keymap has no free keycode";
+    ASSERT_EQ(XKeysymToKeycode(display, XK_F20), 0) << "F20 is mapped already";
+
+    registerKey(0, 131, 0, 1);  // F20, swallowed
+    KeySym f20 = XK_F20;
+    XChangeKeyboardMapping(display, spare, 1, &f20, 1);
+    XSync(display, False);
+    xdotool("key F20");
+    const Observed seen = untilMarker();
+    KeySym none = NoSymbol;
+    XChangeKeyboardMapping(display, spare, 1, &none, 1);
+    XSync(display, False);
+    EXPECT_EQ(seen.messages, (std::vector<Message>{{0, lParamOf(0, 131)}}));
+    for (unsigned keycode : seen.focusPresses) EXPECT_NE(keycode, static_cast<unsigned>(spare));
+}
+
 TEST_F(KeytapX11Test, AnUnregisteredKeyNoLongerFiresNorIsSwallowed) {
     registerKey(0, kF5, 0, 1);
     ASSERT_EQ(keytap().unRegistKey(0), 1);
