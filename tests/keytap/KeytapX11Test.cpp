@@ -83,6 +83,8 @@ protected:
         do XWindowEvent(display, focus, StructureNotifyMask, &event);
         while (event.type != MapNotify);
         XSetInputFocus(display, focus, RevertToParent, CurrentTime);
+        // Keys held down in a test repeat only where the test is about that.
+        XAutoRepeatOff(display);
         XSync(display, False);
         messageAtom = XInternAtom(display, KEYTAP_MESSAGE_NAME, False);
         markerKeycode = XKeysymToKeycode(display, XK_F12);
@@ -240,6 +242,8 @@ TEST_F(KeytapX11Test, TheLowerOfTwoEqualSlotsWinsWithItsOwnDiscardFlag) {
 }
 
 TEST_F(KeytapX11Test, AHeldKeyFiresForEveryAutoRepeatedKeyDown) {
+    XAutoRepeatOn(display);
+    XSync(display, False);
     registerKey(0, kF3, 0, 0);
     xdotool("keydown F3");
     const Observed held = untilMessages(3);
@@ -252,6 +256,8 @@ TEST_F(KeytapX11Test, AHeldKeyFiresForEveryAutoRepeatedKeyDown) {
 }
 
 TEST_F(KeytapX11Test, AHeldSwallowedKeyFiresForEveryAutoRepeatAndNeverReachesTheFocusedProgram) {
+    XAutoRepeatOn(display);
+    XSync(display, False);
     registerKey(1, kF4, 0, 1);
     xdotool("keydown F4");
     const Observed held = untilMessages(3);
