@@ -55,8 +55,8 @@ class X11Backend final : public HookBackend {
 public:
     X11Backend(Display* display, int xiOpcode, int xkbEventBase, Atom message, int wakeRead, int wakeWrite,
                const KeyTable& table, const std::atomic<KeytapWindow>& target)
-        : display_(display), xiOpcode_(xiOpcode), xkbEventBase_(xkbEventBase), message_(message), wakeRead_(wakeRead),
-          wakeWrite_(wakeWrite), table_(table), target_(target) {}
+        : display_(display), xiOpcode_(xiOpcode), xkbEventBase_(xkbEventBase), message_(message),
+          wakeRead_(wakeRead), wakeWrite_(wakeWrite), table_(table), target_(target) {}
 
     ~X11Backend() override {
         if (thread_.joinable()) {
@@ -64,6 +64,7 @@ public:
             wake();
             thread_.join();
         }
+        XSync(display_, True);  // late errors still reach our handler
         removeErrorHandler();
         XCloseDisplay(display_);
         close(wakeRead_);
