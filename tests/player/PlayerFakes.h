@@ -9,6 +9,7 @@
 #include "player/SingleInstance.h"
 #include "player/SliderPicture.h"
 #include "player/Timepost.h"
+#include "support/WindowServices.h"
 
 #include <functional>
 #include <optional>
@@ -165,6 +166,32 @@ public:
     }
     bool loaded = false;
     int unloads = 0;
+};
+
+// One window on a 1920 x 1080 desktop; its placement is whatever was last set.
+class FakeWindowServices : public WindowServices {
+public:
+    FakeWindowServices() { placement.normalPosition = {100, 80, 580, 200}; }
+    bool GetWindowPlacement(WindowHandle, WindowPlacement& result) override {
+        result = placement;
+        return true;
+    }
+    bool SetWindowPlacement(WindowHandle window, const WindowPlacement& value) override {
+        placed.push_back(window);
+        placement = value;
+        return true;
+    }
+    bool IsIconic(WindowHandle) override { return false; }
+    bool IsZoomed(WindowHandle) override { return false; }
+    bool GetWindowRect(WindowHandle, PixelRect& rect) override {
+        rect = placement.normalPosition;
+        return true;
+    }
+    PixelRect DesktopClientRect() override { return {0, 0, 1920, 1080}; }
+    PixelRect PrimaryScreenRect() override { return {0, 0, 1920, 1080}; }
+
+    WindowPlacement placement;
+    std::vector<WindowHandle> placed;
 };
 
 }  // namespace lirabox::test

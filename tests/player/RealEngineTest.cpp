@@ -44,7 +44,7 @@ protected:
     }
 
     TempFolder folder;
-    media::MpvEngine engine;
+    media::MpvEngine engine{{{"ao", "null"}}};  // no sound device here
     FakeView view;
     MainWindowPictures pictures;
     RecordingTimepost timepost;

@@ -241,6 +241,47 @@ TEST_F(StartupTest, FailedSaveOfAStepLengthLeavesItAndReportsTheFailure) {
     EXPECT_EQ(form().rewind_time(), 2);
 }
 
+TEST_F(StartupTest, PlacementIsRestoredAtStartAndSavedAtExit) {
+    FakeWindowServices services;
+    windowServices = &services;
+    store("position.ini", "FormPosition", "Left", "300");
+    store("position.ini", "FormPosition", "Top", "250");
+    ASSERT_TRUE(load());
+    EXPECT_EQ(services.placed, (std::vector<WindowHandle>{view.handle}));
+    EXPECT_EQ(services.placement.normalPosition.left, 300);
+    EXPECT_EQ(services.placement.normalPosition.top, 250);
+    EXPECT_EQ(stored("position.ini", "FormPosition", "Minimized"), "0");
+    EXPECT_EQ(stored("position.ini", "FormPosition", "Maximized"), "0");
+
+    services.placement.normalPosition = {640, 360, 1120, 480};
+    form().volumeSlider().setValue(1000);
+    form().Form_Unload();
+    EXPECT_EQ(stored("position.ini", "FormPosition", "Left"), "640");
+    EXPECT_EQ(stored("position.ini", "FormPosition", "Top"), "360");
+    EXPECT_EQ(stored("position.ini", "FormPosition", "Right"), "<missing>");
+    EXPECT_EQ(stored("position.ini", "FormPosition", "Bottom"), "<missing>");
+    EXPECT_EQ(stored("position.ini", "Volume", "value"), "1000");
+}
+
+TEST_F(StartupTest, FirstStartWritesThePlacementKeys) {
+    FakeWindowServices services;
+    windowServices = &services;
+    ASSERT_TRUE(load());
+    EXPECT_EQ(stored("position.ini", "FormPosition", "Minimized"), "0");
+    EXPECT_EQ(stored("position.ini", "FormPosition", "Maximized"), "0");
+    EXPECT_EQ(stored("position.ini", "FormPosition", "Left"), "100");
+    EXPECT_EQ(stored("position.ini", "FormPosition", "Top"), "80");
+}
+
+TEST_F(StartupTest, RefusedInstanceHasRestoredItsPlacementButSavesNothing) {
+    FakeWindowServices services;
+    windowServices = &services;
+    instanceGuard.running = true;
+    EXPECT_FALSE(load());
+    EXPECT_EQ(services.placed.size(), 1u);
+    EXPECT_EQ(stored("position.ini", "Volume", "value"), "<missing>");
+}
+
 // --- command line -----------------------------------------------------------
 
 TEST_F(StartupTest, BarePathOpensAndPlaysFromZero) {
