@@ -138,11 +138,6 @@ std::pair<int, std::string> createTemporary(const std::string& folder, const std
     return {-1, {}};
 }
 
-void flushFolder(const std::string& folder) {
-    FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.valid()) ::fsync(fd.get());
-}
-
 }  // namespace
 
 std::optional<std::string> readSmallFile(const std::string& path, std::size_t maxSize) {
@@ -189,7 +184,6 @@ bool updateFileAtomically(const std::string& path, std::size_t maxSize,
         ::unlink(temporary.c_str());
         return false;
     }
-    if (reach(atomic_file_testing::Step::FlushFolder)) flushFolder(folder);
     return true;
 }
 

@@ -2,7 +2,9 @@
 // Reading a small regular file whole, and replacing one so that a crash at any
 // moment leaves either the old or the new content, never a mixture: the new
 // text goes to a temporary file in the same folder, is flushed to disk and is
-// then renamed over the old file.
+// then renamed over the old file. (The folder itself is not flushed: after a
+// power cut the rename may be lost, which leaves the old file, and it would
+// double the time of a write.)
 
 #include <cstddef>
 #include <functional>
@@ -29,11 +31,10 @@ bool updateFileAtomically(const std::string& path, std::size_t maxSize,
 namespace atomic_file_testing {
 
 // The steps of a replacement, in order.
-enum class Step { CreateTemporary, WriteFirstHalf, WriteSecondHalf, Flush, Rename, FlushFolder };
+enum class Step { CreateTemporary, WriteFirstHalf, WriteSecondHalf, Flush, Rename };
 
-// Called just before each step; returning false makes that step fail (a failing
-// FlushFolder is ignored: the new file is already in place). Tests use it to
-// fail or crash a replacement at every step. An empty hook removes it.
+// Called just before each step; returning false makes that step fail. Tests use
+// it to fail or crash a replacement at every step. An empty hook removes it.
 void setStepHook(std::function<bool(Step)> hook);
 
 }  // namespace atomic_file_testing

@@ -73,13 +73,18 @@ public:
         if (::stat(name.c_str(), &status) != 0) {
             const int error = errno;
             if (looksLikeUrl(name)) return openWithDesktop(name);
-            if (const std::string program = findProgram(name);
-                error == ENOENT && name.find('/') == std::string::npos && !program.empty()) {
-                return start(program, parameters);
+            if (name.find('/') == std::string::npos) {  // a bare program name, looked up in $PATH
+                const std::string program = findProgram(name);
+                return program.empty() ? kOpenFileNotFound : start(program, parameters);
             }
             return resultOf(error == ENOENT && !parentExists(name) ? ENOTDIR : error);
         }
-        if (S_ISREG(status.st_mode) && ::access(name.c_str(), X_OK) == 0) return start(name, parameters);
+        if (S_ISREG(status.st_mode) && ::access(name.c_str(), X_OK) == 0) {
+            // Files on some mounted file systems all carry the execute bit:
+            // what the kernel cannot run is a document after all.
+            const std::int32_t started = start(name, parameters);
+            if (started != kOpenBadFormat) return started;
+        }
         return openWithDesktop(name);
     }
 

@@ -18,8 +18,8 @@ using atomic_file_testing::Step;
 using test::readText;
 using test::writeText;
 
-constexpr Step kAllSteps[] = {Step::CreateTemporary, Step::WriteFirstHalf, Step::WriteSecondHalf,
-                              Step::Flush,           Step::Rename,         Step::FlushFolder};
+constexpr Step kAllSteps[] = {Step::CreateTemporary, Step::WriteFirstHalf, Step::WriteSecondHalf, Step::Flush,
+                              Step::Rename};
 
 const char* nameOf(Step step) {
     switch (step) {
@@ -28,7 +28,6 @@ const char* nameOf(Step step) {
     case Step::WriteSecondHalf: return "WriteSecondHalf";
     case Step::Flush: return "Flush";
     case Step::Rename: return "Rename";
-    case Step::FlushFolder: return "FlushFolder";
     }
     return "?";
 }
@@ -61,14 +60,13 @@ TEST_F(AtomicFileReplace, EditSeesTheCurrentContentAndEveryStepIsTaken) {
         return kNew;
     }));
     EXPECT_EQ(seen, kOld);
-    EXPECT_EQ(steps, "CreateTemporary WriteFirstHalf WriteSecondHalf Flush Rename FlushFolder ");
+    EXPECT_EQ(steps, "CreateTemporary WriteFirstHalf WriteSecondHalf Flush Rename ");
     EXPECT_EQ(readText(file), kNew);
     EXPECT_EQ(test::listFolder(folder.path()), "config.ini");
 }
 
-TEST_F(AtomicFileReplace, FailureAtAnyStepBeforeTheRenameKeepsTheOldFileAndCleansUp) {
+TEST_F(AtomicFileReplace, FailureAtAnyStepKeepsTheOldFileAndCleansUp) {
     for (const Step failing : kAllSteps) {
-        if (failing == Step::FlushFolder) continue;
         SCOPED_TRACE(nameOf(failing));
         writeText(file, kOld);
         atomic_file_testing::setStepHook([failing](Step step) { return step != failing; });
@@ -78,14 +76,8 @@ TEST_F(AtomicFileReplace, FailureAtAnyStepBeforeTheRenameKeepsTheOldFileAndClean
     }
 }
 
-TEST_F(AtomicFileReplace, FailingToFlushTheFolderStillReportsTheReplacedFile) {
-    atomic_file_testing::setStepHook([](Step step) { return step != Step::FlushFolder; });
-    EXPECT_TRUE(replace());
-    EXPECT_EQ(readText(file), kNew);
-}
-
-// A child process is killed at each step of the replacement: whatever is left
-// under the file's name is the old or the new content, never a mixture.
+// A child process is killed before each step of the replacement: the file keeps
+// its old content, never a mixture; the finished replacement gives the new one.
 TEST_F(AtomicFileReplace, CrashAtAnyStepLeavesTheOldOrTheNewFile) {
     for (const Step crashing : kAllSteps) {
         SCOPED_TRACE(nameOf(crashing));
@@ -104,13 +96,10 @@ TEST_F(AtomicFileReplace, CrashAtAnyStepLeavesTheOldOrTheNewFile) {
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status));
         EXPECT_EQ(WTERMSIG(status), SIGKILL);
-        const std::string left = readText(file);
-        if (crashing == Step::FlushFolder) {
-            EXPECT_EQ(left, kNew);
-        } else {
-            EXPECT_EQ(left, kOld);
-        }
+        EXPECT_EQ(readText(file), kOld);
     }
+    EXPECT_TRUE(replace());
+    EXPECT_EQ(readText(file), kNew);
 }
 
 TEST_F(AtomicFileReplace, MissingFileIsCreatedFromEmptyContent) {

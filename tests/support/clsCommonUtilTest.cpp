@@ -214,11 +214,19 @@ TEST_F(SystemDesktop, MissingFileOrFolderGivesAFailureCodeWithoutError) {
     EXPECT_EQ(util.ASyncExecute("no-such-program-anywhere", "", 1), kOpenFileNotFound);
 }
 
-TEST_F(SystemDesktop, ExecutableThatCannotRunGivesAFailureCode) {
-    const fs::path broken = folder.file("broken");
-    writeText(broken, std::string("\x01\x02 not a program", 17));
-    fs::permissions(broken, fs::perms(0755));
-    EXPECT_EQ(util.ASyncExecute(broken.string(), "", 1), kOpenBadFormat);
+TEST_F(SystemDesktop, ExecutableBitOnADocumentStillOpensTheDocument) {
+    const fs::path document = folder.file("Lirabox_help.chm");
+    writeText(document, std::string("ITSF\x03\0\0\0 help", 13));
+    fs::permissions(document, fs::perms(0755));
+    usePath(folder.file("empty"));
+    EXPECT_EQ(util.ASyncExecute(document.string(), "", 1), kOpenNoAssociation);
+
+    const fs::path bin = folder.file("bin");
+    fs::create_directory(bin);
+    writeProbe(bin / "xdg-open");
+    usePath(bin);
+    EXPECT_GT(util.ASyncExecute(document.string(), "", 1), 32);
+    EXPECT_EQ(awaitFile(bin / "xdg-open.out"), document.string() + "\n");
 }
 
 TEST_F(SystemDesktop, DocumentGoesToTheDesktopOpenerAsOneArgument) {

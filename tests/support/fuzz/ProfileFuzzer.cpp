@@ -40,7 +40,7 @@ bool sameKey(const std::string& a, const std::string& b) {
 // What a freshly written entry must read back as.
 std::optional<std::string> expectedReadBack(const std::string& section, const std::string& key,
                                             const std::string& value) {
-    return findProfileValue("[" + stored(section) + "]\n" + stored(key) + "=" + value + "\n", section, key);
+    return findProfileValue("[" + stored(section) + "]\n" + stored(key) + "=" + stored(value) + "\n", section, key);
 }
 
 void fuzzText(const std::string& text, const std::string& section, const std::string& key,
@@ -61,11 +61,9 @@ void fuzzText(const std::string& text, const std::string& section, const std::st
 
 void fuzzFile(const std::string& text, const std::string& section, const std::string& key,
               const std::string& value, int bufferSize) {
-    static const std::string file = [] {
-        char folder[] = "/tmp/lirabox-fuzz-XXXXXX";
-        check(::mkdtemp(folder) != nullptr, "temporary folder");
-        return std::string(folder) + "/fuzz.ini";
-    }();
+    char folder[] = "/tmp/lirabox-fuzz-XXXXXX";
+    check(::mkdtemp(folder) != nullptr, "temporary folder");
+    const std::string file = std::string(folder) + "/fuzz.ini";
     {
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
         out << text;
@@ -78,13 +76,15 @@ void fuzzFile(const std::string& text, const std::string& section, const std::st
                   cutToBufferSize(expectedReadBack(section, key, value).value_or(""), 32767),
               "file read back");
     }
+    ::unlink(file.c_str());
+    ::rmdir(folder);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
-    const bool throughFile = input.ConsumeIntegralInRange<int>(0, 63) == 0;
+    const bool throughFile = input.ConsumeIntegralInRange<int>(0, 255) == 0;
     const int bufferSize = input.ConsumeIntegral<std::int16_t>();
     const std::string section = input.ConsumeRandomLengthString(64);
     const std::string key = input.ConsumeRandomLengthString(64);
