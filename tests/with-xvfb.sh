@@ -10,7 +10,7 @@ fifo_dir=$(mktemp -d)
 trap 'rm -rf "$fifo_dir"' EXIT
 mkfifo "$fifo_dir/display"
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp +extension XInputExtension \
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -noreset -nolisten tcp +extension XInputExtension \
   3>"$fifo_dir/display" 2>"$fifo_dir/xvfb.log" &
 xvfb_pid=$!
 read -r display_number <"$fifo_dir/display"
