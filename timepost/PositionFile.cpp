@@ -22,6 +22,7 @@ int checkOrCreateFolder(const std::string& folder) {
         if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return errno;
         if (::lstat(folder.c_str(), &info) != 0) return errno;
     }
+    if (S_ISLNK(info.st_mode)) return EPERM;
     if (!S_ISDIR(info.st_mode)) return ENOTDIR;
     if (info.st_uid != ::geteuid() || (info.st_mode & 077) != 0) return EPERM;
     return 0;

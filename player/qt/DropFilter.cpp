@@ -29,36 +29,31 @@ std::vector<std::string> DropFilter::localFiles(const QMimeData* data) {
     return files;
 }
 
+// Qt hands a drag event that a widget leaves unaccepted on to its parent, so
+// a shielded widget accepts the drag with no action: the drag stops there and
+// the file manager is told that nothing will be done.
 bool DropFilter::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-    case QEvent::DragEnter:
-    case QEvent::DragMove: {
-        auto* drag = static_cast<QDropEvent*>(event);
-        if (mShielded.contains(watched) || localFiles(drag->mimeData()).empty()) {
-            drag->ignore();
-        } else {
-            drag->setDropAction(Qt::CopyAction);
-            drag->accept();
-        }
-        return true;
-    }
-    case QEvent::Drop: {
-        auto* drop = static_cast<QDropEvent*>(event);
-        std::vector<std::string> files = mShielded.contains(watched) ? std::vector<std::string>()
-                                                                     : localFiles(drop->mimeData());
-        if (files.empty()) {
-            drop->ignore();
-            return true;
-        }
-        drop->setDropAction(Qt::CopyAction);
-        drop->accept();
-        QTimer::singleShot(0, this, [this, files = std::move(files)] { mHandler(files); });
-        return true;
-    }
-    default:
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) {
         return QObject::eventFilter(watched, event);
     }
+    auto* drag = static_cast<QDropEvent*>(event);
+    if (mShielded.contains(watched)) {
+        drag->setDropAction(Qt::IgnoreAction);
+        drag->accept();
+        return true;
+    }
+    std::vector<std::string> files = localFiles(drag->mimeData());
+    if (files.empty()) {
+        drag->ignore();
+        return true;
+    }
+    drag->setDropAction(Qt::CopyAction);
+    drag->accept();
+    if (type == QEvent::Drop) {
+        QTimer::singleShot(0, this, [this, files = std::move(files)] { mHandler(files); });
+    }
+    return true;
 }
 
 }  // namespace lirabox::qt
-

@@ -26,8 +26,7 @@ public:
 
     // The widget takes file drops.
     void attach(QWidget* widget);
-    // The widget takes drops itself and refuses them all, so they do not fall
-    // through to the window behind it.
+    // The widget refuses every drop, also on behalf of the window behind it.
     void shield(QWidget* widget);
 
     // The local files a drag carries, in the drag's order.
