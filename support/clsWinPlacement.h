@@ -52,7 +52,7 @@ public:
     WindowHandle TagetWnd() const;
     void setTagetWnd(WindowHandle value);
     std::shared_ptr<clsIniFile> IniFile() const;
-    void setIniFile(std::shared_ptr<clsIniFile> value);  // shared, not copied
+    void setIniFile(std::shared_ptr<clsIniFile> value);  // shared, not copied; nullptr unsets it
 
     void onPosition(PositionHandler handler) { mPosition.push_back(std::move(handler)); }
 

@@ -145,6 +145,23 @@ TEST_F(QtPlacementTest, FirstRestoreStoresWhereTheWindowWouldOpenAndOpensItThere
     EXPECT_EQ(start.stored("Maximized"), "0");
 }
 
+TEST_F(QtPlacementTest, StoredTextThatIsNoNumberLeavesTheWindowWhereItWouldOpen) {
+    Start start(folder.path());
+    start.window.move(240, 180);
+    start.ini->WriteString(kSection, "Top", "abc");
+    try {
+        start.restore();
+        ADD_FAILURE() << "Restore raised nothing";
+    } catch (const RaisedError& e) {
+        EXPECT_EQ(e.number(), kErrTypeMismatch);
+    }
+    EXPECT_FALSE(start.window.isVisible());
+    start.window.show();  // the start goes on
+    ASSERT_TRUE(waitUntilDecorated(start.window));
+    EXPECT_SETTLES_TO(start.window.geometry().topLeft(), QPoint(240, 180));
+    EXPECT_EQ(start.window.size(), QSize(kClientWidth, kClientHeight));
+}
+
 TEST_F(QtPlacementTest, ShownWindowIsMovedWithItsFrameCornerOnTheStoredPlace) {
     Start start(folder.path());
     start.window.show();
