@@ -12,10 +12,8 @@
 #include "support/clsWinPlacement.h"
 
 #include <cstdio>
-#include <exception>
 #include <filesystem>
 #include <functional>
-#include <limits>
 
 namespace lirabox {
 namespace {
