@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -382,9 +383,13 @@ int runChildStart(const std::filesystem::path& folder, const char* moveTo) {
 }
 
 TEST_F(QtPlacementTest, MovedWindowIsWhereItWasLeftAfterTenRestarts) {
-    ASSERT_EQ(runChildStart(folder.path(), "437 311"), 0);
+    const auto childLog = [&] {
+        std::ifstream log(folder.file("child.log"));
+        return std::string(std::istreambuf_iterator<char>(log), {});
+    };
+    ASSERT_EQ(runChildStart(folder.path(), "437 311"), 0) << childLog();
     for (int restart = 0; restart < 10; ++restart) {
-        ASSERT_EQ(runChildStart(folder.path(), nullptr), 0) << "restart " << restart;
+        ASSERT_EQ(runChildStart(folder.path(), nullptr), 0) << "restart " << restart << "\n" << childLog();
     }
     std::ifstream seenFile(folder.file("seen.txt"));
     std::vector<std::string> seen;
