@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev libxkbcommon-dev
   libmpv-dev mpv ffmpeg
-  libx11-dev libxi-dev libxtst-dev
+  libx11-dev libxi-dev libxtst-dev libxcb1-dev
   xvfb xauth xdotool x11-utils openbox
   espeak-ng fonts-noto-cjk
   e2fsprogs                                  # chattr, for the read-only file tests

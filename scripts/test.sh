@@ -12,7 +12,7 @@ cmake_args=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo)
 if [[ "${1:-}" == "--sanitize" ]]; then
   build_dir=build-asan
   cmake_args=(-G Ninja -DCMAKE_BUILD_TYPE=Debug -DLIRABOX_SANITIZE=ON -DLIRABOX_BENCH=OFF)
-  export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+  export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
   export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 fi
