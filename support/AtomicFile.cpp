@@ -1,7 +1,6 @@
 #include "AtomicFile.h"
 
 #include <cerrno>
-#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
