@@ -12,6 +12,7 @@ packages=(
   libx11-dev libxi-dev libxtst-dev libxcb1-dev
   xvfb xauth xdotool x11-utils openbox
   espeak-ng fonts-noto-cjk
+  xdg-utils                                  # opens the help file with the desktop's viewer
   e2fsprogs                                  # chattr, for the read-only file tests
 )
 
