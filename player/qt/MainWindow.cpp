@@ -69,6 +69,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     mFileMenu = addFileMenu(*menuBar());
     mTimer2.setObjectName(QStringLiteral("Timer2"));
     mTimer2.setInterval(100);
+    mTimer2.setTimerType(Qt::PreciseTimer);  // ten ticks a second, not a coarse approximation
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     applyDpi(screen() != nullptr ? screen()->logicalDotsPerInchX() : 96.0);
 }

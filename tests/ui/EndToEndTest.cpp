@@ -3,7 +3,6 @@
 // through the real engine.
 
 #include <algorithm>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -14,6 +13,7 @@
 
 #include "Desktop.h"
 #include "PlayerInstall.h"
+#include "PlayerWindow.h"
 #include "Recordings.h"
 #include "support/clsIniFile.h"
 
@@ -22,27 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace lirabox::test;
 
-// Twips to the window's pixels; the DPI is read off the window's fixed width.
-struct WindowLayout {
-    XWindow window = 0;
-    double dpi = 96;
-    int clientTop = 0;
-
-    static WindowLayout of(XWindow window) {
-        const WindowGeometry size = geometry(window);
-        WindowLayout layout;
-        layout.window = window;
-        layout.dpi = size.width * 1440.0 / 7170.0;
-        layout.clientTop = size.height - static_cast<int>(std::lround(1155 * layout.dpi / 1440));
-        return layout;
-    }
-    int x(double twips) const { return static_cast<int>(std::lround(twips * dpi / 1440)); }
-    int y(double twips) const { return clientTop + x(twips); }
-};
-
-// Centres of the controls, in twips.
-constexpr double kPlayX = 15 + 885 / 2.0, kPlayY = 555 + 600 / 2.0;
-constexpr double kStopX = 885 + 555 / 2.0, kStopY = 555 + 600 / 2.0;
+// The volume bar and its arrow, in twips.
 constexpr double kVolumeBarLeft = 1440, kVolumeBarWidth = 1830, kVolumeArrowY = 900 + 45 + 67;
 
 std::string iniValue(const fs::path& folder, const std::string& file, const std::string& section,
@@ -97,7 +77,7 @@ TEST_F(EndToEnd, PlaysFromTheGivenSecondAndPublishesThePositionOnlyWhilePlaying)
     const pid_t pid = mInstall.start({recording.string() + "/t=90"});
     const XWindow window = waitForMainWindow(pid);
     ASSERT_NE(window, 0u);
-    const WindowLayout layout = WindowLayout::of(window);
+    const PlayerWindow layout = PlayerWindow::of(window);
 
     ASSERT_TRUE(waitUntil([&] { return mInstall.publishedPositions().size() >= 10; }));
     std::vector<double> positions = mInstall.publishedPositions();
@@ -107,21 +87,21 @@ TEST_F(EndToEnd, PlaysFromTheGivenSecondAndPublishesThePositionOnlyWhilePlaying)
     EXPECT_GT(positions.back(), positions.front());
 
     // Pause with the play button: the calls end.
-    click(window, layout.x(kPlayX), layout.y(kPlayY));
+    layout.clickPlay();
     const std::size_t paused = waitForSilence();
     const double pausedAt = mInstall.publishedPositions().back();
     std::this_thread::sleep_for(std::chrono::seconds(1));
     EXPECT_EQ(mInstall.publishedPositions().size(), paused);
 
     // Play again: the calls come back, one second earlier than the pause.
-    click(window, layout.x(kPlayX), layout.y(kPlayY));
+    layout.clickPlay();
     ASSERT_TRUE(waitUntil([&] { return mInstall.publishedPositions().size() >= paused + 5; }));
     positions = mInstall.publishedPositions();
     EXPECT_GE(positions[paused], pausedAt - 1.0 - 1e-3);
     EXPECT_GT(positions.back(), positions[paused]);
 
     // Stop: the calls end again.
-    click(window, layout.x(kStopX), layout.y(kStopY));
+    layout.clickStop();
     const std::size_t stopped = waitForSilence();
     std::this_thread::sleep_for(std::chrono::seconds(1));
     EXPECT_EQ(mInstall.publishedPositions().size(), stopped);
@@ -173,8 +153,8 @@ TEST_P(BrokenRecording, OnTheCommandLineShowsTheErrorAndTheNextFilePlays) {
     typeText(dialog, good.string());
     pressKeys(dialog, "Return");
     ASSERT_TRUE(waitUntil([&] { return findWindow(pid, "サウンドファイルの指定", true) == 0; }));
-    const WindowLayout layout = WindowLayout::of(window);
-    click(window, layout.x(kPlayX), layout.y(kPlayY));
+    const PlayerWindow layout = PlayerWindow::of(window);
+    layout.clickPlay();
     EXPECT_TRUE(waitUntil([&] { return mInstall.publishedPositions().size() >= 5; }));
 
     quit(pid, window);
@@ -221,7 +201,7 @@ TEST_F(EndToEnd, AFirstStartWritesTheDefaultsAndTheVolumeSurvivesARestart) {
     // Drag the volume arrow from the middle of its bar to a fifth of it: the
     // arrow's middle follows the pointer, its left edge gives the value,
     // (1830 / 5 - 67.5) / 1830 x 5000 = 816, within a pixel (41).
-    const WindowLayout layout = WindowLayout::of(window);
+    const PlayerWindow layout = PlayerWindow::of(window);
     drag(window, layout.x(kVolumeBarLeft + kVolumeBarWidth / 2), layout.y(kVolumeArrowY),
          layout.x(kVolumeBarLeft + kVolumeBarWidth / 5), layout.y(kVolumeArrowY));
     quit(pid, window);

@@ -103,12 +103,17 @@ bool PlayerInstall::running(pid_t pid) {
     return false;
 }
 
+std::vector<PlayerInstall::PublishedCall> PlayerInstall::publishedCalls() const {
+    std::vector<PublishedCall> calls;
+    std::ifstream log(mTemp.file("timepost.log"));
+    PublishedCall call {};
+    while (log >> call.stamp >> call.seconds) calls.push_back(call);
+    return calls;
+}
+
 std::vector<double> PlayerInstall::publishedPositions() const {
     std::vector<double> positions;
-    std::ifstream log(mTemp.file("timepost.log"));
-    long long stamp = 0;
-    double seconds = 0;
-    while (log >> stamp >> seconds) positions.push_back(seconds);
+    for (const PublishedCall& call : publishedCalls()) positions.push_back(call.seconds);
     return positions;
 }
 

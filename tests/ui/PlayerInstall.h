@@ -31,7 +31,14 @@ public:
     std::optional<int> waitForExit(pid_t pid, int seconds = 20);
     bool running(pid_t pid);
 
-    // Positions handed to SetTime so far, in order.
+    // One SetTime call: when (CLOCK_MONOTONIC nanoseconds) and the position.
+    struct PublishedCall {
+        long long stamp;
+        double seconds;
+    };
+    // The SetTime calls so far, in order.
+    std::vector<PublishedCall> publishedCalls() const;
+    // Their positions.
     std::vector<double> publishedPositions() const;
 
 private:
