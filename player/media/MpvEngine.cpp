@@ -41,7 +41,9 @@ const std::vector<MpvOption> kBaseOptions = {
     {"save-position-on-quit", "no"},
     {"audio-client-name", "lirabox"},
     {"audio-fallback-to-null", "yes"},
-    {"audio-pitch-correction", "yes"},
+    // Named explicitly: libmpv only puts its own pitch-keeping filter in when
+    // the speed differs from 1 at the start, not when it changes later.
+    {"af", "scaletempo2"},
     {"hr-seek", "yes"},
     {"idle", "yes"},
     {"keep-open", "yes"},
@@ -146,6 +148,9 @@ struct MpvEngine::State {
     double rate = 1.0;
     double volume = 100.0;
 
+    // While not playing, the position the engine holds: libmpv's own reading
+    // can lag behind by its output buffer after a seek made while paused.
+    std::optional<double> heldPosition;
     // A position set that libmpv has not finished yet: reads return its target.
     std::optional<double> seekTarget;
     std::uint64_t seekSerial = 0;
@@ -220,6 +225,7 @@ struct MpvEngine::State {
         name.clear();
         duration = 0.0;
         entryId = -1;
+        heldPosition.reset();
         seekTarget.reset();
         seekTaken = false;
     }
@@ -272,6 +278,7 @@ struct MpvEngine::State {
             duration = length;
         }
         mode = autoStart ? Mode::Playing : Mode::Ready;
+        if (!autoStart) heldPosition = 0.0;
     }
 
     // Waits on libmpv's queue (never spinning) until `loading` is open or has failed.
@@ -340,26 +347,29 @@ struct MpvEngine::State {
         if (atEnd()) seek(0.0);
         setFlag("pause", false);
         mode = Mode::Playing;
+        heldPosition.reset();
     }
 
     void pause() {
         processEvents();
-        if (mode == Mode::Empty) return;
+        if (mode != Mode::Playing) return;
         setFlag("pause", true);
-        if (mode == Mode::Playing) mode = Mode::Paused;
+        heldPosition = position();
+        mode = Mode::Paused;
     }
 
     void stop() {
         processEvents();
         if (mode == Mode::Empty) return;
         setFlag("pause", true);
-        seek(0.0);
         mode = Mode::Stopped;
+        seek(0.0);
     }
 
     double position() {
         processEvents();
         if (mode == Mode::Empty) return 0.0;
+        if (heldPosition) return *heldPosition;
         if (seekTarget) {
             atEnd();
             if (seekTarget) return *seekTarget;
@@ -368,21 +378,26 @@ struct MpvEngine::State {
         if (mpv_get_property(mpv, "time-pos", MPV_FORMAT_DOUBLE, &seconds) < 0 || !std::isfinite(seconds)) {
             return 0.0;
         }
-        return seconds;
+        return clampToMedia(seconds);
+    }
+
+    double clampToMedia(double seconds) const {
+        seconds = std::max(seconds, 0.0);
+        return duration > 0.0 ? std::min(seconds, duration) : seconds;
     }
 
     void seek(double seconds) {
         processEvents();
         if (std::isnan(seconds)) throw error(kErrBadValue, "the position is not a number");
         if (mode == Mode::Empty) return;
-        double target = std::max(seconds, 0.0);
-        if (duration > 0.0) target = std::min(target, duration);
+        const double target = clampToMedia(seconds);
         const std::string text = numberText(target);
         const char* command[] = {"seek", text.c_str(), "absolute+exact", nullptr};
         ++seekSerial;
         if (mpv_command_async(mpv, seekSerial, command) < 0) return;
         seekTarget = target;
         seekTaken = false;
+        if (mode != Mode::Playing) heldPosition = target;
     }
 
     void setRate(double value) {

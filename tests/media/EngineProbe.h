@@ -1,0 +1,48 @@
+#pragma once
+// Helpers for driving the real engine in tests: waiting for a state without
+// spinning, rendering a recording through libmpv's PCM output at a rate, and
+// measuring what was rendered.
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+#include "MpvEngine.h"
+
+namespace lirabox::test {
+
+// Waits (woken by the engine's events, re-checking at least every 20 ms) until
+// `condition` holds; false when `limit` passes first. The limit is only a
+// safety net against a hang, not a measurement.
+bool waitUntil(lirabox::media::MpvEngine& engine, const std::function<bool()>& condition,
+               std::chrono::milliseconds limit = std::chrono::seconds(30));
+
+// Plays `recording` from 0 to its end at `rate` (set before the load) through
+// libmpv's PCM file output (as fast as it can, mono 16-bit 44.1 kHz) into `wavOut`.
+void renderAtRate(const std::filesystem::path& recording, double rate, const std::filesystem::path& wavOut);
+
+enum class RateChange { WhilePlaying, WhilePaused };
+
+// Plays `recording` at rate 1.0 through libmpv's PCM output into a pipe that
+// is read here slowly; once `before` seconds of sound have come out it sets
+// `rate` (while playing, or between a pause and the next play) and reads on to
+// the end. Returns the whole output as a WAV image.
+std::vector<unsigned char> renderWithRateChange(const std::filesystem::path& recording, double before,
+                                                double rate, RateChange how);
+
+struct Pcm {
+    int sampleRate = 0;
+    std::vector<double> samples;  // mono, -1 .. 1
+    double seconds() const { return sampleRate > 0 ? static_cast<double>(samples.size()) / sampleRate : 0.0; }
+};
+
+// Reads a mono 16-bit PCM WAV (the data chunk is taken to the end of the file).
+Pcm readPcmWav(const std::filesystem::path& path);
+Pcm readPcmWav(const std::vector<unsigned char>& bytes);
+
+// The strongest frequency between `low` and `high` Hz in the middle second of
+// `pcm`, scanned in 0.5 Hz steps.
+double dominantFrequency(const Pcm& pcm, double low, double high);
+
+}  // namespace lirabox::test

@@ -1,0 +1,198 @@
+// Loading recordings into the real libmpv engine: lengths, names, a load while
+// another recording plays, and every kind of file that must be refused.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <random>
+
+#include "EngineProbe.h"
+#include "MpvEngine.h"
+#include "RaisedError.h"
+#include "Recordings.h"
+#include "TempFolder.h"
+
+namespace {
+
+using namespace lirabox::media;
+using lirabox::RaisedError;
+using lirabox::test::TempFolder;
+
+class MpvEngineLoad : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        folder_ = std::make_unique<TempFolder>();
+        lirabox::test::writeSineWav(folder_->file("tone.wav"), 3.7, 440.0, 44100, 2);
+        lirabox::test::makeMp3(folder_->file("tone.wav"));
+        lirabox::test::makeWma(folder_->file("tone.wav"));
+        lirabox::test::writeSineWav(folder_->file("other tone.wav"), 5.25, 660.0, 22050, 1);
+    }
+    static void TearDownTestSuite() { folder_.reset(); }
+
+    static std::string path(const std::string& name) { return folder_->fileText(name); }
+
+    // Loads `file` with autoStart off, expecting a refusal; returns its number.
+    std::int32_t refusedNumber(const std::string& file) {
+        engine_.settings().autoStart(false);
+        try {
+            engine_.URL(file);
+        } catch (const RaisedError& refused) {
+            EXPECT_EQ(refused.source(), "MediaEngine");
+            EXPECT_FALSE(refused.description().empty());
+            return refused.number();
+        }
+        ADD_FAILURE() << "no error for " << file;
+        return 0;
+    }
+
+    void expectNothingLoaded() {
+        EXPECT_EQ(engine_.currentMedia().name(), "");
+        EXPECT_EQ(engine_.currentMedia().duration(), 0.0);
+        EXPECT_EQ(engine_.playState(), kUndefined);
+        EXPECT_EQ(engine_.controls().currentPosition(), 0.0);
+    }
+
+    void expectNextLoadWorks() {
+        engine_.settings().autoStart(false);
+        engine_.URL(path("tone.wav"));
+        EXPECT_EQ(engine_.currentMedia().name(), "tone.wav");
+        EXPECT_NEAR(engine_.currentMedia().duration(), 3.7, 0.05);
+        EXPECT_EQ(engine_.playState(), kReady);
+    }
+
+    static std::unique_ptr<TempFolder> folder_;
+    MpvEngine engine_;
+};
+
+std::unique_ptr<TempFolder> MpvEngineLoad::folder_;
+
+TEST_F(MpvEngineLoad, LengthOfEachFormatIsRightAtOnce) {
+    for (const char* name : {"tone.wav", "tone.mp3", "tone.wma"}) {
+        SCOPED_TRACE(name);
+        engine_.settings().autoStart(false);
+        engine_.URL(path(name));
+        EXPECT_NEAR(engine_.currentMedia().duration(), 3.7, 0.05);
+        EXPECT_EQ(engine_.currentMedia().name(), name);
+        EXPECT_EQ(engine_.currentMedia().sourceURL(), path(name));
+    }
+    engine_.URL(path("other tone.wav"));
+    EXPECT_NEAR(engine_.currentMedia().duration(), 5.25, 0.05);
+    EXPECT_EQ(engine_.currentMedia().name(), "other tone.wav");
+}
+
+TEST_F(MpvEngineLoad, NothingLoadedAtFirst) { expectNothingLoaded(); }
+
+TEST_F(MpvEngineLoad, WithoutAutoStartNothingPlays) {
+    engine_.settings().autoStart(false);
+    engine_.URL(path("tone.mp3"));
+    EXPECT_EQ(engine_.playState(), kReady);
+    EXPECT_EQ(engine_.controls().currentPosition(), 0.0);
+}
+
+TEST_F(MpvEngineLoad, WithAutoStartItPlays) {
+    engine_.settings().autoStart(true);
+    engine_.URL(path("tone.wav"));
+    EXPECT_EQ(engine_.playState(), kPlaying);
+    EXPECT_TRUE(lirabox::test::waitUntil(engine_, [&] { return engine_.controls().currentPosition() > 0.2; }));
+}
+
+TEST_F(MpvEngineLoad, LoadWhileAnotherPlaysReplacesItAndHolds) {
+    engine_.settings().autoStart(false);
+    engine_.URL(path("tone.wav"));
+    engine_.controls().play();
+    ASSERT_TRUE(lirabox::test::waitUntil(engine_, [&] { return engine_.controls().currentPosition() > 0.3; }));
+
+    engine_.settings().autoStart(false);
+    engine_.URL(path("other tone.wav"));
+    EXPECT_EQ(engine_.currentMedia().name(), "other tone.wav");
+    EXPECT_NEAR(engine_.currentMedia().duration(), 5.25, 0.05);
+    EXPECT_EQ(engine_.playState(), kReady);
+    EXPECT_LT(engine_.controls().currentPosition(), 0.05);
+}
+
+TEST_F(MpvEngineLoad, RelativePathAndOddNamesLoad) {
+    // Names that libmpv could take for a protocol or for standard input.
+    const std::string odd = path("av:tone.wav");
+    std::filesystem::copy_file(path("tone.wav"), odd);
+    engine_.settings().autoStart(false);
+    engine_.URL(odd);
+    EXPECT_EQ(engine_.currentMedia().name(), "av:tone.wav");
+
+    const auto old = std::filesystem::current_path();
+    std::filesystem::current_path(folder_->path());
+    std::filesystem::copy_file("tone.wav", "-");
+    engine_.URL("-");
+    EXPECT_EQ(engine_.currentMedia().name(), "-");
+    EXPECT_NEAR(engine_.currentMedia().duration(), 3.7, 0.05);
+    std::filesystem::current_path(old);
+}
+
+TEST_F(MpvEngineLoad, MissingFileIsRefused) {
+    EXPECT_EQ(refusedNumber(path("no such file.wav")), lirabox::kObjectErrorBase + kErrCannotOpen);
+    expectNothingLoaded();
+    expectNextLoadWorks();
+}
+
+TEST_F(MpvEngineLoad, EmptyPathIsRefused) {
+    EXPECT_EQ(refusedNumber(""), lirabox::kObjectErrorBase + kErrCannotOpen);
+    expectNothingLoaded();
+    expectNextLoadWorks();
+}
+
+TEST_F(MpvEngineLoad, FolderIsRefused) {
+    EXPECT_EQ(refusedNumber(folder_->path().string()), lirabox::kObjectErrorBase + kErrCannotOpen);
+    expectNothingLoaded();
+    expectNextLoadWorks();
+}
+
+TEST_F(MpvEngineLoad, EmptyFileIsRefused) {
+    std::ofstream(path("empty.wav")).close();
+    EXPECT_EQ(refusedNumber(path("empty.wav")), lirabox::kObjectErrorBase + kErrNotPlayable);
+    expectNothingLoaded();
+    expectNextLoadWorks();
+}
+
+TEST_F(MpvEngineLoad, RandomBytesNamedMp3AreRefused) {
+    std::mt19937 random(20240611u);
+    std::ofstream out(path("noise.mp3"), std::ios::binary);
+    for (int i = 0; i < 64 * 1024; ++i) out.put(static_cast<char>(random() & 0xFFu));
+    out.close();
+    EXPECT_EQ(refusedNumber(path("noise.mp3")), lirabox::kObjectErrorBase + kErrNotPlayable);
+    expectNothingLoaded();
+    expectNextLoadWorks();
+}
+
+TEST_F(MpvEngineLoad, TruncatedWavIsRefused) {
+    std::ifstream in(path("tone.wav"), std::ios::binary);
+    char header[30];
+    in.read(header, sizeof header);
+    std::ofstream(path("cut.wav"), std::ios::binary).write(header, sizeof header);
+    EXPECT_EQ(refusedNumber(path("cut.wav")), lirabox::kObjectErrorBase + kErrNotPlayable);
+    expectNothingLoaded();
+    expectNextLoadWorks();
+}
+
+TEST_F(MpvEngineLoad, FailedLoadWhilePlayingLeavesNothingLoaded) {
+    engine_.settings().autoStart(true);
+    engine_.URL(path("tone.wav"));
+    EXPECT_NE(refusedNumber(path("no such file.wav")), 0);
+    expectNothingLoaded();
+    // Commands without a recording do nothing and do not fail.
+    engine_.controls().play();
+    engine_.controls().currentPosition(2.0);
+    engine_.controls().pause();
+    engine_.controls().stop();
+    expectNothingLoaded();
+    expectNextLoadWorks();
+}
+
+TEST_F(MpvEngineLoad, RecentlyOpenedListKeepsEachFileOnceNewestFirst) {
+    engine_.mediaCollection().add(path("tone.wav"));
+    engine_.mediaCollection().add(path("tone.mp3"));
+    engine_.mediaCollection().add(path("tone.wav"));
+    const std::vector<std::string> expected{path("tone.wav"), path("tone.mp3")};
+    EXPECT_EQ(engine_.recentMedia().entries(), expected);
+}
+
+}  // namespace
