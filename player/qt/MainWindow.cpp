@@ -261,6 +261,7 @@ void MainWindow::closeMainWindow() { close(); }
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (mForm != nullptr && !mUnloaded) {
         mUnloaded = true;
+        // Nothing may leave a Qt event handler: a failed save is shown, and the window still closes.
         try {
             mForm->Form_Unload();
         } catch (const RaisedError& error) {

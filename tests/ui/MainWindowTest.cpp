@@ -517,7 +517,11 @@ TEST_F(MainWindowTest, TheStripTheSpeedButtonsAndTheMenuBarTakeNoDrops) {
 TEST_F(MainWindowTest, ABrokenDroppedFileShowsTheErrorAndTheNextDropWorks) {
     const fs::path empty = mTemp.file("empty.wav");
     std::ofstream(empty).close();
-    for (const std::string& bad : {mTemp.fileText("missing.wav"), empty.string()}) {
+    const fs::path noise = mTemp.file("noise.mp3");
+    std::ofstream out(noise, std::ios::binary);
+    for (int i = 0; i < 64 * 1024; ++i) out.put(static_cast<char>((i * 7919 + 13) % 251));
+    out.close();
+    for (const std::string& bad : {mTemp.fileText("missing.wav"), empty.string(), noise.string()}) {
         auto seen = answerNextMessage();
         ASSERT_TRUE(drop(control("cmdPlay"), *files({bad})));
         ASSERT_TRUE(processEventsUntil([&] { return !seen->title.isEmpty(); })) << bad;
