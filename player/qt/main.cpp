@@ -12,6 +12,8 @@
 #include "MainWindow.h"
 #include "PictureBox.h"
 #include "QtWindowServices.h"
+#include "hotkeys/DeclaredFunctionManager.h"
+#include "hotkeys/KeytapBinding.h"
 #include "player/CommandLine.h"
 #include "player/ShortcutKeyPorts.h"
 #include "player/SingleInstance.h"
@@ -63,12 +65,13 @@ int main(int argc, char** argv) {
     lirabox::QtWindowServices windowServices;
     lirabox::TimepostLibrary timepost;
     lirabox::SingleInstance instance;
-    lirabox::NullKeytapApi keytap;
-    lirabox::NullMainWindowSubclass subclass;
+    lirabox::hotkeys::KeytapBinding keytap;
+    lirabox::hotkeys::DeclaredFunctionManager subclass;
     lirabox::frmMain form(lirabox::frmMain::Collaborators {*engine, window, window.seekbk(), window.seekpoint(),
                                                            window.volbk(), window.picArrow(), &windowServices,
                                                            timepost, instance, keytap, subclass, nullptr});
     window.connectTo(form);
+    subclass.setKeyMessageHandler([&form](std::int32_t slot) { form.KeyMessage(slot); });
 
     if (!form.Form_Load(text)) return 1;  // a second instance: the message has been dismissed
     window.show();
