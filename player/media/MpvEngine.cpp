@@ -167,12 +167,10 @@ struct MpvEngine::State {
 
     static void onWakeup(void* context) {
         auto* self = static_cast<State*>(context);
-        std::function<void()> callback;
-        {
-            std::lock_guard lock(self->wakeupMutex);
-            callback = self->wakeup;
-        }
-        if (callback) callback();
+        // Called under the lock, so that once setWakeupCallback has replaced
+        // it, the old callback is neither running nor called again.
+        std::lock_guard lock(self->wakeupMutex);
+        if (self->wakeup) self->wakeup();
     }
 
     void setFlag(const char* property, bool value) {

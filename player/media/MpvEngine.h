@@ -50,7 +50,8 @@ public:
     // Handles every event libmpv has queued, without waiting.
     void processEvents();
     // Called from libmpv's thread whenever events are queued; an empty function
-    // removes it. Must not call back into the engine.
+    // removes it. Once this returns, the previous callback is not running and
+    // will not be called again. The callback must not call into the engine.
     void setWakeupCallback(std::function<void()> callback);
 
     const RecentMedia& recentMedia() const noexcept;
