@@ -280,7 +280,7 @@ struct MpvEngine::State {
     }
 
     // Waits on libmpv's queue (never spinning) until `loading` is open or has failed.
-    void waitUntilLoaded(const std::string& path, std::int64_t loading) {
+    void waitUntilLoaded(const std::string& path, std::int64_t& loading) {
         using Clock = std::chrono::steady_clock;
         const auto deadline = Clock::now() + kLoadWait;
         bool started = false;

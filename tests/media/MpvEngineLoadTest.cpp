@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <random>
@@ -169,6 +170,34 @@ TEST_F(MpvEngineLoad, TruncatedWavIsRefused) {
     in.read(header, sizeof header);
     std::ofstream(path("cut.wav"), std::ios::binary).write(header, sizeof header);
     EXPECT_EQ(refusedNumber(path("cut.wav")), lirabox::kObjectErrorBase + kErrNotPlayable);
+    expectNothingLoaded();
+    expectNextLoadWorks();
+}
+
+TEST_F(MpvEngineLoad, WavCutInsideTheSoundPlaysWhatIsThere) {
+    // 44-byte header, then 1.5 s of the 3.7 s the header announces (stereo, 16-bit, 44.1 kHz).
+    std::ifstream in(path("tone.wav"), std::ios::binary);
+    std::vector<char> head(44 + 44100 * 4 * 3 / 2);
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    std::ofstream(path("half.wav"), std::ios::binary).write(head.data(), static_cast<std::streamsize>(head.size()));
+    engine_.settings().autoStart(false);
+    engine_.URL(path("half.wav"));
+    EXPECT_NEAR(engine_.currentMedia().duration(), 1.5, 0.05);
+}
+
+TEST_F(MpvEngineLoad, PictureWithoutSoundIsRefused) {
+    const std::string picture = path("picture.png");
+    ASSERT_EQ(std::system(("ffmpeg -nostdin -loglevel error -y -f lavfi -i color=c=red:s=16x16 -frames:v 1 '" +
+                           picture + "'").c_str()),
+              0);
+    EXPECT_EQ(refusedNumber(picture), lirabox::kObjectErrorBase + kErrNotPlayable);
+    expectNothingLoaded();
+    expectNextLoadWorks();
+}
+
+TEST_F(MpvEngineLoad, PlaylistIsNotFollowed) {
+    std::ofstream(path("list.m3u")) << "#EXTM3U\n" << path("tone.wav") << "\n";
+    EXPECT_NE(refusedNumber(path("list.m3u")), 0);
     expectNothingLoaded();
     expectNextLoadWorks();
 }
