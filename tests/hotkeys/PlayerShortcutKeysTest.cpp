@@ -9,6 +9,7 @@
 #include "PictureBox.h"
 #include "OtherClient.h"
 #include "QtTestSupport.h"
+#include "ShortcutRows.h"
 #include "TempFolder.h"
 #include "hotkeys/DeclaredFunctionManager.h"
 #include "hotkeys/KeytapBinding.h"
@@ -36,16 +37,11 @@ namespace {
 namespace fs = std::filesystem;
 using test::OtherClient;
 using test::processEventsUntil;
+using test::shortcutRow;
 using test::xdotool;
 using test::XId;
 
 constexpr int kF1 = 112, kF6 = 117, kF7 = 118;
-
-// One section of config.ini as the settings dialog writes it.
-std::string row(int index, int id, int keyCode, int keyDestroy, int shiftStatus = 0) {
-    return "[ID0" + std::to_string(index) + "]\nID=" + std::to_string(id) + "\nKeyCode=" + std::to_string(keyCode) +
-           "\nKeyDestroy=" + std::to_string(keyDestroy) + "\nShiftStatus=" + std::to_string(shiftStatus) + "\n";
-}
 
 class ShortcutKeysInThePlayer : public ::testing::Test {
 protected:
@@ -115,7 +111,7 @@ protected:
 
 TEST_F(ShortcutKeysInThePlayer, EachRowRunsItsCommandWhileAnotherProgramHasTheFocus) {
     std::string config;
-    for (int index = 0; index < 8; ++index) config += row(index, index, kF1 + index, 1);
+    for (int index = 0; index < 8; ++index) config += shortcutRow(index, index, kF1 + index, 1);
     writeConfig(config);
     start();
     mEngine.setPosition(10);
@@ -138,7 +134,7 @@ TEST_F(ShortcutKeysInThePlayer, EachRowRunsItsCommandWhileAnotherProgramHasTheFo
 }
 
 TEST_F(ShortcutKeysInThePlayer, AHandEditedRowRegistersItsKeyInTheSlotItNames) {
-    writeConfig(row(2, 6, kF7, 0));
+    writeConfig(shortcutRow(2, 6, kF7, 0));
     start();
     mEngine.setPosition(7);
 
@@ -149,7 +145,7 @@ TEST_F(ShortcutKeysInThePlayer, AHandEditedRowRegistersItsKeyInTheSlotItNames) {
 }
 
 TEST_F(ShortcutKeysInThePlayer, ClearingTheBoxStopsTheKeysAndCheckingItReadsTheRowsAgain) {
-    writeConfig(row(4, 4, kF6, 1));
+    writeConfig(shortcutRow(4, 4, kF6, 1));
     start();
     ASSERT_TRUE(press("F6", [&] { return mEngine.position() == 2; }));
 
@@ -161,7 +157,7 @@ TEST_F(ShortcutKeysInThePlayer, ClearingTheBoxStopsTheKeysAndCheckingItReadsTheR
     EXPECT_EQ(mEngine.position(), 2);
 
     // The row is read again when the box is checked: F7 now, in place of F6.
-    writeConfig(row(4, 4, kF7, 1));
+    writeConfig(shortcutRow(4, 4, kF7, 1));
     chkUseKey().click();
     ASSERT_EQ(mWindow->chkUseKey(), 1);
     ASSERT_TRUE(mOther.takeFocus());
@@ -173,7 +169,7 @@ TEST_F(ShortcutKeysInThePlayer, ClearingTheBoxStopsTheKeysAndCheckingItReadsTheR
 }
 
 TEST_F(ShortcutKeysInThePlayer, TheKeysKeepWorkingWhileTheMainWindowIsHidden) {
-    writeConfig(row(4, 4, kF6, 1));
+    writeConfig(shortcutRow(4, 4, kF6, 1));
     start();
     mWindow->hide();
     ASSERT_TRUE(mOther.takeFocus());

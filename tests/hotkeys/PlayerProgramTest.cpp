@@ -1,0 +1,101 @@
+// The installed program on a private X server: its first start, the
+// fast-forward key while another program has the focus, and a missing
+// libkeytap.so. The real engine plays generated recordings; the position is
+// read from what the reference Timepost publishes.
+
+#include "InstalledPlayer.h"
+#include "OtherClient.h"
+#include "Recordings.h"
+#include "ShortcutRows.h"
+
+#include <gtest/gtest.h>
+
+#include <X11/keysym.h>
+
+#include <sstream>
+#include <string>
+
+namespace lirabox::test {
+namespace {
+
+constexpr int kF6 = 117;
+
+// A long recording: a fast-forward of 100 s cannot be mistaken for playback.
+std::string longRecording(const InstalledPlayer& player) {
+    const auto path = player.scratch("interview.wav");
+    writeSineWav(path, 300, 440.0, 8000, 1);
+    return path.string();
+}
+
+std::string shortRecording(const InstalledPlayer& player) {
+    const auto path = player.scratch("note.wav");
+    writeSineWav(path, 30, 440.0, 8000, 1);
+    return path.string();
+}
+
+// Starts the program on the recording and waits until it plays.
+void startPlaying(InstalledPlayer& player, const std::string& recording) {
+    player.start({recording});
+    ASSERT_TRUE(player.waitForWindow()) << player.output();
+    ASSERT_TRUE(waitUntil([&] { return player.position().has_value(); })) << player.output();
+}
+
+TEST(ThePlayerProgram, FirstStartWritesTheEightShortcutRowsWithTheirDefaults) {
+    InstalledPlayer player;
+    // Playing the recording from the command line is the start-up's last step.
+    startPlaying(player, shortRecording(player));
+
+    std::string expected;
+    for (int index = 0; index < 8; ++index) expected += shortcutRow(index, -1, 0, 0);
+    EXPECT_EQ(player.readFile("config.ini"), expected);
+}
+
+class FastForwardKey : public ::testing::TestWithParam<int> {};
+
+TEST_P(FastForwardKey, RunsOnceWhileAnotherProgramHasTheFocusAndReachesItOnlyWhenNotDiscarded) {
+    const int keyDestroy = GetParam();
+    InstalledPlayer player;
+    player.writeFile("config.ini", shortcutRow(4, 4, kF6, keyDestroy));
+    player.writeFile("UserCfg.ini", "[Config]\nForward=100\n");
+    startPlaying(player, longRecording(player));
+    OtherClient other;
+    ASSERT_TRUE(other.takeFocus());
+    const double before = *player.position();
+    ASSERT_LT(before, 60);
+
+    xdotool("key F6");
+    EXPECT_TRUE(waitUntil([&] { return *player.position() >= before + 100; }))
+        << "position " << *player.position() << ", before " << before;
+    const std::vector<XId> presses = other.pressesBeforeMarker();
+    if (keyDestroy != 0) {
+        EXPECT_EQ(presses, std::vector<XId>{});
+    } else {
+        EXPECT_EQ(presses, std::vector<XId>{XK_F6});
+    }
+    EXPECT_LT(*player.position(), before + 200);  // one fast-forward, not two
+}
+
+INSTANTIATE_TEST_SUITE_P(KeyDestroy, FastForwardKey, ::testing::Values(1, 0));
+
+TEST(ThePlayerProgram, WithoutKeytapItPlaysOnAndSaysSoInOneLine) {
+    InstalledPlayer player(false);
+    player.writeFile("config.ini", shortcutRow(4, 4, kF6, 1));
+    startPlaying(player, shortRecording(player));
+    OtherClient other;
+    ASSERT_TRUE(other.takeFocus());
+
+    xdotool("key F6");
+    EXPECT_EQ(other.pressesBeforeMarker(), std::vector<XId>{XK_F6});
+    EXPECT_TRUE(player.running());
+
+    std::istringstream output(player.output());
+    std::vector<std::string> said;
+    for (std::string line; std::getline(output, line);) {
+        if (line.find("libkeytap.so") != std::string::npos) said.push_back(line);
+    }
+    ASSERT_EQ(said.size(), 1u) << player.output();
+    EXPECT_NE(said.front().find("shortcut keys are off"), std::string::npos) << said.front();
+}
+
+}  // namespace
+}  // namespace lirabox::test
