@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Shortcut-key benchmark: the time from an xdotool key press to the player's
+# command handler (libkeytap.so, the X server, Qt's event loop and the
+# key-message handling), median and 99th percentile over 200 presses, on a
+# private Xvfb display.
+#   bash bench/hotkeys.sh BUILD_DIR
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:?usage: bench/hotkeys.sh BUILD_DIR}
+
+tests/with-xvfb.sh "$build/bin/hotkeys_latency_bench" 200
