@@ -16,7 +16,8 @@
 // Unlike a replaced window procedure, the filter keeps nothing of the
 // window's: RestoreMainWindowProc only removes the filter, so restoring when
 // nothing was installed, or twice, leaves the window as it is. Installing
-// twice keeps one filter, so a key message runs its command once.
+// twice keeps one filter, so a key message runs its command once. A key
+// message that arrived before RestoreMainWindowProc still runs its command.
 
 #include "player/ShortcutKeyPorts.h"
 
