@@ -15,7 +15,6 @@
 #include "hotkeys/DeclaredFunctionManager.h"
 #include "hotkeys/KeytapBinding.h"
 #include "player/CommandLine.h"
-#include "player/ShortcutKeyPorts.h"
 #include "player/SingleInstance.h"
 #include "player/Timepost.h"
 #include "player/frmMain.h"

@@ -16,6 +16,7 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -133,25 +134,36 @@ protected:
         return path.string();
     }
 
-    // Sends a drag over the widget; true when the widget takes it.
+    // Sends a drag over the widget; true when the widget takes it for an action.
     static bool dragEnter(QWidget& widget, const QMimeData& data, Qt::DropAction* action = nullptr) {
-        QDragEnterEvent enter(QPoint(1, 1), Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, &data, Qt::LeftButton,
-                              Qt::NoModifier);
-        enter.setDropAction(Qt::MoveAction);
-        enter.setAccepted(false);
-        QCoreApplication::sendEvent(&widget, &enter);
-        if (action != nullptr) *action = enter.dropAction();
-        return enter.isAccepted() && enter.dropAction() != Qt::IgnoreAction;
+        const DragAnswer answer = sendDragEnter(widget, data);
+        if (action != nullptr) *action = answer.action;
+        return answer.accepted && answer.action != Qt::IgnoreAction;
     }
 
-    // Drags the data over the widget and drops it there; true when the drop is taken.
+    // Drags the data over the widget and, as Qt does, drops it there only when
+    // the drag was accepted; true when the drop is taken for an action.
     static bool drop(QWidget& widget, const QMimeData& data) {
-        dragEnter(widget, data);
+        if (!sendDragEnter(widget, data).accepted) return false;
         QDropEvent dropped(QPointF(1, 1), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
         dropped.setDropAction(Qt::MoveAction);
         dropped.setAccepted(false);
         QCoreApplication::sendEvent(&widget, &dropped);
         return dropped.isAccepted() && dropped.dropAction() != Qt::IgnoreAction;
+    }
+
+    struct DragAnswer {
+        bool accepted;
+        Qt::DropAction action;
+    };
+
+    static DragAnswer sendDragEnter(QWidget& widget, const QMimeData& data) {
+        QDragEnterEvent enter(QPoint(1, 1), Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        enter.setDropAction(Qt::MoveAction);
+        enter.setAccepted(false);
+        QCoreApplication::sendEvent(&widget, &enter);
+        return {enter.isAccepted(), enter.dropAction()};
     }
 
     static std::unique_ptr<QMimeData> files(const std::vector<std::string>& paths) {
@@ -436,8 +448,12 @@ TEST_F(MainWindowTest, TheOpenDialogAsksForAnExistingSoundFileAndLoadsTheChoice)
         selectedFilter = dialog.selectedNameFilter();
         suffix = dialog.defaultSuffix();
         mode = dialog.fileMode();
-        dialog.selectFile(QString::fromStdString(path));
+        // Typed into the file name box, as a user would: selectFile() depends
+        // on the dialog's folder listing, which loads on a thread of its own.
+        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (name != nullptr) name->setText(QString::fromStdString(path));
         static_cast<QDialog&>(dialog).accept();
+        if (dialog.isVisible()) dialog.reject();  // not taken: the checks below tell
     });
     mWindow->fileMenu().mnuOpen->trigger();
     EXPECT_EQ(title, QStringLiteral("サウンドファイルの指定"));
