@@ -72,6 +72,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     mTimer2.setTimerType(Qt::PreciseTimer);  // ten ticks a second, not a coarse approximation
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     applyDpi(screen() != nullptr ? screen()->logicalDotsPerInchX() : 96.0);
+    // The window takes its final size now, before it is placed: a resize once
+    // it is mapped would move it off the place it was given.
+    ensurePolished();
+    layout()->activate();
 }
 
 MainWindow::~MainWindow() = default;
@@ -257,6 +261,16 @@ std::uintptr_t MainWindow::WindowHandle() const {
 }
 
 void MainWindow::closeMainWindow() { close(); }
+
+void MainWindow::showLoaded() {
+    mShowingHeld = false;
+    show();
+}
+
+void MainWindow::setVisible(bool visible) {
+    if (visible && mShowingHeld) return;
+    QMainWindow::setVisible(visible);
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (mForm != nullptr && !mUnloaded) {

@@ -46,6 +46,14 @@ public:
     // Lays the window out again for a screen of this many dots per inch.
     void applyDpi(double dpi);
 
+    // From here on, showing the window is put off until showLoaded(): a start
+    // that ends during its load (a refused second instance) never shows it,
+    // while its placement still lands exactly.
+    void holdShowing() { mShowingHeld = true; }
+    // Shows the window, in the state its placement gave it.
+    void showLoaded();
+    void setVisible(bool visible) override;
+
     // The one-line window, while it exists (it takes the focus after a load in one-line mode).
     void setOneLineWindow(QWidget* window) { mOneLineWindow = window; }
 
@@ -85,6 +93,7 @@ private:
 
     frmMain* mForm = nullptr;
     bool mUnloaded = false;
+    bool mShowingHeld = false;
     double mDpi = 96;
     std::string mHelpFile;
     QWidget* mOneLineWindow = nullptr;

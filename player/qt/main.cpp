@@ -10,6 +10,7 @@
 
 #include "EngineEventPump.h"
 #include "MainWindow.h"
+#include "OpeningPlace.h"
 #include "PictureBox.h"
 #include "QtWindowServices.h"
 #include "hotkeys/DeclaredFunctionManager.h"
@@ -61,6 +62,8 @@ int main(int argc, char** argv) {
     lirabox::qt::EngineEventPump pump(*engine);
 
     lirabox::qt::MainWindow window;
+    lirabox::giveOpeningPlace(window);
+    window.holdShowing();
     lirabox::QtWindowServices windowServices;
     lirabox::TimepostLibrary timepost;
     lirabox::SingleInstance instance;
@@ -73,6 +76,6 @@ int main(int argc, char** argv) {
     subclass.setKeyMessageHandler([&form](std::int32_t slot) { form.KeyMessage(slot); });
 
     if (!form.Form_Load(text)) return 1;  // a second instance: the message has been dismissed
-    window.show();
+    window.showLoaded();
     return QApplication::exec();
 }
