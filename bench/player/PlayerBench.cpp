@@ -27,7 +27,7 @@
 #include <vector>
 
 #include "Desktop.h"
-#include "PlayerInstall.h"
+#include "InstalledPlayer.h"
 #include "PlayerWindow.h"
 #include "TempFolder.h"
 
@@ -72,13 +72,13 @@ double cpuPercentOver(pid_t pid, std::chrono::seconds span) {
     return 100.0 * (cpuSeconds(pid) - before) / static_cast<double>(span.count());
 }
 
-void stop(PlayerInstall& install, pid_t pid) {
+void stop(InstalledPlayer& install, pid_t pid) {
     ::kill(pid, SIGTERM);
     install.waitForExit(pid);
 }
 
 // Milliseconds from start to the first SetTime.
-double playerStartup(PlayerInstall& install, const fs::path& recording) {
+double playerStartup(InstalledPlayer& install, const fs::path& recording) {
     const std::size_t before = install.publishedCalls().size();
     const long long start = monotonicNow();
     const pid_t pid = install.start({recording.string()});
@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const fs::path recording = fs::absolute(argv[1]);
-    PlayerInstall install;
+    InstalledPlayer install;
     TempFolder scratch;
 
     std::vector<double> player, mpv;
@@ -137,8 +137,7 @@ int main(int argc, char** argv) {
     // Playing, then paused with the play button.
     const std::size_t earlier = install.publishedCalls().size();
     const pid_t pid = install.start({recording.string()});
-    XWindow window = 0;
-    waitUntil([&] { return (window = findWindow(pid, "Lirabox", false)) != 0; });
+    const XWindow window = waitForWindow(pid, "Lirabox", false);
     waitUntil([&] { return install.publishedCalls().size() > earlier; });
     const std::size_t first = install.publishedCalls().size();
     const double playing = cpuPercentOver(pid, std::chrono::seconds(5));

@@ -1,9 +1,9 @@
 #include "Desktop.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <sstream>
-#include <thread>
 
 namespace lirabox::test {
 namespace {
@@ -37,17 +37,9 @@ std::string commandOutput(const std::string& command) {
     return output;
 }
 
-bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
-}
-
+// --all: without it xdotool takes any window that matches the name, whatever its process.
 std::vector<XWindow> visibleWindows(pid_t pid) {
-    std::istringstream lines(commandOutput("xdotool search --onlyvisible --pid " + std::to_string(pid) + " --name ."));
+    std::istringstream lines(commandOutput("xdotool search --all --onlyvisible --pid " + std::to_string(pid) + " --name ."));
     std::vector<XWindow> windows;
     for (XWindow window = 0; lines >> window;) windows.push_back(window);
     return windows;
@@ -79,6 +71,54 @@ XWindow findWindow(pid_t pid, const std::string& name, bool dialog) {
         if (windowName(window) == name && isDialog(window) == dialog) return window;
     }
     return 0;
+}
+
+XWindow waitForWindow(pid_t pid, const std::string& name, bool dialog) {
+    XWindow window = 0;
+    waitUntil([&] { return (window = findWindow(pid, name, dialog)) != 0; });
+    return window;
+}
+
+namespace {
+
+// The number after "label" in xwininfo's output, if any.
+std::optional<int> xwininfoValue(const std::string& info, const std::string& label) {
+    const auto at = info.find(label);
+    if (at == std::string::npos) return std::nullopt;
+    std::istringstream value(info.substr(at + label.size()));
+    int number = 0;
+    if (value >> number) return number;
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<ScreenRect> frameRect(XWindow window) {
+    const std::string info = commandOutput("xwininfo -id " + id(window));
+    if (info.find("Map State: IsViewable") == std::string::npos) return std::nullopt;
+    const auto x = xwininfoValue(info, "Absolute upper-left X:");
+    const auto y = xwininfoValue(info, "Absolute upper-left Y:");
+    const auto width = xwininfoValue(info, "Width:");
+    const auto height = xwininfoValue(info, "Height:");
+    // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"
+    std::string extents = commandOutput("xprop -id " + id(window) + " _NET_FRAME_EXTENTS");
+    const auto equals = extents.find('=');
+    if (!x || !y || !width || !height || equals == std::string::npos) return std::nullopt;
+    extents = extents.substr(equals + 1);
+    std::replace(extents.begin(), extents.end(), ',', ' ');
+    std::istringstream values(extents);
+    int left = 0, right = 0, top = 0, bottom = 0;
+    if (!(values >> left >> right >> top >> bottom)) return std::nullopt;
+    return ScreenRect {*x - left, *y - top, *width + left + right, *height + top + bottom};
+}
+
+ScreenRect screenRect() {
+    const std::string info = commandOutput("xwininfo -root");
+    return {0, 0, xwininfoValue(info, "Width:").value_or(0), xwininfoValue(info, "Height:").value_or(0)};
+}
+
+void moveWindow(XWindow window, int x, int y) {
+    run("xdotool windowmove " + id(window) + " " + std::to_string(x) + " " + std::to_string(y));
 }
 
 void activate(XWindow window) { run("timeout 5 xdotool windowactivate --sync " + id(window)); }

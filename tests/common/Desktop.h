@@ -1,12 +1,14 @@
 #pragma once
-// Drives a real X desktop the way a user would, through xdotool and xprop:
-// finds a program's windows, clicks into them, types keys.
+// Drives a real X desktop the way a user would, through xdotool, xprop and
+// xwininfo: finds a program's windows, clicks into them, types keys, moves
+// them through the window manager and reads where their frames are.
 
-#include <chrono>
-#include <functional>
+#include <optional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
+
+#include "Polling.h"
 
 namespace lirabox::test {
 
@@ -17,11 +19,17 @@ struct WindowGeometry {
     int height = 0;
 };
 
+// A rectangle in root-window pixels.
+struct ScreenRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const ScreenRect&) const = default;
+};
+
 // Output of a shell command (stdout), or nothing when it fails.
 std::string commandOutput(const std::string& command);
-
-// Polls until the condition holds or the time is up; returns the condition.
-bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(20));
 
 // The process's mapped windows.
 std::vector<XWindow> visibleWindows(pid_t pid);
@@ -32,6 +40,17 @@ WindowGeometry geometry(XWindow window);
 
 // The first visible window of the process with this name and kind, or 0.
 XWindow findWindow(pid_t pid, const std::string& name, bool dialog);
+// The same, waiting for it to appear; 0 when it does not.
+XWindow waitForWindow(pid_t pid, const std::string& name, bool dialog);
+
+// The window's frame as the window manager drew it: the client's place on the
+// root window widened by _NET_FRAME_EXTENTS. Nothing while the window is not
+// mapped or not decorated yet.
+std::optional<ScreenRect> frameRect(XWindow window);
+// The whole screen.
+ScreenRect screenRect();
+// Asks the window manager to move the window, as a program or a user would.
+void moveWindow(XWindow window, int x, int y);
 
 // Makes the window the active one, so keys go to it.
 void activate(XWindow window);

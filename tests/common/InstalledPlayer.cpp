@@ -1,15 +1,14 @@
 #include "InstalledPlayer.h"
 
 #include "AppPaths.h"
+#include "Polling.h"
 
+#include <chrono>
 #include <csignal>
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <sstream>
 #include <stdexcept>
-#include <thread>
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -25,6 +24,11 @@ namespace fs = std::filesystem;
 // The test programs are built into the same folder as lirabox and its libraries.
 fs::path buildBin() { return fs::path(executablePath()).parent_path(); }
 
+void copyFrom(const fs::path& from, const fs::path& to) {
+    if (!fs::exists(from)) throw std::runtime_error("not built: " + from.string());
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing);
+}
+
 std::string textOf(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -32,27 +36,20 @@ std::string textOf(const fs::path& path) {
 
 }  // namespace
 
-bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
-}
-
 InstalledPlayer::InstalledPlayer(bool withKeytap) : mFolder(mTemp.file("install")) {
     fs::create_directories(mFolder);
-    fs::create_directories(mTemp.file("config"));
+    fs::create_directories(configFolder());
     fs::create_directory(mTemp.file("runtime"));
     fs::permissions(mTemp.file("runtime"), fs::perms::owner_all);
-    std::vector<std::string> files {"lirabox", "libtimepost.so"};
-    if (withKeytap) files.push_back("libkeytap.so");
-    for (const std::string& file : files) fs::copy_file(buildBin() / file, mFolder / file);
+    copyFrom(buildBin() / "lirabox", program());
+    copyFrom(buildBin() / "libtimepost-recorder.so", mFolder / "libtimepost.so");
+    if (withKeytap) copyFrom(buildBin() / "libkeytap.so", mFolder / "libkeytap.so");
 }
 
 InstalledPlayer::~InstalledPlayer() {
-    if (mPid > 0 && ::kill(mPid, SIGTERM) == 0) ::waitpid(mPid, nullptr, 0);
+    for (const pid_t pid : mProcesses) {
+        if (::kill(pid, SIGKILL) == 0) ::waitpid(pid, nullptr, 0);
+    }
 }
 
 void InstalledPlayer::writeFile(const std::string& name, const std::string& text) const {
@@ -61,7 +58,7 @@ void InstalledPlayer::writeFile(const std::string& name, const std::string& text
 
 std::string InstalledPlayer::readFile(const std::string& name) const { return textOf(mFolder / name); }
 
-void InstalledPlayer::start(const std::vector<std::string>& arguments) {
+pid_t InstalledPlayer::start(const std::vector<std::string>& arguments) {
     std::map<std::string, std::string> variables;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string text = *entry;
@@ -69,7 +66,8 @@ void InstalledPlayer::start(const std::vector<std::string>& arguments) {
         if (equals != std::string::npos) variables[text.substr(0, equals)] = text.substr(equals + 1);
     }
     variables["XDG_RUNTIME_DIR"] = mTemp.fileText("runtime");
-    variables["XDG_CONFIG_HOME"] = mTemp.fileText("config");
+    variables["XDG_CONFIG_HOME"] = configFolder().string();
+    variables["LIRABOX_TIMEPOST_LOG"] = mTemp.fileText("timepost.log");
     variables.erase("QT_QPA_PLATFORM");
     variables.erase("LD_LIBRARY_PATH");
     std::vector<std::string> environment;
@@ -78,8 +76,7 @@ void InstalledPlayer::start(const std::vector<std::string>& arguments) {
     for (std::string& entry : environment) envp.push_back(entry.data());
     envp.push_back(nullptr);
 
-    const std::string program = (mFolder / "lirabox").string();
-    std::vector<std::string> words {program};
+    std::vector<std::string> words {program().string()};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& word : words) argv.push_back(word.data());
@@ -90,28 +87,55 @@ void InstalledPlayer::start(const std::vector<std::string>& arguments) {
     const std::string log = mTemp.fileText("output.log");
     posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
     posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    const int error = ::posix_spawn(&mPid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+    pid_t pid = 0;
+    const int error = ::posix_spawn(&pid, words.front().c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
-    if (error != 0) throw std::runtime_error("cannot start " + program);
+    if (error != 0) throw std::runtime_error("cannot start " + words.front());
+    mProcesses.push_back(pid);
+    return pid;
 }
 
-bool InstalledPlayer::waitForWindow() const {
-    const std::string command = "xdotool search --onlyvisible --pid " + std::to_string(mPid) + " >/dev/null 2>&1";
-    return waitUntil([&] { return std::system(command.c_str()) == 0; });
+std::optional<int> InstalledPlayer::waitForExit(pid_t pid, int seconds) {
+    std::optional<int> exitStatus;
+    waitUntil(
+        [&] {
+            int status = 0;
+            if (::waitpid(pid, &status, WNOHANG) != pid) return false;
+            std::erase(mProcesses, pid);
+            exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            return true;
+        },
+        std::chrono::seconds(seconds));
+    return exitStatus;
 }
 
-std::optional<double> InstalledPlayer::position() const {
-    std::istringstream line(textOf(mTemp.file("runtime") / "lirabox" / "position"));
-    double seconds = 0;
-    if (line >> seconds) return seconds;
-    return std::nullopt;
-}
-
-bool InstalledPlayer::running() {
+bool InstalledPlayer::running(pid_t pid) {
     int status = 0;
-    return mPid > 0 && ::waitpid(mPid, &status, WNOHANG) == 0;
+    if (::waitpid(pid, &status, WNOHANG) == 0) return true;
+    std::erase(mProcesses, pid);
+    return false;
 }
 
 std::string InstalledPlayer::output() const { return textOf(mTemp.file("output.log")); }
+
+std::vector<InstalledPlayer::PublishedCall> InstalledPlayer::publishedCalls() const {
+    std::vector<PublishedCall> calls;
+    std::ifstream log(mTemp.file("timepost.log"));
+    PublishedCall call {};
+    while (log >> call.stamp >> call.seconds) calls.push_back(call);
+    return calls;
+}
+
+std::vector<double> InstalledPlayer::publishedPositions() const {
+    std::vector<double> positions;
+    for (const PublishedCall& call : publishedCalls()) positions.push_back(call.seconds);
+    return positions;
+}
+
+std::optional<double> InstalledPlayer::position() const {
+    const std::vector<PublishedCall> calls = publishedCalls();
+    if (calls.empty()) return std::nullopt;
+    return calls.back().seconds;
+}
 
 }  // namespace lirabox::test

@@ -1,8 +1,9 @@
 // The installed program on a private X server: its first start, the
 // fast-forward key while another program has the focus, and a missing
 // libkeytap.so. The real engine plays generated recordings; the position is
-// read from what the reference Timepost publishes.
+// the last one handed to Timepost.
 
+#include "Desktop.h"
 #include "InstalledPlayer.h"
 #include "OtherClient.h"
 #include "Recordings.h"
@@ -34,16 +35,17 @@ std::string shortRecording(const InstalledPlayer& player) {
 }
 
 // Starts the program on the recording and waits until it plays.
-void startPlaying(InstalledPlayer& player, const std::string& recording) {
-    player.start({recording});
-    ASSERT_TRUE(player.waitForWindow()) << player.output();
+void startPlaying(InstalledPlayer& player, const std::string& recording, pid_t& pid) {
+    pid = player.start({recording});
+    ASSERT_NE(waitForWindow(pid, "Lirabox", false), 0u) << player.output();
     ASSERT_TRUE(waitUntil([&] { return player.position().has_value(); })) << player.output();
 }
 
 TEST(ThePlayerProgram, FirstStartWritesTheEightShortcutRowsWithTheirDefaults) {
     InstalledPlayer player;
     // Playing the recording from the command line is the start-up's last step.
-    startPlaying(player, shortRecording(player));
+    pid_t pid = 0;
+    startPlaying(player, shortRecording(player), pid);
 
     std::string expected;
     for (int index = 0; index < 8; ++index) expected += shortcutRow(index, -1, 0, 0);
@@ -57,7 +59,8 @@ TEST_P(FastForwardKey, RunsOnceWhileAnotherProgramHasTheFocusAndReachesItOnlyWhe
     InstalledPlayer player;
     player.writeFile("config.ini", shortcutRow(4, 4, kF6, keyDestroy));
     player.writeFile("UserCfg.ini", "[Config]\nForward=100\n");
-    startPlaying(player, longRecording(player));
+    pid_t pid = 0;
+    startPlaying(player, longRecording(player), pid);
     OtherClient other;
     ASSERT_TRUE(other.takeFocus());
     const double before = *player.position();
@@ -80,13 +83,14 @@ INSTANTIATE_TEST_SUITE_P(KeyDestroy, FastForwardKey, ::testing::Values(1, 0));
 TEST(ThePlayerProgram, WithoutKeytapItPlaysOnAndSaysSoInOneLine) {
     InstalledPlayer player(false);
     player.writeFile("config.ini", shortcutRow(4, 4, kF6, 1));
-    startPlaying(player, shortRecording(player));
+    pid_t pid = 0;
+    startPlaying(player, shortRecording(player), pid);
     OtherClient other;
     ASSERT_TRUE(other.takeFocus());
 
     xdotool("key F6");
     EXPECT_EQ(other.pressesBeforeMarker(), std::vector<XId>{XK_F6});
-    EXPECT_TRUE(player.running());
+    EXPECT_TRUE(player.running(pid));
 
     std::istringstream output(player.output());
     std::vector<std::string> said;

@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "Desktop.h"
-#include "PlayerInstall.h"
+#include "InstalledPlayer.h"
 #include "PlayerWindow.h"
 #include "Recordings.h"
 #include "support/clsIniFile.h"
@@ -36,17 +36,8 @@ std::string iniValue(const fs::path& folder, const std::string& file, const std:
 
 class EndToEnd : public ::testing::Test {
 protected:
-    XWindow waitForMainWindow(pid_t pid) {
-        XWindow window = 0;
-        waitUntil([&] { return (window = findWindow(pid, "Lirabox", false)) != 0; });
-        return window;
-    }
-
-    XWindow waitForMessage(pid_t pid) {
-        XWindow box = 0;
-        waitUntil([&] { return (box = findWindow(pid, "Lirabox", true)) != 0; });
-        return box;
-    }
+    XWindow waitForMainWindow(pid_t pid) { return waitForWindow(pid, "Lirabox", false); }
+    XWindow waitForMessage(pid_t pid) { return waitForWindow(pid, "Lirabox", true); }
 
     // Waits until no position has been published for a while; the count then.
     std::size_t waitForSilence() {
@@ -68,7 +59,7 @@ protected:
         EXPECT_EQ(mInstall.waitForExit(pid), 0);
     }
 
-    PlayerInstall mInstall;
+    InstalledPlayer mInstall;
 };
 
 TEST_F(EndToEnd, PlaysFromTheGivenSecondAndPublishesThePositionOnlyWhilePlaying) {
@@ -216,7 +207,7 @@ TEST_F(EndToEnd, AFirstStartWritesTheDefaultsAndTheVolumeSurvivesARestart) {
 }
 
 TEST_F(EndToEnd, HelpAndVersionArePrintedWithoutAWindow) {
-    const std::string program = (mInstall.folder() / "lirabox").string();
+    const std::string program = mInstall.program().string();
     EXPECT_NE(commandOutput(program + " --help").find("Usage: lirabox [RECORDING[/t=SECONDS]]"), std::string::npos);
     EXPECT_EQ(commandOutput(program + " --version"), "lirabox " LIRABOX_VERSION "\n");
 }
