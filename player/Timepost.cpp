@@ -1,9 +1,6 @@
 #include "Timepost.h"
 
-#include "support/AppPaths.h"
-
-#include <cstring>
-#include <filesystem>
+#include "support/LibraryLoader.h"
 
 #include <dlfcn.h>
 
@@ -17,15 +14,7 @@ TimepostLibrary::~TimepostLibrary() {
     if (mHandle != nullptr) ::dlclose(mHandle);
 }
 
-std::vector<std::string> TimepostLibrary::defaultCandidates() {
-    std::vector<std::string> candidates;
-    const std::string executable = executablePath();
-    if (!executable.empty()) {
-        candidates.push_back(std::filesystem::path(executable).parent_path().string() + "/libtimepost.so");
-    }
-    candidates.push_back("libtimepost.so");
-    return candidates;
-}
+std::vector<std::string> TimepostLibrary::defaultCandidates() { return libraryCandidates("libtimepost.so"); }
 
 void TimepostLibrary::SetTime(double seconds) {
     if (isBound()) mSetTime(seconds);
@@ -40,18 +29,10 @@ bool TimepostLibrary::isBound() {
 // outcome is remembered and no further attempt is made.
 void TimepostLibrary::bind() {
     mBindTried = true;
-    for (const auto& candidate : mCandidates) {
-        void* handle = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (handle == nullptr) continue;
-        void* symbol = ::dlsym(handle, "SetTime");
-        if (symbol == nullptr) {
-            ::dlclose(handle);
-            continue;
-        }
-        mHandle = handle;
-        std::memcpy(&mSetTime, &symbol, sizeof mSetTime);
-        return;
-    }
+    mHandle = loadFirstLibrary(mCandidates, [this](void* handle) {
+                  mSetTime = libraryFunction<SetTimeFunction>(handle, "SetTime");
+                  return std::string(mSetTime != nullptr ? "" : "no function SetTime");
+              }).handle;
 }
 
 }  // namespace lirabox
