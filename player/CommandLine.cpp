@@ -9,10 +9,24 @@
 namespace lirabox {
 namespace {
 
-bool namesExistingFile(const std::string& text) {
+std::filesystem::path inStartFolder(const std::string& text, const std::filesystem::path& startFolder) {
+    const std::filesystem::path path(text);
+    if (startFolder.empty() || !path.is_relative()) return path;
+    return startFolder / path;
+}
+
+bool namesExistingFile(const std::filesystem::path& path) {
     std::error_code error;
-    const auto status = std::filesystem::status(text, error);
+    const auto status = std::filesystem::status(path, error);
     return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+}
+
+// A relative path that names a file in the start folder, as a full path;
+// anything else as given.
+CommandLineFile located(const std::string& path, std::int32_t start, const std::filesystem::path& startFolder) {
+    if (path.empty()) return CommandLineFile{path, start};
+    const std::filesystem::path full = inStartFolder(path, startFolder);
+    return CommandLineFile{namesExistingFile(full) ? full.string() : path, start};
 }
 
 }  // namespace
@@ -26,23 +40,23 @@ std::string argumentText(int argc, const char* const* argv) {
     return text;
 }
 
-std::optional<CommandLineFile> parseCommandLine(const std::string& text) {
+std::optional<CommandLineFile> parseCommandLine(const std::string& text, const std::filesystem::path& startFolder) {
     if (text.empty()) return std::nullopt;
-    if (namesExistingFile(text)) return CommandLineFile{text, 0};
+    if (namesExistingFile(inStartFolder(text, startFolder))) return located(text, 0, startFolder);
 
     // Linux paths are full of "/", so only the text after the last one can be
     // the "/t=" option.
     const auto slash = text.rfind('/');
-    if (slash == std::string::npos) return CommandLineFile{text, 0};
+    if (slash == std::string::npos) return located(text, 0, startFolder);
     const std::string option = text.substr(slash + 1);
     const auto equals = option.find('=');
-    if (option != "t" && equals == std::string::npos) return CommandLineFile{text, 0};
+    if (option != "t" && equals == std::string::npos) return located(text, 0, startFolder);
 
     if (option.substr(0, equals) != "t" || equals == std::string::npos) return std::nullopt;
     std::string seconds = option.substr(equals + 1);
     seconds = seconds.substr(0, seconds.find('='));
     try {
-        return CommandLineFile{text.substr(0, slash), toInt32(seconds)};
+        return located(text.substr(0, slash), toInt32(seconds), startFolder);
     } catch (const RaisedError&) {
         return std::nullopt;  // not a number, or out of range
     }

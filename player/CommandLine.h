@@ -3,6 +3,7 @@
 // by "/t=" and a start second.
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -25,6 +26,10 @@ struct CommandLineFile {
 //   is a number, the text before that "/" is the path and Q1 rounded (halves to
 //   even) the start second; otherwise nothing;
 // - any other text: that path from 0 s.
-std::optional<CommandLineFile> parseCommandLine(const std::string& text);
+// startFolder is the folder the program was started in: a relative path is
+// looked for there first, and one that names a file there comes back as a
+// full path (the program changes its working folder before it opens the file).
+std::optional<CommandLineFile> parseCommandLine(const std::string& text,
+                                                const std::filesystem::path& startFolder = {});
 
 }  // namespace lirabox

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <system_error>
 
 namespace lirabox {
 namespace {
@@ -75,6 +76,10 @@ frmMain::~frmMain() = default;
 // Start-up and shut-down
 
 bool frmMain::Form_Load(const std::string& argumentText) {
+    // Taken before the working folder becomes the program folder: a relative
+    // path on the command line names a file in the folder the program was started in.
+    std::error_code noStartFolder;
+    const std::filesystem::path startFolder = std::filesystem::current_path(noStartFolder);
     skipOnFailure(
         [&] { std::filesystem::current_path(programFolder()); },
         [&] { mUtil = std::make_shared<clsCommonUtil>(); },
@@ -134,7 +139,7 @@ bool frmMain::Form_Load(const std::string& argumentText) {
         [&] { mPicSlider2.setMax(32767); },
         [&] { mPicSlider2.setValue(0); },
         [&] { mFullMode = true; },
-        [&] { openCommandLine(argumentText); });
+        [&] { openCommandLine(argumentText, startFolder); });
     return true;
 }
 
@@ -186,8 +191,8 @@ void frmMain::fillSpeedList() {
     cboSpeed_Click();
 }
 
-void frmMain::openCommandLine(const std::string& argumentText) {
-    if (const auto file = parseCommandLine(argumentText)) playCommandLineFile(file->path, file->start);
+void frmMain::openCommandLine(const std::string& argumentText, const std::filesystem::path& startFolder) {
+    if (const auto file = parseCommandLine(argumentText, startFolder)) playCommandLineFile(file->path, file->start);
 }
 
 // ---------------------------------------------------------------------------

@@ -18,6 +18,7 @@
 #include "support/WindowServices.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -142,7 +143,7 @@ private:
     void restorePlacement();
     std::int16_t readStepLength(std::string_view key, std::string_view defaultText);
     void fillSpeedList();
-    void openCommandLine(const std::string& argumentText);
+    void openCommandLine(const std::string& argumentText, const std::filesystem::path& startFolder);
     void applyRate();
     void setStepLength(std::int16_t& member, std::string_view key, std::int16_t seconds);
     std::string positionText();

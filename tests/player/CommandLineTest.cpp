@@ -81,5 +81,22 @@ TEST(CommandLine, FolderIsNotAFile) {
     expectFile(parseCommandLine(folder.fileText("t=7")), folder.path().string(), 7);
 }
 
+TEST(CommandLine, RelativePathFoundInTheStartFolderBecomesAFullPath) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder.file("sub"));
+    std::ofstream(folder.file("sub/talk.wav")) << "x";
+    std::ofstream(folder.file("t=5")) << "x";
+    expectFile(parseCommandLine("sub/talk.wav", folder.path()), folder.fileText("sub/talk.wav"), 0);
+    expectFile(parseCommandLine("sub/talk.wav/t=90", folder.path()), folder.fileText("sub/talk.wav"), 90);
+    expectFile(parseCommandLine("t=5", folder.path()), folder.fileText("t=5"), 0);
+}
+
+TEST(CommandLine, RelativePathNotInTheStartFolderIsKeptAsGiven) {
+    TempFolder folder;
+    expectFile(parseCommandLine("talk.wav /t=9", folder.path()), "talk.wav ", 9);
+    expectFile(parseCommandLine("/t=30", folder.path()), "", 30);
+    expectFile(parseCommandLine("\"a.wav\"", folder.path()), "\"a.wav\"", 0);
+}
+
 }  // namespace
 }  // namespace lirabox::test

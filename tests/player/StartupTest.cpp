@@ -296,6 +296,26 @@ TEST_F(StartupTest, BarePathOpensAndPlaysFromZero) {
     EXPECT_EQ(view.fileText, "talk.wav");
 }
 
+TEST_F(StartupTest, RelativePathNamesAFileInTheFolderTheProgramWasStartedIn) {
+    const auto started = folder.file("recordings");
+    std::filesystem::create_directories(started);
+    std::ofstream(started / "talk.wav") << "x";
+    std::filesystem::current_path(started);
+    ASSERT_TRUE(load("talk.wav/t=5"));
+    EXPECT_EQ(engine.url(), (started / "talk.wav").string());
+    EXPECT_EQ(engine.count("controls.currentPosition(5)"), 1);
+    EXPECT_EQ(engine.state(), media::kPlaying);
+    EXPECT_EQ(view.fileText, "talk.wav");
+}
+
+TEST_F(StartupTest, RelativePathMissingFromTheStartFolderIsPassedAsGiven) {
+    const auto started = folder.file("elsewhere");
+    std::filesystem::create_directories(started);
+    std::filesystem::current_path(started);
+    ASSERT_TRUE(load("talk.wav"));
+    EXPECT_EQ(engine.url(), "talk.wav");
+}
+
 TEST_F(StartupTest, PathWithBlankAndStartSecond) {
     ASSERT_TRUE(load("/rec/talk.wav /t=90"));
     EXPECT_EQ(engine.url(), "/rec/talk.wav ");
