@@ -32,7 +32,6 @@ constexpr std::int32_t kErrInvalidCall = 5;
 constexpr std::int32_t kErrObjectNotSet = 91;
 
 const char* const kAlreadyRunning = "既に起動しています。";
-const char* const kErrorOccurred = "エラーが発生しました。";
 const char* const kInitialTimeText = "00:00:00 / 00:00:00";
 
 std::string str(std::string_view text) { return std::string(text); }
@@ -71,6 +70,10 @@ frmMain::frmMain(Collaborators parts)
 }
 
 frmMain::~frmMain() = default;
+
+std::string frmMain::ErrorMessageText(std::int32_t number) {
+    return "エラーが発生しました。\r\nErrCode = " + std::to_string(number);
+}
 
 // ---------------------------------------------------------------------------
 // Start-up and shut-down
@@ -376,8 +379,7 @@ void frmMain::reportingLoadErrors(const std::function<void()>& load) noexcept {
         number = kErrUnspecified;
     }
     guarded([&] {
-        mView.MsgBox(std::string(kErrorOccurred) + "\r\nErrCode = " + std::to_string(number),
-                     MessageIcon::Critical, kTitle);
+        mView.MsgBox(ErrorMessageText(number), MessageIcon::Critical, kTitle);
     });
 }
 

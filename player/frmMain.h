@@ -52,6 +52,8 @@ public:
 
     // The title of message boxes and the window's caption.
     static constexpr const char* kTitle = "Lirabox";
+    // The text of the error message box: "エラーが発生しました。", CR LF, "ErrCode = " and the number.
+    static std::string ErrorMessageText(std::int32_t number);
 
     explicit frmMain(Collaborators parts);
     ~frmMain();

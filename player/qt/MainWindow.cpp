@@ -279,8 +279,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         try {
             mForm->Form_Unload();
         } catch (const RaisedError& error) {
-            MsgBox("エラーが発生しました。\r\nErrCode = " + std::to_string(error.number()), MessageIcon::Critical,
-                   frmMain::kTitle);
+            MsgBox(frmMain::ErrorMessageText(error.number()), MessageIcon::Critical, frmMain::kTitle);
         }
         mTimer2.stop();
     }

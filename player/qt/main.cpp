@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
         engine = std::make_unique<lirabox::media::MpvEngine>();
     } catch (const lirabox::RaisedError& error) {
         QMessageBox::critical(nullptr, QString::fromLatin1(lirabox::frmMain::kTitle),
-                              QStringLiteral("エラーが発生しました。\nErrCode = %1").arg(error.number()));
+                              QString::fromStdString(lirabox::frmMain::ErrorMessageText(error.number())));
         return 1;
     }
     lirabox::qt::EngineEventPump pump(*engine);
