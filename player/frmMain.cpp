@@ -11,6 +11,7 @@
 #include "support/clsIniFile.h"
 #include "support/clsWinPlacement.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -201,7 +202,61 @@ void frmMain::openCommandLine(const std::string& argumentText, const std::filesy
 // ---------------------------------------------------------------------------
 // Transport commands
 
-void frmMain::applyRate() { mEngine.settings().rate(mPlayRate); }
+void frmMain::applyRate() {
+    if (mPlayRate != mReportedRate) {
+        mReportedRate = mPlayRate;
+        notify(&PlayerListener::rateChanged, mPlayRate);
+    }
+    mEngine.settings().rate(mPlayRate);
+}
+
+void frmMain::moveTo(double seconds) {
+    mEngine.controls().currentPosition(seconds);
+    notify(&PlayerListener::positionJumped, seconds);
+}
+
+void frmMain::notePlayState() {
+    const bool playing = mEngine.playState() == media::kPlaying;
+    if (playing == mReportedPlaying) return;
+    mReportedPlaying = playing;
+    notify(&PlayerListener::playingChanged, playing);
+}
+
+void frmMain::noteRepeatMarks() { notify(&PlayerListener::repeatMarksChanged, mRepeatStart, mRepeatEnd); }
+
+template <class Event, class... Args>
+void frmMain::notify(Event event, const Args&... args) {
+    // A copy: a listener may remove itself while it is told.
+    const std::vector<PlayerListener*> listeners = mListeners;
+    for (PlayerListener* listener : listeners) (listener->*event)(args...);
+}
+
+void frmMain::addListener(PlayerListener& listener) {
+    if (std::find(mListeners.begin(), mListeners.end(), &listener) == mListeners.end()) {
+        mListeners.push_back(&listener);
+    }
+}
+
+void frmMain::removeListener(PlayerListener& listener) { std::erase(mListeners, &listener); }
+
+void frmMain::runCommand(Command command) {
+    guarded([&] {
+        switch (command) {
+        case Command::PlayPause: PPFunc(); break;
+        case Command::Play: PlayFunc(); break;
+        case Command::Pause: PauseFunc(); break;
+        case Command::Stop: StopFunc(); break;
+        case Command::Faster: SpeedFunc(0); break;
+        case Command::Slower: SpeedFunc(1); break;
+        case Command::FastForward: ForwardFunc(); break;
+        case Command::Rewind: RewindFunc(); break;
+        case Command::RepeatStart: setRepeatStartFunc(); break;
+        case Command::RepeatEnd: setRepeatEndFunc(); break;
+        case Command::Open: cmdOpen_Click(); break;
+        case Command::Quit: mView.closeMainWindow(); break;
+        }
+    });
+}
 
 void frmMain::PPFunc() {
     if (mEngine.playState() == media::kPlaying) {
@@ -219,9 +274,10 @@ void frmMain::PlayFunc() {
         [&] { applyRate(); },
         [&] {
             const double position = mEngine.controls().currentPosition();
-            mEngine.controls().currentPosition(position < 1.0 ? 0.0 : position - mAutorevTime);
+            moveTo(position < 1.0 ? 0.0 : position - mAutorevTime);
         },
         [&] { mEngine.controls().play(); },
+        [&] { notePlayState(); },
         [&] { mView.setTimer2Enabled(true); },
         [&] { mView.DoEvents(); });
 }
@@ -231,6 +287,7 @@ void frmMain::PauseFunc() {
         [&] { mView.setTimer2Enabled(false); },
         [&] { applyRate(); },
         [&] { mEngine.controls().pause(); },
+        [&] { notePlayState(); },
         [&] { mView.DoEvents(); });
 }
 
@@ -239,7 +296,8 @@ void frmMain::StopFunc() {
         [&] { mView.setTimer2Enabled(false); },
         [&] { applyRate(); },
         [&] { mEngine.controls().stop(); },
-        [&] { mEngine.controls().currentPosition(0.0); },
+        [&] { notePlayState(); },
+        [&] { moveTo(0.0); },
         [&] { mView.DoEvents(); });
 }
 
@@ -248,7 +306,7 @@ void frmMain::RewindFunc() {
         [&] { applyRate(); },
         [&] {
             const double position = mEngine.controls().currentPosition();
-            mEngine.controls().currentPosition(position < 2.0 ? 0.0 : position - mRewindTime);
+            moveTo(position < 2.0 ? 0.0 : position - mRewindTime);
         },
         [&] { mView.DoEvents(); });
 }
@@ -256,7 +314,7 @@ void frmMain::RewindFunc() {
 void frmMain::ForwardFunc() {
     skipOnFailure(
         [&] { applyRate(); },
-        [&] { mEngine.controls().currentPosition(mEngine.controls().currentPosition() + mForwardTime); },
+        [&] { moveTo(mEngine.controls().currentPosition() + mForwardTime); },
         [&] { mView.DoEvents(); });
 }
 
@@ -279,10 +337,12 @@ void frmMain::setRepeatStartFunc() {
     if (mRepeatStart != 0) {
         mRepeatStart = 0;
         mView.setRepeatIntervalX1(0);
+        noteRepeatMarks();
         return;
     }
     mRepeatStart = toInt32(mEngine.controls().currentPosition());
     mView.setRepeatIntervalX1(markPlace(mRepeatStart, mEngine.currentMedia().duration(), 0));
+    noteRepeatMarks();
 }
 
 void frmMain::setRepeatEndFunc() {
@@ -294,6 +354,7 @@ void frmMain::setRepeatEndFunc() {
         mRepeatEnd = length;
         mView.setRepeatIntervalX2(kSeekBarTwips);
     }
+    noteRepeatMarks();
 }
 
 void frmMain::set_rewind_time(std::int16_t seconds) { setStepLength(mRewindTime, cfg::kKeyRewind, seconds); }
@@ -318,12 +379,15 @@ void frmMain::Timer2_Timer() {
     skipOnFailure(
         [&] { mPicSlider2.setValue(toInt32(mEngine.controls().currentPosition())); },
         [&] { mView.setLblTimeNow(positionText()); },
-        [&] { mTimepost.SetTime(mEngine.controls().currentPosition()); },
         [&] {
-            if (mEngine.controls().currentPosition() >= mRepeatEnd) {
-                mEngine.controls().currentPosition(mRepeatStart);
-            }
-        });
+            const double position = mEngine.controls().currentPosition();
+            mTimepost.SetTime(position);
+            notify(&PlayerListener::positionTicked, position);
+        },
+        [&] {
+            if (mEngine.controls().currentPosition() >= mRepeatEnd) moveTo(mRepeatStart);
+        },
+        [&] { notePlayState(); });
 }
 
 std::string frmMain::positionText() {
@@ -345,8 +409,9 @@ void frmMain::playCommandLineFile(const std::string& path, std::int32_t start) {
         loadSequence(path, false);
         if (!mEngine.currentMedia().name().empty()) {
             applyRate();
-            mEngine.controls().currentPosition(start);
+            moveTo(start);
             mEngine.controls().play();
+            notePlayState();
             mView.setTimer2Enabled(true);
             mView.DoEvents();
         }
@@ -366,6 +431,9 @@ void frmMain::loadSequence(const std::string& path, bool withFocus) {
     mView.setLblTimeNow(positionText());
     mRepeatStart = 0;
     mRepeatEnd = toInt32(mEngine.currentMedia().duration());
+    notePlayState();
+    notify(&PlayerListener::recordingLoaded, mView.lblFile(), mEngine.currentMedia().duration());
+    noteRepeatMarks();
 }
 
 void frmMain::reportingLoadErrors(const std::function<void()>& load) noexcept {
@@ -379,6 +447,10 @@ void frmMain::reportingLoadErrors(const std::function<void()>& load) noexcept {
         number = kErrUnspecified;
     }
     guarded([&] {
+        notePlayState();
+        if (mEngine.currentMedia().name().empty()) notify(&PlayerListener::recordingUnloaded);
+    });
+    guarded([&] {
         mView.MsgBox(ErrorMessageText(number), MessageIcon::Critical, kTitle);
     });
 }
@@ -387,12 +459,15 @@ void frmMain::reportingLoadErrors(const std::function<void()>& load) noexcept {
 // Sliders
 
 void frmMain::mPicSlider_Change() {
-    guarded([&] { mEngine.settings().volume(toInt32(mPicSlider.Value() / 100.0)); });
+    guarded([&] {
+        notify(&PlayerListener::volumeChanged, mPicSlider.Value());
+        mEngine.settings().volume(toInt32(mPicSlider.Value() / 100.0));
+    });
 }
 
 void frmMain::mPicSlider2_Change() {
     guarded([&] {
-        if (mEngine.playState() != media::kPlaying) mEngine.controls().currentPosition(mPicSlider2.Value());
+        if (mEngine.playState() != media::kPlaying) moveTo(mPicSlider2.Value());
     });
 }
 
@@ -420,7 +495,7 @@ void frmMain::seekpoint_MouseMove(double x) {
         if (!mPicSlider2.MouseDown()) return;
         dragStep(mPicSlider2, x);
         PPFunc();
-        mEngine.controls().currentPosition(mPicSlider2.Value());
+        moveTo(mPicSlider2.Value());
         PPFunc();
     });
 }
@@ -483,19 +558,7 @@ ShortcutKeyRecord frmMain::LoadShortcutKey(int index) {
 }
 
 void frmMain::KeyMessage(std::int32_t slot) {
-    guarded([&] {
-        switch (slot) {
-        case 0: PPFunc(); break;
-        case 1: StopFunc(); break;
-        case 2: SpeedFunc(0); break;
-        case 3: SpeedFunc(1); break;
-        case 4: ForwardFunc(); break;
-        case 5: RewindFunc(); break;
-        case 6: setRepeatStartFunc(); break;
-        case 7: setRepeatEndFunc(); break;
-        default: break;
-        }
-    });
+    if (const auto command = commandForSlot(slot)) runCommand(*command);
 }
 
 // ---------------------------------------------------------------------------
@@ -522,20 +585,5 @@ void frmMain::cmdOpen_Click() {
 void frmMain::OLEDragDrop(const std::vector<std::string>& files) {
     if (!files.empty()) fileOpen(files.front());
 }
-
-void frmMain::cmdPlay_Click() { guarded([&] { PPFunc(); }); }
-void frmMain::cmdStop_Click() { guarded([&] { StopFunc(); }); }
-void frmMain::cmdRewind_Click() { guarded([&] { RewindFunc(); }); }
-void frmMain::cmdForward_Click() { guarded([&] { ForwardFunc(); }); }
-void frmMain::cmdSpeed_Click(int index) { guarded([&] { SpeedFunc(static_cast<std::int16_t>(index)); }); }
-void frmMain::mnuOpen_Click() { cmdOpen_Click(); }
-void frmMain::mnuPlay_Click() { guarded([&] { PlayFunc(); }); }
-void frmMain::mnuPause_Click() { guarded([&] { PauseFunc(); }); }
-void frmMain::mnuStop_Click() { guarded([&] { StopFunc(); }); }
-void frmMain::mnuFor_Click() { guarded([&] { ForwardFunc(); }); }
-void frmMain::mnuRev_Click() { guarded([&] { RewindFunc(); }); }
-void frmMain::mnuSpeedUp_Click() { guarded([&] { SpeedFunc(0); }); }
-void frmMain::mnuSpeedDown_Click() { guarded([&] { SpeedFunc(1); }); }
-void frmMain::mnuQuit_Click() { guarded([&] { mView.closeMainWindow(); }); }
 
 }  // namespace lirabox

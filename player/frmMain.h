@@ -3,10 +3,13 @@
 // the position tick, file opening, the picture sliders and the shortcut-key
 // switch. The Qt window only forwards its controls' events and timers here.
 //
-// Handlers (…_Click, …_Mouse…, Timer2_Timer, OLEDragDrop, KeyMessage) never
-// throw: a failing command leaves the player as it is.
+// Every input names a Command and calls runCommand; listeners hear what the
+// player did. Handlers (runCommand, …_Click, …_Mouse…, Timer2_Timer,
+// OLEDragDrop, KeyMessage) never throw: a failing command leaves the player as it is.
 
+#include "Command.h"
 #include "MainView.h"
+#include "PlayerListener.h"
 #include "SettingsDialogSeam.h"
 #include "ShortcutKeyPorts.h"
 #include "SingleInstance.h"
@@ -94,25 +97,19 @@ public:
     void fileOpen(const std::string& path);
     void playCommandLineFile(const std::string& path, std::int32_t start);
 
+    // Runs one user command: the one entry point of buttons, menu items and keys.
+    void runCommand(Command command);
+
+    // Listeners are told of every change after it is made; a listener must be
+    // removed before it is destroyed.
+    void addListener(PlayerListener& listener);
+    void removeListener(PlayerListener& listener);
+
     // Control handlers.
-    void cmdPlay_Click();
-    void cmdStop_Click();
-    void cmdRewind_Click();
-    void cmdForward_Click();
-    void cmdSpeed_Click(int index);
-    void cmdOpen_Click();
+    void cmdOpen_Click();  // the Open dialog, then the load
     void cboSpeed_Click();
     void Timer2_Timer();
     void chkUseKey_Click();
-    void mnuOpen_Click();
-    void mnuPlay_Click();
-    void mnuPause_Click();
-    void mnuStop_Click();
-    void mnuFor_Click();
-    void mnuRev_Click();
-    void mnuSpeedUp_Click();
-    void mnuSpeedDown_Click();
-    void mnuQuit_Click();
 
     // Slider arrows; x is the pointer's position within the arrow, in twips.
     void picArrow_MouseDown();
@@ -155,6 +152,11 @@ private:
     void mPicSlider2_Change();
     void dragStep(clsPicSlider& slider, double x);
     void setChkUseKey(int value);
+    void moveTo(double seconds);
+    void notePlayState();
+    void noteRepeatMarks();
+    template <class Event, class... Args>
+    void notify(Event event, const Args&... args);
     void switchShortcutKeysOn();
     void switchShortcutKeysOff();
 
@@ -185,6 +187,11 @@ private:
     bool mFullMode = true;
     std::int32_t mRepeatStart = 0;
     std::int32_t mRepeatEnd = 0;
+
+    std::vector<PlayerListener*> mListeners;
+    // What listeners were last told, so that only changes are reported.
+    bool mReportedPlaying = false;
+    double mReportedRate = 1.0;
 };
 
 }  // namespace lirabox

@@ -2,6 +2,7 @@
 # transport commands, position tick, file opening, picture sliders, command line,
 # single instance and the Timepost binding.
 add_library(lirabox_player_logic STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/Command.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CommandLine.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SingleInstance.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TimeText.cpp

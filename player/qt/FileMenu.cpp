@@ -41,18 +41,18 @@ FileMenu addFileMenu(QMenuBar& bar) {
 }
 
 void connectFileMenu(const FileMenu& menu, frmMain& form) {
-    const auto on = [&form](QAction* action, void (frmMain::*handler)()) {
-        QObject::connect(action, &QAction::triggered, action, [&form, handler] { (form.*handler)(); });
+    const auto on = [&form](QAction* action, Command command) {
+        QObject::connect(action, &QAction::triggered, action, [&form, command] { form.runCommand(command); });
     };
-    on(menu.mnuOpen, &frmMain::mnuOpen_Click);
-    on(menu.mnuPlay, &frmMain::mnuPlay_Click);
-    on(menu.mnuPause, &frmMain::mnuPause_Click);
-    on(menu.mnuStop, &frmMain::mnuStop_Click);
-    on(menu.mnuFor, &frmMain::mnuFor_Click);
-    on(menu.mnuRev, &frmMain::mnuRev_Click);
-    on(menu.mnuSpeedUp, &frmMain::mnuSpeedUp_Click);
-    on(menu.mnuSpeedDown, &frmMain::mnuSpeedDown_Click);
-    on(menu.mnuQuit, &frmMain::mnuQuit_Click);
+    on(menu.mnuOpen, Command::Open);
+    on(menu.mnuPlay, Command::Play);
+    on(menu.mnuPause, Command::Pause);
+    on(menu.mnuStop, Command::Stop);
+    on(menu.mnuFor, Command::FastForward);
+    on(menu.mnuRev, Command::Rewind);
+    on(menu.mnuSpeedUp, Command::Faster);
+    on(menu.mnuSpeedDown, Command::Slower);
+    on(menu.mnuQuit, Command::Quit);
 }
 
 }  // namespace lirabox::qt

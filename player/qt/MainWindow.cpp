@@ -149,16 +149,16 @@ void MainWindow::applyDpi(double dpi) {
 
 void MainWindow::connectTo(frmMain& form) {
     mForm = &form;
-    const auto click = [&form, this](QPushButton* button, auto handler) {
-        connect(button, &QPushButton::clicked, this, [&form, handler] { handler(form); });
+    const auto click = [&form, this](QPushButton* button, Command command) {
+        connect(button, &QPushButton::clicked, this, [&form, command] { form.runCommand(command); });
     };
-    click(mCmdPlay, [](frmMain& f) { f.cmdPlay_Click(); });
-    click(mCmdStop, [](frmMain& f) { f.cmdStop_Click(); });
-    click(mCmdOpen, [](frmMain& f) { f.cmdOpen_Click(); });
-    click(mCmdRewind, [](frmMain& f) { f.cmdRewind_Click(); });
-    click(mCmdForward, [](frmMain& f) { f.cmdForward_Click(); });
-    click(mCmdSpeedUp, [](frmMain& f) { f.cmdSpeed_Click(0); });
-    click(mCmdSpeedDown, [](frmMain& f) { f.cmdSpeed_Click(1); });
+    click(mCmdPlay, Command::PlayPause);
+    click(mCmdStop, Command::Stop);
+    click(mCmdOpen, Command::Open);
+    click(mCmdRewind, Command::Rewind);
+    click(mCmdForward, Command::FastForward);
+    click(mCmdSpeedUp, Command::Faster);
+    click(mCmdSpeedDown, Command::Slower);
     connect(mCboSpeed, &QComboBox::activated, this, [&form] { form.cboSpeed_Click(); });
     connect(mChkUseKey, &QCheckBox::clicked, this, [&form] { form.chkUseKey_Click(); });
     connect(&mTimer2, &QTimer::timeout, this, [&form] { form.Timer2_Timer(); });

@@ -117,7 +117,7 @@ TEST_F(FileOpeningTest, OpenDialogIsConfiguredAndItsChoiceLoaded) {
 
 TEST_F(FileOpeningTest, MenuOpenIsTheOpenButton) {
     view.openAnswer = "/rec/menu.wav";
-    form().mnuOpen_Click();
+    form().runCommand(Command::Open);
     EXPECT_EQ(view.openRequests.size(), 1u);
     EXPECT_EQ(engine.url(), "/rec/menu.wav");
 }

@@ -39,9 +39,9 @@ TEST_F(TransportTest, PlayBelowOneSecondStartsAtZero) {
 
 TEST_F(TransportTest, PlayWhilePlayingJumpsBackEachTime) {
     playingAt(30);
-    form().mnuPlay_Click();
+    form().runCommand(Command::Play);
     EXPECT_EQ(engine.position(), 29);
-    form().mnuPlay_Click();
+    form().runCommand(Command::Play);
     EXPECT_EQ(engine.position(), 28);
 }
 
@@ -84,16 +84,16 @@ TEST_F(TransportTest, StopReturnsToZeroAndLeavesTheDisplays) {
 
 TEST_F(TransportTest, ToggleFollowsThePlayState) {
     pausedAt(10);
-    form().cmdPlay_Click();
+    form().runCommand(Command::PlayPause);
     EXPECT_EQ(engine.state(), media::kPlaying);
-    form().cmdPlay_Click();
+    form().runCommand(Command::PlayPause);
     EXPECT_EQ(engine.state(), media::kPaused);
 }
 
 TEST_F(TransportTest, ToggleFailureReachesItsCallerButNotTheWindow) {
     engine.failOperation("playState", 5);
     EXPECT_THROW(form().PPFunc(), RaisedError);
-    EXPECT_NO_THROW(form().cmdPlay_Click());
+    EXPECT_NO_THROW(form().runCommand(Command::PlayPause));
     EXPECT_NO_THROW(form().KeyMessage(0));
 }
 
@@ -178,8 +178,8 @@ TEST_F(TransportTest, NegativeRewindFromTheFileMovesForward) {
 TEST_F(TransportTest, RewindAndForwardApplyTheRateAndKeepThePlayState) {
     form().SpeedFunc(1);
     playingAt(100);
-    form().cmdRewind_Click();
-    form().cmdForward_Click();
+    form().runCommand(Command::Rewind);
+    form().runCommand(Command::FastForward);
     EXPECT_EQ(engine.commands(), (std::vector<std::string>{"settings.rate(0.9)", "controls.currentPosition(98)",
                                                            "settings.rate(0.9)", "controls.currentPosition(100)"}));
     EXPECT_EQ(engine.state(), media::kPlaying);
@@ -222,12 +222,12 @@ TEST_F(TransportTest, OtherDirectionsOnlyApplyTheRate) {
 }
 
 TEST_F(TransportTest, SpeedButtonsAndMenusChangeTheRate) {
-    form().cmdSpeed_Click(0);
-    form().mnuSpeedUp_Click();
+    form().runCommand(Command::Faster);
+    form().runCommand(Command::Faster);
     EXPECT_EQ(view.speedText, "1.2");
-    form().cmdSpeed_Click(1);
-    form().mnuSpeedDown_Click();
-    form().mnuSpeedDown_Click();
+    form().runCommand(Command::Slower);
+    form().runCommand(Command::Slower);
+    form().runCommand(Command::Slower);
     EXPECT_EQ(view.speedText, "0.9");
 }
 

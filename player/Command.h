@@ -1,0 +1,30 @@
+#pragma once
+// Every command a user can give the player, whatever the input: buttons, menu
+// items, the global shortcut keys, and later inputs such as media keys. Each
+// input only names a command; frmMain::runCommand carries it out.
+
+#include <cstdint>
+#include <optional>
+
+namespace lirabox {
+
+enum class Command {
+    PlayPause,
+    Play,
+    Pause,
+    Stop,
+    Faster,
+    Slower,
+    FastForward,
+    Rewind,
+    RepeatStart,
+    RepeatEnd,
+    Open,
+    Quit,
+};
+
+// The command a shortcut-key slot (the message's wParam) runs: slots 0..7 in
+// the order of the settings dialog's rows; any other slot runs nothing.
+std::optional<Command> commandForSlot(std::int32_t slot);
+
+}  // namespace lirabox
