@@ -327,10 +327,18 @@ void frmMain::SpeedFunc(std::int16_t direction) {
         rate -= 0.1;
         if (!(rate >= 0.5)) rate = 0.5;
     }
+    setPlayRate(rate);
+}
+
+void frmMain::setPlayRate(double rate) {
     skipOnFailure(
         [&] { mPlayRate = rate; },
         [&] { applyRate(); },
         [&] { mView.setCboSpeedText(formatDouble15(rate)); });
+}
+
+void frmMain::seekTo(double seconds) {
+    guarded([&] { moveTo(seconds); });
 }
 
 void frmMain::setRepeatStartFunc() {

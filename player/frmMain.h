@@ -100,6 +100,12 @@ public:
     // Runs one user command: the one entry point of buttons, menu items and keys.
     void runCommand(Command command);
 
+    // For outside controls (the desktop's media-player interface): sets the
+    // rate and shows it in the speed list, and moves to an exact position.
+    // Neither throws.
+    void setPlayRate(double rate);
+    void seekTo(double seconds);
+
     // Listeners are told of every change after it is made; a listener must be
     // removed before it is destroyed.
     void addListener(PlayerListener& listener);

@@ -13,6 +13,7 @@
 #include "OpeningPlace.h"
 #include "PictureBox.h"
 #include "QtWindowServices.h"
+#include "MprisService.h"
 #include "hotkeys/DeclaredFunctionManager.h"
 #include "hotkeys/KeytapBinding.h"
 #include "player/CommandLine.h"
@@ -76,6 +77,7 @@ int main(int argc, char** argv) {
     subclass.setKeyMessageHandler([&form](std::int32_t slot) { form.KeyMessage(slot); });
 
     if (!form.Form_Load(text)) return 1;  // a second instance: the message has been dismissed
+    const lirabox::dbus::MprisService mpris(form, *engine);
     window.showLoaded();
     return QApplication::exec();
 }
