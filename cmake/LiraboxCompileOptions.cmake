@@ -7,10 +7,11 @@ if(LIRABOX_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# lirabox_add_gtest(name SOURCES... LIBS... [X11] [WM])
-#   X11: the test gets its own Xvfb display; WM: plus an openbox window manager.
+# lirabox_add_gtest(name SOURCES... LIBS... [X11] [WM] [DBUS])
+#   X11: the test gets its own Xvfb display; WM: plus an openbox window manager;
+#   DBUS: a private session bus.
 function(lirabox_add_gtest name)
-  cmake_parse_arguments(T "X11;WM" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "X11;WM;DBUS" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   set(launcher "")
@@ -18,6 +19,9 @@ function(lirabox_add_gtest name)
     set(launcher ${PROJECT_SOURCE_DIR}/tests/with-xvfb.sh --wm)
   elseif(T_X11)
     set(launcher ${PROJECT_SOURCE_DIR}/tests/with-xvfb.sh)
+  endif()
+  if(T_DBUS)
+    set(launcher dbus-run-session -- ${launcher})
   endif()
   add_test(NAME ${name} COMMAND ${launcher} $<TARGET_FILE:${name}>)
   set_tests_properties(${name} PROPERTIES
