@@ -14,6 +14,9 @@ packages=(
   espeak-ng fonts-noto-cjk
   xdg-utils                                  # opens the help file with the desktop's viewer
   e2fsprogs                                  # chattr, for the read-only file tests
+  dbus dbus-bin playerctl libglib2.0-bin     # the media-key interface's tests: a private bus, playerctl, gdbus
+  desktop-file-utils appstream groff-base    # validators of the desktop entry, AppStream data, man page
+  librsvg2-bin                               # scripts/make-icons.sh
 )
 
 missing=()

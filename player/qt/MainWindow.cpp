@@ -21,6 +21,7 @@
 #include "OpenDialog.h"
 #include "PictureBox.h"
 #include "SliderArt.h"
+#include "WindowIcon.h"
 #include "player/frmMain.h"
 #include "support/RaisedError.h"
 

@@ -68,34 +68,4 @@ QPixmap render(void (*paint)(QPainter&, const QRectF&), QSize size) {
     return picture;
 }
 
-QIcon windowIcon() {
-    QIcon icon;
-    for (const int side : {16, 32, 48, 64}) {
-        QPixmap picture(side, side);
-        picture.fill(Qt::transparent);
-        QPainter painter(&picture);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const double unit = side / 16.0;
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(kAccent);
-        painter.drawRoundedRect(QRectF(0.5 * unit, 0.5 * unit, 15 * unit, 15 * unit), 3 * unit, 3 * unit);
-        // Sound wave bars.
-        painter.setBrush(Qt::white);
-        const double heights[] = {4, 8, 11, 6, 3};
-        for (int i = 0; i < 5; ++i) {
-            const double h = heights[i] * unit;
-            painter.drawRoundedRect(QRectF((2.5 + i * 1.6) * unit, 8 * unit - h / 2, unit, h), 0.4 * unit,
-                                    0.4 * unit);
-        }
-        // Play mark.
-        QPolygonF play;
-        play << QPointF(10.5 * unit, 5 * unit) << QPointF(14 * unit, 8 * unit) << QPointF(10.5 * unit, 11 * unit);
-        painter.setBrush(QColor(255, 214, 90));
-        painter.drawPolygon(play);
-        painter.end();
-        icon.addPixmap(picture);
-    }
-    return icon;
-}
-
 }  // namespace lirabox::qt::art

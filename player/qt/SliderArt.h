@@ -1,9 +1,8 @@
 #pragma once
 // The player's own pictures, drawn in code so they stay sharp at any size:
 // the seek bar's track (designed at 478 x 10 pixels), the volume track
-// (122 x 15), the slider arrow (8 x 8) and the window icon.
+// (122 x 15) and the slider arrow (8 x 8).
 
-#include <QIcon>
 #include <QPixmap>
 #include <QRectF>
 #include <QSize>
@@ -22,8 +21,5 @@ void paintArrow(QPainter& painter, const QRectF& area);
 
 // A painter function drawn at its design size.
 QPixmap render(void (*paint)(QPainter&, const QRectF&), QSize size);
-
-// The picture held by Picture1: a sound wave with a play mark.
-QIcon windowIcon();
 
 }  // namespace lirabox::qt::art

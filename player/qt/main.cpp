@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
     QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QString::fromLatin1(lirabox::frmMain::kTitle));
     QApplication::setApplicationVersion(QString::fromLatin1(LIRABOX_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("lirabox"));
 
     std::unique_ptr<lirabox::media::MpvEngine> engine;
     try {

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -244,7 +245,12 @@ TEST_F(MainWindowTest, ShowsItsCaptionAndTexts) {
     EXPECT_EQ(control<QCheckBox>("chkUseKey").text(), QStringLiteral("ショートカットキーを有効にする"));
     EXPECT_EQ(control<QCheckBox>("chkOnTop").text(), QStringLiteral("常に手前に表示"));
     EXPECT_FALSE(control<QCheckBox>("chkOnTop").isChecked());
-    EXPECT_FALSE(mWindow->windowIcon().isNull());
+    // The program's own icon, drawn at every size the desktop asks for.
+    for (const int side : {16, 48, 256}) {
+        const QImage icon = mWindow->windowIcon().pixmap(side, side).toImage();
+        ASSERT_EQ(icon.size(), QSize(side, side));
+        EXPECT_GT(qAlpha(icon.pixel(side / 2, side / 2)), 200) << side;
+    }
 }
 
 TEST_F(MainWindowTest, TextsFitTheirControlsInsteadOfBeingCut) {
