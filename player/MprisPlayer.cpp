@@ -49,7 +49,11 @@ std::int64_t MprisPlayer::position() const {
     } catch (...) {
         return 0;
     }
-    if (!(seconds > 0)) return 0;
+    return withinTrack(seconds);
+}
+
+std::int64_t MprisPlayer::withinTrack(double seconds) const {
+    if (!mTrack || !(seconds > 0)) return 0;
     return std::min(microseconds(seconds), mTrack->length);
 }
 
@@ -113,9 +117,10 @@ void MprisPlayer::playingChanged(bool) { report(); }
 void MprisPlayer::rateChanged(double) { report(); }
 void MprisPlayer::volumeChanged(std::int32_t) { report(); }
 
-void MprisPlayer::positionJumped(double) {
+// The place jumped to, within the recording as the engine keeps it.
+void MprisPlayer::positionJumped(double seconds) {
     report();  // a stop ends in a jump to 0 and may change the status
-    if (mSeeked) mSeeked(position());
+    if (mSeeked) mSeeked(withinTrack(seconds));
 }
 
 void MprisPlayer::recordingLoaded(const std::string&, double) {

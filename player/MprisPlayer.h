@@ -85,7 +85,7 @@ private:
     Shown current() const;
     std::optional<Track> loadedTrack();
     void report();
-    double lengthSeconds() const;
+    std::int64_t withinTrack(double seconds) const;
 
     frmMain& mPlayer;
     media::MediaEngine& mEngine;
