@@ -49,7 +49,9 @@ void MprisService::publish() {
 
 void MprisService::sendPropertiesChanged(const std::vector<std::string>& properties) {
     QVariantMap changed;
-    for (const std::string& name : properties) changed.insert(QString::fromStdString(name), mPlayerAdaptor->property(name.c_str()));
+    for (const std::string& name : properties) {
+        changed.insert(QString::fromStdString(name), mPlayerAdaptor->property(name.c_str()));
+    }
     QDBusMessage signal = QDBusMessage::createSignal(kObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
                                                      QStringLiteral("PropertiesChanged"));
     signal << kPlayerInterface << changed << QStringList();

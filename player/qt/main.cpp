@@ -10,10 +10,10 @@
 
 #include "EngineEventPump.h"
 #include "MainWindow.h"
+#include "MprisService.h"
 #include "OpeningPlace.h"
 #include "PictureBox.h"
 #include "QtWindowServices.h"
-#include "MprisService.h"
 #include "hotkeys/DeclaredFunctionManager.h"
 #include "hotkeys/KeytapBinding.h"
 #include "player/CommandLine.h"
