@@ -10,7 +10,6 @@
 #include "support/clsIniFile.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <limits>
 
 namespace lirabox::settings {
@@ -19,6 +18,7 @@ namespace {
 constexpr std::int32_t kTab = 9;
 constexpr std::int32_t kShiftCode = 1;
 constexpr std::int32_t kErrUnspecified = static_cast<std::int32_t>(0x80004005u);
+constexpr std::int32_t kErrObjectNotSet = 91;
 
 std::size_t indexOf(StepBox box) { return static_cast<std::size_t>(box); }
 std::size_t indexOf(int row) { return static_cast<std::size_t>(row); }
@@ -137,7 +137,7 @@ void frmSettings::applyStep(StepBox box, std::int16_t fallback, void (frmMain::*
 void frmSettings::SaveShortcutKeys(std::optional<std::int32_t>& failure) {
     for (int row = 0; row < kRows; ++row) {
         step(failure, [&] {
-            if (!mConfigIni) throw RaisedError(91, frmMain::kTitle, "config.ini is not open");
+            if (!mConfigIni) throw RaisedError(kErrObjectNotSet, frmMain::kTitle, "config.ini is not open");
             if (!writeShortcutKeyRow(*mConfigIni, row, mShortcutKeys[indexOf(row)])) {
                 throw RaisedError::object(clsIniFile::kErrWriteFailed, frmMain::kTitle, "config.ini");
             }
@@ -205,7 +205,7 @@ void frmSettings::tmrInputChecker_Timer() {
 const char* frmSettings::messageText() const { return mDuplicate ? text::kMessageDuplicate : text::kMessageNormal; }
 
 void frmSettings::keyBoxFocusChanged(bool inKeyBox) {
-    if (inKeyBox == mKeyBoxFocused) return;
+    if (!mLoaded || inKeyBox == mKeyBoxFocused) return;
     mKeyBoxFocused = inKeyBox;
     if (inKeyBox) {
         mMain.suspendShortcutKeys();

@@ -74,7 +74,8 @@ int main(int argc, char** argv) {
                                                            window.volbk(), window.picArrow(), &windowServices,
                                                            timepost, instance, keytap, subclass, nullptr});
     window.connectTo(form);
-    lirabox::settings::qt::SettingsWindow settings({form, window.WindowHandle(), keytap, subclass, lirabox::systemDesktopServices()});
+    lirabox::settings::qt::SettingsWindow settings(
+        {form, window.WindowHandle(), keytap, subclass, lirabox::systemDesktopServices()});
     form.setSettingsDialog(&settings);
     subclass.setKeyMessageHandler([&form](std::int32_t slot) { form.KeyMessage(slot); });
 

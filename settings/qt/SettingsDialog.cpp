@@ -1,5 +1,7 @@
 #include "SettingsDialog.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -83,7 +85,8 @@ SettingsDialog::SettingsDialog(frmSettings& form, QWidget* parent) : QDialog(par
     mTmrInputChecker.start();
 }
 
-SettingsDialog::~SettingsDialog() = default;
+// The key boxes go before the QObject part: focus changes while they are destroyed are no longer followed.
+SettingsDialog::~SettingsDialog() { disconnect(qApp, nullptr, this, nullptr); }
 
 QWidget* SettingsDialog::createPlaybackTab() {
     auto* page = new QWidget;
@@ -120,7 +123,8 @@ QWidget* SettingsDialog::createShortcutKeyTab() {
                         row + 2, 0);
         auto* box = new KeyBox;
         box->setObjectName(QStringLiteral("txtShortcutKey") + index);
-        box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("Shift + Ctrl + Alt + PageDown")) + 12);
+        const QString widest = QStringLiteral("Shift + Ctrl + Alt + PageDown");
+        box->setMinimumWidth(box->fontMetrics().horizontalAdvance(widest) + 12);
         mTxtShortcutKey[at(row)] = box;
         grid->addWidget(box, row + 2, 1);
         auto* check = named<QCheckBox>(QStringLiteral("chkDestructionKeyCode") + index);
@@ -192,8 +196,8 @@ void SettingsDialog::apply(bool thenHide) {
     const std::optional<std::int32_t> failure = mForm.cmdSave_Click();
     showStepTexts();
     if (failure) {
-        QMessageBox::critical(this, QString::fromLatin1(frmMain::kTitle),
-                              qs(frmMain::ErrorMessageText(*failure)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        const QString message = qs(frmMain::ErrorMessageText(*failure)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        QMessageBox::critical(this, QString::fromLatin1(frmMain::kTitle), message);
         return;
     }
     if (thenHide) hide();
@@ -230,7 +234,8 @@ QWidget* SettingsDialog::focusTarget(int target) const {
 }
 
 bool SettingsDialog::isKeyBox(const QWidget* widget) const {
-    return widget != nullptr && std::find(mTxtShortcutKey.begin(), mTxtShortcutKey.end(), widget) != mTxtShortcutKey.end();
+    return widget != nullptr &&
+           std::find(mTxtShortcutKey.begin(), mTxtShortcutKey.end(), widget) != mTxtShortcutKey.end();
 }
 
 void SettingsDialog::closeEvent(QCloseEvent* event) {

@@ -228,12 +228,17 @@ TEST_F(SettingsFormTest, TopMostIsTheDialogsOwnAndUnloadTurnsItOffWithTheKeys) {
     frmSettings& dialog = loadDialog();
     dialog.chkTopMost_Click(true);
     EXPECT_TRUE(dialog.topMost());
+    dialog.keyBoxFocusChanged(true);
+    hookCalls.clear();
     dialog.Form_Unload();
     EXPECT_FALSE(dialog.isLoaded());
     using Call = std::pair<std::uintptr_t, bool>;
     EXPECT_EQ(desktop->aboveCalls, (std::vector<Call>{{kDialogWindow, true}, {kDialogWindow, false}}));
     const std::string window = std::to_string(view.handle);
     EXPECT_EQ(hookCalls, (std::vector<std::string>{"TerminateHook()", "RestoreMainWindowProc(" + window + ")"}));
+    // The focus leaving a key box of an unloaded dialog does not switch the keys back on.
+    dialog.keyBoxFocusChanged(false);
+    EXPECT_EQ(hookCalls.size(), 2u);
 
     // Loading again starts afresh: box cleared, shortcut-key tab.
     dialog.SSTab1_Click(SettingsTab::Playback);

@@ -90,10 +90,12 @@ TEST(TheSettingsDialog, KeysSetWithTheKeyboardWorkSystemWideAndARegisteredKeyIsC
     xdotool("keyup ctrl");
     xdotool("key F3");
     click(dialog, kOkX, kOkY);
-    ASSERT_TRUE(waitUntil([&] { return holdsRow(player, shortcutRow(3, 3, 114, 0)); })) << player.readFile("config.ini");
+    ASSERT_TRUE(waitUntil([&] { return holdsRow(player, shortcutRow(3, 3, 114, 0)); }))
+        << player.readFile("config.ini");
     EXPECT_TRUE(holdsRow(player, shortcutRow(0, 0, 120, 1, 0)));
     EXPECT_TRUE(holdsRow(player, shortcutRow(2, 2, 116, 0, 2)));
-    EXPECT_TRUE(waitUntil([&] { return findWindow(pid, "ショートカットキー設定", true) == 0; }));  // OK hides it
+    // OK hides the dialog.
+    EXPECT_TRUE(waitUntil([&] { return findWindow(pid, "ショートカットキー設定", true) == 0; }));
 
     // Applied keys work at once, in another program, which never sees them.
     OtherClient other;
@@ -110,7 +112,8 @@ TEST(TheSettingsDialog, KeysSetWithTheKeyboardWorkSystemWideAndARegisteredKeyIsC
     xdotool("key F9");
     EXPECT_FALSE(playing(player));
     click(dialog, kOkX, kOkY);
-    ASSERT_TRUE(waitUntil([&] { return holdsRow(player, shortcutRow(1, 1, 120, 0)); })) << player.readFile("config.ini");
+    ASSERT_TRUE(waitUntil([&] { return holdsRow(player, shortcutRow(1, 1, 120, 0)); }))
+        << player.readFile("config.ini");
 
     // Once the focus has left the key boxes the keys are back: the lower of the two F9 rows plays.
     ASSERT_TRUE(other.takeFocus());
