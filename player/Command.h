@@ -21,6 +21,8 @@ enum class Command {
     RepeatEnd,
     Open,
     Quit,
+    PlaybackSettings,     // the settings dialog on its playback tab
+    ShortcutKeySettings,  // the settings dialog on its shortcut-key tab
 };
 
 // The command a shortcut-key slot (the message's wParam) runs: slots 0..7 in

@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "CommandLine.h"
+#include "ShortcutKeyRow.h"
 #include "TimeText.h"
 #include "support/AppPaths.h"
 #include "support/ConfigFiles.h"
@@ -12,7 +13,6 @@
 #include "support/clsWinPlacement.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <system_error>
@@ -254,8 +254,14 @@ void frmMain::runCommand(Command command) {
         case Command::RepeatEnd: setRepeatEndFunc(); break;
         case Command::Open: cmdOpen_Click(); break;
         case Command::Quit: mView.closeMainWindow(); break;
+        case Command::PlaybackSettings: openSettings(SettingsTab::Playback); break;
+        case Command::ShortcutKeySettings: openSettings(SettingsTab::ShortcutKeys); break;
         }
     });
+}
+
+void frmMain::openSettings(SettingsTab tab) {
+    if (mSettingsDialog != nullptr) mSettingsDialog->open(tab);
 }
 
 void frmMain::PPFunc() {
@@ -547,22 +553,24 @@ void frmMain::switchShortcutKeysOff() {
     mKeytap.TerminateHook();
 }
 
+void frmMain::suspendShortcutKeys() {
+    guarded([&] {
+        if (mView.chkUseKey() == 1) mKeytap.TerminateHook();
+    });
+}
+
+void frmMain::resumeShortcutKeys() {
+    guarded([&] {
+        if (mView.chkUseKey() == 1) switchShortcutKeysOn();
+    });
+}
+
 ShortcutKeyRecord frmMain::LoadShortcutKey(int index) {
     if (index < 0 || index >= cfg::kShortcutRows) {
         throw RaisedError(kErrInvalidCall, kTitle, "no such shortcut-key row");
     }
     if (!mConfigIni) throw RaisedError(kErrObjectNotSet, kTitle, "config.ini is not open");
-    char section[8];
-    std::snprintf(section, sizeof section, "%s%02d", cfg::kShortcutSectionPrefix.data(), index);
-    const auto read = [&](std::string_view key, std::string_view defaultText) {
-        return toInt32(mConfigIni->ReadString(section, str(key), str(defaultText)));
-    };
-    ShortcutKeyRecord record{};
-    record.ID = read(cfg::kKeyID, cfg::kDefaultID);
-    record.KeyCode = read(cfg::kKeyKeyCode, cfg::kDefaultKeyCode);
-    record.KeyDestroy = read(cfg::kKeyKeyDestroy, cfg::kDefaultKeyDestroy);
-    record.ShiftStatus = read(cfg::kKeyShiftStatus, cfg::kDefaultShiftStatus);
-    return record;
+    return readShortcutKeyRow(*mConfigIni, index);
 }
 
 void frmMain::KeyMessage(std::int32_t slot) {

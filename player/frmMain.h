@@ -133,6 +133,11 @@ public:
     ShortcutKeyRecord LoadShortcutKey(int index);
     // The message the hook library posts: slot 0..7 runs its command, others nothing.
     void KeyMessage(std::int32_t slot);
+    // While the settings dialog captures keys the global keys rest: suspending
+    // takes the hook down, resuming switches the keys on again as the check
+    // box does. Both do nothing while the box is not checked.
+    void suspendShortcutKeys();
+    void resumeShortcutKeys();
 
     // State for the window and the other views.
     double playRate() const { return mPlayRate; }
@@ -165,6 +170,7 @@ private:
     void notify(Event event, const Args&... args);
     void switchShortcutKeysOn();
     void switchShortcutKeysOff();
+    void openSettings(SettingsTab tab);
 
     media::MediaEngine& mEngine;
     MainView& mView;

@@ -5,6 +5,7 @@ add_library(lirabox_player_logic STATIC
   ${CMAKE_CURRENT_LIST_DIR}/Command.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CommandLine.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MprisPlayer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ShortcutKeyRow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SingleInstance.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TimeText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Timepost.cpp

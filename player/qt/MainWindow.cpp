@@ -68,6 +68,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
     createControls();
     mFileMenu = addFileMenu(*menuBar());
+    mSettingsMenu = addSettingsMenu(*menuBar());
     mTimer2.setObjectName(QStringLiteral("Timer2"));
     mTimer2.setInterval(100);
     mTimer2.setTimerType(Qt::PreciseTimer);  // ten ticks a second, not a coarse approximation
@@ -172,6 +173,7 @@ void MainWindow::connectTo(frmMain& form) {
     connect(mSeekpoint, &PictureBox::mouseUp, this, [&form] { form.seekpoint_MouseUp(); });
 
     connectFileMenu(mFileMenu, form);
+    connectSettingsMenu(mSettingsMenu, form);
     attachDrops();
 }
 

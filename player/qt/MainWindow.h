@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "FileMenu.h"
+#include "SettingsMenu.h"
 #include "player/MainView.h"
 
 class QCheckBox;
@@ -119,6 +120,7 @@ private:
     QCheckBox* mChkOnTop = nullptr;
     QWidget* mStatusBar1 = nullptr;
     FileMenu mFileMenu;
+    SettingsMenu mSettingsMenu;
     QTimer mTimer2;
     DropFilter* mDropFilter = nullptr;
 };

@@ -21,6 +21,7 @@
 #include "player/Timepost.h"
 #include "player/frmMain.h"
 #include "player/media/MpvEngine.h"
+#include "settings/qt/SettingsWindow.h"
 #include "support/RaisedError.h"
 
 namespace {
@@ -75,6 +76,9 @@ int main(int argc, char** argv) {
                                                            window.volbk(), window.picArrow(), &windowServices,
                                                            timepost, instance, keytap, subclass, nullptr});
     window.connectTo(form);
+    lirabox::settings::qt::SettingsWindow settings(
+        {form, window.WindowHandle(), keytap, subclass, lirabox::systemDesktopServices()});
+    form.setSettingsDialog(&settings);
     subclass.setKeyMessageHandler([&form](std::int32_t slot) { form.KeyMessage(slot); });
 
     if (!form.Form_Load(text)) return 1;  // a second instance: the message has been dismissed

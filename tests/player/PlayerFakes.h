@@ -159,6 +159,7 @@ public:
 
 class FakeSettingsDialog : public SettingsDialogSeam {
 public:
+    void open(SettingsTab tab) override { opened.push_back(tab); }
     bool isLoaded() const override { return loaded; }
     void unload() override {
         ++unloads;
@@ -166,6 +167,7 @@ public:
     }
     bool loaded = false;
     int unloads = 0;
+    std::vector<SettingsTab> opened;
 };
 
 // One window on a 1920 x 1080 desktop; its placement is whatever was last set.

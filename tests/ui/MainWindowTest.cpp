@@ -287,7 +287,7 @@ TEST_F(MainWindowTest, ASpeedTextThatIsNoItemIsStillShown) {
 
 TEST_F(MainWindowTest, TheFileMenuHoldsItsItemsInOrderWithTheirShortcuts) {
     const QList<QAction*> menus = mWindow->menuBar()->actions();
-    ASSERT_EQ(menus.size(), 1);
+    ASSERT_GE(menus.size(), 1);
     EXPECT_EQ(menus[0]->text(), QStringLiteral("ファイル"));
     QStringList captions;
     for (QAction* item : menus[0]->menu()->actions()) captions << (item->isSeparator() ? "-" : item->text());
@@ -300,6 +300,15 @@ TEST_F(MainWindowTest, TheFileMenuHoldsItsItemsInOrderWithTheirShortcuts) {
                           menu.mnuSpeedDown}) {
         EXPECT_TRUE(item->shortcut().isEmpty()) << item->text().toStdString();
     }
+}
+
+TEST_F(MainWindowTest, TheSettingsMenuFollowsTheFileMenu) {
+    const QList<QAction*> menus = mWindow->menuBar()->actions();
+    ASSERT_GE(menus.size(), 2);
+    EXPECT_EQ(menus[1]->text(), QStringLiteral("設定"));
+    QStringList captions;
+    for (QAction* item : menus[1]->menu()->actions()) captions << item->text();
+    EXPECT_EQ(captions, (QStringList {"再生設定", "ショートカットキー設定"}));
 }
 
 TEST_F(MainWindowTest, TheRepeatLineIsDrawnBetweenItsEnds) {

@@ -1,0 +1,20 @@
+#pragma once
+// One shortcut-key row of "config.ini" (sections ID00 .. ID07), read and
+// written the same way by the main window's switch-on and the settings dialog.
+
+#include "keytap/Keytap.h"
+
+namespace lirabox {
+
+class clsIniFile;
+
+// Reads ID (default -1), KeyCode, KeyDestroy and ShiftStatus (default 0), in
+// that order; a missing key is written back with its default. Raises when a
+// stored value is not a 32-bit number.
+ShortcutKeyRecord readShortcutKeyRow(clsIniFile& ini, int index);
+
+// Writes ID = index, KeyCode, KeyDestroy and ShiftStatus, in that order.
+// False when a write failed (the later keys are still tried).
+bool writeShortcutKeyRow(clsIniFile& ini, int index, const ShortcutKeyRecord& record);
+
+}  // namespace lirabox

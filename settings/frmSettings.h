@@ -1,0 +1,130 @@
+#pragma once
+// The settings dialog's behaviour: the playback tab's three step lengths, the
+// shortcut-key tab's eight rows, the tab and caption, Apply and the dialog's
+// own top-most state. The Qt dialog shows what this class holds and forwards
+// its controls' events here.
+//
+// Fields are filled only by Form_Load; hiding and showing keep what they hold.
+// While a key box has the keyboard focus the global keys rest, so that every
+// key, a registered one included, reaches the box.
+
+#include "KeyCapture.h"
+#include "keytap/Keytap.h"
+#include "player/SettingsDialogSeam.h"
+#include "player/ShortcutKeyPorts.h"
+#include "support/DesktopServices.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lirabox {
+class clsIniFile;
+class frmMain;
+}  // namespace lirabox
+
+namespace lirabox::settings {
+
+enum class StepBox { AutRev, RevTime, FowTime };
+
+// How the focus left a key box: by Tab, by Shift+Tab, or otherwise (a click,
+// the dialog moving it, another window).
+enum class LeftBy { Tab, ShiftTab, Other };
+
+inline constexpr int kRows = 8;
+// The focus target after the last row: the OK button.
+inline constexpr int kOkButton = kRows;
+
+// A step box holds at most this many digits; Apply keeps a value to 32767.
+inline constexpr std::size_t kStepDigits = 5;
+
+class frmSettings {
+public:
+    struct Collaborators {
+        frmMain& main;
+        std::uintptr_t mainWindow;
+        KeytapApi& keytap;
+        MainWindowSubclass& subclass;
+        std::shared_ptr<DesktopServices> desktop;
+    };
+
+    explicit frmSettings(Collaborators parts);
+    ~frmSettings();
+    frmSettings(const frmSettings&) = delete;
+    frmSettings& operator=(const frmSettings&) = delete;
+
+    // Loading: the step boxes from the main window, the rows from "config.ini".
+    // dialogWindow is the dialog's native window, for its top-most state. A
+    // new dialog shows the shortcut-key tab.
+    void Form_Load(std::uintptr_t dialogWindow);
+    // At the main window's shut-down: the hook and the key-message handling
+    // go, the top-most state is turned off.
+    void Form_Unload();
+    bool isLoaded() const { return mLoaded; }
+
+    // The selected tab and the caption that follows it.
+    void SSTab1_Click(SettingsTab tab);
+    SettingsTab tab() const { return mTab; }
+    const char* caption() const;
+
+    // A step box's text: what is typed keeps its digits only, at most kStepDigits.
+    const std::string& stepText(StepBox box) const;
+    void setStepText(StepBox box, std::string_view typed);
+
+    // Apply: the three step lengths, then the eight rows saved and registered.
+    // Every step runs; the number of the first failure (a file that could not
+    // be written) is returned, nothing when all went well.
+    std::optional<std::int32_t> cmdSave_Click();
+
+    void chkTopMost_Click(bool checked);
+    bool topMost() const { return mTopMost; }
+
+    // The shortcut-key rows. Focus targets are rows 0..7 and kOkButton;
+    // nothing means the focus stays (or goes where the platform takes it).
+    const std::string& keyText(int row) const;
+    const ShortcutKeyRecord& shortcutKey(int row) const;
+    // The discard box: 0 clear, 1 checked, 2 grey for a stored value other than 0, 1 or -1.
+    int discardValue(int row) const;
+    std::optional<int> txtShortcutKey_KeyDown(int row, CapturedKey key);
+    std::optional<int> txtShortcutKey_LostFocus(int row, LeftBy how);
+    void chkDestructionKeyCode_Click(int row, bool checked);
+
+    // The 500 ms duplicate check; the message line's state.
+    void tmrInputChecker_Timer();
+    bool duplicateShown() const { return mDuplicate; }
+    const char* messageText() const;
+
+    // Whether a key box has the keyboard focus; the global keys rest while it has.
+    void keyBoxFocusChanged(bool inKeyBox);
+
+private:
+    ShortcutKeyRecord LoadShortcutKey(int row);
+    void ShowShortcutKey(int row, const ShortcutKeyRecord& record);
+    void SaveShortcutKeys(std::optional<std::int32_t>& failure);
+    void applyStep(StepBox box, std::int16_t fallback, void (frmMain::*set)(std::int16_t),
+                   std::optional<std::int32_t>& failure);
+    void setTopMostState(bool above);
+    static std::optional<int> nextFocus(int row);
+
+    frmMain& mMain;
+    std::uintptr_t mMainWindow;
+    KeytapApi& mKeytap;
+    MainWindowSubclass& mSubclass;
+    std::shared_ptr<DesktopServices> mDesktop;
+
+    bool mLoaded = false;
+    std::uintptr_t mWindow = 0;
+    std::shared_ptr<clsIniFile> mConfigIni;
+    SettingsTab mTab = SettingsTab::ShortcutKeys;
+    std::array<std::string, 3> mStepTexts;
+    std::array<ShortcutKeyRecord, kRows> mShortcutKeys{};
+    std::array<std::string, kRows> mKeyTexts;
+    bool mDuplicate = false;
+    bool mTopMost = false;
+    bool mKeyBoxFocused = false;
+};
+
+}  // namespace lirabox::settings

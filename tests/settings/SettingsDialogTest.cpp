@@ -1,0 +1,151 @@
+// The Qt dialog over the real behaviour and main window, on the offscreen
+// platform: opening on a tab, Cancel and re-opening, keys pressed in the key
+// boxes (Enter and Esc captured, Tab and Shift+Tab caught as the focus
+// leaves), the message line's colour, closing by the title bar and unloading.
+
+#include "SettingsFixture.h"
+#include "QtTestSupport.h"
+#include "settings/qt/SettingsDialog.h"
+#include "settings/qt/SettingsWindow.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+namespace lirabox::test {
+namespace {
+
+using settings::qt::SettingsWindow;
+
+class SettingsDialogTest : public SettingsTest {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(load());
+        window = std::make_unique<SettingsWindow>(parts());
+        form().setSettingsDialog(window.get());
+        hookCalls.clear();
+    }
+    void TearDown() override {
+        form().setSettingsDialog(nullptr);
+        window.reset();
+    }
+
+    template <class Widget>
+    Widget* child(const char* name) const {
+        return window->dialog()->findChild<Widget*>(QString::fromLatin1(name));
+    }
+    QLineEdit* keyBox(int row) const { return child<QLineEdit>(("txtShortcutKey" + std::to_string(row)).c_str()); }
+    std::string title() const { return window->dialog()->windowTitle().toStdString(); }
+
+    // Opens the dialog on the shortcut-key tab and gives a key box the focus.
+    void focusKeyBox(int row) {
+        window->open(SettingsTab::ShortcutKeys);
+        QApplication::setActiveWindow(window->dialog());
+        keyBox(row)->setFocus(Qt::MouseFocusReason);
+        ASSERT_TRUE(processEventsUntil([&] { return QApplication::focusWidget() == keyBox(row); }));
+    }
+
+    std::unique_ptr<SettingsWindow> window;
+};
+
+TEST_F(SettingsDialogTest, OpensOnTheAskedTabAndKeepsWhatWasTypedUntilApplied) {
+    window->open(SettingsTab::Playback);
+    ASSERT_NE(window->dialog(), nullptr);
+    EXPECT_TRUE(window->isLoaded());
+    EXPECT_EQ(title(), "再生設定");
+    EXPECT_EQ(child<QTabWidget>("SSTab1")->currentIndex(), 0);
+
+    QLineEdit* rewind = child<QLineEdit>("txtRevTime");
+    rewind->clear();
+    QTest::keyClicks(rewind, "1a5.-");
+    EXPECT_EQ(rewind->text().toStdString(), "15");
+    QTest::mouseClick(child<QPushButton>("cmdCancel"), Qt::LeftButton);
+    EXPECT_FALSE(window->dialog()->isVisible());
+
+    window->open(SettingsTab::ShortcutKeys);
+    EXPECT_EQ(title(), "ショートカットキー設定");
+    EXPECT_EQ(child<QTabWidget>("SSTab1")->currentIndex(), 1);
+    EXPECT_EQ(child<QLineEdit>("txtRevTime")->text().toStdString(), "15");
+    EXPECT_EQ(form().rewind_time(), 2);
+    child<QTabWidget>("SSTab1")->setCurrentIndex(0);
+    EXPECT_EQ(title(), "再生設定");
+
+    QTest::mouseClick(child<QPushButton>("cmdOK"), Qt::LeftButton);
+    EXPECT_EQ(form().rewind_time(), 15);
+    EXPECT_FALSE(window->dialog()->isVisible());
+}
+
+TEST_F(SettingsDialogTest, KeyBoxesCaptureEveryKeyAndMoveTheFocusDownTheRows) {
+    focusKeyBox(0);
+    QTest::keyPress(keyBox(0), Qt::Key_Control, Qt::ControlModifier);
+    EXPECT_EQ(keyBox(0)->text().toStdString(), "Ctrl");
+    EXPECT_EQ(QApplication::focusWidget(), keyBox(0));
+    QTest::keyClick(keyBox(0), Qt::Key_F5, Qt::ControlModifier);
+    QTest::keyRelease(keyBox(0), Qt::Key_Control, Qt::NoModifier);
+    EXPECT_EQ(keyBox(0)->text().toStdString(), "Ctrl + F5");
+    EXPECT_EQ(QApplication::focusWidget(), keyBox(1));
+
+    // Enter and Esc are keys like any other: the dialog stays open.
+    QTest::keyClick(keyBox(1), Qt::Key_Return);
+    QTest::keyClick(keyBox(2), Qt::Key_Escape);
+    EXPECT_EQ(keyBox(1)->text().toStdString(), "Enter");
+    EXPECT_EQ(keyBox(2)->text().toStdString(), "Esc");
+    EXPECT_TRUE(window->dialog()->isVisible());
+    ASSERT_EQ(QApplication::focusWidget(), keyBox(3));
+
+    QTest::keyClick(keyBox(3), Qt::Key_Tab);
+    EXPECT_EQ(keyBox(3)->text().toStdString(), "Tab");
+    ASSERT_TRUE(processEventsUntil([&] { return QApplication::focusWidget() == keyBox(4); }));
+    QTest::keyClick(keyBox(4), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(keyBox(4)->text().toStdString(), "Shift + Tab");
+    EXPECT_EQ(QApplication::focusWidget(), keyBox(3));
+
+    // A click elsewhere changes nothing.
+    child<QCheckBox>("chkDestructionKeyCode3")->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(keyBox(3)->text().toStdString(), "Tab");
+
+    keyBox(7)->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(keyBox(7), Qt::Key_A, Qt::ShiftModifier | Qt::AltModifier);
+    EXPECT_EQ(keyBox(7)->text().toStdString(), "Shift+Alt + A");
+    EXPECT_EQ(QApplication::focusWidget(), child<QPushButton>("cmdOK"));
+    EXPECT_EQ(window->form().shortcutKey(0).KeyCode, 116);
+    EXPECT_EQ(window->form().shortcutKey(0).ShiftStatus, 2);
+}
+
+TEST_F(SettingsDialogTest, TheMessageLineTurnsRedForDuplicates) {
+    window->open(SettingsTab::ShortcutKeys);
+    auto* message = child<QLabel>("lblMessage");
+    // A fresh config.ini: eight unassigned rows are duplicates of each other.
+    EXPECT_EQ(message->text().toStdString(), "＊重複したキー設定があります。");
+    EXPECT_EQ(message->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_EQ(window->dialog()->inputChecker().interval(), 500);
+    EXPECT_TRUE(window->dialog()->inputChecker().isActive());
+}
+
+TEST_F(SettingsDialogTest, TheTitleBarHidesTheDialogAndOnlyTheUnloadTakesTheKeysAway) {
+    window->open(SettingsTab::ShortcutKeys);
+    window->dialog()->close();
+    EXPECT_FALSE(window->dialog()->isVisible());
+    EXPECT_TRUE(window->isLoaded());
+    EXPECT_EQ(hookCalls, std::vector<std::string>{});
+    EXPECT_EQ(view.chkUseKey(), 1);
+
+    form().Form_Unload();
+    EXPECT_FALSE(window->isLoaded());
+    EXPECT_EQ(window->dialog(), nullptr);
+    EXPECT_EQ(hookCalls, (std::vector<std::string>{"TerminateHook()", "RestoreMainWindowProc(" +
+                                                                          std::to_string(view.handle) + ")"}));
+}
+
+}  // namespace
+}  // namespace lirabox::test
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
