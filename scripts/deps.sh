@@ -14,6 +14,7 @@ packages=(
   espeak-ng fonts-noto-cjk
   xdg-utils                                  # opens the help file with the desktop's viewer
   e2fsprogs                                  # chattr, for the read-only file tests
+  strace                                     # slows the open of a recording in the engine tests
 )
 
 missing=()
