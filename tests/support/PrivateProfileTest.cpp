@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <sys/stat.h>
@@ -87,11 +88,9 @@ TEST_F(PrivateProfileFile, MissingFileGivesTheDefaultCutLikeAValue) {
 }
 
 TEST_F(PrivateProfileFile, DefaultLosesTrailingBlanksAndMatchingQuotes) {
-    EXPECT_EQ(read("Config", "Rewind", "2   "), "2");
-    EXPECT_EQ(read("Config", "Rewind", "\"quoted\"  "), "quoted");
-    EXPECT_EQ(read("Config", "Rewind", "' 1 '"), " 1 ");
-    EXPECT_EQ(read("Config", "Rewind", "  lead"), "  lead");
-    EXPECT_EQ(read("Config", "Rewind", "\"half"), "\"half");
+    const std::pair<std::string, std::string> cases[] = {
+        {"2   ", "2"}, {"\"quoted\"  ", "quoted"}, {"' 1 '", " 1 "}, {"  lead", "  lead"}, {"\"half", "\"half"}};
+    for (const auto& [defaultValue, returned] : cases) EXPECT_EQ(read("Config", "Rewind", defaultValue), returned);
 }
 
 // Only the file's own line end is ever added: a CR-only file stays CR-only.
