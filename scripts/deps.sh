@@ -17,6 +17,7 @@ packages=(
   dbus dbus-bin playerctl libglib2.0-bin     # the media-key interface's tests: a private bus, playerctl, gdbus
   desktop-file-utils appstream groff-base    # validators of the desktop entry, AppStream data, man page
   librsvg2-bin                               # scripts/make-icons.sh
+  strace                                     # slows the open of a recording in the engine tests
 )
 
 missing=()

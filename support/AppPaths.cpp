@@ -1,8 +1,14 @@
 #include "AppPaths.h"
 
+#include "AtomicFile.h"
+#include "ConfigFiles.h"
+#include "PrivateProfile.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
+#include <optional>
+#include <string_view>
 #include <system_error>
 #include <fcntl.h>
 #include <unistd.h>
@@ -44,6 +50,23 @@ bool folderIsWritable(const std::string& folder) {
     return true;
 }
 
+// A program folder that cannot be written may still hold the user's settings
+// (a packaged or read-only install): each INI file the fallback folder lacks
+// is copied there once, before anything reads it.
+void adoptSettings(const std::string& from, const std::string& to) {
+    for (const std::string_view name : {config::kConfigFile, config::kUserFile, config::kPositionFile}) {
+        const std::string target = to + "/" + std::string(name);
+        std::error_code missing;
+        if (fs::symlink_status(target, missing).type() != fs::file_type::not_found) continue;
+        const std::optional<std::string> content = readSmallFile(from + "/" + std::string(name), kMaxProfileFileSize);
+        if (!content) continue;
+        // Another instance may have made the file meanwhile: its content stays.
+        updateFileAtomically(target, kMaxProfileFileSize, [&](std::string_view current) {
+            return current.empty() ? *content : std::string(current);
+        });
+    }
+}
+
 }  // namespace
 
 std::string executablePath() {
@@ -60,7 +83,9 @@ std::string programFolder() {
     static const std::string folder = [] {
         const std::string exeFolder = fs::path(executablePath()).parent_path().string();
         if (!exeFolder.empty() && folderIsWritable(exeFolder)) return exeFolder;
-        return ensureFolder(configHome() + "/lirabox");
+        const std::string fallback = ensureFolder(configHome() + "/lirabox");
+        if (!exeFolder.empty()) adoptSettings(exeFolder, fallback);
+        return fallback;
     }();
     return folder;
 }

@@ -2,7 +2,8 @@
 // Where the program lives and where its settings go.
 //
 // The program folder is the directory of the running executable; when that is
-// not writable, ${XDG_CONFIG_HOME:-$HOME/.config}/lirabox/ stands in for it.
+// not writable, ${XDG_CONFIG_HOME:-$HOME/.config}/lirabox/ stands in for it,
+// and the INI files it lacks are first copied there from the program's folder.
 // The "Windows directory" of the settings layout is ${XDG_CONFIG_HOME:-$HOME/.config}.
 // Folder texts returned here never end in "/" unless they are "/" itself.
 

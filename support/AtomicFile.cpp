@@ -2,12 +2,13 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <random>
+#include <string_view>
 #include <utility>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -117,24 +118,52 @@ std::string resolveTarget(const std::string& path) {
     return target;
 }
 
-std::string randomSuffix() {
-    static std::random_device device;
-    const std::uint64_t value = (static_cast<std::uint64_t>(device()) << 32) ^ device();
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
-    return text;
+// Temporary files are named ".<name>.<process id>.tmp", so that a later write
+// can tell the leftovers of a write that was killed: their process is gone.
+std::string temporaryPrefix(const std::string& name) {
+    constexpr std::size_t kNameKept = 64;  // keeps the temporary name within NAME_MAX
+    return "." + name.substr(0, kNameKept) + ".";
+}
+
+constexpr std::string_view kTemporarySuffix = ".tmp";
+
+// Whether the writer a temporary file's name tells of may still be running.
+// Another name (an older form) has no writer.
+bool writerMayRun(std::string_view middle) {
+    if (middle.empty() || middle.size() > 9 || middle.find_first_not_of("0123456789") != std::string_view::npos) {
+        return false;
+    }
+    const pid_t pid = static_cast<pid_t>(std::stol(std::string(middle)));
+    if (pid == ::getpid()) return false;  // this process writes one file at a time: its own are leftovers
+    return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM);
+}
+
+// Removes the temporary files of `name` that a killed write left in `folder`.
+void removeLeftovers(const std::string& folder, const std::string& name) {
+    const std::string prefix = temporaryPrefix(name);
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view file(entry->d_name);
+        if (file.size() <= prefix.size() + kTemporarySuffix.size() || file.substr(0, prefix.size()) != prefix ||
+            file.substr(file.size() - kTemporarySuffix.size()) != kTemporarySuffix) {
+            continue;
+        }
+        const std::string_view middle =
+            file.substr(prefix.size(), file.size() - prefix.size() - kTemporarySuffix.size());
+        if (!writerMayRun(middle)) ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
 }
 
 // A new temporary file beside `target`: its descriptor and name.
 std::pair<int, std::string> createTemporary(const std::string& folder, const std::string& name, mode_t mode) {
-    constexpr std::size_t kNameKept = 64;  // keeps the temporary name within NAME_MAX
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        std::string temporary = folder + "/." + name.substr(0, kNameKept) + "." + randomSuffix() + ".tmp";
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
-        if (fd >= 0) return {fd, std::move(temporary)};
-        if (errno != EEXIST) break;
-    }
-    return {-1, {}};
+    removeLeftovers(folder, name);
+    std::string temporary =
+        folder + "/" + temporaryPrefix(name) + std::to_string(::getpid()) + std::string(kTemporarySuffix);
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+    if (fd < 0) return {-1, {}};
+    return {fd, std::move(temporary)};
 }
 
 }  // namespace

@@ -25,6 +25,11 @@ std::optional<std::string> readSmallFile(const std::string& path, std::size_t ma
 // file, or is read-only (no write permission bit, or not openable for writing,
 // e.g. immutable). A symbolic link is followed and its target replaced. The
 // replaced file keeps its permission bits and, where allowed, its owner.
+// The temporary file is ".<name>.<process id>.tmp" beside the file; each
+// write first removes those whose process has ended (a write that was
+// killed), so at most one such leftover exists per file, and none after the
+// next write. A process writes one file at a time (the program writes from
+// its UI thread only).
 bool updateFileAtomically(const std::string& path, std::size_t maxSize,
                           const std::function<std::string(std::string_view)>& edit);
 

@@ -1,14 +1,17 @@
 #pragma once
-// Private-profile (INI) files: read one value, write one value. The rules for
-// the text itself are those of ProfileText.h; text is UTF-8.
+// Private-profile (INI) files: read one value, write values. The rules for
+// the text itself are those of ProfileText.h; text is UTF-8, and a file saved
+// in UTF-16 is read and written in UTF-16 (ProfileEncoding.h).
 //
 // A read parses the file afresh each time. A write edits the file in place
 // (every line it does not write stays byte for byte as it was) and replaces it
-// atomically (AtomicFile.h), so a crash leaves the old or the new file.
+// atomically (AtomicFile.h), so a crash leaves the old or the new file. A file
+// name without a folder names a file in the Windows directory (AppPaths.h).
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lirabox {
 
@@ -17,7 +20,8 @@ inline constexpr std::size_t kMaxProfileFileSize = 16u * 1024u * 1024u;
 
 // The value of `key` in `section` of `fileName`, or `defaultValue` when the file,
 // the section or the key is missing; in both cases cut to bufferSize - 1 bytes
-// (see cutToBufferSize) and at the first NUL.
+// (see cutToBufferSize) and at the first NUL. The default loses its trailing
+// blanks and a matching pair of quotes around it.
 std::string readPrivateProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
                                      int bufferSize, const std::string& fileName);
 
@@ -27,5 +31,16 @@ std::string readPrivateProfileString(std::string_view section, std::string_view 
 // (updateFileAtomically).
 bool writePrivateProfileString(std::string_view section, std::string_view key, std::string_view value,
                                const std::string& fileName);
+
+struct ProfileEntry {
+    std::string section;
+    std::string key;
+    std::string value;
+};
+
+// Sets every entry in turn, in one replacement of the file: the same bytes as
+// writePrivateProfileString for each, but a crash leaves all of them or none.
+// An entry that cannot be stored is left out and makes the result false.
+bool writePrivateProfileStrings(const std::vector<ProfileEntry>& entries, const std::string& fileName);
 
 }  // namespace lirabox

@@ -25,19 +25,18 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::string_view withoutQuotes(std::string_view value) {
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
-        return value.substr(1, value.size() - 2);
-    }
-    return value;
-}
-
 std::string_view nameArgument(std::string_view name) { return trimBlanks(untilNul(name)); }
+
+// The line break starting at `at`: "\r\n", "\r" or "\n".
+std::string_view lineBreakAt(std::string_view text, std::size_t at) {
+    if (text[at] == '\n') return "\n";
+    return (at + 1 < text.size() && text[at + 1] == '\n') ? "\r\n" : "\r";
+}
 
 // One line of the text, as offsets into it.
 struct Line {
     std::size_t begin = 0;
-    std::size_t end = 0;   // end of the content: before "\n" or "\r\n"
+    std::size_t end = 0;   // end of the content: before "\n", "\r\n" or "\r"
     std::size_t next = 0;  // start of the following line
     bool terminated = false;
 };
@@ -50,13 +49,13 @@ public:
     bool next(Line& line) {
         if (mPos >= mText.size()) return false;
         line.begin = mPos;
-        const std::size_t lf = mText.find('\n', mPos);
-        if (lf == std::string_view::npos) {
+        const std::size_t brk = mText.find_first_of("\r\n", mPos);
+        if (brk == std::string_view::npos) {
             line.end = line.next = mText.size();
             line.terminated = false;
         } else {
-            line.end = (lf > mPos && mText[lf - 1] == '\r') ? lf - 1 : lf;
-            line.next = lf + 1;
+            line.end = brk;
+            line.next = brk + lineBreakAt(mText, brk).size();
             line.terminated = true;
         }
         mPos = line.next;
@@ -102,8 +101,8 @@ ParsedLine parseLine(std::string_view text, const Line& line) {
 }
 
 std::string_view lineBreakOf(std::string_view text) {
-    const std::size_t lf = text.find('\n');
-    return (lf != std::string_view::npos && lf > 0 && text[lf - 1] == '\r') ? "\r\n" : "\n";
+    const std::size_t brk = text.find_first_of("\r\n");
+    return brk == std::string_view::npos ? "\n" : lineBreakAt(text, brk);
 }
 
 bool hasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
@@ -111,6 +110,13 @@ bool hasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != 
 }  // namespace
 
 std::string_view untilNul(std::string_view text) { return text.substr(0, text.find('\0')); }
+
+std::string_view withoutQuotes(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
+}
 
 std::optional<std::string> findProfileValue(std::string_view text, std::string_view section,
                                             std::string_view key) {
@@ -177,7 +183,7 @@ std::string setProfileValue(std::string_view text, std::string_view section, std
         return out;
     }
     out.append(text);
-    if (!text.empty() && text.back() != '\n' && text != kUtf8Bom) out.append(lineBreak);
+    if (!text.empty() && text.back() != '\n' && text.back() != '\r' && text != kUtf8Bom) out.append(lineBreak);
     out.append("[").append(s).append("]").append(lineBreak);
     out.append(k).append("=").append(v).append(lineBreak);
     return out;

@@ -7,8 +7,8 @@
 // are compared without regard to ASCII case, and blanks around names and values
 // do not count. A value enclosed in a matching pair of double or single quotes
 // is returned without them. Only the first section of a name is looked at, and
-// the first entry of a key in it wins. LF and CRLF line ends are both read; a
-// UTF-8 byte order mark at the start is skipped. Names and values end at a NUL.
+// the first entry of a key in it wins. LF, CRLF and CR-only line ends are
+// read; a UTF-8 byte order mark at the start is skipped. Names and values end at a NUL.
 
 #include <optional>
 #include <string>
@@ -29,7 +29,7 @@ bool isStorableProfileEntry(std::string_view section, std::string_view key, std:
 // entry's line is rewritten where it stands, keeping what precedes the value;
 // a new key goes after the last entry of the section; a missing section is
 // appended at the end. Every other byte stays as it was. New lines take the
-// line end of the text's first line (LF when it has none).
+// line end of the text's first line (LF, CRLF or CR; LF when it has none).
 std::string setProfileValue(std::string_view text, std::string_view section, std::string_view key,
                             std::string_view value);
 
@@ -39,5 +39,8 @@ std::string cutToBufferSize(std::string_view text, int bufferSize);
 
 // `text` up to its first NUL.
 std::string_view untilNul(std::string_view text);
+
+// `value` without a matching pair of double or single quotes around it.
+std::string_view withoutQuotes(std::string_view value);
 
 }  // namespace lirabox

@@ -6,6 +6,8 @@
 #include "RaisedError.h"
 
 #include <algorithm>
+#include <array>
+#include <utility>
 
 namespace lirabox {
 namespace {
@@ -52,6 +54,42 @@ bool clsIniFile::WriteString(const std::string& Section, const std::string& Key,
     mSection = std::move(section);
     mKey = std::move(key);
     mDefault.clear();
+    return written;
+}
+
+bool clsIniFile::WriteStrings(const std::vector<Entry>& entries) {
+    CheckFileName();
+    const bool written = WriteProfiles(entries);
+    if (!entries.empty()) {
+        mSection = entries.back().Section;
+        mKey = entries.back().Key;
+        mDefault.clear();
+    }
+    return written;
+}
+
+bool clsIniFile::WriteProfiles(const std::vector<Entry>& entries) {
+    CheckFileName();
+    for (const Entry& entry : entries) CheckSectionKey(entry.Section, entry.Key);
+    // Listeners may send an entry to another file: each file gets one replacement.
+    std::vector<std::pair<std::string, std::vector<ProfileEntry>>> files;
+    std::vector<std::array<std::string, 4>> announced;
+    for (const Entry& entry : entries) {
+        std::string section = entry.Section, key = entry.Key, value = entry.Value, file = mFilePath + mFileName;
+        // Copies, so that a listener may attach further listeners.
+        const std::vector<UpdateBeforeHandler> before = mUpdateBefore;
+        for (const UpdateBeforeHandler& listener : before) listener(section, key, value, file);
+        auto same = std::find_if(files.begin(), files.end(), [&](const auto& f) { return f.first == file; });
+        if (same == files.end()) same = files.insert(files.end(), {file, {}});
+        same->second.push_back({section, key, value});
+        announced.push_back({section, key, value, file});
+    }
+    bool written = true;
+    for (const auto& [file, fileEntries] : files) written = writePrivateProfileStrings(fileEntries, file) && written;
+    for (const auto& [section, key, value, file] : announced) {
+        const std::vector<UpdateAfterHandler> after = mUpdateAfter;
+        for (const UpdateAfterHandler& listener : after) listener(section, key, value, file);
+    }
     return written;
 }
 
@@ -116,16 +154,7 @@ std::string clsIniFile::ReadProfile(std::string section, std::string key, std::s
 }
 
 bool clsIniFile::WriteProfile(std::string section, std::string key, std::string value) {
-    CheckFileName();
-    CheckSectionKey(section, key);
-    std::string file = mFilePath + mFileName;
-    // Copies, so that a listener may attach further listeners.
-    const std::vector<UpdateBeforeHandler> before = mUpdateBefore;
-    for (const UpdateBeforeHandler& listener : before) listener(section, key, value, file);
-    const bool written = writePrivateProfileString(section, key, value, file);
-    const std::vector<UpdateAfterHandler> after = mUpdateAfter;
-    for (const UpdateAfterHandler& listener : after) listener(section, key, value, file);
-    return written;
+    return WriteProfiles({{std::move(section), std::move(key), std::move(value)}});
 }
 
 }  // namespace lirabox

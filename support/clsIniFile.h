@@ -26,6 +26,16 @@ public:
     std::string ReadString(const std::string& Section, const std::string& Key, const std::string& Defalt);
     bool WriteString(const std::string& Section, const std::string& Key, const std::string& Value);
 
+    // Writes several keys as WriteString would one after another (each
+    // announced the same way), but in one replacement of the file, so a crash
+    // leaves all of them or none. True when every one was written.
+    struct Entry {
+        std::string Section;
+        std::string Key;
+        std::string Value;
+    };
+    bool WriteStrings(const std::vector<Entry>& entries);
+
     const std::string& FileName() const { return mFileName; }
     void setFileName(const std::string& name);  // raises 2004 for a path while FilePathMode != 0
 
@@ -63,6 +73,7 @@ private:
     // By value: a listener may change the remembered fields while these run.
     std::string ReadProfile(std::string section, std::string key, std::string defalt);
     bool WriteProfile(std::string section, std::string key, std::string value);
+    bool WriteProfiles(const std::vector<Entry>& entries);
 
     std::string mFileName;
     std::string mSection;

@@ -72,13 +72,17 @@ void clsWinPlacement::Save() {
     if (!mServices.GetWindowPlacement(window, placement)) {
         throw RaisedError::object(kErrGetPlacementFailed, kSourceGetPlacementFailed, "");
     }
-    ini->WriteString(section, kKeyMinimized, flagText(mServices.IsIconic(window)));
-    ini->WriteString(section, kKeyMaximized, flagText(mServices.IsZoomed(window)));
+    // One replacement of the file: a crash never leaves the new Left with the old Top.
     const PixelRect& normal = placement.normalPosition;
-    ini->WriteString(section, kKeyLeft, std::to_string(normal.left));
-    ini->WriteString(section, kKeyTop, std::to_string(normal.top));
-    if (mUseWidth) ini->WriteString(section, kKeyRight, std::to_string(normal.right));
-    if (mUseHeight) ini->WriteString(section, kKeyBottom, std::to_string(normal.bottom));
+    std::vector<clsIniFile::Entry> entries{
+        {section, kKeyMinimized, flagText(mServices.IsIconic(window))},
+        {section, kKeyMaximized, flagText(mServices.IsZoomed(window))},
+        {section, kKeyLeft, std::to_string(normal.left)},
+        {section, kKeyTop, std::to_string(normal.top)},
+    };
+    if (mUseWidth) entries.push_back({section, kKeyRight, std::to_string(normal.right)});
+    if (mUseHeight) entries.push_back({section, kKeyBottom, std::to_string(normal.bottom)});
+    ini->WriteStrings(entries);
 }
 
 void clsWinPlacement::Restore(bool& bFormPostitionErr) {

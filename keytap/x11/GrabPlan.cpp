@@ -47,13 +47,14 @@ std::vector<KeyGrab> planGrabs(const KeyTable& table, const KeycodeVirtualKeys& 
                                const ModifierMasks& masks) {
     const unsigned lockVariants[] = {0, masks.capsLock, masks.numLock, masks.capsLock | masks.numLock};
     std::vector<KeyGrab> grabs;
-    auto add = [&](int keycode, unsigned modifiers, bool swallow) {
+    auto add = [&](int keycode, unsigned modifiers) {
         for (unsigned lock : lockVariants) {
-            const KeyGrab grab{keycode, modifiers | lock, swallow};
+            const KeyGrab grab{keycode, modifiers | lock};
             if (std::find(grabs.begin(), grabs.end(), grab) == grabs.end()) grabs.push_back(grab);
         }
     };
     for (const Decision& decision : firstMatchingSlots(table)) {
+        if (!decision.swallow) continue;
         unsigned mask = 0;
         if (!maskOf(decision.modifiers, masks, mask)) continue;
         // A modifier key counts itself as held when it goes down, but the X
@@ -65,8 +66,8 @@ std::vector<KeyGrab> planGrabs(const KeyTable& table, const KeycodeVirtualKeys& 
         if (ownBit != 0) maskOf(ownBit, masks, ownMask);
         for (int keycode = 0; keycode < kKeycodeCount; ++keycode) {
             if (keycodes[static_cast<std::size_t>(keycode)] != decision.key || decision.key == 0) continue;
-            add(keycode, mask, decision.swallow);
-            if (ownMask != 0) add(keycode, mask & ~ownMask, decision.swallow);
+            add(keycode, mask);
+            if (ownMask != 0) add(keycode, mask & ~ownMask);
         }
     }
     return grabs;

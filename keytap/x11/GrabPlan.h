@@ -2,10 +2,10 @@
 // Which key + modifier combinations the X11 watcher grabs, worked out from
 // the table alone (no X calls), so that it can be checked without a display.
 //
-// Every combination whose first matching slot exists is grabbed: the ones
-// that swallow asynchronously (the focused program never sees the key-down),
-// the others synchronously so that the watcher sees their auto-repeated
-// key-downs too and then replays each to the focused program.
+// Only combinations whose first matching slot swallows are grabbed, always
+// asynchronously: the focused program never sees their key-down, and a
+// stopped or busy player can never hold anyone's keyboard. Keys that are
+// passed on are never grabbed; the watcher sees them through raw events.
 
 #include <array>
 #include <cstdint>
@@ -30,7 +30,6 @@ struct ModifierMasks {
 struct KeyGrab {
     int keycode = 0;
     unsigned modifiers = 0;
-    bool swallow = false;
 
     friend bool operator==(const KeyGrab&, const KeyGrab&) = default;
 };

@@ -15,6 +15,7 @@
 
 #include "VirtualKeys.h"
 #include "x11/GrabPlan.h"
+#include "x11/KeyRepeat.h"
 
 namespace keytap {
 namespace {
@@ -107,7 +108,9 @@ private:
                 XNextEvent(display_, &event);
                 handle(event);
             }
-            if (poll(fds, 2, -1) < 0 && errno != EINTR) break;
+            const int repeatKeycode = repeat_.due(KeyRepeat::Clock::now());
+            if (repeatKeycode >= 0) repeatPassedOnKey(repeatKeycode);
+            if (poll(fds, 2, repeat_.timeout(KeyRepeat::Clock::now())) < 0 && errno != EINTR) break;
             if (fds[1].revents & POLLIN) {
                 drainWakeUps();
                 if (stop_.load()) break;
@@ -166,11 +169,18 @@ private:
     void onRawPress(int keycode) {
         if (!isKeycode(keycode)) return;
         const auto index = static_cast<std::size_t>(keycode);
-        if (isModifierKey(keycodes_[index])) modifierDown_[index] = true;
+        const bool modifier = isModifierKey(keycodes_[index]);
+        if (modifier) modifierDown_[index] = true;
         // A grabbed press also arrives as a KeyPress right after this; that
         // one must not count twice.
         if (grabbed_[index]) awaitingGrabbedPress_[index] = true;
-        fire(keycode);
+        const KeyMatch match = fire(keycode);
+        if (match.slot != kNoSlot && !match.swallow) {
+            startRepeat(keycode);
+        } else if (!modifier) {
+            // The server now repeats this key instead (modifiers do not take it over).
+            repeat_.stop();
+        }
     }
 
     void onRawRelease(int keycode) {
@@ -178,24 +188,43 @@ private:
         const auto index = static_cast<std::size_t>(keycode);
         modifierDown_[index] = false;
         awaitingGrabbedPress_[index] = false;
+        repeat_.released(keycode);
     }
 
-    // A press of a grabbed combination: the twin of a raw press, or an
-    // auto-repeated key-down (the server makes no raw events for those).
+    // A press of a grabbed (swallowed) combination: the twin of a raw press,
+    // or an auto-repeated key-down (the server makes no raw events for those).
     void onGrabbedPress(int keycode) {
         if (!isKeycode(keycode)) return;
         const auto index = static_cast<std::size_t>(keycode);
         const bool repeated = !awaitingGrabbedPress_[index];
         awaitingGrabbedPress_[index] = false;
-        const KeyMatch match = repeated ? fire(keycode) : matchNow(keycode);
-        if (match.swallow) {
-            // Ending the grab at once lets the key-up reach the focused program.
-            XUngrabKeyboard(display_, CurrentTime);
-        } else {
-            // Hands the key-down on to the focused program and ends the grab.
-            XAllowEvents(display_, ReplayKeyboard, CurrentTime);
-        }
+        if (repeated) fire(keycode);
+        // Ending the grab at once lets the key-up reach the focused program.
+        XUngrabKeyboard(display_, CurrentTime);
         XFlush(display_);
+    }
+
+    // Repeats a passed-on key only where the server repeats it for the focused program too.
+    void startRepeat(int keycode) {
+        XKeyboardState state{};
+        XGetKeyboardControl(display_, &state);
+        const bool keyRepeats = (state.auto_repeats[keycode / 8] >> (keycode % 8)) & 1;
+        unsigned delay = 0;
+        unsigned interval = 0;
+        if (state.global_auto_repeat != AutoRepeatModeOn || !keyRepeats ||
+            !XkbGetAutoRepeatRate(display_, XkbUseCoreKbd, &delay, &interval)) {
+            repeat_.stop();
+            return;
+        }
+        repeat_.start(keycode, std::chrono::milliseconds(delay), std::chrono::milliseconds(interval),
+                      KeyRepeat::Clock::now());
+    }
+
+    // A repeated key-down of a key that is not grabbed; a combination that is
+    // grabbed by now (a modifier went down meanwhile) repeats through its grab.
+    void repeatPassedOnKey(int keycode) {
+        const KeyMatch match = matchNow(keycode);
+        if (match.slot != kNoSlot && !match.swallow) post(match);
     }
 
     KeyMatch matchNow(int keycode) const {
@@ -282,7 +311,7 @@ private:
         for (const KeyGrab& grab : planGrabs(table_, keycodes_, masks_)) {
             for (int screen = 0; screen < screens; ++screen)
                 XGrabKey(display_, grab.keycode, grab.modifiers, RootWindow(display_, screen), False,
-                         GrabModeAsync, grab.swallow ? GrabModeAsync : GrabModeSync);
+                         GrabModeAsync, GrabModeAsync);
             grabbed_[static_cast<std::size_t>(grab.keycode)] = true;
         }
         XFlush(display_);
@@ -304,6 +333,7 @@ private:
     std::array<bool, kKeycodeCount> modifierDown_{};
     std::array<bool, kKeycodeCount> grabbed_{};
     std::array<bool, kKeycodeCount> awaitingGrabbedPress_{};
+    KeyRepeat repeat_;
 
     std::thread thread_;
     std::atomic<bool> stop_{false};

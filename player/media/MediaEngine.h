@@ -26,6 +26,7 @@ inline constexpr std::int32_t kErrCannotOpen = 4001;    // missing, unreadable o
 inline constexpr std::int32_t kErrNotPlayable = 4002;   // opened, but holds no playable sound
 inline constexpr std::int32_t kErrLoadTimeout = 4003;   // no answer within the load wait
 inline constexpr std::int32_t kErrBadValue = 4004;      // a rate outside 0.01 .. 100 or a volume outside 0 .. 100
+inline constexpr std::int32_t kErrLoadBusy = 4005;      // another load is still waiting for its answer
 
 // Values of playState().
 enum PlayState : std::int32_t {

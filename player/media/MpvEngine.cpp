@@ -3,6 +3,7 @@
 #include <mpv/client.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -11,6 +12,7 @@
 #include <optional>
 
 #include "RaisedError.h"
+#include "WavChunks.h"
 
 namespace lirabox::media {
 namespace {
@@ -156,6 +158,18 @@ struct MpvEngine::State {
     std::uint64_t seekSerial = 0;
     bool seekTaken = false;  // libmpv has taken the latest seek command
 
+    // A load waiting for libmpv's answer; filled in by handle(), whichever
+    // call drains the queue meanwhile.
+    struct PendingLoad {
+        std::int64_t entry = -1;
+        bool started = false;
+        bool loaded = false;
+        std::optional<mpv_event_end_file> ended;
+    };
+    std::optional<PendingLoad> pending;
+    LoadWaiter loadWaiter;
+    std::chrono::milliseconds loadLimit = kLoadWait;
+
     RecentMedia recent;
     std::mutex wakeupMutex;
     std::function<void()> wakeup;
@@ -202,6 +216,17 @@ struct MpvEngine::State {
                 }
             }
             break;
+        case MPV_EVENT_START_FILE: {
+            const auto* start = static_cast<const mpv_event_start_file*>(event.data);
+            if (pending) {
+                if (pending->entry < 0) pending->entry = start->playlist_entry_id;
+                pending->started = pending->started || start->playlist_entry_id == pending->entry;
+            }
+            break;
+        }
+        case MPV_EVENT_FILE_LOADED:
+            if (pending && pending->started) pending->loaded = true;
+            break;
         case MPV_EVENT_PLAYBACK_RESTART:
             // Seeks run in the order they were taken, so a restart that
             // follows the reply to the latest seek belongs to that seek.
@@ -209,6 +234,7 @@ struct MpvEngine::State {
             break;
         case MPV_EVENT_END_FILE: {
             const auto* end = static_cast<const mpv_event_end_file*>(event.data);
+            if (pending && end->playlist_entry_id == pending->entry) pending->ended = *end;
             if (mode != Mode::Empty && end->playlist_entry_id == entryId) forgetMedia();
             break;
         }
@@ -238,6 +264,7 @@ struct MpvEngine::State {
     }
 
     void load(const std::string& path) {
+        if (pending) throw error(kErrLoadBusy, "another file is still opening: " + path);
         processEvents();
         if (mode != Mode::Empty) {
             const char* stop[] = {"stop", nullptr};
@@ -246,6 +273,9 @@ struct MpvEngine::State {
         }
         if (const auto reason = unusablePathReason(path); !reason.empty()) {
             throw error(kErrCannotOpen, reason);
+        }
+        if (!wavChunkSizesFit(path)) {
+            throw error(kErrNotPlayable, "the file claims more data than it holds: " + path);
         }
         // An absolute path is never taken for a protocol ("x://") or for "-".
         const std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
@@ -279,40 +309,37 @@ struct MpvEngine::State {
         if (!autoStart) heldPosition = 0.0;
     }
 
-    // Waits on libmpv's queue (never spinning) until `loading` is open or has failed.
+    // Waits on libmpv's queue (never spinning) until `loading` is open or has
+    // failed, or the load limit has passed.
     void waitUntilLoaded(const std::string& path, std::int64_t& loading) {
         using Clock = std::chrono::steady_clock;
-        const auto deadline = Clock::now() + kLoadWait;
-        bool started = false;
-        while (true) {
+        const auto deadline = Clock::now() + loadLimit;
+        pending = PendingLoad{};
+        pending->entry = loading;
+        const auto decided = [&] { return pending->loaded || pending->ended || Clock::now() >= deadline; };
+        const std::function<bool()> waitBriefly = [&] {
+            if (decided()) return true;
             const auto left = std::chrono::duration<double>(deadline - Clock::now()).count();
-            if (left <= 0) break;
-            mpv_event* event = mpv_wait_event(mpv, left);
-            switch (event->event_id) {
-            case MPV_EVENT_START_FILE: {
-                const auto* start = static_cast<const mpv_event_start_file*>(event->data);
-                if (loading < 0) loading = start->playlist_entry_id;
-                started = started || start->playlist_entry_id == loading;
-                break;
+            mpv_event* event = mpv_wait_event(mpv, std::clamp(left, 0.0, 0.05));
+            if (event->event_id != MPV_EVENT_NONE) handle(*event);
+            return decided();
+        };
+        const PendingLoad outcome = [&] {
+            struct Clear {
+                std::optional<PendingLoad>& pending;
+                ~Clear() { pending.reset(); }
+            } clear{pending};
+            if (loadWaiter) loadWaiter(waitBriefly);
+            while (!waitBriefly()) {
             }
-            case MPV_EVENT_FILE_LOADED:
-                if (started) {
-                    requireSound(path);
-                    return;
-                }
-                break;
-            case MPV_EVENT_END_FILE: {
-                const auto* end = static_cast<const mpv_event_end_file*>(event->data);
-                if (end->playlist_entry_id == loading) failLoad(path, *end);
-                break;
-            }
-            default:
-                handle(*event);
-                break;
-            }
-        }
+            return *pending;
+        }();
+        loading = outcome.entry;
+        if (outcome.loaded) return requireSound(path);
+        if (outcome.ended) failLoad(path, *outcome.ended);
         abandonLoad();
-        throw error(kErrLoadTimeout, "the file did not open in time: " + path);
+        throw error(kErrLoadTimeout, "the file did not open within " + numberText(loadLimit.count() / 1000.0) +
+                                         " s: " + path);
     }
 
     void requireSound(const std::string& path) {
@@ -472,6 +499,9 @@ void MpvEngine::setWakeupCallback(std::function<void()> callback) {
 }
 
 const RecentMedia& MpvEngine::recentMedia() const noexcept { return state_->recent; }
+
+void MpvEngine::setLoadWaiter(LoadWaiter waiter) { state_->loadWaiter = std::move(waiter); }
+void MpvEngine::setLoadLimit(std::chrono::milliseconds limit) { state_->loadLimit = limit; }
 
 std::unique_ptr<MediaEngine> createMpvEngine() { return std::make_unique<MpvEngine>(); }
 

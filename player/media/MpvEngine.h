@@ -6,7 +6,9 @@
 // Threading: every call comes from the UI thread. libmpv's events are drained
 // without waiting at the start of each call; the wakeup callback (called on
 // libmpv's own thread) lets a GUI post a processEvents() call to its UI thread.
-// Only URL() waits, and for at most kLoadWait, on libmpv's event queue.
+// Only URL() waits, and for at most the load limit (kLoadWait: long enough for
+// a disk that spins up or a slow network share), on libmpv's event queue; a
+// load waiter lets a GUI keep its windows alive meanwhile.
 //
 // playState(): nothing loaded 0, loaded and not yet played 10, playing 3,
 // paused 2, stopped 1, at the end of the file 8 (the media stays loaded there:
@@ -30,7 +32,7 @@ namespace lirabox::media {
 // libmpv option name and value, applied after the engine's own set-up.
 using MpvOption = std::pair<std::string, std::string>;
 
-inline constexpr std::chrono::milliseconds kLoadWait{2000};
+inline constexpr std::chrono::milliseconds kLoadWait{30000};
 
 class MpvEngine final : public MediaEngine {
 public:
@@ -55,6 +57,16 @@ public:
     void setWakeupCallback(std::function<void()> callback);
 
     const RecentMedia& recentMedia() const noexcept;
+
+    // How URL() waits for libmpv's answer. The waiter is handed `waitBriefly`,
+    // which waits for at most about 50 ms and tells whether the load is decided
+    // (open, failed or out of time); the waiter calls it until it says so and
+    // may run the GUI's event loop in between. While a load waits, a second
+    // URL() is refused (kErrLoadBusy) and the other calls work on the empty
+    // engine. An empty function goes back to a plain wait.
+    using LoadWaiter = std::function<void(const std::function<bool()>& waitBriefly)>;
+    void setLoadWaiter(LoadWaiter waiter);
+    void setLoadLimit(std::chrono::milliseconds limit);
 
 private:
     struct State;

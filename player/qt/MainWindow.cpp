@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -275,7 +276,19 @@ void MainWindow::setVisible(bool visible) {
     QMainWindow::setVisible(visible);
 }
 
+void MainWindow::holdClosing(bool hold) {
+    mClosingHeld = hold;
+    if (!hold && std::exchange(mCloseWhenReleased, false)) {
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (mClosingHeld) {
+        mCloseWhenReleased = true;
+        event->ignore();
+        return;
+    }
     if (mForm != nullptr && !mUnloaded) {
         mUnloaded = true;
         // Nothing may leave a Qt event handler: a failed save is shown, and the window still closes.

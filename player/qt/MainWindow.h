@@ -55,6 +55,10 @@ public:
     void showLoaded();
     void setVisible(bool visible) override;
 
+    // While held, closing the window is put off until the hold ends (a file
+    // still opening); the close then comes from the event loop.
+    void holdClosing(bool hold);
+
     // The one-line window, while it exists (it takes the focus after a load in one-line mode).
     void setOneLineWindow(QWidget* window) { mOneLineWindow = window; }
 
@@ -95,6 +99,8 @@ private:
     frmMain* mForm = nullptr;
     bool mUnloaded = false;
     bool mShowingHeld = false;
+    bool mClosingHeld = false;
+    bool mCloseWhenReleased = false;
     double mDpi = 96;
     std::string mHelpFile;
     QWidget* mOneLineWindow = nullptr;

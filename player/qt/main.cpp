@@ -9,6 +9,7 @@
 #include <QMessageBox>
 
 #include "EngineEventPump.h"
+#include "LoadWaiter.h"
 #include "MainWindow.h"
 #include "MprisService.h"
 #include "OpeningPlace.h"
@@ -67,6 +68,7 @@ int main(int argc, char** argv) {
     lirabox::qt::MainWindow window;
     lirabox::giveOpeningPlace(window);
     window.holdShowing();
+    lirabox::qt::installLoadWaiter(*engine, window);
     lirabox::QtWindowServices windowServices;
     lirabox::TimepostLibrary timepost;
     lirabox::SingleInstance instance;

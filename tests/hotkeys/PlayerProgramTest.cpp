@@ -11,14 +11,20 @@
 
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
 #include <X11/keysym.h>
+#include <signal.h>
 
+#include <algorithm>
+#include <chrono>
 #include <sstream>
 #include <string>
+#include <thread>
 
 namespace lirabox::test {
 namespace {
 
+constexpr int kF3 = 114;
 constexpr int kF6 = 117;
 
 // A long recording: a fast-forward of 100 s cannot be mistaken for playback.
@@ -79,6 +85,50 @@ TEST_P(FastForwardKey, RunsOnceWhileAnotherProgramHasTheFocusAndReachesItOnlyWhe
 }
 
 INSTANTIATE_TEST_SUITE_P(KeyDestroy, FastForwardKey, ::testing::Values(1, 0));
+
+// F3 rewinds and is passed on, F6 fast-forwards and is swallowed.
+TEST(ThePlayerProgram, AStoppedPlayerHoldsNobodysKeyboardAndAHeldPassedOnKeyRepeats) {
+    InstalledPlayer player;
+    player.writeFile("config.ini", shortcutRow(4, 4, kF6, 1) + shortcutRow(5, 5, kF3, 0));
+    player.writeFile("UserCfg.ini", "[Config]\nForward=100\nRewind=5\nAutorev=0\n");
+    pid_t pid = 0;
+    startPlaying(player, longRecording(player), pid);
+    OtherClient other;
+    ASSERT_TRUE(other.takeFocus());
+
+    ASSERT_EQ(::kill(pid, SIGSTOP), 0);
+    const auto typed = std::chrono::steady_clock::now();
+    xdotool("key F3 a F6 b");
+    const std::vector<XId> whileStopped = other.pressesBeforeMarker();
+    const auto waited = std::chrono::steady_clock::now() - typed;
+    ASSERT_EQ(::kill(pid, SIGCONT), 0);
+    EXPECT_EQ(whileStopped, (std::vector<XId>{XK_F3, XK_a, XK_b}));
+    EXPECT_LT(waited, std::chrono::seconds(5));
+
+    // The keys pressed meanwhile run their commands once the player runs again.
+    ASSERT_TRUE(waitUntil([&] { return *player.position() >= 90; })) << *player.position();
+    const double resumed = *player.position();
+    xdotool("key F6");
+    ASSERT_TRUE(waitUntil([&] { return *player.position() >= resumed + 90; })) << *player.position();
+    const double forwarded = *player.position();
+    xdotool("key F3");
+    EXPECT_TRUE(waitUntil([&] { return *player.position() <= forwarded - 3; })) << *player.position();
+    EXPECT_EQ(other.pressesBeforeMarker(), (std::vector<XId>{XK_F3}));
+
+    // Held down, F3 rewinds again and again, and the editor gets its own repeats.
+    XAutoRepeatOn(other.display());
+    XSync(other.display(), False);
+    const double held = *player.position();
+    xdotool("keydown F3");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    xdotool("keyup F3");
+    const std::vector<XId> repeats = other.pressesBeforeMarker();
+    XAutoRepeatOff(other.display());
+    XSync(other.display(), False);
+    EXPECT_GE(std::count(repeats.begin(), repeats.end(), XK_F3), 3);
+    EXPECT_TRUE(waitUntil([&] { return *player.position() <= held - 15; }))
+        << "from " << held << " to " << *player.position();
+}
 
 TEST(ThePlayerProgram, WithoutKeytapItPlaysOnAndSaysSoInOneLine) {
     InstalledPlayer player(false);

@@ -12,6 +12,7 @@
 #include "MpvEngine.h"
 #include "RaisedError.h"
 #include "Recordings.h"
+#include "SlowOpen.h"
 #include "TempFolder.h"
 
 namespace {
@@ -213,6 +214,39 @@ TEST_F(MpvEngineLoad, FailedLoadWhilePlayingLeavesNothingLoaded) {
     engine_.controls().pause();
     engine_.controls().stop();
     expectNothingLoaded();
+    expectNextLoadWorks();
+}
+
+// A recording whose open takes 2.5 s, as on a disk that spins up: the load
+// waits for it while the caller's waiter keeps running, and a second load
+// meanwhile is refused without harm.
+TEST_F(MpvEngineLoad, ASlowOpenLoadsWhileTheWaiterRunsAndRefusesASecondLoad) {
+    lirabox::test::SlowOpen slow(path("other tone.wav"), std::chrono::milliseconds(2500));
+    int waiterRounds = 0;
+    std::int32_t secondLoad = 0;
+    engine_.setLoadWaiter([&](const std::function<bool()>& waitBriefly) {
+        while (!waitBriefly()) {
+            if (++waiterRounds == 3) secondLoad = refusedNumber(path("tone.wav"));
+            EXPECT_EQ(engine_.playState(), kUndefined);
+        }
+    });
+    engine_.settings().autoStart(false);
+    engine_.URL(path("other tone.wav"));
+    EXPECT_EQ(engine_.currentMedia().name(), "other tone.wav");
+    EXPECT_NEAR(engine_.currentMedia().duration(), 5.25, 0.05);
+    EXPECT_GT(waiterRounds, 20);  // about every 50 ms
+    EXPECT_EQ(secondLoad, lirabox::kObjectErrorBase + kErrLoadBusy);
+    engine_.controls().play();
+    EXPECT_TRUE(lirabox::test::waitUntil(engine_, [&] { return engine_.controls().currentPosition() > 0.2; }));
+}
+
+TEST_F(MpvEngineLoad, AnOpenSlowerThanTheLimitIsATimeout) {
+    lirabox::test::SlowOpen slow(path("other tone.wav"), std::chrono::milliseconds(3000));
+    engine_.setLoadLimit(std::chrono::milliseconds(500));
+    EXPECT_EQ(refusedNumber(path("other tone.wav")), lirabox::kObjectErrorBase + kErrLoadTimeout);
+    expectNothingLoaded();
+    // The next load waits for libmpv to finish with the slow open first.
+    engine_.setLoadLimit(kLoadWait);
     expectNextLoadWorks();
 }
 

@@ -253,6 +253,31 @@ TEST(ProgramConfigurationFiles, AKeyDeletedFromConfigIniComesBackWithItsDefault)
     EXPECT_NE(after.substr(row3, row4 - row3).find("\nKeyDestroy=0\n"), std::string::npos) << after;
 }
 
+// A read-only install: the settings in the program folder move to the
+// fallback folder before the first read, and the program starts with them.
+TEST(ProgramConfigurationFiles, AReadOnlyProgramFolderStartsWithTheSettingsItHolds) {
+    InstalledPlayer player;
+    const std::string position = storedPosition(321, 123) + "[Volume]\nvalue=1000\n";
+    const std::string user = "[Config]\nRewind=7\nForward=9\nAutorev=0\n";
+    player.writeFile("position.ini", position);
+    player.writeFile("UserCfg.ini", user);
+    const Immutable locked(player.folder());
+    ASSERT_TRUE(locked.active()) << "chattr +i is not available here";
+    {
+        ProgramRun run(player);
+        ASSERT_TRUE(run.shown()) << player.output();
+        EXPECT_EQ(run.frameSettledAt(321, 123).x, 321);
+        EXPECT_EQ(run.frame().y, 123);
+        ASSERT_TRUE(run.quit());
+    }
+    const fs::path fallback = player.configFolder() / "lirabox";
+    EXPECT_EQ(readText(fallback / "UserCfg.ini"), user);
+    EXPECT_EQ(readText(fallback / "position.ini"), position);
+    EXPECT_EQ(player.readFile("position.ini"), position);
+    EXPECT_FALSE(fs::exists(player.folder() / "config.ini"));
+    EXPECT_TRUE(fs::exists(fallback / "config.ini"));
+}
+
 TEST(ProgramConfigurationFiles, AnUnwritableWindowsDirectoryDoesNotStopTheStart) {
     InstalledPlayer player;
     fs::remove(player.configFolder());

@@ -97,9 +97,13 @@ TEST_F(AtomicFileReplace, CrashAtAnyStepLeavesTheOldOrTheNewFile) {
         ASSERT_TRUE(WIFSIGNALED(status));
         EXPECT_EQ(WTERMSIG(status), SIGKILL);
         EXPECT_EQ(readText(file), kOld);
+        // A killed write leaves at most its own temporary file: the next one removes it.
+        const std::string left = test::listFolder(folder.path());
+        EXPECT_TRUE(left == "config.ini" || left == ".config.ini." + std::to_string(child) + ".tmp config.ini") << left;
     }
     EXPECT_TRUE(replace());
     EXPECT_EQ(readText(file), kNew);
+    EXPECT_EQ(test::listFolder(folder.path()), "config.ini");
 }
 
 TEST_F(AtomicFileReplace, MissingFileIsCreatedFromEmptyContent) {

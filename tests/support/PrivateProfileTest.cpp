@@ -1,5 +1,6 @@
 #include "PrivateProfile.h"
 
+#include "AtomicFile.h"
 #include "FileHelpers.h"
 #include "TempFolder.h"
 
@@ -7,6 +8,8 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -82,6 +85,62 @@ TEST_F(PrivateProfileFile, MissingFileGivesTheDefaultCutLikeAValue) {
     EXPECT_EQ(read("Config", "Rewind", "12345", 3), "12");
     EXPECT_EQ(read("Config", "Rewind", "ab\0cd"s), "ab");
     EXPECT_FALSE(fs::exists(file));
+}
+
+TEST_F(PrivateProfileFile, DefaultLosesTrailingBlanksAndMatchingQuotes) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"2   ", "2"}, {"\"quoted\"  ", "quoted"}, {"' 1 '", " 1 "}, {"  lead", "  lead"}, {"\"half", "\"half"}};
+    for (const auto& [defaultValue, returned] : cases) EXPECT_EQ(read("Config", "Rewind", defaultValue), returned);
+}
+
+// Only the file's own line end is ever added: a CR-only file stays CR-only.
+TEST_F(PrivateProfileFile, CrOnlyFileIsReadAndWrittenWithItsOwnLineEnds) {
+    writeText(file, "[Config]\rRewind=7\rForward=5\r");
+    EXPECT_EQ(read("Config", "Rewind"), "7");
+    EXPECT_EQ(read("config", "forward"), "5");
+    ASSERT_TRUE(writePrivateProfileString("Config", "Autorev", "1", file));
+    ASSERT_TRUE(writePrivateProfileString("Volume", "value", "2500", file));
+    EXPECT_EQ(readText(file), "[Config]\rRewind=7\rForward=5\rAutorev=1\r[Volume]\rvalue=2500\r");
+}
+
+// A UTF-16 file with a byte order mark, as a Windows editor saves "Unicode",
+// is read, and written back in UTF-16 with every other line kept.
+TEST_F(PrivateProfileFile, Utf16FileIsReadAndWrittenInUtf16) {
+    const auto utf16le = [](const std::string& ascii) {
+        std::string out = "\xFF\xFE";
+        for (char c : ascii) out += std::string{c, '\0'};
+        return out;
+    };
+    writeText(file, utf16le("[Config]\r\nRewind=7\r\n; note\r\n"));
+    EXPECT_EQ(read("Config", "Rewind"), "7");
+    ASSERT_TRUE(writePrivateProfileString("Config", "Rewind", "8", file));
+    ASSERT_TRUE(writePrivateProfileString("Config", "Forward", "\xE5\x86\x8D", file));  // U+518D
+    std::string expected = utf16le("[Config]\r\nRewind=8\r\nForward=");
+    expected += "\x8D\x51"s + utf16le("\r\n; note\r\n").substr(2);
+    EXPECT_EQ(readText(file), expected);
+    EXPECT_EQ(read("Config", "Forward"), "\xE5\x86\x8D");
+
+    writeText(file, "\xFE\xFF"s + "\0[\0A\0]\0\n\0k\0=\xD8\x3D\xDE\x00\0\n"s);  // big endian, U+1F600
+    EXPECT_EQ(read("A", "k"), "\xF0\x9F\x98\x80");
+}
+
+TEST_F(PrivateProfileFile, BatchedWriteGivesTheBytesOfSeparateWritesInOneReplacement) {
+    const std::vector<ProfileEntry> entries{
+        {"FormPosition", "Minimized", "0"}, {"FormPosition", "Left", "120"}, {"A", "bad\nkey", "1"},
+        {"Volume", "value", "2500"}, {"formposition", "Top", "80"}};
+    const std::string separate = folder.fileText("separate.ini");
+    writeText(file, kHandWritten);
+    writeText(separate, kHandWritten);
+    for (const ProfileEntry& entry : entries) writePrivateProfileString(entry.section, entry.key, entry.value, separate);
+    int replacements = 0;
+    atomic_file_testing::setStepHook([&](atomic_file_testing::Step step) {
+        replacements += step == atomic_file_testing::Step::Rename;
+        return true;
+    });
+    EXPECT_FALSE(writePrivateProfileStrings(entries, file));  // the bad key is left out
+    atomic_file_testing::setStepHook({});
+    EXPECT_EQ(replacements, 1);
+    EXPECT_EQ(readText(file), readText(separate));
 }
 
 TEST_F(PrivateProfileFile, ValueIsCutToBufferSizeMinusOne) {

@@ -90,7 +90,12 @@ TEST(ProfileTextFind, ReadsCrLfLoneCrAndByteOrderMark) {
     EXPECT_EQ(findProfileValue(text, "A", "k"), "1");
     EXPECT_EQ(findProfileValue(text, "A", "j"), "2");
     EXPECT_EQ(findProfileValue(text, "B", "k"), "3");
-    EXPECT_EQ(findProfileValue("[A]\rk=1\n", "A", "k"), none());  // a lone CR does not end a line
+    EXPECT_EQ(findProfileValue("[A]\rk=1\n", "A", "k"), "1");
+    // A file with CR-only line ends, as old Mac editors save it.
+    const std::string mac = "[Config]\rRewind=7\rForward=9\r[Other]\rRewind=1";
+    EXPECT_EQ(findProfileValue(mac, "Config", "Rewind"), "7");
+    EXPECT_EQ(findProfileValue(mac, "Config", "Forward"), "9");
+    EXPECT_EQ(findProfileValue(mac, "Other", "Rewind"), "1");
 }
 
 TEST(ProfileTextFind, NamesAndValuesEndAtNul) {

@@ -131,7 +131,9 @@ TEST_F(IniFileTest, ModeTwoMovesTheFileToTheWindowsDirectory) {
     EXPECT_FALSE(fs::exists(userFile()));
 }
 
-TEST_F(IniFileTest, OtherModesEmptyThePathSoTheBareNameIsUsed) {
+// A bare file name goes where the platform's profile functions put one: the
+// Windows directory, whatever the working folder.
+TEST_F(IniFileTest, OtherModesEmptyThePathSoTheBareNameIsInTheWindowsDirectory) {
     clsIniFile ini = userIni();
     ini.setFilePathMode(5);
     EXPECT_EQ(ini.FilePathMode(), 5);
@@ -139,9 +141,11 @@ TEST_F(IniFileTest, OtherModesEmptyThePathSoTheBareNameIsUsed) {
     const fs::path before = fs::current_path();
     fs::current_path(folder.path());
     const bool written = ini.WriteString("Config", "Rewind", "2");
+    EXPECT_EQ(ini.ReadString("Config", "Rewind", "9"), "2");
     fs::current_path(before);
     EXPECT_TRUE(written);
-    EXPECT_EQ(readText(folder.file("UserCfg.ini")), "[Config]\nRewind=2\n");
+    EXPECT_FALSE(fs::exists(folder.file("UserCfg.ini")));
+    EXPECT_EQ(readText(windowsFolder / "UserCfg.ini"), "[Config]\nRewind=2\n");
 }
 
 TEST_F(IniFileTest, FilePathGetsOneSeparatorAndSwitchesToModeZero) {
