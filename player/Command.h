@@ -21,6 +21,11 @@ enum class Command {
     RepeatEnd,
     Open,
     Quit,
+    ToggleAlwaysOnTop,
+    OneLineMode,
+    FullMode,
+    Help,
+    Version,
 };
 
 // The command a shortcut-key slot (the message's wParam) runs: slots 0..7 in

@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "CommandLine.h"
+#include "MenuHandlers.h"
 #include "TimeText.h"
 #include "support/AppPaths.h"
 #include "support/ConfigFiles.h"
@@ -253,9 +254,30 @@ void frmMain::runCommand(Command command) {
         case Command::RepeatStart: setRepeatStartFunc(); break;
         case Command::RepeatEnd: setRepeatEndFunc(); break;
         case Command::Open: cmdOpen_Click(); break;
-        case Command::Quit: mView.closeMainWindow(); break;
+        case Command::Quit:
+        case Command::ToggleAlwaysOnTop:
+        case Command::OneLineMode:
+        case Command::FullMode:
+        case Command::Help:
+        case Command::Version: runMenuCommand(command); break;
         }
     });
+}
+
+void frmMain::runMenuCommand(Command command) {
+    if (mMenus == nullptr) {
+        if (command == Command::Quit) mView.closeMainWindow();
+        return;
+    }
+    switch (command) {
+    case Command::Quit: mMenus->mnuQuit_Click(); break;
+    case Command::ToggleAlwaysOnTop: mMenus->mnuSetOnTop_Click(); break;
+    case Command::OneLineMode: mMenus->mnuToLineMode_Click(); break;
+    case Command::FullMode: mMenus->mnuToFullMode_Click(); break;
+    case Command::Help: mMenus->mnuMokuji_Click(); break;
+    case Command::Version: mMenus->mnuVer_Click(); break;
+    default: break;
+    }
 }
 
 void frmMain::PPFunc() {

@@ -30,6 +30,7 @@
 
 namespace lirabox {
 
+class MenuHandlers;
 class clsCommonUtil;
 class clsIniFile;
 class clsWinPlacement;
@@ -64,6 +65,9 @@ public:
     frmMain& operator=(const frmMain&) = delete;
 
     void setSettingsDialog(SettingsDialogSeam* dialog) { mSettingsDialog = dialog; }
+    // The handlers of the view and help commands; without them those commands
+    // do nothing and Quit only closes the main window.
+    void setMenuHandlers(MenuHandlers* menus) { mMenus = menus; }
 
     // Start-up. argumentText is the program's arguments joined by single
     // spaces, exactly as received. Returns false for a refused second
@@ -159,6 +163,7 @@ private:
     void notify(Event event, const Args&... args);
     void switchShortcutKeysOn();
     void switchShortcutKeysOff();
+    void runMenuCommand(Command command);
 
     media::MediaEngine& mEngine;
     MainView& mView;
@@ -172,6 +177,7 @@ private:
     KeytapApi& mKeytap;
     MainWindowSubclass& mSubclass;
     SettingsDialogSeam* mSettingsDialog;
+    MenuHandlers* mMenus = nullptr;
 
     std::shared_ptr<clsCommonUtil> mUtil;
     std::shared_ptr<clsIniFile> mPositionIni;

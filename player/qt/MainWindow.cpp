@@ -67,6 +67,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
     createControls();
     mFileMenu = addFileMenu(*menuBar());
+    mViewMenu = addViewMenu(*menuBar());
+    mHelpMenu = addHelpMenu(*menuBar());
+    mOneLinePopup = makeOneLinePopup(*this);
     mTimer2.setObjectName(QStringLiteral("Timer2"));
     mTimer2.setInterval(100);
     mTimer2.setTimerType(Qt::PreciseTimer);  // ten ticks a second, not a coarse approximation

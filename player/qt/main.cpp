@@ -15,6 +15,8 @@
 #include "QtWindowServices.h"
 #include "hotkeys/DeclaredFunctionManager.h"
 #include "hotkeys/KeytapBinding.h"
+#include "oneline/qt/OneLineWindow.h"
+#include "player/MenuHandlers.h"
 #include "player/CommandLine.h"
 #include "player/SingleInstance.h"
 #include "player/Timepost.h"
@@ -73,6 +75,13 @@ int main(int argc, char** argv) {
                                                            window.volbk(), window.picArrow(), &windowServices,
                                                            timepost, instance, keytap, subclass, nullptr});
     window.connectTo(form);
+    lirabox::MenuHandlers menus(form, window, window);
+    form.setMenuHandlers(&menus);
+    window.connectMenus(menus);
+    window.setOneLineWindowFactory([&form](lirabox::qt::MainWindow& owner) {
+        return new lirabox::oneline::qt::OneLineWindow(form, owner, owner, *owner.oneLinePopup().mnuSub,
+                                                       *owner.viewMenu().mnuETC, owner.dpi(), owner);
+    });
     subclass.setKeyMessageHandler([&form](std::int32_t slot) { form.KeyMessage(slot); });
 
     if (!form.Form_Load(text)) return 1;  // a second instance: the message has been dismissed
