@@ -46,8 +46,8 @@ void MenuHandlers::mnuToLineMode_Click() {
 void MenuHandlers::mnuToFullMode_Click() {
     mWindow.unloadOneLineWindow();
     mForm.setFullMode(true);
-    // A hidden window loses its "above" state on X: it is asked for again
-    // before the window is mapped, so the window manager maps it that way.
+    // A window manager may drop the "above" state of a hidden window (EWMH
+    // asks it to): it is asked for again before the window is mapped.
     setTopMost(mView.WindowHandle(), mWindow.chkOnTop() == 1);
     mWindow.setMainWindowVisible(true);
 }

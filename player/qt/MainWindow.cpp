@@ -285,6 +285,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
             MsgBox(frmMain::ErrorMessageText(error.number()), MessageIcon::Critical, frmMain::kTitle);
         }
         mTimer2.stop();
+        // Qt ends the program only when a visible window closes; in one-line
+        // mode the main window closes hidden.
+        QCoreApplication::quit();
     }
     event->accept();
 }
