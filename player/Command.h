@@ -23,6 +23,11 @@ enum class Command {
     Quit,
     PlaybackSettings,     // the settings dialog on its playback tab
     ShortcutKeySettings,  // the settings dialog on its shortcut-key tab
+    ToggleAlwaysOnTop,
+    OneLineMode,
+    FullMode,
+    Help,
+    Version,
 };
 
 // The command a shortcut-key slot (the message's wParam) runs: slots 0..7 in

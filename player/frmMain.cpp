@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "ShortcutKeyRow.h"
+#include "MenuHandlers.h"
 #include "TimeText.h"
 #include "support/AppPaths.h"
 #include "support/ConfigFiles.h"
@@ -253,15 +254,36 @@ void frmMain::runCommand(Command command) {
         case Command::RepeatStart: setRepeatStartFunc(); break;
         case Command::RepeatEnd: setRepeatEndFunc(); break;
         case Command::Open: cmdOpen_Click(); break;
-        case Command::Quit: mView.closeMainWindow(); break;
         case Command::PlaybackSettings: openSettings(SettingsTab::Playback); break;
         case Command::ShortcutKeySettings: openSettings(SettingsTab::ShortcutKeys); break;
+        case Command::Quit:
+        case Command::ToggleAlwaysOnTop:
+        case Command::OneLineMode:
+        case Command::FullMode:
+        case Command::Help:
+        case Command::Version: runMenuCommand(command); break;
         }
     });
 }
 
 void frmMain::openSettings(SettingsTab tab) {
     if (mSettingsDialog != nullptr) mSettingsDialog->open(tab);
+}
+
+void frmMain::runMenuCommand(Command command) {
+    if (mMenus == nullptr) {
+        if (command == Command::Quit) mView.closeMainWindow();
+        return;
+    }
+    switch (command) {
+    case Command::Quit: mMenus->mnuQuit_Click(); break;
+    case Command::ToggleAlwaysOnTop: mMenus->mnuSetOnTop_Click(); break;
+    case Command::OneLineMode: mMenus->mnuToLineMode_Click(); break;
+    case Command::FullMode: mMenus->mnuToFullMode_Click(); break;
+    case Command::Help: mMenus->mnuMokuji_Click(); break;
+    case Command::Version: mMenus->mnuVer_Click(); break;
+    default: break;
+    }
 }
 
 void frmMain::PPFunc() {

@@ -30,6 +30,7 @@
 
 namespace lirabox {
 
+class MenuHandlers;
 class clsCommonUtil;
 class clsIniFile;
 class clsWinPlacement;
@@ -64,6 +65,9 @@ public:
     frmMain& operator=(const frmMain&) = delete;
 
     void setSettingsDialog(SettingsDialogSeam* dialog) { mSettingsDialog = dialog; }
+    // The handlers of the view and help commands; without them those commands
+    // do nothing and Quit only closes the main window.
+    void setMenuHandlers(MenuHandlers* menus) { mMenus = menus; }
 
     // Start-up. argumentText is the program's arguments joined by single
     // spaces, exactly as received. Returns false for a refused second
@@ -171,6 +175,7 @@ private:
     void switchShortcutKeysOn();
     void switchShortcutKeysOff();
     void openSettings(SettingsTab tab);
+    void runMenuCommand(Command command);
 
     media::MediaEngine& mEngine;
     MainView& mView;
@@ -184,6 +189,7 @@ private:
     KeytapApi& mKeytap;
     MainWindowSubclass& mSubclass;
     SettingsDialogSeam* mSettingsDialog;
+    MenuHandlers* mMenus = nullptr;
 
     std::shared_ptr<clsCommonUtil> mUtil;
     std::shared_ptr<clsIniFile> mPositionIni;

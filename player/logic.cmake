@@ -6,6 +6,8 @@ add_library(lirabox_player_logic STATIC
   ${CMAKE_CURRENT_LIST_DIR}/CommandLine.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MprisPlayer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ShortcutKeyRow.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/HelpAndVersion.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MenuHandlers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SingleInstance.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TimeText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Timepost.cpp
@@ -17,3 +19,6 @@ target_link_libraries(lirabox_player_logic PUBLIC lirabox_support ${CMAKE_DL_LIB
 if(TARGET lirabox_media)
   target_link_libraries(lirabox_player_logic PUBLIC lirabox_media)
 endif()
+# The version the help menu shows comes from project(VERSION) alone.
+set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/HelpAndVersion.cpp PROPERTIES COMPILE_DEFINITIONS
+  "LIRABOX_VERSION_MAJOR=${PROJECT_VERSION_MAJOR};LIRABOX_VERSION_MINOR=${PROJECT_VERSION_MINOR};LIRABOX_VERSION_REVISION=${PROJECT_VERSION_PATCH}")

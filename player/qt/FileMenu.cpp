@@ -1,25 +1,11 @@
 #include "FileMenu.h"
 
-#include <QAction>
-#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
-#include "player/frmMain.h"
+#include "MenuItems.h"
 
 namespace lirabox::qt {
-namespace {
-
-QAction* addItem(QMenu& menu, const char* name, const char* caption, QKeySequence shortcut = {}) {
-    QAction* action = menu.addAction(QString::fromUtf8(caption));
-    action->setObjectName(QString::fromLatin1(name));
-    action->setShortcut(shortcut);
-    return action;
-}
-
-void addSeparator(QMenu& menu, const char* name) { menu.addSeparator()->setObjectName(QString::fromLatin1(name)); }
-
-}  // namespace
 
 FileMenu addFileMenu(QMenuBar& bar) {
     FileMenu menu;
@@ -41,9 +27,7 @@ FileMenu addFileMenu(QMenuBar& bar) {
 }
 
 void connectFileMenu(const FileMenu& menu, frmMain& form) {
-    const auto on = [&form](QAction* action, Command command) {
-        QObject::connect(action, &QAction::triggered, action, [&form, command] { form.runCommand(command); });
-    };
+    const auto on = [&form](QAction* action, Command command) { runsCommand(action, form, command); };
     on(menu.mnuOpen, Command::Open);
     on(menu.mnuPlay, Command::Play);
     on(menu.mnuPause, Command::Pause);

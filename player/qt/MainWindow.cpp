@@ -70,6 +70,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     createControls();
     mFileMenu = addFileMenu(*menuBar());
     mSettingsMenu = addSettingsMenu(*menuBar());
+    mViewMenu = addViewMenu(*menuBar());
+    mHelpMenu = addHelpMenu(*menuBar());
+    mOneLinePopup = makeOneLinePopup(*this);
     mTimer2.setObjectName(QStringLiteral("Timer2"));
     mTimer2.setInterval(100);
     mTimer2.setTimerType(Qt::PreciseTimer);  // ten ticks a second, not a coarse approximation
@@ -298,6 +301,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
             MsgBox(frmMain::ErrorMessageText(error.number()), MessageIcon::Critical, frmMain::kTitle);
         }
         mTimer2.stop();
+        // Qt ends the program only when a visible window closes; in one-line
+        // mode the main window closes hidden.
+        QCoreApplication::quit();
     }
     event->accept();
 }

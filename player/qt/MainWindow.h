@@ -1,15 +1,21 @@
 #pragma once
 // The main window frmMain as a Qt window: its controls at their twips places,
-// the "ファイル" menu, the position tick Timer2 and file drops. What the
-// controls do is frmMain's: this class only shows what frmMain asks (MainView)
+// the menus, the position tick Timer2 and file drops. What the controls do is
+// frmMain's: this class only shows what frmMain asks (MainView, WindowModeView)
 // and forwards the controls' events to its handlers.
 
+#include <functional>
+
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
 #include "FileMenu.h"
 #include "SettingsMenu.h"
+#include "HelpMenu.h"
+#include "ViewMenu.h"
 #include "player/MainView.h"
+#include "player/WindowModeView.h"
 
 class QCheckBox;
 class QComboBox;
@@ -17,6 +23,7 @@ class QLabel;
 class QPushButton;
 
 namespace lirabox {
+class MenuHandlers;
 class frmMain;
 }
 
@@ -26,7 +33,7 @@ class DropFilter;
 class PictureBox;
 class SeekBarPicture;
 
-class MainWindow : public QMainWindow, public MainView {
+class MainWindow : public QMainWindow, public MainView, public WindowModeView {
     Q_OBJECT
 public:
     explicit MainWindow(QWidget* parent = nullptr);
@@ -59,8 +66,20 @@ public:
     // still opening); the close then comes from the event loop.
     void holdClosing(bool hold);
 
-    // The one-line window, while it exists (it takes the focus after a load in one-line mode).
-    void setOneLineWindow(QWidget* window) { mOneLineWindow = window; }
+    // The "表示" and "ヘルプ" menus and the one-line window's popup run their
+    // commands through the form connectTo was given; the check box chkOnTop
+    // and Alt+Enter go to the handlers. (MainWindowModes.cpp)
+    void connectMenus(MenuHandlers& menus);
+    const ViewMenu& viewMenu() const { return mViewMenu; }
+    const HelpMenu& helpMenu() const { return mHelpMenu; }
+    const OneLinePopup& oneLinePopup() const { return mOneLinePopup; }
+
+    // Makes the one-line window, with this window as its parent, each time
+    // one-line mode begins.
+    using OneLineWindowFactory = std::function<QWidget*(MainWindow& owner)>;
+    void setOneLineWindowFactory(OneLineWindowFactory factory) { mOneLineFactory = std::move(factory); }
+    // The one-line window, while it exists.
+    QWidget* oneLineWindow() const { return mOneLineWindow; }
 
     // MainView
     std::string lblTimeNow() const override;
@@ -87,7 +106,15 @@ public:
     std::uintptr_t WindowHandle() const override;
     void closeMainWindow() override;
 
-    const std::string& helpFile() const { return mHelpFile; }
+    // WindowModeView
+    int chkOnTop() const override;
+    void setChkOnTop(int value) override;
+    void setOnTopCheckMarks(bool checked) override;
+    void setMainWindowVisible(bool visible) override;
+    void loadOneLineWindow() override;
+    void unloadOneLineWindow() override;
+    std::uintptr_t oneLineWindowHandle() const override;
+    std::string helpFile() const override { return mHelpFile; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -103,7 +130,8 @@ private:
     bool mCloseWhenReleased = false;
     double mDpi = 96;
     std::string mHelpFile;
-    QWidget* mOneLineWindow = nullptr;
+    OneLineWindowFactory mOneLineFactory;
+    QPointer<QWidget> mOneLineWindow;
 
     QWidget* mClient = nullptr;
     QLabel* mLblTimeNow = nullptr;
@@ -127,6 +155,9 @@ private:
     QWidget* mStatusBar1 = nullptr;
     FileMenu mFileMenu;
     SettingsMenu mSettingsMenu;
+    ViewMenu mViewMenu;
+    HelpMenu mHelpMenu;
+    OneLinePopup mOneLinePopup;
     QTimer mTimer2;
     DropFilter* mDropFilter = nullptr;
 };

@@ -17,7 +17,9 @@
 #include "QtWindowServices.h"
 #include "hotkeys/DeclaredFunctionManager.h"
 #include "hotkeys/KeytapBinding.h"
+#include "oneline/qt/OneLineWindow.h"
 #include "player/CommandLine.h"
+#include "player/MenuHandlers.h"
 #include "player/SingleInstance.h"
 #include "player/Timepost.h"
 #include "player/frmMain.h"
@@ -81,6 +83,13 @@ int main(int argc, char** argv) {
     lirabox::settings::qt::SettingsWindow settings(
         {form, window.WindowHandle(), keytap, subclass, lirabox::systemDesktopServices()});
     form.setSettingsDialog(&settings);
+    lirabox::MenuHandlers menus(form, window, window);
+    form.setMenuHandlers(&menus);
+    window.connectMenus(menus);
+    window.setOneLineWindowFactory([&form](lirabox::qt::MainWindow& owner) {
+        return new lirabox::oneline::qt::OneLineWindow(form, owner, owner, *owner.oneLinePopup().mnuSub,
+                                                       *owner.viewMenu().mnuETC, owner.dpi(), owner);
+    });
     subclass.setKeyMessageHandler([&form](std::int32_t slot) { form.KeyMessage(slot); });
 
     if (!form.Form_Load(text)) return 1;  // a second instance: the message has been dismissed

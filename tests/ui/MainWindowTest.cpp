@@ -35,6 +35,8 @@
 #include "QtTestSupport.h"
 #include "Recordings.h"
 #include "TempFolder.h"
+#include "oneline/qt/OneLineWindow.h"
+#include "player/MenuHandlers.h"
 #include "player/ShortcutKeyPorts.h"
 #include "player/SingleInstance.h"
 #include "player/Timepost.h"
@@ -110,6 +112,13 @@ protected:
             *mEngine, *mWindow, mWindow->seekbk(), mWindow->seekpoint(), mWindow->volbk(), mWindow->picArrow(),
             nullptr, mTimepost, *mInstance, mKeytap, mSubclass, nullptr});
         mWindow->connectTo(*mForm);
+        mMenus = std::make_unique<lirabox::MenuHandlers>(*mForm, *mWindow, *mWindow);
+        mForm->setMenuHandlers(mMenus.get());
+        mWindow->connectMenus(*mMenus);
+        mWindow->setOneLineWindowFactory([this](MainWindow& owner) {
+            return new lirabox::oneline::qt::OneLineWindow(*mForm, owner, owner, *owner.oneLinePopup().mnuSub,
+                                                           *owner.viewMenu().mnuETC, 96, owner);
+        });
         ASSERT_TRUE(mForm->Form_Load(""));
         mWindow->show();
     }
@@ -117,6 +126,7 @@ protected:
     void TearDown() override {
         mWindow->hide();
         mWindow.reset();
+        mMenus.reset();
         mForm.reset();
         mEngine.reset();
         lirabox::setProgramFolder("");
@@ -191,6 +201,7 @@ protected:
     std::unique_ptr<MainWindow> mWindow;
     std::unique_ptr<lirabox::SingleInstance> mInstance;
     std::unique_ptr<frmMain> mForm;
+    std::unique_ptr<lirabox::MenuHandlers> mMenus;
 };
 
 // ---------------------------------------------------------------------------
@@ -287,7 +298,7 @@ TEST_F(MainWindowTest, ASpeedTextThatIsNoItemIsStillShown) {
 
 TEST_F(MainWindowTest, TheFileMenuHoldsItsItemsInOrderWithTheirShortcuts) {
     const QList<QAction*> menus = mWindow->menuBar()->actions();
-    ASSERT_GE(menus.size(), 1);
+    ASSERT_FALSE(menus.isEmpty());
     EXPECT_EQ(menus[0]->text(), QStringLiteral("ファイル"));
     QStringList captions;
     for (QAction* item : menus[0]->menu()->actions()) captions << (item->isSeparator() ? "-" : item->text());
@@ -565,6 +576,108 @@ TEST_F(MainWindowTest, ABrokenDroppedFileShowsTheErrorAndTheNextDropWorks) {
     EXPECT_EQ(mWindow->lblFile(), "good.wav");
     control<QPushButton>("cmdPlay").click();
     EXPECT_EQ(mEngine->playState(), lirabox::media::kPlaying);
+}
+
+// ---------------------------------------------------------------------------
+// The View and Help menus, Alt+Enter and the one-line window
+
+QStringList captions(const QMenu& menu) {
+    QStringList texts;
+    for (const QAction* action : menu.actions()) {
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        EXPECT_TRUE(action->isEnabled()) << action->objectName().toStdString();
+    }
+    return texts;
+}
+
+void pressKey(QWidget& target, int key, Qt::KeyboardModifiers modifiers) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QCoreApplication::sendEvent(&target, &press);
+}
+
+void pressMouse(QWidget& target, QPoint at, Qt::MouseButton button) {
+    QMouseEvent press(QEvent::MouseButtonPress, at, target.mapToGlobal(at), button, button, Qt::NoModifier);
+    QCoreApplication::sendEvent(&target, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, target.mapToGlobal(at), button, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&target, &release);
+}
+
+QWidget& oneLine(MainWindow& window) {
+    QWidget* oneLineWindow = window.oneLineWindow();
+    if (oneLineWindow == nullptr) throw std::runtime_error("no one-line window");
+    return *oneLineWindow;
+}
+
+QLabel& lblMain(MainWindow& window) { return *oneLine(window).findChild<QLabel*>(QStringLiteral("lblMain")); }
+
+TEST_F(MainWindowTest, TheMenusCarryTheirCaptionsInOrderAndThePopupIsNotInTheBar) {
+    QStringList bar;
+    for (const QAction* menu : mWindow->menuBar()->actions()) bar << menu->text();
+    EXPECT_EQ(bar, (QStringList {"ファイル", "設定", "表示", "ヘルプ"}));
+    EXPECT_EQ(captions(*mWindow->viewMenu().mnuETC), (QStringList {"常に手前に表示", "1行モード          Alt+Enter"}));
+    EXPECT_EQ(captions(*mWindow->helpMenu().mnuHelp), (QStringList {"目次", "-", "バージョン情報"}));
+    EXPECT_EQ(captions(*mWindow->oneLinePopup().mnuSub), (QStringList {"フルモード", "常に手前に表示", "-", "終了"}));
+    EXPECT_TRUE(mWindow->viewMenu().mnuToLineMode->shortcut().isEmpty());
+}
+
+TEST_F(MainWindowTest, TheCheckBoxAndEitherMenuItemKeepBothMarksInStep) {
+    auto& box = *mWindow->findChild<QCheckBox*>(QStringLiteral("chkOnTop"));
+    box.click();
+    EXPECT_TRUE(mWindow->viewMenu().mnuSetOnTop->isChecked());
+    EXPECT_TRUE(mWindow->oneLinePopup().mnuSetOnTopSub->isChecked());
+    mWindow->oneLinePopup().mnuSetOnTopSub->trigger();
+    EXPECT_FALSE(box.isChecked());
+    EXPECT_FALSE(mWindow->viewMenu().mnuSetOnTop->isChecked());
+    EXPECT_FALSE(mWindow->oneLinePopup().mnuSetOnTopSub->isChecked());
+    mWindow->viewMenu().mnuSetOnTop->trigger();
+    EXPECT_TRUE(box.isChecked());
+    EXPECT_TRUE(mWindow->oneLinePopup().mnuSetOnTopSub->isChecked());
+}
+
+TEST_F(MainWindowTest, AltEnterOnAnyControlSwitchesToTheOneLineWindowAndBack) {
+    auto& speed = *mWindow->findChild<QComboBox*>(QStringLiteral("cboSpeed"));
+    speed.setFocus();
+    pressKey(speed, Qt::Key_Return, Qt::AltModifier | Qt::ControlModifier);
+    pressKey(speed, Qt::Key_Return, Qt::NoModifier);
+    EXPECT_EQ(mWindow->oneLineWindow(), nullptr);
+    pressKey(speed, Qt::Key_Return, Qt::AltModifier);
+    ASSERT_NE(mWindow->oneLineWindow(), nullptr);
+    EXPECT_FALSE(mWindow->isVisible());
+    EXPECT_TRUE(oneLine(*mWindow).isVisible());
+    EXPECT_EQ(oneLine(*mWindow).windowTitle(), "Lirabox");
+    EXPECT_EQ(oneLine(*mWindow).size(), QSize(303, 17));  // 4545 x 255 twips at 96 dpi
+    EXPECT_EQ(lblMain(*mWindow).geometry(), QRect(0, 0, 302, 16));
+    EXPECT_FALSE(oneLine(*mWindow).windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(oneLine(*mWindow).parentWidget(), mWindow.get());
+
+    pressKey(oneLine(*mWindow), Qt::Key_Enter, Qt::AltModifier | Qt::ShiftModifier | Qt::KeypadModifier);
+    EXPECT_TRUE(oneLine(*mWindow).isVisible());
+    QPointer<QWidget> first = &oneLine(*mWindow);
+    pressKey(oneLine(*mWindow), Qt::Key_Enter, Qt::AltModifier | Qt::KeypadModifier);
+    EXPECT_TRUE(mWindow->isVisible());
+    EXPECT_TRUE(processEventsUntil([&] { return first.isNull(); })) << "the one-line window was not destroyed";
+}
+
+TEST_F(MainWindowTest, TheOneLineWindowFollowsTheLabelsPopsUpItsMenusAndTakesDrops) {
+    mForm->runCommand(lirabox::Command::OneLineMode);
+    EXPECT_TRUE(processEventsUntil([&] { return lblMain(*mWindow).text() == "00:00:00 / 00:00:00    ファイルがありません"; }));
+
+    pressMouse(lblMain(*mWindow), QPoint(20, 8), Qt::RightButton);
+    EXPECT_EQ(QApplication::activePopupWidget(), mWindow->oneLinePopup().mnuSub);
+    mWindow->oneLinePopup().mnuSub->hide();
+    pressMouse(oneLine(*mWindow), QPoint(302, 16), Qt::RightButton);  // the strip at the bottom right
+    EXPECT_EQ(QApplication::activePopupWidget(), mWindow->viewMenu().mnuETC);
+    mWindow->viewMenu().mnuToLineMode->trigger();
+    mWindow->viewMenu().mnuETC->hide();
+    EXPECT_FALSE(mWindow->isVisible());
+    ASSERT_NE(mWindow->oneLineWindow(), nullptr);
+
+    const fs::path recording = mTemp.file("dictation.wav");
+    lirabox::test::writeSineWav(recording, 5, 440.0, 8000, 1);
+    ASSERT_TRUE(drop(lblMain(*mWindow), *files({recording.string()})));
+    EXPECT_TRUE(processEventsUntil([&] { return lblMain(*mWindow).text() == "00:00:00 / 00:00:05    dictation.wav"; }))
+        << lblMain(*mWindow).text().toStdString();
+    EXPECT_NE(mEngine->playState(), lirabox::media::kPlaying);
 }
 
 }  // namespace

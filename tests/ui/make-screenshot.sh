@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Takes the README's picture of the main window playing the demo recording:
-#   bash tests/ui/make-screenshot.sh BUILD_DIR OUT.png
+# Takes the README's picture of the main window playing the demo recording,
+# or with --oneline the notes' picture of the one-line window:
+#   bash tests/ui/make-screenshot.sh BUILD_DIR OUT.png [--oneline]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:?usage: make-screenshot.sh BUILD_DIR OUT.png}" && pwd)
 out=$(realpath -m "${2:?usage: make-screenshot.sh BUILD_DIR OUT.png}")
 
 if [[ "${LIRABOX_ON_DISPLAY:-}" != 1 ]]; then
-  LIRABOX_ON_DISPLAY=1 exec "$here/tests/with-xvfb.sh" --wm bash "$0" "$build" "$out"
+  LIRABOX_ON_DISPLAY=1 exec "$here/tests/with-xvfb.sh" --wm bash "$0" "$build" "$out" "${3:-}"
 fi
 
 work=$(mktemp -d)
@@ -26,6 +27,17 @@ for _ in $(seq 1 100); do
   sleep 0.1
 done
 [[ -n "$window" ]] || { echo "the window did not show" >&2; exit 1; }
+if [[ "${3:-}" == --oneline ]]; then
+  main=$window
+  xdotool windowactivate --sync "$main" key --clearmodifiers alt+Return
+  for _ in $(seq 1 100); do
+    window=$(xdotool search --onlyvisible --pid "$pid" --name '^Lirabox$' 2>/dev/null | grep -vx "$main" | head -n1) &&
+      [[ -n "$window" ]] && break
+    sleep 0.1
+  done
+  [[ -n "$window" ]] || { echo "the one-line window did not show" >&2; exit 1; }
+  xdotool windowmove "$window" 24 24
+fi
 sleep 2.5  # let the position move on a little
 
 # The window's place on the screen and the frame around it (left, right, top, bottom).

@@ -1,0 +1,33 @@
+#include "HelpAndVersion.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace lirabox {
+namespace {
+
+bool isFile(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+}  // namespace
+
+ProgramVersion programVersion() {
+    return {LIRABOX_VERSION_MAJOR, LIRABOX_VERSION_MINOR, LIRABOX_VERSION_REVISION};
+}
+
+std::string VersionText(const ProgramVersion& version) {
+    return "Lirabox for Scribemark, version" + std::to_string(version.major) + "." + std::to_string(version.minor) +
+           "." + std::to_string(version.revision);
+}
+
+std::optional<std::string> helpDocument(const std::string& helpFile) {
+    if (helpFile.empty()) return std::nullopt;
+    if (isFile(helpFile)) return helpFile;
+    const std::filesystem::path guide = std::filesystem::path(helpFile).replace_extension(".html");
+    if (isFile(guide)) return guide.string();
+    return std::nullopt;
+}
+
+}  // namespace lirabox

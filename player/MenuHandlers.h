@@ -1,0 +1,64 @@
+#pragma once
+// The main window's "表示" and "ヘルプ" menus, the one-line window's popup and
+// the check box chkOnTop: the always-on-top switch, the switch between the
+// full window and the one-line window, help, version and quitting from
+// either view. frmMain::runCommand calls these for the commands they carry out.
+//
+// chkOnTop is the one record of the always-on-top state: the two menu check
+// marks mirror it and the windows follow it. It is never saved.
+
+#include "MainView.h"
+#include "WindowModeView.h"
+#include "support/DesktopServices.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace lirabox {
+
+class frmMain;
+
+// Alt+Enter, with no Shift or Ctrl: the key that switches between the two
+// views. keyCode is a virtual-key code, shift the modifier code (Shift 1,
+// Ctrl 2, Alt 4).
+bool isViewSwitchKey(std::int32_t keyCode, std::int32_t shift);
+
+class MenuHandlers {
+public:
+    static constexpr const char* kHelpMissing = "ヘルプファイルがありません。";
+    static constexpr const char* kVersionTitle = "バージョン情報";
+    // The show mode the help document is opened with: the desktop's default.
+    static constexpr std::int32_t kShowDefault = 10;
+
+    MenuHandlers(frmMain& form, MainView& view, WindowModeView& window,
+                 std::shared_ptr<DesktopServices> desktop = systemDesktopServices());
+
+    // The check box was clicked: the marks and the windows follow its state.
+    void chkOnTop_Click();
+    // Either "常に手前に表示" item: turns the check box over.
+    void mnuSetOnTop_Click();
+
+    void mnuToLineMode_Click();
+    void mnuToFullMode_Click();
+
+    void mnuMokuji_Click();
+    void mnuVer_Click();
+
+    // "終了" of either view: the one-line window closes, then the main window
+    // (which runs the normal shut-down).
+    void mnuQuit_Click();
+
+    // A key pressed anywhere in the main window; true when it was Alt+Enter
+    // and switched the view.
+    bool Form_KeyDown(std::int32_t keyCode, std::int32_t shift);
+
+private:
+    void setTopMost(std::uintptr_t window, bool above);
+
+    frmMain& mForm;
+    MainView& mView;
+    WindowModeView& mWindow;
+    std::shared_ptr<DesktopServices> mDesktop;
+};
+
+}  // namespace lirabox

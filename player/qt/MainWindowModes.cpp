@@ -1,0 +1,51 @@
+// The main window's part in the always-on-top switch and the view switching:
+// the check box, the menus' check marks, hiding and showing, and the one-line
+// window's lifetime.
+
+#include <QCheckBox>
+
+#include "KeyPreview.h"
+#include "MainWindow.h"
+#include "player/MenuHandlers.h"
+
+namespace lirabox::qt {
+
+void MainWindow::connectMenus(MenuHandlers& menus) {
+    connectViewMenus(mViewMenu, mOneLinePopup, *mForm);
+    connectHelpMenu(mHelpMenu, *mForm);
+    connect(mChkOnTop, &QCheckBox::clicked, this, [&menus] { menus.chkOnTop_Click(); });
+    new KeyPreview(*this, [&menus](std::int32_t keyCode, std::int32_t shift) {
+        return menus.Form_KeyDown(keyCode, shift);
+    });
+}
+
+int MainWindow::chkOnTop() const { return mChkOnTop->isChecked() ? 1 : 0; }
+void MainWindow::setChkOnTop(int value) { mChkOnTop->setChecked(value == 1); }
+
+void MainWindow::setOnTopCheckMarks(bool checked) {
+    mViewMenu.mnuSetOnTop->setChecked(checked);
+    mOneLinePopup.mnuSetOnTopSub->setChecked(checked);
+}
+
+void MainWindow::setMainWindowVisible(bool visible) { setVisible(visible); }
+
+void MainWindow::loadOneLineWindow() {
+    if (mOneLineWindow || !mOneLineFactory) return;
+    mOneLineWindow = mOneLineFactory(*this);
+    if (mOneLineWindow) mOneLineWindow->show();
+}
+
+// The window may be the one whose event is being handled: it goes once that is done.
+void MainWindow::unloadOneLineWindow() {
+    if (!mOneLineWindow) return;
+    QWidget* window = mOneLineWindow;
+    mOneLineWindow = nullptr;
+    window->hide();
+    window->deleteLater();
+}
+
+std::uintptr_t MainWindow::oneLineWindowHandle() const {
+    return mOneLineWindow ? static_cast<std::uintptr_t>(mOneLineWindow->winId()) : 0;
+}
+
+}  // namespace lirabox::qt

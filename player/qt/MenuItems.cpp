@@ -1,0 +1,23 @@
+#include "MenuItems.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include "player/frmMain.h"
+
+namespace lirabox::qt {
+
+QAction* addItem(QMenu& menu, const char* name, const char* caption, QKeySequence shortcut) {
+    QAction* action = menu.addAction(QString::fromUtf8(caption));
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    return action;
+}
+
+void addSeparator(QMenu& menu, const char* name) { menu.addSeparator()->setObjectName(QString::fromLatin1(name)); }
+
+void runsCommand(QAction* action, frmMain& form, Command command) {
+    QObject::connect(action, &QAction::triggered, action, [&form, command] { form.runCommand(command); });
+}
+
+}  // namespace lirabox::qt
