@@ -85,9 +85,9 @@ TEST_F(OneLineEndToEnd, AlwaysOnTopFromEitherMenuHoldsAcrossViewsAndTheWindowDra
     ASSERT_NE(main, 0u);
     ASSERT_FALSE(isAbove(main));
 
-    chooseFromMenuBar(main, 1);  // 表示 > 常に手前に表示
+    chooseFromMenuBar(main, 2);  // 表示 > 常に手前に表示
     EXPECT_TRUE(waitUntil([&] { return isAbove(main); }));
-    chooseFromMenuBar(main, 1);
+    chooseFromMenuBar(main, 2);
     EXPECT_TRUE(waitUntil([&] { return !isAbove(main); }));
 
     pressKeys(main, "ctrl+alt+Return");
@@ -199,13 +199,13 @@ TEST_F(OneLineEndToEnd, HelpWithoutAGuideAndTheVersionShowTheirMessages) {
     const XWindow main = mainWindow(pid);
     ASSERT_NE(main, 0u);
 
-    chooseFromMenuBar(main, 2);  // ヘルプ > 目次
+    chooseFromMenuBar(main, 3);  // ヘルプ > 目次
     const XWindow missing = waitForWindow(pid, "Lirabox", true);
     ASSERT_NE(missing, 0u) << "no message for the missing help file";
     pressKeys(missing, "Return");
     ASSERT_TRUE(waitUntil([&] { return findWindow(pid, "Lirabox", true) == 0; }));
 
-    chooseFromMenuBar(main, 2, 1);  // ヘルプ > バージョン情報
+    chooseFromMenuBar(main, 3, 1);  // ヘルプ > バージョン情報
     const XWindow version = waitForWindow(pid, "バージョン情報", true);
     ASSERT_NE(version, 0u);
     pressKeys(version, "Return");
