@@ -100,6 +100,14 @@ TEST_F(RealEngineTest, CommandLineRecordingPlaysFromItsStartSecond) {
     EXPECT_FALSE(view.timer2);
 }
 
+TEST_F(RealEngineTest, BlankBeforeTheStartSecondStillOpensTheRecording) {
+    const std::string path = recording("talk.wav", 5);
+    ASSERT_TRUE(form().Form_Load(path + " /t=2"));
+    ASSERT_TRUE(view.messages.empty()) << view.messages[0].text;
+    EXPECT_EQ(view.fileText, "talk.wav");
+    EXPECT_EQ(engine.playState(), media::kPlaying);
+}
+
 TEST_F(RealEngineTest, TickPublishesTheEnginesPosition) {
     ASSERT_TRUE(form().Form_Load(""));
     form().fileOpen(recording("tick.wav", 5));
