@@ -637,7 +637,9 @@ void frmMain::cmdOpen_Click() {
     guarded([&] {
         OpenDialogRequest request;
         request.title = "サウンドファイルの指定";
-        request.filter = "音声ファイル(*.wav;*.mp3)|*.wav;*.mp3|WindowsMediaAudio(速度調整不可)|*.wma|全てのファイル(*)|*";
+        request.filter =
+            "音声ファイル(*.wav;*.mp3)|*.wav;*.mp3|WindowsMediaAudio(速度調整不可)|*.wma|全てのファイル(*)|*"
+            "|その他の音声ファイル(*.m4a;*.aac;*.ogg;*.opus;*.flac)|*.m4a;*.aac;*.ogg;*.opus;*.flac";
         request.defaultExtension = "wav";
         request.flags = kOpenDialogFlags;
         // A cancelled dialog loads nothing.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -20,6 +21,7 @@
 #include "FormLayout.h"
 #include "OpenDialog.h"
 #include "PictureBox.h"
+#include "SliderAccessible.h"
 #include "SliderArt.h"
 #include "player/frmMain.h"
 #include "support/RaisedError.h"
@@ -29,6 +31,19 @@ namespace {
 
 // The window's font size, as the controls' twips sizes were made for.
 constexpr double kPointSize = 9;
+
+// Tooltips and names for assistive technology (the play button's follow the play state).
+const char* const kStopText = "停止";
+const char* const kOpenText = "開く";
+const char* const kRewindText = "巻き戻し";
+const char* const kForwardText = "早送り";
+const char* const kSeekBarText = "再生位置";
+const char* const kVolumeText = "音量";
+
+void describe(QWidget& widget, const char* text) {
+    widget.setToolTip(QString::fromUtf8(text));
+    widget.setAccessibleName(QString::fromUtf8(text));
+}
 
 // Qt shows a CR as a stray mark; the messages' CR LF become plain line breaks.
 QString messageText(const std::string& text) {
@@ -59,6 +74,8 @@ struct Place {
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    static const bool sliderAccessibility = (QAccessible::installFactory(&sliderAccessible), true);
+    (void)sliderAccessibility;
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromLatin1(frmMain::kTitle));
     QFont font = this->font();
@@ -106,11 +123,17 @@ void MainWindow::createControls() {
     mCmdOpen = named<QPushButton>(client, "cmdOpen");
     mCmdRewind = named<QPushButton>(client, "cmdRewind");
     mCmdForward = named<QPushButton>(client, "cmdForward");
-    mCmdPlay->setIcon(playIcon(*style()));
+    mPlayButton = std::make_unique<PlayButton>(*mCmdPlay);
     mCmdStop->setIcon(stopIcon(*style()));
     mCmdOpen->setIcon(openIcon(*style()));
     mCmdRewind->setIcon(rewindIcon(*style()));
     mCmdForward->setIcon(forwardIcon(*style()));
+    describe(*mCmdStop, kStopText);
+    describe(*mCmdOpen, kOpenText);
+    describe(*mCmdRewind, kRewindText);
+    describe(*mCmdForward, kForwardText);
+    describe(*mSeekbk, kSeekBarText);
+    describe(*mVolbk, kVolumeText);
     mCmdSpeedUp = named<QPushButton>(client, "cmdSpeed0", QStringLiteral("↑ up "));
     mCmdSpeedDown = named<QPushButton>(client, "cmdSpeed1", QStringLiteral("↓down"));
 
@@ -137,6 +160,7 @@ void MainWindow::applyDpi(double dpi) {
     };
     for (const Place& place : places) place.widget->setGeometry(toPixels(place.twips, dpi));
     for (PictureBox* box : {static_cast<PictureBox*>(mSeekbk), mSeekpoint, mVolbk, mPicArrow}) box->applyDpi(dpi);
+    growToFullLine(*mLblFile, mSeekbk->y());
     for (QPushButton* button : {mCmdPlay, mCmdStop, mCmdOpen, mCmdRewind, mCmdForward}) {
         const int side = std::max(8, std::min(button->width(), button->height()) * 3 / 5);
         button->setIconSize(QSize(side, side));
@@ -169,6 +193,12 @@ void MainWindow::connectTo(frmMain& form) {
     connect(mSeekpoint, &PictureBox::mouseDown, this, [&form] { form.seekpoint_MouseDown(); });
     connect(mSeekpoint, &PictureBox::mouseMove, this, [&form](double x) { form.seekpoint_MouseMove(x); });
     connect(mSeekpoint, &PictureBox::mouseUp, this, [&form] { form.seekpoint_MouseUp(); });
+    connect(mSeekbk, &PictureBox::mouseDown, this, [&form](double x) { form.seekbk_MouseDown(x); });
+    connect(mSeekbk, &PictureBox::mouseMove, this, [&form](double x) { form.seekbk_MouseMove(x); });
+    connect(mSeekbk, &PictureBox::mouseUp, this, [&form] { form.seekbk_MouseUp(); });
+    form.addListener(*mPlayButton);
+    mSeekbk->setSlider(&form.seekSlider());
+    mVolbk->setSlider(&form.volumeSlider());
 
     connectFileMenu(mFileMenu, form);
     attachDrops();
@@ -278,6 +308,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         // Nothing may leave a Qt event handler: a failed save is shown, and the window still closes.
         try {
             mForm->Form_Unload();
+            mForm->removeListener(*mPlayButton);
         } catch (const RaisedError& error) {
             MsgBox(frmMain::ErrorMessageText(error.number()), MessageIcon::Critical, frmMain::kTitle);
         }

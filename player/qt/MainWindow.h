@@ -4,10 +4,13 @@
 // controls do is frmMain's: this class only shows what frmMain asks (MainView)
 // and forwards the controls' events to its handlers.
 
+#include <memory>
+
 #include <QMainWindow>
 #include <QTimer>
 
 #include "FileMenu.h"
+#include "PlayButton.h"
 #include "player/MainView.h"
 
 class QCheckBox;
@@ -106,6 +109,7 @@ private:
     PictureBox* mVolbk = nullptr;
     PictureBox* mPicArrow = nullptr;
     QPushButton* mCmdPlay = nullptr;
+    std::unique_ptr<PlayButton> mPlayButton;
     QPushButton* mCmdStop = nullptr;
     QPushButton* mCmdOpen = nullptr;
     QPushButton* mCmdRewind = nullptr;

@@ -28,8 +28,8 @@ constexpr const char* kUsage =
     "Usage: lirabox [RECORDING[/t=SECONDS]]\n"
     "Plays RECORDING (WAV, MP3 or WMA), from SECONDS when given.\n"
     "\n"
-    "  --help     show this help and exit\n"
-    "  --version  show the version and exit\n";
+    "  -h, --help  show this help and exit\n"
+    "  --version   show the version and exit\n";
 
 }  // namespace
 
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     // The argument text is taken before Qt sees the arguments, and Qt is given
     // none of them, so a recording's name can never be read as a Qt option.
     const std::string text = lirabox::argumentText(argc, argv);
-    if (text == "--help") {
+    if (text == "--help" || text == "-h") {
         std::fputs(kUsage, stdout);
         return 0;
     }

@@ -209,6 +209,7 @@ TEST_F(EndToEnd, AFirstStartWritesTheDefaultsAndTheVolumeSurvivesARestart) {
 TEST_F(EndToEnd, HelpAndVersionArePrintedWithoutAWindow) {
     const std::string program = mInstall.program().string();
     EXPECT_NE(commandOutput(program + " --help").find("Usage: lirabox [RECORDING[/t=SECONDS]]"), std::string::npos);
+    EXPECT_EQ(commandOutput(program + " -h"), commandOutput(program + " --help"));
     EXPECT_EQ(commandOutput(program + " --version"), "lirabox " LIRABOX_VERSION "\n");
 }
 
