@@ -12,6 +12,7 @@
 #include "MainWindow.h"
 #include "OpeningPlace.h"
 #include "PictureBox.h"
+#include "QtOwnSettings.h"
 #include "QtWindowServices.h"
 #include "hotkeys/DeclaredFunctionManager.h"
 #include "hotkeys/KeytapBinding.h"
@@ -46,6 +47,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    lirabox::qt::keepQtSettingsInMemory();
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QString::fromLatin1(lirabox::frmMain::kTitle));
