@@ -25,5 +25,8 @@ done
 sudo=""
 [[ $(id -u) -ne 0 ]] && sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update
-$sudo apt-get install -y --no-install-recommends "${missing[@]}"
+# Waits (up to 10 minutes) while another install holds the package manager's
+# lock, e.g. a desktop's automatic updates right after the first boot.
+lock_wait=(-o DPkg::Lock::Timeout=600)
+$sudo apt-get "${lock_wait[@]}" update
+$sudo apt-get "${lock_wait[@]}" install -y --no-install-recommends "${missing[@]}"
