@@ -8,6 +8,8 @@ packages=(
   clang libclang-rt-14-dev                   # libFuzzer targets
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev libxkbcommon-dev
+  qt6-wayland                                # runs in Wayland sessions without X
+  weston                                     # a headless Wayland compositor for the tests
   libmpv-dev mpv ffmpeg
   libx11-dev libxi-dev libxtst-dev libxcb1-dev
   xvfb xauth xdotool x11-utils openbox
