@@ -217,7 +217,11 @@ void MainWindow::attachDrops() {
 }
 
 std::string MainWindow::lblTimeNow() const { return mLblTimeNow->text().toStdString(); }
-void MainWindow::setLblTimeNow(const std::string& text) { mLblTimeNow->setText(QString::fromStdString(text)); }
+// The tick writes the same text ten times a second; only a new one is drawn.
+void MainWindow::setLblTimeNow(const std::string& text) {
+    const QString shown = QString::fromStdString(text);
+    if (shown != mLblTimeNow->text()) mLblTimeNow->setText(shown);
+}
 std::string MainWindow::lblFile() const { return mLblFile->text().toStdString(); }
 void MainWindow::setLblFile(const std::string& text) { mLblFile->setText(QString::fromStdString(text)); }
 
