@@ -312,10 +312,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         // Nothing may leave a Qt event handler: a failed save is shown, and the window still closes.
         try {
             mForm->Form_Unload();
-            mForm->removeListener(*mPlayButton);
         } catch (const RaisedError& error) {
             MsgBox(frmMain::ErrorMessageText(error.number()), MessageIcon::Critical, frmMain::kTitle);
         }
+        mForm->removeListener(*mPlayButton);
         mTimer2.stop();
     }
     event->accept();
