@@ -17,8 +17,10 @@ trap 'rm -rf "$work"' EXIT
 ffmpeg -loglevel error -f lavfi -i "sine=frequency=440:duration=$((seconds + 20))" -ac 1 -ar 44100 \
   -b:a 128k "$work/talk.mp3"
 # The program with its two libraries in a folder of its own, which takes its INI files.
-mkdir -p "$work/program" "$work/config" "$work/runtime"
-chmod 700 "$work/runtime"
+mkdir -p "$work/program" "$work/config"
+# The runtime folder (Timepost's position file) on tmpfs, as /run/user/UID is.
+runtime=$(mktemp -d -p /dev/shm)
+trap 'rm -rf "$work" "$runtime"' EXIT
 cp "$build/bin/lirabox" "$build/bin/libkeytap.so" "$build/bin/libtimepost.so" "$work/program/"
 
 # Prints "CPU-seconds peak-RSS-MiB" of the command after $seconds seconds.
@@ -36,7 +38,7 @@ measure() {
     'BEGIN {printf "%.2f %.1f\n", t / hz, kb / 1024}'
 }
 
-read -r ours_cpu ours_rss < <(XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" \
+read -r ours_cpu ours_rss < <(XDG_RUNTIME_DIR="$runtime" XDG_CONFIG_HOME="$work/config" \
   measure "$work/program/lirabox" "$work/talk.mp3")
 read -r mpv_cpu mpv_rss < <(measure mpv --no-config --no-video --audio-fallback-to-null=yes "$work/talk.mp3")
 
