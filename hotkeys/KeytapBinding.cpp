@@ -12,8 +12,17 @@ KeytapBinding::KeytapBinding(std::vector<std::string> candidates) : mCandidates(
 
 std::vector<std::string> KeytapBinding::defaultCandidates() { return libraryCandidates("libkeytap.so"); }
 
+// The library refuses the hook where it cannot watch the keyboard: without an
+// X display (a Wayland session without X) or without XInput 2. Said once.
 void KeytapBinding::InitHook(std::uintptr_t window) {
-    if (isBound()) mInitHook(static_cast<KeytapWindow>(window));
+    if (!isBound() || mInitHook(static_cast<KeytapWindow>(window)) != 0 || mHookRefusalReported) return;
+    mHookRefusalReported = true;
+    reportKeysOff("there is no X display with XInput 2 to watch the keyboard on");
+}
+
+void KeytapBinding::reportKeysOff(const std::string& reason) {
+    std::fprintf(stderr, "lirabox: the global shortcut keys are off (%s)\n", reason.c_str());
+    std::fflush(stderr);
 }
 
 void KeytapBinding::TerminateHook() {
@@ -38,8 +47,7 @@ void KeytapBinding::bind() {
         return missing.empty() ? missing : "no function " + missing;
     });
     if (library.handle != nullptr) return;
-    std::fprintf(stderr, "lirabox: the global shortcut keys are off (%s)\n", library.reasons.c_str());
-    std::fflush(stderr);
+    reportKeysOff(library.reasons);
 }
 
 std::string KeytapBinding::resolve(void* handle) {

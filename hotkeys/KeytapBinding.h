@@ -40,11 +40,14 @@ private:
     using RegistKeyFunction = std::int32_t (*)(const ShortcutKeyRecord*);
 
     void bind();
+    // One line on stderr for the user: why the keys do nothing.
+    static void reportKeysOff(const std::string& reason);
     // Takes the three functions from an opened library; the missing one's name otherwise.
     std::string resolve(void* handle);
 
     std::vector<std::string> mCandidates;
     bool mBindTried = false;
+    bool mHookRefusalReported = false;
     InitHookFunction mInitHook = nullptr;
     TerminateHookFunction mTerminateHook = nullptr;
     RegistKeyFunction mRegistKey = nullptr;

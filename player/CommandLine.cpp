@@ -21,12 +21,26 @@ bool namesExistingFile(const std::filesystem::path& path) {
     return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }
 
-// A relative path that names a file in the start folder, as a full path;
-// anything else as given.
+// The path without its trailing blanks and dots: "talk.mp3 /t=90", the
+// natural way to type it, leaves a blank at the end of the path.
+std::string withoutTrailingBlanksAndDots(const std::string& path) {
+    const auto last = path.find_last_not_of(" .");
+    return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+}
+
+// A relative path that names a file in the start folder, as a full path; a
+// path that names no file but does without its trailing blanks and dots, as
+// that file; anything else as given.
 CommandLineFile located(const std::string& path, std::int32_t start, const std::filesystem::path& startFolder) {
     if (path.empty()) return CommandLineFile{path, start};
     const std::filesystem::path full = inStartFolder(path, startFolder);
-    return CommandLineFile{namesExistingFile(full) ? full.string() : path, start};
+    if (namesExistingFile(full)) return CommandLineFile{full.string(), start};
+    const std::string trimmed = withoutTrailingBlanksAndDots(path);
+    if (!trimmed.empty() && trimmed != path) {
+        const std::filesystem::path trimmedFull = inStartFolder(trimmed, startFolder);
+        if (namesExistingFile(trimmedFull)) return CommandLineFile{trimmedFull.string(), start};
+    }
+    return CommandLineFile{path, start};
 }
 
 }  // namespace

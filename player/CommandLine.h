@@ -29,6 +29,8 @@ struct CommandLineFile {
 // startFolder is the folder the program was started in: a relative path is
 // looked for there first, and one that names a file there comes back as a
 // full path (the program changes its working folder before it opens the file).
+// A path that names no file but does once its trailing blanks and dots are
+// dropped ("talk.mp3 /t=90") comes back without them.
 std::optional<CommandLineFile> parseCommandLine(const std::string& text,
                                                 const std::filesystem::path& startFolder = {});
 

@@ -20,6 +20,9 @@ void clsPicSlider::UpdateArrow() {
     double left = mMax == 0 ? 0.0 : roundHalfEven(barWidth * (static_cast<double>(mValue) / mMax));
     if (left < 0) left = 0;
     if (left > barWidth - arrowWidth) left = barWidth - arrowWidth;
+    // The position tick sets the value ten times a second, mostly to where it
+    // is: an arrow that stays puts nothing on the screen.
+    if (left == mArrowPicture->Left()) return;
     mArrowPicture->setLeft(left);
     mMainPicture->Refresh();
 }

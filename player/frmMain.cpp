@@ -14,6 +14,7 @@
 #include "support/clsWinPlacement.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <system_error>
@@ -214,6 +215,26 @@ void frmMain::applyRate() {
 void frmMain::moveTo(double seconds) {
     mEngine.controls().currentPosition(seconds);
     notify(&PlayerListener::positionJumped, seconds);
+    if (!mView.Timer2Enabled()) showPosition();
+}
+
+// The seek arrow at the position, without the seek its Change would make
+// while the engine is not playing (paused, stopped or at the end).
+void frmMain::showSeekValue(double position) {
+    struct Showing {
+        bool& flag;
+        explicit Showing(bool& f) : flag(f) { flag = true; }
+        ~Showing() { flag = false; }
+    } showing(mShowingPosition);
+    mPicSlider2.setValue(toInt32(position));
+}
+
+// While the tick is off nothing else brings the arrow and the time label up
+// to date with a position a command has just set.
+void frmMain::showPosition() {
+    skipOnFailure(
+        [&] { showSeekValue(mEngine.controls().currentPosition()); },
+        [&] { mView.setLblTimeNow(positionText()); });
 }
 
 void frmMain::notePlayState() {
@@ -316,6 +337,7 @@ void frmMain::PauseFunc() {
         [&] { applyRate(); },
         [&] { mEngine.controls().pause(); },
         [&] { notePlayState(); },
+        [&] { showPosition(); },
         [&] { mView.DoEvents(); });
 }
 
@@ -347,12 +369,15 @@ void frmMain::ForwardFunc() {
 }
 
 void frmMain::SpeedFunc(std::int16_t direction) {
+    // Each step lands on the speed list's 0.1 grid, so repeated steps never
+    // drift to a rate like 0.999999999999998 that the list does not hold.
+    const auto onGrid = [](double r) { return std::round(r * 10) / 10; };
     double rate = mPlayRate;
     if (direction == 0) {
-        rate += 0.1;
+        rate = onGrid(rate + 0.1);
         if (rate > 3) rate = 3;
     } else if (direction == 1) {
-        rate -= 0.1;
+        rate = onGrid(rate - 0.1);
         if (!(rate >= 0.5)) rate = 0.5;
     }
     setPlayRate(rate);
@@ -413,17 +438,33 @@ void frmMain::setStepLength(std::int16_t& member, std::string_view key, std::int
 
 void frmMain::Timer2_Timer() {
     skipOnFailure(
-        [&] { mPicSlider2.setValue(toInt32(mEngine.controls().currentPosition())); },
+        [&] { showSeekValue(mEngine.controls().currentPosition()); },
         [&] { mView.setLblTimeNow(positionText()); },
         [&] {
             const double position = mEngine.controls().currentPosition();
             mTimepost.SetTime(position);
             notify(&PlayerListener::positionTicked, position);
         },
-        [&] {
-            if (mEngine.controls().currentPosition() >= mRepeatEnd) moveTo(mRepeatStart);
-        },
+        [&] { repeatStep(); },
         [&] { notePlayState(); });
+}
+
+// Marks set by the user repeat their stretch: back to the start mark at the
+// end mark, or at the recording's end when the end mark lies beyond it or only
+// a start mark is set. Without marks the recording plays to its real end and
+// stops there.
+void frmMain::repeatStep() {
+    const bool endMarked = mRepeatEnd != toInt32(mEngine.currentMedia().duration());
+    if (endMarked && mEngine.controls().currentPosition() >= mRepeatEnd) {
+        moveTo(mRepeatStart);
+        return;
+    }
+    if (mEngine.playState() != media::kMediaEnded) return;
+    if (endMarked || mRepeatStart != 0) {
+        moveTo(mRepeatStart);
+    } else {
+        mView.setTimer2Enabled(false);
+    }
 }
 
 std::string frmMain::positionText() {
@@ -436,13 +477,13 @@ std::string frmMain::positionText() {
 void frmMain::fileOpen(const std::string& path) {
     reportingLoadErrors([&] {
         mEngine.settings().autoStart(false);
-        loadSequence(path, true);
+        if (const auto labelFailure = loadSequence(path, true)) throw *labelFailure;
     });
 }
 
 void frmMain::playCommandLineFile(const std::string& path, std::int32_t start) {
     reportingLoadErrors([&] {
-        loadSequence(path, false);
+        const auto labelFailure = loadSequence(path, false);
         if (!mEngine.currentMedia().name().empty()) {
             applyRate();
             moveTo(start);
@@ -451,11 +492,15 @@ void frmMain::playCommandLineFile(const std::string& path, std::int32_t start) {
             mView.setTimer2Enabled(true);
             mView.DoEvents();
         }
+        if (labelFailure) throw *labelFailure;
     });
 }
 
-// The common load; the focus step is left out for the command line.
-void frmMain::loadSequence(const std::string& path, bool withFocus) {
+// The common load; the focus step is left out for the command line. A time
+// label that cannot show the length (above 32767 s) does not cut the load
+// short: the marks and the seek range still cover the whole recording, and the
+// label's failure comes back to be reported once the load is complete.
+std::optional<RaisedError> frmMain::loadSequence(const std::string& path, bool withFocus) {
     if (!mUtil) throw RaisedError(kErrObjectNotSet, kTitle, "no file-name utility");
     mView.setLblFile(mUtil->ExtractFileName(path));
     mEngine.settings().autoStart(false);
@@ -464,12 +509,19 @@ void frmMain::loadSequence(const std::string& path, bool withFocus) {
     mEngine.settings().rate(1.0);
     mPicSlider2.setMax(toInt32(mEngine.currentMedia().duration()));
     if (withFocus) mView.SetFocusTo(mFullMode ? ShownWindow::Main : ShownWindow::OneLine);
-    mView.setLblTimeNow(positionText());
+    std::optional<RaisedError> labelFailure;
+    try {
+        mView.setLblTimeNow(positionText());
+    } catch (const RaisedError& error) {
+        labelFailure = error;
+    }
+    if (!mView.Timer2Enabled()) showSeekValue(mEngine.controls().currentPosition());
     mRepeatStart = 0;
     mRepeatEnd = toInt32(mEngine.currentMedia().duration());
     notePlayState();
     notify(&PlayerListener::recordingLoaded, mView.lblFile(), mEngine.currentMedia().duration());
     noteRepeatMarks();
+    return labelFailure;
 }
 
 void frmMain::reportingLoadErrors(const std::function<void()>& load) noexcept {
@@ -502,6 +554,7 @@ void frmMain::mPicSlider_Change() {
 }
 
 void frmMain::mPicSlider2_Change() {
+    if (mShowingPosition) return;
     guarded([&] {
         if (mEngine.playState() != media::kPlaying) moveTo(mPicSlider2.Value());
     });
@@ -524,14 +577,24 @@ void frmMain::picArrow_MouseMove(double x) {
     });
 }
 
+// A press on the seek bar beside the arrow drags the arrow from that point.
+void frmMain::seekbk_MouseDown(double x) {
+    seekpoint_MouseDown();
+    seekbk_MouseMove(x);
+}
+void frmMain::seekbk_MouseMove(double x) { seekpoint_MouseMove(x - mSeekpoint.Left()); }
+void frmMain::seekbk_MouseUp() { seekpoint_MouseUp(); }
+
 void frmMain::seekpoint_MouseDown() { mPicSlider2.setMouseDown(true); }
 void frmMain::seekpoint_MouseUp() { mPicSlider2.setMouseDown(false); }
 void frmMain::seekpoint_MouseMove(double x) {
     guarded([&] {
         if (!mPicSlider2.MouseDown()) return;
         dragStep(mPicSlider2, x);
+        // Taken now: the play command below shows its step back on the arrow.
+        const std::int32_t target = mPicSlider2.Value();
         PPFunc();
-        moveTo(mPicSlider2.Value());
+        moveTo(target);
         PPFunc();
     });
 }
@@ -612,7 +675,9 @@ void frmMain::cmdOpen_Click() {
     guarded([&] {
         OpenDialogRequest request;
         request.title = "サウンドファイルの指定";
-        request.filter = "音声ファイル(*.wav;*.mp3)|*.wav;*.mp3|WindowsMediaAudio(速度調整不可)|*.wma|全てのファイル(*)|*";
+        request.filter =
+            "音声ファイル(*.wav;*.mp3)|*.wav;*.mp3|WindowsMediaAudio(速度調整不可)|*.wma|全てのファイル(*)|*"
+            "|その他の音声ファイル(*.m4a;*.aac;*.ogg;*.opus;*.flac)|*.m4a;*.aac;*.ogg;*.opus;*.flac";
         request.defaultExtension = "wav";
         request.flags = kOpenDialogFlags;
         // A cancelled dialog loads nothing.

@@ -18,12 +18,14 @@
 #include "clsPicSlider.h"
 #include "keytap/Keytap.h"
 #include "player/media/MediaEngine.h"
+#include "support/RaisedError.h"
 #include "support/WindowServices.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -125,6 +127,10 @@ public:
     void picArrow_MouseDown();
     void picArrow_MouseMove(double x);
     void picArrow_MouseUp();
+    // The seek bar itself; x is measured from the bar's left edge.
+    void seekbk_MouseDown(double x);
+    void seekbk_MouseMove(double x);
+    void seekbk_MouseUp();
     void seekpoint_MouseDown();
     void seekpoint_MouseMove(double x);
     void seekpoint_MouseUp();
@@ -161,7 +167,10 @@ private:
     void applyRate();
     void setStepLength(std::int16_t& member, std::string_view key, std::int16_t seconds);
     std::string positionText();
-    void loadSequence(const std::string& path, bool withFocus);
+    void showSeekValue(double position);
+    void showPosition();
+    void repeatStep();
+    std::optional<RaisedError> loadSequence(const std::string& path, bool withFocus);
     void reportingLoadErrors(const std::function<void()>& load) noexcept;
     void mPicSlider_Change();
     void mPicSlider2_Change();
@@ -205,6 +214,8 @@ private:
     bool mFullMode = true;
     std::int32_t mRepeatStart = 0;
     std::int32_t mRepeatEnd = 0;
+    // The seek arrow is only being shown at the position: its Change must not seek.
+    bool mShowingPosition = false;
 
     std::vector<PlayerListener*> mListeners;
     // What listeners were last told, so that only changes are reported.

@@ -8,6 +8,8 @@ packages=(
   clang libclang-rt-14-dev                   # libFuzzer targets
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev libxkbcommon-dev
+  qt6-wayland                                # runs in Wayland sessions without X
+  weston                                     # a headless Wayland compositor for the tests
   libmpv-dev mpv ffmpeg
   libx11-dev libxi-dev libxtst-dev libxcb1-dev
   xvfb xauth xdotool x11-utils openbox
@@ -29,5 +31,8 @@ done
 sudo=""
 [[ $(id -u) -ne 0 ]] && sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update
-$sudo apt-get install -y --no-install-recommends "${missing[@]}"
+# Waits (up to 10 minutes) while another install holds the package manager's
+# lock, e.g. a desktop's automatic updates right after the first boot.
+lock_wait=(-o DPkg::Lock::Timeout=600)
+$sudo apt-get "${lock_wait[@]}" update
+$sudo apt-get "${lock_wait[@]}" install -y --no-install-recommends "${missing[@]}"

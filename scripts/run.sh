@@ -6,7 +6,9 @@ cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)"
+# Only the program and what it loads (libtimepost.so, libkeytap.so, the demo
+# recording): the tests and benchmarks are built by scripts/test.sh and bench.sh.
+cmake --build build -j "$(nproc)" --target lirabox
 
 if (( $# == 0 )); then
   exec build/bin/lirabox "$PWD/build/bin/demo.wav"

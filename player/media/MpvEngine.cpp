@@ -148,7 +148,7 @@ struct MpvEngine::State {
     std::int64_t entryId = -1;  // libmpv's playlist entry of the loaded file
     bool autoStart = true;
     double rate = 1.0;
-    double volume = 100.0;
+    std::int32_t volume = 100;  // the amplitude in percent
 
     // While not playing, the position the engine holds: libmpv's own reading
     // can lag behind by its output buffer after a seek made while paused.
@@ -439,9 +439,11 @@ struct MpvEngine::State {
         if (value < 0 || value > 100) {
             throw error(kErrBadValue, "the volume " + std::to_string(value) + " is outside 0 to 100");
         }
-        double level = value;
-        if (level == volume) return;
-        if (mpv_set_property(mpv, "volume", MPV_FORMAT_DOUBLE, &level) >= 0) volume = level;
+        if (value == volume) return;
+        // libmpv's volume is cubic (its gain is (volume / 100)^3); ours is the
+        // amplitude in percent, so 50 plays at half the recording's level (-6 dB).
+        double level = 100.0 * std::cbrt(value / 100.0);
+        if (mpv_set_property(mpv, "volume", MPV_FORMAT_DOUBLE, &level) >= 0) volume = value;
     }
 
     std::int32_t playState() {

@@ -9,6 +9,7 @@ class QStyle;
 namespace lirabox::qt {
 
 QIcon playIcon(const QStyle& style);
+QIcon pauseIcon(const QStyle& style);
 QIcon stopIcon(const QStyle& style);
 QIcon openIcon(const QStyle& style);
 QIcon rewindIcon(const QStyle& style);

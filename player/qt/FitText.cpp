@@ -1,5 +1,7 @@
 #include "FitText.h"
 
+#include <algorithm>
+
 #include <QWidget>
 
 namespace lirabox::qt {
@@ -16,6 +18,16 @@ void shrinkToFit(QWidget& widget, double pointSize) {
         widget.setFont(font);
         if (widget.sizeHint().width() <= widget.width()) return;
     }
+}
+
+void growToFullLine(QWidget& widget, int bottomLimit) {
+    const int line = widget.fontMetrics().height();
+    if (widget.height() >= line) return;
+    QRect place = widget.geometry();
+    place.setHeight(line);
+    const int below = place.top() + line - bottomLimit;
+    if (below > 0) place.moveTop(std::max(0, place.top() - below));
+    widget.setGeometry(place);
 }
 
 }  // namespace lirabox::qt

@@ -10,4 +10,9 @@ namespace lirabox::qt {
 // its width, down to a smallest readable size.
 void shrinkToFit(QWidget& widget, double pointSize);
 
+// Makes the widget at least one text line of its font tall, so that
+// descenders, underscores and accents are not cut; it grows upwards as far as
+// needed to keep its bottom above bottomLimit (pixels in its parent).
+void growToFullLine(QWidget& widget, int bottomLimit);
+
 }  // namespace lirabox::qt

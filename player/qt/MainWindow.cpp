@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -21,6 +22,7 @@
 #include "FormLayout.h"
 #include "OpenDialog.h"
 #include "PictureBox.h"
+#include "SliderAccessible.h"
 #include "SliderArt.h"
 #include "WindowIcon.h"
 #include "player/frmMain.h"
@@ -31,6 +33,19 @@ namespace {
 
 // The window's font size, as the controls' twips sizes were made for.
 constexpr double kPointSize = 9;
+
+// Tooltips and names for assistive technology (the play button's follow the play state).
+const char* const kStopText = "停止";
+const char* const kOpenText = "開く";
+const char* const kRewindText = "巻き戻し";
+const char* const kForwardText = "早送り";
+const char* const kSeekBarText = "再生位置";
+const char* const kVolumeText = "音量";
+
+void describe(QWidget& widget, const char* text) {
+    widget.setToolTip(QString::fromUtf8(text));
+    widget.setAccessibleName(QString::fromUtf8(text));
+}
 
 // Qt shows a CR as a stray mark; the messages' CR LF become plain line breaks.
 QString messageText(const std::string& text) {
@@ -61,6 +76,8 @@ struct Place {
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    static const bool sliderAccessibility = (QAccessible::installFactory(&sliderAccessible), true);
+    (void)sliderAccessibility;
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromLatin1(frmMain::kTitle));
     QFont font = this->font();
@@ -112,11 +129,17 @@ void MainWindow::createControls() {
     mCmdOpen = named<QPushButton>(client, "cmdOpen");
     mCmdRewind = named<QPushButton>(client, "cmdRewind");
     mCmdForward = named<QPushButton>(client, "cmdForward");
-    mCmdPlay->setIcon(playIcon(*style()));
+    mPlayButton = std::make_unique<PlayButton>(*mCmdPlay);
     mCmdStop->setIcon(stopIcon(*style()));
     mCmdOpen->setIcon(openIcon(*style()));
     mCmdRewind->setIcon(rewindIcon(*style()));
     mCmdForward->setIcon(forwardIcon(*style()));
+    describe(*mCmdStop, kStopText);
+    describe(*mCmdOpen, kOpenText);
+    describe(*mCmdRewind, kRewindText);
+    describe(*mCmdForward, kForwardText);
+    describe(*mSeekbk, kSeekBarText);
+    describe(*mVolbk, kVolumeText);
     mCmdSpeedUp = named<QPushButton>(client, "cmdSpeed0", QStringLiteral("↑ up "));
     mCmdSpeedDown = named<QPushButton>(client, "cmdSpeed1", QStringLiteral("↓down"));
 
@@ -143,6 +166,7 @@ void MainWindow::applyDpi(double dpi) {
     };
     for (const Place& place : places) place.widget->setGeometry(toPixels(place.twips, dpi));
     for (PictureBox* box : {static_cast<PictureBox*>(mSeekbk), mSeekpoint, mVolbk, mPicArrow}) box->applyDpi(dpi);
+    growToFullLine(*mLblFile, mSeekbk->y());
     for (QPushButton* button : {mCmdPlay, mCmdStop, mCmdOpen, mCmdRewind, mCmdForward}) {
         const int side = std::max(8, std::min(button->width(), button->height()) * 3 / 5);
         button->setIconSize(QSize(side, side));
@@ -175,6 +199,12 @@ void MainWindow::connectTo(frmMain& form) {
     connect(mSeekpoint, &PictureBox::mouseDown, this, [&form] { form.seekpoint_MouseDown(); });
     connect(mSeekpoint, &PictureBox::mouseMove, this, [&form](double x) { form.seekpoint_MouseMove(x); });
     connect(mSeekpoint, &PictureBox::mouseUp, this, [&form] { form.seekpoint_MouseUp(); });
+    connect(mSeekbk, &PictureBox::mouseDown, this, [&form](double x) { form.seekbk_MouseDown(x); });
+    connect(mSeekbk, &PictureBox::mouseMove, this, [&form](double x) { form.seekbk_MouseMove(x); });
+    connect(mSeekbk, &PictureBox::mouseUp, this, [&form] { form.seekbk_MouseUp(); });
+    form.addListener(*mPlayButton);
+    mSeekbk->setSlider(&form.seekSlider());
+    mVolbk->setSlider(&form.volumeSlider());
 
     connectFileMenu(mFileMenu, form);
     connectSettingsMenu(mSettingsMenu, form);
@@ -194,7 +224,11 @@ void MainWindow::attachDrops() {
 }
 
 std::string MainWindow::lblTimeNow() const { return mLblTimeNow->text().toStdString(); }
-void MainWindow::setLblTimeNow(const std::string& text) { mLblTimeNow->setText(QString::fromStdString(text)); }
+// The tick writes the same text ten times a second; only a new one is drawn.
+void MainWindow::setLblTimeNow(const std::string& text) {
+    const QString shown = QString::fromStdString(text);
+    if (shown != mLblTimeNow->text()) mLblTimeNow->setText(shown);
+}
 std::string MainWindow::lblFile() const { return mLblFile->text().toStdString(); }
 void MainWindow::setLblFile(const std::string& text) { mLblFile->setText(QString::fromStdString(text)); }
 
@@ -300,6 +334,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         } catch (const RaisedError& error) {
             MsgBox(frmMain::ErrorMessageText(error.number()), MessageIcon::Critical, frmMain::kTitle);
         }
+        mForm->removeListener(*mPlayButton);
         mTimer2.stop();
         // Qt ends the program only when a visible window closes; in one-line
         // mode the main window closes hidden.

@@ -5,14 +5,16 @@
 // and forwards the controls' events to its handlers.
 
 #include <functional>
+#include <memory>
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
 
 #include "FileMenu.h"
-#include "SettingsMenu.h"
 #include "HelpMenu.h"
+#include "PlayButton.h"
+#include "SettingsMenu.h"
 #include "ViewMenu.h"
 #include "player/MainView.h"
 #include "player/WindowModeView.h"
@@ -141,6 +143,7 @@ private:
     PictureBox* mVolbk = nullptr;
     PictureBox* mPicArrow = nullptr;
     QPushButton* mCmdPlay = nullptr;
+    std::unique_ptr<PlayButton> mPlayButton;
     QPushButton* mCmdStop = nullptr;
     QPushButton* mCmdOpen = nullptr;
     QPushButton* mCmdRewind = nullptr;

@@ -33,7 +33,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
     event->accept();
-    emit mouseDown();
+    emit mouseDown(pixelsToTwips(event->position().x(), mDpi));
 }
 
 // Without mouse tracking Qt sends moves only while a button is held, and keeps

@@ -9,6 +9,10 @@
 #include "player/SliderPicture.h"
 #include "Twips.h"
 
+namespace lirabox {
+class clsPicSlider;
+}
+
 class QPainter;
 
 namespace lirabox::qt {
@@ -28,8 +32,12 @@ public:
     void setLeft(double twips) override;
     void Refresh() override;
 
+    // The slider this box is the bar of, for assistive technology; null for arrows.
+    const clsPicSlider* slider() const { return mSlider; }
+    void setSlider(const clsPicSlider* slider) { mSlider = slider; }
+
 signals:
-    void mouseDown();
+    void mouseDown(double xTwips);
     void mouseMove(double xTwips);
     void mouseUp();
 
@@ -45,6 +53,7 @@ private:
     TwipsRect mPlace;
     Painter mPainter;
     double mDpi = 96;
+    const clsPicSlider* mSlider = nullptr;
 };
 
 // The seek bar: the track picture with the repeat line along its bottom edge.

@@ -14,6 +14,7 @@
 #include "MprisService.h"
 #include "OpeningPlace.h"
 #include "PictureBox.h"
+#include "QtOwnSettings.h"
 #include "QtWindowServices.h"
 #include "hotkeys/DeclaredFunctionManager.h"
 #include "hotkeys/KeytapBinding.h"
@@ -33,8 +34,8 @@ constexpr const char* kUsage =
     "Usage: lirabox [RECORDING[/t=SECONDS]]\n"
     "Plays RECORDING (WAV, MP3 or WMA), from SECONDS when given.\n"
     "\n"
-    "  --help     show this help and exit\n"
-    "  --version  show the version and exit\n";
+    "  -h, --help  show this help and exit\n"
+    "  --version   show the version and exit\n";
 
 }  // namespace
 
@@ -42,7 +43,7 @@ int main(int argc, char** argv) {
     // The argument text is taken before Qt sees the arguments, and Qt is given
     // none of them, so a recording's name can never be read as a Qt option.
     const std::string text = lirabox::argumentText(argc, argv);
-    if (text == "--help") {
+    if (text == "--help" || text == "-h") {
         std::fputs(kUsage, stdout);
         return 0;
     }
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    lirabox::qt::keepQtSettingsInMemory();
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QString::fromLatin1(lirabox::frmMain::kTitle));

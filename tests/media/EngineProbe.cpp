@@ -59,11 +59,13 @@ void playToTheEnd(MpvEngine& engine, const std::filesystem::path& recording) {
 
 }  // namespace
 
-void renderAtRate(const std::filesystem::path& recording, double rate, const std::filesystem::path& wavOut) {
+void renderAtRate(const std::filesystem::path& recording, double rate, const std::filesystem::path& wavOut,
+                  std::int32_t volume) {
     MpvEngine engine(pcmOutputTo(wavOut));
     // Set before the load: the PCM output writes what libmpv prepares while
     // paused straight to the file, so a later change would not cover it.
     engine.settings().rate(rate);
+    engine.settings().volume(volume);
     engine.settings().autoStart(false);
     engine.URL(recording.string());
     playToTheEnd(engine, recording);
@@ -180,6 +182,14 @@ double dominantFrequency(const Pcm& pcm, double low, double high) {
         }
     }
     return best;
+}
+
+double rms(const Pcm& pcm) {
+    const std::size_t quarter = pcm.samples.size() / 4;
+    if (quarter == 0) throw std::runtime_error("no sound to measure");
+    double sum = 0.0;
+    for (std::size_t i = quarter; i < 3 * quarter; ++i) sum += pcm.samples[i] * pcm.samples[i];
+    return std::sqrt(sum / static_cast<double>(2 * quarter));
 }
 
 }  // namespace lirabox::test

@@ -4,6 +4,7 @@
 // measuring what was rendered.
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <vector>
@@ -18,9 +19,11 @@ namespace lirabox::test {
 bool waitUntil(lirabox::media::MpvEngine& engine, const std::function<bool()>& condition,
                std::chrono::milliseconds limit = std::chrono::seconds(30));
 
-// Plays `recording` from 0 to its end at `rate` (set before the load) through
-// libmpv's PCM file output (as fast as it can, mono 16-bit 44.1 kHz) into `wavOut`.
-void renderAtRate(const std::filesystem::path& recording, double rate, const std::filesystem::path& wavOut);
+// Plays `recording` from 0 to its end at `rate` and `volume` (0 .. 100, both
+// set before the load) through libmpv's PCM file output (as fast as it can,
+// mono 16-bit 44.1 kHz) into `wavOut`.
+void renderAtRate(const std::filesystem::path& recording, double rate, const std::filesystem::path& wavOut,
+                  std::int32_t volume = 100);
 
 enum class RateChange { WhilePlaying, WhilePaused };
 
@@ -44,5 +47,8 @@ Pcm readPcmWav(const std::vector<unsigned char>& bytes);
 // The strongest frequency between `low` and `high` Hz in the middle second of
 // `pcm`, scanned in 0.5 Hz steps.
 double dominantFrequency(const Pcm& pcm, double low, double high);
+
+// The root mean square of the samples in the middle half of `pcm`.
+double rms(const Pcm& pcm);
 
 }  // namespace lirabox::test

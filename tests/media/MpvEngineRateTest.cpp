@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 
@@ -49,6 +50,20 @@ TEST(MpvEngineRateReference, UnchangedRateRendersTheRecordingAsItIs) {
     const auto pcm = lirabox::test::readPcmWav(folder.file("out.wav"));
     EXPECT_NEAR(pcm.seconds(), 2.0, 0.03 * 2.0);
     EXPECT_NEAR(lirabox::test::dominantFrequency(pcm, 150.0, 1200.0), 523.0, 0.02 * 523.0);
+}
+
+// The engine's volume is the amplitude in percent: 50 is half the recording's
+// level (-6 dB), 25 a quarter (-12 dB), 0 silence.
+TEST(MpvEngineVolume, VolumeIsTheAmplitudeInPercent) {
+    TempFolder folder;
+    lirabox::test::writeSineWav(folder.file("tone.wav"), 2.0, kTone, 44100, 1);
+    const double source = 0.5 / std::sqrt(2.0);  // a sine at half of full scale
+    for (const int volume : {100, 50, 25, 0}) {
+        const auto rendered = folder.file("volume-" + std::to_string(volume) + ".wav");
+        lirabox::test::renderAtRate(folder.file("tone.wav"), 1.0, rendered, volume);
+        EXPECT_NEAR(lirabox::test::rms(lirabox::test::readPcmWav(rendered)), source * volume / 100, 0.005)
+            << "volume " << volume;
+    }
 }
 
 class MpvEngineRateChange : public ::testing::TestWithParam<lirabox::test::RateChange> {};

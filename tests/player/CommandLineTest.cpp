@@ -91,6 +91,14 @@ TEST(CommandLine, RelativePathFoundInTheStartFolderBecomesAFullPath) {
     expectFile(parseCommandLine("t=5", folder.path()), folder.fileText("t=5"), 0);
 }
 
+TEST(CommandLine, TrailingBlanksAndDotsAreDroppedOnlyWhenThePathAsGivenIsNoFile) {
+    TempFolder folder;
+    std::ofstream(folder.file("talk.wav")) << "x";
+    expectFile(parseCommandLine("talk.wav /t=90", folder.path()), folder.fileText("talk.wav"), 90);
+    expectFile(parseCommandLine("talk.wav. . /t=1", folder.path()), folder.fileText("talk.wav"), 1);
+    expectFile(parseCommandLine("gone.wav /t=3", folder.path()), "gone.wav ", 3);
+}
+
 TEST(CommandLine, RelativePathNotInTheStartFolderIsKeptAsGiven) {
     TempFolder folder;
     expectFile(parseCommandLine("talk.wav /t=9", folder.path()), "talk.wav ", 9);

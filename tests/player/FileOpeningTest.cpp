@@ -78,14 +78,15 @@ TEST_F(FileOpeningTest, OneLineModeGivesTheFocusToTheOneLineWindow) {
     EXPECT_EQ(view.focus.back(), ShownWindow::Main);
 }
 
-TEST_F(FileOpeningTest, LoadLeavesTheSeekArrowWhereItWas) {
+TEST_F(FileOpeningTest, LoadWhileTheTickIsOffShowsTheNewPosition) {
     form().fileOpen("/rec/a.wav");
     form().seekSlider().setValue(30);
     const double left = pictures.seekpoint.Left();
     engine.setDurationFor("/rec/b.wav", 600);
     form().fileOpen("/rec/b.wav");
-    EXPECT_EQ(form().seekSlider().Value(), 30);
-    EXPECT_EQ(pictures.seekpoint.Left(), left);
+    EXPECT_EQ(form().seekSlider().Value(), 0);
+    EXPECT_LT(pictures.seekpoint.Left(), left);
+    EXPECT_EQ(pictures.seekpoint.Left(), 0);
 }
 
 TEST_F(FileOpeningTest, DropOpensOnlyTheFirstFile) {
@@ -108,7 +109,8 @@ TEST_F(FileOpeningTest, OpenDialogIsConfiguredAndItsChoiceLoaded) {
     const auto& request = view.openRequests[0];
     EXPECT_EQ(request.title, "サウンドファイルの指定");
     EXPECT_EQ(request.filter,
-              "音声ファイル(*.wav;*.mp3)|*.wav;*.mp3|WindowsMediaAudio(速度調整不可)|*.wma|全てのファイル(*)|*");
+              "音声ファイル(*.wav;*.mp3)|*.wav;*.mp3|WindowsMediaAudio(速度調整不可)|*.wma|全てのファイル(*)|*"
+              "|その他の音声ファイル(*.m4a;*.aac;*.ogg;*.opus;*.flac)|*.m4a;*.aac;*.ogg;*.opus;*.flac");
     EXPECT_EQ(request.defaultExtension, "wav");
     EXPECT_EQ(request.flags, 6148);
     EXPECT_EQ(engine.url(), "/rec/chosen.mp3");
@@ -143,7 +145,7 @@ TEST_F(FileOpeningTest, LoadFailureShowsTheErrorNumberAndKeepsWhatWasDone) {
     EXPECT_TRUE(view.focus.empty());
 }
 
-TEST_F(FileOpeningTest, TooLongRecordingStopsTheLoadAtTheTimeText) {
+TEST_F(FileOpeningTest, TooLongRecordingIsReportedButLoadedWhole) {
     form().fileOpen("/rec/a.wav");
     engine.setPosition(10);
     form().setRepeatStartFunc();
@@ -153,8 +155,8 @@ TEST_F(FileOpeningTest, TooLongRecordingStopsTheLoadAtTheTimeText) {
     EXPECT_EQ(view.messages[0].text, "エラーが発生しました。\r\nErrCode = 6");
     EXPECT_EQ(engine.url(), "/rec/long.wav");
     EXPECT_EQ(form().seekSlider().Max(), 32768);
-    EXPECT_EQ(form().repeatStart(), 10);
-    EXPECT_EQ(form().repeatEnd(), 60);
+    EXPECT_EQ(form().repeatStart(), 0);
+    EXPECT_EQ(form().repeatEnd(), 32768);
 }
 
 TEST_F(FileOpeningTest, CommandLineFilePlaysFromTheStartSecond) {
@@ -187,12 +189,13 @@ TEST_F(FileOpeningTest, CommandLineFileWithoutAMediaNameIsShownButNotPlayed) {
     EXPECT_TRUE(view.messages.empty());
 }
 
-TEST_F(FileOpeningTest, TooLongRecordingFromTheCommandLineDoesNotPlay) {
+TEST_F(FileOpeningTest, TooLongRecordingFromTheCommandLineIsReportedAndPlays) {
     engine.setDurationFor("/rec/long.wav", 40000);
-    form().playCommandLineFile("/rec/long.wav", 0);
+    form().playCommandLineFile("/rec/long.wav", 35000);
     EXPECT_EQ(view.messages.size(), 1u);
-    EXPECT_NE(engine.state(), media::kPlaying);
-    EXPECT_FALSE(view.timer2);
+    EXPECT_EQ(engine.state(), media::kPlaying);
+    EXPECT_EQ(engine.position(), 35000);
+    EXPECT_TRUE(view.timer2);
 }
 
 TEST_F(FileOpeningTest, CommandLineFileThatFailsReportsIt) {

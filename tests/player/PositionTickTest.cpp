@@ -68,10 +68,27 @@ TEST_F(PositionTickTest, RepeatStretchReturnsToTheStartMark) {
     EXPECT_EQ(engine.position(), 10);
 }
 
-TEST_F(PositionTickTest, WithoutMarksAShortFractionRepeatsTheFile) {
+TEST_F(PositionTickTest, WithoutMarksTheRecordingPlaysToItsRealEndAndStops) {
     playing(60.3, 60);
     form().Timer2_Timer();
-    EXPECT_EQ(engine.position(), 0);
+    EXPECT_EQ(engine.position(), 60);
+    EXPECT_TRUE(view.timer2);
+    engine.setPosition(60.3);
+    engine.setPlayState(media::kMediaEnded);
+    form().Timer2_Timer();
+    EXPECT_DOUBLE_EQ(engine.position(), 60.3);
+    EXPECT_FALSE(view.timer2);
+    EXPECT_EQ(view.timeText, "00:01:00 / 00:01:00");
+}
+
+TEST_F(PositionTickTest, AStartMarkAloneRepeatsFromItAtTheRealEnd) {
+    playing(60.3, 30);
+    form().setRepeatStartFunc();
+    engine.setPosition(60.3);
+    engine.setPlayState(media::kMediaEnded);
+    form().Timer2_Timer();
+    EXPECT_EQ(engine.position(), 30);
+    EXPECT_TRUE(view.timer2);
 }
 
 TEST_F(PositionTickTest, WithoutMarksALongFractionReachesTheEnd) {
@@ -115,7 +132,7 @@ TEST_F(PositionTickTest, FailingStepIsSkippedAndTheOthersRun) {
     EXPECT_EQ(view.timeText, "before");
     EXPECT_EQ(form().seekSlider().Value(), 60);
     EXPECT_EQ(timepost.times.back(), 61);
-    EXPECT_EQ(engine.position(), 0);
+    EXPECT_EQ(engine.position(), 61);  // the repeat step needs the length too
 }
 
 TEST_F(PositionTickTest, TickRunsOnlyWhilePlaying) {

@@ -9,7 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdint>
 #include <cstdlib>
+#include <fstream>
+#include <thread>
 
 namespace lirabox::test {
 namespace {
@@ -41,6 +45,18 @@ protected:
         const auto path = folder.file(name);
         writeSineWav(path, seconds);
         return path.string();
+    }
+
+    // Runs the tick every 100 ms, as the window does, while it is on (at most
+    // `limit`); returns the positions it published.
+    std::vector<double> tickWhileOn(std::chrono::milliseconds limit = std::chrono::seconds(8)) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        const std::size_t first = timepost.times.size();
+        while (view.timer2 && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            form().Timer2_Timer();
+        }
+        return {timepost.times.begin() + static_cast<std::ptrdiff_t>(first), timepost.times.end()};
     }
 
     TempFolder folder;
@@ -84,6 +100,14 @@ TEST_F(RealEngineTest, CommandLineRecordingPlaysFromItsStartSecond) {
     EXPECT_FALSE(view.timer2);
 }
 
+TEST_F(RealEngineTest, BlankBeforeTheStartSecondStillOpensTheRecording) {
+    const std::string path = recording("talk.wav", 5);
+    ASSERT_TRUE(form().Form_Load(path + " /t=2"));
+    ASSERT_TRUE(view.messages.empty()) << view.messages[0].text;
+    EXPECT_EQ(view.fileText, "talk.wav");
+    EXPECT_EQ(engine.playState(), media::kPlaying);
+}
+
 TEST_F(RealEngineTest, TickPublishesTheEnginesPosition) {
     ASSERT_TRUE(form().Form_Load(""));
     form().fileOpen(recording("tick.wav", 5));
@@ -109,6 +133,94 @@ TEST_F(RealEngineTest, VolumeReachesTheEngineWithoutFailing) {
     form().volumeSlider().setValue(5000);
     form().fileOpen(recording("v.wav", 1));
     EXPECT_TRUE(view.messages.empty());
+}
+
+// A recording without marks plays to its real end and stops there, whatever
+// the fraction of its length: the tick neither restarts it (by seeking while
+// the engine reports the end) nor loops it (at the length rounded down).
+class RecordingEndTest : public RealEngineTest, public ::testing::WithParamInterface<double> {};
+
+TEST_P(RecordingEndTest, WithoutMarksPlaybackEndsAtTheRealEndAndStops) {
+    const double length = GetParam();
+    const std::string path = recording("end.wav", length);
+    ASSERT_TRUE(form().Form_Load(path + "/t=18"));
+    const std::vector<double> positions = tickWhileOn();
+    ASSERT_FALSE(view.timer2) << "the tick still runs at " << engine.controls().currentPosition();
+    for (std::size_t i = 1; i < positions.size(); ++i) {
+        ASSERT_GE(positions[i], positions[i - 1]) << "went back at tick " << i;
+    }
+    EXPECT_EQ(engine.playState(), media::kMediaEnded);
+    EXPECT_NEAR(engine.controls().currentPosition(), length, 0.05);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(engine.playState(), media::kMediaEnded);
+    EXPECT_NEAR(engine.controls().currentPosition(), length, 0.05);
+
+    // The next play steps back by the automatic rewind from the end.
+    form().PPFunc();
+    EXPECT_EQ(engine.playState(), media::kPlaying);
+    EXPECT_NEAR(engine.controls().currentPosition(), length - 1, 0.3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fractions, RecordingEndTest, ::testing::Values(20.3, 20.51));
+
+TEST_F(RealEngineTest, CommandsWhileNotPlayingShowTheNewPositionWithoutPublishingIt) {
+    ASSERT_TRUE(form().Form_Load(""));
+    form().fileOpen(recording("paused.wav", 10));
+    form().set_forward_time(3);
+    form().ForwardFunc();
+    EXPECT_EQ(view.timeText, "00:00:03 / 00:00:10");
+    EXPECT_EQ(form().seekSlider().Value(), 3);
+
+    form().seekpoint_MouseDown();
+    form().seekpoint_MouseMove(pictures.seekbk.Width() * 0.8 - pictures.seekpoint.Left());
+    form().seekpoint_MouseUp();
+    EXPECT_EQ(engine.playState(), media::kPaused);
+    EXPECT_EQ(view.timeText, "00:00:08 / 00:00:10");
+    EXPECT_EQ(form().seekSlider().Value(), 8);
+    EXPECT_NEAR(engine.controls().currentPosition(), 8, 0.01);
+
+    form().RewindFunc();
+    EXPECT_EQ(view.timeText, "00:00:06 / 00:00:10");
+    form().StopFunc();
+    EXPECT_EQ(view.timeText, "00:00:00 / 00:00:10");
+    EXPECT_EQ(form().seekSlider().Value(), 0);
+    EXPECT_TRUE(timepost.times.empty());
+}
+
+// A recording longer than the time text can show (32767 s) is reported, and
+// still loaded whole: it plays, and the tick does not pull it back to 0.
+TEST_F(RealEngineTest, RecordingBeyondTheTimeTextIsReportedAndPlaysNormally) {
+    constexpr std::uint32_t kRate = 8000;
+    constexpr std::uint32_t kSeconds = 33000;
+    constexpr std::uint32_t kData = kRate * 2 * kSeconds;  // silence, 16-bit mono
+    const auto path = folder.file("night.wav");
+    {
+        std::ofstream out(path, std::ios::binary);
+        const auto put = [&](std::uint32_t value, int bytes) {
+            for (int i = 0; i < bytes; ++i) out.put(static_cast<char>((value >> (8 * i)) & 0xff));
+        };
+        out << "RIFF";
+        put(36 + kData, 4);
+        out << "WAVEfmt ";
+        put(16, 4), put(1, 2), put(1, 2), put(kRate, 4), put(kRate * 2, 4), put(2, 2), put(16, 2);
+        out << "data";
+        put(kData, 4);
+    }
+    std::filesystem::resize_file(path, 44 + kData);  // sparse: no disk space taken
+
+    ASSERT_TRUE(form().Form_Load(""));
+    form().fileOpen(path.string());
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].text, "エラーが発生しました。\r\nErrCode = 6");
+    EXPECT_EQ(form().seekSlider().Max(), 33000);
+    EXPECT_EQ(form().repeatStart(), 0);
+    EXPECT_EQ(form().repeatEnd(), 33000);
+
+    engine.controls().currentPosition(20000);
+    form().PlayFunc();
+    for (int i = 0; i < 5; ++i) form().Timer2_Timer();
+    EXPECT_EQ(engine.playState(), media::kPlaying);
+    EXPECT_NEAR(engine.controls().currentPosition(), 19999, 1.0);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "support/RaisedError.h"
 #include "support/clsIniFile.h"
 
+#include <algorithm>
 
 namespace lirabox::test {
 namespace {
@@ -69,7 +70,7 @@ TEST_F(TransportTest, PauseStopsTheTickAndKeepsThePosition) {
     EXPECT_EQ(engine.position(), 42.5);
 }
 
-TEST_F(TransportTest, StopReturnsToZeroAndLeavesTheDisplays) {
+TEST_F(TransportTest, StopReturnsToZeroAndShowsIt) {
     form().PlayFunc();
     engine.setPosition(42);
     form().Timer2_Timer();
@@ -78,8 +79,9 @@ TEST_F(TransportTest, StopReturnsToZeroAndLeavesTheDisplays) {
     EXPECT_FALSE(view.timer2);
     EXPECT_EQ(engine.state(), media::kStopped);
     EXPECT_EQ(engine.position(), 0);
-    EXPECT_EQ(view.timeText, label);
-    EXPECT_EQ(form().seekSlider().Value(), 42);
+    EXPECT_NE(view.timeText, label);
+    EXPECT_EQ(view.timeText, "00:00:00 / 00:10:00");
+    EXPECT_EQ(form().seekSlider().Value(), 0);
 }
 
 TEST_F(TransportTest, ToggleFollowsThePlayState) {
@@ -214,6 +216,21 @@ TEST_F(TransportTest, TenStepsFasterFromOneShowTwo) {
     EXPECT_NEAR(form().playRate(), 2, 1e-9);
 }
 
+TEST_F(TransportTest, SpeedStepsStayOnTheListsItems) {
+    const auto listed = [&] {
+        return std::find(view.speedItems.begin(), view.speedItems.end(), view.speedText) != view.speedItems.end();
+    };
+    for (const std::int16_t direction : {0, 1}) {
+        for (int i = 0; i < 30; ++i) {
+            form().SpeedFunc(direction);
+            ASSERT_TRUE(listed()) << view.speedText;
+        }
+    }
+    for (int i = 0; i < 5; ++i) form().SpeedFunc(0);
+    EXPECT_EQ(view.speedText, "1");
+    EXPECT_EQ(form().playRate(), 1.0);
+}
+
 TEST_F(TransportTest, OtherDirectionsOnlyApplyTheRate) {
     form().SpeedFunc(7);
     EXPECT_DOUBLE_EQ(form().playRate(), 1);
@@ -326,16 +343,16 @@ TEST_F(TransportTest, MarksOnAFileOfLengthZeroKeepTheLineAtItsEnds) {
 
 TEST_F(TransportTest, MarksOnVeryLongRecordingsDoNotOverflow) {
     engine.setDurationFor("/rec/long.wav", 400000);
-    form().fileOpen("/rec/long.wav");  // too long for the time text: the marks stay
+    form().fileOpen("/rec/long.wav");  // too long for the time text, loaded all the same
     pausedAt(300000);
     form().setRepeatStartFunc();
     EXPECT_EQ(form().repeatStart(), 300000);
     EXPECT_DOUBLE_EQ(view.x1, 5388.75);
-    form().setRepeatEndFunc();  // 600 is not the length: this clears
-    EXPECT_EQ(form().repeatEnd(), 400000);
     form().setRepeatEndFunc();
     EXPECT_EQ(form().repeatEnd(), 300000);
     EXPECT_DOUBLE_EQ(view.x2, 5388.75);
+    form().setRepeatEndFunc();
+    EXPECT_EQ(form().repeatEnd(), 400000);
 }
 
 // --- step lengths ----------------------------------------------------------------

@@ -206,9 +206,26 @@ TEST_F(EndToEnd, AFirstStartWritesTheDefaultsAndTheVolumeSurvivesARestart) {
     EXPECT_EQ(iniValue(folder, "position.ini", "Volume", "value"), std::to_string(saved));
 }
 
+TEST_F(EndToEnd, TheOpenDialogLeavesNoSettingsFileOfQts) {
+    const pid_t pid = mInstall.start();
+    const XWindow window = waitForMainWindow(pid);
+    ASSERT_NE(window, 0u);
+    pressKeys(window, "ctrl+o");
+    const XWindow dialog = waitForWindow(pid, "サウンドファイルの指定", true);
+    ASSERT_NE(dialog, 0u);
+    pressKeys(dialog, "Escape");
+    ASSERT_TRUE(waitUntil([&] { return findWindow(pid, "サウンドファイルの指定", true) == 0; }));
+    quit(pid, window);
+    EXPECT_FALSE(fs::exists(mInstall.configFolder() / "QtProject.conf"));
+    for (const auto& entry : fs::recursive_directory_iterator(mInstall.configFolder())) {
+        EXPECT_NE(entry.path().extension(), ".conf") << entry.path();
+    }
+}
+
 TEST_F(EndToEnd, HelpAndVersionArePrintedWithoutAWindow) {
     const std::string program = mInstall.program().string();
     EXPECT_NE(commandOutput(program + " --help").find("Usage: lirabox [RECORDING[/t=SECONDS]]"), std::string::npos);
+    EXPECT_EQ(commandOutput(program + " -h"), commandOutput(program + " --help"));
     EXPECT_EQ(commandOutput(program + " --version"), "lirabox " LIRABOX_VERSION "\n");
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -56,10 +57,12 @@ using lirabox::test::TempFolder;
 using lirabox::test::whenModalShows;
 
 const char* const kSoundFilter =
-    "音声ファイル(*.wav;*.mp3)|*.wav;*.mp3|WindowsMediaAudio(速度調整不可)|*.wma|全てのファイル(*)|*";
-const QStringList kQtSoundFilters {QStringLiteral("音声ファイル(*.wav;*.mp3) (*.wav *.mp3)"),
-                                   QStringLiteral("WindowsMediaAudio(速度調整不可) (*.wma)"),
-                                   QStringLiteral("全てのファイル(*) (*)")};
+    "音声ファイル(*.wav;*.mp3)|*.wav;*.mp3|WindowsMediaAudio(速度調整不可)|*.wma|全てのファイル(*)|*"
+    "|その他の音声ファイル(*.m4a;*.aac;*.ogg;*.opus;*.flac)|*.m4a;*.aac;*.ogg;*.opus;*.flac";
+const QStringList kQtSoundFilters {
+    QStringLiteral("音声ファイル(*.wav;*.mp3) (*.wav *.mp3)"), QStringLiteral("WindowsMediaAudio(速度調整不可) (*.wma)"),
+    QStringLiteral("全てのファイル(*) (*)"),
+    QStringLiteral("その他の音声ファイル(*.m4a;*.aac;*.ogg;*.opus;*.flac) (*.m4a *.aac *.ogg *.opus *.flac)")};
 
 class RecordingTimepost final : public lirabox::TimepostSink {
 public:
@@ -210,7 +213,8 @@ protected:
 TEST_F(MainWindowTest, ControlsStandAtTheirTwipsPlacesFifteenTwipsToThePixel) {
     EXPECT_EQ(control("client").size(), QSize(478, 77));
     EXPECT_EQ(control("lblTimeNow").geometry(), QRect(8, 5, 101, 15));
-    EXPECT_EQ(control("lblFile").geometry(), QRect(125, 8, 352, 12));
+    EXPECT_EQ(control("lblFile").x(), 125);  // its height is a full text line (below)
+    EXPECT_EQ(control("lblFile").width(), 352);
     EXPECT_EQ(control("seekbk").geometry(), QRect(0, 24, 479, 10));
     EXPECT_EQ(control("cmdPlay").geometry(), QRect(1, 37, 59, 40));
     EXPECT_EQ(control("cmdStop").geometry(), QRect(59, 37, 37, 40));
@@ -269,6 +273,52 @@ TEST_F(MainWindowTest, TextsFitTheirControlsInsteadOfBeingCut) {
         QWidget& widget = control(name);
         EXPECT_LE(widget.sizeHint().width(), widget.width()) << name;
     }
+}
+
+TEST_F(MainWindowTest, TheFileNameShowsAFullLineAboveTheSeekBarAtEveryDensity) {
+    for (const double dpi : {96.0, 120.0, 144.0, 192.0}) {
+        mWindow->applyDpi(dpi);
+        const QWidget& name = control("lblFile");
+        EXPECT_GE(name.height(), name.fontMetrics().height()) << dpi;
+        EXPECT_LE(name.geometry().bottom(), control("seekbk").y()) << dpi;
+        EXPECT_GE(name.y(), 0) << dpi;
+    }
+}
+
+TEST_F(MainWindowTest, ButtonsAndSlidersAreNamedForAssistiveTechnology) {
+    for (const char* name : {"cmdPlay", "cmdStop", "cmdOpen", "cmdRewind", "cmdForward"}) {
+        auto& button = control<QPushButton>(name);
+        EXPECT_FALSE(button.toolTip().isEmpty()) << name;
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&button);
+        ASSERT_NE(accessible, nullptr) << name;
+        EXPECT_EQ(accessible->text(QAccessible::Name), button.toolTip()) << name;
+    }
+    mForm->fileOpen(recording("values.wav", 120));
+    mForm->volumeSlider().setValue(1250);
+    mEngine->controls().currentPosition(30);
+    mForm->Timer2_Timer();
+    const auto valueOf = [](QWidget& bar) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&bar);
+        EXPECT_EQ(accessible->role(), QAccessible::Slider);
+        EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty());
+        QAccessibleValueInterface* value = accessible->valueInterface();
+        return value == nullptr ? QStringList{}
+                                : QStringList{value->minimumValue().toString(), value->currentValue().toString(),
+                                              value->maximumValue().toString()};
+    };
+    EXPECT_EQ(valueOf(control("seekbk")), (QStringList{"0", "30", "120"}));
+    EXPECT_EQ(valueOf(control("volbk")), (QStringList{"0", "1250", "5000"}));
+}
+
+TEST_F(MainWindowTest, ThePlayButtonShowsWhatAClickWillDo) {
+    auto& play = control<QPushButton>("cmdPlay");
+    EXPECT_EQ(play.toolTip(), QStringLiteral("再生"));
+    mForm->fileOpen(recording("toggle.wav", 5));
+    play.click();
+    EXPECT_EQ(mEngine->playState(), lirabox::media::kPlaying);
+    EXPECT_EQ(play.toolTip(), QStringLiteral("一時停止"));
+    play.click();
+    EXPECT_EQ(play.toolTip(), QStringLiteral("再生"));
 }
 
 TEST_F(MainWindowTest, PictureButtonsShowPicturesAndNoText) {
@@ -415,6 +465,20 @@ TEST_F(MainWindowTest, DraggingTheSeekArrowToTheMiddleGoesToTheMiddleSecond) {
     EXPECT_EQ(mForm->seekSlider().Value(), 59);
     EXPECT_DOUBLE_EQ(arrow.Left(), 3533);  // 7185 x 59 / 120, rounded
     EXPECT_EQ(arrow.x(), 236);
+    EXPECT_FALSE(mForm->seekSlider().MouseDown());
+}
+
+TEST_F(MainWindowTest, PressingTheSeekBarBesideTheArrowGoesThere) {
+    mForm->fileOpen(recording("press.wav", 120));
+    PictureBox& bar = mWindow->seekbk();
+    // At three quarters of the bar (359.25 px = 5388.75 twips) the arrow's
+    // middle goes there, as in a drag: (5388.75 - 67.5) / 7185 x 120 = 88.87.
+    mouse(bar, QEvent::MouseButtonPress, 359.25);
+    mouse(bar, QEvent::MouseButtonRelease, 359.25);
+    EXPECT_EQ(mForm->seekSlider().Value(), 89);
+    EXPECT_NEAR(mEngine->controls().currentPosition(), 89, 0.01);
+    EXPECT_NE(mEngine->playState(), lirabox::media::kPlaying);
+    EXPECT_EQ(mWindow->lblTimeNow(), "00:01:29 / 00:02:00");
     EXPECT_FALSE(mForm->seekSlider().MouseDown());
 }
 
