@@ -38,6 +38,10 @@ public:
     virtual uint32_t lookUpMessageId() = 0;
 };
 
+// The keyboard watcher of the desktop this library is built for; the backend
+// folder chosen by the build defines it. Never destroyed.
+HookPlatform& systemHookPlatform();
+
 class HookService {
 public:
     explicit HookService(HookPlatform& platform) : platform_(platform) {}
