@@ -4,8 +4,11 @@
 #include "PrivateProfile.h"
 #include "ProfileText.h"
 #include "RaisedError.h"
+#include "Trace.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace lirabox {
 namespace {
@@ -13,6 +16,13 @@ namespace {
 constexpr const char* kSource = "IniFile - Class";
 
 bool isEmptyOrSpaces(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
+
+// `error` is the errno of the failed write, or 0 when the entry itself could not be stored.
+void traceFailedWrite(const std::string& section, const std::string& key, const std::string& file, int error) {
+    trace("cannot write [" + section + "] " + key + " to " + file + ": " +
+          (error != 0 ? "error " + std::to_string(error) + ": " + std::strerror(error)
+                      : std::string("the entry cannot be stored")));
+}
 
 }  // namespace
 
@@ -122,7 +132,9 @@ bool clsIniFile::WriteProfile(std::string section, std::string key, std::string 
     // Copies, so that a listener may attach further listeners.
     const std::vector<UpdateBeforeHandler> before = mUpdateBefore;
     for (const UpdateBeforeHandler& listener : before) listener(section, key, value, file);
+    errno = 0;
     const bool written = writePrivateProfileString(section, key, value, file);
+    if (!written) traceFailedWrite(section, key, file, errno);
     const std::vector<UpdateAfterHandler> after = mUpdateAfter;
     for (const UpdateAfterHandler& listener : after) listener(section, key, value, file);
     return written;

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "RaisedError.h"
+#include "Trace.h"
 
 namespace lirabox::media {
 namespace {
@@ -54,7 +55,9 @@ const std::vector<MpvOption> kBaseOptions = {
 };
 
 RaisedError error(std::int32_t code, const std::string& description) {
-    return RaisedError::object(code, kSource, description);
+    RaisedError raised = RaisedError::object(code, kSource, description);
+    trace("sound engine error " + std::to_string(raised.number()) + ": " + description);
+    return raised;
 }
 
 std::string fileNameOf(const std::string& path) {

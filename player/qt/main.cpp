@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include <QApplication>
 #include <QMessageBox>
@@ -13,6 +14,7 @@
 #include "OpeningPlace.h"
 #include "PictureBox.h"
 #include "QtWindowServices.h"
+#include "TraceLog.h"
 #include "hotkeys/DeclaredFunctionManager.h"
 #include "hotkeys/KeytapBinding.h"
 #include "player/CommandLine.h"
@@ -28,6 +30,9 @@ constexpr const char* kUsage =
     "Usage: lirabox [RECORDING[/t=SECONDS]]\n"
     "Plays RECORDING (WAV, MP3 or WMA), from SECONDS when given.\n"
     "\n"
+    "  --verbose  log every step skipped after a failure, every sound engine\n"
+    "             error and every failed settings write (also on with\n"
+    "             QT_LOGGING_RULES=\"lirabox.info=true\")\n"
     "  --help     show this help and exit\n"
     "  --version  show the version and exit\n";
 
@@ -36,7 +41,8 @@ constexpr const char* kUsage =
 int main(int argc, char** argv) {
     // The argument text is taken before Qt sees the arguments, and Qt is given
     // none of them, so a recording's name can never be read as a Qt option.
-    const std::string text = lirabox::argumentText(argc, argv);
+    const bool verbose = argc > 1 && std::string_view(argv[1]) == "--verbose";
+    const std::string text = verbose ? lirabox::argumentText(argc - 1, argv + 1) : lirabox::argumentText(argc, argv);
     if (text == "--help") {
         std::fputs(kUsage, stdout);
         return 0;
@@ -50,6 +56,7 @@ int main(int argc, char** argv) {
     QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QString::fromLatin1(lirabox::frmMain::kTitle));
     QApplication::setApplicationVersion(QString::fromLatin1(LIRABOX_VERSION));
+    lirabox::qt::routeTracesToLog(verbose);
 
     std::unique_ptr<lirabox::media::MpvEngine> engine;
     try {
