@@ -1,6 +1,7 @@
 #include "FakeMediaEngine.h"
 
 #include <algorithm>
+#include <cmath>
 #include <sstream>
 
 #include "RaisedError.h"
@@ -22,6 +23,11 @@ std::string fileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The engine refuses values out of range as the real one does.
+void refuseUnless(bool valid, const std::string& what) {
+    if (!valid) throw RaisedError::object(kErrBadValue, "MediaEngine", what + " is out of range");
+}
+
 bool isRead(const std::string& call) {
     return call == "playState()" || call == "controls.currentPosition()" ||
            call == "currentMedia.duration()" || call == "currentMedia.name()" ||
@@ -39,10 +45,12 @@ public:
     }
     void rate(double rate) override {
         e_.record("settings.rate", number(rate));
+        refuseUnless(rate >= 0.01 && rate <= 100, "the rate");
         e_.rate_ = rate;
     }
     void volume(std::int32_t volume) override {
         e_.record("settings.volume", std::to_string(volume));
+        refuseUnless(volume >= 0 && volume <= 100, "the volume");
         e_.volume_ = volume;
     }
 
@@ -59,7 +67,7 @@ public:
     }
     void pause() override {
         e_.record("controls.pause", "");
-        if (e_.loaded_) e_.playState_ = kPaused;
+        if (e_.loaded_ && e_.playState_ == kPlaying) e_.playState_ = kPaused;
     }
     void stop() override {
         e_.record("controls.stop", "");
@@ -74,7 +82,8 @@ public:
     }
     void currentPosition(double seconds) override {
         e_.record("controls.currentPosition", number(seconds));
-        e_.position_ = seconds;
+        refuseUnless(!std::isnan(seconds), "the position");
+        e_.position_ = std::max(seconds, 0.0);
     }
 
 private:

@@ -9,9 +9,12 @@
 // loaded (name empty, duration 0, playState kUndefined).
 //
 // State: nothing loaded → kUndefined; loaded → kReady (kPlaying when autoStart
-// is true); play → kPlaying; pause → kPaused; stop → kStopped and position 0.
-// Without media, play/pause/stop change nothing. Positions are stored exactly as
-// set (no clamping), so tests can see what the player asked for.
+// is true); play → kPlaying; pause while playing → kPaused; stop → kStopped and
+// position 0. Without media, play/pause/stop change nothing. A negative
+// position is taken as 0; the recorded call shows what the player asked for.
+// A rate outside 0.01 .. 100, a volume outside 0 .. 100 and a position that is
+// not a number are refused with the engine's kErrBadValue. These rules are the
+// real engine's: tests/media/EngineContractTest.cpp holds both to them.
 //
 // Recorded calls, in order, as text:
 //   "URL(<path>)", "playState()", "settings.autoStart(true|false)",
