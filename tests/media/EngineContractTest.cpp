@@ -41,10 +41,10 @@ struct FakeSubject {
 template <class Subject>
 class MediaEngineContract : public ::testing::Test {
 protected:
-    void SetUp() override { subject_.makeRecording(tone(), kLength); }
+    void SetUp() override { mSubject.makeRecording(tone(), kLength); }
 
-    std::string tone() const { return folder_.fileText("tone.wav"); }
-    MediaEngine& engine() { return subject_.engine; }
+    std::string tone() const { return mFolder.fileText("tone.wav"); }
+    MediaEngine& engine() { return mSubject.engine; }
     void load(bool autoStart = false) {
         engine().settings().autoStart(autoStart);
         engine().URL(tone());
@@ -69,8 +69,8 @@ protected:
         return 0;
     }
 
-    lirabox::test::TempFolder folder_;
-    Subject subject_;
+    lirabox::test::TempFolder mFolder;
+    Subject mSubject;
 };
 
 struct EngineName {
@@ -142,8 +142,8 @@ TYPED_TEST(MediaEngineContract, ValuesOutOfRangeAreRefusedAndValidOnesTaken) {
 
 TYPED_TEST(MediaEngineContract, AFailedLoadRaisesCannotOpenAndLeavesNothingLoaded) {
     this->load();
-    const std::string missing = this->folder_.fileText("missing.wav");
-    this->subject_.makeUnopenable(missing);
+    const std::string missing = this->mFolder.fileText("missing.wav");
+    this->mSubject.makeUnopenable(missing);
     EXPECT_EQ(this->raisedNumber([&] { this->engine().URL(missing); }), lirabox::kObjectErrorBase + kErrCannotOpen);
     this->expectNothingLoaded();
 }

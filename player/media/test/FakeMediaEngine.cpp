@@ -38,154 +38,154 @@ bool isRead(const std::string& call) {
 
 class FakeMediaEngine::Settings : public EngineSettings {
 public:
-    explicit Settings(FakeMediaEngine& e) : e_(e) {}
+    explicit Settings(FakeMediaEngine& e) : mEngine(e) {}
     void autoStart(bool start) override {
-        e_.record("settings.autoStart", start ? "true" : "false");
-        e_.autoStart_ = start;
+        mEngine.record("settings.autoStart", start ? "true" : "false");
+        mEngine.mAutoStart = start;
     }
     void rate(double rate) override {
-        e_.record("settings.rate", number(rate));
+        mEngine.record("settings.rate", number(rate));
         refuseUnless(rate >= 0.01 && rate <= 100, "the rate");
-        e_.rate_ = rate;
+        mEngine.mRate = rate;
     }
     void volume(std::int32_t volume) override {
-        e_.record("settings.volume", std::to_string(volume));
+        mEngine.record("settings.volume", std::to_string(volume));
         refuseUnless(volume >= 0 && volume <= 100, "the volume");
-        e_.volume_ = volume;
+        mEngine.mVolume = volume;
     }
 
 private:
-    FakeMediaEngine& e_;
+    FakeMediaEngine& mEngine;
 };
 
 class FakeMediaEngine::Controls : public EngineControls {
 public:
-    explicit Controls(FakeMediaEngine& e) : e_(e) {}
+    explicit Controls(FakeMediaEngine& e) : mEngine(e) {}
     void play() override {
-        e_.record("controls.play", "");
-        if (e_.loaded_) e_.playState_ = kPlaying;
+        mEngine.record("controls.play", "");
+        if (mEngine.mLoaded) mEngine.mPlayState = kPlaying;
     }
     void pause() override {
-        e_.record("controls.pause", "");
-        if (e_.loaded_ && e_.playState_ == kPlaying) e_.playState_ = kPaused;
+        mEngine.record("controls.pause", "");
+        if (mEngine.mLoaded && mEngine.mPlayState == kPlaying) mEngine.mPlayState = kPaused;
     }
     void stop() override {
-        e_.record("controls.stop", "");
-        if (e_.loaded_) {
-            e_.playState_ = kStopped;
-            e_.position_ = 0.0;
+        mEngine.record("controls.stop", "");
+        if (mEngine.mLoaded) {
+            mEngine.mPlayState = kStopped;
+            mEngine.mPosition = 0.0;
         }
     }
     double currentPosition() override {
-        e_.record("controls.currentPosition", "");
-        return e_.position_;
+        mEngine.record("controls.currentPosition", "");
+        return mEngine.mPosition;
     }
     void currentPosition(double seconds) override {
-        e_.record("controls.currentPosition", number(seconds));
+        mEngine.record("controls.currentPosition", number(seconds));
         refuseUnless(!std::isnan(seconds), "the position");
-        e_.position_ = std::max(seconds, 0.0);
+        mEngine.mPosition = std::max(seconds, 0.0);
     }
 
 private:
-    FakeMediaEngine& e_;
+    FakeMediaEngine& mEngine;
 };
 
 class FakeMediaEngine::Media : public CurrentMedia {
 public:
-    explicit Media(FakeMediaEngine& e) : e_(e) {}
+    explicit Media(FakeMediaEngine& e) : mEngine(e) {}
     double duration() override {
-        e_.record("currentMedia.duration", "");
-        return e_.duration_;
+        mEngine.record("currentMedia.duration", "");
+        return mEngine.mDuration;
     }
     std::string name() override {
-        e_.record("currentMedia.name", "");
-        return e_.name_;
+        mEngine.record("currentMedia.name", "");
+        return mEngine.mName;
     }
     std::string sourceURL() override {
-        e_.record("currentMedia.sourceURL", "");
-        return e_.loaded_ ? e_.url_ : std::string();
+        mEngine.record("currentMedia.sourceURL", "");
+        return mEngine.mLoaded ? mEngine.mUrl : std::string();
     }
 
 private:
-    FakeMediaEngine& e_;
+    FakeMediaEngine& mEngine;
 };
 
 class FakeMediaEngine::Collection : public MediaCollection {
 public:
-    explicit Collection(FakeMediaEngine& e) : e_(e) {}
+    explicit Collection(FakeMediaEngine& e) : mEngine(e) {}
     void add(const std::string& sourceURL) override {
-        e_.record("mediaCollection.add", sourceURL);
-        e_.library_.push_back(sourceURL);
+        mEngine.record("mediaCollection.add", sourceURL);
+        mEngine.mLibrary.push_back(sourceURL);
     }
 
 private:
-    FakeMediaEngine& e_;
+    FakeMediaEngine& mEngine;
 };
 
 FakeMediaEngine::FakeMediaEngine()
-    : settings_(std::make_unique<Settings>(*this)),
-      controls_(std::make_unique<Controls>(*this)),
-      media_(std::make_unique<Media>(*this)),
-      collection_(std::make_unique<Collection>(*this)) {}
+    : mSettings(std::make_unique<Settings>(*this)),
+      mControls(std::make_unique<Controls>(*this)),
+      mMedia(std::make_unique<Media>(*this)),
+      mCollection(std::make_unique<Collection>(*this)) {}
 
 FakeMediaEngine::~FakeMediaEngine() = default;
 
 void FakeMediaEngine::URL(const std::string& path) {
     record("URL", path);
-    loaded_ = false;
-    url_ = path;
-    name_.clear();
-    duration_ = 0.0;
-    position_ = 0.0;
-    playState_ = kUndefined;
-    if (const auto failure = loadFailures_.find(path); failure != loadFailures_.end()) {
+    mLoaded = false;
+    mUrl = path;
+    mName.clear();
+    mDuration = 0.0;
+    mPosition = 0.0;
+    mPlayState = kUndefined;
+    if (const auto failure = mLoadFailures.find(path); failure != mLoadFailures.end()) {
         throw RaisedError(failure->second, "MediaEngine", "cannot open " + path);
     }
-    loaded_ = true;
-    const auto duration = durations_.find(path);
-    duration_ = duration != durations_.end() ? duration->second : defaultDuration_;
-    const auto name = names_.find(path);
-    name_ = name != names_.end() ? name->second : fileNameOf(path);
-    playState_ = autoStart_ ? kPlaying : kReady;
+    mLoaded = true;
+    const auto duration = mDurations.find(path);
+    mDuration = duration != mDurations.end() ? duration->second : mDefaultDuration;
+    const auto name = mNames.find(path);
+    mName = name != mNames.end() ? name->second : fileNameOf(path);
+    mPlayState = mAutoStart ? kPlaying : kReady;
 }
 
 std::int32_t FakeMediaEngine::playState() {
     record("playState", "");
-    return playState_;
+    return mPlayState;
 }
 
-EngineSettings& FakeMediaEngine::settings() { return *settings_; }
-EngineControls& FakeMediaEngine::controls() { return *controls_; }
-CurrentMedia& FakeMediaEngine::currentMedia() { return *media_; }
-MediaCollection& FakeMediaEngine::mediaCollection() { return *collection_; }
+EngineSettings& FakeMediaEngine::settings() { return *mSettings; }
+EngineControls& FakeMediaEngine::controls() { return *mControls; }
+CurrentMedia& FakeMediaEngine::currentMedia() { return *mMedia; }
+MediaCollection& FakeMediaEngine::mediaCollection() { return *mCollection; }
 
 void FakeMediaEngine::failLoad(const std::string& path, std::int32_t errorNumber) {
-    loadFailures_[path] = errorNumber;
+    mLoadFailures[path] = errorNumber;
 }
 
 void FakeMediaEngine::failOperation(const std::string& operation, std::int32_t errorNumber) {
-    operationFailures_[operation] = errorNumber;
+    mOperationFailures[operation] = errorNumber;
 }
 
 void FakeMediaEngine::clearFailures() {
-    loadFailures_.clear();
-    operationFailures_.clear();
+    mLoadFailures.clear();
+    mOperationFailures.clear();
 }
 
 std::vector<std::string> FakeMediaEngine::commands() const {
     std::vector<std::string> result;
-    std::copy_if(calls_.begin(), calls_.end(), std::back_inserter(result),
+    std::copy_if(mCalls.begin(), mCalls.end(), std::back_inserter(result),
                  [](const std::string& call) { return !isRead(call); });
     return result;
 }
 
 int FakeMediaEngine::count(const std::string& call) const {
-    return static_cast<int>(std::count(calls_.begin(), calls_.end(), call));
+    return static_cast<int>(std::count(mCalls.begin(), mCalls.end(), call));
 }
 
 void FakeMediaEngine::record(const std::string& operation, const std::string& argument) {
-    calls_.push_back(operation + "(" + argument + ")");
-    if (const auto failure = operationFailures_.find(operation); failure != operationFailures_.end()) {
+    mCalls.push_back(operation + "(" + argument + ")");
+    if (const auto failure = mOperationFailures.find(operation); failure != mOperationFailures.end()) {
         throw RaisedError(failure->second, "MediaEngine", operation + " failed");
     }
 }
