@@ -2,47 +2,20 @@
 
 #include "KeyMessage.h"
 #include "QuietKeyMessageLog.h"
-#include "keytap/Keytap.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QMetaObject>
 
-#include <xcb/xcb.h>
-
-#include <cstdlib>
-#include <cstring>
-
 namespace lirabox::hotkeys {
-namespace {
-
-// The atom of the message name on the application's own X connection; 0 when
-// the application does not run on X.
-std::uint32_t registerKeyMessage() {
-    const auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-    const auto* x11 =
-        application != nullptr ? application->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
-    if (connection == nullptr) return 0;
-    const xcb_intern_atom_cookie_t cookie = xcb_intern_atom(
-        connection, 0, static_cast<std::uint16_t>(std::strlen(KEYTAP_MESSAGE_NAME)), KEYTAP_MESSAGE_NAME);
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-    if (reply == nullptr) return 0;
-    const std::uint32_t atom = reply->atom;
-    std::free(reply);
-    return atom;
-}
-
-}  // namespace
 
 class DeclaredFunctionManager::Filter final : public QAbstractNativeEventFilter {
 public:
     explicit Filter(DeclaredFunctionManager& owner) : mOwner(owner) {}
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
-        if (eventType == "xcb_generic_event_t") mOwner.KeyMessageWindowProc(message);
+        mOwner.KeyMessageWindowProc(eventType, message);
         return false;
     }
 
@@ -68,8 +41,8 @@ void DeclaredFunctionManager::SubclassMainWindow(std::uintptr_t window) {
 
 void DeclaredFunctionManager::RestoreMainWindowProc(std::uintptr_t) { mFilter.reset(); }
 
-void DeclaredFunctionManager::KeyMessageWindowProc(const void* xcbEvent) {
-    const auto slot = commandSlotOf(*static_cast<const xcb_generic_event_t*>(xcbEvent), mWindow, mKeyMessageId);
+void DeclaredFunctionManager::KeyMessageWindowProc(const QByteArray& eventType, const void* nativeEvent) {
+    const auto slot = commandSlotOf(eventType, nativeEvent, mWindow, mKeyMessageId);
     if (!slot) return;
     QMetaObject::invokeMethod(
         &mCallContext,

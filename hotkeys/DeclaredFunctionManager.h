@@ -2,9 +2,9 @@
 // Puts the shortcut-key handling in front of the main window's own handling.
 //
 // SubclassMainWindow registers the message name "KVL_MESSAGE_PROC" on the
-// application's X connection (keyMessageId; the hook library registers the
+// application's connection to the desktop (keyMessageId; the hook library registers the
 // same name and so sends the same number) and installs a native event filter
-// that looks at every X event of the application. The filter never takes an
+// that looks at every native event of the application. The filter never takes an
 // event away: each one, the key messages included, goes on to the window's own
 // handling (its nativeEvent and Qt's), and what that handling returns stands.
 // A key message for the main window with a slot of 0..7 then has its slot
@@ -21,6 +21,7 @@
 
 #include "player/ShortcutKeyPorts.h"
 
+#include <QByteArray>
 #include <QObject>
 
 #include <cstdint>
@@ -45,14 +46,14 @@ public:
     void RestoreMainWindowProc(std::uintptr_t window) override;
 
     // The registered message number; 0 until SubclassMainWindow has obtained
-    // it on an X display, and kept from then on.
+    // it on the desktop, and kept from then on.
     std::uint32_t keyMessageId() const { return mKeyMessageId; }
     bool isSubclassed() const { return mFilter != nullptr; }
 
 private:
     class Filter;
 
-    void KeyMessageWindowProc(const void* xcbEvent);
+    void KeyMessageWindowProc(const QByteArray& eventType, const void* nativeEvent);
 
     KeyMessageHandler mHandler;
     std::uint32_t mKeyMessageId = 0;

@@ -1,10 +1,11 @@
 #pragma once
-// Recognising the message the hook library sends to the main window: an X
-// ClientMessage of the registered type "KVL_MESSAGE_PROC", format 32, with the
-// slot number in its first value and modifier code << 16 | key code in its
-// second.
+// Recognising the message the hook library sends to the main window: the
+// registered message "KVL_MESSAGE_PROC" for that window, with the slot number
+// as its first value and modifier code << 16 | key code as its second. How it
+// travels among the desktop's native events is the backend's business
+// (hotkeys/x11/: an X ClientMessage of format 32).
 
-#include <xcb/xcb.h>
+#include <QByteArray>
 
 #include <cstdint>
 #include <optional>
@@ -15,10 +16,15 @@ namespace lirabox::hotkeys {
 inline constexpr std::int32_t kFirstCommandSlot = 0;
 inline constexpr std::int32_t kLastCommandSlot = 7;
 
+// The number of "KVL_MESSAGE_PROC" on the application's own connection to the
+// desktop; 0 when the application does not run on this backend's desktop.
+std::uint32_t registerKeyMessage();
+
 // The slot of a key message for `window` when the slot has a command; nothing
-// for every other event (other windows, other types, other slots). A
-// keyMessageId of 0 means the message was never registered: nothing matches.
-std::optional<std::int32_t> commandSlotOf(const xcb_generic_event_t& event, std::uint32_t window,
-                                          std::uint32_t keyMessageId);
+// for every other native event (other windows, other types, other slots).
+// eventType is the name Qt gives the native event's type. A keyMessageId of 0
+// means the message was never registered: nothing matches.
+std::optional<std::int32_t> commandSlotOf(const QByteArray& eventType, const void* nativeEvent,
+                                          std::uint32_t window, std::uint32_t keyMessageId);
 
 }  // namespace lirabox::hotkeys

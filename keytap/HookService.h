@@ -38,9 +38,13 @@ public:
     virtual uint32_t lookUpMessageId() = 0;
 };
 
+// The keyboard watcher of the desktop this library is built for; the backend
+// folder chosen by the build defines it. Never destroyed.
+HookPlatform& systemHookPlatform();
+
 class HookService {
 public:
-    explicit HookService(HookPlatform& platform) : platform_(platform) {}
+    explicit HookService(HookPlatform& platform) : mPlatform(platform) {}
 
     int32_t initHook(KeytapWindow window);
     int32_t terminateHook();
@@ -48,18 +52,18 @@ public:
     int32_t unRegistKey(int32_t slot);
     uint32_t messageId();
 
-    const KeyTable& table() const { return table_; }
-    KeytapWindow target() const { return target_.load(std::memory_order_relaxed); }
+    const KeyTable& table() const { return mTable; }
+    KeytapWindow target() const { return mTarget.load(std::memory_order_relaxed); }
     bool running() const;
 
 private:
     void notifyTableChanged();
 
-    HookPlatform& platform_;
-    KeyTable table_;
-    std::atomic<KeytapWindow> target_{0};
-    mutable std::mutex mutex_;  // the player's calls only; the watcher never takes it
-    std::unique_ptr<HookBackend> backend_;
+    HookPlatform& mPlatform;
+    KeyTable mTable;
+    std::atomic<KeytapWindow> mTarget{0};
+    mutable std::mutex mMutex;  // the player's calls only; the watcher never takes it
+    std::unique_ptr<HookBackend> mBackend;
 };
 
 }  // namespace keytap

@@ -4,7 +4,7 @@ namespace keytap {
 
 bool KeyTable::store(const ShortcutKeyRecord& record) {
     if (!isSlot(record.ID)) return false;
-    Slot& slot = slots_[static_cast<std::size_t>(record.ID)];
+    Slot& slot = mSlots[static_cast<std::size_t>(record.ID)];
     slot.id.store(record.ID, std::memory_order_relaxed);
     slot.keyCode.store(record.KeyCode, std::memory_order_relaxed);
     slot.shiftStatus.store(record.ShiftStatus, std::memory_order_relaxed);
@@ -14,12 +14,12 @@ bool KeyTable::store(const ShortcutKeyRecord& record) {
 
 bool KeyTable::release(int32_t slot) {
     if (!isSlot(slot)) return false;
-    slots_[static_cast<std::size_t>(slot)].id.store(-1, std::memory_order_relaxed);
+    mSlots[static_cast<std::size_t>(slot)].id.store(-1, std::memory_order_relaxed);
     return true;
 }
 
 void KeyTable::releaseAll() {
-    for (Slot& slot : slots_) slot.id.store(-1, std::memory_order_relaxed);
+    for (Slot& slot : mSlots) slot.id.store(-1, std::memory_order_relaxed);
 }
 
 ShortcutKeyRecord KeyTable::read(int32_t index) const {

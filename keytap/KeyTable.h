@@ -45,13 +45,13 @@ public:
 
     static constexpr bool isSlot(int32_t n) { return n >= 0 && n < KEYTAP_SLOTS; }
 
-    int32_t id(int32_t index) const { return slots_[index].id.load(std::memory_order_relaxed); }
-    int32_t keyCode(int32_t index) const { return slots_[index].keyCode.load(std::memory_order_relaxed); }
+    int32_t id(int32_t index) const { return mSlots[index].id.load(std::memory_order_relaxed); }
+    int32_t keyCode(int32_t index) const { return mSlots[index].keyCode.load(std::memory_order_relaxed); }
     int32_t shiftStatus(int32_t index) const {
-        return slots_[index].shiftStatus.load(std::memory_order_relaxed);
+        return mSlots[index].shiftStatus.load(std::memory_order_relaxed);
     }
     int32_t keyDestroy(int32_t index) const {
-        return slots_[index].keyDestroy.load(std::memory_order_relaxed);
+        return mSlots[index].keyDestroy.load(std::memory_order_relaxed);
     }
 
 private:
@@ -61,7 +61,7 @@ private:
         std::atomic<int32_t> shiftStatus{0};
         std::atomic<int32_t> keyDestroy{0};
     };
-    std::array<Slot, KEYTAP_SLOTS> slots_{};
+    std::array<Slot, KEYTAP_SLOTS> mSlots{};
 };
 
 // Matches one key event. measureModifiers() returns the modifier code (Shift 1

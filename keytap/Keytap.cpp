@@ -3,14 +3,12 @@
 #include "Keytap.h"
 
 #include "HookService.h"
-#include "x11/X11Platform.h"
 
 namespace {
 
 // Never destroyed: the watcher thread may still run while the process exits.
 keytap::HookService& service() {
-    static auto* platform = new keytap::X11Platform;
-    static auto* hookService = new keytap::HookService(*platform);
+    static auto* hookService = new keytap::HookService(keytap::systemHookPlatform());
     return *hookService;
 }
 

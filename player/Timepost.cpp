@@ -2,8 +2,6 @@
 
 #include "support/LibraryLoader.h"
 
-#include <dlfcn.h>
-
 namespace lirabox {
 
 TimepostLibrary::TimepostLibrary() : TimepostLibrary(defaultCandidates()) {}
@@ -11,7 +9,7 @@ TimepostLibrary::TimepostLibrary() : TimepostLibrary(defaultCandidates()) {}
 TimepostLibrary::TimepostLibrary(std::vector<std::string> candidates) : mCandidates(std::move(candidates)) {}
 
 TimepostLibrary::~TimepostLibrary() {
-    if (mHandle != nullptr) ::dlclose(mHandle);
+    if (mHandle != nullptr) closeLibrary(mHandle);
 }
 
 std::vector<std::string> TimepostLibrary::defaultCandidates() { return libraryCandidates("libtimepost.so"); }

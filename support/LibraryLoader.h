@@ -28,6 +28,9 @@ using LibraryCheck = std::function<std::string(void* handle)>;
 // stays open and is returned, the others are closed again.
 LoadedLibrary loadFirstLibrary(const std::vector<std::string>& candidates, const LibraryCheck& check);
 
+// Closes a library loadFirstLibrary returned.
+void closeLibrary(void* handle);
+
 // The address a loaded library exports under this name, or null.
 void* librarySymbol(void* handle, const char* name);
 

@@ -20,21 +20,21 @@ class RaisedError : public std::runtime_error {
 public:
     RaisedError(std::int32_t number, std::string source, std::string description)
         : std::runtime_error(description.empty() ? source : description),
-          number_(number), source_(std::move(source)), description_(std::move(description)) {}
+          mNumber(number), mSource(std::move(source)), mDescription(std::move(description)) {}
 
     // An error of one of our classes: the object-error base plus the class's code.
     static RaisedError object(std::int32_t code, std::string source, std::string description) {
         return RaisedError(kObjectErrorBase + code, std::move(source), std::move(description));
     }
 
-    std::int32_t number() const noexcept { return number_; }
-    const std::string& source() const noexcept { return source_; }
-    const std::string& description() const noexcept { return description_; }
+    std::int32_t number() const noexcept { return mNumber; }
+    const std::string& source() const noexcept { return mSource; }
+    const std::string& description() const noexcept { return mDescription; }
 
 private:
-    std::int32_t number_;
-    std::string source_;
-    std::string description_;
+    std::int32_t mNumber;
+    std::string mSource;
+    std::string mDescription;
 };
 
 }  // namespace lirabox

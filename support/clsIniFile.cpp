@@ -4,10 +4,13 @@
 #include "PrivateProfile.h"
 #include "ProfileText.h"
 #include "RaisedError.h"
+#include "Trace.h"
 
 #include <algorithm>
 #include <array>
 #include <utility>
+#include <cerrno>
+#include <cstring>
 
 namespace lirabox {
 namespace {
@@ -15,6 +18,13 @@ namespace {
 constexpr const char* kSource = "IniFile - Class";
 
 bool isEmptyOrSpaces(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
+
+// `error` is the errno of the failed write, or 0 when the entry itself could not be stored.
+void traceFailedWrite(const std::string& section, const std::string& key, const std::string& file, int error) {
+    trace("cannot write [" + section + "] " + key + " to " + file + ": " +
+          (error != 0 ? "error " + std::to_string(error) + ": " + std::strerror(error)
+                      : std::string("the entry cannot be stored")));
+}
 
 }  // namespace
 
@@ -85,7 +95,12 @@ bool clsIniFile::WriteProfiles(const std::vector<Entry>& entries) {
         announced.push_back({section, key, value, file});
     }
     bool written = true;
-    for (const auto& [file, fileEntries] : files) written = writePrivateProfileStrings(fileEntries, file) && written;
+    for (const auto& [file, fileEntries] : files) {
+        errno = 0;
+        if (writePrivateProfileStrings(fileEntries, file)) continue;
+        written = false;
+        for (const ProfileEntry& entry : fileEntries) traceFailedWrite(entry.section, entry.key, file, errno);
+    }
     for (const auto& [section, key, value, file] : announced) {
         const std::vector<UpdateAfterHandler> after = mUpdateAfter;
         for (const UpdateAfterHandler& listener : after) listener(section, key, value, file);

@@ -1,10 +1,18 @@
 #!/usr/bin/env bash
 # Runs a command on a private Xvfb display (and, with --wm, under openbox),
 # then tears the display down. Used by the tests that need a real X server.
+# Listing a test binary's cases (--gtest_list_tests) needs no display: the
+# command then runs at once, with Qt offscreen.
 set -euo pipefail
 
 wm=0
 if [[ "${1:-}" == "--wm" ]]; then wm=1; shift; fi
+
+for argument in "$@"; do
+  if [[ "$argument" == "--gtest_list_tests" ]]; then
+    QT_QPA_PLATFORM=offscreen exec "$@"
+  fi
+done
 
 fifo_dir=$(mktemp -d)
 trap 'rm -rf "$fifo_dir"' EXIT

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "RaisedError.h"
+#include "Trace.h"
 #include "WavChunks.h"
 
 namespace lirabox::media {
@@ -56,7 +57,9 @@ const std::vector<MpvOption> kBaseOptions = {
 };
 
 RaisedError error(std::int32_t code, const std::string& description) {
-    return RaisedError::object(code, kSource, description);
+    RaisedError raised = RaisedError::object(code, kSource, description);
+    trace("sound engine error " + std::to_string(raised.number()) + ": " + description);
+    return raised;
 }
 
 std::string fileNameOf(const std::string& path) {

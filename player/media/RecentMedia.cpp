@@ -5,10 +5,10 @@
 namespace lirabox::media {
 
 void RecentMedia::add(const std::string& sourceURL) {
-    if (sourceURL.empty() || capacity_ == 0) return;
-    std::erase(entries_, sourceURL);
-    entries_.insert(entries_.begin(), sourceURL);
-    if (entries_.size() > capacity_) entries_.resize(capacity_);
+    if (sourceURL.empty() || mCapacity == 0) return;
+    std::erase(mEntries, sourceURL);
+    mEntries.insert(mEntries.begin(), sourceURL);
+    if (mEntries.size() > mCapacity) mEntries.resize(mCapacity);
 }
 
 }  // namespace lirabox::media

@@ -10,15 +10,15 @@ namespace lirabox::media {
 
 class RecentMedia {
 public:
-    explicit RecentMedia(std::size_t capacity = 20) : capacity_(capacity) {}
+    explicit RecentMedia(std::size_t capacity = 20) : mCapacity(capacity) {}
 
     // Puts `sourceURL` first; an entry already there moves up. Empty text is ignored.
     void add(const std::string& sourceURL);
-    const std::vector<std::string>& entries() const noexcept { return entries_; }
+    const std::vector<std::string>& entries() const noexcept { return mEntries; }
 
 private:
-    std::size_t capacity_;
-    std::vector<std::string> entries_;
+    std::size_t mCapacity;
+    std::vector<std::string> mEntries;
 };
 
 }  // namespace lirabox::media

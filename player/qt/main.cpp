@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include <QApplication>
 #include <QMessageBox>
@@ -16,6 +17,7 @@
 #include "PictureBox.h"
 #include "QtOwnSettings.h"
 #include "QtWindowServices.h"
+#include "TraceLog.h"
 #include "hotkeys/DeclaredFunctionManager.h"
 #include "hotkeys/KeytapBinding.h"
 #include "oneline/qt/OneLineWindow.h"
@@ -34,6 +36,9 @@ constexpr const char* kUsage =
     "Usage: lirabox [RECORDING[/t=SECONDS]]\n"
     "Plays RECORDING (WAV, MP3 or WMA), from SECONDS when given.\n"
     "\n"
+    "  --verbose   log every step skipped after a failure, every sound engine\n"
+    "              error and every failed settings write (also on with\n"
+    "              QT_LOGGING_RULES=\"lirabox.info=true\")\n"
     "  -h, --help  show this help and exit\n"
     "  --version   show the version and exit\n";
 
@@ -42,7 +47,8 @@ constexpr const char* kUsage =
 int main(int argc, char** argv) {
     // The argument text is taken before Qt sees the arguments, and Qt is given
     // none of them, so a recording's name can never be read as a Qt option.
-    const std::string text = lirabox::argumentText(argc, argv);
+    const bool verbose = argc > 1 && std::string_view(argv[1]) == "--verbose";
+    const std::string text = verbose ? lirabox::argumentText(argc - 1, argv + 1) : lirabox::argumentText(argc, argv);
     if (text == "--help" || text == "-h") {
         std::fputs(kUsage, stdout);
         return 0;
@@ -58,6 +64,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QString::fromLatin1(lirabox::frmMain::kTitle));
     QApplication::setApplicationVersion(QString::fromLatin1(LIRABOX_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("lirabox"));
+    lirabox::qt::routeTracesToLog(verbose);
 
     std::unique_ptr<lirabox::media::MpvEngine> engine;
     try {

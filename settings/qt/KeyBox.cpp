@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 
-#include "settings/x11/KeyboardLevels.h"
+#include "settings/KeyboardLevels.h"
 
 namespace lirabox::settings::qt {
 

@@ -1,4 +1,4 @@
-#include "KeyboardLevels.h"
+#include "settings/KeyboardLevels.h"
 
 #include <QGuiApplication>
 

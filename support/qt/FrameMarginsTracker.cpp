@@ -1,6 +1,6 @@
 #include "FrameMarginsTracker.h"
 
-#include "X11FrameExtents.h"
+#include "FrameExtentsEstimate.h"
 
 #include <QEvent>
 #include <QWidget>

@@ -38,12 +38,20 @@ std::string textOf(const fs::path& path) {
 
 InstalledPlayer::InstalledPlayer(bool withKeytap) : mFolder(mTemp.file("install")) {
     fs::create_directories(mFolder);
-    fs::create_directories(configFolder());
-    fs::create_directory(mTemp.file("runtime"));
-    fs::permissions(mTemp.file("runtime"), fs::perms::owner_all);
+    makeUserFolders();
     copyFrom(buildBin() / "lirabox", program());
     copyFrom(buildBin() / "libtimepost-recorder.so", mFolder / "libtimepost.so");
     if (withKeytap) copyFrom(buildBin() / "libkeytap.so", mFolder / "libkeytap.so");
+}
+
+InstalledPlayer::InstalledPlayer(const fs::path& installedProgram) : mFolder(installedProgram.parent_path()) {
+    makeUserFolders();
+}
+
+void InstalledPlayer::makeUserFolders() const {
+    fs::create_directories(configFolder());
+    fs::create_directory(runtimeFolder());
+    fs::permissions(runtimeFolder(), fs::perms::owner_all);
 }
 
 InstalledPlayer::~InstalledPlayer() {
@@ -65,7 +73,7 @@ pid_t InstalledPlayer::start(const std::vector<std::string>& arguments) {
         const auto equals = text.find('=');
         if (equals != std::string::npos) variables[text.substr(0, equals)] = text.substr(equals + 1);
     }
-    variables["XDG_RUNTIME_DIR"] = mTemp.fileText("runtime");
+    variables["XDG_RUNTIME_DIR"] = runtimeFolder().string();
     variables["XDG_CONFIG_HOME"] = configFolder().string();
     variables["LIRABOX_TIMEPOST_LOG"] = mTemp.fileText("timepost.log");
     variables.erase("QT_QPA_PLATFORM");

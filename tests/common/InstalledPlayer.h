@@ -21,6 +21,8 @@ class InstalledPlayer {
 public:
     // lirabox, the recording libtimepost.so and, unless told otherwise, libkeytap.so.
     explicit InstalledPlayer(bool withKeytap = true);
+    // The program where an install put it (cmake --install); nothing is copied.
+    explicit InstalledPlayer(const std::filesystem::path& installedProgram);
     ~InstalledPlayer();  // ends the processes still running
     InstalledPlayer(const InstalledPlayer&) = delete;
     InstalledPlayer& operator=(const InstalledPlayer&) = delete;
@@ -28,8 +30,9 @@ public:
     // The program folder, and the program in it.
     const std::filesystem::path& folder() const { return mFolder; }
     std::filesystem::path program() const { return mFolder / "lirabox"; }
-    // XDG_CONFIG_HOME of the program.
+    // XDG_CONFIG_HOME and XDG_RUNTIME_DIR of the program.
     std::filesystem::path configFolder() const { return mTemp.file("config"); }
+    std::filesystem::path runtimeFolder() const { return mTemp.file("runtime"); }
     // A path outside the install, for recordings.
     std::filesystem::path scratch(const std::string& name) const { return mTemp.file(name); }
 
@@ -59,6 +62,8 @@ public:
     std::optional<double> position() const;
 
 private:
+    void makeUserFolders() const;
+
     TempFolder mTemp;
     std::filesystem::path mFolder;
     std::vector<pid_t> mProcesses;

@@ -11,12 +11,12 @@ TempFolder::TempFolder() {
     if (::mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary folder from " + pattern);
     }
-    path_ = pattern;
+    mPath = pattern;
 }
 
 TempFolder::~TempFolder() {
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::remove_all(mPath, ignored);
 }
 
 }  // namespace lirabox::test

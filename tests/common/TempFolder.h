@@ -14,13 +14,13 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    const std::filesystem::path& path() const noexcept { return path_; }
+    const std::filesystem::path& path() const noexcept { return mPath; }
     // path() / name, as a path and as text.
-    std::filesystem::path file(const std::string& name) const { return path_ / name; }
-    std::string fileText(const std::string& name) const { return (path_ / name).string(); }
+    std::filesystem::path file(const std::string& name) const { return mPath / name; }
+    std::string fileText(const std::string& name) const { return (mPath / name).string(); }
 
 private:
-    std::filesystem::path path_;
+    std::filesystem::path mPath;
 };
 
 }  // namespace lirabox::test

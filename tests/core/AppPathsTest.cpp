@@ -14,21 +14,21 @@ namespace {
 
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    ScopedEnv(const char* name, const std::string& value) : mName(name) {
         const char* old = std::getenv(name);
-        hadOld_ = old != nullptr;
-        if (hadOld_) old_ = old;
+        mHadOld = old != nullptr;
+        if (mHadOld) mOld = old;
         ::setenv(name, value.c_str(), 1);
     }
     ~ScopedEnv() {
-        if (hadOld_) ::setenv(name_, old_.c_str(), 1);
-        else ::unsetenv(name_);
+        if (mHadOld) ::setenv(mName, mOld.c_str(), 1);
+        else ::unsetenv(mName);
     }
 
 private:
-    const char* name_;
-    bool hadOld_ = false;
-    std::string old_;
+    const char* mName;
+    bool mHadOld = false;
+    std::string mOld;
 };
 
 }  // namespace

@@ -16,19 +16,19 @@ public:
 
     class Backend final : public HookBackend {
     public:
-        explicit Backend(Counters& counters) : counters_(counters) {}
-        ~Backend() override { counters_.running -= started_ ? 1 : 0; }
+        explicit Backend(Counters& counters) : mCounters(counters) {}
+        ~Backend() override { mCounters.running -= mStarted ? 1 : 0; }
         void start() override {
-            started_ = true;
-            ++counters_.running;
-            ++counters_.started;
+            mStarted = true;
+            ++mCounters.running;
+            ++mCounters.started;
         }
-        void tableChanged() override { ++counters_.tableChanges; }
+        void tableChanged() override { ++mCounters.tableChanges; }
         uint32_t messageId() const override { return 0xc123; }
 
     private:
-        Counters& counters_;
-        bool started_ = false;
+        Counters& mCounters;
+        bool mStarted = false;
     };
 
     std::unique_ptr<HookBackend> open(const KeyTable&, const std::atomic<KeytapWindow>&) override {

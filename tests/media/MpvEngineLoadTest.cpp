@@ -24,21 +24,21 @@ using lirabox::test::TempFolder;
 class MpvEngineLoad : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        folder_ = std::make_unique<TempFolder>();
-        lirabox::test::writeSineWav(folder_->file("tone.wav"), 3.7, 440.0, 44100, 2);
-        lirabox::test::makeMp3(folder_->file("tone.wav"));
-        lirabox::test::makeWma(folder_->file("tone.wav"));
-        lirabox::test::writeSineWav(folder_->file("other tone.wav"), 5.25, 660.0, 22050, 1);
+        sFolder = std::make_unique<TempFolder>();
+        lirabox::test::writeSineWav(sFolder->file("tone.wav"), 3.7, 440.0, 44100, 2);
+        lirabox::test::makeMp3(sFolder->file("tone.wav"));
+        lirabox::test::makeWma(sFolder->file("tone.wav"));
+        lirabox::test::writeSineWav(sFolder->file("other tone.wav"), 5.25, 660.0, 22050, 1);
     }
-    static void TearDownTestSuite() { folder_.reset(); }
+    static void TearDownTestSuite() { sFolder.reset(); }
 
-    static std::string path(const std::string& name) { return folder_->fileText(name); }
+    static std::string path(const std::string& name) { return sFolder->fileText(name); }
 
     // Loads `file` with autoStart off, expecting a refusal; returns its number.
     std::int32_t refusedNumber(const std::string& file) {
-        engine_.settings().autoStart(false);
+        mEngine.settings().autoStart(false);
         try {
-            engine_.URL(file);
+            mEngine.URL(file);
         } catch (const RaisedError& refused) {
             EXPECT_EQ(refused.source(), "MediaEngine");
             EXPECT_FALSE(refused.description().empty());
@@ -49,84 +49,84 @@ protected:
     }
 
     void expectNothingLoaded() {
-        EXPECT_EQ(engine_.currentMedia().name(), "");
-        EXPECT_EQ(engine_.currentMedia().duration(), 0.0);
-        EXPECT_EQ(engine_.playState(), kUndefined);
-        EXPECT_EQ(engine_.controls().currentPosition(), 0.0);
+        EXPECT_EQ(mEngine.currentMedia().name(), "");
+        EXPECT_EQ(mEngine.currentMedia().duration(), 0.0);
+        EXPECT_EQ(mEngine.playState(), kUndefined);
+        EXPECT_EQ(mEngine.controls().currentPosition(), 0.0);
     }
 
     void expectNextLoadWorks() {
-        engine_.settings().autoStart(false);
-        engine_.URL(path("tone.wav"));
-        EXPECT_EQ(engine_.currentMedia().name(), "tone.wav");
-        EXPECT_NEAR(engine_.currentMedia().duration(), 3.7, 0.05);
-        EXPECT_EQ(engine_.playState(), kReady);
+        mEngine.settings().autoStart(false);
+        mEngine.URL(path("tone.wav"));
+        EXPECT_EQ(mEngine.currentMedia().name(), "tone.wav");
+        EXPECT_NEAR(mEngine.currentMedia().duration(), 3.7, 0.05);
+        EXPECT_EQ(mEngine.playState(), kReady);
     }
 
-    static std::unique_ptr<TempFolder> folder_;
-    MpvEngine engine_;
+    static std::unique_ptr<TempFolder> sFolder;
+    MpvEngine mEngine;
 };
 
-std::unique_ptr<TempFolder> MpvEngineLoad::folder_;
+std::unique_ptr<TempFolder> MpvEngineLoad::sFolder;
 
 TEST_F(MpvEngineLoad, LengthOfEachFormatIsRightAtOnce) {
     for (const char* name : {"tone.wav", "tone.mp3", "tone.wma"}) {
         SCOPED_TRACE(name);
-        engine_.settings().autoStart(false);
-        engine_.URL(path(name));
-        EXPECT_NEAR(engine_.currentMedia().duration(), 3.7, 0.05);
-        EXPECT_EQ(engine_.currentMedia().name(), name);
-        EXPECT_EQ(engine_.currentMedia().sourceURL(), path(name));
+        mEngine.settings().autoStart(false);
+        mEngine.URL(path(name));
+        EXPECT_NEAR(mEngine.currentMedia().duration(), 3.7, 0.05);
+        EXPECT_EQ(mEngine.currentMedia().name(), name);
+        EXPECT_EQ(mEngine.currentMedia().sourceURL(), path(name));
     }
-    engine_.URL(path("other tone.wav"));
-    EXPECT_NEAR(engine_.currentMedia().duration(), 5.25, 0.05);
-    EXPECT_EQ(engine_.currentMedia().name(), "other tone.wav");
+    mEngine.URL(path("other tone.wav"));
+    EXPECT_NEAR(mEngine.currentMedia().duration(), 5.25, 0.05);
+    EXPECT_EQ(mEngine.currentMedia().name(), "other tone.wav");
 }
 
 TEST_F(MpvEngineLoad, NothingLoadedAtFirst) { expectNothingLoaded(); }
 
 TEST_F(MpvEngineLoad, WithoutAutoStartNothingPlays) {
-    engine_.settings().autoStart(false);
-    engine_.URL(path("tone.mp3"));
-    EXPECT_EQ(engine_.playState(), kReady);
-    EXPECT_EQ(engine_.controls().currentPosition(), 0.0);
+    mEngine.settings().autoStart(false);
+    mEngine.URL(path("tone.mp3"));
+    EXPECT_EQ(mEngine.playState(), kReady);
+    EXPECT_EQ(mEngine.controls().currentPosition(), 0.0);
 }
 
 TEST_F(MpvEngineLoad, WithAutoStartItPlays) {
-    engine_.settings().autoStart(true);
-    engine_.URL(path("tone.wav"));
-    EXPECT_EQ(engine_.playState(), kPlaying);
-    EXPECT_TRUE(lirabox::test::waitUntil(engine_, [&] { return engine_.controls().currentPosition() > 0.2; }));
+    mEngine.settings().autoStart(true);
+    mEngine.URL(path("tone.wav"));
+    EXPECT_EQ(mEngine.playState(), kPlaying);
+    EXPECT_TRUE(lirabox::test::waitUntil(mEngine, [&] { return mEngine.controls().currentPosition() > 0.2; }));
 }
 
 TEST_F(MpvEngineLoad, LoadWhileAnotherPlaysReplacesItAndHolds) {
-    engine_.settings().autoStart(false);
-    engine_.URL(path("tone.wav"));
-    engine_.controls().play();
-    ASSERT_TRUE(lirabox::test::waitUntil(engine_, [&] { return engine_.controls().currentPosition() > 0.3; }));
+    mEngine.settings().autoStart(false);
+    mEngine.URL(path("tone.wav"));
+    mEngine.controls().play();
+    ASSERT_TRUE(lirabox::test::waitUntil(mEngine, [&] { return mEngine.controls().currentPosition() > 0.3; }));
 
-    engine_.settings().autoStart(false);
-    engine_.URL(path("other tone.wav"));
-    EXPECT_EQ(engine_.currentMedia().name(), "other tone.wav");
-    EXPECT_NEAR(engine_.currentMedia().duration(), 5.25, 0.05);
-    EXPECT_EQ(engine_.playState(), kReady);
-    EXPECT_LT(engine_.controls().currentPosition(), 0.05);
+    mEngine.settings().autoStart(false);
+    mEngine.URL(path("other tone.wav"));
+    EXPECT_EQ(mEngine.currentMedia().name(), "other tone.wav");
+    EXPECT_NEAR(mEngine.currentMedia().duration(), 5.25, 0.05);
+    EXPECT_EQ(mEngine.playState(), kReady);
+    EXPECT_LT(mEngine.controls().currentPosition(), 0.05);
 }
 
 TEST_F(MpvEngineLoad, RelativePathAndOddNamesLoad) {
     // Names that libmpv could take for a protocol or for standard input.
     const std::string odd = path("av:tone.wav");
     std::filesystem::copy_file(path("tone.wav"), odd);
-    engine_.settings().autoStart(false);
-    engine_.URL(odd);
-    EXPECT_EQ(engine_.currentMedia().name(), "av:tone.wav");
+    mEngine.settings().autoStart(false);
+    mEngine.URL(odd);
+    EXPECT_EQ(mEngine.currentMedia().name(), "av:tone.wav");
 
     const auto old = std::filesystem::current_path();
-    std::filesystem::current_path(folder_->path());
+    std::filesystem::current_path(sFolder->path());
     std::filesystem::copy_file("tone.wav", "-");
-    engine_.URL("-");
-    EXPECT_EQ(engine_.currentMedia().name(), "-");
-    EXPECT_NEAR(engine_.currentMedia().duration(), 3.7, 0.05);
+    mEngine.URL("-");
+    EXPECT_EQ(mEngine.currentMedia().name(), "-");
+    EXPECT_NEAR(mEngine.currentMedia().duration(), 3.7, 0.05);
     std::filesystem::current_path(old);
 }
 
@@ -143,7 +143,7 @@ TEST_F(MpvEngineLoad, EmptyPathIsRefused) {
 }
 
 TEST_F(MpvEngineLoad, FolderIsRefused) {
-    EXPECT_EQ(refusedNumber(folder_->path().string()), lirabox::kObjectErrorBase + kErrCannotOpen);
+    EXPECT_EQ(refusedNumber(sFolder->path().string()), lirabox::kObjectErrorBase + kErrCannotOpen);
     expectNothingLoaded();
     expectNextLoadWorks();
 }
@@ -181,9 +181,9 @@ TEST_F(MpvEngineLoad, WavCutInsideTheSoundPlaysWhatIsThere) {
     std::vector<char> head(44 + 44100 * 4 * 3 / 2);
     in.read(head.data(), static_cast<std::streamsize>(head.size()));
     std::ofstream(path("half.wav"), std::ios::binary).write(head.data(), static_cast<std::streamsize>(head.size()));
-    engine_.settings().autoStart(false);
-    engine_.URL(path("half.wav"));
-    EXPECT_NEAR(engine_.currentMedia().duration(), 1.5, 0.05);
+    mEngine.settings().autoStart(false);
+    mEngine.URL(path("half.wav"));
+    EXPECT_NEAR(mEngine.currentMedia().duration(), 1.5, 0.05);
 }
 
 TEST_F(MpvEngineLoad, PictureWithoutSoundIsRefused) {
@@ -204,15 +204,15 @@ TEST_F(MpvEngineLoad, PlaylistIsNotFollowed) {
 }
 
 TEST_F(MpvEngineLoad, FailedLoadWhilePlayingLeavesNothingLoaded) {
-    engine_.settings().autoStart(true);
-    engine_.URL(path("tone.wav"));
+    mEngine.settings().autoStart(true);
+    mEngine.URL(path("tone.wav"));
     EXPECT_NE(refusedNumber(path("no such file.wav")), 0);
     expectNothingLoaded();
     // Commands without a recording do nothing and do not fail.
-    engine_.controls().play();
-    engine_.controls().currentPosition(2.0);
-    engine_.controls().pause();
-    engine_.controls().stop();
+    mEngine.controls().play();
+    mEngine.controls().currentPosition(2.0);
+    mEngine.controls().pause();
+    mEngine.controls().stop();
     expectNothingLoaded();
     expectNextLoadWorks();
 }
@@ -224,38 +224,38 @@ TEST_F(MpvEngineLoad, ASlowOpenLoadsWhileTheWaiterRunsAndRefusesASecondLoad) {
     lirabox::test::SlowOpen slow(path("other tone.wav"), std::chrono::milliseconds(2500));
     int waiterRounds = 0;
     std::int32_t secondLoad = 0;
-    engine_.setLoadWaiter([&](const std::function<bool()>& waitBriefly) {
+    mEngine.setLoadWaiter([&](const std::function<bool()>& waitBriefly) {
         while (!waitBriefly()) {
             if (++waiterRounds == 3) secondLoad = refusedNumber(path("tone.wav"));
-            EXPECT_EQ(engine_.playState(), kUndefined);
+            EXPECT_EQ(mEngine.playState(), kUndefined);
         }
     });
-    engine_.settings().autoStart(false);
-    engine_.URL(path("other tone.wav"));
-    EXPECT_EQ(engine_.currentMedia().name(), "other tone.wav");
-    EXPECT_NEAR(engine_.currentMedia().duration(), 5.25, 0.05);
+    mEngine.settings().autoStart(false);
+    mEngine.URL(path("other tone.wav"));
+    EXPECT_EQ(mEngine.currentMedia().name(), "other tone.wav");
+    EXPECT_NEAR(mEngine.currentMedia().duration(), 5.25, 0.05);
     EXPECT_GT(waiterRounds, 20);  // about every 50 ms
     EXPECT_EQ(secondLoad, lirabox::kObjectErrorBase + kErrLoadBusy);
-    engine_.controls().play();
-    EXPECT_TRUE(lirabox::test::waitUntil(engine_, [&] { return engine_.controls().currentPosition() > 0.2; }));
+    mEngine.controls().play();
+    EXPECT_TRUE(lirabox::test::waitUntil(mEngine, [&] { return mEngine.controls().currentPosition() > 0.2; }));
 }
 
 TEST_F(MpvEngineLoad, AnOpenSlowerThanTheLimitIsATimeout) {
     lirabox::test::SlowOpen slow(path("other tone.wav"), std::chrono::milliseconds(3000));
-    engine_.setLoadLimit(std::chrono::milliseconds(500));
+    mEngine.setLoadLimit(std::chrono::milliseconds(500));
     EXPECT_EQ(refusedNumber(path("other tone.wav")), lirabox::kObjectErrorBase + kErrLoadTimeout);
     expectNothingLoaded();
     // The next load waits for libmpv to finish with the slow open first.
-    engine_.setLoadLimit(kLoadWait);
+    mEngine.setLoadLimit(kLoadWait);
     expectNextLoadWorks();
 }
 
 TEST_F(MpvEngineLoad, RecentlyOpenedListKeepsEachFileOnceNewestFirst) {
-    engine_.mediaCollection().add(path("tone.wav"));
-    engine_.mediaCollection().add(path("tone.mp3"));
-    engine_.mediaCollection().add(path("tone.wav"));
+    mEngine.mediaCollection().add(path("tone.wav"));
+    mEngine.mediaCollection().add(path("tone.mp3"));
+    mEngine.mediaCollection().add(path("tone.wav"));
     const std::vector<std::string> expected{path("tone.wav"), path("tone.mp3")};
-    EXPECT_EQ(engine_.recentMedia().entries(), expected);
+    EXPECT_EQ(mEngine.recentMedia().entries(), expected);
 }
 
 }  // namespace

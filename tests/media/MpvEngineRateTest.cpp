@@ -21,22 +21,22 @@ constexpr double kTone = 440.0;
 class MpvEngineRate : public ::testing::TestWithParam<std::tuple<std::string, double>> {
 protected:
     static void SetUpTestSuite() {
-        folder_ = std::make_unique<TempFolder>();
-        lirabox::test::writeSineWav(folder_->file("tone.wav"), kSeconds, kTone, 44100, 1);
-        lirabox::test::makeMp3(folder_->file("tone.wav"));
-        lirabox::test::makeWma(folder_->file("tone.wav"));
+        sFolder = std::make_unique<TempFolder>();
+        lirabox::test::writeSineWav(sFolder->file("tone.wav"), kSeconds, kTone, 44100, 1);
+        lirabox::test::makeMp3(sFolder->file("tone.wav"));
+        lirabox::test::makeWma(sFolder->file("tone.wav"));
     }
-    static void TearDownTestSuite() { folder_.reset(); }
+    static void TearDownTestSuite() { sFolder.reset(); }
 
-    static std::unique_ptr<TempFolder> folder_;
+    static std::unique_ptr<TempFolder> sFolder;
 };
 
-std::unique_ptr<TempFolder> MpvEngineRate::folder_;
+std::unique_ptr<TempFolder> MpvEngineRate::sFolder;
 
 TEST_P(MpvEngineRate, LengthFollowsTheRateAndThePitchStays) {
     const auto& [format, rate] = GetParam();
-    const auto rendered = folder_->file("rendered-" + format + "-" + std::to_string(rate) + ".wav");
-    lirabox::test::renderAtRate(folder_->file("tone." + format), rate, rendered);
+    const auto rendered = sFolder->file("rendered-" + format + "-" + std::to_string(rate) + ".wav");
+    lirabox::test::renderAtRate(sFolder->file("tone." + format), rate, rendered);
 
     const auto pcm = lirabox::test::readPcmWav(rendered);
     EXPECT_NEAR(pcm.seconds(), kSeconds / rate, 0.03 * kSeconds / rate);

@@ -39,14 +39,15 @@ TEST(FakeMediaEngine, LoadsWithoutPlayingAndRecordsTheCallsInOrder) {
     EXPECT_EQ(engine.library(), std::vector<std::string>{"/rec/a.wav"});
 }
 
-TEST(FakeMediaEngine, TransportFollowsTheEngineRulesAndKeepsPositionsAsAsked) {
+TEST(FakeMediaEngine, TransportFollowsTheEngineRulesAndRecordsPositionsAsAsked) {
     FakeMediaEngine engine;
     engine.controls().play();
     EXPECT_EQ(engine.playState(), kUndefined);  // nothing loaded
     engine.settings().autoStart(false);
     engine.URL("/rec/a.wav");
     engine.controls().currentPosition(-2.0);
-    EXPECT_EQ(engine.position(), -2.0);
+    EXPECT_EQ(engine.calls().back(), "controls.currentPosition(-2)");
+    EXPECT_EQ(engine.position(), 0.0);
     engine.controls().play();
     EXPECT_EQ(engine.state(), kPlaying);
     engine.controls().pause();

@@ -145,6 +145,7 @@ TEST_F(SettingsDialogTest, TheTitleBarHidesTheDialogAndOnlyTheUnloadTakesTheKeys
 }  // namespace lirabox::test
 
 int main(int argc, char** argv) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);  // listing the test cases has no display either
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();

@@ -222,6 +222,21 @@ TEST_F(EndToEnd, TheOpenDialogLeavesNoSettingsFileOfQts) {
     }
 }
 
+TEST_F(EndToEnd, VerboseTellsWhichStartUpStepACorruptSettingSkippedAndWhyQuietOtherwise) {
+    mInstall.writeFile("UserCfg.ini", "[Config]\nRewind=abc\n");
+    for (const bool verbose : {false, true}) {
+        const pid_t pid = verbose ? mInstall.start({"--verbose"}) : mInstall.start();
+        const XWindow window = waitForMainWindow(pid);
+        ASSERT_NE(window, 0u) << mInstall.output();
+        quit(pid, window);
+        // The output gathers both runs: nothing is traced until --verbose.
+        EXPECT_EQ(mInstall.output().find("skipped") != std::string::npos, verbose) << mInstall.output();
+    }
+    const std::string output = mInstall.output();
+    EXPECT_NE(output.find("skipped in bool lirabox::frmMain::Form_Load"), std::string::npos) << output;
+    EXPECT_NE(output.find("error 13: Type mismatch"), std::string::npos) << output;
+}
+
 TEST_F(EndToEnd, HelpAndVersionArePrintedWithoutAWindow) {
     const std::string program = mInstall.program().string();
     EXPECT_NE(commandOutput(program + " --help").find("Usage: lirabox [RECORDING[/t=SECONDS]]"), std::string::npos);

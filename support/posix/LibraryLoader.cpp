@@ -40,6 +40,8 @@ LoadedLibrary loadFirstLibrary(const std::vector<std::string>& candidates, const
     return result;
 }
 
+void closeLibrary(void* handle) { ::dlclose(handle); }
+
 void* librarySymbol(void* handle, const char* name) { return ::dlsym(handle, name); }
 
 }  // namespace lirabox

@@ -9,9 +9,12 @@
 // loaded (name empty, duration 0, playState kUndefined).
 //
 // State: nothing loaded → kUndefined; loaded → kReady (kPlaying when autoStart
-// is true); play → kPlaying; pause → kPaused; stop → kStopped and position 0.
-// Without media, play/pause/stop change nothing. Positions are stored exactly as
-// set (no clamping), so tests can see what the player asked for.
+// is true); play → kPlaying; pause while playing → kPaused; stop → kStopped and
+// position 0. Without media, play/pause/stop change nothing. A negative
+// position is taken as 0; the recorded call shows what the player asked for.
+// A rate outside 0.01 .. 100, a volume outside 0 .. 100 and a position that is
+// not a number are refused with the engine's kErrBadValue. These rules are the
+// real engine's: tests/media/EngineContractTest.cpp holds both to them.
 //
 // Recorded calls, in order, as text:
 //   "URL(<path>)", "playState()", "settings.autoStart(true|false)",
@@ -48,35 +51,35 @@ public:
     lirabox::media::MediaCollection& mediaCollection() override;
 
     // --- what tests set (not recorded) ----------------------------------
-    void setDuration(double seconds) { defaultDuration_ = seconds; }   // for later loads
-    void setDurationFor(const std::string& path, double seconds) { durations_[path] = seconds; }
-    void setNameFor(const std::string& path, const std::string& name) { names_[path] = name; }
+    void setDuration(double seconds) { mDefaultDuration = seconds; }   // for later loads
+    void setDurationFor(const std::string& path, double seconds) { mDurations[path] = seconds; }
+    void setNameFor(const std::string& path, const std::string& name) { mNames[path] = name; }
     void failLoad(const std::string& path, std::int32_t errorNumber);
     void failOperation(const std::string& operation, std::int32_t errorNumber);
     void clearFailures();
     // Changes the state of the current media directly (e.g. "playback went on").
-    void setLoadedDuration(double seconds) { duration_ = seconds; }
-    void setPlayState(std::int32_t state) { playState_ = state; }
-    void setPosition(double seconds) { position_ = seconds; }
+    void setLoadedDuration(double seconds) { mDuration = seconds; }
+    void setPlayState(std::int32_t state) { mPlayState = state; }
+    void setPosition(double seconds) { mPosition = seconds; }
 
     // --- what tests observe (not recorded) ------------------------------
-    bool loaded() const noexcept { return loaded_; }
-    const std::string& url() const noexcept { return url_; }
-    double duration() const noexcept { return duration_; }
-    std::int32_t state() const noexcept { return playState_; }
-    double position() const noexcept { return position_; }
-    double rate() const noexcept { return rate_; }
-    std::int32_t volume() const noexcept { return volume_; }
-    bool autoStart() const noexcept { return autoStart_; }
-    const std::vector<std::string>& library() const noexcept { return library_; }
+    bool loaded() const noexcept { return mLoaded; }
+    const std::string& url() const noexcept { return mUrl; }
+    double duration() const noexcept { return mDuration; }
+    std::int32_t state() const noexcept { return mPlayState; }
+    double position() const noexcept { return mPosition; }
+    double rate() const noexcept { return mRate; }
+    std::int32_t volume() const noexcept { return mVolume; }
+    bool autoStart() const noexcept { return mAutoStart; }
+    const std::vector<std::string>& library() const noexcept { return mLibrary; }
 
     // Every call so far, in order.
-    const std::vector<std::string>& calls() const noexcept { return calls_; }
+    const std::vector<std::string>& calls() const noexcept { return mCalls; }
     // Only the calls that change something (all but the reads).
     std::vector<std::string> commands() const;
     // How often a given recorded call (exact text) was made.
     int count(const std::string& call) const;
-    void clearCalls() { calls_.clear(); }
+    void clearCalls() { mCalls.clear(); }
 
     // Used by the parts of the fake.
     void record(const std::string& operation, const std::string& argument);
@@ -91,28 +94,28 @@ private:
     friend class Media;
     friend class Collection;
 
-    double defaultDuration_ = 60.0;
-    std::map<std::string, double> durations_;
-    std::map<std::string, std::string> names_;
-    std::map<std::string, std::int32_t> loadFailures_;
-    std::map<std::string, std::int32_t> operationFailures_;
+    double mDefaultDuration = 60.0;
+    std::map<std::string, double> mDurations;
+    std::map<std::string, std::string> mNames;
+    std::map<std::string, std::int32_t> mLoadFailures;
+    std::map<std::string, std::int32_t> mOperationFailures;
 
-    bool loaded_ = false;
-    std::string url_;
-    std::string name_;
-    double duration_ = 0.0;
-    std::int32_t playState_ = lirabox::media::kUndefined;
-    double position_ = 0.0;
-    double rate_ = 1.0;
-    std::int32_t volume_ = 50;
-    bool autoStart_ = true;
-    std::vector<std::string> library_;
-    std::vector<std::string> calls_;
+    bool mLoaded = false;
+    std::string mUrl;
+    std::string mName;
+    double mDuration = 0.0;
+    std::int32_t mPlayState = lirabox::media::kUndefined;
+    double mPosition = 0.0;
+    double mRate = 1.0;
+    std::int32_t mVolume = 50;
+    bool mAutoStart = true;
+    std::vector<std::string> mLibrary;
+    std::vector<std::string> mCalls;
 
-    std::unique_ptr<Settings> settings_;
-    std::unique_ptr<Controls> controls_;
-    std::unique_ptr<Media> media_;
-    std::unique_ptr<Collection> collection_;
+    std::unique_ptr<Settings> mSettings;
+    std::unique_ptr<Controls> mControls;
+    std::unique_ptr<Media> mMedia;
+    std::unique_ptr<Collection> mCollection;
 };
 
 }  // namespace lirabox::test

@@ -1,5 +1,5 @@
 #pragma once
-// The keysyms of an X key code's plain and shifted levels, read from the
+// The keysyms of a key code's plain and shifted levels, read from the
 // application's own X connection: the same levels the hook library turns into
 // virtual-key codes.
 

@@ -1,4 +1,4 @@
-#include "X11FrameExtents.h"
+#include "FrameExtentsEstimate.h"
 
 #include <QGuiApplication>
 

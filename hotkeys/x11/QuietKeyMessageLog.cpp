@@ -1,4 +1,4 @@
-#include "QuietKeyMessageLog.h"
+#include "hotkeys/QuietKeyMessageLog.h"
 
 #include "keytap/Keytap.h"
 

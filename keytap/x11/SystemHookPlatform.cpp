@@ -1,0 +1,12 @@
+#include "HookService.h"
+#include "x11/X11Platform.h"
+
+namespace keytap {
+
+// Never destroyed: the watcher thread may still run while the process exits.
+HookPlatform& systemHookPlatform() {
+    static auto* platform = new X11Platform;
+    return *platform;
+}
+
+}  // namespace keytap
