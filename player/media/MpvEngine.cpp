@@ -402,6 +402,9 @@ struct MpvEngine::State {
             atEnd();
             if (seekTarget) return *seekTarget;
         }
+        // At the end the last decoded frame's time lies a little before the
+        // length; the position of an ended file is its length.
+        if (duration > 0.0 && readFlag("eof-reached")) return duration;
         double seconds = 0.0;
         if (mpv_get_property(mpv, "time-pos", MPV_FORMAT_DOUBLE, &seconds) < 0 || !std::isfinite(seconds)) {
             return 0.0;
