@@ -1,10 +1,9 @@
 #include "SettingsMenu.h"
 
-#include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 
-#include "player/frmMain.h"
+#include "MenuItems.h"
 
 namespace lirabox::qt {
 namespace {
@@ -12,12 +11,6 @@ namespace {
 constexpr const char* kSettingsMenu = "設定";
 constexpr const char* kPlaybackSettings = "再生設定";
 constexpr const char* kShortcutKeySettings = "ショートカットキー設定";
-
-QAction* addItem(QMenu& menu, const char* name, const char* caption) {
-    QAction* action = menu.addAction(QString::fromUtf8(caption));
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
-}
 
 }  // namespace
 
@@ -31,11 +24,8 @@ SettingsMenu addSettingsMenu(QMenuBar& bar) {
 }
 
 void connectSettingsMenu(const SettingsMenu& menu, frmMain& form) {
-    const auto on = [&form](QAction* action, Command command) {
-        QObject::connect(action, &QAction::triggered, action, [&form, command] { form.runCommand(command); });
-    };
-    on(menu.mnuSetPlay, Command::PlaybackSettings);
-    on(menu.mnuSetKey, Command::ShortcutKeySettings);
+    runsCommand(menu.mnuSetPlay, form, Command::PlaybackSettings);
+    runsCommand(menu.mnuSetKey, form, Command::ShortcutKeySettings);
 }
 
 }  // namespace lirabox::qt
