@@ -6,23 +6,23 @@ namespace keytap {
 
 void KeyRepeat::start(int keycode, std::chrono::milliseconds delay, std::chrono::milliseconds interval,
                       Clock::time_point now) {
-    keycode_ = keycode;
-    interval_ = std::max(interval, std::chrono::milliseconds(1));
-    next_ = now + delay;
+    mKeycode = keycode;
+    mInterval = std::max(interval, std::chrono::milliseconds(1));
+    mNext = now + delay;
 }
 
 int KeyRepeat::due(Clock::time_point now) {
-    if (keycode_ == kNone || now < next_) return kNone;
-    next_ += interval_;
-    if (next_ <= now) next_ = now + interval_;
-    return keycode_;
+    if (mKeycode == kNone || now < mNext) return kNone;
+    mNext += mInterval;
+    if (mNext <= now) mNext = now + mInterval;
+    return mKeycode;
 }
 
 int KeyRepeat::timeout(Clock::time_point now) const {
-    if (keycode_ == kNone) return -1;
-    if (now >= next_) return 0;
+    if (mKeycode == kNone) return -1;
+    if (now >= mNext) return 0;
     // Rounded up, so that poll() never wakes just before the deadline.
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(next_ - now);
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(mNext - now);
     return static_cast<int>(left.count());
 }
 

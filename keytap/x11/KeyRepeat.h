@@ -13,9 +13,9 @@ public:
     using Clock = std::chrono::steady_clock;
 
     void start(int keycode, std::chrono::milliseconds delay, std::chrono::milliseconds interval, Clock::time_point now);
-    void stop() { keycode_ = kNone; }
+    void stop() { mKeycode = kNone; }
     void released(int keycode) {
-        if (keycode == keycode_) stop();
+        if (keycode == mKeycode) stop();
     }
 
     // The key to repeat now, or -1; a repeat that fell behind (a stopped
@@ -26,9 +26,9 @@ public:
 
 private:
     static constexpr int kNone = -1;
-    int keycode_ = kNone;
-    Clock::time_point next_{};
-    std::chrono::milliseconds interval_{};
+    int mKeycode = kNone;
+    Clock::time_point mNext{};
+    std::chrono::milliseconds mInterval{};
 };
 
 }  // namespace keytap

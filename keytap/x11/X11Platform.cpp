@@ -56,90 +56,90 @@ class X11Backend final : public HookBackend {
 public:
     X11Backend(Display* display, int xiOpcode, int xkbEventBase, Atom message, int wakeRead, int wakeWrite,
                const KeyTable& table, const std::atomic<KeytapWindow>& target)
-        : display_(display), xiOpcode_(xiOpcode), xkbEventBase_(xkbEventBase), message_(message),
-          wakeRead_(wakeRead), wakeWrite_(wakeWrite), table_(table), target_(target) {}
+        : mDisplay(display), mXiOpcode(xiOpcode), mXkbEventBase(xkbEventBase), mMessage(message),
+          mWakeRead(wakeRead), mWakeWrite(wakeWrite), mTable(table), mTarget(target) {}
 
     ~X11Backend() override {
-        if (thread_.joinable()) {
-            stop_.store(true);
+        if (mThread.joinable()) {
+            mStop.store(true);
             wake();
-            thread_.join();
+            mThread.join();
         }
-        XSync(display_, True);  // late errors still reach our handler
+        XSync(mDisplay, True);  // late errors still reach our handler
         removeErrorHandler();
-        XCloseDisplay(display_);
-        close(wakeRead_);
-        close(wakeWrite_);
+        XCloseDisplay(mDisplay);
+        close(mWakeRead);
+        close(mWakeWrite);
     }
 
-    void start() override { thread_ = std::thread([this] { run(); }); }
+    void start() override { mThread = std::thread([this] { run(); }); }
 
     void tableChanged() override {
-        std::unique_lock lock(generationMutex_);
-        const uint64_t wanted = ++requested_;
+        std::unique_lock lock(mGenerationMutex);
+        const uint64_t wanted = ++mRequested;
         wake();
         // The grabs follow within one round trip to the X server; the bound
         // only matters if the server stops answering.
-        generationApplied_.wait_for(lock, std::chrono::seconds(1), [&] { return applied_ >= wanted; });
+        mGenerationApplied.wait_for(lock, std::chrono::seconds(1), [&] { return mApplied >= wanted; });
     }
 
-    uint32_t messageId() const override { return static_cast<uint32_t>(message_); }
+    uint32_t messageId() const override { return static_cast<uint32_t>(mMessage); }
 
 private:
     void wake() {
         const char byte = 1;
         // A full pipe already holds a wake-up.
-        [[maybe_unused]] ssize_t written = write(wakeWrite_, &byte, 1);
+        [[maybe_unused]] ssize_t written = write(mWakeWrite, &byte, 1);
     }
 
     void drainWakeUps() {
         char buffer[64];
-        while (read(wakeRead_, buffer, sizeof buffer) > 0) {
+        while (read(mWakeRead, buffer, sizeof buffer) > 0) {
         }
     }
 
     void run() {
         readLayout();
         applyGrabs();
-        pollfd fds[2] = {{ConnectionNumber(display_), POLLIN, 0}, {wakeRead_, POLLIN, 0}};
-        while (!stop_.load()) {
-            while (XPending(display_) > 0) {
+        pollfd fds[2] = {{ConnectionNumber(mDisplay), POLLIN, 0}, {mWakeRead, POLLIN, 0}};
+        while (!mStop.load()) {
+            while (XPending(mDisplay) > 0) {
                 XEvent event;
-                XNextEvent(display_, &event);
+                XNextEvent(mDisplay, &event);
                 handle(event);
             }
-            const int repeatKeycode = repeat_.due(KeyRepeat::Clock::now());
+            const int repeatKeycode = mRepeat.due(KeyRepeat::Clock::now());
             if (repeatKeycode >= 0) repeatPassedOnKey(repeatKeycode);
-            if (poll(fds, 2, repeat_.timeout(KeyRepeat::Clock::now())) < 0 && errno != EINTR) break;
+            if (poll(fds, 2, mRepeat.timeout(KeyRepeat::Clock::now())) < 0 && errno != EINTR) break;
             if (fds[1].revents & POLLIN) {
                 drainWakeUps();
-                if (stop_.load()) break;
+                if (mStop.load()) break;
                 uint64_t wanted = 0;
                 {
-                    std::lock_guard lock(generationMutex_);
-                    wanted = requested_;
+                    std::lock_guard lock(mGenerationMutex);
+                    wanted = mRequested;
                 }
                 applyGrabs();
-                XSync(display_, False);
+                XSync(mDisplay, False);
                 {
-                    std::lock_guard lock(generationMutex_);
-                    applied_ = wanted;
+                    std::lock_guard lock(mGenerationMutex);
+                    mApplied = wanted;
                 }
-                generationApplied_.notify_all();
+                mGenerationApplied.notify_all();
             }
         }
-        XUngrabKeyboard(display_, CurrentTime);
-        XFlush(display_);
+        XUngrabKeyboard(mDisplay, CurrentTime);
+        XFlush(mDisplay);
     }
 
     void handle(XEvent& event) {
         switch (event.type) {
         case GenericEvent:
-            if (event.xcookie.extension == xiOpcode_ && XGetEventData(display_, &event.xcookie)) {
+            if (event.xcookie.extension == mXiOpcode && XGetEventData(mDisplay, &event.xcookie)) {
                 const auto* raw = static_cast<const XIRawEvent*>(event.xcookie.data);
                 if (raw->evtype == XI_RawKeyPress) onRawPress(raw->detail);
                 else if (raw->evtype == XI_RawKeyRelease) onRawRelease(raw->detail);
-                XFreeEventData(display_, &event.xcookie);
+                XFreeEventData(mDisplay, &event.xcookie);
             }
             break;
         case KeyPress:
@@ -153,7 +153,7 @@ private:
             break;
         default:
             // With XKB, keymap changes come as XKB events instead.
-            if (xkbEventBase_ >= 0 && event.type == xkbEventBase_) keymapChanged();
+            if (mXkbEventBase >= 0 && event.type == mXkbEventBase) keymapChanged();
             break;
         }
     }
@@ -169,26 +169,26 @@ private:
     void onRawPress(int keycode) {
         if (!isKeycode(keycode)) return;
         const auto index = static_cast<std::size_t>(keycode);
-        const bool modifier = isModifierKey(keycodes_[index]);
-        if (modifier) modifierDown_[index] = true;
+        const bool modifier = isModifierKey(mKeycodes[index]);
+        if (modifier) mModifierDown[index] = true;
         // A grabbed press also arrives as a KeyPress right after this; that
         // one must not count twice.
-        if (grabbed_[index]) awaitingGrabbedPress_[index] = true;
+        if (mGrabbed[index]) mAwaitingGrabbedPress[index] = true;
         const KeyMatch match = fire(keycode);
         if (match.slot != kNoSlot && !match.swallow) {
             startRepeat(keycode);
         } else if (!modifier) {
             // The server now repeats this key instead (modifiers do not take it over).
-            repeat_.stop();
+            mRepeat.stop();
         }
     }
 
     void onRawRelease(int keycode) {
         if (!isKeycode(keycode)) return;
         const auto index = static_cast<std::size_t>(keycode);
-        modifierDown_[index] = false;
-        awaitingGrabbedPress_[index] = false;
-        repeat_.released(keycode);
+        mModifierDown[index] = false;
+        mAwaitingGrabbedPress[index] = false;
+        mRepeat.released(keycode);
     }
 
     // A press of a grabbed (swallowed) combination: the twin of a raw press,
@@ -196,27 +196,27 @@ private:
     void onGrabbedPress(int keycode) {
         if (!isKeycode(keycode)) return;
         const auto index = static_cast<std::size_t>(keycode);
-        const bool repeated = !awaitingGrabbedPress_[index];
-        awaitingGrabbedPress_[index] = false;
+        const bool repeated = !mAwaitingGrabbedPress[index];
+        mAwaitingGrabbedPress[index] = false;
         if (repeated) fire(keycode);
         // Ending the grab at once lets the key-up reach the focused program.
-        XUngrabKeyboard(display_, CurrentTime);
-        XFlush(display_);
+        XUngrabKeyboard(mDisplay, CurrentTime);
+        XFlush(mDisplay);
     }
 
     // Repeats a passed-on key only where the server repeats it for the focused program too.
     void startRepeat(int keycode) {
         XKeyboardState state{};
-        XGetKeyboardControl(display_, &state);
+        XGetKeyboardControl(mDisplay, &state);
         const bool keyRepeats = (state.auto_repeats[keycode / 8] >> (keycode % 8)) & 1;
         unsigned delay = 0;
         unsigned interval = 0;
         if (state.global_auto_repeat != AutoRepeatModeOn || !keyRepeats ||
-            !XkbGetAutoRepeatRate(display_, XkbUseCoreKbd, &delay, &interval)) {
-            repeat_.stop();
+            !XkbGetAutoRepeatRate(mDisplay, XkbUseCoreKbd, &delay, &interval)) {
+            mRepeat.stop();
             return;
         }
-        repeat_.start(keycode, std::chrono::milliseconds(delay), std::chrono::milliseconds(interval),
+        mRepeat.start(keycode, std::chrono::milliseconds(delay), std::chrono::milliseconds(interval),
                       KeyRepeat::Clock::now());
     }
 
@@ -228,12 +228,12 @@ private:
     }
 
     KeyMatch matchNow(int keycode) const {
-        return matchKeyMeasuring(table_, keycodes_[static_cast<std::size_t>(keycode)], true,
+        return matchKeyMeasuring(mTable, mKeycodes[static_cast<std::size_t>(keycode)], true,
                                  [this] { return modifiers(); });
     }
 
     KeyMatch fire(int keycode) {
-        if (keycodes_[static_cast<std::size_t>(keycode)] == 0) return {};
+        if (mKeycodes[static_cast<std::size_t>(keycode)] == 0) return {};
         const KeyMatch match = matchNow(keycode);
         if (match.slot != kNoSlot) post(match);
         return match;
@@ -242,105 +242,105 @@ private:
     int32_t modifiers() const {
         int32_t code = 0;
         for (std::size_t keycode = 0; keycode < kKeycodeCount; ++keycode)
-            if (modifierDown_[keycode]) code |= modifierBitOfVirtualKey(keycodes_[keycode]);
+            if (mModifierDown[keycode]) code |= modifierBitOfVirtualKey(mKeycodes[keycode]);
         return code;
     }
 
     void post(const KeyMatch& match) {
-        const auto window = static_cast<Window>(target_.load(std::memory_order_relaxed));
+        const auto window = static_cast<Window>(mTarget.load(std::memory_order_relaxed));
         if (window == 0) return;
         XEvent event{};
         event.xclient.type = ClientMessage;
         event.xclient.window = window;
-        event.xclient.message_type = message_;
+        event.xclient.message_type = mMessage;
         event.xclient.format = 32;
         event.xclient.data.l[0] = match.slot;
         event.xclient.data.l[1] = match.lParam;
-        XSendEvent(display_, window, False, NoEventMask, &event);
-        XFlush(display_);
+        XSendEvent(mDisplay, window, False, NoEventMask, &event);
+        XFlush(mDisplay);
     }
 
     // Keycode -> virtual key, the modifier masks, and which modifier keys are down now.
     void readLayout() {
         int minKeycode = 0;
         int maxKeycode = 0;
-        XDisplayKeycodes(display_, &minKeycode, &maxKeycode);
+        XDisplayKeycodes(mDisplay, &minKeycode, &maxKeycode);
         int perKeycode = 0;
-        KeySym* syms = XGetKeyboardMapping(display_, static_cast<KeyCode>(minKeycode),
+        KeySym* syms = XGetKeyboardMapping(mDisplay, static_cast<KeyCode>(minKeycode),
                                            maxKeycode - minKeycode + 1, &perKeycode);
-        keycodes_.fill(0);
+        mKeycodes.fill(0);
         std::array<uint32_t, kKeycodeCount> plainKeysyms{};
         if (syms != nullptr) {
             for (int keycode = minKeycode; keycode <= maxKeycode && keycode < kKeycodeCount; ++keycode) {
                 const int index = keycode - minKeycode;
                 const auto at = static_cast<std::size_t>(keycode);
                 plainKeysyms[at] = keysymAt(syms, perKeycode, index, 0);
-                keycodes_[at] = virtualKeyForKeyLevels(plainKeysyms[at], keysymAt(syms, perKeycode, index, 1));
+                mKeycodes[at] = virtualKeyForKeyLevels(plainKeysyms[at], keysymAt(syms, perKeycode, index, 1));
             }
             XFree(syms);
         }
 
-        masks_ = ModifierMasks{ShiftMask, ControlMask, 0, LockMask, 0};
-        if (XModifierKeymap* map = XGetModifierMapping(display_)) {
+        mMasks = ModifierMasks{ShiftMask, ControlMask, 0, LockMask, 0};
+        if (XModifierKeymap* map = XGetModifierMapping(mDisplay)) {
             for (int modifier = 0; modifier < 8; ++modifier) {
                 for (int k = 0; k < map->max_keypermod; ++k) {
                     const KeyCode keycode = map->modifiermap[modifier * map->max_keypermod + k];
                     if (keycode == 0) continue;
                     const uint32_t keysym = plainKeysyms[keycode];
-                    if (modifier >= Mod1MapIndex && keycodes_[keycode] == vk::kMenu) masks_.alt |= 1u << modifier;
-                    if (keysym == 0xff7f) masks_.numLock |= 1u << modifier;  // Num_Lock
+                    if (modifier >= Mod1MapIndex && mKeycodes[keycode] == vk::kMenu) mMasks.alt |= 1u << modifier;
+                    if (keysym == 0xff7f) mMasks.numLock |= 1u << modifier;  // Num_Lock
                 }
             }
             XFreeModifiermap(map);
         }
 
         char keys[32] = {};
-        XQueryKeymap(display_, keys);
+        XQueryKeymap(mDisplay, keys);
         for (std::size_t keycode = 0; keycode < kKeycodeCount; ++keycode) {
             const bool down = (keys[keycode / 8] >> (keycode % 8)) & 1;
-            modifierDown_[keycode] = down && isModifierKey(keycodes_[keycode]);
+            mModifierDown[keycode] = down && isModifierKey(mKeycodes[keycode]);
         }
     }
 
     void applyGrabs() {
-        const int screens = ScreenCount(display_);
+        const int screens = ScreenCount(mDisplay);
         for (int screen = 0; screen < screens; ++screen)
-            XUngrabKey(display_, AnyKey, AnyModifier, RootWindow(display_, screen));
-        grabbed_.fill(false);
-        awaitingGrabbedPress_.fill(false);
-        for (const KeyGrab& grab : planGrabs(table_, keycodes_, masks_)) {
+            XUngrabKey(mDisplay, AnyKey, AnyModifier, RootWindow(mDisplay, screen));
+        mGrabbed.fill(false);
+        mAwaitingGrabbedPress.fill(false);
+        for (const KeyGrab& grab : planGrabs(mTable, mKeycodes, mMasks)) {
             for (int screen = 0; screen < screens; ++screen)
-                XGrabKey(display_, grab.keycode, grab.modifiers, RootWindow(display_, screen), False,
+                XGrabKey(mDisplay, grab.keycode, grab.modifiers, RootWindow(mDisplay, screen), False,
                          GrabModeAsync, GrabModeAsync);
-            grabbed_[static_cast<std::size_t>(grab.keycode)] = true;
+            mGrabbed[static_cast<std::size_t>(grab.keycode)] = true;
         }
-        XFlush(display_);
+        XFlush(mDisplay);
     }
 
-    Display* const display_;
-    const int xiOpcode_;
-    const int xkbEventBase_;  // -1 without XKB
-    const Atom message_;
-    const int wakeRead_;
-    const int wakeWrite_;
-    const KeyTable& table_;
-    const std::atomic<KeytapWindow>& target_;
+    Display* const mDisplay;
+    const int mXiOpcode;
+    const int mXkbEventBase;  // -1 without XKB
+    const Atom mMessage;
+    const int mWakeRead;
+    const int mWakeWrite;
+    const KeyTable& mTable;
+    const std::atomic<KeytapWindow>& mTarget;
 
     // Owned by the watcher thread once it runs. Only modifier keys and
     // registered keys are ever remembered, never any other key.
-    KeycodeVirtualKeys keycodes_{};
-    ModifierMasks masks_{};
-    std::array<bool, kKeycodeCount> modifierDown_{};
-    std::array<bool, kKeycodeCount> grabbed_{};
-    std::array<bool, kKeycodeCount> awaitingGrabbedPress_{};
-    KeyRepeat repeat_;
+    KeycodeVirtualKeys mKeycodes{};
+    ModifierMasks mMasks{};
+    std::array<bool, kKeycodeCount> mModifierDown{};
+    std::array<bool, kKeycodeCount> mGrabbed{};
+    std::array<bool, kKeycodeCount> mAwaitingGrabbedPress{};
+    KeyRepeat mRepeat;
 
-    std::thread thread_;
-    std::atomic<bool> stop_{false};
-    std::mutex generationMutex_;
-    std::condition_variable generationApplied_;
-    uint64_t requested_ = 0;
-    uint64_t applied_ = 0;
+    std::thread mThread;
+    std::atomic<bool> mStop{false};
+    std::mutex mGenerationMutex;
+    std::condition_variable mGenerationApplied;
+    uint64_t mRequested = 0;
+    uint64_t mApplied = 0;
 };
 
 }  // namespace

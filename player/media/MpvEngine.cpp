@@ -92,55 +92,55 @@ struct MpvEngine::State {
 
     class Settings : public EngineSettings {
     public:
-        explicit Settings(State& s) : s_(s) {}
-        void autoStart(bool start) override { s_.autoStart = start; }
-        void rate(double rate) override { s_.setRate(rate); }
-        void volume(std::int32_t volume) override { s_.setVolume(volume); }
+        explicit Settings(State& s) : mState(s) {}
+        void autoStart(bool start) override { mState.autoStart = start; }
+        void rate(double rate) override { mState.setRate(rate); }
+        void volume(std::int32_t volume) override { mState.setVolume(volume); }
 
     private:
-        State& s_;
+        State& mState;
     };
 
     class Controls : public EngineControls {
     public:
-        explicit Controls(State& s) : s_(s) {}
-        void play() override { s_.play(); }
-        void pause() override { s_.pause(); }
-        void stop() override { s_.stop(); }
-        double currentPosition() override { return s_.position(); }
-        void currentPosition(double seconds) override { s_.seek(seconds); }
+        explicit Controls(State& s) : mState(s) {}
+        void play() override { mState.play(); }
+        void pause() override { mState.pause(); }
+        void stop() override { mState.stop(); }
+        double currentPosition() override { return mState.position(); }
+        void currentPosition(double seconds) override { mState.seek(seconds); }
 
     private:
-        State& s_;
+        State& mState;
     };
 
     class Media : public CurrentMedia {
     public:
-        explicit Media(State& s) : s_(s) {}
+        explicit Media(State& s) : mState(s) {}
         double duration() override {
-            s_.processEvents();
-            return s_.duration;
+            mState.processEvents();
+            return mState.duration;
         }
         std::string name() override {
-            s_.processEvents();
-            return s_.name;
+            mState.processEvents();
+            return mState.name;
         }
         std::string sourceURL() override {
-            s_.processEvents();
-            return s_.url;
+            mState.processEvents();
+            return mState.url;
         }
 
     private:
-        State& s_;
+        State& mState;
     };
 
     class Collection : public MediaCollection {
     public:
-        explicit Collection(State& s) : s_(s) {}
-        void add(const std::string& sourceURL) override { s_.recent.add(sourceURL); }
+        explicit Collection(State& s) : mState(s) {}
+        void add(const std::string& sourceURL) override { mState.recent.add(sourceURL); }
 
     private:
-        State& s_;
+        State& mState;
     };
 
     mpv_handle* mpv = nullptr;
@@ -465,7 +465,7 @@ struct MpvEngine::State {
     }
 };
 
-MpvEngine::MpvEngine(const std::vector<MpvOption>& extraOptions) : state_(std::make_unique<State>()) {
+MpvEngine::MpvEngine(const std::vector<MpvOption>& extraOptions) : mState(std::make_unique<State>()) {
     // libmpv refuses to start unless numbers are read and written the "C" way.
     std::setlocale(LC_NUMERIC, "C");
     mpv_handle* mpv = mpv_create();
@@ -484,32 +484,32 @@ MpvEngine::MpvEngine(const std::vector<MpvOption>& extraOptions) : state_(std::m
         mpv_terminate_destroy(mpv);
         throw error(kErrEngineStart, std::string("the sound engine could not start: ") + mpv_error_string(status));
     }
-    state_->mpv = mpv;
-    mpv_set_wakeup_callback(mpv, &State::onWakeup, state_.get());
+    mState->mpv = mpv;
+    mpv_set_wakeup_callback(mpv, &State::onWakeup, mState.get());
 }
 
 MpvEngine::~MpvEngine() {
-    mpv_set_wakeup_callback(state_->mpv, nullptr, nullptr);
-    mpv_terminate_destroy(state_->mpv);
+    mpv_set_wakeup_callback(mState->mpv, nullptr, nullptr);
+    mpv_terminate_destroy(mState->mpv);
 }
 
-void MpvEngine::URL(const std::string& path) { state_->load(path); }
-std::int32_t MpvEngine::playState() { return state_->playState(); }
-EngineSettings& MpvEngine::settings() { return state_->settingsPart; }
-EngineControls& MpvEngine::controls() { return state_->controlsPart; }
-CurrentMedia& MpvEngine::currentMedia() { return state_->mediaPart; }
-MediaCollection& MpvEngine::mediaCollection() { return state_->collectionPart; }
-void MpvEngine::processEvents() { state_->processEvents(); }
+void MpvEngine::URL(const std::string& path) { mState->load(path); }
+std::int32_t MpvEngine::playState() { return mState->playState(); }
+EngineSettings& MpvEngine::settings() { return mState->settingsPart; }
+EngineControls& MpvEngine::controls() { return mState->controlsPart; }
+CurrentMedia& MpvEngine::currentMedia() { return mState->mediaPart; }
+MediaCollection& MpvEngine::mediaCollection() { return mState->collectionPart; }
+void MpvEngine::processEvents() { mState->processEvents(); }
 
 void MpvEngine::setWakeupCallback(std::function<void()> callback) {
-    std::lock_guard lock(state_->wakeupMutex);
-    state_->wakeup = std::move(callback);
+    std::lock_guard lock(mState->wakeupMutex);
+    mState->wakeup = std::move(callback);
 }
 
-const RecentMedia& MpvEngine::recentMedia() const noexcept { return state_->recent; }
+const RecentMedia& MpvEngine::recentMedia() const noexcept { return mState->recent; }
 
-void MpvEngine::setLoadWaiter(LoadWaiter waiter) { state_->loadWaiter = std::move(waiter); }
-void MpvEngine::setLoadLimit(std::chrono::milliseconds limit) { state_->loadLimit = limit; }
+void MpvEngine::setLoadWaiter(LoadWaiter waiter) { mState->loadWaiter = std::move(waiter); }
+void MpvEngine::setLoadLimit(std::chrono::milliseconds limit) { mState->loadLimit = limit; }
 
 std::unique_ptr<MediaEngine> createMpvEngine() { return std::make_unique<MpvEngine>(); }
 

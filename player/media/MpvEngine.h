@@ -70,7 +70,7 @@ public:
 
 private:
     struct State;
-    std::unique_ptr<State> state_;
+    std::unique_ptr<State> mState;
 };
 
 std::unique_ptr<MediaEngine> createMpvEngine();

@@ -20,16 +20,16 @@ public:
     }
     void volumeChanged(std::int32_t value) override { add("volume ", value); }
 
-    std::vector<std::string> take() { return std::exchange(events_, {}); }
+    std::vector<std::string> take() { return std::exchange(mEvents, {}); }
 
 private:
     template <class Value>
     void add(const std::string& what, const Value& value) {
         std::ostringstream text;
         text << what << value;
-        events_.push_back(text.str());
+        mEvents.push_back(text.str());
     }
-    std::vector<std::string> events_;
+    std::vector<std::string> mEvents;
 };
 
 using Events = std::vector<std::string>;

@@ -100,17 +100,17 @@ public:
 
 class FakePicture : public SliderPicture {
 public:
-    FakePicture(double left, double width) : left_(left), width_(width) {}
-    double Width() const override { return width_; }
-    double Left() const override { return left_; }
-    void setLeft(double twips) override { left_ = twips; }
+    FakePicture(double left, double width) : mLeft(left), mWidth(width) {}
+    double Width() const override { return mWidth; }
+    double Left() const override { return mLeft; }
+    void setLeft(double twips) override { mLeft = twips; }
     void Refresh() override { ++refreshes; }
 
     int refreshes = 0;
 
 private:
-    double left_;
-    double width_;
+    double mLeft;
+    double mWidth;
 };
 
 // The four pictures of the main window with their layout sizes (twips).

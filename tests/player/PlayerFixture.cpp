@@ -10,39 +10,39 @@
 namespace lirabox::test {
 
 PlayerTest::PlayerTest()
-    : programDir(folder.file("program")), configHome(folder.file("config")), savedCwd_(std::filesystem::current_path()) {
+    : programDir(folder.file("program")), configHome(folder.file("config")), mSavedCwd(std::filesystem::current_path()) {
     std::filesystem::create_directories(programDir);
     std::filesystem::create_directories(configHome);
     setProgramFolder(programDir.string());
     if (const char* home = std::getenv("XDG_CONFIG_HOME")) {
-        hadConfigHome_ = true;
-        savedConfigHome_ = home;
+        mHadConfigHome = true;
+        mSavedConfigHome = home;
     }
     ::setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
 }
 
 PlayerTest::~PlayerTest() {
-    form_.reset();
-    std::filesystem::current_path(savedCwd_);
+    mForm.reset();
+    std::filesystem::current_path(mSavedCwd);
     setProgramFolder("");
-    if (hadConfigHome_) {
-        ::setenv("XDG_CONFIG_HOME", savedConfigHome_.c_str(), 1);
+    if (mHadConfigHome) {
+        ::setenv("XDG_CONFIG_HOME", mSavedConfigHome.c_str(), 1);
     } else {
         ::unsetenv("XDG_CONFIG_HOME");
     }
 }
 
 frmMain& PlayerTest::form() {
-    if (!form_) {
-        form_ = std::make_unique<frmMain>(frmMain::Collaborators{
+    if (!mForm) {
+        mForm = std::make_unique<frmMain>(frmMain::Collaborators{
             engine, view, pictures.seekbk, pictures.seekpoint, pictures.volbk, pictures.picArrow, windowServices,
             timepost, instanceGuard, keytap, subclass, &settingsDialog});
     }
-    return *form_;
+    return *mForm;
 }
 
 void PlayerTest::restart() {
-    form_.reset();
+    mForm.reset();
     view = FakeView{};
     hookCalls.clear();
 }

@@ -52,10 +52,10 @@ protected:
     WindowServices* windowServices = nullptr;
 
 private:
-    std::filesystem::path savedCwd_;
-    std::string savedConfigHome_;
-    bool hadConfigHome_ = false;
-    std::unique_ptr<frmMain> form_;
+    std::filesystem::path mSavedCwd;
+    std::string mSavedConfigHome;
+    bool mHadConfigHome = false;
+    std::unique_ptr<frmMain> mForm;
 };
 
 }  // namespace lirabox::test

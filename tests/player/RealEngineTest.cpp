@@ -20,25 +20,25 @@ namespace {
 
 class RealEngineTest : public ::testing::Test {
 protected:
-    RealEngineTest() : savedCwd_(std::filesystem::current_path()) {
+    RealEngineTest() : mSavedCwd(std::filesystem::current_path()) {
         std::filesystem::create_directories(folder.file("program"));
         std::filesystem::create_directories(folder.file("config"));
         setProgramFolder(folder.fileText("program"));
         ::setenv("XDG_CONFIG_HOME", folder.fileText("config").c_str(), 1);
     }
     ~RealEngineTest() override {
-        form_.reset();
-        std::filesystem::current_path(savedCwd_);
+        mForm.reset();
+        std::filesystem::current_path(mSavedCwd);
         setProgramFolder("");
     }
 
     frmMain& form() {
-        if (!form_) {
-            form_ = std::make_unique<frmMain>(frmMain::Collaborators{
+        if (!mForm) {
+            mForm = std::make_unique<frmMain>(frmMain::Collaborators{
                 engine, view, pictures.seekbk, pictures.seekpoint, pictures.volbk, pictures.picArrow, nullptr,
                 timepost, instanceGuard, keytap, subclass, nullptr});
         }
-        return *form_;
+        return *mForm;
     }
 
     std::string recording(const std::string& name, double seconds) {
@@ -69,8 +69,8 @@ protected:
     NullMainWindowSubclass subclass;
 
 private:
-    std::filesystem::path savedCwd_;
-    std::unique_ptr<frmMain> form_;
+    std::filesystem::path mSavedCwd;
+    std::unique_ptr<frmMain> mForm;
 };
 
 TEST_F(RealEngineTest, OpenedRecordingShowsItsNameAndLength) {

@@ -26,17 +26,17 @@ class SettingsFormTest : public SettingsTest {
 protected:
     // A loaded main window (keys switched on) and a loaded dialog.
     frmSettings& loadDialog() {
-        if (!dialog_) {
+        if (!mDialog) {
             EXPECT_TRUE(load());
-            dialog_ = std::make_unique<frmSettings>(parts());
-            dialog_->Form_Load(kDialogWindow);
+            mDialog = std::make_unique<frmSettings>(parts());
+            mDialog->Form_Load(kDialogWindow);
             hookCalls.clear();
         }
-        return *dialog_;
+        return *mDialog;
     }
 
 private:
-    std::unique_ptr<frmSettings> dialog_;
+    std::unique_ptr<frmSettings> mDialog;
 };
 
 TEST_F(SettingsFormTest, LoadShowsTheStepLengthsTheRowsAndTheShortcutKeyTab) {
