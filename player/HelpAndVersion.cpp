@@ -22,11 +22,14 @@ std::string VersionText(const ProgramVersion& version) {
            "." + std::to_string(version.revision);
 }
 
-std::optional<std::string> helpDocument(const std::string& helpFile) {
+std::optional<std::string> helpDocument(const std::string& helpFile, const std::string& executableFolder) {
     if (helpFile.empty()) return std::nullopt;
     if (isFile(helpFile)) return helpFile;
     const std::filesystem::path guide = std::filesystem::path(helpFile).replace_extension(".html");
     if (isFile(guide)) return guide.string();
+    const std::filesystem::path installed =
+        (std::filesystem::path(executableFolder) / LIRABOX_BIN_TO_DOC / guide.filename()).lexically_normal();
+    if (!executableFolder.empty() && isFile(installed)) return installed.string();
     return std::nullopt;
 }
 

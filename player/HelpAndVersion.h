@@ -20,7 +20,9 @@ ProgramVersion programVersion();
 std::string VersionText(const ProgramVersion& version);
 
 // The help file when it exists; otherwise the HTML guide of the same name
-// beside it ("Lirabox_help.html"); nothing when neither exists.
-std::optional<std::string> helpDocument(const std::string& helpFile);
+// beside it ("Lirabox_help.html"); otherwise that guide where an install puts
+// it, found from the executable's folder (share/doc/lirabox/ beside bin/);
+// nothing when none exists.
+std::optional<std::string> helpDocument(const std::string& helpFile, const std::string& executableFolder);
 
 }  // namespace lirabox

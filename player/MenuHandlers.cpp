@@ -2,7 +2,10 @@
 
 #include "HelpAndVersion.h"
 #include "frmMain.h"
+#include "support/AppPaths.h"
 #include "support/clsCommonUtil.h"
+
+#include <filesystem>
 
 namespace lirabox {
 namespace {
@@ -53,7 +56,8 @@ void MenuHandlers::mnuToFullMode_Click() {
 }
 
 void MenuHandlers::mnuMokuji_Click() {
-    if (const auto document = helpDocument(mWindow.helpFile())) {
+    const std::string executableFolder = std::filesystem::path(executablePath()).parent_path().string();
+    if (const auto document = helpDocument(mWindow.helpFile(), executableFolder)) {
         clsCommonUtil util(mDesktop);
         util.setObject(mView.WindowHandle());
         util.ASyncExecute(*document, "", kShowDefault);

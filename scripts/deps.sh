@@ -20,6 +20,7 @@ packages=(
   desktop-file-utils appstream groff-base    # validators of the desktop entry, AppStream data, man page
   librsvg2-bin                               # scripts/make-icons.sh
   strace                                     # slows the open of a recording in the engine tests
+  dpkg-dev file                              # the Debian package's dependencies (dpkg-shlibdeps, as CPack calls it)
 )
 
 missing=()

@@ -1,8 +1,10 @@
-// The program installed with `cmake --install` into a prefix whose bin folder
-// not even root may write to: it finds libkeytap.so and libtimepost.so where
-// the install put them, and keeps its INI files in the user's configuration
-// folder. The reference Timepost publishes the position; F6 is pressed with
-// xdotool while another client has the focus.
+// The program as `cmake --install` and the Debian package lay it out, run
+// from a prefix whose bin folder not even root may write to: it finds
+// libkeytap.so and libtimepost.so where the install put them, and keeps its
+// INI files in the user's configuration folder. The reference Timepost
+// publishes the position; F6 is pressed with xdotool while another client has
+// the focus. The package is only unpacked into a temporary root, never
+// installed on the machine.
 
 #include "Desktop.h"
 #include "FileHelpers.h"
@@ -32,15 +34,14 @@ double publishedPosition(const fs::path& file) {
     return text.empty() ? -1 : std::stod(text);
 }
 
-TEST(InstalledProgram, FindsItsLibrariesAndKeepsItsIniFilesInTheUserConfigurationFolder) {
-    const TempFolder prefix;
-    const std::string install = std::string("'") + LIRABOX_CMAKE + "' --install '" + LIRABOX_BUILD_DIR +
-                                "' --prefix '" + prefix.path().string() + "' >/dev/null";
-    ASSERT_EQ(std::system(install.c_str()), 0) << install;
-    const fs::path bin = prefix.file(LIRABOX_INSTALL_BINDIR);
+std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+void run(const std::string& command) { ASSERT_EQ(std::system(command.c_str()), 0) << command; }
+
+// Locks `bin`, plays a recording with the program in it, moves it on with a
+// global key and quits; the settings must land in the configuration folder.
+void expectInstalledProgramWorks(const fs::path& bin) {
     ASSERT_EQ(listFolder(bin), "lirabox");
-    ASSERT_TRUE(fs::exists(prefix.file(LIRABOX_INSTALL_LIBDIR) / "libkeytap.so"));
-    ASSERT_TRUE(fs::exists(prefix.file(LIRABOX_INSTALL_LIBDIR) / "libtimepost.so"));
     const Immutable locked(bin);
     ASSERT_TRUE(locked.active()) << "chattr +i is not available here";
 
@@ -70,6 +71,44 @@ TEST(InstalledProgram, FindsItsLibrariesAndKeepsItsIniFilesInTheUserConfiguratio
     EXPECT_EQ(listFolder(bin), "lirabox");
     EXPECT_EQ(listFolder(settings), "UserCfg.ini config.ini position.ini");
     EXPECT_TRUE(fs::exists(player.configFolder() / "Lirabox.ini"));
+}
+
+TEST(InstalledProgram, FindsItsLibrariesAndKeepsItsIniFilesInTheUserConfigurationFolder) {
+    const TempFolder prefix;
+    run(std::string("'") + LIRABOX_CMAKE + "' --install '" + LIRABOX_BUILD_DIR + "' --prefix " +
+        quoted(prefix.path()) + " >/dev/null");
+    ASSERT_TRUE(fs::exists(prefix.file(LIRABOX_INSTALL_LIBDIR) / "libkeytap.so"));
+    ASSERT_TRUE(fs::exists(prefix.file(LIRABOX_INSTALL_LIBDIR) / "libtimepost.so"));
+    expectInstalledProgramWorks(prefix.file(LIRABOX_INSTALL_BINDIR));
+}
+
+TEST(DebianPackage, NamesItsLibrariesAndUnpacksIntoAProgramThatRunsFromUsr) {
+    const TempFolder temp;
+    run(std::string("'") + LIRABOX_CPACK + "' -G DEB --config '" + LIRABOX_BUILD_DIR + "/CPackConfig.cmake' -B " +
+        quoted(temp.path()) + " >" + quoted(temp.file("cpack.log")) + " 2>&1");
+    const std::string architecture = commandOutput("dpkg --print-architecture");
+    const fs::path package =
+        temp.file("lirabox_" LIRABOX_VERSION "_" + architecture.substr(0, architecture.find('\n')) + ".deb");
+    ASSERT_TRUE(fs::exists(package)) << listFolder(temp.path()) << "\n" << readText(temp.file("cpack.log"));
+
+    const std::string depends = commandOutput("dpkg-deb -f " + quoted(package) + " Depends");
+    EXPECT_NE(depends.find("libmpv2"), std::string::npos) << depends;
+    EXPECT_NE(depends.find("libqt6widgets6"), std::string::npos) << depends;
+    EXPECT_EQ(commandOutput("dpkg-deb -f " + quoted(package) + " Section"), "sound\n");
+
+    const fs::path root = temp.file("root");
+    run("dpkg-deb -x " + quoted(package) + " " + quoted(root));
+    const fs::path usr = root / "usr";
+    for (const char* file :
+         {LIRABOX_INSTALL_LIBDIR "/libkeytap.so", LIRABOX_INSTALL_LIBDIR "/libtimepost.so",
+          "share/applications/lirabox.desktop", "share/metainfo/io.github.lirabox.metainfo.xml",
+          "share/man/man1/lirabox.1", "share/icons/hicolor/48x48/apps/lirabox.png",
+          "share/icons/hicolor/scalable/apps/lirabox.svg", "share/doc/lirabox/Lirabox_help.html",
+          "share/doc/lirabox/copyright"}) {
+        EXPECT_TRUE(fs::is_regular_file(usr / file)) << file;
+    }
+    EXPECT_EQ(commandOutput(quoted(usr / "bin/lirabox") + " --version"), "lirabox " LIRABOX_VERSION "\n");
+    expectInstalledProgramWorks(usr / LIRABOX_INSTALL_BINDIR);
 }
 
 }  // namespace

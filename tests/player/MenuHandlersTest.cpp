@@ -117,6 +117,18 @@ TEST_F(MenuHandlersTest, HelpOpensTheHelpFileElseTheGuideElseSaysItIsMissing) {
     EXPECT_EQ(desktop->opened, (std::vector<std::string>{programFile("Lirabox_help.html").string() + "||10",
                                                          programFile("Lirabox_help.chm").string() + "||10"}));
     EXPECT_EQ(view.messages.size(), 2u);
+
+    // Installed, the guide lies in share/doc/lirabox/ beside the program's
+    // bin/; the program folder's own files still come first.
+    const std::filesystem::path prefix = programFile("usr");
+    std::filesystem::create_directories(prefix / "bin");
+    std::filesystem::create_directories(prefix / "share/doc/lirabox");
+    std::ofstream(prefix / "share/doc/lirabox/Lirabox_help.html") << "x";
+    const std::string elsewhere = programFile("config/Lirabox_help.chm").string();
+    EXPECT_EQ(helpDocument(elsewhere, (prefix / "bin").string()),
+              (prefix / "share/doc/lirabox/Lirabox_help.html").string());
+    EXPECT_EQ(helpDocument(window.help, (prefix / "bin").string()), window.help);
+    EXPECT_EQ(helpDocument(elsewhere, programFile("bin").string()), std::nullopt);
 }
 
 TEST_F(MenuHandlersTest, VersionShowsTheProjectVersionWithTheInformationIcon) {
