@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <clocale>
 #include <cmath>
 #include <filesystem>
@@ -84,6 +85,27 @@ std::string unusablePathReason(const std::string& path) {
     if (::access(path.c_str(), R_OK) != 0) return "the file cannot be read: " + path;
     return {};
 }
+
+// libmpv's position and end flag change only when its core thread runs, and
+// every read of them waits for that thread. Reads in quick succession (the
+// steps of one tick) share one reading; a command or an event starts afresh.
+constexpr std::chrono::milliseconds kReadingLife{20};
+
+template <typename T>
+struct SharedReading {
+    std::optional<T> value;
+    std::chrono::steady_clock::time_point takenAt;
+
+    template <typename Read>
+    T get(Read read) {
+        const auto now = std::chrono::steady_clock::now();
+        if (!value || now - takenAt > kReadingLife) {
+            value = read();
+            takenAt = now;
+        }
+        return *value;
+    }
+};
 
 }  // namespace
 
@@ -173,6 +195,9 @@ struct MpvEngine::State {
     LoadWaiter loadWaiter;
     std::chrono::milliseconds loadLimit = kLoadWait;
 
+    SharedReading<double> timePos;  // NaN when libmpv has none
+    SharedReading<bool> eofReached;
+
     RecentMedia recent;
     std::mutex wakeupMutex;
     std::function<void()> wakeup;
@@ -190,14 +215,22 @@ struct MpvEngine::State {
         if (self->wakeup) self->wakeup();
     }
 
+    void forgetReadings() {
+        timePos.value.reset();
+        eofReached.value.reset();
+    }
+
     void setFlag(const char* property, bool value) {
+        forgetReadings();
         int flag = value ? 1 : 0;
         mpv_set_property(mpv, property, MPV_FORMAT_FLAG, &flag);
     }
 
-    bool readFlag(const char* property) {
-        int flag = 0;
-        return mpv_get_property(mpv, property, MPV_FORMAT_FLAG, &flag) >= 0 && flag != 0;
+    bool readEofReached() {
+        return eofReached.get([&] {
+            int flag = 0;
+            return mpv_get_property(mpv, "eof-reached", MPV_FORMAT_FLAG, &flag) >= 0 && flag != 0;
+        });
     }
 
     void processEvents() {
@@ -209,6 +242,7 @@ struct MpvEngine::State {
     }
 
     void handle(const mpv_event& event) {
+        forgetReadings();
         switch (event.event_id) {
         case MPV_EVENT_COMMAND_REPLY:
             if (seekTarget && event.reply_userdata == seekSerial) {
@@ -247,6 +281,7 @@ struct MpvEngine::State {
     }
 
     void forgetMedia() {
+        forgetReadings();
         mode = Mode::Empty;
         url.clear();
         name.clear();
@@ -260,10 +295,10 @@ struct MpvEngine::State {
     bool atEnd() {
         if (seekTarget) {
             // A seek past the length ends the file without a restart.
-            if (seekTaken && readFlag("eof-reached")) seekTarget.reset();
+            if (seekTaken && readEofReached()) seekTarget.reset();
             if (seekTarget) return false;
         }
-        return readFlag("eof-reached");
+        return readEofReached();
     }
 
     void load(const std::string& path) {
@@ -404,12 +439,12 @@ struct MpvEngine::State {
         }
         // At the end the last decoded frame's time lies a little before the
         // length; the position of an ended file is its length.
-        if (duration > 0.0 && readFlag("eof-reached")) return duration;
-        double seconds = 0.0;
-        if (mpv_get_property(mpv, "time-pos", MPV_FORMAT_DOUBLE, &seconds) < 0 || !std::isfinite(seconds)) {
-            return 0.0;
-        }
-        return clampToMedia(seconds);
+        if (duration > 0.0 && readEofReached()) return duration;
+        const double seconds = timePos.get([&] {
+            double read = 0.0;
+            return mpv_get_property(mpv, "time-pos", MPV_FORMAT_DOUBLE, &read) >= 0 ? read : std::nan("");
+        });
+        return std::isfinite(seconds) ? clampToMedia(seconds) : 0.0;
     }
 
     double clampToMedia(double seconds) const {
@@ -425,6 +460,7 @@ struct MpvEngine::State {
         const std::string text = numberText(target);
         const char* command[] = {"seek", text.c_str(), "absolute+exact", nullptr};
         ++seekSerial;
+        forgetReadings();
         if (mpv_command_async(mpv, seekSerial, command) < 0) return;
         seekTarget = target;
         seekTaken = false;
@@ -437,6 +473,7 @@ struct MpvEngine::State {
             throw error(kErrBadValue, "the rate " + numberText(value) + " is outside 0.01 to 100");
         }
         if (value == rate) return;
+        forgetReadings();
         if (mpv_set_property(mpv, "speed", MPV_FORMAT_DOUBLE, &value) >= 0) rate = value;
     }
 
