@@ -76,7 +76,12 @@ pid_t InstalledPlayer::start(const std::vector<std::string>& arguments) {
     variables["XDG_RUNTIME_DIR"] = runtimeFolder().string();
     variables["XDG_CONFIG_HOME"] = configFolder().string();
     variables["LIRABOX_TIMEPOST_LOG"] = mTemp.fileText("timepost.log");
+    // The tests' own platform (offscreen) is not the program's; a test that
+    // wants another platform for the program names it in LIRABOX_TEST_PROGRAM_PLATFORM.
     variables.erase("QT_QPA_PLATFORM");
+    if (const auto wanted = variables.find("LIRABOX_TEST_PROGRAM_PLATFORM"); wanted != variables.end()) {
+        variables["QT_QPA_PLATFORM"] = wanted->second;
+    }
     variables.erase("LD_LIBRARY_PATH");
     std::vector<std::string> environment;
     for (const auto& [name, value] : variables) environment.push_back(name + "=" + value);

@@ -83,4 +83,19 @@ TEST(Wayland, WithoutXThePlayerPlaysToTheEndAndSaysOnceThatTheShortcutKeysAreOff
     EXPECT_EQ(output.find("platform plugin"), std::string::npos) << output;
 }
 
+// A Qt platform without any display (offscreen) in this X11 build: nothing
+// that asks X for the window's frame or the keyboard may take the program down.
+TEST(Wayland, WithNoDisplayAtAllThePlayerStillStartsAndPlays) {
+    ::unsetenv("DISPLAY");
+    ::unsetenv("WAYLAND_DISPLAY");
+    ::setenv("LIRABOX_TEST_PROGRAM_PLATFORM", "offscreen", 1);
+
+    InstalledPlayer player;
+    const fs::path recording = player.scratch("talk.wav");
+    writeSineWav(recording, 3, 440, 8000, 1);
+    const pid_t pid = player.start({recording.string()});
+    EXPECT_TRUE(waitUntil([&] { return player.publishedPositions().size() >= 5; })) << player.output();
+    EXPECT_TRUE(player.running(pid)) << player.output();
+}
+
 }  // namespace

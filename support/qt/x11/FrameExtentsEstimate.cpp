@@ -61,8 +61,9 @@ std::optional<QMargins> frameExtentsProperty(xcb_connection_t* connection, xcb_w
 
 std::optional<QMargins> estimatedFrameExtents(WId window) {
     const auto* x11 = qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (x11 == nullptr) return std::nullopt;
-    xcb_connection_t* connection = x11->connection();
+    // Another platform (offscreen, Wayland) in an X11 build has no connection.
+    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+    if (connection == nullptr) return std::nullopt;
     const auto xWindow = static_cast<xcb_window_t>(window);
     const xcb_window_t root = rootWindow(connection);
     const xcb_atom_t request = internAtom(connection, "_NET_REQUEST_FRAME_EXTENTS");
