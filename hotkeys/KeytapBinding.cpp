@@ -1,10 +1,17 @@
 #include "KeytapBinding.h"
 
 #include "support/LibraryLoader.h"
+#include "support/UiText.h"
 
 #include <cstdio>
 
 namespace lirabox::hotkeys {
+namespace {
+
+constexpr UiText kKeysOff = LIRABOX_TEXT("main", "the global shortcut keys are off");
+constexpr UiText kNoKeyboardWatch = LIRABOX_TEXT("main", "there is no X display with XInput 2 to watch the keyboard on");
+
+}  // namespace
 
 KeytapBinding::KeytapBinding() : KeytapBinding(defaultCandidates()) {}
 
@@ -17,11 +24,11 @@ std::vector<std::string> KeytapBinding::defaultCandidates() { return libraryCand
 void KeytapBinding::InitHook(std::uintptr_t window) {
     if (!isBound() || mInitHook(static_cast<KeytapWindow>(window)) != 0 || mHookRefusalReported) return;
     mHookRefusalReported = true;
-    reportKeysOff("there is no X display with XInput 2 to watch the keyboard on");
+    reportKeysOff(shown(kNoKeyboardWatch));
 }
 
 void KeytapBinding::reportKeysOff(const std::string& reason) {
-    std::fprintf(stderr, "lirabox: the global shortcut keys are off (%s)\n", reason.c_str());
+    std::fprintf(stderr, "lirabox: %s (%s)\n", shown(kKeysOff).c_str(), reason.c_str());
     std::fflush(stderr);
 }
 

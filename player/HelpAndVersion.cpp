@@ -3,8 +3,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "support/UiText.h"
+
 namespace lirabox {
 namespace {
+
+constexpr UiText kVersionText = LIRABOX_TEXT("frmMain", "Lirabox for Scribemark, version");
 
 bool isFile(const std::filesystem::path& path) {
     std::error_code error;
@@ -18,7 +22,7 @@ ProgramVersion programVersion() {
 }
 
 std::string VersionText(const ProgramVersion& version) {
-    return "Lirabox for Scribemark, version" + std::to_string(version.major) + "." + std::to_string(version.minor) +
+    return shown(kVersionText) + std::to_string(version.major) + "." + std::to_string(version.minor) +
            "." + std::to_string(version.revision);
 }
 

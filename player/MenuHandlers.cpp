@@ -63,11 +63,11 @@ void MenuHandlers::mnuMokuji_Click() {
         util.ASyncExecute(*document, "", kShowDefault);
         return;
     }
-    mView.MsgBox(kHelpMissing, MessageIcon::None, frmMain::kTitle);
+    mView.MsgBox(shown(kHelpMissing), MessageIcon::None, frmMain::kTitle);
 }
 
 void MenuHandlers::mnuVer_Click() {
-    mView.MsgBox(VersionText(programVersion()), MessageIcon::Information, kVersionTitle);
+    mView.MsgBox(VersionText(programVersion()), MessageIcon::Information, shown(kVersionTitle));
 }
 
 void MenuHandlers::mnuQuit_Click() {

@@ -10,6 +10,7 @@
 #include "MainView.h"
 #include "WindowModeView.h"
 #include "support/DesktopServices.h"
+#include "support/UiText.h"
 
 #include <cstdint>
 #include <memory>
@@ -25,8 +26,8 @@ bool isViewSwitchKey(std::int32_t keyCode, std::int32_t shift);
 
 class MenuHandlers {
 public:
-    static constexpr const char* kHelpMissing = "ヘルプファイルがありません。";
-    static constexpr const char* kVersionTitle = "バージョン情報";
+    static constexpr UiText kHelpMissing = LIRABOX_TEXT("frmMain", "ヘルプファイルがありません。");
+    static constexpr UiText kVersionTitle = LIRABOX_TEXT("frmMain", "バージョン情報");
     // The show mode the help document is opened with: the desktop's default.
     static constexpr std::int32_t kShowDefault = 10;
 

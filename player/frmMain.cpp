@@ -8,6 +8,7 @@
 #include "support/ConfigFiles.h"
 #include "support/RaisedError.h"
 #include "support/SkipOnFailure.h"
+#include "support/UiText.h"
 #include "support/VbConvert.h"
 #include "support/clsCommonUtil.h"
 #include "support/clsIniFile.h"
@@ -34,7 +35,21 @@ constexpr std::int32_t kErrUnspecified = static_cast<std::int32_t>(0x80004005u);
 constexpr std::int32_t kErrInvalidCall = 5;
 constexpr std::int32_t kErrObjectNotSet = 91;
 
-const char* const kAlreadyRunning = "既に起動しています。";
+// The messages and the open dialog's texts.
+constexpr UiText kAlreadyRunning = LIRABOX_TEXT("frmMain", "既に起動しています。");
+constexpr UiText kErrorOccurred = LIRABOX_TEXT("frmMain", "エラーが発生しました。\r\nErrCode = ");
+constexpr UiText kOpenDialogTitle = LIRABOX_TEXT("frmMain", "サウンドファイルの指定");
+// The open dialog's filter: name and patterns of each entry; only the names are shown.
+struct FilterEntry {
+    UiText name;
+    const char* patterns;
+};
+constexpr FilterEntry kOpenFilter[] = {
+    {LIRABOX_TEXT("frmMain", "音声ファイル(*.wav;*.mp3)"), "*.wav;*.mp3"},
+    {LIRABOX_TEXT("frmMain", "WindowsMediaAudio(速度調整不可)"), "*.wma"},
+    {LIRABOX_TEXT("frmMain", "全てのファイル(*)"), "*"},
+    {LIRABOX_TEXT("frmMain", "その他の音声ファイル(*.m4a;*.aac;*.ogg;*.opus;*.flac)"), "*.m4a;*.aac;*.ogg;*.opus;*.flac"},
+};
 const char* const kInitialTimeText = "00:00:00 / 00:00:00";
 
 std::string str(std::string_view text) { return std::string(text); }
@@ -75,7 +90,7 @@ frmMain::frmMain(Collaborators parts)
 frmMain::~frmMain() = default;
 
 std::string frmMain::ErrorMessageText(std::int32_t number) {
-    return "エラーが発生しました。\r\nErrCode = " + std::to_string(number);
+    return shown(kErrorOccurred) + std::to_string(number);
 }
 
 // ---------------------------------------------------------------------------
@@ -102,7 +117,7 @@ bool frmMain::Form_Load(const std::string& argumentText) {
         [&] { restorePlacement(); });
 
     if (mInstanceGuard.PrevInstance()) {
-        mView.MsgBox(kAlreadyRunning, MessageIcon::Critical, kTitle);
+        mView.MsgBox(shown(kAlreadyRunning), MessageIcon::Critical, kTitle);
         return false;
     }
 
@@ -674,10 +689,10 @@ void frmMain::cboSpeed_Click() {
 void frmMain::cmdOpen_Click() {
     guarded([&] {
         OpenDialogRequest request;
-        request.title = "サウンドファイルの指定";
-        request.filter =
-            "音声ファイル(*.wav;*.mp3)|*.wav;*.mp3|WindowsMediaAudio(速度調整不可)|*.wma|全てのファイル(*)|*"
-            "|その他の音声ファイル(*.m4a;*.aac;*.ogg;*.opus;*.flac)|*.m4a;*.aac;*.ogg;*.opus;*.flac";
+        request.title = shown(kOpenDialogTitle);
+        for (const FilterEntry& entry : kOpenFilter) {
+            request.filter += (request.filter.empty() ? "" : "|") + shown(entry.name) + "|" + entry.patterns;
+        }
         request.defaultExtension = "wav";
         request.flags = kOpenDialogFlags;
         // A cancelled dialog loads nothing.

@@ -8,6 +8,8 @@ packages=(
   clang libclang-rt-14-dev                   # libFuzzer targets
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev libxkbcommon-dev
+  qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools # the translations: lupdate, lrelease, Qt6LinguistTools
+  at-spi2-core                               # the English end-to-end test reads the windows as a screen reader
   qt6-wayland                                # runs in Wayland sessions without X
   weston                                     # a headless Wayland compositor for the tests
   libmpv-dev mpv ffmpeg

@@ -3,32 +3,39 @@
 
 #include <array>
 
+#include "support/UiText.h"
+
 namespace lirabox::settings::text {
 
 // Tab titles; the dialog's caption follows the selected tab.
-inline constexpr const char* kPlaybackTab = "再生設定";
-inline constexpr const char* kShortcutKeyTab = "ショートカットキー設定";
+inline constexpr UiText kPlaybackTab = LIRABOX_TEXT("frmSettings", "再生設定");
+inline constexpr UiText kShortcutKeyTab = LIRABOX_TEXT("frmSettings", "ショートカットキー設定");
 
-inline constexpr const char* kTopMost = "常に手前に表示";
-inline constexpr const char* kApply = "適用";
-inline constexpr const char* kOK = "OK";
-inline constexpr const char* kCancel = "キャンセル";
+inline constexpr UiText kTopMost = LIRABOX_TEXT("frmSettings", "常に手前に表示");
+inline constexpr UiText kApply = LIRABOX_TEXT("frmSettings", "適用");
+inline constexpr UiText kOK = LIRABOX_TEXT("frmSettings", "OK");
+inline constexpr UiText kCancel = LIRABOX_TEXT("frmSettings", "キャンセル");
 
 // The playback tab: caption and explanation of each step box, and the unit.
-inline constexpr const char* kAutRevCaption = "再生時自動戻り秒数";
-inline constexpr const char* kAutRevExplanation = "一時停止後、自動で巻き戻しを行う秒数を指定してください。";
-inline constexpr const char* kRevTimeCaption = "巻き戻し秒数";
-inline constexpr const char* kRevTimeExplanation = "1回の巻き戻し操作で戻る秒数です。";
-inline constexpr const char* kFowTimeCaption = "早送り秒数";
-inline constexpr const char* kFowTimeExplanation = "1回の早送り操作で進む秒数です。";
-inline constexpr const char* kSeconds = "秒";
+inline constexpr UiText kAutRevCaption = LIRABOX_TEXT("frmSettings", "再生時自動戻り秒数");
+inline constexpr UiText kAutRevExplanation =
+    LIRABOX_TEXT("frmSettings", "一時停止後、自動で巻き戻しを行う秒数を指定してください。");
+inline constexpr UiText kRevTimeCaption = LIRABOX_TEXT("frmSettings", "巻き戻し秒数");
+inline constexpr UiText kRevTimeExplanation = LIRABOX_TEXT("frmSettings", "1回の巻き戻し操作で戻る秒数です。");
+inline constexpr UiText kFowTimeCaption = LIRABOX_TEXT("frmSettings", "早送り秒数");
+inline constexpr UiText kFowTimeExplanation = LIRABOX_TEXT("frmSettings", "1回の早送り操作で進む秒数です。");
+inline constexpr UiText kSeconds = LIRABOX_TEXT("frmSettings", "秒");
 
 // The shortcut-key tab.
-inline constexpr const char* kMessageNormal = "＊テキストボックスを選んで，任意のキーを入力してください。";
-inline constexpr const char* kMessageDuplicate = "＊重複したキー設定があります。";
-inline constexpr const char* kDiscardHeader = "キーの破棄";
-inline constexpr std::array<const char*, 8> kRowCaptions{
-    "再生・一時停止", "停止", "速度アップ", "速度ダウン", "早送り", "巻き戻し", "リピート開始位置", "リピート終了位置",
+inline constexpr UiText kMessageNormal =
+    LIRABOX_TEXT("frmSettings", "＊テキストボックスを選んで，任意のキーを入力してください。");
+inline constexpr UiText kMessageDuplicate = LIRABOX_TEXT("frmSettings", "＊重複したキー設定があります。");
+inline constexpr UiText kDiscardHeader = LIRABOX_TEXT("frmSettings", "キーの破棄");
+inline constexpr std::array<UiText, 8> kRowCaptions{
+    LIRABOX_TEXT("frmSettings", "再生・一時停止"),   LIRABOX_TEXT("frmSettings", "停止"),
+    LIRABOX_TEXT("frmSettings", "速度アップ"),       LIRABOX_TEXT("frmSettings", "速度ダウン"),
+    LIRABOX_TEXT("frmSettings", "早送り"),           LIRABOX_TEXT("frmSettings", "巻き戻し"),
+    LIRABOX_TEXT("frmSettings", "リピート開始位置"), LIRABOX_TEXT("frmSettings", "リピート終了位置"),
 };
 
 }  // namespace lirabox::settings::text

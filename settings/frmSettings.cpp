@@ -98,7 +98,7 @@ void frmSettings::ShowShortcutKey(int row, const ShortcutKeyRecord& record) {
 
 void frmSettings::SSTab1_Click(SettingsTab tab) { mTab = tab; }
 
-const char* frmSettings::caption() const {
+UiText frmSettings::caption() const {
     return mTab == SettingsTab::Playback ? text::kPlaybackTab : text::kShortcutKeyTab;
 }
 
@@ -202,7 +202,7 @@ void frmSettings::tmrInputChecker_Timer() {
     mDuplicate = duplicate;
 }
 
-const char* frmSettings::messageText() const { return mDuplicate ? text::kMessageDuplicate : text::kMessageNormal; }
+UiText frmSettings::messageText() const { return mDuplicate ? text::kMessageDuplicate : text::kMessageNormal; }
 
 void frmSettings::keyBoxFocusChanged(bool inKeyBox) {
     if (!mLoaded || inKeyBox == mKeyBoxFocused) return;

@@ -13,6 +13,7 @@
 #include "player/SettingsDialogSeam.h"
 #include "player/ShortcutKeyPorts.h"
 #include "support/DesktopServices.h"
+#include "support/UiText.h"
 
 #include <array>
 #include <cstdint>
@@ -68,7 +69,7 @@ public:
     // The selected tab and the caption that follows it.
     void SSTab1_Click(SettingsTab tab);
     SettingsTab tab() const { return mTab; }
-    const char* caption() const;
+    UiText caption() const;
 
     // A step box's text: what is typed keeps its digits only, at most kStepDigits.
     const std::string& stepText(StepBox box) const;
@@ -95,7 +96,7 @@ public:
     // The 500 ms duplicate check; the message line's state.
     void tmrInputChecker_Timer();
     bool duplicateShown() const { return mDuplicate; }
-    const char* messageText() const;
+    UiText messageText() const;
 
     // Whether a key box has the keyboard focus; the global keys rest while it has.
     void keyBoxFocusChanged(bool inKeyBox);

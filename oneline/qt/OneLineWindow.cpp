@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 
+#include "Catalogue.h"
 #include "DropFilter.h"
 #include "KeyPreview.h"
 #include "Twips.h"
@@ -25,7 +26,7 @@ constexpr double kClientWidth = 4545;
 constexpr double kClientHeight = 255;
 constexpr TwipsRect kLblMain {0, 0, 4530, 240};
 constexpr int kTimer1Interval = 50;
-const char* const kDesignText = "00:00:00 / 00:00:00    ファイルがありません";
+constexpr UiText kDesignText = LIRABOX_TEXT("frmMin", "00:00:00 / 00:00:00    ファイルがありません");
 
 MouseButton buttonOf(Qt::MouseButton button) {
     switch (button) {
@@ -49,7 +50,7 @@ OneLineWindow::OneLineWindow(frmMain& main, const MainView& mainView, const Wind
     setFixedSize(twipsToPixels(kClientWidth, dpi), twipsToPixels(kClientHeight, dpi));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    mLblMain = new QLabel(QString::fromUtf8(kDesignText), this);
+    mLblMain = new QLabel(lirabox::qt::uiText(kDesignText), this);
     mLblMain->setObjectName(QStringLiteral("lblMain"));
     mLblMain->setGeometry(toPixels(kLblMain, dpi));
     mLblMain->setMouseTracking(true);

@@ -3,26 +3,32 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "Catalogue.h"
 #include "MenuItems.h"
 
 namespace lirabox::qt {
+namespace {
+
+constexpr UiText kFileCaption = LIRABOX_TEXT("frmMain", "ファイル");
+
+}  // namespace
 
 FileMenu addFileMenu(QMenuBar& bar) {
     FileMenu menu;
-    menu.mnuMain = bar.addMenu(QStringLiteral("ファイル"));
+    menu.mnuMain = bar.addMenu(uiText(kFileCaption));
     menu.mnuMain->setObjectName(QStringLiteral("mnuMain"));
     QMenu& items = *menu.mnuMain;
-    menu.mnuOpen = addItem(items, "mnuOpen", "開く", QKeySequence(Qt::CTRL | Qt::Key_O));
+    menu.mnuOpen = addItem(items, "mnuOpen", LIRABOX_TEXT("frmMain", "開く"), QKeySequence(Qt::CTRL | Qt::Key_O));
     addSeparator(items, "mnuDami");
-    menu.mnuPlay = addItem(items, "mnuPlay", "再生");
-    menu.mnuPause = addItem(items, "mnuPause", "一時停止");
-    menu.mnuStop = addItem(items, "mnuStop", "停止");
-    menu.mnuFor = addItem(items, "mnuFor", "早送り");
-    menu.mnuRev = addItem(items, "mnuRev", "巻き戻し");
-    menu.mnuSpeedUp = addItem(items, "mnuSpeedUp", "再生速度アップ");
-    menu.mnuSpeedDown = addItem(items, "mnuSpeedDown", "再生速度ダウン");
+    menu.mnuPlay = addItem(items, "mnuPlay", LIRABOX_TEXT("frmMain", "再生"));
+    menu.mnuPause = addItem(items, "mnuPause", LIRABOX_TEXT("frmMain", "一時停止"));
+    menu.mnuStop = addItem(items, "mnuStop", LIRABOX_TEXT("frmMain", "停止"));
+    menu.mnuFor = addItem(items, "mnuFor", LIRABOX_TEXT("frmMain", "早送り"));
+    menu.mnuRev = addItem(items, "mnuRev", LIRABOX_TEXT("frmMain", "巻き戻し"));
+    menu.mnuSpeedUp = addItem(items, "mnuSpeedUp", LIRABOX_TEXT("frmMain", "再生速度アップ"));
+    menu.mnuSpeedDown = addItem(items, "mnuSpeedDown", LIRABOX_TEXT("frmMain", "再生速度ダウン"));
     addSeparator(items, "mnuDami2");
-    menu.mnuQuit = addItem(items, "mnuQuit", "終了", QKeySequence(Qt::CTRL | Qt::Key_Q));
+    menu.mnuQuit = addItem(items, "mnuQuit", LIRABOX_TEXT("frmMain", "終了"), QKeySequence(Qt::CTRL | Qt::Key_Q));
     return menu;
 }
 

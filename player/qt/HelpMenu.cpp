@@ -3,20 +3,21 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "Catalogue.h"
 #include "MenuItems.h"
 
 namespace lirabox::qt {
 namespace {
 
-const char* const kHelpCaption = "ヘルプ";
-const char* const kContentsCaption = "目次";
-const char* const kVersionCaption = "バージョン情報";
+constexpr UiText kHelpCaption = LIRABOX_TEXT("frmMain", "ヘルプ");
+constexpr UiText kContentsCaption = LIRABOX_TEXT("frmMain", "目次");
+constexpr UiText kVersionCaption = LIRABOX_TEXT("frmMain", "バージョン情報");
 
 }  // namespace
 
 HelpMenu addHelpMenu(QMenuBar& bar) {
     HelpMenu menu;
-    menu.mnuHelp = bar.addMenu(QString::fromUtf8(kHelpCaption));
+    menu.mnuHelp = bar.addMenu(uiText(kHelpCaption));
     menu.mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     menu.mnuMokuji = addItem(*menu.mnuHelp, "mnuMokuji", kContentsCaption);
     addSeparator(*menu.mnuHelp, "mnuDami3");

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "Catalogue.h"
 #include "ControlIcons.h"
 #include "DropFilter.h"
 #include "FitText.h"
@@ -35,16 +36,23 @@ namespace {
 constexpr double kPointSize = 9;
 
 // Tooltips and names for assistive technology (the play button's follow the play state).
-const char* const kStopText = "停止";
-const char* const kOpenText = "開く";
-const char* const kRewindText = "巻き戻し";
-const char* const kForwardText = "早送り";
-const char* const kSeekBarText = "再生位置";
-const char* const kVolumeText = "音量";
+constexpr UiText kStopText = LIRABOX_TEXT("frmMain", "停止");
+constexpr UiText kOpenText = LIRABOX_TEXT("frmMain", "開く");
+constexpr UiText kRewindText = LIRABOX_TEXT("frmMain", "巻き戻し");
+constexpr UiText kForwardText = LIRABOX_TEXT("frmMain", "早送り");
+constexpr UiText kSeekBarText = LIRABOX_TEXT("frmMain", "再生位置");
+constexpr UiText kVolumeText = LIRABOX_TEXT("frmMain", "音量");
+// The controls' captions.
+constexpr UiText kNoFileText = LIRABOX_TEXT("frmMain", "ファイルがありません");
+constexpr UiText kSpeedUpText = LIRABOX_TEXT("frmMain", "↑ up ");
+constexpr UiText kSpeedDownText = LIRABOX_TEXT("frmMain", "↓down");
+constexpr UiText kSpeedText = LIRABOX_TEXT("frmMain", "Speed");
+constexpr UiText kUseKeyText = LIRABOX_TEXT("frmMain", "ショートカットキーを有効にする");
+constexpr UiText kOnTopText = LIRABOX_TEXT("frmMain", "常に手前に表示");
 
-void describe(QWidget& widget, const char* text) {
-    widget.setToolTip(QString::fromUtf8(text));
-    widget.setAccessibleName(QString::fromUtf8(text));
+void describe(QWidget& widget, const UiText& text) {
+    widget.setToolTip(uiText(text));
+    widget.setAccessibleName(uiText(text));
 }
 
 // Qt shows a CR as a stray mark; the messages' CR LF become plain line breaks.
@@ -114,7 +122,7 @@ void MainWindow::createControls() {
     mStatusBar1 = strip;
 
     mLblTimeNow = named<QLabel>(client, "lblTimeNow", QStringLiteral("00:00:00 / 00:00:00"));
-    mLblFile = named<QLabel>(client, "lblFile", QStringLiteral("ファイルがありません"));
+    mLblFile = named<QLabel>(client, "lblFile", uiText(kNoFileText));
     mSeekbk = new SeekBarPicture(layout::seekbk, art::paintSeekTrack, client);
     mSeekbk->setObjectName(QStringLiteral("seekbk"));
     mSeekpoint = new PictureBox(layout::seekpoint, art::paintArrow, mSeekbk);
@@ -140,14 +148,14 @@ void MainWindow::createControls() {
     describe(*mCmdForward, kForwardText);
     describe(*mSeekbk, kSeekBarText);
     describe(*mVolbk, kVolumeText);
-    mCmdSpeedUp = named<QPushButton>(client, "cmdSpeed0", QStringLiteral("↑ up "));
-    mCmdSpeedDown = named<QPushButton>(client, "cmdSpeed1", QStringLiteral("↓down"));
+    mCmdSpeedUp = named<QPushButton>(client, "cmdSpeed0", uiText(kSpeedUpText));
+    mCmdSpeedDown = named<QPushButton>(client, "cmdSpeed1", uiText(kSpeedDownText));
 
     mLabel2 = named<QLabel>(client, "Label2", QStringLiteral("x"));
-    mLabel1 = named<QLabel>(client, "Label1", QStringLiteral("Speed"));
+    mLabel1 = named<QLabel>(client, "Label1", uiText(kSpeedText));
     mCboSpeed = named<QComboBox>(client, "cboSpeed");
-    mChkUseKey = named<QCheckBox>(client, "chkUseKey", QStringLiteral("ショートカットキーを有効にする"));
-    mChkOnTop = named<QCheckBox>(client, "chkOnTop", QStringLiteral("常に手前に表示"));
+    mChkUseKey = named<QCheckBox>(client, "chkUseKey", uiText(kUseKeyText));
+    mChkOnTop = named<QCheckBox>(client, "chkOnTop", uiText(kOnTopText));
     mStatusBar1->lower();
 }
 

@@ -3,12 +3,13 @@
 #include <QAction>
 #include <QMenu>
 
+#include "Catalogue.h"
 #include "player/frmMain.h"
 
 namespace lirabox::qt {
 
-QAction* addItem(QMenu& menu, const char* name, const char* caption, QKeySequence shortcut) {
-    QAction* action = menu.addAction(QString::fromUtf8(caption));
+QAction* addItem(QMenu& menu, const char* name, const UiText& caption, QKeySequence shortcut) {
+    QAction* action = menu.addAction(uiText(caption));
     action->setObjectName(QString::fromLatin1(name));
     action->setShortcut(shortcut);
     return action;

@@ -5,6 +5,7 @@
 #include <QKeySequence>
 
 #include "player/Command.h"
+#include "support/UiText.h"
 
 class QAction;
 class QMenu;
@@ -16,7 +17,7 @@ class frmMain;
 namespace lirabox::qt {
 
 // An item with its object name, caption and, optionally, an accelerator.
-QAction* addItem(QMenu& menu, const char* name, const char* caption, QKeySequence shortcut = {});
+QAction* addItem(QMenu& menu, const char* name, const UiText& caption, QKeySequence shortcut = {});
 void addSeparator(QMenu& menu, const char* name);
 
 // Choosing the item runs the command.

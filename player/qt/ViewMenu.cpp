@@ -4,18 +4,19 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "Catalogue.h"
 #include "MenuItems.h"
 
 namespace lirabox::qt {
 namespace {
 
-const char* const kViewCaption = "表示";
-const char* const kOnTopCaption = "常に手前に表示";
+constexpr UiText kViewCaption = LIRABOX_TEXT("frmMain", "表示");
+constexpr UiText kOnTopCaption = LIRABOX_TEXT("frmMain", "常に手前に表示");
 // The key is handled by the window, not by the menu: it is only named here.
-const char* const kToLineModeCaption = "1行モード          Alt+Enter";
-const char* const kSubCaption = "1行モード";
-const char* const kToFullModeCaption = "フルモード";
-const char* const kQuitCaption = "終了";
+constexpr UiText kToLineModeCaption = LIRABOX_TEXT("frmMain", "1行モード          Alt+Enter");
+constexpr UiText kSubCaption = LIRABOX_TEXT("frmMain", "1行モード");
+constexpr UiText kToFullModeCaption = LIRABOX_TEXT("frmMain", "フルモード");
+constexpr UiText kQuitCaption = LIRABOX_TEXT("frmMain", "終了");
 
 QAction* addCheckItem(QMenu& menu, const char* name) {
     QAction* action = addItem(menu, name, kOnTopCaption);
@@ -27,7 +28,7 @@ QAction* addCheckItem(QMenu& menu, const char* name) {
 
 ViewMenu addViewMenu(QMenuBar& bar) {
     ViewMenu menu;
-    menu.mnuETC = bar.addMenu(QString::fromUtf8(kViewCaption));
+    menu.mnuETC = bar.addMenu(uiText(kViewCaption));
     menu.mnuETC->setObjectName(QStringLiteral("mnuETC"));
     menu.mnuSetOnTop = addCheckItem(*menu.mnuETC, "mnuSetOnTop");
     menu.mnuToLineMode = addItem(*menu.mnuETC, "mnuToLineMode", kToLineModeCaption);
@@ -36,7 +37,7 @@ ViewMenu addViewMenu(QMenuBar& bar) {
 
 OneLinePopup makeOneLinePopup(QWidget& owner) {
     OneLinePopup popup;
-    popup.mnuSub = new QMenu(QString::fromUtf8(kSubCaption), &owner);
+    popup.mnuSub = new QMenu(uiText(kSubCaption), &owner);
     popup.mnuSub->setObjectName(QStringLiteral("mnuSub"));
     popup.mnuToFullMode = addItem(*popup.mnuSub, "mnuToFullMode", kToFullModeCaption);
     popup.mnuSetOnTopSub = addCheckItem(*popup.mnuSub, "mnuSetOnTopSub");

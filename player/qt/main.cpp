@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "Catalogue.h"
 #include "EngineEventPump.h"
 #include "LoadWaiter.h"
 #include "MainWindow.h"
@@ -29,10 +30,11 @@
 #include "player/media/MpvEngine.h"
 #include "settings/qt/SettingsWindow.h"
 #include "support/RaisedError.h"
+#include "support/UiText.h"
 
 namespace {
 
-constexpr const char* kUsage =
+constexpr lirabox::UiText kUsage = LIRABOX_TEXT("main",
     "Usage: lirabox [RECORDING[/t=SECONDS]]\n"
     "Plays RECORDING (WAV, MP3 or WMA), from SECONDS when given.\n"
     "\n"
@@ -40,7 +42,7 @@ constexpr const char* kUsage =
     "              error and every failed settings write (also on with\n"
     "              QT_LOGGING_RULES=\"lirabox.info=true\")\n"
     "  -h, --help  show this help and exit\n"
-    "  --version   show the version and exit\n";
+    "  --version   show the version and exit\n");
 
 }  // namespace
 
@@ -49,8 +51,10 @@ int main(int argc, char** argv) {
     // none of them, so a recording's name can never be read as a Qt option.
     const bool verbose = argc > 1 && std::string_view(argv[1]) == "--verbose";
     const std::string text = verbose ? lirabox::argumentText(argc - 1, argv + 1) : lirabox::argumentText(argc, argv);
+    // The desktop's language, from the first text on (--help included).
+    lirabox::qt::Catalogue catalogue;
     if (text == "--help" || text == "-h") {
-        std::fputs(kUsage, stdout);
+        std::fputs(lirabox::shown(kUsage).c_str(), stdout);
         return 0;
     }
     if (text == "--version") {
@@ -61,6 +65,7 @@ int main(int argc, char** argv) {
     lirabox::qt::keepQtSettingsInMemory();
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
+    catalogue.install();
     QApplication::setApplicationName(QString::fromLatin1(lirabox::frmMain::kTitle));
     QApplication::setApplicationVersion(QString::fromLatin1(LIRABOX_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("lirabox"));

@@ -18,11 +18,13 @@
 #include "KeyBox.h"
 #include "player/frmMain.h"
 #include "settings/SettingsTexts.h"
+#include "support/qt/Catalogue.h"
 
 namespace lirabox::settings::qt {
+using ::lirabox::qt::uiText;
+
 namespace {
 
-QString qs(const char* text) { return QString::fromUtf8(text); }
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
 template <class Widget, class... Args>
@@ -35,8 +37,8 @@ Widget* named(const QString& name, Args&&... args) {
 struct StepRow {
     StepBox box;
     const char* name;
-    const char* caption;
-    const char* explanation;
+    UiText caption;
+    UiText explanation;
 };
 
 constexpr StepRow kStepRows[] = {
@@ -54,13 +56,13 @@ SettingsDialog::SettingsDialog(frmSettings& form, QWidget* parent) : QDialog(par
     setObjectName(QStringLiteral("frmSettings"));
     setModal(false);
     mSSTab1 = named<QTabWidget>(QStringLiteral("SSTab1"));
-    mSSTab1->addTab(createPlaybackTab(), qs(text::kPlaybackTab));
-    mSSTab1->addTab(createShortcutKeyTab(), qs(text::kShortcutKeyTab));
+    mSSTab1->addTab(createPlaybackTab(), uiText(text::kPlaybackTab));
+    mSSTab1->addTab(createShortcutKeyTab(), uiText(text::kShortcutKeyTab));
 
-    mChkTopMost = named<QCheckBox>(QStringLiteral("chkTopMost"), qs(text::kTopMost));
-    mCmdOK = named<QPushButton>(QStringLiteral("cmdOK"), qs(text::kOK));
-    mCmdCancel = named<QPushButton>(QStringLiteral("cmdCancel"), qs(text::kCancel));
-    mCmdSave = named<QPushButton>(QStringLiteral("cmdSave"), qs(text::kApply));
+    mChkTopMost = named<QCheckBox>(QStringLiteral("chkTopMost"), uiText(text::kTopMost));
+    mCmdOK = named<QPushButton>(QStringLiteral("cmdOK"), uiText(text::kOK));
+    mCmdCancel = named<QPushButton>(QStringLiteral("cmdCancel"), uiText(text::kCancel));
+    mCmdSave = named<QPushButton>(QStringLiteral("cmdSave"), uiText(text::kApply));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(mChkTopMost);
     buttons->addStretch();
@@ -99,10 +101,10 @@ QWidget* SettingsDialog::createPlaybackTab() {
         box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
         box->setAlignment(Qt::AlignRight);
         mStepBoxes[at(row.box)] = box;
-        grid->addWidget(new QLabel(qs(row.caption)), line, 0);
+        grid->addWidget(new QLabel(uiText(row.caption)), line, 0);
         grid->addWidget(box, line, 1);
-        grid->addWidget(new QLabel(qs(text::kSeconds)), line, 2);
-        auto* explanation = new QLabel(qs(row.explanation));
+        grid->addWidget(new QLabel(uiText(text::kSeconds)), line, 2);
+        auto* explanation = new QLabel(uiText(row.explanation));
         explanation->setIndent(16);
         grid->addWidget(explanation, line + 1, 0, 1, 3);
         line += 2;
@@ -116,10 +118,10 @@ QWidget* SettingsDialog::createShortcutKeyTab() {
     auto* grid = new QGridLayout(page);
     mLblMessage = named<QLabel>(QStringLiteral("lblMessage"));
     grid->addWidget(mLblMessage, 0, 0, 1, 3);
-    grid->addWidget(named<QLabel>(QStringLiteral("Label10"), qs(text::kDiscardHeader)), 1, 2, Qt::AlignCenter);
+    grid->addWidget(named<QLabel>(QStringLiteral("Label10"), uiText(text::kDiscardHeader)), 1, 2, Qt::AlignCenter);
     for (int row = 0; row < kRows; ++row) {
         const QString index = QString::number(row);
-        grid->addWidget(named<QLabel>(QStringLiteral("lblShortcutKey") + index, qs(text::kRowCaptions[at(row)])),
+        grid->addWidget(named<QLabel>(QStringLiteral("lblShortcutKey") + index, uiText(text::kRowCaptions[at(row)])),
                         row + 2, 0);
         auto* box = new KeyBox;
         box->setObjectName(QStringLiteral("txtShortcutKey") + index);
@@ -137,7 +139,7 @@ QWidget* SettingsDialog::createShortcutKeyTab() {
 void SettingsDialog::connectControls() {
     connect(mSSTab1, &QTabWidget::currentChanged, this, [this](int index) {
         mForm.SSTab1_Click(index == 0 ? SettingsTab::Playback : SettingsTab::ShortcutKeys);
-        setWindowTitle(qs(mForm.caption()));
+        setWindowTitle(uiText(mForm.caption()));
     });
     for (const StepRow& row : kStepRows) {
         connect(mStepBoxes[at(row.box)], &QLineEdit::textEdited, this,
@@ -185,7 +187,7 @@ void SettingsDialog::showFields() {
 void SettingsDialog::openOn(SettingsTab tab) {
     mSSTab1->setCurrentIndex(static_cast<int>(tab));
     mForm.SSTab1_Click(tab);
-    setWindowTitle(qs(mForm.caption()));
+    setWindowTitle(uiText(mForm.caption()));
     show();
     raise();
     activateWindow();
@@ -216,7 +218,7 @@ void SettingsDialog::showKeyRow(int row) {
 }
 
 void SettingsDialog::showMessage() {
-    mLblMessage->setText(qs(mForm.messageText()));
+    mLblMessage->setText(uiText(mForm.messageText()));
     QPalette palette = mLblMessage->palette();
     palette.setColor(QPalette::WindowText,
                      mForm.duplicateShown() ? QColor(255, 0, 0) : this->palette().color(QPalette::ButtonText));

@@ -76,6 +76,8 @@ pid_t InstalledPlayer::start(const std::vector<std::string>& arguments) {
     variables["XDG_RUNTIME_DIR"] = runtimeFolder().string();
     variables["XDG_CONFIG_HOME"] = configFolder().string();
     variables["LIRABOX_TIMEPOST_LOG"] = mTemp.fileText("timepost.log");
+    // The texts the tests compare are the Japanese ones, whatever the desktop's language.
+    variables["LANGUAGE"] = mLanguage;
     // The tests' own platform (offscreen) is not the program's; a test that
     // wants another platform for the program names it in LIRABOX_TEST_PROGRAM_PLATFORM.
     variables.erase("QT_QPA_PLATFORM");

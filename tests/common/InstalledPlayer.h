@@ -40,6 +40,10 @@ public:
     void writeFile(const std::string& name, const std::string& text) const;
     std::string readFile(const std::string& name) const;
 
+    // The language the programs started from now on show (LANGUAGE); Japanese
+    // unless told otherwise.
+    void setLanguage(const std::string& language) { mLanguage = language; }
+
     // Starts the program with these arguments, its output going to a log;
     // returns its process id.
     pid_t start(const std::vector<std::string>& arguments = {});
@@ -66,6 +70,7 @@ private:
 
     TempFolder mTemp;
     std::filesystem::path mFolder;
+    std::string mLanguage = "ja";
     std::vector<pid_t> mProcesses;
 };
 

@@ -52,17 +52,17 @@ TEST_F(SettingsFormTest, LoadShowsTheStepLengthsTheRowsAndTheShortcutKeyTab) {
     EXPECT_EQ(dialog.stepText(StepBox::FowTime), "2");
     EXPECT_EQ(dialog.stepText(StepBox::AutRev), "1");
     EXPECT_EQ(dialog.tab(), SettingsTab::ShortcutKeys);
-    EXPECT_STREQ(dialog.caption(), "ショートカットキー設定");
+    EXPECT_STREQ(dialog.caption().source, "ショートカットキー設定");
     EXPECT_EQ(dialog.keyText(0), "Ctrl + F5");
     EXPECT_EQ(dialog.discardValue(0), 1);  // -1 shows checked
     EXPECT_EQ(dialog.keyText(3), "");      // not a number: unassigned
     EXPECT_EQ(dialog.discardValue(1), 0);
     // Rows 1..7 are all unassigned (key 0, code 0): duplicates of each other.
     EXPECT_TRUE(dialog.duplicateShown());
-    EXPECT_STREQ(dialog.messageText(), "＊重複したキー設定があります。");
+    EXPECT_STREQ(dialog.messageText().source, "＊重複したキー設定があります。");
 
     dialog.SSTab1_Click(SettingsTab::Playback);
-    EXPECT_STREQ(dialog.caption(), "再生設定");
+    EXPECT_STREQ(dialog.caption().source, "再生設定");
 }
 
 TEST_F(SettingsFormTest, StepBoxesKeepDigitsOnlyAndApplyPutsInTheDefaults) {
@@ -135,7 +135,7 @@ TEST_F(SettingsFormTest, DuplicatesAreEqualKeyAndModifierCodes) {
     for (int row = 0; row < 8; ++row) dialog.txtShortcutKey_KeyDown(row, {112 + row, 0});
     dialog.tmrInputChecker_Timer();
     EXPECT_FALSE(dialog.duplicateShown());
-    EXPECT_STREQ(dialog.messageText(), "＊テキストボックスを選んで，任意のキーを入力してください。");
+    EXPECT_STREQ(dialog.messageText().source, "＊テキストボックスを選んで，任意のキーを入力してください。");
 
     dialog.txtShortcutKey_KeyDown(1, kF2);
     dialog.txtShortcutKey_KeyDown(4, kF2);

@@ -1,0 +1,294 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name>frmMain</name>
+    <message>
+        <source>既に起動しています。</source>
+        <translation>Lirabox is already running.</translation>
+    </message>
+    <message>
+        <source>エラーが発生しました。<byte value="xd"/>
+ErrCode = </source>
+        <translation>An error occurred.<byte value="xd"/>
+ErrCode = </translation>
+    </message>
+    <message>
+        <source>サウンドファイルの指定</source>
+        <translation>Choose a sound file</translation>
+    </message>
+    <message>
+        <source>音声ファイル(*.wav;*.mp3)</source>
+        <translation>Sound files (*.wav;*.mp3)</translation>
+    </message>
+    <message>
+        <source>WindowsMediaAudio(速度調整不可)</source>
+        <translation>Windows Media Audio (no speed control)</translation>
+    </message>
+    <message>
+        <source>全てのファイル(*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>その他の音声ファイル(*.m4a;*.aac;*.ogg;*.opus;*.flac)</source>
+        <translation>Other sound files (*.m4a;*.aac;*.ogg;*.opus;*.flac)</translation>
+    </message>
+    <message>
+        <source>Lirabox for Scribemark, version</source>
+        <translation>Lirabox for Scribemark, version </translation>
+    </message>
+    <message>
+        <source>ヘルプファイルがありません。</source>
+        <translation>The help file is missing.</translation>
+    </message>
+    <message>
+        <source>バージョン情報</source>
+        <translation>About Lirabox</translation>
+    </message>
+    <message>
+        <source>ファイル</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>開く</source>
+        <translation>Open...</translation>
+    </message>
+    <message>
+        <source>再生</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>一時停止</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>早送り</source>
+        <translation>Fast forward</translation>
+    </message>
+    <message>
+        <source>巻き戻し</source>
+        <translation>Rewind</translation>
+    </message>
+    <message>
+        <source>再生速度アップ</source>
+        <translation>Speed up</translation>
+    </message>
+    <message>
+        <source>再生速度ダウン</source>
+        <translation>Slow down</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>ヘルプ</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>目次</source>
+        <translation>Contents</translation>
+    </message>
+    <message>
+        <source>再生位置</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>音量</source>
+        <translation>Volume</translation>
+    </message>
+    <message>
+        <source>ファイルがありません</source>
+        <translation>No file</translation>
+    </message>
+    <message>
+        <source>↑ up </source>
+        <translation>↑ up </translation>
+    </message>
+    <message>
+        <source>↓down</source>
+        <translation>↓down</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>ショートカットキーを有効にする</source>
+        <translation>Enable shortcut keys</translation>
+    </message>
+    <message>
+        <source>常に手前に表示</source>
+        <translation>Always on top</translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>再生設定</source>
+        <translation>Playback...</translation>
+    </message>
+    <message>
+        <source>ショートカットキー設定</source>
+        <translation>Shortcut keys...</translation>
+    </message>
+    <message>
+        <source>表示</source>
+        <translation>View</translation>
+    </message>
+    <message>
+        <source>1行モード          Alt+Enter</source>
+        <translation>One-line mode          Alt+Enter</translation>
+    </message>
+    <message>
+        <source>1行モード</source>
+        <translation>One-line mode</translation>
+    </message>
+    <message>
+        <source>フルモード</source>
+        <translation>Full mode</translation>
+    </message>
+</context>
+<context>
+    <name>frmMin</name>
+    <message>
+        <source>00:00:00 / 00:00:00    ファイルがありません</source>
+        <translation>00:00:00 / 00:00:00    No file</translation>
+    </message>
+</context>
+<context>
+    <name>frmSettings</name>
+    <message>
+        <source>再生設定</source>
+        <translation>Playback</translation>
+    </message>
+    <message>
+        <source>ショートカットキー設定</source>
+        <translation>Shortcut keys</translation>
+    </message>
+    <message>
+        <source>常に手前に表示</source>
+        <translation>Always on top</translation>
+    </message>
+    <message>
+        <source>適用</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>再生時自動戻り秒数</source>
+        <translation>Automatic rewind on play</translation>
+    </message>
+    <message>
+        <source>一時停止後、自動で巻き戻しを行う秒数を指定してください。</source>
+        <translation>Seconds to step back by itself each time playback starts after a pause.</translation>
+    </message>
+    <message>
+        <source>巻き戻し秒数</source>
+        <translation>Rewind step</translation>
+    </message>
+    <message>
+        <source>1回の巻き戻し操作で戻る秒数です。</source>
+        <translation>Seconds one rewind goes back.</translation>
+    </message>
+    <message>
+        <source>早送り秒数</source>
+        <translation>Fast-forward step</translation>
+    </message>
+    <message>
+        <source>1回の早送り操作で進む秒数です。</source>
+        <translation>Seconds one fast forward goes ahead.</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>sec</translation>
+    </message>
+    <message>
+        <source>＊テキストボックスを選んで，任意のキーを入力してください。</source>
+        <translation>* Click a box and press the key you want.</translation>
+    </message>
+    <message>
+        <source>＊重複したキー設定があります。</source>
+        <translation>* The same key is set more than once.</translation>
+    </message>
+    <message>
+        <source>キーの破棄</source>
+        <translation>Discard key</translation>
+    </message>
+    <message>
+        <source>再生・一時停止</source>
+        <translation>Play/Pause</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>速度アップ</source>
+        <translation>Speed up</translation>
+    </message>
+    <message>
+        <source>速度ダウン</source>
+        <translation>Slow down</translation>
+    </message>
+    <message>
+        <source>早送り</source>
+        <translation>Fast forward</translation>
+    </message>
+    <message>
+        <source>巻き戻し</source>
+        <translation>Rewind</translation>
+    </message>
+    <message>
+        <source>リピート開始位置</source>
+        <translation>Repeat start</translation>
+    </message>
+    <message>
+        <source>リピート終了位置</source>
+        <translation>Repeat end</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Usage: lirabox [RECORDING[/t=SECONDS]]
+Plays RECORDING (WAV, MP3 or WMA), from SECONDS when given.
+
+  --verbose   log every step skipped after a failure, every sound engine
+              error and every failed settings write (also on with
+              QT_LOGGING_RULES=&quot;lirabox.info=true&quot;)
+  -h, --help  show this help and exit
+  --version   show the version and exit
+</source>
+        <translation>Usage: lirabox [RECORDING[/t=SECONDS]]
+Plays RECORDING (WAV, MP3 or WMA), from SECONDS when given.
+
+  --verbose   log every step skipped after a failure, every sound engine
+              error and every failed settings write (also on with
+              QT_LOGGING_RULES=&quot;lirabox.info=true&quot;)
+  -h, --help  show this help and exit
+  --version   show the version and exit
+</translation>
+    </message>
+    <message>
+        <source>the global shortcut keys are off</source>
+        <translation>the global shortcut keys are off</translation>
+    </message>
+    <message>
+        <source>there is no X display with XInput 2 to watch the keyboard on</source>
+        <translation>there is no X display with XInput 2 to watch the keyboard on</translation>
+    </message>
+</context>
+</TS>
