@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README's picture of the main window playing the demo recording,
-# or with --oneline the notes' picture of the one-line window:
-#   bash tests/ui/make-screenshot.sh BUILD_DIR OUT.png [--oneline]
+# or with --oneline the notes' picture of the one-line window, in Japanese or
+# with LANGUAGE=en in English:
+#   [LANGUAGE=en] bash tests/ui/make-screenshot.sh BUILD_DIR OUT.png [--oneline]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:?usage: make-screenshot.sh BUILD_DIR OUT.png}" && pwd)
@@ -17,7 +18,7 @@ cp "$build/bin/lirabox" "$build/bin/libtimepost.so" "$work/"
 mkdir -m 700 "$work/runtime"
 # Away from the screen's corner, so the whole frame is in the picture.
 printf '[FormPosition]\nMinimized=0\nMaximized=0\nTop=24\nLeft=24\n' >"$work/position.ini"
-XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" \
+LANGUAGE="${LANGUAGE:-ja}" XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" \
   "$work/lirabox" "$build/bin/demo.wav/t=7" >"$work/lirabox.log" 2>&1 &
 pid=$!
 
