@@ -16,15 +16,4 @@ packages=(
   pulseaudio libasound2-plugins              # a null sink on a private socket, reached through ALSA
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-(( ${#missing[@]} == 0 )) && exit 0
-
-sudo=""
-[[ $(id -u) -ne 0 ]] && sudo="sudo"
-export DEBIAN_FRONTEND=noninteractive
-lock_wait=(-o DPkg::Lock::Timeout=600)
-$sudo apt-get "${lock_wait[@]}" update
-$sudo apt-get "${lock_wait[@]}" install -y --no-install-recommends "${missing[@]}"
+bash "$(dirname "$0")/install-packages.sh" "${packages[@]}"

@@ -17,7 +17,9 @@
 #     the programs find in %LIRABOX_CAPTURE% (a Z:\ path), paced in real time
 #     by the null sink:
 #     float32 48 kHz stereo through WASAPI, the program's own format through
-#     waveOut. A test truncates the file, plays, and analyses what arrived.
+#     waveOut. Each opening of the sound device starts the file afresh (and
+#     until the first one there is no file): a test opens its output, plays,
+#     closes or waits, and analyses what arrived.
 set -euo pipefail
 
 (( $# > 0 )) || { echo "usage: $0 PROGRAM.exe..." >&2; exit 2; }
@@ -53,7 +55,6 @@ done
 
 # The sound server and the capture.
 export LIRABOX_CAPTURE="$run/capture.raw"
-: >"$LIRABOX_CAPTURE"
 pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes --log-target=file:"$run/pulse.log" \
   -L "module-native-protocol-unix socket=$run/pulse.sock auth-anonymous=1" \
   -L "module-null-sink sink_name=capture" >/dev/null 2>&1 &
@@ -64,13 +65,9 @@ pcm.!default {
   slave.pcm "sink"
   file "$LIRABOX_CAPTURE"
   format "raw"
-  truncate false
+  truncate true
 }
 pcm.sink {
-  type pulse
-  server "unix:$run/pulse.sock"
-}
-ctl.!default {
   type pulse
   server "unix:$run/pulse.sock"
 }

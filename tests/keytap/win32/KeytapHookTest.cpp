@@ -2,6 +2,7 @@
 // Wine program: the hook runs in that program, posts to our window, and a
 // discard key never reaches the program while a pass-through key does.
 #include "Keytap.h"
+#include "LinuxProgram.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -44,17 +45,8 @@ std::string readLog(const std::string& path) {
     return content.str();
 }
 
-// xdotool is a Linux program: Wine starts it like any other.
 void xdotool(const std::string& arguments) {
-    std::string command = "/usr/bin/xdotool " + arguments;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                 &process));
-    ::WaitForSingleObject(process.hProcess, 10000);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    ASSERT_TRUE(lirabox::test::runLinuxProgram("/usr/bin/xdotool " + arguments));
 }
 
 class KeytapHook : public ::testing::Test {

@@ -2,6 +2,7 @@
 // settings go, the common utilities, window placement and library loading.
 #include "AppPaths.h"
 #include "LibraryLoader.h"
+#include "LinuxProgram.h"
 #include "PrivateProfile.h"
 #include "RaisedError.h"
 #include "TempFolder.h"
@@ -85,18 +86,9 @@ TEST(Win32Paths, ProgramFolderIsTheExecutablesAndLiraboxIniGoesToTheWindowsDirec
     ::DeleteFileA(written.c_str());
 }
 
-// chattr is a Linux program: Wine starts it like any other, and even root
-// cannot write into an immutable folder.
+// Even root cannot write into an immutable folder.
 void chattr(const std::string& flag, const std::string& unixPath) {
-    std::string command = "/usr/bin/chattr " + flag + " \"" + unixPath + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                 &process));
-    ::WaitForSingleObject(process.hProcess, 10000);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    ASSERT_TRUE(test::runLinuxProgram("/usr/bin/chattr " + flag + " \"" + unixPath + "\""));
 }
 
 bool canCreateFileIn(const std::string& folder) {
