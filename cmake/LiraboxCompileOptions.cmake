@@ -18,6 +18,8 @@ endif()
 #   program  the built or installed program run as a user would, on a private
 #            display like x11.
 #   DBUS: each test case also gets a private session bus.
+# In the Windows build the program is only built; name it *_test and
+# scripts/test-windows.sh runs it under Wine.
 function(lirabox_add_gtest name)
   cmake_parse_arguments(T "WM;DBUS" "LABEL" "SOURCES;LIBS" ${ARGN})
   if(NOT T_LABEL MATCHES "^(unit|x11|program)$")
@@ -25,23 +27,28 @@ function(lirabox_add_gtest name)
   endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
-  set(properties LABELS ${T_LABEL} TIMEOUT 300)
-  set(launcher "")
-  if(T_DBUS)
-    set(launcher dbus-run-session --)
-  endif()
-  if(T_LABEL STREQUAL "unit")
-    list(APPEND properties ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+  if(WIN32)
+    # scripts/test-windows.sh runs every <name>.exe ending in _test under
+    # Wine, each on a display of its own; the labels do not apply there.
   else()
-    # The launcher starts the display for each test case; listing the test
-    # cases needs none.
-    list(APPEND launcher ${PROJECT_SOURCE_DIR}/tests/with-xvfb.sh)
-    if(T_WM)
-      list(APPEND launcher --wm)
+    set(properties LABELS ${T_LABEL} TIMEOUT 300)
+    set(launcher "")
+    if(T_DBUS)
+      set(launcher dbus-run-session --)
     endif()
+    if(T_LABEL STREQUAL "unit")
+      list(APPEND properties ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+    else()
+      # The launcher starts the display for each test case; listing the test
+      # cases needs none.
+      list(APPEND launcher ${PROJECT_SOURCE_DIR}/tests/with-xvfb.sh)
+      if(T_WM)
+        list(APPEND launcher --wm)
+      endif()
+    endif()
+    if(launcher)
+      set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${launcher}")
+    endif()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES ${properties})
   endif()
-  if(launcher)
-    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${launcher}")
-  endif()
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES ${properties})
 endfunction()

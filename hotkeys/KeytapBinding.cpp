@@ -17,7 +17,9 @@ KeytapBinding::KeytapBinding() : KeytapBinding(defaultCandidates()) {}
 
 KeytapBinding::KeytapBinding(std::vector<std::string> candidates) : mCandidates(std::move(candidates)) {}
 
-std::vector<std::string> KeytapBinding::defaultCandidates() { return libraryCandidates("libkeytap.so"); }
+std::vector<std::string> KeytapBinding::defaultCandidates() {
+    return libraryCandidates(libraryFileName("Keytap"));
+}
 
 // The library refuses the hook where it cannot watch the keyboard: without an
 // X display (a Wayland session without X) or without XInput 2. Said once.

@@ -2,9 +2,12 @@
 // What the exported functions do, apart from the platform: the key table, the
 // target window, and the start and stop of the platform's keyboard watcher.
 //
-// One table per process stands in for a table shared by every process: the
-// watcher runs inside the player's own process and sees the whole desktop's
-// keys from there, so no other process ever needs the table.
+// Where the table and the target window live is the backend's choice
+// (systemHookStorage): on X11 one table per process stands in for a shared one,
+// since the watcher runs inside the player's own process and sees the whole
+// desktop's keys from there; on Windows the hook procedure runs inside every
+// process with keyboard input, and the table lies in a data section that all
+// of them share.
 
 #include <atomic>
 #include <cstdint>
@@ -38,13 +41,24 @@ public:
     virtual uint32_t lookUpMessageId() = 0;
 };
 
-// The keyboard watcher of the desktop this library is built for; the backend
-// folder chosen by the build defines it. Never destroyed.
+// The state the watcher reads: written by the player's process only, each
+// field a whole 32-bit (or pointer-sized) value. Backends define it constinit,
+// so that no constructor runs over a table another process has filled.
+struct HookStorage {
+    KeyTable table;
+    std::atomic<KeytapWindow> target{0};
+};
+
+// The keyboard watcher of the desktop this library is built for, and the
+// storage it reads; the backend folder chosen by the build defines them.
+// Never destroyed.
 HookPlatform& systemHookPlatform();
+HookStorage& systemHookStorage();
 
 class HookService {
 public:
-    explicit HookService(HookPlatform& platform) : mPlatform(platform) {}
+    HookService(HookPlatform& platform, HookStorage& storage)
+        : mPlatform(platform), mTable(storage.table), mTarget(storage.target) {}
 
     int32_t initHook(KeytapWindow window);
     int32_t terminateHook();
@@ -60,8 +74,8 @@ private:
     void notifyTableChanged();
 
     HookPlatform& mPlatform;
-    KeyTable mTable;
-    std::atomic<KeytapWindow> mTarget{0};
+    KeyTable& mTable;
+    std::atomic<KeytapWindow>& mTarget;
     mutable std::mutex mMutex;  // the player's calls only; the watcher never takes it
     std::unique_ptr<HookBackend> mBackend;
 };

@@ -8,7 +8,7 @@ namespace {
 
 // Never destroyed: the watcher thread may still run while the process exits.
 keytap::HookService& service() {
-    static auto* hookService = new keytap::HookService(keytap::systemHookPlatform());
+    static auto* hookService = new keytap::HookService(keytap::systemHookPlatform(), keytap::systemHookStorage());
     return *hookService;
 }
 

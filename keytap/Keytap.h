@@ -8,6 +8,7 @@
  *   lParam = modifier code (Shift 1 + Ctrl 2 + Alt 4) << 16 | virtual-key code
  * On X11 the window is an X window id, the message an X atom, and the post a
  * ClientMessage of format 32 with wParam in data.l[0] and lParam in data.l[1].
+ * On Windows the window is an HWND and the post a PostMessageA.
  */
 
 #include <stdint.h>
@@ -17,7 +18,7 @@ extern "C" {
 #endif
 
 #if defined(_WIN32)
-#define KEYTAP_API __declspec(dllexport)
+#define KEYTAP_API /* exported through Keytap.def, under plain names */
 #define KEYTAP_CALL __stdcall
 #else
 #define KEYTAP_API __attribute__((visibility("default")))

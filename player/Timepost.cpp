@@ -12,7 +12,9 @@ TimepostLibrary::~TimepostLibrary() {
     if (mHandle != nullptr) closeLibrary(mHandle);
 }
 
-std::vector<std::string> TimepostLibrary::defaultCandidates() { return libraryCandidates("libtimepost.so"); }
+std::vector<std::string> TimepostLibrary::defaultCandidates() {
+    return libraryCandidates(libraryFileName("Timepost"));
+}
 
 void TimepostLibrary::SetTime(double seconds) {
     if (isBound()) mSetTime(seconds);

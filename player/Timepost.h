@@ -1,13 +1,15 @@
 #pragma once
 // Publishing the playing position to the outside library Timepost.
 //
-// The library is libtimepost.so and exports
-//     extern "C" int32_t SetTime(double seconds);
+// The library is libtimepost.so (Timepost.dll on Windows) and exports
+//     extern "C" int32_t SetTime(double seconds);   (__stdcall on Windows)
 // (the result is not used). It is loaded at the first SetTime, first from the
 // program's own folder, then through the usual library search. A missing
 // library or symbol makes every SetTime a no-op; the lookup is made only once.
 
 #include <cstdint>
+
+#include "timepost/Timepost.h"
 #include <string>
 #include <vector>
 
@@ -21,9 +23,9 @@ public:
 
 class TimepostLibrary final : public TimepostSink {
 public:
-    using SetTimeFunction = std::int32_t (*)(double);
+    using SetTimeFunction = std::int32_t(TIMEPOST_CALL*)(double);
 
-    // Beside the executable, then "libtimepost.so" by the usual search.
+    // Beside the executable, then libtimepost.so / Timepost.dll by the usual search.
     TimepostLibrary();
     // The given library paths, tried in order (a name without "/" is searched for).
     explicit TimepostLibrary(std::vector<std::string> candidates);

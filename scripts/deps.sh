@@ -25,17 +25,4 @@ packages=(
   dpkg-dev file                              # the Debian package's dependencies (dpkg-shlibdeps, as CPack calls it)
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-(( ${#missing[@]} == 0 )) && exit 0
-
-sudo=""
-[[ $(id -u) -ne 0 ]] && sudo="sudo"
-export DEBIAN_FRONTEND=noninteractive
-# Waits (up to 10 minutes) while another install holds the package manager's
-# lock, e.g. a desktop's automatic updates right after the first boot.
-lock_wait=(-o DPkg::Lock::Timeout=600)
-$sudo apt-get "${lock_wait[@]}" update
-$sudo apt-get "${lock_wait[@]}" install -y --no-install-recommends "${missing[@]}"
+bash "$(dirname "$0")/install-packages.sh" "${packages[@]}"

@@ -13,8 +13,12 @@ namespace lirabox {
 // folder, then the plain name (found by the usual library search).
 std::vector<std::string> libraryCandidates(const std::string& fileName);
 
+// The file name of one of the program's libraries on this system:
+// "Keytap" is libkeytap.so on Linux and Keytap.dll on Windows.
+std::string libraryFileName(const std::string& name);
+
 struct LoadedLibrary {
-    void* handle = nullptr;  // dlopen's handle, or null when nothing was loaded
+    void* handle = nullptr;  // the system's handle, or null when nothing was loaded
     // When null: why each candidate failed, in order, "; "-separated (the
     // loader's message, or "<candidate>: <the check's refusal>").
     std::string reasons;
@@ -28,7 +32,11 @@ using LibraryCheck = std::function<std::string(void* handle)>;
 // stays open and is returned, the others are closed again.
 LoadedLibrary loadFirstLibrary(const std::vector<std::string>& candidates, const LibraryCheck& check);
 
-// Closes a library loadFirstLibrary returned.
+// Opens one library file (dlopen, LoadLibrary); null, with the system's
+// reason in whyNot, when it cannot be loaded.
+void* openLibrary(const std::string& path, std::string& whyNot);
+
+// Closes a library loadFirstLibrary or openLibrary returned.
 void closeLibrary(void* handle);
 
 // The address a loaded library exports under this name, or null.

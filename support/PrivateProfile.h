@@ -1,12 +1,17 @@
 #pragma once
-// Private-profile (INI) files: read one value, write values. The rules for
-// the text itself are those of ProfileText.h; text is UTF-8, and a file saved
-// in UTF-16 is read and written in UTF-16 (ProfileEncoding.h).
+// Private-profile (INI) files: read one value, write values. A file name
+// without a folder names a file in the Windows directory (AppPaths.h). An
+// entry that would not read back as written (isStorableProfileEntry) is
+// refused on every platform.
 //
-// A read parses the file afresh each time. A write edits the file in place
-// (every line it does not write stays byte for byte as it was) and replaces it
-// atomically (AtomicFile.h), so a crash leaves the old or the new file. A file
-// name without a folder names a file in the Windows directory (AppPaths.h).
+// posix/: our own reader and writer. The rules for the text itself are those
+// of ProfileText.h; text is UTF-8, and a file saved in UTF-16 is read and
+// written in UTF-16 (ProfileEncoding.h). A read parses the file afresh each
+// time. A write edits the file in place (every line it does not write stays
+// byte for byte as it was) and replaces it atomically (AtomicFile.h), so a
+// crash leaves the old or the new file.
+// win32/: the system's GetPrivateProfileStringA and WritePrivateProfileStringA;
+// text is in the system's ANSI code page.
 
 #include <cstddef>
 #include <string>

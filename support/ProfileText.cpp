@@ -118,6 +118,12 @@ std::string_view withoutQuotes(std::string_view value) {
     return value;
 }
 
+std::string_view defaultAsReturned(std::string_view defaultValue) {
+    std::string_view value = untilNul(defaultValue);
+    while (!value.empty() && value.back() == ' ') value.remove_suffix(1);
+    return withoutQuotes(value);
+}
+
 std::optional<std::string> findProfileValue(std::string_view text, std::string_view section,
                                             std::string_view key) {
     const std::string_view wantedSection = nameArgument(section);

@@ -43,4 +43,8 @@ std::string_view untilNul(std::string_view text);
 // `value` without a matching pair of double or single quotes around it.
 std::string_view withoutQuotes(std::string_view value);
 
+// The default as a read returns it: cut at its first NUL, without trailing
+// blanks and without a matching pair of quotes around it.
+std::string_view defaultAsReturned(std::string_view defaultValue);
+
 }  // namespace lirabox

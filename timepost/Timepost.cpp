@@ -5,7 +5,7 @@
 
 #include "PositionFile.h"
 
-extern "C" int32_t SetTime(double seconds) {
+extern "C" int32_t TIMEPOST_CALL SetTime(double seconds) {
     if (!std::isfinite(seconds)) return EINVAL;
     try {
         return lirabox::timepost::writePosition(lirabox::timepost::positionFolder(),

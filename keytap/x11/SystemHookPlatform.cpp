@@ -9,4 +9,9 @@ HookPlatform& systemHookPlatform() {
     return *platform;
 }
 
+HookStorage& systemHookStorage() {
+    static constinit HookStorage storage;
+    return storage;
+}
+
 }  // namespace keytap

@@ -1,10 +1,6 @@
 #include "SingleInstance.h"
 
-#include "support/AppPaths.h"
-
 #include <cerrno>
-#include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 
 #include <fcntl.h>
@@ -14,16 +10,6 @@
 
 namespace lirabox {
 namespace {
-
-// FNV-1a: a stable name for the lock file of one executable path.
-std::uint64_t pathHash(const std::string& text) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const unsigned char c : text) {
-        hash ^= c;
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
 
 // The folder must be a real directory of ours, not something another user
 // placed there (e.g. a symbolic link under /tmp).
@@ -36,18 +22,11 @@ bool isOwnFolder(const std::string& folder) {
 
 }  // namespace
 
-SingleInstance::SingleInstance() : SingleInstance(executablePath(), defaultLockFolder()) {}
-
 SingleInstance::SingleInstance(const std::string& executable, std::string lockFolder)
-    : mLockFolder(std::move(lockFolder)) {
-    char name[40];
-    std::snprintf(name, sizeof name, "/lirabox-%016llx.lock",
-                  static_cast<unsigned long long>(pathHash(executable)));
-    mLockFile = mLockFolder + name;
-}
+    : mLockFolder(std::move(lockFolder)), mLockFile(mLockFolder + "/" + lockName(executable)) {}
 
 SingleInstance::~SingleInstance() {
-    if (mFd >= 0) ::close(mFd);
+    if (mLock >= 0) ::close(static_cast<int>(mLock));
 }
 
 std::string SingleInstance::defaultLockFolder() {
@@ -65,7 +44,7 @@ bool SingleInstance::PrevInstance() {
     const int fd = ::open(mLockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) return mPrevInstance;
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-        mFd = fd;  // held until this object or the process goes
+        mLock = fd;  // held until this object or the process goes
         return mPrevInstance;
     }
     mPrevInstance = (errno == EWOULDBLOCK);

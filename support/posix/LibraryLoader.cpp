@@ -1,43 +1,22 @@
 #include "LibraryLoader.h"
 
-#include "AppPaths.h"
-
-#include <filesystem>
-
 #include <dlfcn.h>
 
 namespace lirabox {
 
-std::vector<std::string> libraryCandidates(const std::string& fileName) {
-    std::vector<std::string> candidates;
-    const std::string executable = executablePath();
-    if (!executable.empty()) {
-        candidates.push_back((std::filesystem::path(executable).parent_path() / fileName).string());
-    }
-    candidates.push_back(fileName);
-    return candidates;
+std::string libraryFileName(const std::string& name) {
+    std::string lower;
+    for (const char c : name) lower += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    return "lib" + lower + ".so";
 }
 
-LoadedLibrary loadFirstLibrary(const std::vector<std::string>& candidates, const LibraryCheck& check) {
-    LoadedLibrary result;
-    for (const std::string& candidate : candidates) {
-        std::string reason;
-        if (void* handle = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL)) {
-            const std::string refusal = check(handle);
-            if (refusal.empty()) {
-                result.handle = handle;
-                result.reasons.clear();
-                return result;
-            }
-            ::dlclose(handle);
-            reason = candidate + ": " + refusal;
-        } else {
-            const char* error = ::dlerror();
-            reason = error != nullptr ? error : candidate + ": cannot be loaded";
-        }
-        result.reasons += (result.reasons.empty() ? "" : "; ") + reason;
+void* openLibrary(const std::string& path, std::string& whyNot) {
+    void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+        const char* error = ::dlerror();
+        whyNot = error != nullptr ? error : path + ": cannot be loaded";
     }
-    return result;
+    return handle;
 }
 
 void closeLibrary(void* handle) { ::dlclose(handle); }

@@ -51,7 +51,8 @@ protected:
     }
 
     FakePlatform platform;
-    HookService service{platform};
+    HookStorage storage;
+    HookService service{platform, storage};
 };
 
 TEST_F(HookServiceTest, ASuccessfulStartFreesEverySlotAndKeepsTheOtherFields) {

@@ -14,7 +14,7 @@ void writeText(const std::filesystem::path& path, const std::string& text);
 std::string listFolder(const std::filesystem::path& folder);
 
 // Sets the immutable attribute (as chattr +i does) on a file or folder for the
-// lifetime of the object. active() tells whether the file system allowed it;
+// lifetime of the object (Linux only: posix/Immutable.cpp). active() tells whether the file system allowed it;
 // where it does not, tests use a path under a plain file instead.
 class Immutable {
 public:

@@ -16,12 +16,6 @@ std::string pathOf(const std::string& fileName) {
     return windowsDirectory() + "/" + fileName;
 }
 
-std::string_view platformDefault(std::string_view defaultValue) {
-    std::string_view value = untilNul(defaultValue);
-    while (!value.empty() && value.back() == ' ') value.remove_suffix(1);
-    return withoutQuotes(value);
-}
-
 }  // namespace
 
 std::string readPrivateProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
@@ -30,7 +24,7 @@ std::string readPrivateProfileString(std::string_view section, std::string_view 
     if (const std::optional<std::string> bytes = readSmallFile(pathOf(fileName), kMaxProfileFileSize)) {
         value = findProfileValue(decodeProfile(*bytes).text, section, key);
     }
-    return cutToBufferSize(value ? std::string_view(*value) : platformDefault(defaultValue), bufferSize);
+    return cutToBufferSize(value ? std::string_view(*value) : defaultAsReturned(defaultValue), bufferSize);
 }
 
 bool writePrivateProfileString(std::string_view section, std::string_view key, std::string_view value,

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the Windows (preview) build and its tests
+# under Wine need: the mingw-w64 cross compiler, GoogleTest's sources, Wine
+# (64-bit only), a display with a window manager, the GStreamer plug-ins Wine
+# decodes media with, and a private sound server to capture what is played.
+# Does nothing when they are all there already.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  googletest                                 # sources, built with the cross compiler
+  wine wine64
+  xvfb xauth xdotool x11-utils openbox
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav
+  pulseaudio libasound2-plugins              # a null sink on a private socket, reached through ALSA
+)
+
+bash "$(dirname "$0")/install-packages.sh" "${packages[@]}"

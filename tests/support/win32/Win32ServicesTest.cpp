@@ -1,0 +1,258 @@
+// The Windows backends of support/ on the system's own calls: where the
+// settings go, the common utilities, window placement and library loading.
+#include "AppPaths.h"
+#include "LibraryLoader.h"
+#include "LinuxProgram.h"
+#include "PrivateProfile.h"
+#include "RaisedError.h"
+#include "TempFolder.h"
+#include "Win32WindowServices.h"
+#include "clsCommonUtil.h"
+#include "clsIniFile.h"
+#include "clsWinPlacement.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <thread>
+
+#include <windows.h>
+
+namespace lirabox {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A plain top-level window, shown at a known place.
+struct TestWindow {
+    TestWindow(int x, int y) {
+        handle = ::CreateWindowExA(0, "STATIC", "Lirabox test window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, 300,
+                                   200, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        pump();
+    }
+    ~TestWindow() { ::DestroyWindow(handle); }
+    static void pump() {
+        MSG message;
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
+    }
+    RECT rect() const {
+        RECT r{};
+        ::GetWindowRect(handle, &r);
+        return r;
+    }
+    std::uintptr_t id() const { return reinterpret_cast<std::uintptr_t>(handle); }
+    HWND handle;
+};
+
+// Wine hands window changes to the X server and the window manager, which
+// answer in their own time: waits, pumping messages, up to tries x 20 ms.
+template <class Condition>
+bool eventually(Condition condition, int tries = 250) {
+    for (int i = 0; i < tries; ++i) {
+        TestWindow::pump();
+        if (condition()) return true;
+        ::Sleep(20);
+    }
+    return false;
+}
+
+std::string systemWindowsDirectory() {
+    char buffer[MAX_PATH] = {};
+    ::GetWindowsDirectoryA(buffer, MAX_PATH);
+    return buffer;
+}
+
+TEST(Win32Paths, ProgramFolderIsTheExecutablesAndLiraboxIniGoesToTheWindowsDirectory) {
+    char module[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, module, MAX_PATH);
+    EXPECT_EQ(executablePath(), module);
+    EXPECT_EQ(fs::path(executablePath()).filename().string(), "support_win32_test.exe");
+    EXPECT_EQ(programFolder(), fs::path(module).parent_path().string());
+    // The private Wine prefix lets its Windows directory be written.
+    EXPECT_EQ(windowsDirectory(), systemWindowsDirectory());
+
+    clsIniFile app;
+    app.setFilePathMode(2);
+    app.setFileName("Lirabox.ini");
+    ASSERT_TRUE(app.WriteString("config", "AppName", executablePath()));
+    const std::string written = systemWindowsDirectory() + "\\Lirabox.ini";
+    char value[MAX_PATH] = {};
+    ::GetPrivateProfileStringA("config", "AppName", "", value, MAX_PATH, written.c_str());
+    EXPECT_EQ(std::string(value), executablePath());
+    EXPECT_EQ(readPrivateProfileString("config", "AppName", "", 1024, "Lirabox.ini"), executablePath());
+    ::DeleteFileA(written.c_str());
+}
+
+// Even root cannot write into an immutable folder.
+void chattr(const std::string& flag, const std::string& unixPath) {
+    ASSERT_TRUE(test::runLinuxProgram("/usr/bin/chattr " + flag + " \"" + unixPath + "\""));
+}
+
+bool canCreateFileIn(const std::string& folder) {
+    const std::string probe = folder + "\\probe.tmp";
+    const HANDLE file = ::CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    ::CloseHandle(file);
+    return true;
+}
+
+// The folders are found once per process: a copy of this program, started
+// while the Windows directory cannot be written, checks where the settings go.
+TEST(Win32Paths, UnwritableWindowsDirectoryGivesWayToTheUsersAppDataFolder) {
+    const std::string prefix = std::getenv("WINEPREFIX") != nullptr ? std::getenv("WINEPREFIX") : "";
+    if (prefix.empty()) GTEST_SKIP() << "needs the Wine prefix of tests/with-wine.sh";
+    const std::string unixWindows = prefix + "/drive_c/windows";
+    ASSERT_NO_FATAL_FAILURE(chattr("+i", unixWindows));
+    const bool locked = eventually([] { return !canCreateFileIn(systemWindowsDirectory()); });
+    DWORD exitCode = 1;
+    if (locked) {
+        std::string command = "\"" + executablePath() + "\" --gtest_filter=Win32PathsUnwritable.*";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        ::SetEnvironmentVariableA("LIRABOX_WINDOWS_LOCKED", "1");
+        if (::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                             &process)) {
+            ::WaitForSingleObject(process.hProcess, 60000);
+            ::GetExitCodeProcess(process.hProcess, &exitCode);
+            ::CloseHandle(process.hThread);
+            ::CloseHandle(process.hProcess);
+        }
+        ::SetEnvironmentVariableA("LIRABOX_WINDOWS_LOCKED", nullptr);
+    }
+    chattr("-i", unixWindows);
+    EXPECT_TRUE(eventually([] { return canCreateFileIn(systemWindowsDirectory()); }));
+    ASSERT_TRUE(locked) << "chattr +i did not lock " << unixWindows;
+    EXPECT_EQ(exitCode, 0u);
+}
+
+TEST(Win32PathsUnwritable, LiraboxIniGoesToAppData) {
+    if (::GetEnvironmentVariableA("LIRABOX_WINDOWS_LOCKED", nullptr, 0) == 0) GTEST_SKIP() << "started by the test above";
+    char appData[MAX_PATH] = {};
+    ASSERT_GT(::GetEnvironmentVariableA("APPDATA", appData, MAX_PATH), 0u);
+    const std::string expected = std::string(appData) + "\\lirabox";
+    EXPECT_EQ(windowsDirectory(), expected);
+    clsIniFile app;
+    app.setFilePathMode(2);
+    app.setFileName("Lirabox.ini");
+    ASSERT_TRUE(app.WriteString("config", "AppName", executablePath()));
+    EXPECT_TRUE(fs::exists(expected + "\\Lirabox.ini"));
+}
+
+TEST(Win32CommonUtil, TopMostIsTheSystemsStateAndNeitherMovesNorActivates) {
+    const TestWindow other(50, 50);
+    const TestWindow window(200, 150);
+    ::SetForegroundWindow(other.handle);
+    eventually([&] { return ::GetForegroundWindow() == other.handle; });
+    const HWND foreground = ::GetForegroundWindow();
+    const RECT before = window.rect();
+
+    clsCommonUtil util;
+    util.setObject(window.id());
+    util.setTopMost(true);
+    EXPECT_TRUE(util.TopMost());
+    EXPECT_NE(::GetWindowLongA(window.handle, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_FALSE(eventually([&] { return ::GetForegroundWindow() != foreground; }, 25));
+    const RECT after = window.rect();
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+
+    util.setTopMost(false);
+    EXPECT_FALSE(util.TopMost());
+    EXPECT_EQ(::GetWindowLongA(window.handle, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+}
+
+TEST(Win32CommonUtil, ShellStartsWithoutWaitingAndReportsMissingFiles) {
+    const test::TempFolder folder;
+    const TestWindow window(100, 100);
+    clsCommonUtil util;
+    EXPECT_THROW(util.ASyncExecute("cmd.exe", "/c exit", SW_HIDE), RaisedError);
+    util.setObject(window.id());
+
+    EXPECT_LE(util.ASyncExecute(folder.fileText("missing.txt"), "", SW_SHOWNORMAL), 32);
+    const std::string marker = folder.fileText("started.txt");
+    EXPECT_GT(util.ASyncExecute("cmd.exe", "/c echo started> \"" + marker + "\"", SW_HIDE), 32);
+    for (int i = 0; i < 100 && !fs::exists(marker); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(fs::exists(marker));
+
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = sizeof name;
+    ASSERT_TRUE(::GetComputerNameA(name, &size));
+    EXPECT_EQ(util.ComputerName(), name);
+}
+
+TEST(Win32Placement, SavedPlaceIsRestoredOnARealWindowAndMaximisedKeepsTheNormalPlace) {
+    const test::TempFolder folder;
+    auto ini = std::make_shared<clsIniFile>();
+    ini->setFilePath(folder.path().string());
+    ini->setFileName("position.ini");
+    Win32WindowServices services;
+    TestWindow window(120, 90);
+    const RECT saved = window.rect();
+
+    const auto placement = [&] {
+        auto p = std::make_unique<clsWinPlacement>(services);
+        p->setTagetWnd(window.id());
+        p->setSectionName("FormPosition");
+        p->setIniFile(ini);
+        p->setMaximized(true);
+        return p;
+    };
+    placement()->Save();
+    EXPECT_EQ(ini->ReadString("FormPosition", "Left", "x"), std::to_string(saved.left));
+    EXPECT_EQ(ini->ReadString("FormPosition", "Top", "x"), std::to_string(saved.top));
+    EXPECT_EQ(ini->ReadString("FormPosition", "Maximized", "x"), "0");
+
+    ::SetWindowPos(window.handle, nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    bool failed = false;
+    ASSERT_TRUE(eventually([&] { return window.rect().top == 300; }));
+    placement()->Restore(failed);
+    EXPECT_FALSE(failed);
+    EXPECT_TRUE(eventually([&] { return window.rect().left == saved.left && window.rect().top == saved.top; }))
+        << window.rect().left << "," << window.rect().top;
+
+    const RECT normal = window.rect();
+    ::ShowWindow(window.handle, SW_MAXIMIZE);
+    ASSERT_TRUE(eventually([&] { return ::IsZoomed(window.handle) != 0; }));
+    placement()->Save();
+    EXPECT_EQ(ini->ReadString("FormPosition", "Maximized", "x"), "1");
+    EXPECT_EQ(ini->ReadString("FormPosition", "Left", "x"), std::to_string(normal.left));
+    EXPECT_EQ(ini->ReadString("FormPosition", "Top", "x"), std::to_string(normal.top));
+    ::ShowWindow(window.handle, SW_RESTORE);
+    ASSERT_TRUE(eventually([&] { return ::IsZoomed(window.handle) == 0; }));
+    placement()->Restore(failed);
+    EXPECT_TRUE(eventually([&] { return ::IsZoomed(window.handle) != 0; }));
+}
+
+TEST(Win32Libraries, KeytapAndTimepostLoadFromBesideTheProgram) {
+    const auto exports = [](const char* name) {
+        return [name](void* handle) { return librarySymbol(handle, name) ? std::string() : std::string("no ") + name; };
+    };
+    const std::vector<std::string> keytap = libraryCandidates(libraryFileName("Keytap"));
+    EXPECT_EQ(keytap.front(), (fs::path(executablePath()).parent_path() / "Keytap.dll").string());
+    const LoadedLibrary loaded = loadFirstLibrary(keytap, exports("GetMessageID_KeyBoard"));
+    ASSERT_NE(loaded.handle, nullptr) << loaded.reasons;
+    using MessageId = std::uint32_t(__stdcall*)();
+    EXPECT_EQ(libraryFunction<MessageId>(loaded.handle, "GetMessageID_KeyBoard")(),
+              ::RegisterWindowMessageA("KVL_MESSAGE_PROC"));
+    closeLibrary(loaded.handle);
+
+    const LoadedLibrary timepost = loadFirstLibrary(libraryCandidates("Timepost.dll"), exports("SetTime"));
+    ASSERT_NE(timepost.handle, nullptr) << timepost.reasons;
+    const LoadedLibrary refused = loadFirstLibrary(libraryCandidates("Timepost.dll"), exports("NoSuchFunction"));
+    EXPECT_EQ(refused.handle, nullptr);
+    EXPECT_NE(refused.reasons.find("no NoSuchFunction"), std::string::npos) << refused.reasons;
+    closeLibrary(timepost.handle);
+
+    const LoadedLibrary missing = loadFirstLibrary({"C:\\nowhere\\Missing.dll"}, exports("SetTime"));
+    EXPECT_EQ(missing.handle, nullptr);
+    EXPECT_EQ(missing.reasons.rfind("C:\\nowhere\\Missing.dll: ", 0), 0u) << missing.reasons;
+}
+
+}  // namespace
+}  // namespace lirabox
