@@ -8,6 +8,8 @@ namespace lirabox::settings::text {
 // Tab titles; the dialog's caption follows the selected tab.
 inline constexpr const char* kPlaybackTab = "再生設定";
 inline constexpr const char* kShortcutKeyTab = "ショートカットキー設定";
+inline constexpr const char* kFootPedalTab = "フットペダル";
+inline constexpr const char* kFootPedalCaption = "フットペダル設定";
 
 inline constexpr const char* kTopMost = "常に手前に表示";
 inline constexpr const char* kApply = "適用";
@@ -29,6 +31,16 @@ inline constexpr const char* kMessageDuplicate = "＊重複したキー設定が
 inline constexpr const char* kDiscardHeader = "キーの破棄";
 inline constexpr std::array<const char*, 8> kRowCaptions{
     "再生・一時停止", "停止", "速度アップ", "速度ダウン", "早送り", "巻き戻し", "リピート開始位置", "リピート終了位置",
+};
+
+// The foot pedal tab: the pedals, in the order left, middle, right, and the
+// actions they can be given, in the order of pedalChoices() (player/PedalMapping.h).
+inline constexpr const char* kPedalExplanation =
+    "USB フットペダル（VEC Infinity）の各ペダルで行う操作です。\n早送りと巻き戻しは踏んでいる間くり返します。";
+inline constexpr std::array<const char*, 3> kPedalNames{"左ペダル", "中央ペダル", "右ペダル"};
+inline constexpr std::array<const char*, 12> kPedalChoices{
+    "なし",   "踏んでいる間だけ再生", "再生・一時停止", "再生",           "一時停止",         "停止",
+    "速度アップ", "速度ダウン",       "早送り",         "巻き戻し", "リピート開始位置", "リピート終了位置",
 };
 
 }  // namespace lirabox::settings::text
