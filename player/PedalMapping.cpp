@@ -62,9 +62,11 @@ bool repeatsWhileHeld(const PedalAction& action) {
 }
 
 PedalMapping readPedalMapping(clsIniFile& userIni) {
+    clsIniFile reader = userIni;
+    reader.setNothingWrite(false);
     PedalMapping mapping = defaultPedalMapping();
     for (std::size_t pedal = 0; pedal < kPedalCount; ++pedal) {
-        const std::string stored = userIni.ReadString(std::string(config::kPedalSection), std::string(kKeys[pedal]),
+        const std::string stored = reader.ReadString(std::string(config::kPedalSection), std::string(kKeys[pedal]),
                                                       std::string(nameOf(mapping[pedal])));
         const auto found = std::find_if(kActions.begin(), kActions.end(),
                                         [&](const NamedAction& named) { return named.name == stored; });

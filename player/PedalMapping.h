@@ -37,8 +37,9 @@ std::span<const PedalAction, kPedalChoiceCount> pedalChoices();
 // Whether the action's command repeats while its pedal is held.
 bool repeatsWhileHeld(const PedalAction& action);
 
-// "UserCfg.ini": a missing or unknown value reads as the pedal's default (a
-// missing key is written back with it). The three keys are written in one
+// "UserCfg.ini": a missing or unknown value reads as the pedal's default. A
+// missing key is not written back, so a file that never had the pedals' keys
+// stays as it was until they are set. The three keys are written in one
 // replacement of the file; false when that failed.
 PedalMapping readPedalMapping(clsIniFile& userIni);
 bool writePedalMapping(clsIniFile& userIni, const PedalMapping& mapping);

@@ -212,7 +212,7 @@ TEST_F(SettingsFormTest, PedalActionsRoundTripAndUnknownValuesReadAsTheDefault) 
     frmSettings& dialog = loadDialog();
     EXPECT_EQ(choices[dialog.pedalChoice(Pedal::Left)], (PedalAction{PedalUse::RunCommand, Command::Rewind}));
     EXPECT_EQ(choices[dialog.pedalChoice(Pedal::Middle)], PedalAction{PedalUse::PlayWhileHeld});
-    EXPECT_EQ(stored("UserCfg.ini", "FootPedal", "Right"), "FastForward");
+    EXPECT_EQ(stored("UserCfg.ini", "FootPedal", "Right"), "<missing>");
     EXPECT_EQ(stored("UserCfg.ini", "FootPedal", "Left"), "Sideways");
     dialog.SSTab1_Click(SettingsTab::FootPedals);
     EXPECT_STREQ(dialog.caption(), "フットペダル設定");
