@@ -39,8 +39,8 @@ inline constexpr const char* kPedalExplanation =
     "USB フットペダル（VEC Infinity）の各ペダルで行う操作です。\n早送りと巻き戻しは踏んでいる間くり返します。";
 inline constexpr std::array<const char*, 3> kPedalNames{"左ペダル", "中央ペダル", "右ペダル"};
 inline constexpr std::array<const char*, 12> kPedalChoices{
-    "なし",   "踏んでいる間だけ再生", "再生・一時停止", "再生",           "一時停止",         "停止",
-    "速度アップ", "速度ダウン",       "早送り",         "巻き戻し", "リピート開始位置", "リピート終了位置",
+    "なし",       "踏んでいる間だけ再生", "再生・一時停止", "再生",     "一時停止",         "停止",
+    "速度アップ", "速度ダウン",           "早送り",         "巻き戻し", "リピート開始位置", "リピート終了位置",
 };
 
 }  // namespace lirabox::settings::text
