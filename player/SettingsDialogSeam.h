@@ -5,7 +5,7 @@
 namespace lirabox {
 
 // The dialog's tabs, in their order.
-enum class SettingsTab { Playback = 0, ShortcutKeys = 1 };
+enum class SettingsTab { Playback = 0, ShortcutKeys = 1, FootPedals = 2 };
 
 class SettingsDialogSeam {
 public:

@@ -133,6 +133,7 @@ bool frmMain::Form_Load(const std::string& argumentText) {
         [&] { mRewindTime = readStepLength(cfg::kKeyRewind, cfg::kDefaultRewind); },
         [&] { mForwardTime = readStepLength(cfg::kKeyForward, cfg::kDefaultForward); },
         [&] { mAutorevTime = readStepLength(cfg::kKeyAutorev, cfg::kDefaultAutorev); },
+        [&] { mPedalMapping = readPedalMapping(*mUserIni); },
         [&] { mView.setLblTimeNow(kInitialTimeText); },
         [&] {
             mConfigIni = std::make_shared<clsIniFile>();
@@ -446,6 +447,15 @@ void frmMain::setStepLength(std::int16_t& member, std::string_view key, std::int
                                   "書き込みに失敗しました。 " + str(cfg::kUserSection) + " , " + str(key));
     }
     member = seconds;
+}
+
+void frmMain::set_pedal_mapping(const PedalMapping& mapping) {
+    if (!mUserIni) throw RaisedError(kErrObjectNotSet, kTitle, "UserCfg.ini is not open");
+    if (!writePedalMapping(*mUserIni, mapping)) {
+        throw RaisedError::object(clsIniFile::kErrWriteFailed, kTitle,
+                                  "書き込みに失敗しました。 " + str(cfg::kPedalSection));
+    }
+    mPedalMapping = mapping;
 }
 
 // ---------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 
 #include "Command.h"
 #include "MainView.h"
+#include "PedalMapping.h"
 #include "PlayerListener.h"
 #include "SettingsDialogSeam.h"
 #include "ShortcutKeyPorts.h"
@@ -98,6 +99,10 @@ public:
     void set_forward_time(std::int16_t seconds);
     std::int16_t autorev_time() const { return mAutorevTime; }
     void set_autorev_time(std::int16_t seconds);
+    // What each foot pedal does; setting it saves it to "UserCfg.ini" first,
+    // the same way.
+    const PedalMapping& pedal_mapping() const { return mPedalMapping; }
+    void set_pedal_mapping(const PedalMapping& mapping);
 
     // File opening.
     void fileOpen(const std::string& path);
@@ -209,6 +214,7 @@ private:
     std::int16_t mRewindTime = 0;
     std::int16_t mForwardTime = 0;
     std::int16_t mAutorevTime = 0;
+    PedalMapping mPedalMapping = defaultPedalMapping();
     clsPicSlider mPicSlider;
     clsPicSlider mPicSlider2;
     bool mFullMode = true;

@@ -10,6 +10,8 @@ namespace lirabox::settings::text {
 // Tab titles; the dialog's caption follows the selected tab.
 inline constexpr UiText kPlaybackTab = LIRABOX_TEXT("frmSettings", "再生設定");
 inline constexpr UiText kShortcutKeyTab = LIRABOX_TEXT("frmSettings", "ショートカットキー設定");
+inline constexpr UiText kFootPedalTab = LIRABOX_TEXT("frmSettings", "フットペダル");
+inline constexpr UiText kFootPedalCaption = LIRABOX_TEXT("frmSettings", "フットペダル設定");
 
 inline constexpr UiText kTopMost = LIRABOX_TEXT("frmSettings", "常に手前に表示");
 inline constexpr UiText kApply = LIRABOX_TEXT("frmSettings", "適用");
@@ -35,6 +37,22 @@ inline constexpr std::array<UiText, 8> kRowCaptions{
     LIRABOX_TEXT("frmSettings", "再生・一時停止"),   LIRABOX_TEXT("frmSettings", "停止"),
     LIRABOX_TEXT("frmSettings", "速度アップ"),       LIRABOX_TEXT("frmSettings", "速度ダウン"),
     LIRABOX_TEXT("frmSettings", "早送り"),           LIRABOX_TEXT("frmSettings", "巻き戻し"),
+    LIRABOX_TEXT("frmSettings", "リピート開始位置"), LIRABOX_TEXT("frmSettings", "リピート終了位置"),
+};
+
+// The foot pedal tab: the pedals, in the order left, middle, right, and the
+// actions they can be given, in the order of pedalChoices() (player/PedalMapping.h).
+inline constexpr UiText kPedalExplanation = LIRABOX_TEXT(
+    "frmSettings", "USB フットペダル（VEC Infinity）の各ペダルで行う操作です。\n早送りと巻き戻しは踏んでいる間くり返します。");
+inline constexpr std::array<UiText, 3> kPedalNames{
+    LIRABOX_TEXT("frmSettings", "左ペダル"), LIRABOX_TEXT("frmSettings", "中央ペダル"),
+    LIRABOX_TEXT("frmSettings", "右ペダル")};
+inline constexpr std::array<UiText, 12> kPedalChoices{
+    LIRABOX_TEXT("frmSettings", "なし"),           LIRABOX_TEXT("frmSettings", "踏んでいる間だけ再生"),
+    LIRABOX_TEXT("frmSettings", "再生・一時停止"), LIRABOX_TEXT("frmSettings", "再生"),
+    LIRABOX_TEXT("frmSettings", "一時停止"),       LIRABOX_TEXT("frmSettings", "停止"),
+    LIRABOX_TEXT("frmSettings", "速度アップ"),     LIRABOX_TEXT("frmSettings", "速度ダウン"),
+    LIRABOX_TEXT("frmSettings", "早送り"),         LIRABOX_TEXT("frmSettings", "巻き戻し"),
     LIRABOX_TEXT("frmSettings", "リピート開始位置"), LIRABOX_TEXT("frmSettings", "リピート終了位置"),
 };
 

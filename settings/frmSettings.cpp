@@ -15,6 +15,8 @@
 namespace lirabox::settings {
 namespace {
 
+static_assert(text::kPedalChoices.size() == kPedalChoiceCount);
+
 constexpr std::int32_t kTab = 9;
 constexpr std::int32_t kShiftCode = 1;
 constexpr std::int32_t kErrUnspecified = static_cast<std::int32_t>(0x80004005u);
@@ -66,6 +68,7 @@ void frmSettings::Form_Load(std::uintptr_t dialogWindow) {
     mStepTexts[indexOf(StepBox::RevTime)] = std::to_string(mMain.rewind_time());
     mStepTexts[indexOf(StepBox::FowTime)] = std::to_string(mMain.forward_time());
     mStepTexts[indexOf(StepBox::AutRev)] = std::to_string(mMain.autorev_time());
+    mPedals = mMain.pedal_mapping();
     for (int row = 0; row < kRows; ++row) {
         mShortcutKeys[indexOf(row)] = LoadShortcutKey(row);
         ShowShortcutKey(row, mShortcutKeys[indexOf(row)]);
@@ -99,7 +102,12 @@ void frmSettings::ShowShortcutKey(int row, const ShortcutKeyRecord& record) {
 void frmSettings::SSTab1_Click(SettingsTab tab) { mTab = tab; }
 
 UiText frmSettings::caption() const {
-    return mTab == SettingsTab::Playback ? text::kPlaybackTab : text::kShortcutKeyTab;
+    switch (mTab) {
+    case SettingsTab::Playback: return text::kPlaybackTab;
+    case SettingsTab::FootPedals: return text::kFootPedalCaption;
+    case SettingsTab::ShortcutKeys: break;
+    }
+    return text::kShortcutKeyTab;
 }
 
 const std::string& frmSettings::stepText(StepBox box) const { return mStepTexts[indexOf(box)]; }
@@ -118,6 +126,7 @@ std::optional<std::int32_t> frmSettings::cmdSave_Click() {
     applyStep(StepBox::AutRev, 0, &frmMain::set_autorev_time, failure);
     applyStep(StepBox::RevTime, 2, &frmMain::set_rewind_time, failure);
     applyStep(StepBox::FowTime, 2, &frmMain::set_forward_time, failure);
+    step(failure, [&] { mMain.set_pedal_mapping(mPedals); });
     SaveShortcutKeys(failure);
     return failure;
 }
@@ -144,6 +153,16 @@ void frmSettings::SaveShortcutKeys(std::optional<std::int32_t>& failure) {
         });
         step(failure, [&] { mKeytap.RegistKey(readShortcutKeyRow(*mConfigIni, row)); });
     }
+}
+
+std::size_t frmSettings::pedalChoice(Pedal pedal) const {
+    const auto choices = pedalChoices();
+    const auto found = std::find(choices.begin(), choices.end(), mPedals[static_cast<std::size_t>(pedal)]);
+    return static_cast<std::size_t>(found - choices.begin());
+}
+
+void frmSettings::setPedalChoice(Pedal pedal, std::size_t choice) {
+    if (choice < kPedalChoiceCount) mPedals[static_cast<std::size_t>(pedal)] = pedalChoices()[choice];
 }
 
 void frmSettings::chkTopMost_Click(bool checked) { setTopMostState(checked); }

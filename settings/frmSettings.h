@@ -10,6 +10,7 @@
 
 #include "KeyCapture.h"
 #include "keytap/Keytap.h"
+#include "player/PedalMapping.h"
 #include "player/SettingsDialogSeam.h"
 #include "player/ShortcutKeyPorts.h"
 #include "support/DesktopServices.h"
@@ -75,7 +76,12 @@ public:
     const std::string& stepText(StepBox box) const;
     void setStepText(StepBox box, std::string_view typed);
 
-    // Apply: the three step lengths, then the eight rows saved and registered.
+    // The foot pedal tab: each pedal's action as an index into pedalChoices().
+    std::size_t pedalChoice(Pedal pedal) const;
+    void setPedalChoice(Pedal pedal, std::size_t choice);
+
+    // Apply: the three step lengths, the pedals' actions, then the eight rows
+    // saved and registered.
     // Every step runs; the number of the first failure (a file that could not
     // be written) is returned, nothing when all went well.
     std::optional<std::int32_t> cmdSave_Click();
@@ -121,6 +127,7 @@ private:
     std::shared_ptr<clsIniFile> mConfigIni;
     SettingsTab mTab = SettingsTab::ShortcutKeys;
     std::array<std::string, 3> mStepTexts;
+    PedalMapping mPedals = defaultPedalMapping();
     std::array<ShortcutKeyRecord, kRows> mShortcutKeys{};
     std::array<std::string, kRows> mKeyTexts;
     bool mDuplicate = false;

@@ -18,7 +18,7 @@ inline constexpr std::string_view kDefaultKeyCode = "0";
 inline constexpr std::string_view kDefaultKeyDestroy = "0";
 inline constexpr std::string_view kDefaultShiftStatus = "0";
 
-// "UserCfg.ini" (program folder): step lengths in seconds.
+// "UserCfg.ini" (program folder): step lengths in seconds, foot pedal actions.
 inline constexpr std::string_view kUserFile = "UserCfg.ini";
 inline constexpr std::string_view kUserSection = "Config";
 inline constexpr std::string_view kKeyRewind = "Rewind";
@@ -27,6 +27,11 @@ inline constexpr std::string_view kKeyAutorev = "Autorev";
 inline constexpr std::string_view kDefaultRewind = "2";
 inline constexpr std::string_view kDefaultForward = "2";
 inline constexpr std::string_view kDefaultAutorev = "1";
+// What each foot pedal does (values: player/PedalMapping.cpp).
+inline constexpr std::string_view kPedalSection = "FootPedal";
+inline constexpr std::string_view kKeyPedalLeft = "Left";
+inline constexpr std::string_view kKeyPedalMiddle = "Middle";
+inline constexpr std::string_view kKeyPedalRight = "Right";
 
 // "position.ini" (program folder): main window placement and the volume.
 inline constexpr std::string_view kPositionFile = "position.ini";

@@ -259,29 +259,51 @@ ErrCode = </translation>
         <source>リピート終了位置</source>
         <translation>Repeat end</translation>
     </message>
+    <message>
+        <source>フットペダル</source>
+        <translation>Foot pedals</translation>
+    </message>
+    <message>
+        <source>フットペダル設定</source>
+        <translation>Foot pedal settings</translation>
+    </message>
+    <message>
+        <source>USB フットペダル（VEC Infinity）の各ペダルで行う操作です。
+早送りと巻き戻しは踏んでいる間くり返します。</source>
+        <translation>What each pedal of a USB foot pedal (VEC Infinity) does.
+Fast-forward and rewind repeat while the pedal is held.</translation>
+    </message>
+    <message>
+        <source>左ペダル</source>
+        <translation>Left pedal</translation>
+    </message>
+    <message>
+        <source>中央ペダル</source>
+        <translation>Middle pedal</translation>
+    </message>
+    <message>
+        <source>右ペダル</source>
+        <translation>Right pedal</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>Nothing</translation>
+    </message>
+    <message>
+        <source>踏んでいる間だけ再生</source>
+        <translation>Play while held</translation>
+    </message>
+    <message>
+        <source>再生</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>一時停止</source>
+        <translation>Pause</translation>
+    </message>
 </context>
 <context>
     <name>main</name>
-    <message>
-        <source>Usage: lirabox [RECORDING[/t=SECONDS]]
-Plays RECORDING (WAV, MP3 or WMA), from SECONDS when given.
-
-  --verbose   log every step skipped after a failure, every sound engine
-              error and every failed settings write (also on with
-              QT_LOGGING_RULES=&quot;lirabox.info=true&quot;)
-  -h, --help  show this help and exit
-  --version   show the version and exit
-</source>
-        <translation>Usage: lirabox [RECORDING[/t=SECONDS]]
-Plays RECORDING (WAV, MP3 or WMA), from SECONDS when given.
-
-  --verbose   log every step skipped after a failure, every sound engine
-              error and every failed settings write (also on with
-              QT_LOGGING_RULES=&quot;lirabox.info=true&quot;)
-  -h, --help  show this help and exit
-  --version   show the version and exit
-</translation>
-    </message>
     <message>
         <source>the global shortcut keys are off</source>
         <translation>the global shortcut keys are off</translation>
@@ -289,6 +311,26 @@ Plays RECORDING (WAV, MP3 or WMA), from SECONDS when given.
     <message>
         <source>there is no X display with XInput 2 to watch the keyboard on</source>
         <translation>there is no X display with XInput 2 to watch the keyboard on</translation>
+    </message>
+    <message>
+        <source>Usage: lirabox [RECORDING[/t=SECONDS]]
+Plays RECORDING (WAV, MP3 or WMA), from SECONDS when given.
+
+  --verbose   log every step skipped after a failure, every sound engine
+              error, every failed settings write and why no foot pedal is
+              used (also on with QT_LOGGING_RULES=&quot;lirabox.info=true&quot;)
+  -h, --help  show this help and exit
+  --version   show the version and exit
+</source>
+        <translation>Usage: lirabox [RECORDING[/t=SECONDS]]
+Plays RECORDING (WAV, MP3 or WMA), from SECONDS when given.
+
+  --verbose   log every step skipped after a failure, every sound engine
+              error, every failed settings write and why no foot pedal is
+              used (also on with QT_LOGGING_RULES=&quot;lirabox.info=true&quot;)
+  -h, --help  show this help and exit
+  --version   show the version and exit
+</translation>
     </message>
 </context>
 </TS>

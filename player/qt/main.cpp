@@ -20,6 +20,7 @@
 #include "QtWindowServices.h"
 #include "TraceLog.h"
 #include "hotkeys/DeclaredFunctionManager.h"
+#include "hotkeys/FootPedals.h"
 #include "hotkeys/KeytapBinding.h"
 #include "oneline/qt/OneLineWindow.h"
 #include "player/CommandLine.h"
@@ -39,8 +40,8 @@ constexpr lirabox::UiText kUsage = LIRABOX_TEXT("main",
     "Plays RECORDING (WAV, MP3 or WMA), from SECONDS when given.\n"
     "\n"
     "  --verbose   log every step skipped after a failure, every sound engine\n"
-    "              error and every failed settings write (also on with\n"
-    "              QT_LOGGING_RULES=\"lirabox.info=true\")\n"
+    "              error, every failed settings write and why no foot pedal is\n"
+    "              used (also on with QT_LOGGING_RULES=\"lirabox.info=true\")\n"
     "  -h, --help  show this help and exit\n"
     "  --version   show the version and exit\n");
 
@@ -106,7 +107,12 @@ int main(int argc, char** argv) {
     });
     subclass.setKeyMessageHandler([&form](std::int32_t slot) { form.KeyMessage(slot); });
 
+    lirabox::hotkeys::PedalActions pedalActions([&form] { return form.pedal_mapping(); },
+                                                [&form](lirabox::Command command) { form.runCommand(command); });
+    lirabox::hotkeys::FootPedals pedals(pedalActions);
+
     if (!form.Form_Load(text)) return 1;  // a second instance: the message has been dismissed
+    pedals.start();
     const lirabox::dbus::MprisService mpris(form, *engine);
     window.showLoaded();
     return QApplication::exec();

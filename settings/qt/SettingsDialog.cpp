@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -58,6 +59,7 @@ SettingsDialog::SettingsDialog(frmSettings& form, QWidget* parent) : QDialog(par
     mSSTab1 = named<QTabWidget>(QStringLiteral("SSTab1"));
     mSSTab1->addTab(createPlaybackTab(), uiText(text::kPlaybackTab));
     mSSTab1->addTab(createShortcutKeyTab(), uiText(text::kShortcutKeyTab));
+    mSSTab1->addTab(createFootPedalTab(), uiText(text::kFootPedalTab));
 
     mChkTopMost = named<QCheckBox>(QStringLiteral("chkTopMost"), uiText(text::kTopMost));
     mCmdOK = named<QPushButton>(QStringLiteral("cmdOK"), uiText(text::kOK));
@@ -136,9 +138,26 @@ QWidget* SettingsDialog::createShortcutKeyTab() {
     return page;
 }
 
+QWidget* SettingsDialog::createFootPedalTab() {
+    auto* page = new QWidget;
+    auto* grid = new QGridLayout(page);
+    grid->addWidget(new QLabel(uiText(text::kPedalExplanation)), 0, 0, 1, 2);
+    for (std::size_t pedal = 0; pedal < kPedalCount; ++pedal) {
+        const int line = static_cast<int>(pedal) + 1;
+        auto* choice = named<QComboBox>(QStringLiteral("cboPedal") + QString::number(pedal));
+        for (const UiText& item : text::kPedalChoices) choice->addItem(uiText(item));
+        mCboPedal[pedal] = choice;
+        grid->addWidget(new QLabel(uiText(text::kPedalNames[pedal])), line, 0);
+        grid->addWidget(choice, line, 1);
+    }
+    grid->setColumnStretch(2, 1);
+    grid->setRowStretch(static_cast<int>(kPedalCount) + 1, 1);
+    return page;
+}
+
 void SettingsDialog::connectControls() {
     connect(mSSTab1, &QTabWidget::currentChanged, this, [this](int index) {
-        mForm.SSTab1_Click(index == 0 ? SettingsTab::Playback : SettingsTab::ShortcutKeys);
+        mForm.SSTab1_Click(static_cast<SettingsTab>(index));
         setWindowTitle(uiText(mForm.caption()));
     });
     for (const StepRow& row : kStepRows) {
@@ -165,6 +184,11 @@ void SettingsDialog::connectControls() {
             showKeyRow(row);
         });
     }
+    for (std::size_t pedal = 0; pedal < kPedalCount; ++pedal) {
+        connect(mCboPedal[pedal], &QComboBox::activated, this, [this, pedal](int choice) {
+            mForm.setPedalChoice(static_cast<Pedal>(pedal), static_cast<std::size_t>(choice));
+        });
+    }
     connect(mChkTopMost, &QCheckBox::clicked, this, [this](bool checked) { mForm.chkTopMost_Click(checked); });
     connect(mCmdSave, &QPushButton::clicked, this, [this] { apply(false); });
     connect(mCmdOK, &QPushButton::clicked, this, [this] { apply(true); });
@@ -179,6 +203,7 @@ void SettingsDialog::connectControls() {
 
 void SettingsDialog::showFields() {
     showStepTexts();
+    showPedalChoices();
     for (int row = 0; row < kRows; ++row) showKeyRow(row);
     mChkTopMost->setChecked(mForm.topMost());
     showMessage();
@@ -207,6 +232,12 @@ void SettingsDialog::apply(bool thenHide) {
 
 void SettingsDialog::showStepTexts() {
     for (const StepRow& row : kStepRows) mStepBoxes[at(row.box)]->setText(qs(mForm.stepText(row.box)));
+}
+
+void SettingsDialog::showPedalChoices() {
+    for (std::size_t pedal = 0; pedal < kPedalCount; ++pedal) {
+        mCboPedal[pedal]->setCurrentIndex(static_cast<int>(mForm.pedalChoice(static_cast<Pedal>(pedal))));
+    }
 }
 
 void SettingsDialog::showKeyRow(int row) {

@@ -12,6 +12,7 @@
 #include "settings/frmSettings.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -41,9 +42,11 @@ protected:
 private:
     QWidget* createPlaybackTab();
     QWidget* createShortcutKeyTab();
+    QWidget* createFootPedalTab();
     void connectControls();
     void apply(bool thenHide);
     void showStepTexts();
+    void showPedalChoices();
     void showKeyRow(int row);
     void showMessage();
     void moveFocus(std::optional<int> target);
@@ -56,6 +59,7 @@ private:
     QLabel* mLblMessage = nullptr;
     std::array<KeyBox*, kRows> mTxtShortcutKey{};
     std::array<QCheckBox*, kRows> mChkDestructionKeyCode{};
+    std::array<QComboBox*, kPedalCount> mCboPedal{};
     QCheckBox* mChkTopMost = nullptr;
     QPushButton* mCmdSave = nullptr;
     QPushButton* mCmdOK = nullptr;

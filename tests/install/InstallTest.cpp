@@ -79,6 +79,9 @@ TEST(InstalledProgram, FindsItsLibrariesAndKeepsItsIniFilesInTheUserConfiguratio
         quoted(prefix.path()) + " >/dev/null");
     ASSERT_TRUE(fs::exists(prefix.file(LIRABOX_INSTALL_LIBDIR) / "libkeytap.so"));
     ASSERT_TRUE(fs::exists(prefix.file(LIRABOX_INSTALL_LIBDIR) / "libtimepost.so"));
+    EXPECT_NE(readText(prefix.file("lib/udev/rules.d/70-lirabox-footpedal.rules"))
+                  .find(R"(ATTRS{idVendor}=="05f3", ATTRS{idProduct}=="00ff", TAG+="uaccess")"),
+              std::string::npos);
     expectInstalledProgramWorks(prefix.file(LIRABOX_INSTALL_BINDIR));
 }
 
@@ -104,7 +107,7 @@ TEST(DebianPackage, NamesItsLibrariesAndUnpacksIntoAProgramThatRunsFromUsr) {
           "share/applications/lirabox.desktop", "share/metainfo/io.github.lirabox.metainfo.xml",
           "share/man/man1/lirabox.1", "share/icons/hicolor/48x48/apps/lirabox.png",
           "share/icons/hicolor/scalable/apps/lirabox.svg", "share/doc/lirabox/Lirabox_help.html",
-          "share/doc/lirabox/copyright"}) {
+          "share/doc/lirabox/copyright", "lib/udev/rules.d/70-lirabox-footpedal.rules"}) {
         EXPECT_TRUE(fs::is_regular_file(usr / file)) << file;
     }
     EXPECT_EQ(commandOutput(quoted(usr / "bin/lirabox") + " --version"), "lirabox " LIRABOX_VERSION "\n");

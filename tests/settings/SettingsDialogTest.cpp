@@ -1,7 +1,8 @@
 // The Qt dialog over the real behaviour and main window, on the offscreen
 // platform: opening on a tab, Cancel and re-opening, keys pressed in the key
 // boxes (Enter and Esc captured, Tab and Shift+Tab caught as the focus
-// leaves), the message line's colour, closing by the title bar and unloading.
+// leaves), the foot pedal tab's choices, the message line's colour, closing
+// by the title bar and unloading.
 
 #include "SettingsFixture.h"
 #include "QtTestSupport.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -77,6 +79,22 @@ TEST_F(SettingsDialogTest, OpensOnTheAskedTabAndKeepsWhatWasTypedUntilApplied) {
     QTest::mouseClick(child<QPushButton>("cmdOK"), Qt::LeftButton);
     EXPECT_EQ(form().rewind_time(), 15);
     EXPECT_FALSE(window->dialog()->isVisible());
+}
+
+TEST_F(SettingsDialogTest, PedalTabShowsEachPedalsActionAndOKStoresTheOneChosen) {
+    window->open(SettingsTab::FootPedals);
+    EXPECT_EQ(title(), "フットペダル設定");
+    EXPECT_EQ(child<QTabWidget>("SSTab1")->tabText(2).toStdString(), "フットペダル");
+    auto* left = child<QComboBox>("cboPedal0");
+    EXPECT_EQ(left->currentText().toStdString(), "巻き戻し");
+    EXPECT_EQ(child<QComboBox>("cboPedal1")->currentText().toStdString(), "踏んでいる間だけ再生");
+    EXPECT_EQ(child<QComboBox>("cboPedal2")->currentText().toStdString(), "早送り");
+
+    QTest::keyClick(left, Qt::Key_Down);
+    EXPECT_EQ(left->currentText().toStdString(), "リピート開始位置");
+    QTest::mouseClick(child<QPushButton>("cmdOK"), Qt::LeftButton);
+    EXPECT_EQ(form().pedal_mapping()[0], (PedalAction{PedalUse::RunCommand, Command::RepeatStart}));
+    EXPECT_EQ(stored("UserCfg.ini", "FootPedal", "Left"), "RepeatStart");
 }
 
 TEST_F(SettingsDialogTest, KeyBoxesCaptureEveryKeyAndMoveTheFocusDownTheRows) {

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace lirabox::test {
@@ -199,6 +200,35 @@ TEST_F(SettingsFormTest, AFileThatCannotBeWrittenIsReportedAndTheOtherStepsStill
     EXPECT_EQ(stored("config.ini", "ID00", "KeyCode"), "0");
     // What is registered is what the file holds.
     EXPECT_EQ(hookCalls.front(), "RegistKey(-1,0,0,0)");
+}
+
+TEST_F(SettingsFormTest, PedalActionsRoundTripAndUnknownValuesReadAsTheDefault) {
+    const auto choices = pedalChoices();
+    const auto choiceOf = [&](const PedalAction& action) {
+        return static_cast<std::size_t>(std::find(choices.begin(), choices.end(), action) - choices.begin());
+    };
+    const PedalAction stop{PedalUse::RunCommand, Command::Stop};
+    store("UserCfg.ini", "FootPedal", "Left", "Sideways");
+    frmSettings& dialog = loadDialog();
+    EXPECT_EQ(choices[dialog.pedalChoice(Pedal::Left)], (PedalAction{PedalUse::RunCommand, Command::Rewind}));
+    EXPECT_EQ(choices[dialog.pedalChoice(Pedal::Middle)], PedalAction{PedalUse::PlayWhileHeld});
+    EXPECT_EQ(stored("UserCfg.ini", "FootPedal", "Right"), "<missing>");
+    EXPECT_EQ(stored("UserCfg.ini", "FootPedal", "Left"), "Sideways");
+    dialog.SSTab1_Click(SettingsTab::FootPedals);
+    EXPECT_STREQ(dialog.caption().source, "フットペダル設定");
+
+    dialog.setPedalChoice(Pedal::Left, choiceOf(stop));
+    dialog.setPedalChoice(Pedal::Right, choiceOf(PedalAction{}));
+    dialog.setPedalChoice(Pedal::Middle, choices.size());  // no such choice: unchanged
+    EXPECT_EQ(form().pedal_mapping(), defaultPedalMapping());
+    ASSERT_FALSE(dialog.cmdSave_Click());
+    EXPECT_EQ(stored("UserCfg.ini", "FootPedal", "Left"), "Stop");
+    EXPECT_EQ(stored("UserCfg.ini", "FootPedal", "Middle"), "PlayWhileHeld");
+    EXPECT_EQ(stored("UserCfg.ini", "FootPedal", "Right"), "Nothing");
+
+    restart();
+    ASSERT_TRUE(load());
+    EXPECT_EQ(form().pedal_mapping(), (PedalMapping{stop, PedalAction{PedalUse::PlayWhileHeld}, PedalAction{}}));
 }
 
 TEST_F(SettingsFormTest, TheGlobalKeysRestWhileAKeyBoxHasTheFocus) {
