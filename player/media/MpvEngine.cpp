@@ -12,6 +12,7 @@
 #include <mutex>
 #include <optional>
 
+#include "Loudness.h"
 #include "RaisedError.h"
 #include "Trace.h"
 #include "WavChunks.h"
@@ -483,9 +484,8 @@ struct MpvEngine::State {
             throw error(kErrBadValue, "the volume " + std::to_string(value) + " is outside 0 to 100");
         }
         if (value == volume) return;
-        // libmpv's volume is cubic (its gain is (volume / 100)^3); ours is the
-        // amplitude in percent, so 50 plays at half the recording's level (-6 dB).
-        double level = 100.0 * std::cbrt(value / 100.0);
+        // libmpv's volume is cubic: its gain is (level / 100)^3.
+        double level = 100.0 * std::cbrt(volumeGain(value));
         if (mpv_set_property(mpv, "volume", MPV_FORMAT_DOUBLE, &level) >= 0) volume = value;
     }
 
