@@ -1,7 +1,6 @@
 #include "MpvEngine.h"
 
 #include <mpv/client.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <charconv>
@@ -14,6 +13,7 @@
 
 #include "Loudness.h"
 #include "RaisedError.h"
+#include "RecordingPath.h"
 #include "Trace.h"
 #include "WavChunks.h"
 
@@ -64,27 +64,10 @@ RaisedError error(std::int32_t code, const std::string& description) {
     return raised;
 }
 
-std::string fileNameOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string numberText(double value) {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, result.ptr);
-}
-
-// Why a path cannot be handed to libmpv, or empty text when it can.
-std::string unusablePathReason(const std::string& path) {
-    if (path.empty()) return "no file name given";
-    std::error_code failure;
-    const auto status = std::filesystem::status(path, failure);
-    if (failure || !std::filesystem::exists(status)) return "the file does not exist: " + path;
-    if (std::filesystem::is_directory(status)) return "this is a folder, not a recording: " + path;
-    if (!std::filesystem::is_regular_file(status)) return "this is not a plain file: " + path;
-    if (::access(path.c_str(), R_OK) != 0) return "the file cannot be read: " + path;
-    return {};
 }
 
 // libmpv's position and end flag change only when its core thread runs, and

@@ -8,7 +8,7 @@
 #include <numbers>
 #include <vector>
 
-#include "EngineProbe.h"
+#include "PcmAnalysis.h"
 #include "Resampler.h"
 #include "TimeStretch.h"
 
