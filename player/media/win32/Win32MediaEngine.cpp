@@ -1,33 +1,16 @@
 #include "Win32MediaEngine.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
+#include <optional>
 
 #include "Loudness.h"
-#include "RaisedError.h"
 #include "RecordingPath.h"
-#include "Trace.h"
 #include "WavChunks.h"
 
 namespace lirabox::media {
 namespace {
 
-constexpr const char* kSource = "MediaEngine";
-constexpr std::chrono::milliseconds kLoadWait{30000};
 constexpr std::chrono::milliseconds kBriefWait{50};
-
-RaisedError error(std::int32_t code, const std::string& description) {
-    RaisedError raised = RaisedError::object(code, kSource, description);
-    trace("sound engine error " + std::to_string(raised.number()) + ": " + description);
-    return raised;
-}
-
-std::string numberText(double value) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
-}
 
 }  // namespace
 
@@ -50,15 +33,11 @@ struct Win32MediaEngine::State : EngineSettings, EngineControls, CurrentMedia, M
     // --- settings ---
     void autoStart(bool start) override { autoStarting = start; }
     void rate(double value) override {
-        if (!(value >= 0.01 && value <= 100.0)) {
-            throw error(kErrBadValue, "the rate " + numberText(value) + " is outside 0.01 to 100");
-        }
+        requireValidRate(value);
         playback.setRate(value);
     }
     void volume(std::int32_t value) override {
-        if (value < 0 || value > 100) {
-            throw error(kErrBadValue, "the volume " + std::to_string(value) + " is outside 0 to 100");
-        }
+        requireValidVolume(value);
         playback.setGain(volumeGain(value));
     }
 
@@ -91,7 +70,7 @@ struct Win32MediaEngine::State : EngineSettings, EngineControls, CurrentMedia, M
         return clock.ended ? length : std::clamp(clock.position, 0.0, length);
     }
     void currentPosition(double seconds) override {
-        if (std::isnan(seconds)) throw error(kErrBadValue, "the position is not a number");
+        requireValidPosition(seconds);
         if (mode == Mode::Empty) return;
         const double target = std::clamp(seconds, 0.0, length);
         playback.seek(target);
@@ -115,18 +94,18 @@ struct Win32MediaEngine::State : EngineSettings, EngineControls, CurrentMedia, M
     }
 
     void load(const std::string& path) {
-        if (loading) throw error(kErrLoadBusy, "another file is still opening: " + path);
+        if (loading) throw engineError(kErrLoadBusy, "another file is still opening: " + path);
         if (mode != Mode::Empty) {
             playback.close();
             forgetMedia();
         }
-        if (const auto reason = unusablePathReason(path); !reason.empty()) throw error(kErrCannotOpen, reason);
+        if (const auto reason = unusablePathReason(path); !reason.empty()) throw engineError(kErrCannotOpen, reason);
         if (!wavChunkSizesFit(path)) {
-            throw error(kErrNotPlayable, "the file claims more data than it holds: " + path);
+            throw engineError(kErrNotPlayable, "the file claims more data than it holds: " + path);
         }
         const Playback::Opened opened = waitForOpen(path);
-        if (opened.failure == SourceDecoder::Failure::CannotOpen) throw error(kErrCannotOpen, opened.reason);
-        if (opened.failure == SourceDecoder::Failure::NotPlayable) throw error(kErrNotPlayable, opened.reason);
+        if (opened.failure == SourceDecoder::Failure::CannotOpen) throw engineError(kErrCannotOpen, opened.reason);
+        if (opened.failure == SourceDecoder::Failure::NotPlayable) throw engineError(kErrNotPlayable, opened.reason);
         url = path;
         mediaName = fileNameOf(path);
         length = opened.seconds;
@@ -159,7 +138,7 @@ struct Win32MediaEngine::State : EngineSettings, EngineControls, CurrentMedia, M
         }
         if (!opened) {
             playback.close();
-            throw error(kErrLoadTimeout, "the file did not open within " + numberText(loadLimit.count() / 1000.0) +
+            throw engineError(kErrLoadTimeout, "the file did not open within " + numberText(loadLimit.count() / 1000.0) +
                                              " s: " + path);
         }
         return *opened;

@@ -14,11 +14,10 @@
 // end; a position read right after a set returns the new position.
 
 #include <chrono>
-#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
+#include "EngineErrors.h"
 #include "MediaEngine.h"
 #include "Playback.h"
 #include "RecentMedia.h"
@@ -41,9 +40,7 @@ public:
 
     const RecentMedia& recentMedia() const noexcept;
 
-    // As MpvEngine's: the waiter calls `waitBriefly` (about 50 ms at most)
-    // until it returns true, and may run the GUI's event loop in between.
-    using LoadWaiter = std::function<void(const std::function<bool()>& waitBriefly)>;
+    // How URL() waits for the answer (see EngineErrors.h).
     void setLoadWaiter(LoadWaiter waiter);
     void setLoadLimit(std::chrono::milliseconds limit);
 

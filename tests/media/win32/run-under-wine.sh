@@ -24,10 +24,10 @@ chmod 700 "$XDG_RUNTIME_DIR"
 export WINEPREFIX=${WINEPREFIX:-$work/prefix}
 
 if [[ -z ${DISPLAY:-} ]]; then
-  exec {fd}<> <(:)
-  Xvfb -displayfd "$fd" -nolisten tcp -screen 0 1024x768x24 >/dev/null 2>&1 &
+  mkfifo "$work/display"
+  Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" >/dev/null 2>&1 &
   pids+=($!)
-  read -r -t 10 -u "$fd" number
+  read -r number <"$work/display"
   export DISPLAY=:$number
 fi
 
