@@ -162,6 +162,42 @@ std::vector<float> capturedSince(const std::set<std::filesystem::path>& before) 
     return samples;
 }
 
+lirabox::test::Pcm leftChannel(const std::vector<float>& stereo) {
+    lirabox::test::Pcm left;
+    left.sampleRate = 48000;
+    for (std::size_t i = 0; i < stereo.size(); i += 2) left.samples.push_back(stereo[i]);
+    return left;
+}
+
+// Seconds from the start of the capture to the first sample louder than `level`.
+double firstLoud(const lirabox::test::Pcm& pcm, double level) {
+    for (std::size_t i = 0; i < pcm.samples.size(); ++i) {
+        if (std::abs(pcm.samples[i]) > level) return static_cast<double>(i) / pcm.sampleRate;
+    }
+    return -1.0;
+}
+
+// The capture begins with the first frame played, so after a seek to 5.5 s
+// the burst at 6 s is heard 0.5 s in.
+TEST(Win32Engine, ASeekLandsWhereTheSoundIsInEveryFormat) {
+    for (const char* name : {"bursts.wav", "bursts.mp3", "bursts.wma"}) {
+        SCOPED_TRACE(name);
+        const auto before = captureFiles();
+        {
+            Win32MediaEngine engine;
+            engine.settings().autoStart(false);
+            engine.URL(recording(name));
+            engine.controls().currentPosition(5.5);
+            engine.controls().play();
+            const auto deadline = std::chrono::steady_clock::now() + 5s;
+            while (engine.controls().currentPosition() < 6.3 && std::chrono::steady_clock::now() < deadline) {
+                std::this_thread::sleep_for(20ms);
+            }
+        }
+        EXPECT_NEAR(firstLoud(leftChannel(capturedSince(before)), 0.1), 0.5, 0.05);
+    }
+}
+
 TEST(Win32Engine, TwiceTheRatePlaysATenSecondToneInFiveSecondsAtItsPitchAndVolume) {
     const auto before = captureFiles();
     {
@@ -173,10 +209,7 @@ TEST(Win32Engine, TwiceTheRatePlaysATenSecondToneInFiveSecondsAtItsPitchAndVolum
         engine.controls().play();
         ASSERT_TRUE(reachesTheEnd(engine, 15s));
     }
-    const auto samples = capturedSince(before);
-    lirabox::test::Pcm left;
-    left.sampleRate = 48000;
-    for (std::size_t i = 0; i < samples.size(); i += 2) left.samples.push_back(samples[i]);
+    const lirabox::test::Pcm left = leftChannel(capturedSince(before));
     // The span from the first to the last loud sample.
     std::size_t first = 0, last = 0;
     for (std::size_t i = 0; i < left.samples.size(); ++i) {
