@@ -86,12 +86,13 @@ protected:
 };
 
 // bursts.*: silence, a tone from 1 s to 3 s, silence, a tone from 6 s to the
-// end at 10 s. The MP3 and WMA are encodings of the WAV.
+// end at 10 s. The MP3s (one without the LAME tag that tells the encoder
+// delay) and the WMA are encodings of the WAV.
 // WMA decoded under Wine starts one codec frame (2048 samples, 46 ms) late;
 // that is the decoder's own doing, and within a seek's tolerance.
 TEST_F(Decoding, WavMp3AndWmaOfOneSoundHaveTheSameLengthAndPositions) {
     for (const auto& [name, tolerance] : {std::pair{"bursts.wav", 0.002}, std::pair{"bursts.mp3", 0.005},
-                                          std::pair{"bursts.wma", 0.05}}) {
+                                          std::pair{"bursts-untagged.mp3", 0.005}, std::pair{"bursts.wma", 0.05}}) {
         SCOPED_TRACE(name);
         auto decoder = open(recording(name));
         ASSERT_TRUE(decoder);

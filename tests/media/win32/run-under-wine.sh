@@ -49,11 +49,13 @@ ALSA
 [[ -d $WINEPREFIX ]] || wine64 wineboot -i >/dev/null 2>&1
 wine64 reg add 'HKCU\Software\Wine\Drivers' /v Audio /d alsa /f >/dev/null 2>&1
 
-# bursts: silence, a tone from 1 s to 3 s, silence, a tone from 6 s on; tone10: 10 s of 440 Hz.
+# bursts: silence, a tone from 1 s to 3 s, silence, a tone from 6 s on (the
+# untagged MP3 has no LAME tag telling its delay); tone10: 10 s of 440 Hz.
 make() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
 make -f lavfi -i "aevalsrc='if(between(t,1,3)+gte(t,6),0.5*sin(2*PI*440*t),0)':s=44100:d=10" \
   -c:a pcm_s16le "$work/recordings/bursts.wav"
 make -i "$work/recordings/bursts.wav" -c:a libmp3lame -b:a 128k "$work/recordings/bursts.mp3"
+make -i "$work/recordings/bursts.wav" -c:a libmp3lame -b:a 128k -write_xing 0 "$work/recordings/bursts-untagged.mp3"
 make -i "$work/recordings/bursts.wav" -c:a wmav2 -b:a 128k "$work/recordings/bursts.wma"
 make -f lavfi -i "aevalsrc='0.5*sin(2*PI*440*t)':s=44100:d=10" -c:a pcm_s16le "$work/recordings/tone10.wav"
 
