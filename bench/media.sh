@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Media engine benchmarks: open time of one-hour WAV, MP3 and WMA recordings,
-# CPU per minute of playback at rate 1.0 and 2.0 against plain mpv, peak RSS.
+# CPU per minute of playback at rate 1.0 and 2.0 against plain mpv, peak RSS,
+# and the real-time factor of our own time-stretch and resampler.
 #   bash bench/media.sh BUILD_DIR
 set -euo pipefail
 build=${1:?usage: bench/media.sh BUILD_DIR}
@@ -23,3 +24,6 @@ for f in mp3 wav wma; do
   echo "== $f"
   "$bench" compare "$data/hour.$f" 20
 done
+
+echo "== time-stretch and resampler (realtime_x: seconds of sound per CPU second)"
+"$build/bin/media_stretch_bench" --benchmark_min_time=0.5

@@ -13,13 +13,14 @@
 #     title bars);
 #   - a private PulseAudio server with a null sink, on its own socket. Wine
 #     plays through ALSA (HKCU\Software\Wine\Drivers, Audio = alsa), and the
-#     run's ~/.asoundrc sends every sample played, as raw samples, to the file
-#     the programs find in %LIRABOX_CAPTURE% (a Z:\ path), paced in real time
-#     by the null sink:
-#     float32 48 kHz stereo through WASAPI, the program's own format through
-#     waveOut. Each opening of the sound device starts the file afresh (and
-#     until the first one there is no file): a test opens its output, plays,
-#     closes or waits, and analyses what arrived.
+#     run's ~/.asoundrc writes every sample played, as raw samples, into the
+#     folder the programs find in %LIRABOX_CAPTURE_FOLDER% (a Z:\ path),
+#     paced in real time by the null sink: float32 48 kHz stereo through
+#     WASAPI, the program's own format through waveOut. Each opening of the
+#     sound device starts a new file there (out.raw, out.raw.0001, ...); the
+#     folder is emptied before each program;
+#   - the recordings of tests/media/win32/make-recordings.sh, in the folder
+#     %LIRABOX_RECORDINGS%.
 set -euo pipefail
 
 (( $# > 0 )) || { echo "usage: $0 PROGRAM.exe..." >&2; exit 2; }
@@ -54,7 +55,8 @@ for _ in $(seq 1 100); do
 done
 
 # The sound server and the capture.
-export LIRABOX_CAPTURE="$run/capture.raw"
+capture="$run/capture"
+mkdir -p "$capture"
 pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes --log-target=file:"$run/pulse.log" \
   -L "module-native-protocol-unix socket=$run/pulse.sock auth-anonymous=1" \
   -L "module-null-sink sink_name=capture" >/dev/null 2>&1 &
@@ -63,9 +65,9 @@ cat >"$HOME/.asoundrc" <<ASOUND
 pcm.!default {
   type file
   slave.pcm "sink"
-  file "$LIRABOX_CAPTURE"
+  file "$capture/out.raw"
   format "raw"
-  truncate true
+  truncate false
 }
 pcm.sink {
   type pulse
@@ -78,7 +80,9 @@ started=$(date +%s%N)
 wineboot -i >"$run/wineboot.log" 2>&1
 wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d alsa /f >/dev/null 2>&1
 wineserver -w
-capture_windows="Z:${LIRABOX_CAPTURE//\//\\}"
+windows_path() { local path=$1; echo "Z:${path//\//\\}"; }
+bash "$(dirname "$0")/media/win32/make-recordings.sh" "$run/recordings"
+export LIRABOX_RECORDINGS=$(windows_path "$run/recordings") LIRABOX_CAPTURE_FOLDER=$(windows_path "$capture")
 echo "Wine prefix ready in $(( ($(date +%s%N) - started) / 1000000 )) ms"
 
 status=0
@@ -87,7 +91,8 @@ for program in "$@"; do
   output="$run/$name.log"
   started=$(date +%s)
   program_status=0
-  LIRABOX_CAPTURE="$capture_windows" timeout 300 wine "$program" >"$output" 2>&1 || program_status=$?
+  rm -f "$capture"/*
+  timeout 300 wine "$program" >"$output" 2>&1 || program_status=$?
   WINEPREFIX="$run/prefix" wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
   cat "$output"

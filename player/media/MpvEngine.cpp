@@ -1,10 +1,8 @@
 #include "MpvEngine.h"
 
 #include <mpv/client.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <clocale>
 #include <cmath>
@@ -12,14 +10,15 @@
 #include <mutex>
 #include <optional>
 
+#include "EngineErrors.h"
+#include "Loudness.h"
 #include "RaisedError.h"
+#include "RecordingPath.h"
 #include "Trace.h"
 #include "WavChunks.h"
 
 namespace lirabox::media {
 namespace {
-
-constexpr const char* kSource = "MediaEngine";
 
 // How libmpv is set up: an audio player inside a GUI, nothing of the user's
 // mpv set-up, no network, and a silent output when there is no sound device.
@@ -56,35 +55,6 @@ const std::vector<MpvOption> kBaseOptions = {
     {"keep-open-pause", "no"},
     {"pause", "yes"},
 };
-
-RaisedError error(std::int32_t code, const std::string& description) {
-    RaisedError raised = RaisedError::object(code, kSource, description);
-    trace("sound engine error " + std::to_string(raised.number()) + ": " + description);
-    return raised;
-}
-
-std::string fileNameOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string numberText(double value) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
-}
-
-// Why a path cannot be handed to libmpv, or empty text when it can.
-std::string unusablePathReason(const std::string& path) {
-    if (path.empty()) return "no file name given";
-    std::error_code failure;
-    const auto status = std::filesystem::status(path, failure);
-    if (failure || !std::filesystem::exists(status)) return "the file does not exist: " + path;
-    if (std::filesystem::is_directory(status)) return "this is a folder, not a recording: " + path;
-    if (!std::filesystem::is_regular_file(status)) return "this is not a plain file: " + path;
-    if (::access(path.c_str(), R_OK) != 0) return "the file cannot be read: " + path;
-    return {};
-}
 
 // libmpv's position and end flag change only when its core thread runs, and
 // every read of them waits for that thread. Reads in quick succession (the
@@ -302,7 +272,7 @@ struct MpvEngine::State {
     }
 
     void load(const std::string& path) {
-        if (pending) throw error(kErrLoadBusy, "another file is still opening: " + path);
+        if (pending) throw engineError(kErrLoadBusy, "another file is still opening: " + path);
         processEvents();
         if (mode != Mode::Empty) {
             const char* stop[] = {"stop", nullptr};
@@ -310,10 +280,10 @@ struct MpvEngine::State {
             forgetMedia();
         }
         if (const auto reason = unusablePathReason(path); !reason.empty()) {
-            throw error(kErrCannotOpen, reason);
+            throw engineError(kErrCannotOpen, reason);
         }
         if (!wavChunkSizesFit(path)) {
-            throw error(kErrNotPlayable, "the file claims more data than it holds: " + path);
+            throw engineError(kErrNotPlayable, "the file claims more data than it holds: " + path);
         }
         // An absolute path is never taken for a protocol ("x://") or for "-".
         const std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
@@ -322,7 +292,7 @@ struct MpvEngine::State {
         const char* command[] = {"loadfile", absolute.c_str(), "replace", nullptr};
         mpv_node result{};
         if (mpv_command_ret(mpv, command, &result) < 0) {
-            throw error(kErrCannotOpen, "the file cannot be opened: " + path);
+            throw engineError(kErrCannotOpen, "the file cannot be opened: " + path);
         }
         std::int64_t loading = -1;
         if (result.format == MPV_FORMAT_NODE_MAP) {
@@ -376,7 +346,7 @@ struct MpvEngine::State {
         if (outcome.loaded) return requireSound(path);
         if (outcome.ended) failLoad(path, *outcome.ended);
         abandonLoad();
-        throw error(kErrLoadTimeout, "the file did not open within " + numberText(loadLimit.count() / 1000.0) +
+        throw engineError(kErrLoadTimeout, "the file did not open within " + numberText(loadLimit.count() / 1000.0) +
                                          " s: " + path);
     }
 
@@ -384,16 +354,16 @@ struct MpvEngine::State {
         std::int64_t track = 0;
         if (mpv_get_property(mpv, "current-tracks/audio/id", MPV_FORMAT_INT64, &track) < 0) {
             abandonLoad();
-            throw error(kErrNotPlayable, "the file holds no sound: " + path);
+            throw engineError(kErrNotPlayable, "the file holds no sound: " + path);
         }
     }
 
     [[noreturn]] void failLoad(const std::string& path, const mpv_event_end_file& end) {
         abandonLoad();
         if (end.reason == MPV_END_FILE_REASON_ERROR && end.error == MPV_ERROR_LOADING_FAILED) {
-            throw error(kErrCannotOpen, "the file cannot be opened: " + path);
+            throw engineError(kErrCannotOpen, "the file cannot be opened: " + path);
         }
-        throw error(kErrNotPlayable, "the file is not a recording that can be played: " + path);
+        throw engineError(kErrNotPlayable, "the file is not a recording that can be played: " + path);
     }
 
     // Drops whatever libmpv still has of a load that did not succeed.
@@ -454,7 +424,7 @@ struct MpvEngine::State {
 
     void seek(double seconds) {
         processEvents();
-        if (std::isnan(seconds)) throw error(kErrBadValue, "the position is not a number");
+        requireValidPosition(seconds);
         if (mode == Mode::Empty) return;
         const double target = clampToMedia(seconds);
         const std::string text = numberText(target);
@@ -469,9 +439,7 @@ struct MpvEngine::State {
 
     void setRate(double value) {
         processEvents();
-        if (!(value >= 0.01 && value <= 100.0)) {
-            throw error(kErrBadValue, "the rate " + numberText(value) + " is outside 0.01 to 100");
-        }
+        requireValidRate(value);
         if (value == rate) return;
         forgetReadings();
         if (mpv_set_property(mpv, "speed", MPV_FORMAT_DOUBLE, &value) >= 0) rate = value;
@@ -479,13 +447,10 @@ struct MpvEngine::State {
 
     void setVolume(std::int32_t value) {
         processEvents();
-        if (value < 0 || value > 100) {
-            throw error(kErrBadValue, "the volume " + std::to_string(value) + " is outside 0 to 100");
-        }
+        requireValidVolume(value);
         if (value == volume) return;
-        // libmpv's volume is cubic (its gain is (volume / 100)^3); ours is the
-        // amplitude in percent, so 50 plays at half the recording's level (-6 dB).
-        double level = 100.0 * std::cbrt(value / 100.0);
+        // libmpv's volume is cubic: its gain is (level / 100)^3.
+        double level = 100.0 * std::cbrt(volumeGain(value));
         if (mpv_set_property(mpv, "volume", MPV_FORMAT_DOUBLE, &level) >= 0) volume = value;
     }
 
@@ -506,20 +471,20 @@ MpvEngine::MpvEngine(const std::vector<MpvOption>& extraOptions) : mState(std::m
     // libmpv refuses to start unless numbers are read and written the "C" way.
     std::setlocale(LC_NUMERIC, "C");
     mpv_handle* mpv = mpv_create();
-    if (mpv == nullptr) throw error(kErrEngineStart, "the sound engine (libmpv) could not be created");
+    if (mpv == nullptr) throw engineError(kErrEngineStart, "the sound engine (libmpv) could not be created");
     auto options = kBaseOptions;
     options.insert(options.end(), extraOptions.begin(), extraOptions.end());
     for (const auto& [option, value] : options) {
         const int status = mpv_set_option_string(mpv, option.c_str(), value.c_str());
         if (status < 0) {
             mpv_terminate_destroy(mpv);
-            throw error(kErrEngineStart, "the sound engine refused the setting " + option + "=" + value + ": " +
+            throw engineError(kErrEngineStart, "the sound engine refused the setting " + option + "=" + value + ": " +
                                              mpv_error_string(status));
         }
     }
     if (const int status = mpv_initialize(mpv); status < 0) {
         mpv_terminate_destroy(mpv);
-        throw error(kErrEngineStart, std::string("the sound engine could not start: ") + mpv_error_string(status));
+        throw engineError(kErrEngineStart, std::string("the sound engine could not start: ") + mpv_error_string(status));
     }
     mState->mpv = mpv;
     mpv_set_wakeup_callback(mpv, &State::onWakeup, mState.get());

@@ -24,6 +24,7 @@
 #include <utility>
 #include <vector>
 
+#include "EngineErrors.h"
 #include "MediaEngine.h"
 #include "RecentMedia.h"
 
@@ -31,8 +32,6 @@ namespace lirabox::media {
 
 // libmpv option name and value, applied after the engine's own set-up.
 using MpvOption = std::pair<std::string, std::string>;
-
-inline constexpr std::chrono::milliseconds kLoadWait{30000};
 
 class MpvEngine final : public MediaEngine {
 public:
@@ -58,13 +57,7 @@ public:
 
     const RecentMedia& recentMedia() const noexcept;
 
-    // How URL() waits for libmpv's answer. The waiter is handed `waitBriefly`,
-    // which waits for at most about 50 ms and tells whether the load is decided
-    // (open, failed or out of time); the waiter calls it until it says so and
-    // may run the GUI's event loop in between. While a load waits, a second
-    // URL() is refused (kErrLoadBusy) and the other calls work on the empty
-    // engine. An empty function goes back to a plain wait.
-    using LoadWaiter = std::function<void(const std::function<bool()>& waitBriefly)>;
+    // How URL() waits for libmpv's answer (see EngineErrors.h).
     void setLoadWaiter(LoadWaiter waiter);
     void setLoadLimit(std::chrono::milliseconds limit);
 

@@ -1,7 +1,6 @@
 #pragma once
 // Helpers for driving the real engine in tests: waiting for a state without
-// spinning, rendering a recording through libmpv's PCM output at a rate, and
-// measuring what was rendered.
+// spinning, and rendering a recording through libmpv's PCM output at a rate.
 
 #include <chrono>
 #include <cstdint>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "MpvEngine.h"
+#include "PcmAnalysis.h"
 
 namespace lirabox::test {
 
@@ -33,22 +33,5 @@ enum class RateChange { WhilePlaying, WhilePaused };
 // the end. Returns the whole output as a WAV image.
 std::vector<unsigned char> renderWithRateChange(const std::filesystem::path& recording, double before,
                                                 double rate, RateChange how);
-
-struct Pcm {
-    int sampleRate = 0;
-    std::vector<double> samples;  // mono, -1 .. 1
-    double seconds() const { return sampleRate > 0 ? static_cast<double>(samples.size()) / sampleRate : 0.0; }
-};
-
-// Reads a mono 16-bit PCM WAV (the data chunk is taken to the end of the file).
-Pcm readPcmWav(const std::filesystem::path& path);
-Pcm readPcmWav(const std::vector<unsigned char>& bytes);
-
-// The strongest frequency between `low` and `high` Hz in the middle second of
-// `pcm`, scanned in 0.5 Hz steps.
-double dominantFrequency(const Pcm& pcm, double low, double high);
-
-// The root mean square of the samples in the middle half of `pcm`.
-double rms(const Pcm& pcm);
 
 }  // namespace lirabox::test

@@ -1,0 +1,21 @@
+#include "RecordingPath.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace lirabox::media {
+
+std::string unusablePathReason(const std::string& path) {
+    if (path.empty()) return "no file name given";
+    std::error_code failure;
+    const auto status = std::filesystem::status(path, failure);
+    if (failure || !std::filesystem::exists(status)) return "the file does not exist: " + path;
+    if (std::filesystem::is_directory(status)) return "this is a folder, not a recording: " + path;
+    if (!std::filesystem::is_regular_file(status)) return "this is not a plain file: " + path;
+    if (!std::ifstream(path, std::ios::binary)) return "the file cannot be read: " + path;
+    return {};
+}
+
+std::string fileNameOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+}  // namespace lirabox::media

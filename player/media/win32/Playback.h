@@ -1,0 +1,119 @@
+#pragma once
+// The engine's playback thread: it owns the decoder, the time-stretch, the
+// resampler and the sound output (or a silent clock when there is no device),
+// and keeps the output fed. Every public call may come from any thread; the
+// work happens on the playback thread, so no call waits on decoding or output
+// except open() for as long as its caller allows.
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "AudioOutput.h"
+#include "Resampler.h"
+#include "SourceDecoder.h"
+#include "TimeStretch.h"
+
+namespace lirabox::media {
+
+class Playback {
+public:
+    struct Opened {
+        SourceDecoder::Failure failure = SourceDecoder::Failure::None;
+        std::string reason;
+        double seconds = 0.0;
+    };
+    struct Clock {
+        double position = 0.0;  // seconds into the recording
+        bool ended = false;     // everything up to the end has been played
+    };
+
+    Playback();
+    ~Playback();
+    Playback(const Playback&) = delete;
+    Playback& operator=(const Playback&) = delete;
+
+    // Starts opening `path` in place of the current recording (stopped, at
+    // 0); the answer comes from waitForOpen with the serial returned.
+    std::uint64_t open(const std::string& path);
+    // The outcome of the open, or nullopt when it has not come within `wait`.
+    std::optional<Opened> waitForOpen(std::uint64_t serial, std::chrono::milliseconds wait);
+    // Drops the recording (also one still opening).
+    void close();
+
+    void run(bool playing);
+    void seek(double seconds);
+    void setRate(double rate);
+    void setGain(double gain);
+    Clock clock();
+
+private:
+    struct Requests {
+        std::uint64_t openSerial = 0;
+        std::string openPath;
+        std::uint64_t closeSerial = 0;
+        bool playing = false;
+        std::uint64_t seekSerial = 0;
+        double seekTarget = 0.0;
+        double rate = 1.0;
+        double gain = 1.0;
+        bool quit = false;
+    };
+    struct Published {
+        std::uint64_t openAnswered = 0;
+        Opened opened;
+        std::uint64_t seekApplied = 0;
+        double position = 0.0;
+        std::chrono::steady_clock::time_point takenAt;
+        bool advancing = false;
+        bool ended = false;
+        double rate = 1.0;
+    };
+    struct Marker {
+        std::uint64_t stretched;  // frames pulled from the stretch before this block
+        double source;            // recording frame (since the last seek) of its first frame
+        double rate;
+    };
+
+    double runOnPosition() const;  // with mMutex held
+    void loop();
+    void openNow(const std::string& path, std::uint64_t serial);
+    void restartAt(double seconds);
+    void fill();
+    bool produce();
+    double playedPosition();
+
+    std::mutex mMutex;
+    std::condition_variable mChanged;
+    Requests mRequests;
+    std::uint64_t mRequestCount = 0;  // changes of mRequests, for the playback thread's wait
+    Published mPublished;
+
+    // Playback thread only.
+    std::unique_ptr<AudioOutput> mOutput;
+    std::unique_ptr<SourceDecoder> mDecoder;
+    std::unique_ptr<TimeStretch> mStretch;
+    std::unique_ptr<Resampler> mResampler;
+    double mGain = 1.0;
+    bool mRunning = false;
+    bool mEnded = false;
+    bool mDecodeEnded = false;
+    bool mResamplerFinished = false;
+    double mBase = 0.0;
+    std::deque<Marker> mMarkers;
+    std::uint64_t mStretched = 0;
+    std::uint64_t mWritten = 0;
+    std::vector<float> mDecoded, mBlock, mConverted, mPending;
+    std::size_t mPendingAt = 0;
+
+    std::thread mThread;
+};
+
+}  // namespace lirabox::media

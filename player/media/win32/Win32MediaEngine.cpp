@@ -1,0 +1,174 @@
+#include "Win32MediaEngine.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "Loudness.h"
+#include "RecordingPath.h"
+#include "WavChunks.h"
+
+namespace lirabox::media {
+namespace {
+
+constexpr std::chrono::milliseconds kBriefWait{50};
+
+}  // namespace
+
+struct Win32MediaEngine::State : EngineSettings, EngineControls, CurrentMedia, MediaCollection {
+    enum class Mode { Empty, Ready, Playing, Paused, Stopped };
+
+    Playback playback;
+    Mode mode = Mode::Empty;
+    std::string url;
+    std::string mediaName;
+    double length = 0.0;
+    bool autoStarting = true;
+    bool loading = false;
+    // While not playing, the position the engine holds.
+    std::optional<double> heldPosition;
+    RecentMedia recent;
+    LoadWaiter loadWaiter;
+    std::chrono::milliseconds loadLimit = kLoadWait;
+
+    // --- settings ---
+    void autoStart(bool start) override { autoStarting = start; }
+    void rate(double value) override {
+        requireValidRate(value);
+        playback.setRate(value);
+    }
+    void volume(std::int32_t value) override {
+        requireValidVolume(value);
+        playback.setGain(volumeGain(value));
+    }
+
+    // --- controls ---
+    void play() override {
+        if (mode == Mode::Empty) return;
+        // At the end, play starts again from the beginning.
+        if (mode == Mode::Playing && !playback.clock().ended) return;
+        if (playback.clock().ended) currentPosition(0.0);
+        mode = Mode::Playing;
+        heldPosition.reset();
+        playback.run(true);
+    }
+    void pause() override {
+        if (mode != Mode::Playing) return;
+        heldPosition = currentPosition();
+        playback.run(false);
+        mode = Mode::Paused;
+    }
+    void stop() override {
+        if (mode == Mode::Empty) return;
+        playback.run(false);
+        mode = Mode::Stopped;
+        currentPosition(0.0);
+    }
+    double currentPosition() override {
+        if (mode == Mode::Empty) return 0.0;
+        if (heldPosition) return *heldPosition;
+        const Playback::Clock clock = playback.clock();
+        return clock.ended ? length : std::clamp(clock.position, 0.0, length);
+    }
+    void currentPosition(double seconds) override {
+        requireValidPosition(seconds);
+        if (mode == Mode::Empty) return;
+        const double target = std::clamp(seconds, 0.0, length);
+        playback.seek(target);
+        if (mode != Mode::Playing) heldPosition = target;
+    }
+
+    // --- current media ---
+    double duration() override { return length; }
+    std::string name() override { return mode == Mode::Empty ? std::string() : mediaName; }
+    std::string sourceURL() override { return url; }
+
+    // --- collection ---
+    void add(const std::string& sourceURL) override { recent.add(sourceURL); }
+
+    void forgetMedia() {
+        mode = Mode::Empty;
+        url.clear();
+        mediaName.clear();
+        length = 0.0;
+        heldPosition.reset();
+    }
+
+    void load(const std::string& path) {
+        if (loading) throw engineError(kErrLoadBusy, "another file is still opening: " + path);
+        if (mode != Mode::Empty) {
+            playback.close();
+            forgetMedia();
+        }
+        if (const auto reason = unusablePathReason(path); !reason.empty()) throw engineError(kErrCannotOpen, reason);
+        if (!wavChunkSizesFit(path)) {
+            throw engineError(kErrNotPlayable, "the file claims more data than it holds: " + path);
+        }
+        const Playback::Opened opened = waitForOpen(path);
+        if (opened.failure == SourceDecoder::Failure::CannotOpen) throw engineError(kErrCannotOpen, opened.reason);
+        if (opened.failure == SourceDecoder::Failure::NotPlayable) throw engineError(kErrNotPlayable, opened.reason);
+        url = path;
+        mediaName = fileNameOf(path);
+        length = opened.seconds;
+        mode = autoStarting ? Mode::Playing : Mode::Ready;
+        if (autoStarting) {
+            playback.run(true);
+        } else {
+            heldPosition = 0.0;
+        }
+    }
+
+    Playback::Opened waitForOpen(const std::string& path) {
+        using Clock = std::chrono::steady_clock;
+        const auto deadline = Clock::now() + loadLimit;
+        const std::uint64_t serial = playback.open(path);
+        std::optional<Playback::Opened> opened;
+        const std::function<bool()> waitBriefly = [&] {
+            if (opened || Clock::now() >= deadline) return true;
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+            opened = playback.waitForOpen(serial, std::clamp(left, std::chrono::milliseconds(0), kBriefWait));
+            return opened || Clock::now() >= deadline;
+        };
+        loading = true;
+        struct Clear {
+            bool& loading;
+            ~Clear() { loading = false; }
+        } clear{loading};
+        if (loadWaiter) loadWaiter(waitBriefly);
+        while (!waitBriefly()) {
+        }
+        if (!opened) {
+            playback.close();
+            throw engineError(kErrLoadTimeout, "the file did not open within " + numberText(loadLimit.count() / 1000.0) +
+                                             " s: " + path);
+        }
+        return *opened;
+    }
+
+    std::int32_t playState() {
+        switch (mode) {
+        case Mode::Empty: return kUndefined;
+        case Mode::Ready: return kReady;
+        case Mode::Paused: return kPaused;
+        case Mode::Stopped: return kStopped;
+        case Mode::Playing: return playback.clock().ended ? kMediaEnded : kPlaying;
+        }
+        return kUndefined;
+    }
+};
+
+Win32MediaEngine::Win32MediaEngine() : mState(std::make_unique<State>()) {}
+Win32MediaEngine::~Win32MediaEngine() = default;
+
+void Win32MediaEngine::URL(const std::string& path) { mState->load(path); }
+std::int32_t Win32MediaEngine::playState() { return mState->playState(); }
+EngineSettings& Win32MediaEngine::settings() { return *mState; }
+EngineControls& Win32MediaEngine::controls() { return *mState; }
+CurrentMedia& Win32MediaEngine::currentMedia() { return *mState; }
+MediaCollection& Win32MediaEngine::mediaCollection() { return *mState; }
+const RecentMedia& Win32MediaEngine::recentMedia() const noexcept { return mState->recent; }
+void Win32MediaEngine::setLoadWaiter(LoadWaiter waiter) { mState->loadWaiter = std::move(waiter); }
+void Win32MediaEngine::setLoadLimit(std::chrono::milliseconds limit) { mState->loadLimit = limit; }
+
+std::unique_ptr<MediaEngine> createWin32MediaEngine() { return std::make_unique<Win32MediaEngine>(); }
+
+}  // namespace lirabox::media
