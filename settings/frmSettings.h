@@ -82,7 +82,7 @@ public:
     void chkTopMost_Click(bool checked);
     bool topMost() const { return mTopMost; }
 
-    // The shortcut-key rows. Focus targets are rows 0..7 and kOkButton;
+    // The shortcut-key rows. Focus targets are rows 0..8 and kOkButton;
     // nothing means the focus stays (or goes where the platform takes it).
     const std::string& keyText(int row) const;
     const ShortcutKeyRecord& shortcutKey(int row) const;

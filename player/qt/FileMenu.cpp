@@ -6,6 +6,11 @@
 #include "MenuItems.h"
 
 namespace lirabox::qt {
+namespace {
+
+const char* const kTimeStampCaption = "タイムスタンプ挿入";
+
+}  // namespace
 
 FileMenu addFileMenu(QMenuBar& bar) {
     FileMenu menu;
@@ -21,6 +26,7 @@ FileMenu addFileMenu(QMenuBar& bar) {
     menu.mnuRev = addItem(items, "mnuRev", "巻き戻し");
     menu.mnuSpeedUp = addItem(items, "mnuSpeedUp", "再生速度アップ");
     menu.mnuSpeedDown = addItem(items, "mnuSpeedDown", "再生速度ダウン");
+    menu.mnuTimeStamp = addItem(items, "mnuTimeStamp", kTimeStampCaption);
     addSeparator(items, "mnuDami2");
     menu.mnuQuit = addItem(items, "mnuQuit", "終了", QKeySequence(Qt::CTRL | Qt::Key_Q));
     return menu;
@@ -36,6 +42,7 @@ void connectFileMenu(const FileMenu& menu, frmMain& form) {
     on(menu.mnuRev, Command::Rewind);
     on(menu.mnuSpeedUp, Command::Faster);
     on(menu.mnuSpeedDown, Command::Slower);
+    on(menu.mnuTimeStamp, Command::InsertTimeStamp);
     on(menu.mnuQuit, Command::Quit);
 }
 
