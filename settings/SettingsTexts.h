@@ -22,13 +22,17 @@ inline constexpr const char* kRevTimeExplanation = "1回の巻き戻し操作で
 inline constexpr const char* kFowTimeCaption = "早送り秒数";
 inline constexpr const char* kFowTimeExplanation = "1回の早送り操作で進む秒数です。";
 inline constexpr const char* kSeconds = "秒";
+inline constexpr const char* kTimeStampFormatCaption = "タイムスタンプの形式";
+inline constexpr const char* kTimeStampFormatExplanation = "タイムスタンプ挿入で入力される再生位置の形式です。";
 
 // The shortcut-key tab.
 inline constexpr const char* kMessageNormal = "＊テキストボックスを選んで，任意のキーを入力してください。";
 inline constexpr const char* kMessageDuplicate = "＊重複したキー設定があります。";
 inline constexpr const char* kDiscardHeader = "キーの破棄";
-inline constexpr std::array<const char*, 8> kRowCaptions{
+inline constexpr const char* kTimeStampRowCaption = "タイムスタンプ挿入";
+inline constexpr std::array<const char*, 9> kRowCaptions{
     "再生・一時停止", "停止", "速度アップ", "速度ダウン", "早送り", "巻き戻し", "リピート開始位置", "リピート終了位置",
+    kTimeStampRowCaption,
 };
 
 }  // namespace lirabox::settings::text

@@ -1,6 +1,6 @@
 #pragma once
-// The settings dialog's behaviour: the playback tab's three step lengths, the
-// shortcut-key tab's eight rows, the tab and caption, Apply and the dialog's
+// The settings dialog's behaviour: the playback tab's three step lengths and
+// time stamp form, the shortcut-key tab's nine rows, the tab and caption, Apply and the dialog's
 // own top-most state. The Qt dialog shows what this class holds and forwards
 // its controls' events here.
 //
@@ -11,6 +11,7 @@
 #include "KeyCapture.h"
 #include "keytap/Keytap.h"
 #include "player/SettingsDialogSeam.h"
+#include "player/TimeStamp.h"
 #include "player/ShortcutKeyPorts.h"
 #include "support/DesktopServices.h"
 
@@ -34,7 +35,7 @@ enum class StepBox { AutRev, RevTime, FowTime };
 // the dialog moving it, another window).
 enum class LeftBy { Tab, ShiftTab, Other };
 
-inline constexpr int kRows = 8;
+inline constexpr int kRows = 9;
 // The focus target after the last row: the OK button.
 inline constexpr int kOkButton = kRows;
 
@@ -74,7 +75,12 @@ public:
     const std::string& stepText(StepBox box) const;
     void setStepText(StepBox box, std::string_view typed);
 
-    // Apply: the three step lengths, then the eight rows saved and registered.
+    // The time stamp's form, as chosen in the list; Apply saves it when it changed.
+    TimeStampFormat timeStampFormat() const { return mTimeStampFormat; }
+    void cboTimeStampFormat_Click(TimeStampFormat format) { mTimeStampFormat = format; }
+
+    // Apply: the three step lengths and the time stamp's form, then the rows
+    // saved and registered (the ninth only once it holds a key).
     // Every step runs; the number of the first failure (a file that could not
     // be written) is returned, nothing when all went well.
     std::optional<std::int32_t> cmdSave_Click();
@@ -120,6 +126,7 @@ private:
     std::shared_ptr<clsIniFile> mConfigIni;
     SettingsTab mTab = SettingsTab::ShortcutKeys;
     std::array<std::string, 3> mStepTexts;
+    TimeStampFormat mTimeStampFormat = TimeStampFormat::Bracketed;
     std::array<ShortcutKeyRecord, kRows> mShortcutKeys{};
     std::array<std::string, kRows> mKeyTexts;
     bool mDuplicate = false;

@@ -12,6 +12,7 @@
 #include "settings/frmSettings.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -53,6 +54,7 @@ private:
     frmSettings& mForm;
     QTabWidget* mSSTab1 = nullptr;
     std::array<QLineEdit*, 3> mStepBoxes{};
+    QComboBox* mCboTimeStampFormat = nullptr;
     QLabel* mLblMessage = nullptr;
     std::array<KeyBox*, kRows> mTxtShortcutKey{};
     std::array<QCheckBox*, kRows> mChkDestructionKeyCode{};

@@ -108,9 +108,9 @@ TEST_F(SettingsDialogTest, KeyBoxesCaptureEveryKeyAndMoveTheFocusDownTheRows) {
     child<QCheckBox>("chkDestructionKeyCode3")->setFocus(Qt::MouseFocusReason);
     EXPECT_EQ(keyBox(3)->text().toStdString(), "Tab");
 
-    keyBox(7)->setFocus(Qt::MouseFocusReason);
-    QTest::keyClick(keyBox(7), Qt::Key_A, Qt::ShiftModifier | Qt::AltModifier);
-    EXPECT_EQ(keyBox(7)->text().toStdString(), "Shift+Alt + A");
+    keyBox(8)->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(keyBox(8), Qt::Key_A, Qt::ShiftModifier | Qt::AltModifier);
+    EXPECT_EQ(keyBox(8)->text().toStdString(), "Shift+Alt + A");
     EXPECT_EQ(QApplication::focusWidget(), child<QPushButton>("cmdOK"));
     EXPECT_EQ(window->form().shortcutKey(0).KeyCode, 116);
     EXPECT_EQ(window->form().shortcutKey(0).ShiftStatus, 2);
