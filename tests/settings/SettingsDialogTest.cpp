@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -73,9 +74,15 @@ TEST_F(SettingsDialogTest, OpensOnTheAskedTabAndKeepsWhatWasTypedUntilApplied) {
     EXPECT_EQ(form().rewind_time(), 2);
     child<QTabWidget>("SSTab1")->setCurrentIndex(0);
     EXPECT_EQ(title(), "再生設定");
+    auto* format = child<QComboBox>("cboTimeStampFormat");
+    ASSERT_EQ(format->count(), 4);
+    EXPECT_EQ(format->currentText().toStdString(), "[hh:mm:ss]");
+    QTest::keyClick(format, Qt::Key_Down);
+    EXPECT_EQ(format->currentText().toStdString(), "[hh:mm:ss.d]");
 
     QTest::mouseClick(child<QPushButton>("cmdOK"), Qt::LeftButton);
     EXPECT_EQ(form().rewind_time(), 15);
+    EXPECT_EQ(form().timestamp_format(), TimeStampFormat::BracketedTenths);
     EXPECT_FALSE(window->dialog()->isVisible());
 }
 
