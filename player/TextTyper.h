@@ -12,7 +12,8 @@ class TextTyper {
 public:
     virtual ~TextTyper() = default;
     // UTF-8 text. Returns at once: the backend may wait until the user has let
-    // go of the keys of the shortcut that asked for it before typing.
+    // go of the keys of the shortcut that asked for it, and until a window of
+    // another program has the focus, before typing.
     virtual void type(const std::string& text) = 0;
 };
 

@@ -11,12 +11,18 @@
 // the focused window at all. The text therefore waits, polled on the UI
 // thread's timer, until no key is down. A key held longer than a second that
 // is no modifier (a foot pedal that is a keyboard, say) does not change the
-// characters and is waited for no longer; after five seconds of a held
-// modifier the text is dropped with a line on stderr, never typed wrong.
+// characters and is waited for no longer.
+//
+// Typed into the player's own window, the blank would press whichever button
+// has the focus; so while one of its windows has the focus (after the menu
+// item, say) the text waits for the user to go to the editor. After ten
+// seconds of waiting the text is dropped with a line on stderr, never typed
+// wrong or into the player.
 
 #include "player/TextTyper.h"
 
 // Qt before Xlib, whose macros (Status, Bool) would break Qt's headers.
+#include <QGuiApplication>
 #include <QTimer>
 
 #include "KeyboardLayout.h"
@@ -36,7 +42,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kPollInterval = std::chrono::milliseconds(10);
 constexpr auto kNonModifierWait = std::chrono::seconds(1);
-constexpr auto kGiveUp = std::chrono::seconds(5);
+constexpr auto kGiveUp = std::chrono::seconds(10);
 // Programs look a key up when they handle it, which may be a little after it
 // was typed: a spare key keeps its symbol this long.
 constexpr auto kSpareKeyHold = std::chrono::milliseconds(500);
@@ -127,12 +133,13 @@ private:
 
     void poll() {
         const KeysDown down = keysDown(mDisplay);
+        const bool ownFocus = qGuiApp != nullptr && QGuiApplication::focusWindow() != nullptr;
         const auto waited = Clock::now() - mWaitingSince;
-        if (!down.any || (!down.modifier && waited >= kNonModifierWait)) {
+        if (!ownFocus && (!down.any || (!down.modifier && waited >= kNonModifierWait))) {
             typeNow(mPending);
             mPending.clear();
         } else if (waited >= kGiveUp) {
-            say("modifier keys were held down for five seconds");
+            say(ownFocus ? "the focus stayed in Lirabox for ten seconds" : "modifier keys were held down for ten seconds");
             mPending.clear();
         }
         if (mPending.empty()) {

@@ -5,6 +5,7 @@
 // program is a plain Xlib client that turns its key presses into text with
 // XLookupString, as editors do.
 
+#include "Desktop.h"
 #include "InstalledPlayer.h"
 #include "OtherClient.h"
 #include "Recordings.h"
@@ -111,7 +112,7 @@ TEST(ThePlayerProgram, TypesTheTimeStampIntoTheFocusedWindowWhateverTheKeyboardL
     const auto recording = player.scratch("interview.wav");
     writeSineWav(recording, 300, 440.0, 8000, 1);
     OtherClient client;
-    player.start({recording.string() + "/t=75"});
+    const pid_t pid = player.start({recording.string() + "/t=75"});
     ASSERT_TRUE(waitUntil([&] { return player.position().value_or(0) >= 75; })) << player.output();
     ASSERT_TRUE(client.takeFocus());
     discardText(client);
@@ -119,6 +120,20 @@ TEST(ThePlayerProgram, TypesTheTimeStampIntoTheFocusedWindowWhateverTheKeyboardL
     xdotool("key ctrl+F9");
     const std::string first = receivedText(client);
     EXPECT_NEAR(stampSeconds(first), 75, 1) << "\"" << first << "\"";
+
+    // The menu item: the stamp waits while the player has the focus and goes
+    // to the window the user turns to.
+    const XWindow main = waitForWindow(pid, "Lirabox", false);
+    ASSERT_NE(main, 0u);
+    activate(main);
+    click(main, 30, 10);  // "ファイル"
+    xdotool("key Down Down Down Down Down Down Down Down Down Return");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const double chosenAt = *player.position();
+    EXPECT_EQ(receivedText(client), "");
+    ASSERT_TRUE(client.takeFocus());
+    const std::string fromMenu = receivedText(client);
+    EXPECT_NEAR(stampSeconds(fromMenu), chosenAt, 1.5) << "\"" << fromMenu << "\"";
 
     // Held: nothing is typed while Ctrl is down, and then the stamp alone,
     // neither turned into Ctrl keys nor preceded by the swallowed F9.
