@@ -14,7 +14,7 @@ namespace lirabox::hotkeys {
 
 // The slots that have a command on the main window.
 inline constexpr std::int32_t kFirstCommandSlot = 0;
-inline constexpr std::int32_t kLastCommandSlot = 7;
+inline constexpr std::int32_t kLastCommandSlot = 8;
 
 // The number of "KVL_MESSAGE_PROC" on the application's own connection to the
 // desktop; 0 when the application does not run on this backend's desktop.

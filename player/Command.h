@@ -19,6 +19,7 @@ enum class Command {
     Rewind,
     RepeatStart,
     RepeatEnd,
+    InsertTimeStamp,      // types the playing position into the focused window
     Open,
     Quit,
     PlaybackSettings,     // the settings dialog on its playback tab
@@ -30,7 +31,7 @@ enum class Command {
     Version,
 };
 
-// The command a shortcut-key slot (the message's wParam) runs: slots 0..7 in
+// The command a shortcut-key slot (the message's wParam) runs: slots 0..8 in
 // the order of the settings dialog's rows; any other slot runs nothing.
 std::optional<Command> commandForSlot(std::int32_t slot);
 

@@ -22,8 +22,10 @@ std::string sectionOf(int index) {
 
 ShortcutKeyRecord readShortcutKeyRow(clsIniFile& ini, int index) {
     const std::string section = sectionOf(index);
+    const bool addedRow = index >= cfg::kOriginalShortcutRows;
     const auto read = [&](std::string_view key, std::string_view defaultText) {
-        return toInt32(ini.ReadString(section, std::string(key), std::string(defaultText)));
+        const std::string k(key), d(defaultText);
+        return toInt32(addedRow ? ReadStringKeepingFile(ini, section, k, d) : ini.ReadString(section, k, d));
     };
     ShortcutKeyRecord record{};
     record.ID = read(cfg::kKeyID, cfg::kDefaultID);
@@ -31,6 +33,10 @@ ShortcutKeyRecord readShortcutKeyRow(clsIniFile& ini, int index) {
     record.KeyDestroy = read(cfg::kKeyKeyDestroy, cfg::kDefaultKeyDestroy);
     record.ShiftStatus = read(cfg::kKeyShiftStatus, cfg::kDefaultShiftStatus);
     return record;
+}
+
+bool shortcutKeyRowToKeep(int index, const ShortcutKeyRecord& record) {
+    return index < cfg::kOriginalShortcutRows || record.KeyCode != 0 || record.ID != -1;
 }
 
 bool writeShortcutKeyRow(clsIniFile& ini, int index, const ShortcutKeyRecord& record) {

@@ -134,6 +134,11 @@ bool frmMain::Form_Load(const std::string& argumentText) {
         [&] { mForwardTime = readStepLength(cfg::kKeyForward, cfg::kDefaultForward); },
         [&] { mAutorevTime = readStepLength(cfg::kKeyAutorev, cfg::kDefaultAutorev); },
         [&] { mPedalMapping = readPedalMapping(*mUserIni); },
+        [&] {
+            mTimeStampFormat = timeStampFormatNamed(ReadStringKeepingFile(
+                *mUserIni, str(cfg::kUserSection), str(cfg::kKeyTimeStampFormat),
+                str(timeStampPattern(TimeStampFormat::Bracketed))));
+        },
         [&] { mView.setLblTimeNow(kInitialTimeText); },
         [&] {
             mConfigIni = std::make_shared<clsIniFile>();
@@ -290,6 +295,7 @@ void frmMain::runCommand(Command command) {
         case Command::Rewind: RewindFunc(); break;
         case Command::RepeatStart: setRepeatStartFunc(); break;
         case Command::RepeatEnd: setRepeatEndFunc(); break;
+        case Command::InsertTimeStamp: insertTimeStampFunc(); break;
         case Command::Open: cmdOpen_Click(); break;
         case Command::PlaybackSettings: openSettings(SettingsTab::Playback); break;
         case Command::ShortcutKeySettings: openSettings(SettingsTab::ShortcutKeys); break;
@@ -438,15 +444,29 @@ void frmMain::set_rewind_time(std::int16_t seconds) { setStepLength(mRewindTime,
 void frmMain::set_forward_time(std::int16_t seconds) { setStepLength(mForwardTime, cfg::kKeyForward, seconds); }
 void frmMain::set_autorev_time(std::int16_t seconds) { setStepLength(mAutorevTime, cfg::kKeyAutorev, seconds); }
 
+void frmMain::set_timestamp_format(TimeStampFormat format) {
+    writeUserSetting(cfg::kKeyTimeStampFormat, str(timeStampPattern(format)));
+    mTimeStampFormat = format;
+}
+
 void frmMain::setStepLength(std::int16_t& member, std::string_view key, std::int16_t seconds) {
+    writeUserSetting(key, std::to_string(seconds));
+    member = seconds;
+}
+
+void frmMain::writeUserSetting(std::string_view key, const std::string& value) {
     if (!mUserIni) {
         throw RaisedError(kErrObjectNotSet, kTitle, "UserCfg.ini is not open");
     }
-    if (!mUserIni->WriteString(str(cfg::kUserSection), str(key), std::to_string(seconds))) {
+    if (!mUserIni->WriteString(str(cfg::kUserSection), str(key), value)) {
         throw RaisedError::object(clsIniFile::kErrWriteFailed, kTitle,
                                   "書き込みに失敗しました。 " + str(cfg::kUserSection) + " , " + str(key));
     }
-    member = seconds;
+}
+
+void frmMain::insertTimeStampFunc() {
+    if (mTextTyper == nullptr || mEngine.currentMedia().name().empty()) return;
+    mTextTyper->type(TimeStampText(mEngine.controls().currentPosition(), mTimeStampFormat));
 }
 
 void frmMain::set_pedal_mapping(const PedalMapping& mapping) {

@@ -15,6 +15,8 @@
 #include "ShortcutKeyPorts.h"
 #include "SingleInstance.h"
 #include "SliderPicture.h"
+#include "TextTyper.h"
+#include "TimeStamp.h"
 #include "Timepost.h"
 #include "clsPicSlider.h"
 #include "keytap/Keytap.h"
@@ -71,6 +73,8 @@ public:
     // The handlers of the view and help commands; without them those commands
     // do nothing and Quit only closes the main window.
     void setMenuHandlers(MenuHandlers* menus) { mMenus = menus; }
+    // Where the time stamp command types; without one the command does nothing.
+    void setTextTyper(TextTyper* typer) { mTextTyper = typer; }
 
     // Start-up. argumentText is the program's arguments joined by single
     // spaces, exactly as received. Returns false for a refused second
@@ -103,6 +107,12 @@ public:
     // the same way.
     const PedalMapping& pedal_mapping() const { return mPedalMapping; }
     void set_pedal_mapping(const PedalMapping& mapping);
+    // The form of the time stamp; setting it saves it to "UserCfg.ini" first,
+    // as the step lengths do.
+    TimeStampFormat timestamp_format() const { return mTimeStampFormat; }
+    void set_timestamp_format(TimeStampFormat format);
+    // Types the playing position into the focused window; nothing without a recording.
+    void insertTimeStampFunc();
 
     // File opening.
     void fileOpen(const std::string& path);
@@ -143,10 +153,10 @@ public:
     // Files dropped on the main window or the one-line window: the first is opened.
     void OLEDragDrop(const std::vector<std::string>& files);
 
-    // Row index (0..7) of "config.ini" as a key record; raises when a stored
+    // Row index (0..8) of "config.ini" as a key record; raises when a stored
     // value is not a number.
     ShortcutKeyRecord LoadShortcutKey(int index);
-    // The message the hook library posts: slot 0..7 runs its command, others nothing.
+    // The message the hook library posts: slot 0..8 runs its command, others nothing.
     void KeyMessage(std::int32_t slot);
     // While the settings dialog captures keys the global keys rest: suspending
     // takes the hook down, resuming switches the keys on again as the check
@@ -171,6 +181,7 @@ private:
     void openCommandLine(const std::string& argumentText, const std::filesystem::path& startFolder);
     void applyRate();
     void setStepLength(std::int16_t& member, std::string_view key, std::int16_t seconds);
+    void writeUserSetting(std::string_view key, const std::string& value);
     std::string positionText();
     void showSeekValue(double position);
     void showPosition();
@@ -204,6 +215,7 @@ private:
     MainWindowSubclass& mSubclass;
     SettingsDialogSeam* mSettingsDialog;
     MenuHandlers* mMenus = nullptr;
+    TextTyper* mTextTyper = nullptr;
 
     std::shared_ptr<clsCommonUtil> mUtil;
     std::shared_ptr<clsIniFile> mPositionIni;
@@ -215,6 +227,7 @@ private:
     std::int16_t mForwardTime = 0;
     std::int16_t mAutorevTime = 0;
     PedalMapping mPedalMapping = defaultPedalMapping();
+    TimeStampFormat mTimeStampFormat = TimeStampFormat::Bracketed;
     clsPicSlider mPicSlider;
     clsPicSlider mPicSlider2;
     bool mFullMode = true;

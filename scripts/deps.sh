@@ -15,6 +15,7 @@ packages=(
   libmpv-dev mpv ffmpeg
   libx11-dev libxi-dev libxtst-dev libxcb1-dev
   xvfb xauth xdotool x11-utils openbox
+  x11-xkb-utils                              # setxkbmap: the time stamp test on a German layout
   espeak-ng fonts-noto-cjk
   xdg-utils                                  # opens the help file with the desktop's viewer
   e2fsprogs                                  # chattr, for the read-only file tests

@@ -27,17 +27,22 @@ inline constexpr UiText kRevTimeExplanation = LIRABOX_TEXT("frmSettings", "1回�
 inline constexpr UiText kFowTimeCaption = LIRABOX_TEXT("frmSettings", "早送り秒数");
 inline constexpr UiText kFowTimeExplanation = LIRABOX_TEXT("frmSettings", "1回の早送り操作で進む秒数です。");
 inline constexpr UiText kSeconds = LIRABOX_TEXT("frmSettings", "秒");
+inline constexpr UiText kTimeStampFormatCaption = LIRABOX_TEXT("frmSettings", "タイムスタンプの形式");
+inline constexpr UiText kTimeStampFormatExplanation =
+    LIRABOX_TEXT("frmSettings", "タイムスタンプ挿入で入力される再生位置の形式です。");
 
 // The shortcut-key tab.
 inline constexpr UiText kMessageNormal =
     LIRABOX_TEXT("frmSettings", "＊テキストボックスを選んで，任意のキーを入力してください。");
 inline constexpr UiText kMessageDuplicate = LIRABOX_TEXT("frmSettings", "＊重複したキー設定があります。");
 inline constexpr UiText kDiscardHeader = LIRABOX_TEXT("frmSettings", "キーの破棄");
-inline constexpr std::array<UiText, 8> kRowCaptions{
+inline constexpr UiText kTimeStampRowCaption = LIRABOX_TEXT("frmSettings", "タイムスタンプ挿入");
+inline constexpr std::array<UiText, 9> kRowCaptions{
     LIRABOX_TEXT("frmSettings", "再生・一時停止"),   LIRABOX_TEXT("frmSettings", "停止"),
     LIRABOX_TEXT("frmSettings", "速度アップ"),       LIRABOX_TEXT("frmSettings", "速度ダウン"),
     LIRABOX_TEXT("frmSettings", "早送り"),           LIRABOX_TEXT("frmSettings", "巻き戻し"),
     LIRABOX_TEXT("frmSettings", "リピート開始位置"), LIRABOX_TEXT("frmSettings", "リピート終了位置"),
+    kTimeStampRowCaption,
 };
 
 // The foot pedal tab: the pedals, in the order left, middle, right, and the

@@ -69,6 +69,7 @@ void frmSettings::Form_Load(std::uintptr_t dialogWindow) {
     mStepTexts[indexOf(StepBox::FowTime)] = std::to_string(mMain.forward_time());
     mStepTexts[indexOf(StepBox::AutRev)] = std::to_string(mMain.autorev_time());
     mPedals = mMain.pedal_mapping();
+    mTimeStampFormat = mMain.timestamp_format();
     for (int row = 0; row < kRows; ++row) {
         mShortcutKeys[indexOf(row)] = LoadShortcutKey(row);
         ShowShortcutKey(row, mShortcutKeys[indexOf(row)]);
@@ -127,6 +128,9 @@ std::optional<std::int32_t> frmSettings::cmdSave_Click() {
     applyStep(StepBox::RevTime, 2, &frmMain::set_rewind_time, failure);
     applyStep(StepBox::FowTime, 2, &frmMain::set_forward_time, failure);
     step(failure, [&] { mMain.set_pedal_mapping(mPedals); });
+    step(failure, [&] {
+        if (mTimeStampFormat != mMain.timestamp_format()) mMain.set_timestamp_format(mTimeStampFormat);
+    });
     SaveShortcutKeys(failure);
     return failure;
 }
@@ -143,8 +147,10 @@ void frmSettings::applyStep(StepBox box, std::int16_t fallback, void (frmMain::*
 
 // Every row is written and then registered in its own slot as the file now
 // holds it, so the file and the hook library agree even after a failed write.
+// The ninth row is left out until it holds a key.
 void frmSettings::SaveShortcutKeys(std::optional<std::int32_t>& failure) {
     for (int row = 0; row < kRows; ++row) {
+        if (!shortcutKeyRowToKeep(row, mShortcutKeys[indexOf(row)])) continue;
         step(failure, [&] {
             if (!mConfigIni) throw RaisedError(kErrObjectNotSet, frmMain::kTitle, "config.ini is not open");
             if (!writeShortcutKeyRow(*mConfigIni, row, mShortcutKeys[indexOf(row)])) {

@@ -1,6 +1,6 @@
 #pragma once
-// The settings dialog's behaviour: the playback tab's three step lengths, the
-// shortcut-key tab's eight rows, the tab and caption, Apply and the dialog's
+// The settings dialog's behaviour: the playback tab's three step lengths and
+// time stamp form, the shortcut-key tab's nine rows, the tab and caption, Apply and the dialog's
 // own top-most state. The Qt dialog shows what this class holds and forwards
 // its controls' events here.
 //
@@ -12,6 +12,7 @@
 #include "keytap/Keytap.h"
 #include "player/PedalMapping.h"
 #include "player/SettingsDialogSeam.h"
+#include "player/TimeStamp.h"
 #include "player/ShortcutKeyPorts.h"
 #include "support/DesktopServices.h"
 #include "support/UiText.h"
@@ -36,7 +37,7 @@ enum class StepBox { AutRev, RevTime, FowTime };
 // the dialog moving it, another window).
 enum class LeftBy { Tab, ShiftTab, Other };
 
-inline constexpr int kRows = 8;
+inline constexpr int kRows = 9;
 // The focus target after the last row: the OK button.
 inline constexpr int kOkButton = kRows;
 
@@ -80,8 +81,13 @@ public:
     std::size_t pedalChoice(Pedal pedal) const;
     void setPedalChoice(Pedal pedal, std::size_t choice);
 
-    // Apply: the three step lengths, the pedals' actions, then the eight rows
-    // saved and registered.
+    // The time stamp's form, as chosen in the list; Apply saves it when it changed.
+    TimeStampFormat timeStampFormat() const { return mTimeStampFormat; }
+    void cboTimeStampFormat_Click(TimeStampFormat format) { mTimeStampFormat = format; }
+
+    // Apply: the three step lengths, the time stamp's form and the pedals'
+    // actions, then the rows saved and registered (the ninth only once it
+    // holds a key).
     // Every step runs; the number of the first failure (a file that could not
     // be written) is returned, nothing when all went well.
     std::optional<std::int32_t> cmdSave_Click();
@@ -89,7 +95,7 @@ public:
     void chkTopMost_Click(bool checked);
     bool topMost() const { return mTopMost; }
 
-    // The shortcut-key rows. Focus targets are rows 0..7 and kOkButton;
+    // The shortcut-key rows. Focus targets are rows 0..8 and kOkButton;
     // nothing means the focus stays (or goes where the platform takes it).
     const std::string& keyText(int row) const;
     const ShortcutKeyRecord& shortcutKey(int row) const;
@@ -128,6 +134,7 @@ private:
     SettingsTab mTab = SettingsTab::ShortcutKeys;
     std::array<std::string, 3> mStepTexts;
     PedalMapping mPedals = defaultPedalMapping();
+    TimeStampFormat mTimeStampFormat = TimeStampFormat::Bracketed;
     std::array<ShortcutKeyRecord, kRows> mShortcutKeys{};
     std::array<std::string, kRows> mKeyTexts;
     bool mDuplicate = false;

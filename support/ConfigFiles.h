@@ -5,9 +5,13 @@
 
 namespace lirabox::config {
 
-// "config.ini" (program folder): eight shortcut keys, sections ID00 .. ID07.
+// "config.ini" (program folder): nine shortcut keys, sections ID00 .. ID08.
+// The ninth (the time stamp) came later: its section is read without being
+// created and is written only once it holds a key, so a file of the first
+// eight keys stays as it is.
 inline constexpr std::string_view kConfigFile = "config.ini";
-inline constexpr int kShortcutRows = 8;
+inline constexpr int kShortcutRows = 9;
+inline constexpr int kOriginalShortcutRows = 8;
 inline constexpr std::string_view kShortcutSectionPrefix = "ID";  // + row as two digits
 inline constexpr std::string_view kKeyID = "ID";
 inline constexpr std::string_view kKeyKeyCode = "KeyCode";
@@ -27,6 +31,8 @@ inline constexpr std::string_view kKeyAutorev = "Autorev";
 inline constexpr std::string_view kDefaultRewind = "2";
 inline constexpr std::string_view kDefaultForward = "2";
 inline constexpr std::string_view kDefaultAutorev = "1";
+// How the time stamp command writes the position; read without being created.
+inline constexpr std::string_view kKeyTimeStampFormat = "TimeStampFormat";
 // What each foot pedal does (values: player/PedalMapping.cpp).
 inline constexpr std::string_view kPedalSection = "FootPedal";
 inline constexpr std::string_view kKeyPedalLeft = "Left";

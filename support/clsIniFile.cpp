@@ -57,6 +57,17 @@ std::string clsIniFile::ReadString(const std::string& Section, const std::string
     return result;
 }
 
+std::string ReadStringKeepingFile(clsIniFile& ini, const std::string& Section, const std::string& Key,
+                                  const std::string& Defalt) {
+    struct Restore {
+        clsIniFile& ini;
+        bool writeBack;
+        ~Restore() { ini.setNothingWrite(writeBack); }
+    } restore{ini, ini.NothingWrite()};
+    ini.setNothingWrite(false);
+    return ini.ReadString(Section, Key, Defalt);
+}
+
 bool clsIniFile::WriteString(const std::string& Section, const std::string& Key, const std::string& Value) {
     std::string section = Section, key = Key;
     CheckFileName();

@@ -88,4 +88,10 @@ private:
     std::vector<UpdateAfterHandler> mUpdateAfter;
 };
 
+// ReadString that leaves the file as it is: a missing key gives the default
+// without being written back. For settings added later, so that a file that
+// never held them keeps its layout until the user saves one.
+std::string ReadStringKeepingFile(clsIniFile& ini, const std::string& Section, const std::string& Key,
+                                  const std::string& Defalt);
+
 }  // namespace lirabox

@@ -153,6 +153,10 @@ ErrCode = </translation>
         <source>フルモード</source>
         <translation>Full mode</translation>
     </message>
+    <message>
+        <source>タイムスタンプ挿入</source>
+        <translation>Insert time stamp</translation>
+    </message>
 </context>
 <context>
     <name>frmMin</name>
@@ -300,6 +304,18 @@ Fast-forward and rewind repeat while the pedal is held.</translation>
     <message>
         <source>一時停止</source>
         <translation>Pause</translation>
+    </message>
+    <message>
+        <source>タイムスタンプの形式</source>
+        <translation>Time stamp format</translation>
+    </message>
+    <message>
+        <source>タイムスタンプ挿入で入力される再生位置の形式です。</source>
+        <translation>The form in which Insert time stamp types the position.</translation>
+    </message>
+    <message>
+        <source>タイムスタンプ挿入</source>
+        <translation>Insert time stamp</translation>
     </message>
 </context>
 <context>

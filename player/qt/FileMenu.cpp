@@ -10,6 +10,7 @@ namespace lirabox::qt {
 namespace {
 
 constexpr UiText kFileCaption = LIRABOX_TEXT("frmMain", "ファイル");
+constexpr UiText kTimeStampCaption = LIRABOX_TEXT("frmMain", "タイムスタンプ挿入");
 
 }  // namespace
 
@@ -27,6 +28,7 @@ FileMenu addFileMenu(QMenuBar& bar) {
     menu.mnuRev = addItem(items, "mnuRev", LIRABOX_TEXT("frmMain", "巻き戻し"));
     menu.mnuSpeedUp = addItem(items, "mnuSpeedUp", LIRABOX_TEXT("frmMain", "再生速度アップ"));
     menu.mnuSpeedDown = addItem(items, "mnuSpeedDown", LIRABOX_TEXT("frmMain", "再生速度ダウン"));
+    menu.mnuTimeStamp = addItem(items, "mnuTimeStamp", kTimeStampCaption);
     addSeparator(items, "mnuDami2");
     menu.mnuQuit = addItem(items, "mnuQuit", LIRABOX_TEXT("frmMain", "終了"), QKeySequence(Qt::CTRL | Qt::Key_Q));
     return menu;
@@ -42,6 +44,7 @@ void connectFileMenu(const FileMenu& menu, frmMain& form) {
     on(menu.mnuRev, Command::Rewind);
     on(menu.mnuSpeedUp, Command::Faster);
     on(menu.mnuSpeedDown, Command::Slower);
+    on(menu.mnuTimeStamp, Command::InsertTimeStamp);
     on(menu.mnuQuit, Command::Quit);
 }
 

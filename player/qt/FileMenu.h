@@ -1,5 +1,6 @@
 #pragma once
-// The "ファイル" menu of the main window: open, the transport commands and quit.
+// The "ファイル" menu of the main window: open, the transport commands, the
+// time stamp and quit.
 
 class QAction;
 class QMenu;
@@ -21,6 +22,7 @@ struct FileMenu {
     QAction* mnuRev = nullptr;
     QAction* mnuSpeedUp = nullptr;
     QAction* mnuSpeedDown = nullptr;
+    QAction* mnuTimeStamp = nullptr;
     QAction* mnuQuit = nullptr;
 };
 

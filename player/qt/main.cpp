@@ -26,6 +26,7 @@
 #include "player/CommandLine.h"
 #include "player/MenuHandlers.h"
 #include "player/SingleInstance.h"
+#include "player/TextTyper.h"
 #include "player/Timepost.h"
 #include "player/frmMain.h"
 #include "player/media/MpvEngine.h"
@@ -100,6 +101,8 @@ int main(int argc, char** argv) {
     form.setSettingsDialog(&settings);
     lirabox::MenuHandlers menus(form, window, window);
     form.setMenuHandlers(&menus);
+    const std::unique_ptr<lirabox::TextTyper> typer = lirabox::desktopTextTyper();
+    form.setTextTyper(typer.get());
     window.connectMenus(menus);
     window.setOneLineWindowFactory([&form](lirabox::qt::MainWindow& owner) {
         return new lirabox::oneline::qt::OneLineWindow(form, owner, owner, *owner.oneLinePopup().mnuSub,

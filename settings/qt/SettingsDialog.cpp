@@ -111,7 +111,17 @@ QWidget* SettingsDialog::createPlaybackTab() {
         grid->addWidget(explanation, line + 1, 0, 1, 3);
         line += 2;
     }
-    grid->setRowStretch(line, 1);
+    mCboTimeStampFormat = named<QComboBox>(QStringLiteral("cboTimeStampFormat"));
+    for (const TimeStampFormat format : kTimeStampFormats) {
+        const std::string_view pattern = timeStampPattern(format);
+        mCboTimeStampFormat->addItem(QString::fromLatin1(pattern.data(), static_cast<qsizetype>(pattern.size())));
+    }
+    grid->addWidget(new QLabel(uiText(text::kTimeStampFormatCaption)), line, 0);
+    grid->addWidget(mCboTimeStampFormat, line, 1, 1, 2);
+    auto* explanation = new QLabel(uiText(text::kTimeStampFormatExplanation));
+    explanation->setIndent(16);
+    grid->addWidget(explanation, line + 1, 0, 1, 3);
+    grid->setRowStretch(line + 2, 1);
     return page;
 }
 
@@ -164,6 +174,11 @@ void SettingsDialog::connectControls() {
         connect(mStepBoxes[at(row.box)], &QLineEdit::textEdited, this,
                 [this, box = row.box](const QString& typed) { mForm.setStepText(box, typed.toStdString()); });
     }
+    connect(mCboTimeStampFormat, &QComboBox::activated, this, [this](int index) {
+        if (index >= 0 && index < static_cast<int>(kTimeStampFormats.size())) {
+            mForm.cboTimeStampFormat_Click(kTimeStampFormats[at(index)]);
+        }
+    });
     for (int row = 0; row < kRows; ++row) {
         KeyBox* box = mTxtShortcutKey[at(row)];
         connect(box, &KeyBox::keyDown, this, [this, row](const KeyPress& press) {
@@ -204,6 +219,8 @@ void SettingsDialog::connectControls() {
 void SettingsDialog::showFields() {
     showStepTexts();
     showPedalChoices();
+    const auto chosen = std::find(kTimeStampFormats.begin(), kTimeStampFormats.end(), mForm.timeStampFormat());
+    mCboTimeStampFormat->setCurrentIndex(static_cast<int>(chosen - kTimeStampFormats.begin()));
     for (int row = 0; row < kRows; ++row) showKeyRow(row);
     mChkTopMost->setChecked(mForm.topMost());
     showMessage();

@@ -56,6 +56,7 @@ private:
     frmSettings& mForm;
     QTabWidget* mSSTab1 = nullptr;
     std::array<QLineEdit*, 3> mStepBoxes{};
+    QComboBox* mCboTimeStampFormat = nullptr;
     QLabel* mLblMessage = nullptr;
     std::array<KeyBox*, kRows> mTxtShortcutKey{};
     std::array<QCheckBox*, kRows> mChkDestructionKeyCode{};

@@ -8,6 +8,7 @@
 #include "player/ShortcutKeyPorts.h"
 #include "player/SingleInstance.h"
 #include "player/SliderPicture.h"
+#include "player/TextTyper.h"
 #include "player/Timepost.h"
 #include "support/WindowServices.h"
 
@@ -155,6 +156,12 @@ class RecordingTimepost : public TimepostSink {
 public:
     void SetTime(double seconds) override { times.push_back(seconds); }
     std::vector<double> times;
+};
+
+class FakeTextTyper : public TextTyper {
+public:
+    void type(const std::string& text) override { typed.push_back(text); }
+    std::vector<std::string> typed;
 };
 
 class FakeSettingsDialog : public SettingsDialogSeam {

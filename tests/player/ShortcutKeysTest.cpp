@@ -73,6 +73,28 @@ TEST_F(ShortcutKeysTest, RowThatIsNotANumberStaysUnassignedAndTheRestGoesOn) {
                                                    "SubclassMainWindow(" + handle() + ")"}));
 }
 
+// The ninth row came later: a file without it reads it as unassigned and keeps
+// its layout; once stored it is registered like the others.
+TEST_F(ShortcutKeysTest, TheTimeStampRowIsReadWithoutBeingCreated) {
+    ASSERT_TRUE(load());
+    EXPECT_EQ(form().LoadShortcutKey(8).ID, -1);
+    EXPECT_EQ(stored("config.ini", "ID08", "ID"), "<missing>");
+    EXPECT_EQ(stored("UserCfg.ini", "Config", "TimeStampFormat"), "<missing>");
+    // Without a recording there is no position to type.
+    FakeTextTyper typer;
+    form().setTextTyper(&typer);
+    form().KeyMessage(8);
+    EXPECT_TRUE(typer.typed.empty());
+
+    restart();
+    store("config.ini", "ID08", "ID", "8");
+    store("config.ini", "ID08", "KeyCode", "120");
+    store("config.ini", "ID08", "ShiftStatus", "2");
+    hookCalls.clear();
+    ASSERT_TRUE(load());
+    EXPECT_EQ(hookCalls.at(1), "RegistKey(8,120,2,0)");
+}
+
 TEST_F(ShortcutKeysTest, ClearingTheBoxRestoresTheWindowThenRemovesTheHook) {
     ASSERT_TRUE(load());
     hookCalls.clear();
@@ -129,7 +151,7 @@ TEST_F(ShortcutKeysTest, LoadShortcutKeyRaisesForBadValuesAndRows) {
     store("config.ini", "ID06", "ShiftStatus", "shift");
     ASSERT_TRUE(load());
     EXPECT_THROW(form().LoadShortcutKey(6), RaisedError);
-    EXPECT_THROW(form().LoadShortcutKey(8), RaisedError);
+    EXPECT_THROW(form().LoadShortcutKey(9), RaisedError);
     EXPECT_THROW(form().LoadShortcutKey(-1), RaisedError);
 }
 
@@ -181,8 +203,28 @@ TEST_F(CommandTableTest, SlotsSixAndSevenSetTheMarks) {
     EXPECT_EQ(form().repeatEnd(), 200);
 }
 
+TEST_F(CommandTableTest, SlotEightTypesThePositionInTheStoredForm) {
+    FakeTextTyper typer;
+    form().KeyMessage(8);  // no typer: nothing happens
+    form().setTextTyper(&typer);
+    form().KeyMessage(8);
+    form().set_timestamp_format(TimeStampFormat::BracketedTenths);
+    form().runCommand(Command::InsertTimeStamp);
+    EXPECT_EQ(typer.typed, (std::vector<std::string>{"[00:01:40] ", "[00:01:40.4] "}));
+    EXPECT_EQ(stored("UserCfg.ini", "Config", "TimeStampFormat"), "[hh:mm:ss.d]");
+
+    // Read back at the next start; a form it does not know is the default.
+    restart();
+    ASSERT_TRUE(load());
+    EXPECT_EQ(form().timestamp_format(), TimeStampFormat::BracketedTenths);
+    store("UserCfg.ini", "Config", "TimeStampFormat", "[mm:ss]");
+    restart();
+    ASSERT_TRUE(load());
+    EXPECT_EQ(form().timestamp_format(), TimeStampFormat::Bracketed);
+}
+
 TEST_F(CommandTableTest, OtherSlotsDoNothing) {
-    for (const int slot : {8, 15, -1, 1000}) form().KeyMessage(slot);
+    for (const int slot : {9, 15, -1, 1000}) form().KeyMessage(slot);
     EXPECT_TRUE(engine.calls().empty());
     EXPECT_EQ(view.speedText, "1");
 }

@@ -75,9 +75,15 @@ TEST_F(SettingsDialogTest, OpensOnTheAskedTabAndKeepsWhatWasTypedUntilApplied) {
     EXPECT_EQ(form().rewind_time(), 2);
     child<QTabWidget>("SSTab1")->setCurrentIndex(0);
     EXPECT_EQ(title(), "再生設定");
+    auto* format = child<QComboBox>("cboTimeStampFormat");
+    ASSERT_EQ(format->count(), 4);
+    EXPECT_EQ(format->currentText().toStdString(), "[hh:mm:ss]");
+    QTest::keyClick(format, Qt::Key_Down);
+    EXPECT_EQ(format->currentText().toStdString(), "[hh:mm:ss.d]");
 
     QTest::mouseClick(child<QPushButton>("cmdOK"), Qt::LeftButton);
     EXPECT_EQ(form().rewind_time(), 15);
+    EXPECT_EQ(form().timestamp_format(), TimeStampFormat::BracketedTenths);
     EXPECT_FALSE(window->dialog()->isVisible());
 }
 
@@ -126,9 +132,9 @@ TEST_F(SettingsDialogTest, KeyBoxesCaptureEveryKeyAndMoveTheFocusDownTheRows) {
     child<QCheckBox>("chkDestructionKeyCode3")->setFocus(Qt::MouseFocusReason);
     EXPECT_EQ(keyBox(3)->text().toStdString(), "Tab");
 
-    keyBox(7)->setFocus(Qt::MouseFocusReason);
-    QTest::keyClick(keyBox(7), Qt::Key_A, Qt::ShiftModifier | Qt::AltModifier);
-    EXPECT_EQ(keyBox(7)->text().toStdString(), "Shift+Alt + A");
+    keyBox(8)->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(keyBox(8), Qt::Key_A, Qt::ShiftModifier | Qt::AltModifier);
+    EXPECT_EQ(keyBox(8)->text().toStdString(), "Shift+Alt + A");
     EXPECT_EQ(QApplication::focusWidget(), child<QPushButton>("cmdOK"));
     EXPECT_EQ(window->form().shortcutKey(0).KeyCode, 116);
     EXPECT_EQ(window->form().shortcutKey(0).ShiftStatus, 2);

@@ -114,15 +114,15 @@ TEST_F(SettingsFormTest, KeysAreCapturedAndTheFocusMovesDownTheRowsToOK) {
     EXPECT_EQ(dialog.shortcutKey(0).KeyCode, 116);
     EXPECT_EQ(dialog.shortcutKey(0).ShiftStatus, 2);
 
-    EXPECT_EQ(dialog.txtShortcutKey_KeyDown(7, {65, 5}), kOkButton);
-    EXPECT_EQ(dialog.keyText(7), "Shift+Alt + A");
+    EXPECT_EQ(dialog.txtShortcutKey_KeyDown(8, {65, 5}), kOkButton);
+    EXPECT_EQ(dialog.keyText(8), "Shift+Alt + A");
 
     // Tab and Shift+Tab are caught as the focus leaves; any other way of leaving changes nothing.
     EXPECT_EQ(dialog.txtShortcutKey_LostFocus(3, LeftBy::Tab), 4);
     EXPECT_EQ(dialog.keyText(3), "Tab");
     EXPECT_EQ(dialog.shortcutKey(3).KeyCode, 9);
     EXPECT_EQ(dialog.shortcutKey(3).ShiftStatus, 0);
-    EXPECT_EQ(dialog.txtShortcutKey_LostFocus(7, LeftBy::Tab), kOkButton);
+    EXPECT_EQ(dialog.txtShortcutKey_LostFocus(8, LeftBy::Tab), kOkButton);
     EXPECT_EQ(dialog.txtShortcutKey_LostFocus(3, LeftBy::ShiftTab), std::nullopt);
     EXPECT_EQ(dialog.keyText(3), "Shift + Tab");
     EXPECT_EQ(dialog.shortcutKey(3).ShiftStatus, 1);
@@ -184,6 +184,22 @@ TEST_F(SettingsFormTest, ApplyWritesEveryRowInOrderAndRegistersItAsTheFileHoldsI
         registered.push_back("RegistKey(" + std::to_string(row) + "," + key + ")");
     }
     EXPECT_EQ(hookCalls, registered);
+}
+
+// The time stamp row is written once it holds a key; its form is stored
+// when it was changed, and the main window types in it from then on.
+TEST_F(SettingsFormTest, TheTimeStampRowAndFormAreSavedOnceTheyAreSet) {
+    frmSettings& dialog = loadDialog();
+    EXPECT_EQ(dialog.timeStampFormat(), TimeStampFormat::Bracketed);
+    EXPECT_EQ(dialog.txtShortcutKey_KeyDown(8, {120, 2}), kOkButton);
+    dialog.chkDestructionKeyCode_Click(8, true);
+    dialog.cboTimeStampFormat_Click(TimeStampFormat::Hashed);
+    ASSERT_EQ(dialog.cmdSave_Click(), std::nullopt);
+
+    EXPECT_NE(fileText(programFile("config.ini")).find(shortcutRow(8, 8, 120, 1, 2)), std::string::npos);
+    EXPECT_EQ(hookCalls.back(), "RegistKey(8,120,2,1)");
+    EXPECT_EQ(stored("UserCfg.ini", "Config", "TimeStampFormat"), "#hh:mm:ss#");
+    EXPECT_EQ(form().timestamp_format(), TimeStampFormat::Hashed);
 }
 
 TEST_F(SettingsFormTest, AFileThatCannotBeWrittenIsReportedAndTheOtherStepsStillRun) {

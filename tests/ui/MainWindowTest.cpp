@@ -353,12 +353,12 @@ TEST_F(MainWindowTest, TheFileMenuHoldsItsItemsInOrderWithTheirShortcuts) {
     QStringList captions;
     for (QAction* item : menus[0]->menu()->actions()) captions << (item->isSeparator() ? "-" : item->text());
     EXPECT_EQ(captions, (QStringList {"開く", "-", "再生", "一時停止", "停止", "早送り", "巻き戻し", "再生速度アップ",
-                                      "再生速度ダウン", "-", "終了"}));
+                                      "再生速度ダウン", "タイムスタンプ挿入", "-", "終了"}));
     const auto& menu = mWindow->fileMenu();
     EXPECT_EQ(menu.mnuOpen->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
     EXPECT_EQ(menu.mnuQuit->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
     for (QAction* item : {menu.mnuPlay, menu.mnuPause, menu.mnuStop, menu.mnuFor, menu.mnuRev, menu.mnuSpeedUp,
-                          menu.mnuSpeedDown}) {
+                          menu.mnuSpeedDown, menu.mnuTimeStamp}) {
         EXPECT_TRUE(item->shortcut().isEmpty()) << item->text().toStdString();
     }
 }

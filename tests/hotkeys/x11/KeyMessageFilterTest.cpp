@@ -160,7 +160,7 @@ TEST_F(KeyMessageFilter, MessagesWithoutACommandOnlyReachTheWindow) {
     second.show();
     mManager.SubclassMainWindow(windowId());
 
-    sendKeyMessage(8);
+    sendKeyMessage(9);
     sendKeyMessage(15);
     sendKeyMessage(-1);
     send(windowId(), mOther, 0);
@@ -171,7 +171,7 @@ TEST_F(KeyMessageFilter, MessagesWithoutACommandOnlyReachTheWindow) {
 
     // Qt itself passes no message of another format than 32 on to a window.
     EXPECT_EQ(entriesOf(mJournal, "window"),
-              (Journal{"window type0 format32 slot8", "window type0 format32 slot15", "window type0 format32 slot-1",
+              (Journal{"window type0 format32 slot9", "window type0 format32 slot15", "window type0 format32 slot-1",
                        "window type1 format32 slot0", "window type0 format32 slot3"}));
     EXPECT_EQ(entriesOf(mJournal, "second"), (Journal{"second type0 format32 slot2"}));
     EXPECT_EQ(entriesOf(mJournal, "command"), (Journal{"command 3"}));

@@ -22,9 +22,9 @@ namespace {
 
 // Places in the dialog's client area (the layout is fixed for the test's fonts and screen).
 constexpr int kKeyBoxX = 220;
-constexpr int kDiscardX = 353;
-constexpr int kOkX = 182;
-constexpr int kOkY = 343;
+constexpr int kDiscardX = 365;
+constexpr int kOkX = 194;
+constexpr int kOkY = 371;
 int rowY(int row) { return 106 + 28 * row; }
 
 // The menu bar's "設定" of the main window.
