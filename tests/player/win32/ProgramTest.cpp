@@ -1,0 +1,106 @@
+// The real lirabox.exe under Wine: a first start with a recording and a start
+// second writes its INI files, shows its window, plays from that second (the
+// reference Timepost.dll hears the position advance) and ends on WM_CLOSE.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include <windows.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+fs::path besideThisProgram(const char* name) {
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    return fs::path(self).parent_path() / name;
+}
+
+std::string environment(const char* name) {
+    char value[32768] = {};
+    const DWORD length = ::GetEnvironmentVariableA(name, value, sizeof value);
+    return std::string(value, length < sizeof value ? length : 0);
+}
+
+// The seconds of the first field of the position file, when it has one.
+std::optional<double> positionHeard(const fs::path& file) {
+    std::ifstream in(file);
+    double seconds = 0;
+    if (in >> seconds) return seconds;
+    return std::nullopt;
+}
+
+template <class Condition>
+bool within(std::chrono::milliseconds limit, Condition condition) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(50ms);
+    }
+    return condition();
+}
+
+TEST(Win32Program, FirstStartWritesItsSettingsPlaysFromTheStartSecondAndEndsOnClose) {
+    // A program folder of its own, so this is a first start.
+    const fs::path folder = fs::temp_directory_path() / "lirabox-program-test";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    for (const char* file : {"lirabox.exe", "Keytap.dll", "Timepost.dll"}) {
+        fs::copy_file(besideThisProgram(file), folder / file);
+    }
+    const fs::path recording = folder / "talk.wav";
+    fs::copy_file(fs::path(environment("LIRABOX_RECORDINGS")) / "tone10.wav", recording);
+    char windows[MAX_PATH] = {};
+    ::GetWindowsDirectoryA(windows, MAX_PATH);
+    const fs::path appIni = fs::path(windows) / "Lirabox.ini";
+    fs::remove(appIni);
+    const fs::path position = fs::path(environment("LOCALAPPDATA")) / "lirabox" / "position";
+    fs::remove(position);
+
+    std::string command = "\"" + (folder / "lirabox.exe").string() + "\" " + recording.string() + "/t=5";
+    STARTUPINFOA startup {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process {};
+    ASSERT_TRUE(::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.string().c_str(),
+                                 &startup, &process));
+
+    HWND window = nullptr;
+    EXPECT_TRUE(within(20s, [&] {
+        window = ::FindWindowW(L"LiraboxMain", L"Lirabox");
+        return window != nullptr && ::IsWindowVisible(window);
+    }));
+    for (const char* file : {"config.ini", "UserCfg.ini", "position.ini"}) {
+        EXPECT_TRUE(fs::exists(folder / file)) << file;
+    }
+    EXPECT_TRUE(fs::exists(appIni));
+
+    std::optional<double> first;
+    EXPECT_TRUE(within(10s, [&] { return (first = positionHeard(position)).has_value(); }));
+    if (first) {
+        EXPECT_GE(*first, 4.9);
+        EXPECT_LT(*first, 7.0);
+        EXPECT_TRUE(within(5s, [&] {
+            const std::optional<double> later = positionHeard(position);
+            return later && *later >= *first + 0.5;
+        })) << "the position stays at " << *first;
+    }
+
+    if (window != nullptr) ::PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(::WaitForSingleObject(process.hProcess, 15000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    ::GetExitCodeProcess(process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    ::TerminateProcess(process.hProcess, 1);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+}
+
+}  // namespace
