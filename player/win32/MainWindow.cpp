@@ -11,6 +11,7 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <shellapi.h>
 
 namespace lirabox::win32 {
 namespace {
@@ -18,6 +19,14 @@ namespace {
 constexpr UINT_PTR kTimer2 = 2;
 constexpr UINT kTimer2Interval = 100;
 constexpr int kPointSize = 9;
+// The smallest size a caption shrinks to, in tenths of a point.
+constexpr int kSmallestDecipoints = 60;
+// The transport buttons show symbols; their names are their tooltips.
+constexpr const wchar_t* kPlaySymbol = L"\u25B6";
+constexpr const wchar_t* kPauseSymbol = L"\u2503\u2503";
+constexpr const wchar_t* kStopSymbol = L"\u25A0";
+constexpr const wchar_t* kRewindSymbol = L"\u25C0\u25C0";
+constexpr const wchar_t* kForwardSymbol = L"\u25B6\u25B6";
 
 enum ControlId : WORD {
     kIdPlay = 100,
@@ -34,20 +43,25 @@ constexpr WORD kFirstMenuId = 1000;
 
 WORD menuId(Command command) { return static_cast<WORD>(kFirstMenuId + static_cast<WORD>(command)); }
 
-// The trackbars are taller than the pictures they stand for, so they take the
-// room between the file name and the buttons.
-constexpr TwipsRect kSeekTrackbar {layout::seekbk.left, layout::lblFile.top + layout::lblFile.height,
-                                   layout::kClientWidth, layout::cmdPlay.top - layout::lblFile.top - layout::lblFile.height};
+// The seek trackbar is taller than the picture it stands for: the file name
+// moves up into the time label's line, and the trackbar takes the room from
+// there to the buttons.
+constexpr TwipsRect kFileLabel {layout::lblFile.left, layout::lblTimeNow.top, layout::lblFile.width,
+                                layout::lblTimeNow.height};
+constexpr TwipsRect kSeekTrackbar {layout::seekbk.left, kFileLabel.top + kFileLabel.height, layout::kClientWidth,
+                                   layout::cmdPlay.top - kFileLabel.top - kFileLabel.height};
 
 std::wstring text(const UiText& uiText) { return toWide(shown(uiText)); }
 
-std::string windowText(HWND window) {
+std::wstring windowTextW(HWND window) {
     const int length = ::GetWindowTextLengthW(window);
     std::wstring buffer(static_cast<std::size_t>(length) + 1, L'\0');
     ::GetWindowTextW(window, buffer.data(), length + 1);
     buffer.resize(static_cast<std::size_t>(length));
-    return toUtf8(buffer);
+    return buffer;
 }
+
+std::string windowText(HWND window) { return toUtf8(windowTextW(window)); }
 
 // The first face the system has of those that show Japanese; Wine has the last.
 std::wstring japaneseFace() {
@@ -117,7 +131,7 @@ MainWindow::MainWindow(HINSTANCE instance)
 MainWindow::~MainWindow() {
     if (mWindow != nullptr) ::DestroyWindow(mWindow);
     if (mAccelerators != nullptr) ::DestroyAcceleratorTable(mAccelerators);
-    if (mFont != nullptr) ::DeleteObject(mFont);
+    for (HFONT font : mFonts) ::DeleteObject(font);
 }
 
 void MainWindow::createMenu() {
@@ -156,11 +170,20 @@ void MainWindow::createControls() {
     mLblFile = child(WC_STATICW, text(texts::kNoFile), SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS);
     mSeekBar = child(TRACKBAR_CLASSW, L"", WS_TABSTOP | TBS_HORZ | TBS_NOTICKS | TBS_ENABLESELRANGE);
     mVolumeBar = child(TRACKBAR_CLASSW, L"", WS_TABSTOP | TBS_HORZ | TBS_NOTICKS);
-    mCmdPlay = child(WC_BUTTONW, text(texts::kPlay), WS_TABSTOP | BS_PUSHBUTTON, kIdPlay);
-    mCmdStop = child(WC_BUTTONW, text(texts::kStop), WS_TABSTOP | BS_PUSHBUTTON, kIdStop);
+    mCmdPlay = child(WC_BUTTONW, kPlaySymbol, WS_TABSTOP | BS_PUSHBUTTON, kIdPlay);
+    mCmdStop = child(WC_BUTTONW, kStopSymbol, WS_TABSTOP | BS_PUSHBUTTON, kIdStop);
     mCmdOpen = child(WC_BUTTONW, text(texts::kOpen), WS_TABSTOP | BS_PUSHBUTTON, kIdOpen);
-    mCmdRewind = child(WC_BUTTONW, text(texts::kRewind), WS_TABSTOP | BS_PUSHBUTTON, kIdRewind);
-    mCmdForward = child(WC_BUTTONW, text(texts::kForward), WS_TABSTOP | BS_PUSHBUTTON, kIdForward);
+    // The open button shows the system's open-folder icon where it has one.
+    SHSTOCKICONINFO folder {};
+    folder.cbSize = sizeof folder;
+    if (SUCCEEDED(::SHGetStockIconInfo(SIID_FOLDEROPEN, SHGSI_ICON | SHGSI_SMALLICON, &folder)) &&
+        folder.hIcon != nullptr) {
+        ::SetWindowTextW(mCmdOpen, L"");
+        ::SetWindowLongPtrW(mCmdOpen, GWL_STYLE, ::GetWindowLongPtrW(mCmdOpen, GWL_STYLE) | BS_ICON);
+        ::SendMessageW(mCmdOpen, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(folder.hIcon));
+    }
+    mCmdRewind = child(WC_BUTTONW, kRewindSymbol, WS_TABSTOP | BS_PUSHBUTTON, kIdRewind);
+    mCmdForward = child(WC_BUTTONW, kForwardSymbol, WS_TABSTOP | BS_PUSHBUTTON, kIdForward);
     mLabel2 = child(WC_STATICW, L"x", SS_LEFT);
     mLabel1 = child(WC_STATICW, text(texts::kSpeed), SS_LEFT);
     mCboSpeed = child(WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN, kIdSpeed);
@@ -172,19 +195,75 @@ void MainWindow::createControls() {
     mChkOnTop = child(WC_BUTTONW, text(texts::kOnTop), WS_TABSTOP | BS_AUTOCHECKBOX, kIdOnTop);
     mSeek.attach(mSeekBar);
     mVolume.attach(mVolumeBar);
+    createTooltips();
+}
+
+void MainWindow::createTooltips() {
+    mTooltips = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mWindow, nullptr, mInstance, nullptr);
+    const struct {
+        HWND control;
+        UiText name;
+    } tools[] = {{mCmdPlay, texts::kPlay},     {mCmdStop, texts::kStop},       {mCmdOpen, texts::kOpen},
+                 {mCmdRewind, texts::kRewind}, {mCmdForward, texts::kForward}, {mSeekBar, texts::kSeekBar},
+                 {mVolumeBar, texts::kVolume}};
+    for (const auto& tool : tools) {
+        std::wstring name = text(tool.name);
+        TTTOOLINFOW info {};
+        info.cbSize = sizeof info;
+        info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        info.hwnd = mWindow;
+        info.uId = reinterpret_cast<UINT_PTR>(tool.control);
+        info.lpszText = name.data();
+        ::SendMessageW(mTooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    }
+}
+
+void MainWindow::playingChanged(bool playing) {
+    ::SetWindowTextW(mCmdPlay, playing ? kPauseSymbol : kPlaySymbol);
+    std::wstring name = text(playing ? texts::kPause : texts::kPlay);
+    TTTOOLINFOW info {};
+    info.cbSize = sizeof info;
+    info.hwnd = mWindow;
+    info.uId = reinterpret_cast<UINT_PTR>(mCmdPlay);
+    info.lpszText = name.data();
+    ::SendMessageW(mTooltips, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+HFONT MainWindow::fittedFont(HWND control, const std::wstring& sample, int extraWidth, UINT dpi) {
+    RECT box {};
+    ::GetWindowRect(control, &box);
+    const int room = box.right - box.left - extraWidth;
+    HDC context = ::GetDC(control);
+    HFONT chosen = nullptr;
+    for (int decipoints = kPointSize * 10; chosen == nullptr; decipoints -= 5) {
+        HFONT font = ::CreateFontW(-MulDiv(decipoints, static_cast<int>(dpi), 720), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                                   FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                   DEFAULT_PITCH, mFace.c_str());
+        const HGDIOBJ previous = ::SelectObject(context, font);
+        SIZE size {};
+        ::GetTextExtentPoint32W(context, sample.c_str(), static_cast<int>(sample.size()), &size);
+        ::SelectObject(context, previous);
+        if (size.cx <= room || decipoints <= kSmallestDecipoints) {
+            chosen = font;
+        } else {
+            ::DeleteObject(font);
+        }
+    }
+    ::ReleaseDC(control, context);
+    mFonts.push_back(chosen);
+    return chosen;
 }
 
 void MainWindow::applyDpi(UINT dpi) {
     const double scale = dpi;
-    const std::wstring face = japaneseFace();
-    HFONT font = ::CreateFontW(-MulDiv(kPointSize, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                               FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                               DEFAULT_PITCH, face.empty() ? L"MS Shell Dlg 2" : face.c_str());
+    if (mFace.empty()) mFace = japaneseFace();
+    if (mFace.empty()) mFace = L"MS Shell Dlg 2";
     const struct {
         HWND control;
         TwipsRect place;
     } places[] = {
-        {mLblTimeNow, layout::lblTimeNow}, {mLblFile, layout::lblFile},   {mSeekBar, kSeekTrackbar},
+        {mLblTimeNow, layout::lblTimeNow}, {mLblFile, kFileLabel},         {mSeekBar, kSeekTrackbar},
         {mVolumeBar, layout::volbk},       {mCmdPlay, layout::cmdPlay},   {mCmdStop, layout::cmdStop},
         {mCmdOpen, layout::cmdOpen},       {mCmdRewind, layout::cmdRewind}, {mCmdForward, layout::cmdForward},
         {mLabel2, layout::Label2},         {mLabel1, layout::Label1},     {mCboSpeed, layout::cboSpeed},
@@ -195,10 +274,30 @@ void MainWindow::applyDpi(UINT dpi) {
         // A drop-down list's height includes its open list.
         const int height = place.control == mCboSpeed ? box.height * 8 : box.height;
         ::SetWindowPos(place.control, nullptr, box.left, box.top, box.width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-        ::SendMessageW(place.control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
-    if (mFont != nullptr) ::DeleteObject(mFont);
-    mFont = font;
+    std::vector<HFONT> previous = std::move(mFonts);
+    mFonts.clear();
+    // The widest text each control shows, and the room its frame or box takes.
+    const int margin = MulDiv(6, static_cast<int>(dpi), 96);
+    const int checkBox = ::GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi) + margin;
+    const struct {
+        HWND control;
+        std::wstring sample;
+        int extraWidth;
+    } captions[] = {
+        {mLblTimeNow, L"00:00:00 / 00:00:00", 0}, {mLblFile, L"", 0},
+        {mCmdPlay, kPauseSymbol, margin},         {mCmdStop, kStopSymbol, margin},
+        {mCmdOpen, windowTextW(mCmdOpen), margin},   {mCmdRewind, kRewindSymbol, margin},
+        {mCmdForward, kForwardSymbol, margin},    {mLabel2, L"x", 0},
+        {mLabel1, text(texts::kSpeed), 0},        {mCboSpeed, L"", 0},
+        {mChkUseKey, text(texts::kUseKey), checkBox}, {mChkOnTop, text(texts::kOnTop), checkBox},
+    };
+    for (const auto& caption : captions) {
+        ::SendMessageW(caption.control, WM_SETFONT,
+                       reinterpret_cast<WPARAM>(fittedFont(caption.control, caption.sample, caption.extraWidth, dpi)),
+                       TRUE);
+    }
+    for (HFONT font : previous) ::DeleteObject(font);
 
     RECT frame {0, 0, twipsToPixels(layout::kClientWidth, scale), twipsToPixels(layout::kClientHeight, scale)};
     const auto style = static_cast<DWORD>(::GetWindowLongPtrW(mWindow, GWL_STYLE));
@@ -212,6 +311,7 @@ void MainWindow::applyDpi(UINT dpi) {
 void MainWindow::connectTo(frmMain& form, MenuHandlers& menus) {
     mForm = &form;
     mMenus = &menus;
+    form.addListener(*this);
 }
 
 void MainWindow::show() {

@@ -8,9 +8,11 @@
 
 #include "TrackbarSlider.h"
 #include "player/MainView.h"
+#include "player/PlayerListener.h"
 #include "player/WindowModeView.h"
 
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -21,7 +23,7 @@ class frmMain;
 
 namespace lirabox::win32 {
 
-class MainWindow final : public MainView, public WindowModeView {
+class MainWindow final : public MainView, public WindowModeView, public PlayerListener {
 public:
     // The window's class name: the program's copies and tests find it by it.
     static constexpr const wchar_t* kClassName = L"LiraboxMain";
@@ -77,12 +79,18 @@ public:
     std::uintptr_t oneLineWindowHandle() const override { return 0; }
     std::string helpFile() const override { return mHelpFile; }
 
+    // PlayerListener: the play button shows what a press does.
+    void playingChanged(bool playing) override;
+
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
     void createMenu();
+    void createTooltips();
     void applyDpi(UINT dpi);
+    // The window's font, or a smaller one where the text would not fit the control.
+    HFONT fittedFont(HWND control, const std::wstring& sample, int extraWidth, UINT dpi);
     void onCommand(WORD id, WORD code);
     void onTrackbar(HWND trackbar, WORD code);
     void onClose();
@@ -90,7 +98,9 @@ private:
     HINSTANCE mInstance;
     HWND mWindow = nullptr;
     HACCEL mAccelerators = nullptr;
-    HFONT mFont = nullptr;
+    std::vector<HFONT> mFonts;
+    std::wstring mFace;
+    HWND mTooltips = nullptr;
     HMENU mMenu = nullptr;
     frmMain* mForm = nullptr;
     MenuHandlers* mMenus = nullptr;

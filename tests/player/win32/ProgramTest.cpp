@@ -1,6 +1,7 @@
 // The real lirabox.exe under Wine: a first start with a recording and a start
 // second writes its INI files, shows its window, plays from that second (the
-// reference Timepost.dll hears the position advance) and ends on WM_CLOSE.
+// reference Timepost.dll hears the position advance), names the file and
+// ends on WM_CLOSE.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -92,6 +93,9 @@ TEST(Win32Program, FirstStartWritesItsSettingsPlaysFromTheStartSecondAndEndsOnCl
             return later && *later >= *first + 0.5;
         })) << "the position stays at " << *first;
     }
+
+    // The file name label shows the name alone.
+    EXPECT_NE(::FindWindowExW(window, nullptr, L"Static", L"talk.wav"), nullptr);
 
     if (window != nullptr) ::PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(::WaitForSingleObject(process.hProcess, 15000), WAIT_OBJECT_0);
