@@ -1,7 +1,7 @@
 // The real lirabox.exe under Wine: a first start with a recording and a start
 // second writes its INI files, shows its window, plays from that second (the
-// reference Timepost.dll hears the position advance), names the file and
-// ends on WM_CLOSE.
+// reference Timepost.dll hears the position advance), names the file, pauses
+// on Keytap's key message and ends on WM_CLOSE.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -93,6 +93,15 @@ TEST(Win32Program, FirstStartWritesItsSettingsPlaysFromTheStartSecondAndEndsOnCl
             return later && *later >= *first + 0.5;
         })) << "the position stays at " << *first;
     }
+
+    // Keytap's message for slot 0 (play/pause) reaches the subclassed window: the position stops.
+    const UINT keyMessage = ::RegisterWindowMessageA("KVL_MESSAGE_PROC");
+    ASSERT_NE(window, nullptr);
+    ::PostMessageW(window, keyMessage, 0, 0);
+    std::this_thread::sleep_for(1s);
+    const std::optional<double> paused = positionHeard(position);
+    std::this_thread::sleep_for(1s);
+    EXPECT_EQ(positionHeard(position), paused);
 
     // The file name label shows the name alone.
     EXPECT_NE(::FindWindowExW(window, nullptr, L"Static", L"talk.wav"), nullptr);
