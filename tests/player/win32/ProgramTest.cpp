@@ -1,7 +1,8 @@
 // The real lirabox.exe under Wine: a first start with a recording and a start
 // second writes its INI files, shows its window, plays from that second (the
 // reference Timepost.dll hears the position advance), names the file, pauses
-// on Keytap's key message and ends on WM_CLOSE.
+// on Keytap's key message, refuses a second copy with its message and ends on
+// WM_CLOSE.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -39,6 +40,30 @@ std::optional<double> positionHeard(const fs::path& file) {
     return std::nullopt;
 }
 
+PROCESS_INFORMATION start(std::string command, const fs::path& folder) {
+    STARTUPINFOA startup {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process {};
+    if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.string().c_str(),
+                          &startup, &process)) {
+        ADD_FAILURE() << "cannot start " << command;
+    }
+    return process;
+}
+
+// Waits for the process to end; its exit code, or -1 when it did not end in time.
+long exitCodeOf(PROCESS_INFORMATION& process) {
+    DWORD exitCode = STILL_ACTIVE;
+    if (process.hProcess == nullptr) return -1;
+    if (::WaitForSingleObject(process.hProcess, 15000) == WAIT_OBJECT_0) {
+        ::GetExitCodeProcess(process.hProcess, &exitCode);
+    }
+    ::TerminateProcess(process.hProcess, 1);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return exitCode == STILL_ACTIVE ? -1 : static_cast<long>(exitCode);
+}
+
 template <class Condition>
 bool within(std::chrono::milliseconds limit, Condition condition) {
     const auto end = std::chrono::steady_clock::now() + limit;
@@ -49,7 +74,7 @@ bool within(std::chrono::milliseconds limit, Condition condition) {
     return condition();
 }
 
-TEST(Win32Program, FirstStartWritesItsSettingsPlaysFromTheStartSecondAndEndsOnClose) {
+TEST(Win32Program, AFirstStartPlaysFromTheStartSecondTakesTheKeyMessageAndRefusesASecondCopy) {
     // A program folder of its own, so this is a first start.
     const fs::path folder = fs::temp_directory_path() / "lirabox-program-test";
     fs::remove_all(folder);
@@ -66,12 +91,8 @@ TEST(Win32Program, FirstStartWritesItsSettingsPlaysFromTheStartSecondAndEndsOnCl
     const fs::path position = fs::path(environment("LOCALAPPDATA")) / "lirabox" / "position";
     fs::remove(position);
 
-    std::string command = "\"" + (folder / "lirabox.exe").string() + "\" " + recording.string() + "/t=5";
-    STARTUPINFOA startup {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process {};
-    ASSERT_TRUE(::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.string().c_str(),
-                                 &startup, &process));
+    const std::string program = "\"" + (folder / "lirabox.exe").string() + "\"";
+    PROCESS_INFORMATION process = start(program + " " + recording.string() + "/t=5", folder);
 
     HWND window = nullptr;
     EXPECT_TRUE(within(20s, [&] {
@@ -106,14 +127,18 @@ TEST(Win32Program, FirstStartWritesItsSettingsPlaysFromTheStartSecondAndEndsOnCl
     // The file name label shows the name alone.
     EXPECT_NE(::FindWindowExW(window, nullptr, L"Static", L"talk.wav"), nullptr);
 
-    if (window != nullptr) ::PostMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(::WaitForSingleObject(process.hProcess, 15000), WAIT_OBJECT_0);
-    DWORD exitCode = 1;
-    ::GetExitCodeProcess(process.hProcess, &exitCode);
-    EXPECT_EQ(exitCode, 0u);
-    ::TerminateProcess(process.hProcess, 1);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    // A second copy says that one runs, and ends once the message is dismissed.
+    PROCESS_INFORMATION second = start(program, folder);
+    HWND message = nullptr;
+    EXPECT_TRUE(within(15s, [&] { return (message = ::FindWindowW(L"#32770", L"Lirabox")) != nullptr; }));
+    wchar_t messageText[256] = {};
+    ::GetDlgItemTextW(message, 0xFFFF, messageText, 256);
+    EXPECT_STREQ(messageText, L"Lirabox is already running.");
+    ::PostMessageW(message, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(exitCodeOf(second), 1);
+
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(exitCodeOf(process), 0);
 }
 
 }  // namespace
