@@ -446,7 +446,16 @@ void MainWindow::cboSpeedAddItem(const std::string& value) {
     ::SendMessageW(mCboSpeed, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(value).c_str()));
 }
 void MainWindow::cboSpeedSetListIndex(int index) { ::SendMessageW(mCboSpeed, CB_SETCURSEL, index, 0); }
-std::string MainWindow::cboSpeedText() const { return windowText(mCboSpeed); }
+// The selected item's own text: while the selection changes, the edit part still shows the old one.
+std::string MainWindow::cboSpeedText() const {
+    const auto index = ::SendMessageW(mCboSpeed, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR) return windowText(mCboSpeed);
+    const auto length = ::SendMessageW(mCboSpeed, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    std::wstring item(static_cast<std::size_t>(length < 0 ? 0 : length) + 1, L'\0');
+    ::SendMessageW(mCboSpeed, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item.data()));
+    item.resize(static_cast<std::size_t>(length < 0 ? 0 : length));
+    return toUtf8(item);
+}
 
 // The list shows the item with that text, or the text itself when no item has it.
 void MainWindow::setCboSpeedText(const std::string& value) {

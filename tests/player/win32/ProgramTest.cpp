@@ -1,8 +1,8 @@
 // The real lirabox.exe under Wine: a first start with a recording and a start
 // second writes its INI files, shows its window, plays from that second (the
 // reference Timepost.dll hears the position advance), names the file, pauses
-// on Keytap's key message, refuses a second copy with its message and ends on
-// WM_CLOSE.
+// on Keytap's key message, plays at the rate picked in the speed list, refuses
+// a second copy with its message and ends on WM_CLOSE.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -64,6 +64,15 @@ long exitCodeOf(PROCESS_INFORMATION& process) {
     return exitCode == STILL_ACTIVE ? -1 : static_cast<long>(exitCode);
 }
 
+// Seconds of sound played so far: the run's capture of the sound device
+// (WASAPI's float32 48 kHz stereo).
+double capturedSeconds() {
+    constexpr double kBytesPerSecond = 48000.0 * 2 * 4;
+    std::uintmax_t bytes = 0;
+    for (const auto& file : fs::directory_iterator(environment("LIRABOX_CAPTURE_FOLDER"))) bytes += file.file_size();
+    return static_cast<double>(bytes) / kBytesPerSecond;
+}
+
 template <class Condition>
 bool within(std::chrono::milliseconds limit, Condition condition) {
     const auto end = std::chrono::steady_clock::now() + limit;
@@ -99,10 +108,6 @@ TEST(Win32Program, AFirstStartPlaysFromTheStartSecondTakesTheKeyMessageAndRefuse
         window = ::FindWindowW(L"LiraboxMain", L"Lirabox");
         return window != nullptr && ::IsWindowVisible(window);
     }));
-    for (const char* file : {"config.ini", "UserCfg.ini", "position.ini"}) {
-        EXPECT_TRUE(fs::exists(folder / file)) << file;
-    }
-    EXPECT_TRUE(fs::exists(appIni));
 
     std::optional<double> first;
     EXPECT_TRUE(within(10s, [&] { return (first = positionHeard(position)).has_value(); }));
@@ -115,6 +120,12 @@ TEST(Win32Program, AFirstStartPlaysFromTheStartSecondTakesTheKeyMessageAndRefuse
         })) << "the position stays at " << *first;
     }
 
+    // Its start-up is over by now (the window may show while it still loads).
+    for (const char* file : {"config.ini", "UserCfg.ini", "position.ini"}) {
+        EXPECT_TRUE(fs::exists(folder / file)) << file;
+    }
+    EXPECT_TRUE(fs::exists(appIni));
+
     // Keytap's message for slot 0 (play/pause) reaches the subclassed window: the position stops.
     const UINT keyMessage = ::RegisterWindowMessageA("KVL_MESSAGE_PROC");
     ASSERT_NE(window, nullptr);
@@ -123,6 +134,25 @@ TEST(Win32Program, AFirstStartPlaysFromTheStartSecondTakesTheKeyMessageAndRefuse
     const std::optional<double> paused = positionHeard(position);
     std::this_thread::sleep_for(1s);
     EXPECT_EQ(positionHeard(position), paused);
+
+    // Picking "2" in the speed list, as the list tells its window, and
+    // playing on: the position runs twice as fast as the sound played.
+    HWND speeds = ::FindWindowExW(window, nullptr, L"ComboBox", nullptr);
+    const auto two =
+        ::SendMessageW(speeds, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"2"));
+    ASSERT_NE(two, CB_ERR);
+    ::SendMessageW(speeds, CB_SETCURSEL, static_cast<WPARAM>(two), 0);
+    ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(speeds), CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(speeds));
+    ::PostMessageW(window, keyMessage, 0, 0);
+    std::this_thread::sleep_for(500ms);
+    const std::optional<double> from = positionHeard(position);
+    const double playedFrom = capturedSeconds();
+    EXPECT_TRUE(within(15s, [&] { return capturedSeconds() - playedFrom >= 1.5; }));
+    const std::optional<double> to = positionHeard(position);
+    const double played = capturedSeconds() - playedFrom;
+    ASSERT_TRUE(from && to);
+    EXPECT_NEAR((*to - *from) / played, 2.0, 0.4) << *from << " .. " << *to << " in " << played << " s of sound";
 
     // The file name label shows the name alone.
     EXPECT_NE(::FindWindowExW(window, nullptr, L"Static", L"talk.wav"), nullptr);
