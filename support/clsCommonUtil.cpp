@@ -3,6 +3,7 @@
 #include "RaisedError.h"
 
 #include <cstddef>
+#include <filesystem>
 #include <limits>
 
 namespace lirabox {
@@ -26,7 +27,9 @@ std::string clsCommonUtil::ExtractFileName(const std::string& FileName) const {
     if (utf16Length(FileName) > static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max())) {
         throw RaisedError(kErrOverflow, "Lirabox", "Overflow");
     }
-    const std::size_t slash = FileName.rfind('/');
+    // Windows separates folders with "\" as well.
+    const char* separators = std::filesystem::path::preferred_separator == '\\' ? "\\/" : "/";
+    const std::size_t slash = FileName.find_last_of(separators);
     return slash == std::string::npos ? FileName : FileName.substr(slash + 1);
 }
 

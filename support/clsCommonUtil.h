@@ -17,9 +17,9 @@ public:
 
     explicit clsCommonUtil(std::shared_ptr<DesktopServices> services = systemDesktopServices());
 
-    // The part after the last "/" (empty when the name ends in "/"), or the whole
-    // name when it holds none. Raises an overflow error (6) for a text longer
-    // than 32,767 characters.
+    // The part after the last "/" (on Windows also "\"; empty when the name
+    // ends in one), or the whole name when it holds none. Raises an overflow
+    // error (6) for a text longer than 32,767 characters.
     std::string ExtractFileName(const std::string& FileName) const;
 
     // Removes one pair of enclosing double quotes; anything else comes back unchanged.

@@ -11,16 +11,16 @@
 #include "Catalogue.h"
 #include "DropFilter.h"
 #include "KeyPreview.h"
-#include "Twips.h"
+#include "player/qt/Twips.h"
 #include "player/frmMain.h"
 
 namespace lirabox::oneline::qt {
 namespace {
 
-using lirabox::qt::pixelsToTwips;
+using lirabox::pixelsToTwips;
 using lirabox::qt::toPixels;
-using lirabox::qt::TwipsRect;
-using lirabox::qt::twipsToPixels;
+using lirabox::TwipsRect;
+using lirabox::twipsToPixels;
 
 constexpr double kClientWidth = 4545;
 constexpr double kClientHeight = 255;

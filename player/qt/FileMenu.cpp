@@ -5,32 +5,27 @@
 
 #include "Catalogue.h"
 #include "MenuItems.h"
+#include "player/MainWindowTexts.h"
 
 namespace lirabox::qt {
-namespace {
-
-constexpr UiText kFileCaption = LIRABOX_TEXT("frmMain", "ファイル");
-constexpr UiText kTimeStampCaption = LIRABOX_TEXT("frmMain", "タイムスタンプ挿入");
-
-}  // namespace
 
 FileMenu addFileMenu(QMenuBar& bar) {
     FileMenu menu;
-    menu.mnuMain = bar.addMenu(uiText(kFileCaption));
+    menu.mnuMain = bar.addMenu(uiText(texts::kFileMenu));
     menu.mnuMain->setObjectName(QStringLiteral("mnuMain"));
     QMenu& items = *menu.mnuMain;
-    menu.mnuOpen = addItem(items, "mnuOpen", LIRABOX_TEXT("frmMain", "開く"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    menu.mnuOpen = addItem(items, "mnuOpen", texts::kOpen, QKeySequence(Qt::CTRL | Qt::Key_O));
     addSeparator(items, "mnuDami");
-    menu.mnuPlay = addItem(items, "mnuPlay", LIRABOX_TEXT("frmMain", "再生"));
-    menu.mnuPause = addItem(items, "mnuPause", LIRABOX_TEXT("frmMain", "一時停止"));
-    menu.mnuStop = addItem(items, "mnuStop", LIRABOX_TEXT("frmMain", "停止"));
-    menu.mnuFor = addItem(items, "mnuFor", LIRABOX_TEXT("frmMain", "早送り"));
-    menu.mnuRev = addItem(items, "mnuRev", LIRABOX_TEXT("frmMain", "巻き戻し"));
-    menu.mnuSpeedUp = addItem(items, "mnuSpeedUp", LIRABOX_TEXT("frmMain", "再生速度アップ"));
-    menu.mnuSpeedDown = addItem(items, "mnuSpeedDown", LIRABOX_TEXT("frmMain", "再生速度ダウン"));
-    menu.mnuTimeStamp = addItem(items, "mnuTimeStamp", kTimeStampCaption);
+    menu.mnuPlay = addItem(items, "mnuPlay", texts::kPlay);
+    menu.mnuPause = addItem(items, "mnuPause", texts::kPause);
+    menu.mnuStop = addItem(items, "mnuStop", texts::kStop);
+    menu.mnuFor = addItem(items, "mnuFor", texts::kForward);
+    menu.mnuRev = addItem(items, "mnuRev", texts::kRewind);
+    menu.mnuSpeedUp = addItem(items, "mnuSpeedUp", texts::kSpeedUpItem);
+    menu.mnuSpeedDown = addItem(items, "mnuSpeedDown", texts::kSpeedDownItem);
+    menu.mnuTimeStamp = addItem(items, "mnuTimeStamp", texts::kTimeStampItem);
     addSeparator(items, "mnuDami2");
-    menu.mnuQuit = addItem(items, "mnuQuit", LIRABOX_TEXT("frmMain", "終了"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    menu.mnuQuit = addItem(items, "mnuQuit", texts::kQuitItem, QKeySequence(Qt::CTRL | Qt::Key_Q));
     return menu;
 }
 

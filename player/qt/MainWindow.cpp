@@ -20,12 +20,13 @@
 #include "ControlIcons.h"
 #include "DropFilter.h"
 #include "FitText.h"
-#include "FormLayout.h"
+#include "player/FormLayout.h"
 #include "OpenDialog.h"
 #include "PictureBox.h"
 #include "SliderAccessible.h"
 #include "SliderArt.h"
 #include "WindowIcon.h"
+#include "player/MainWindowTexts.h"
 #include "player/frmMain.h"
 #include "support/RaisedError.h"
 
@@ -34,21 +35,6 @@ namespace {
 
 // The window's font size, as the controls' twips sizes were made for.
 constexpr double kPointSize = 9;
-
-// Tooltips and names for assistive technology (the play button's follow the play state).
-constexpr UiText kStopText = LIRABOX_TEXT("frmMain", "停止");
-constexpr UiText kOpenText = LIRABOX_TEXT("frmMain", "開く");
-constexpr UiText kRewindText = LIRABOX_TEXT("frmMain", "巻き戻し");
-constexpr UiText kForwardText = LIRABOX_TEXT("frmMain", "早送り");
-constexpr UiText kSeekBarText = LIRABOX_TEXT("frmMain", "再生位置");
-constexpr UiText kVolumeText = LIRABOX_TEXT("frmMain", "音量");
-// The controls' captions.
-constexpr UiText kNoFileText = LIRABOX_TEXT("frmMain", "ファイルがありません");
-constexpr UiText kSpeedUpText = LIRABOX_TEXT("frmMain", "↑ up ");
-constexpr UiText kSpeedDownText = LIRABOX_TEXT("frmMain", "↓down");
-constexpr UiText kSpeedText = LIRABOX_TEXT("frmMain", "Speed");
-constexpr UiText kUseKeyText = LIRABOX_TEXT("frmMain", "ショートカットキーを有効にする");
-constexpr UiText kOnTopText = LIRABOX_TEXT("frmMain", "常に手前に表示");
 
 void describe(QWidget& widget, const UiText& text) {
     widget.setToolTip(uiText(text));
@@ -122,7 +108,7 @@ void MainWindow::createControls() {
     mStatusBar1 = strip;
 
     mLblTimeNow = named<QLabel>(client, "lblTimeNow", QStringLiteral("00:00:00 / 00:00:00"));
-    mLblFile = named<QLabel>(client, "lblFile", uiText(kNoFileText));
+    mLblFile = named<QLabel>(client, "lblFile", uiText(texts::kNoFile));
     mSeekbk = new SeekBarPicture(layout::seekbk, art::paintSeekTrack, client);
     mSeekbk->setObjectName(QStringLiteral("seekbk"));
     mSeekpoint = new PictureBox(layout::seekpoint, art::paintArrow, mSeekbk);
@@ -142,20 +128,20 @@ void MainWindow::createControls() {
     mCmdOpen->setIcon(openIcon(*style()));
     mCmdRewind->setIcon(rewindIcon(*style()));
     mCmdForward->setIcon(forwardIcon(*style()));
-    describe(*mCmdStop, kStopText);
-    describe(*mCmdOpen, kOpenText);
-    describe(*mCmdRewind, kRewindText);
-    describe(*mCmdForward, kForwardText);
-    describe(*mSeekbk, kSeekBarText);
-    describe(*mVolbk, kVolumeText);
-    mCmdSpeedUp = named<QPushButton>(client, "cmdSpeed0", uiText(kSpeedUpText));
-    mCmdSpeedDown = named<QPushButton>(client, "cmdSpeed1", uiText(kSpeedDownText));
+    describe(*mCmdStop, texts::kStop);
+    describe(*mCmdOpen, texts::kOpen);
+    describe(*mCmdRewind, texts::kRewind);
+    describe(*mCmdForward, texts::kForward);
+    describe(*mSeekbk, texts::kSeekBar);
+    describe(*mVolbk, texts::kVolume);
+    mCmdSpeedUp = named<QPushButton>(client, "cmdSpeed0", uiText(texts::kSpeedUp));
+    mCmdSpeedDown = named<QPushButton>(client, "cmdSpeed1", uiText(texts::kSpeedDown));
 
     mLabel2 = named<QLabel>(client, "Label2", QStringLiteral("x"));
-    mLabel1 = named<QLabel>(client, "Label1", uiText(kSpeedText));
+    mLabel1 = named<QLabel>(client, "Label1", uiText(texts::kSpeed));
     mCboSpeed = named<QComboBox>(client, "cboSpeed");
-    mChkUseKey = named<QCheckBox>(client, "chkUseKey", uiText(kUseKeyText));
-    mChkOnTop = named<QCheckBox>(client, "chkOnTop", uiText(kOnTopText));
+    mChkUseKey = named<QCheckBox>(client, "chkUseKey", uiText(texts::kUseKey));
+    mChkOnTop = named<QCheckBox>(client, "chkOnTop", uiText(texts::kOnTop));
     mStatusBar1->lower();
 }
 

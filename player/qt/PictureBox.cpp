@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "FormLayout.h"
+#include "player/FormLayout.h"
 
 namespace lirabox::qt {
 

@@ -1,24 +1,10 @@
 #include "Twips.h"
 
-#include <cmath>
-
 namespace lirabox::qt {
 
-int twipsToPixels(double twips, double dpi) {
-    return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch));
-}
-
-double pixelsToTwips(double pixels, double dpi) {
-    return pixels * kTwipsPerInch / dpi;
-}
-
 QRect toPixels(const TwipsRect& rect, double dpi) {
-    // Edges are converted, not sizes, so neighbours that touch in twips touch in pixels.
-    const int left = twipsToPixels(rect.left, dpi);
-    const int top = twipsToPixels(rect.top, dpi);
-    const int right = twipsToPixels(rect.left + rect.width, dpi);
-    const int bottom = twipsToPixels(rect.top + rect.height, dpi);
-    return QRect(left, top, right - left, bottom - top);
+    const PixelBox box = toPixelBox(rect, dpi);
+    return QRect(box.left, box.top, box.width, box.height);
 }
 
 }  // namespace lirabox::qt

@@ -1,23 +1,11 @@
 #pragma once
-// The window is laid out in twips (1/1440 inch): 15 twips to the pixel on a
-// 96-dpi screen, fewer on a denser one, so the window keeps its size in inches.
+// Twips rectangles as Qt rectangles.
 
 #include <QRect>
 
+#include "player/Twips.h"
+
 namespace lirabox::qt {
-
-inline constexpr double kTwipsPerInch = 1440.0;
-
-int twipsToPixels(double twips, double dpi);
-double pixelsToTwips(double pixels, double dpi);
-
-// A rectangle given as left, top, width and height in twips.
-struct TwipsRect {
-    double left;
-    double top;
-    double width;
-    double height;
-};
 
 QRect toPixels(const TwipsRect& rect, double dpi);
 

@@ -29,7 +29,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FormLayout.h"
+#include "player/FormLayout.h"
 #include "MainWindow.h"
 #include "OpenDialog.h"
 #include "PictureBox.h"

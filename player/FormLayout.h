@@ -3,7 +3,7 @@
 
 #include "Twips.h"
 
-namespace lirabox::qt::layout {
+namespace lirabox::layout {
 
 // The client area below the menu bar.
 inline constexpr double kClientWidth = 7170;
@@ -33,4 +33,4 @@ inline constexpr TwipsRect cmdSpeedDown {1320, 1800, 705, 225};
 // The repeat line's coordinates run from 0 to this across the seek bar.
 inline constexpr double kRepeatLineSpan = 7185;
 
-}  // namespace lirabox::qt::layout
+}  // namespace lirabox::layout

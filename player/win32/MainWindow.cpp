@@ -1,0 +1,561 @@
+#include "MainWindow.h"
+
+#include "WideText.h"
+#include "player/FormLayout.h"
+#include "player/MainWindowTexts.h"
+#include "player/MenuHandlers.h"
+#include "player/frmMain.h"
+
+#include <array>
+#include <vector>
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+namespace lirabox::win32 {
+namespace {
+
+constexpr UINT_PTR kTimer2 = 2;
+constexpr UINT kTimer2Interval = 100;
+constexpr int kPointSize = 9;
+// The smallest size a caption shrinks to, in tenths of a point.
+constexpr int kSmallestDecipoints = 60;
+// The transport buttons show symbols; their names are their tooltips.
+constexpr const wchar_t* kPlaySymbol = L"\u25B6";
+constexpr const wchar_t* kPauseSymbol = L"\u2503\u2503";
+constexpr const wchar_t* kStopSymbol = L"\u25A0";
+constexpr const wchar_t* kRewindSymbol = L"\u25C0\u25C0";
+constexpr const wchar_t* kForwardSymbol = L"\u25B6\u25B6";
+
+enum ControlId : WORD {
+    kIdPlay = 100,
+    kIdStop,
+    kIdOpen,
+    kIdRewind,
+    kIdForward,
+    kIdSpeed,
+    kIdUseKey,
+    kIdOnTop,
+};
+// Menu items carry their command: this plus the Command's number.
+constexpr WORD kFirstMenuId = 1000;
+
+WORD menuId(Command command) { return static_cast<WORD>(kFirstMenuId + static_cast<WORD>(command)); }
+
+// The seek trackbar is taller than the picture it stands for: the file name
+// moves up into the time label's line, and the trackbar takes the room from
+// there to the buttons.
+constexpr TwipsRect kFileLabel {layout::lblFile.left, layout::lblTimeNow.top, layout::lblFile.width,
+                                layout::lblTimeNow.height};
+constexpr TwipsRect kSeekTrackbar {layout::seekbk.left, kFileLabel.top + kFileLabel.height, layout::kClientWidth,
+                                   layout::cmdPlay.top - kFileLabel.top - kFileLabel.height};
+
+std::wstring text(const UiText& uiText) { return toWide(shown(uiText)); }
+
+std::wstring windowTextW(HWND window) {
+    const int length = ::GetWindowTextLengthW(window);
+    std::wstring buffer(static_cast<std::size_t>(length) + 1, L'\0');
+    ::GetWindowTextW(window, buffer.data(), length + 1);
+    buffer.resize(static_cast<std::size_t>(length));
+    return buffer;
+}
+
+std::string windowText(HWND window) { return toUtf8(windowTextW(window)); }
+
+// The first face the system has of those that show Japanese; Wine has the last.
+std::wstring japaneseFace() {
+    static const std::array<const wchar_t*, 4> faces {L"Yu Gothic UI", L"Meiryo UI", L"MS UI Gothic",
+                                                      L"Noto Sans CJK JP"};
+    HDC screen = ::GetDC(nullptr);
+    std::wstring found;
+    for (const wchar_t* face : faces) {
+        LOGFONTW wanted {};
+        wanted.lfCharSet = DEFAULT_CHARSET;
+        ::lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
+        const auto seen = [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM) -> int { return 0; };
+        if (::EnumFontFamiliesExW(screen, &wanted, seen, 0, 0) == 0) {
+            found = face;
+            break;
+        }
+    }
+    ::ReleaseDC(nullptr, screen);
+    return found;
+}
+
+UINT messageBoxIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Critical: return MB_ICONERROR;
+    case MessageIcon::Information: return MB_ICONINFORMATION;
+    case MessageIcon::None: break;
+    }
+    return 0;
+}
+
+// "Sound (*.wav)|*.wav|All|*" as the dialog's list of NUL-separated pairs.
+std::wstring dialogFilter(const std::string& filter) {
+    std::wstring pairs = toWide(filter);
+    if (pairs.empty()) return {};
+    for (wchar_t& c : pairs) {
+        if (c == L'|') c = L'\0';
+    }
+    pairs.push_back(L'\0');
+    pairs.push_back(L'\0');
+    return pairs;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance)
+    : mInstance(instance),
+      mSeek(layout::seekbk.width, layout::seekpoint),
+      mVolume(layout::volbk.width, layout::picArrow) {
+    WNDCLASSEXW windowClass {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = &windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.hIcon = ::LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kClassName;
+    ::RegisterClassExW(&windowClass);
+
+    createMenu();
+    mWindow = ::CreateWindowExW(WS_EX_ACCEPTFILES, kClassName, toWide(frmMain::kTitle).c_str(),
+                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+                                CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, mMenu, instance, this);
+    createControls();
+    applyDpi(::GetDpiForWindow(mWindow));
+}
+
+MainWindow::~MainWindow() {
+    if (mWindow != nullptr) ::DestroyWindow(mWindow);
+    if (mAccelerators != nullptr) ::DestroyAcceleratorTable(mAccelerators);
+    for (HFONT font : mFonts) ::DeleteObject(font);
+}
+
+void MainWindow::createMenu() {
+    HMENU file = ::CreatePopupMenu();
+    const auto item = [file](Command command, const UiText& caption, const wchar_t* accelerator = nullptr) {
+        std::wstring label = text(caption);
+        if (accelerator != nullptr) label += std::wstring(L"\t") + accelerator;
+        ::AppendMenuW(file, MF_STRING, menuId(command), label.c_str());
+    };
+    item(Command::Open, texts::kOpen, L"Ctrl+O");
+    ::AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+    item(Command::Play, texts::kPlay);
+    item(Command::Pause, texts::kPause);
+    item(Command::Stop, texts::kStop);
+    item(Command::FastForward, texts::kForward);
+    item(Command::Rewind, texts::kRewind);
+    item(Command::Faster, texts::kSpeedUpItem);
+    item(Command::Slower, texts::kSpeedDownItem);
+    item(Command::InsertTimeStamp, texts::kTimeStampItem);
+    ::AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+    item(Command::Quit, texts::kQuitItem, L"Ctrl+Q");
+    mMenu = ::CreateMenu();
+    ::AppendMenuW(mMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(file), text(texts::kFileMenu).c_str());
+
+    std::array<ACCEL, 2> keys {{{FCONTROL | FVIRTKEY, 'O', menuId(Command::Open)},
+                                {FCONTROL | FVIRTKEY, 'Q', menuId(Command::Quit)}}};
+    mAccelerators = ::CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
+}
+
+void MainWindow::createControls() {
+    const auto child = [this](const wchar_t* windowClass, const std::wstring& caption, DWORD style, WORD id = 0) {
+        return ::CreateWindowExW(0, windowClass, caption.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, mWindow,
+                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), mInstance, nullptr);
+    };
+    mLblTimeNow = child(WC_STATICW, L"00:00:00 / 00:00:00", SS_LEFT | SS_NOPREFIX);
+    mLblFile = child(WC_STATICW, text(texts::kNoFile), SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS);
+    mSeekBar = child(TRACKBAR_CLASSW, L"", WS_TABSTOP | TBS_HORZ | TBS_NOTICKS | TBS_ENABLESELRANGE);
+    mVolumeBar = child(TRACKBAR_CLASSW, L"", WS_TABSTOP | TBS_HORZ | TBS_NOTICKS);
+    mCmdPlay = child(WC_BUTTONW, kPlaySymbol, WS_TABSTOP | BS_PUSHBUTTON, kIdPlay);
+    mCmdStop = child(WC_BUTTONW, kStopSymbol, WS_TABSTOP | BS_PUSHBUTTON, kIdStop);
+    mCmdOpen = child(WC_BUTTONW, text(texts::kOpen), WS_TABSTOP | BS_PUSHBUTTON, kIdOpen);
+    // The open button shows the system's open-folder icon where it has one.
+    SHSTOCKICONINFO folder {};
+    folder.cbSize = sizeof folder;
+    if (SUCCEEDED(::SHGetStockIconInfo(SIID_FOLDEROPEN, SHGSI_ICON | SHGSI_SMALLICON, &folder)) &&
+        folder.hIcon != nullptr) {
+        ::SetWindowTextW(mCmdOpen, L"");
+        ::SetWindowLongPtrW(mCmdOpen, GWL_STYLE, ::GetWindowLongPtrW(mCmdOpen, GWL_STYLE) | BS_ICON);
+        ::SendMessageW(mCmdOpen, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(folder.hIcon));
+    }
+    mCmdRewind = child(WC_BUTTONW, kRewindSymbol, WS_TABSTOP | BS_PUSHBUTTON, kIdRewind);
+    mCmdForward = child(WC_BUTTONW, kForwardSymbol, WS_TABSTOP | BS_PUSHBUTTON, kIdForward);
+    mLabel2 = child(WC_STATICW, L"x", SS_LEFT);
+    mLabel1 = child(WC_STATICW, text(texts::kSpeed), SS_LEFT);
+    mCboSpeed = child(WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN, kIdSpeed);
+    COMBOBOXINFO combo {};
+    combo.cbSize = sizeof combo;
+    // The list's text is frmMain's to set: the edit part only shows it.
+    if (::GetComboBoxInfo(mCboSpeed, &combo)) ::SendMessageW(combo.hwndItem, EM_SETREADONLY, TRUE, 0);
+    mChkUseKey = child(WC_BUTTONW, text(texts::kUseKey), WS_TABSTOP | BS_3STATE, kIdUseKey);
+    mChkOnTop = child(WC_BUTTONW, text(texts::kOnTop), WS_TABSTOP | BS_AUTOCHECKBOX, kIdOnTop);
+    mSeek.attach(mSeekBar);
+    mVolume.attach(mVolumeBar);
+    createTooltips();
+}
+
+void MainWindow::createTooltips() {
+    mTooltips = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mWindow, nullptr, mInstance, nullptr);
+    const struct {
+        HWND control;
+        UiText name;
+    } tools[] = {{mCmdPlay, texts::kPlay},     {mCmdStop, texts::kStop},       {mCmdOpen, texts::kOpen},
+                 {mCmdRewind, texts::kRewind}, {mCmdForward, texts::kForward}, {mSeekBar, texts::kSeekBar},
+                 {mVolumeBar, texts::kVolume}};
+    for (const auto& tool : tools) {
+        std::wstring name = text(tool.name);
+        TTTOOLINFOW info {};
+        info.cbSize = sizeof info;
+        info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        info.hwnd = mWindow;
+        info.uId = reinterpret_cast<UINT_PTR>(tool.control);
+        info.lpszText = name.data();
+        ::SendMessageW(mTooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    }
+}
+
+void MainWindow::playingChanged(bool playing) {
+    ::SetWindowTextW(mCmdPlay, playing ? kPauseSymbol : kPlaySymbol);
+    std::wstring name = text(playing ? texts::kPause : texts::kPlay);
+    TTTOOLINFOW info {};
+    info.cbSize = sizeof info;
+    info.hwnd = mWindow;
+    info.uId = reinterpret_cast<UINT_PTR>(mCmdPlay);
+    info.lpszText = name.data();
+    ::SendMessageW(mTooltips, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+HFONT MainWindow::fittedFont(HWND control, const std::wstring& sample, int extraWidth, UINT dpi) {
+    RECT box {};
+    ::GetWindowRect(control, &box);
+    const int room = box.right - box.left - extraWidth;
+    HDC context = ::GetDC(control);
+    HFONT chosen = nullptr;
+    for (int decipoints = kPointSize * 10; chosen == nullptr; decipoints -= 5) {
+        HFONT font = ::CreateFontW(-MulDiv(decipoints, static_cast<int>(dpi), 720), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                                   FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                   DEFAULT_PITCH, mFace.c_str());
+        const HGDIOBJ previous = ::SelectObject(context, font);
+        SIZE size {};
+        ::GetTextExtentPoint32W(context, sample.c_str(), static_cast<int>(sample.size()), &size);
+        ::SelectObject(context, previous);
+        if (size.cx <= room || decipoints <= kSmallestDecipoints) {
+            chosen = font;
+        } else {
+            ::DeleteObject(font);
+        }
+    }
+    ::ReleaseDC(control, context);
+    mFonts.push_back(chosen);
+    return chosen;
+}
+
+void MainWindow::applyDpi(UINT dpi) {
+    const double scale = dpi;
+    if (mFace.empty()) mFace = japaneseFace();
+    if (mFace.empty()) mFace = L"MS Shell Dlg 2";
+    const struct {
+        HWND control;
+        TwipsRect place;
+    } places[] = {
+        {mLblTimeNow, layout::lblTimeNow}, {mLblFile, kFileLabel},         {mSeekBar, kSeekTrackbar},
+        {mVolumeBar, layout::volbk},       {mCmdPlay, layout::cmdPlay},   {mCmdStop, layout::cmdStop},
+        {mCmdOpen, layout::cmdOpen},       {mCmdRewind, layout::cmdRewind}, {mCmdForward, layout::cmdForward},
+        {mLabel2, layout::Label2},         {mLabel1, layout::Label1},     {mCboSpeed, layout::cboSpeed},
+        {mChkUseKey, layout::chkUseKey},   {mChkOnTop, layout::chkOnTop},
+    };
+    for (const auto& place : places) {
+        const PixelBox box = toPixelBox(place.place, scale);
+        // A drop-down list's height includes its open list.
+        const int height = place.control == mCboSpeed ? box.height * 8 : box.height;
+        ::SetWindowPos(place.control, nullptr, box.left, box.top, box.width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    std::vector<HFONT> previous = std::move(mFonts);
+    mFonts.clear();
+    // The widest text each control shows, and the room its frame or box takes.
+    const int margin = MulDiv(6, static_cast<int>(dpi), 96);
+    const int checkBox = ::GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi) + margin;
+    const struct {
+        HWND control;
+        std::wstring sample;
+        int extraWidth;
+    } captions[] = {
+        {mLblTimeNow, L"00:00:00 / 00:00:00", 0}, {mLblFile, L"", 0},
+        {mCmdPlay, kPauseSymbol, margin},         {mCmdStop, kStopSymbol, margin},
+        {mCmdOpen, windowTextW(mCmdOpen), margin},   {mCmdRewind, kRewindSymbol, margin},
+        {mCmdForward, kForwardSymbol, margin},    {mLabel2, L"x", 0},
+        {mLabel1, text(texts::kSpeed), 0},        {mCboSpeed, L"", 0},
+        {mChkUseKey, text(texts::kUseKey), checkBox}, {mChkOnTop, text(texts::kOnTop), checkBox},
+    };
+    for (const auto& caption : captions) {
+        ::SendMessageW(caption.control, WM_SETFONT,
+                       reinterpret_cast<WPARAM>(fittedFont(caption.control, caption.sample, caption.extraWidth, dpi)),
+                       TRUE);
+    }
+    for (HFONT font : previous) ::DeleteObject(font);
+
+    RECT frame {0, 0, twipsToPixels(layout::kClientWidth, scale), twipsToPixels(layout::kClientHeight, scale)};
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(mWindow, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(mWindow, GWL_EXSTYLE));
+    ::AdjustWindowRectExForDpi(&frame, style, TRUE, exStyle, dpi);
+    ::SetWindowPos(mWindow, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::InvalidateRect(mWindow, nullptr, TRUE);
+}
+
+void MainWindow::connectTo(frmMain& form, MenuHandlers& menus) {
+    mForm = &form;
+    mMenus = &menus;
+    form.addListener(*this);
+}
+
+void MainWindow::show() {
+    if (!::IsWindowVisible(mWindow)) ::ShowWindow(mWindow, SW_SHOWNORMAL);
+    ::UpdateWindow(mWindow);
+}
+
+int MainWindow::run() {
+    MSG message {};
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (mWindow != nullptr && ::TranslateAcceleratorW(mWindow, mAccelerators, &message)) continue;
+        if (mWindow != nullptr && ::IsDialogMessageW(mWindow, &message)) continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->mWindow = window;
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        onCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_HSCROLL:
+        if (lParam != 0) onTrackbar(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
+        return 0;
+    case WM_TIMER:
+        if (wParam == kTimer2 && mForm != nullptr) mForm->Timer2_Timer();
+        return 0;
+    case WM_DROPFILES: {
+        const auto drop = reinterpret_cast<HDROP>(wParam);
+        std::vector<std::string> files;
+        const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < count; ++i) {
+            std::wstring name(::DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+            name.resize(::DragQueryFileW(drop, i, name.data(), static_cast<UINT>(name.size())));
+            files.push_back(toUtf8(name));
+        }
+        ::DragFinish(drop);
+        if (mForm != nullptr && !files.empty()) mForm->OLEDragDrop(files);
+        return 0;
+    }
+    case WM_DPICHANGED: {
+        applyDpi(HIWORD(wParam));
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        ::SetWindowPos(mWindow, nullptr, suggested->left, suggested->top, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    case WM_CLOSE:
+        onClose();
+        return 0;
+    case WM_DESTROY:
+        mWindow = nullptr;
+        ::PostQuitMessage(0);
+        return 0;
+    default:
+        return ::DefWindowProcW(mWindow, message, wParam, lParam);
+    }
+}
+
+void MainWindow::onCommand(WORD id, WORD code) {
+    if (mForm == nullptr) return;
+    frmMain& form = *mForm;
+    if (id >= kFirstMenuId) {
+        form.runCommand(static_cast<Command>(id - kFirstMenuId));
+        return;
+    }
+    switch (id) {
+    case kIdPlay: form.runCommand(Command::PlayPause); break;
+    case kIdStop: form.runCommand(Command::Stop); break;
+    case kIdOpen: form.runCommand(Command::Open); break;
+    case kIdRewind: form.runCommand(Command::Rewind); break;
+    case kIdForward: form.runCommand(Command::FastForward); break;
+    case kIdSpeed:
+        if (code == CBN_SELCHANGE) form.cboSpeed_Click();
+        break;
+    case kIdUseKey:
+        // A three-state box turns over by our hand: a click makes grey or unchecked checked.
+        setChkUseKey(chkUseKey() == 1 ? 0 : 1);
+        form.chkUseKey_Click();
+        break;
+    case kIdOnTop: mMenus->chkOnTop_Click(); break;
+    default: break;
+    }
+}
+
+// A trackbar moved by the user is a press and release at that place on the picture slider.
+void MainWindow::onTrackbar(HWND trackbar, WORD code) {
+    if (mForm == nullptr || code == TB_ENDTRACK) return;
+    const auto position = static_cast<int>(::SendMessageW(trackbar, TBM_GETPOS, 0, 0));
+    if (trackbar == mSeekBar) {
+        mForm->seekbk_MouseDown(mSeek.pointerAt(position));
+        mForm->seekbk_MouseUp();
+    } else if (trackbar == mVolumeBar) {
+        mForm->picArrow_MouseDown();
+        mForm->picArrow_MouseMove(mVolume.pointerAt(position) - mVolume.arrow().Left());
+        mForm->picArrow_MouseUp();
+    }
+}
+
+void MainWindow::onClose() {
+    if (!mUnloaded && mForm != nullptr) {
+        mUnloaded = true;
+        mForm->Form_Unload();
+    }
+    setTimer2Enabled(false);
+    ::DestroyWindow(mWindow);
+}
+
+std::string MainWindow::lblTimeNow() const { return windowText(mLblTimeNow); }
+// The tick writes the same text ten times a second; only a new one is drawn.
+void MainWindow::setLblTimeNow(const std::string& value) {
+    if (value != lblTimeNow()) ::SetWindowTextW(mLblTimeNow, toWide(value).c_str());
+}
+std::string MainWindow::lblFile() const { return windowText(mLblFile); }
+void MainWindow::setLblFile(const std::string& value) { ::SetWindowTextW(mLblFile, toWide(value).c_str()); }
+
+void MainWindow::cboSpeedClear() { ::SendMessageW(mCboSpeed, CB_RESETCONTENT, 0, 0); }
+void MainWindow::cboSpeedAddItem(const std::string& value) {
+    ::SendMessageW(mCboSpeed, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(value).c_str()));
+}
+void MainWindow::cboSpeedSetListIndex(int index) { ::SendMessageW(mCboSpeed, CB_SETCURSEL, index, 0); }
+// The selected item's own text: while the selection changes, the edit part still shows the old one.
+std::string MainWindow::cboSpeedText() const {
+    const auto index = ::SendMessageW(mCboSpeed, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR) return windowText(mCboSpeed);
+    const auto length = ::SendMessageW(mCboSpeed, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    std::wstring item(static_cast<std::size_t>(length < 0 ? 0 : length) + 1, L'\0');
+    ::SendMessageW(mCboSpeed, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item.data()));
+    item.resize(static_cast<std::size_t>(length < 0 ? 0 : length));
+    return toUtf8(item);
+}
+
+// The list shows the item with that text, or the text itself when no item has it.
+void MainWindow::setCboSpeedText(const std::string& value) {
+    const std::wstring wide = toWide(value);
+    const auto index = ::SendMessageW(mCboSpeed, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                      reinterpret_cast<LPARAM>(wide.c_str()));
+    ::SendMessageW(mCboSpeed, CB_SETCURSEL, index == CB_ERR ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(index), 0);
+    if (index == CB_ERR) ::SetWindowTextW(mCboSpeed, wide.c_str());
+}
+
+int MainWindow::chkUseKey() const {
+    switch (::SendMessageW(mChkUseKey, BM_GETCHECK, 0, 0)) {
+    case BST_CHECKED: return 1;
+    case BST_INDETERMINATE: return 2;
+    default: return 0;
+    }
+}
+
+void MainWindow::setChkUseKey(int value) {
+    const WPARAM state = value == 1 ? BST_CHECKED : value == 2 ? BST_INDETERMINATE : BST_UNCHECKED;
+    ::SendMessageW(mChkUseKey, BM_SETCHECK, state, 0);
+}
+
+void MainWindow::setTimer2Enabled(bool enabled) {
+    if (enabled == mTimer2Enabled) return;  // restarting would delay the next tick
+    mTimer2Enabled = enabled;
+    if (enabled) {
+        ::SetTimer(mWindow, kTimer2, kTimer2Interval, nullptr);
+    } else {
+        ::KillTimer(mWindow, kTimer2);
+    }
+}
+
+void MainWindow::DoEvents() {
+    MSG message {};
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+void MainWindow::MsgBox(const std::string& message, MessageIcon icon, const std::string& title) {
+    HWND owner = mWindow != nullptr && ::IsWindowVisible(mWindow) ? mWindow : nullptr;
+    ::MessageBoxW(owner, toWide(message).c_str(), toWide(title).c_str(), MB_OK | messageBoxIcon(icon));
+}
+
+std::optional<std::string> MainWindow::showOpenDialog(const OpenDialogRequest& request) {
+    const std::wstring filter = dialogFilter(request.filter);
+    const std::wstring title = toWide(request.title);
+    const std::wstring extension = toWide(request.defaultExtension);
+    std::wstring path(32768, L'\0');
+    OPENFILENAMEW dialog {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = mWindow;
+    dialog.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = static_cast<DWORD>(path.size());
+    dialog.lpstrTitle = title.empty() ? nullptr : title.c_str();
+    dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    // The request's flags are the dialog's own (hide read-only, path and file must exist).
+    dialog.Flags = OFN_EXPLORER | static_cast<DWORD>(request.flags);
+    if (!::GetOpenFileNameW(&dialog)) return std::nullopt;
+    path.resize(::lstrlenW(path.c_str()));
+    return toUtf8(path);
+}
+
+void MainWindow::SetFocusTo(ShownWindow window) {
+    if (window == ShownWindow::Main) ::SetForegroundWindow(mWindow);
+}
+
+void MainWindow::setRepeatIntervalX1(double twips) {
+    mRepeatX1 = twips;
+    mSeek.showSelection(mRepeatX1, mRepeatX2, layout::kRepeatLineSpan);
+}
+void MainWindow::setRepeatIntervalX2(double twips) {
+    mRepeatX2 = twips;
+    mSeek.showSelection(mRepeatX1, mRepeatX2, layout::kRepeatLineSpan);
+}
+
+void MainWindow::setIconFromPicture1() {
+    ::SendMessageW(mWindow, WM_SETICON, ICON_BIG,
+                   reinterpret_cast<LPARAM>(::LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION))));
+}
+
+// Closing comes from the message loop, after the command that asked for it has run.
+void MainWindow::closeMainWindow() { ::PostMessageW(mWindow, WM_CLOSE, 0, 0); }
+
+int MainWindow::chkOnTop() const { return ::SendMessageW(mChkOnTop, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0; }
+void MainWindow::setChkOnTop(int value) {
+    ::SendMessageW(mChkOnTop, BM_SETCHECK, value == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+// The one-line window does not exist yet on Windows: the main window stays shown.
+void MainWindow::setMainWindowVisible(bool visible) {
+    if (visible) show();
+}
+
+}  // namespace lirabox::win32
