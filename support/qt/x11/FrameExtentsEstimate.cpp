@@ -19,7 +19,10 @@ struct FreeDeleter {
 template <typename T>
 using XcbReply = std::unique_ptr<T, FreeDeleter>;
 
-constexpr int kAnswerPolls = 20;
+// A window manager that offers the request answers within milliseconds; on a
+// busy machine it can take longer, and a missing answer puts the window off by
+// its decoration. The wait happens once per restore, at most 300 ms.
+constexpr int kAnswerPolls = 60;
 constexpr std::chrono::milliseconds kAnswerPollInterval{5};
 
 xcb_atom_t internAtom(xcb_connection_t* connection, std::string_view name) {
