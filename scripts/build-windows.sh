@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows (preview) tree with mingw-w64 and collects
-#   lirabox-windows/   Keytap.dll, Timepost.dll and the test programs
+#   lirabox-windows/   lirabox.exe, Keytap.dll, Timepost.dll, the test programs
+#                      and the installer (its test installs it under Wine)
+# and, in build-windows/, what is handed to users:
+#   lirabox-<version>-windows-x64.zip        the program, the DLLs, help, licence
+#   lirabox-<version>-windows-x64-setup.exe  the per-user installer (NSIS)
 # 64-bit only; the runtime is linked statically, so nothing else goes beside them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,3 +19,17 @@ rm -rf lirabox-windows
 mkdir -p lirabox-windows
 cp build-windows/bin/*.dll build-windows/bin/*.exe lirabox-windows/
 echo "lirabox-windows/: $(cd lirabox-windows && echo *)"
+
+# What goes to users: the program, its two libraries, the user guide and the licence.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-windows/CMakeCache.txt)
+package=build-windows/lirabox-$version-windows-x64
+rm -rf "$package" "$package.zip" "$package-setup.exe"
+mkdir -p "$package"
+cp build-windows/bin/lirabox.exe build-windows/bin/Keytap.dll build-windows/bin/Timepost.dll \
+  player/help/Lirabox_help.html COPYING "$package/"
+x86_64-w64-mingw32-strip "$package"/*.exe "$package"/*.dll   # the debugging symbols stay in build-windows/bin
+(cd "$package" && zip -q -X "../$(basename "$package").zip" ./*)
+makensis -V2 -DVERSION="$version" -DFILES="$PWD/$package" -DOUTFILE="$PWD/$package-setup.exe" \
+  player/win32/installer/lirabox.nsi
+cp "$package-setup.exe" lirabox-windows/lirabox-setup.exe
+echo "build-windows/: $(basename "$package").zip, $(basename "$package")-setup.exe"

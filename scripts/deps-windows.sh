@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages the Windows (preview) build and its tests
 # under Wine need: the mingw-w64 cross compiler, GoogleTest's sources, Wine
 # (64-bit only), a display with a window manager, the GStreamer plug-ins Wine
-# decodes media with, and a private sound server to capture what is played.
+# decodes media with, a private sound server to capture what is played, and
+# NSIS and zip for what is handed to users.
 # Does nothing when they are all there already.
 set -euo pipefail
 
@@ -14,6 +15,7 @@ packages=(
   xvfb xauth xdotool x11-utils openbox
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav
   pulseaudio libasound2-plugins              # a null sink on a private socket, reached through ALSA
+  nsis zip                                   # the installer and the zip handed to users
 )
 
 bash "$(dirname "$0")/install-packages.sh" "${packages[@]}"
