@@ -11,6 +11,7 @@ RequestExecutionLevel user
 SetCompressor /SOLID lzma
 
 !include MUI2.nsh
+!include LogicLib.nsh
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Lirabox"
 !define PROGID "Lirabox.Recording"
@@ -60,19 +61,32 @@ Section "Lirabox" SecProgram
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
 
+; The extension's previous program is kept beside it, for the uninstaller to
+; give the extension back to.
 !macro Associate EXTENSION
+  ReadRegStr $0 HKCU "Software\Classes\${EXTENSION}" ""
+  ${If} $0 != "${PROGID}"
+    WriteRegStr HKCU "Software\Classes\${EXTENSION}" "Lirabox.Previous" $0
+  ${EndIf}
   WriteRegStr HKCU "Software\Classes\${EXTENSION}" "" "${PROGID}"
   WriteRegStr HKCU "Software\Classes\${EXTENSION}\OpenWithProgids" "${PROGID}" ""
 !macroend
 
-; An association is ours to remove only while it still names our ProgID: the
+; An association is ours to undo only while it still names our ProgID: the
 ; user or another program may have taken the extension over since.
 !macro Dissociate EXTENSION
   DeleteRegValue HKCU "Software\Classes\${EXTENSION}\OpenWithProgids" "${PROGID}"
   DeleteRegKey /ifempty HKCU "Software\Classes\${EXTENSION}\OpenWithProgids"
   ReadRegStr $0 HKCU "Software\Classes\${EXTENSION}" ""
-  StrCmp $0 "${PROGID}" 0 +2
-    DeleteRegValue HKCU "Software\Classes\${EXTENSION}" ""
+  ReadRegStr $1 HKCU "Software\Classes\${EXTENSION}" "Lirabox.Previous"
+  DeleteRegValue HKCU "Software\Classes\${EXTENSION}" "Lirabox.Previous"
+  ${If} $0 == "${PROGID}"
+    ${If} $1 == ""
+      DeleteRegValue HKCU "Software\Classes\${EXTENSION}" ""
+    ${Else}
+      WriteRegStr HKCU "Software\Classes\${EXTENSION}" "" $1
+    ${EndIf}
+  ${EndIf}
   DeleteRegKey /ifempty HKCU "Software\Classes\${EXTENSION}"
 !macroend
 

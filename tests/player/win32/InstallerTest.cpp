@@ -1,7 +1,7 @@
 // The per-user installer under Wine: a silent install puts the program, its
 // libraries, the Start-menu entry, the uninstall key and the associations in
-// place; the silent uninstall takes them all away and keeps the user's INI
-// file beside the program.
+// place; the silent uninstall takes them all away, gives an extension back to
+// the program it had before and keeps the user's INI file beside the program.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -68,12 +68,22 @@ TEST(Installer, InstallsForTheUserAndUninstallsKeepingTheIniFiles) {
     const fs::path shortcut = environment(L"APPDATA") / L"Microsoft" / L"Windows" / L"Start Menu" / L"Programs" /
                               L"Lirabox.lnk";
 
+    HKEY wav = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Classes\\.wav", 0, nullptr, 0, KEY_WRITE, nullptr,
+                                &wav, nullptr),
+              ERROR_SUCCESS);
+    const std::wstring otherPlayer = L"OtherPlayer.wav";
+    ::RegSetValueExW(wav, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(otherPlayer.c_str()),
+                     static_cast<DWORD>((otherPlayer.size() + 1) * sizeof(wchar_t)));
+    ::RegCloseKey(wav);
+
     ASSERT_EQ(run(L"\"" + besideThisProgram(L"lirabox-setup.exe").wstring() + L"\" /S"), 0);
     for (const wchar_t* file : kProgramFiles) EXPECT_TRUE(fs::is_regular_file(folder / file)) << fs::path(file);
     EXPECT_TRUE(fs::is_regular_file(shortcut));
     EXPECT_TRUE(keyExists(kUninstallKey));
     const std::wstring progId = defaultValue(L"Software\\Classes\\.mp3");
     ASSERT_FALSE(progId.empty());
+    EXPECT_EQ(defaultValue(L"Software\\Classes\\.wav"), progId);
     EXPECT_EQ(defaultValue(L"Software\\Classes\\" + progId + L"\\shell\\open\\command"),
               L"\"" + (folder / L"lirabox.exe").wstring() + L"\" \"%1\"");
 
@@ -85,6 +95,7 @@ TEST(Installer, InstallsForTheUserAndUninstallsKeepingTheIniFiles) {
     EXPECT_FALSE(keyExists(kUninstallKey));
     EXPECT_FALSE(keyExists((L"Software\\Classes\\" + progId).c_str()));
     EXPECT_TRUE(defaultValue(L"Software\\Classes\\.mp3").empty());
+    EXPECT_EQ(defaultValue(L"Software\\Classes\\.wav"), otherPlayer);
     std::ifstream kept(folder / L"config.ini");
     std::string line;
     std::getline(kept, line);
