@@ -90,7 +90,7 @@ SectionEnd
   DeleteRegKey /ifempty HKCU "Software\Classes\${EXTENSION}"
 !macroend
 
-Section "Open .wav, .mp3 and .wma files with Lirabox" SecAssociations
+Section "File associations" SecAssociations
   WriteRegStr HKCU "Software\Classes\${PROGID}" "" "Recording"
   WriteRegStr HKCU "Software\Classes\${PROGID}\DefaultIcon" "" "$INSTDIR\lirabox.exe,0"
   WriteRegStr HKCU "Software\Classes\${PROGID}\shell\open\command" "" '"$INSTDIR\lirabox.exe" "%1"'
@@ -100,6 +100,11 @@ Section "Open .wav, .mp3 and .wma files with Lirabox" SecAssociations
   ; Tells Explorer that the associations changed (SHCNE_ASSOCCHANGED).
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 SectionEnd
+
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "Lirabox, its Keytap and Timepost libraries and the user guide."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecAssociations} "Open .wav, .mp3 and .wma files with Lirabox."
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 Section "Uninstall"
   Delete "$INSTDIR\lirabox.exe"
