@@ -124,8 +124,15 @@ TEST(Win32Paths, UnwritableWindowsDirectoryGivesWayToTheUsersAppDataFolder) {
         }
         ::SetEnvironmentVariableA("LIRABOX_WINDOWS_LOCKED", nullptr);
     }
-    chattr("-i", unixWindows);
-    EXPECT_TRUE(eventually([] { return canCreateFileIn(systemWindowsDirectory()); }));
+    // Wine starts a Linux program without waiting for it, and now and then
+    // late: ask again until the folder can be written.
+    EXPECT_TRUE(eventually(
+        [&] {
+            if (canCreateFileIn(systemWindowsDirectory())) return true;
+            test::runLinuxProgram("/usr/bin/chattr -i \"" + unixWindows + "\"");
+            return false;
+        },
+        500));
     ASSERT_TRUE(locked) << "chattr +i did not lock " << unixWindows;
     EXPECT_EQ(exitCode, 0u);
 }
@@ -146,9 +153,23 @@ TEST(Win32PathsUnwritable, LiraboxIniGoesToAppData) {
 TEST(Win32CommonUtil, TopMostIsTheSystemsStateAndNeitherMovesNorActivates) {
     const TestWindow other(50, 50);
     const TestWindow window(200, 150);
+    // The window manager may still be giving the new windows the focus: the
+    // foreground is taken once it has stayed the same for 200 ms.
+    const auto settledForeground = [] {
+        HWND seen = ::GetForegroundWindow();
+        int steady = 0;
+        eventually([&] {
+            const HWND now = ::GetForegroundWindow();
+            steady = now == seen ? steady + 1 : 0;
+            seen = now;
+            return steady >= 10;
+        });
+        return seen;
+    };
+    settledForeground();
     ::SetForegroundWindow(other.handle);
     eventually([&] { return ::GetForegroundWindow() == other.handle; });
-    const HWND foreground = ::GetForegroundWindow();
+    const HWND foreground = settledForeground();
     const RECT before = window.rect();
 
     clsCommonUtil util;
