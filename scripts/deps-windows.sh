@@ -16,6 +16,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav
   pulseaudio libasound2-plugins              # a null sink on a private socket, reached through ALSA
   nsis zip                                   # the installer and the zip handed to users
+  ffmpeg e2fsprogs                           # the engine tests' recordings; chattr for the read-only folder test
 )
 
 bash "$(dirname "$0")/install-packages.sh" "${packages[@]}"
