@@ -1,6 +1,7 @@
 #include "PedalDevices.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace lirabox::hotkeys {
 namespace {
@@ -23,6 +24,16 @@ const PedalDevice* findPedalDevice(std::uint16_t vendor, std::uint16_t product) 
         return device.vendor == vendor && device.product == product;
     });
     return found == kPedals.end() ? nullptr : &*found;
+}
+
+std::string knownPedalModels() {
+    std::string text;
+    for (const PedalDevice& device : kPedals) {
+        char id[16];
+        std::snprintf(id, sizeof id, "%04x:%04x", device.vendor, device.product);
+        text += (text.empty() ? "" : ", ") + std::string(device.name) + " " + id;
+    }
+    return text;
 }
 
 }  // namespace lirabox::hotkeys

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 
 namespace lirabox::hotkeys {
 
@@ -24,5 +25,7 @@ struct PedalDevice {
 std::span<const PedalDevice> knownPedals();
 // The row of a vendor and product; null for a device that is no known pedal.
 const PedalDevice* findPedalDevice(std::uint16_t vendor, std::uint16_t product);
+// "VEC Infinity 05f3:00ff, …": the models, for the log.
+std::string knownPedalModels();
 
 }  // namespace lirabox::hotkeys

@@ -8,23 +8,32 @@
 namespace lirabox::hotkeys {
 
 std::vector<PedalEvent> PedalReader::readOnce(int fd) {
-    std::vector<PedalEvent> events;
-    if (mEnded) return events;
+    if (mEnded) return {};
     std::array<std::uint8_t, 256> buffer{};
     const ssize_t count = ::read(fd, buffer.data(), buffer.size());
-    if (count < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) return events;
-    if (count <= 0) {
-        mEnded = true;
-        mEndError = count < 0 ? errno : 0;
-        releaseAll(events);
-        return events;
-    }
-    mPartial.insert(mPartial.end(), buffer.begin(), buffer.begin() + count);
+    if (count < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) return {};
+    if (count <= 0) return end(count < 0 ? errno : 0);
+    return take(std::span(buffer.data(), static_cast<std::size_t>(count)));
+}
+
+std::vector<PedalEvent> PedalReader::take(std::span<const std::uint8_t> bytes) {
+    std::vector<PedalEvent> events;
+    if (mEnded) return events;
+    mPartial.insert(mPartial.end(), bytes.begin(), bytes.end());
     std::size_t used = 0;
     for (; mPartial.size() - used >= mDevice.reportSize; used += mDevice.reportSize) {
         report(mPartial.data() + used, events);
     }
     mPartial.erase(mPartial.begin(), mPartial.begin() + static_cast<std::ptrdiff_t>(used));
+    return events;
+}
+
+std::vector<PedalEvent> PedalReader::end(int error) {
+    std::vector<PedalEvent> events;
+    if (mEnded) return events;
+    mEnded = true;
+    mEndError = error;
+    releaseAll(events);
     return events;
 }
 

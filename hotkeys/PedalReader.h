@@ -8,6 +8,7 @@
 #include "PedalDevices.h"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace lirabox::hotkeys {
@@ -27,6 +28,11 @@ public:
     // At the end of the stream or on an error other than an interruption the
     // reader has ended, and the pedals still down come back as released.
     std::vector<PedalEvent> readOnce(int fd);
+
+    // The same for bytes another reader has read: the events of the reports
+    // they complete, and the end of the stream (error 0) or an error.
+    std::vector<PedalEvent> take(std::span<const std::uint8_t> bytes);
+    std::vector<PedalEvent> end(int error);
 
     bool ended() const { return mEnded; }
     // The error number that ended the reader; 0 for the end of the stream.

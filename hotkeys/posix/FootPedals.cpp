@@ -5,17 +5,16 @@
 #include "hotkeys/FootPedals.h"
 
 #include "HidrawNodes.h"
+#include "hotkeys/PedalEventQueue.h"
 #include "support/Trace.h"
 
 #include <QObject>
 #include <QSocketNotifier>
 #include <QTimer>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <deque>
 #include <map>
 #include <set>
 #include <string_view>
@@ -31,16 +30,6 @@ constexpr std::string_view kHidrawPrefix = "hidraw";
 // udev sets a new node's permissions a moment after the node appears.
 constexpr int kRescanDelayMs = 500;
 
-std::string knownModels() {
-    std::string text;
-    for (const PedalDevice& device : knownPedals()) {
-        char id[16];
-        std::snprintf(id, sizeof id, "%04x:%04x", device.vendor, device.product);
-        text += (text.empty() ? "" : ", ") + std::string(device.name) + " " + id;
-    }
-    return text;
-}
-
 }  // namespace
 
 struct FootPedals::Impl {
@@ -50,12 +39,12 @@ struct FootPedals::Impl {
         QSocketNotifier* notifier;
     };
 
-    explicit Impl(PedalActions& pedalActions) : actions(pedalActions) {
+    explicit Impl(PedalActions& pedalActions) : queue(pedalActions) {
         repeat.setSingleShot(true);
         rescan.setSingleShot(true);
         rescan.setInterval(kRescanDelayMs);
         QObject::connect(&repeat, &QTimer::timeout, &context, [this] {
-            actions.tick(PedalActions::Clock::now());
+            queue.tick();
             scheduleRepeat();
         });
         QObject::connect(&rescan, &QTimer::timeout, &context, [this] { openNewPedals(); });
@@ -133,13 +122,14 @@ struct FootPedals::Impl {
         const auto found = pedals.find(name);
         if (found == pedals.end()) return;
         Open& open = found->second;
-        for (const PedalEvent& event : open.reader.readOnce(open.fd)) pending.push_back(event);
+        const std::vector<PedalEvent> events = open.reader.readOnce(open.fd);
         if (open.reader.ended()) {
             trace("foot pedals: " + name + " ended" +
                   (open.reader.endError() != 0 ? std::string(": ") + std::strerror(open.reader.endError()) : ""));
             close(found);
         }
-        runPending();
+        queue.run(events);
+        scheduleRepeat();
     }
 
     // Also from inside the notifier's own signal, hence the deferred delete.
@@ -150,37 +140,20 @@ struct FootPedals::Impl {
         pedals.erase(pedal);
     }
 
-    // Events run in their order even when a command lets a later read run
-    // inside it: the inner call only queues.
-    void runPending() {
-        if (running) return;
-        running = true;
-        while (!pending.empty()) {
-            const PedalEvent event = pending.front();
-            pending.pop_front();
-            actions.handle(event, PedalActions::Clock::now());
-        }
-        running = false;
-        scheduleRepeat();
-    }
-
     void scheduleRepeat() {
-        const auto next = actions.nextStep();
-        if (!next) {
+        const auto wait = queue.untilNextStep();
+        if (wait) {
+            repeat.start(static_cast<int>(wait->count()));
+        } else {
             repeat.stop();
-            return;
         }
-        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*next - PedalActions::Clock::now());
-        repeat.start(static_cast<int>(std::max<std::chrono::milliseconds::rep>(wait.count(), 0)));
     }
 
-    PedalActions& actions;
+    PedalEventQueue queue;
     QObject context;
     QTimer repeat;
     QTimer rescan;
     std::map<std::string, Open> pedals;  // by node path
-    std::deque<PedalEvent> pending;
-    bool running = false;
     int inotifyFd = -1;
     QSocketNotifier* inotifyNotifier = nullptr;
     std::set<std::string> told;
@@ -193,7 +166,7 @@ FootPedals::~FootPedals() = default;
 void FootPedals::start() {
     mImpl->watchForNewNodes();
     if (mImpl->openNewPedals() == 0) {
-        mImpl->tellOnce("none in use; known models: " + knownModels() +
+        mImpl->tellOnce("none in use; known models: " + knownPedalModels() +
                         (mImpl->inotifyFd >= 0 ? "; one plugged in later is used" : ""));
     }
 }

@@ -3,6 +3,7 @@
 
 #include "MainWindow.h"
 #include "WideText.h"
+#include "hotkeys/FootPedals.h"
 #include "hotkeys/KeytapBinding.h"
 #include "hotkeys/win32/KeyMessageSubclass.h"
 #include "player/CommandLine.h"
@@ -77,8 +78,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     form.setMenuHandlers(&menus);
     window.connectTo(form, menus);
     subclass.setKeyMessageHandler([&form](std::int32_t slot) { form.KeyMessage(slot); });
+    lirabox::hotkeys::PedalActions pedalActions([&form] { return form.pedal_mapping(); },
+                                                [&form](lirabox::Command command) { form.runCommand(command); });
+    lirabox::hotkeys::FootPedals pedals(pedalActions);
 
     if (!form.Form_Load(text)) return 1;  // a second instance: the message has been dismissed
+    pedals.start();
     window.show();
     return window.run();
 }
