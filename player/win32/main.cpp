@@ -11,6 +11,8 @@
 #include "player/Timepost.h"
 #include "player/frmMain.h"
 #include "player/media/win32/Win32MediaEngine.h"
+#include "settings/win32/SettingsDialog.h"
+#include "support/DesktopServices.h"
 #include "support/RaisedError.h"
 #include "support/Translations.h"
 #include "support/UiText.h"
@@ -50,7 +52,7 @@ void useTextsOfUserLanguage() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    const INITCOMMONCONTROLSEX controls {sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    const INITCOMMONCONTROLSEX controls {sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES};
     ::InitCommonControlsEx(&controls);
     useTextsOfUserLanguage();
     const std::string text = commandLineText();
@@ -77,6 +79,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     form.setMenuHandlers(&menus);
     window.connectTo(form, menus);
     subclass.setKeyMessageHandler([&form](std::int32_t slot) { form.KeyMessage(slot); });
+    lirabox::settings::win32::SettingsDialog settings(
+        instance, {form, window.WindowHandle(), keytap, subclass, lirabox::systemDesktopServices()});
+    form.setSettingsDialog(&settings);
 
     if (!form.Form_Load(text)) return 1;  // a second instance: the message has been dismissed
     window.show();
