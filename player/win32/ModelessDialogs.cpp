@@ -21,7 +21,9 @@ void addModelessDialog(HWND dialog) {
 void removeModelessDialog(HWND dialog) { std::erase(dialogs(), dialog); }
 
 bool isModelessDialogMessage(MSG& message) {
-    for (HWND dialog : dialogs()) {
+    // A copy: what the dialog runs may add or remove one.
+    const std::vector<HWND> windows = dialogs();
+    for (HWND dialog : windows) {
         if ((message.hwnd == dialog || ::IsChild(dialog, message.hwnd)) && ::IsDialogMessageW(dialog, &message)) {
             return true;
         }
