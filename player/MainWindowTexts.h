@@ -1,5 +1,5 @@
 #pragma once
-// The main window's captions, tooltips and File menu items, shared by its
+// The main window's captions, tooltips, File and settings menu items, shared by its
 // front ends.
 
 #include "support/UiText.h"
@@ -28,5 +28,9 @@ inline constexpr UiText kSpeedUpItem = LIRABOX_TEXT("frmMain", "再生速度ア�
 inline constexpr UiText kSpeedDownItem = LIRABOX_TEXT("frmMain", "再生速度ダウン");
 inline constexpr UiText kTimeStampItem = LIRABOX_TEXT("frmMain", "タイムスタンプ挿入");
 inline constexpr UiText kQuitItem = LIRABOX_TEXT("frmMain", "終了");
+// The settings menu: the settings dialog on its playback or shortcut-key tab.
+inline constexpr UiText kSettingsMenu = LIRABOX_TEXT("frmMain", "設定");
+inline constexpr UiText kPlaybackSettings = LIRABOX_TEXT("frmMain", "再生設定");
+inline constexpr UiText kShortcutKeySettings = LIRABOX_TEXT("frmMain", "ショートカットキー設定");
 
 }  // namespace lirabox::texts

@@ -8,10 +8,14 @@ std::optional<CapturedKey> captureKey(const KeyPress& press) {
     std::int32_t keyCode = 0;
     if (press.levels) keyCode = keytap::virtualKeyForKeyLevels(press.levels->plain, press.levels->shifted);
     if (keyCode == 0) keyCode = keytap::virtualKeyForQtKey(press.qtKey);
-    if (keyCode == 0) return std::nullopt;
-    const std::int32_t shift =
-        (press.shift ? 1 : 0) | (press.ctrl ? 2 : 0) | (press.alt ? 4 : 0) | keytap::modifierBitOfVirtualKey(keyCode);
-    return CapturedKey{keyCode, shift};
+    return captureVirtualKey(keyCode, press.shift, press.ctrl, press.alt);
+}
+
+std::optional<CapturedKey> captureVirtualKey(std::int32_t virtualKey, bool shift, bool ctrl, bool alt) {
+    if (virtualKey < 1 || virtualKey > 254) return std::nullopt;
+    const std::int32_t modifiers =
+        (shift ? 1 : 0) | (ctrl ? 2 : 0) | (alt ? 4 : 0) | keytap::modifierBitOfVirtualKey(virtualKey);
+    return CapturedKey{virtualKey, modifiers};
 }
 
 }  // namespace lirabox::settings

@@ -36,4 +36,8 @@ struct KeyPress {
 // as held. Nothing for a key the table has no virtual-key code for.
 std::optional<CapturedKey> captureKey(const KeyPress& press);
 
+// The same for a virtual-key code the platform reports itself (Windows'
+// key-down message); nothing for a code outside 1..254.
+std::optional<CapturedKey> captureVirtualKey(std::int32_t virtualKey, bool shift, bool ctrl, bool alt);
+
 }  // namespace lirabox::settings

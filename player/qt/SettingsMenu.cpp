@@ -5,22 +5,16 @@
 
 #include "Catalogue.h"
 #include "MenuItems.h"
+#include "player/MainWindowTexts.h"
 
 namespace lirabox::qt {
-namespace {
-
-constexpr UiText kSettingsMenu = LIRABOX_TEXT("frmMain", "設定");
-constexpr UiText kPlaybackSettings = LIRABOX_TEXT("frmMain", "再生設定");
-constexpr UiText kShortcutKeySettings = LIRABOX_TEXT("frmMain", "ショートカットキー設定");
-
-}  // namespace
 
 SettingsMenu addSettingsMenu(QMenuBar& bar) {
     SettingsMenu menu;
-    menu.mnuSet = bar.addMenu(uiText(kSettingsMenu));
+    menu.mnuSet = bar.addMenu(uiText(texts::kSettingsMenu));
     menu.mnuSet->setObjectName(QStringLiteral("mnuSet"));
-    menu.mnuSetPlay = addItem(*menu.mnuSet, "mnuSetPlay", kPlaybackSettings);
-    menu.mnuSetKey = addItem(*menu.mnuSet, "mnuSetKey", kShortcutKeySettings);
+    menu.mnuSetPlay = addItem(*menu.mnuSet, "mnuSetPlay", texts::kPlaybackSettings);
+    menu.mnuSetKey = addItem(*menu.mnuSet, "mnuSetKey", texts::kShortcutKeySettings);
     return menu;
 }
 

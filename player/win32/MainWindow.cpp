@@ -1,6 +1,9 @@
 #include "MainWindow.h"
 
+#include "ModelessDialogs.h"
+#include "UiFont.h"
 #include "WideText.h"
+#include "WindowProcedure.h"
 #include "player/FormLayout.h"
 #include "player/MainWindowTexts.h"
 #include "player/MenuHandlers.h"
@@ -52,36 +55,6 @@ constexpr TwipsRect kSeekTrackbar {layout::seekbk.left, kFileLabel.top + kFileLa
                                    layout::cmdPlay.top - kFileLabel.top - kFileLabel.height};
 
 std::wstring text(const UiText& uiText) { return toWide(shown(uiText)); }
-
-std::wstring windowTextW(HWND window) {
-    const int length = ::GetWindowTextLengthW(window);
-    std::wstring buffer(static_cast<std::size_t>(length) + 1, L'\0');
-    ::GetWindowTextW(window, buffer.data(), length + 1);
-    buffer.resize(static_cast<std::size_t>(length));
-    return buffer;
-}
-
-std::string windowText(HWND window) { return toUtf8(windowTextW(window)); }
-
-// The first face the system has of those that show Japanese; Wine has the last.
-std::wstring japaneseFace() {
-    static const std::array<const wchar_t*, 4> faces {L"Yu Gothic UI", L"Meiryo UI", L"MS UI Gothic",
-                                                      L"Noto Sans CJK JP"};
-    HDC screen = ::GetDC(nullptr);
-    std::wstring found;
-    for (const wchar_t* face : faces) {
-        LOGFONTW wanted {};
-        wanted.lfCharSet = DEFAULT_CHARSET;
-        ::lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
-        const auto seen = [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM) -> int { return 0; };
-        if (::EnumFontFamiliesExW(screen, &wanted, seen, 0, 0) == 0) {
-            found = face;
-            break;
-        }
-    }
-    ::ReleaseDC(nullptr, screen);
-    return found;
-}
 
 UINT messageBoxIcon(MessageIcon icon) {
     switch (icon) {
@@ -155,10 +128,19 @@ void MainWindow::createMenu() {
     item(Command::Quit, texts::kQuitItem, L"Ctrl+Q");
     mMenu = ::CreateMenu();
     ::AppendMenuW(mMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(file), text(texts::kFileMenu).c_str());
+    appendSettingsMenu();
 
     std::array<ACCEL, 2> keys {{{FCONTROL | FVIRTKEY, 'O', menuId(Command::Open)},
                                 {FCONTROL | FVIRTKEY, 'Q', menuId(Command::Quit)}}};
     mAccelerators = ::CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
+}
+
+// The settings dialog on either tab.
+void MainWindow::appendSettingsMenu() {
+    HMENU settings = ::CreatePopupMenu();
+    ::AppendMenuW(settings, MF_STRING, menuId(Command::PlaybackSettings), text(texts::kPlaybackSettings).c_str());
+    ::AppendMenuW(settings, MF_STRING, menuId(Command::ShortcutKeySettings), text(texts::kShortcutKeySettings).c_str());
+    ::AppendMenuW(mMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(settings), text(texts::kSettingsMenu).c_str());
 }
 
 void MainWindow::createControls() {
@@ -237,9 +219,7 @@ HFONT MainWindow::fittedFont(HWND control, const std::wstring& sample, int extra
     HDC context = ::GetDC(control);
     HFONT chosen = nullptr;
     for (int decipoints = kPointSize * 10; chosen == nullptr; decipoints -= 5) {
-        HFONT font = ::CreateFontW(-MulDiv(decipoints, static_cast<int>(dpi), 720), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                                   FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                   DEFAULT_PITCH, mFace.c_str());
+        HFONT font = createUiFont(mFace, decipoints, dpi);
         const HGDIOBJ previous = ::SelectObject(context, font);
         SIZE size {};
         ::GetTextExtentPoint32W(context, sample.c_str(), static_cast<int>(sample.size()), &size);
@@ -258,7 +238,6 @@ HFONT MainWindow::fittedFont(HWND control, const std::wstring& sample, int extra
 void MainWindow::applyDpi(UINT dpi) {
     const double scale = dpi;
     if (mFace.empty()) mFace = japaneseFace();
-    if (mFace.empty()) mFace = L"MS Shell Dlg 2";
     const struct {
         HWND control;
         TwipsRect place;
@@ -322,6 +301,7 @@ void MainWindow::show() {
 int MainWindow::run() {
     MSG message {};
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (isModelessDialogMessage(message)) continue;
         if (mWindow != nullptr && ::TranslateAcceleratorW(mWindow, mAccelerators, &message)) continue;
         if (mWindow != nullptr && ::IsDialogMessageW(mWindow, &message)) continue;
         ::TranslateMessage(&message);
@@ -331,13 +311,9 @@ int MainWindow::run() {
 }
 
 LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->mWindow = window;
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = windowOwner<MainWindow>(window, message, lParam);
     if (self == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCCREATE) self->mWindow = window;
     return self->handle(message, wParam, lParam);
 }
 
@@ -367,9 +343,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_DPICHANGED: {
         applyDpi(HIWORD(wParam));
-        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-        ::SetWindowPos(mWindow, nullptr, suggested->left, suggested->top, 0, 0,
-                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        moveToSuggestedPlace(mWindow, lParam);
         return 0;
     }
     case WM_CLOSE:

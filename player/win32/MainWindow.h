@@ -41,7 +41,8 @@ public:
     // The controls' notifications go to the form and the menu handlers from now on.
     void connectTo(frmMain& form, MenuHandlers& menus);
     void show();
-    // The message loop with the File menu's accelerators, until the window is gone.
+    // The message loop with the File menu's accelerators, until the window is
+    // gone; a modeless dialog's keys go to the dialog first.
     int run();
 
     // MainView
@@ -87,6 +88,7 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
     void createMenu();
+    void appendSettingsMenu();
     void createTooltips();
     void applyDpi(UINT dpi);
     // The window's font, or a smaller one where the text would not fit the control.

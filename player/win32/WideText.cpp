@@ -22,4 +22,14 @@ std::string toUtf8(std::wstring_view utf16) {
     return utf8;
 }
 
+std::wstring windowTextW(HWND window) {
+    const int length = ::GetWindowTextLengthW(window);
+    std::wstring buffer(static_cast<std::size_t>(length) + 1, L'\0');
+    ::GetWindowTextW(window, buffer.data(), length + 1);
+    buffer.resize(static_cast<std::size_t>(length));
+    return buffer;
+}
+
+std::string windowText(HWND window) { return toUtf8(windowTextW(window)); }
+
 }  // namespace lirabox::win32

@@ -5,9 +5,15 @@
 #include <string>
 #include <string_view>
 
+#include <windows.h>
+
 namespace lirabox::win32 {
 
 std::wstring toWide(std::string_view utf8);
 std::string toUtf8(std::wstring_view utf16);
+
+// A control's text, as UTF-16 and as UTF-8.
+std::wstring windowTextW(HWND window);
+std::string windowText(HWND window);
 
 }  // namespace lirabox::win32

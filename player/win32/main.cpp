@@ -12,6 +12,8 @@
 #include "player/Timepost.h"
 #include "player/frmMain.h"
 #include "player/media/win32/Win32MediaEngine.h"
+#include "settings/win32/SettingsDialog.h"
+#include "support/DesktopServices.h"
 #include "support/RaisedError.h"
 #include "support/Translations.h"
 #include "support/UiText.h"
@@ -51,7 +53,7 @@ void useTextsOfUserLanguage() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    const INITCOMMONCONTROLSEX controls {sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    const INITCOMMONCONTROLSEX controls {sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES};
     ::InitCommonControlsEx(&controls);
     useTextsOfUserLanguage();
     const std::string text = commandLineText();
@@ -78,6 +80,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     form.setMenuHandlers(&menus);
     window.connectTo(form, menus);
     subclass.setKeyMessageHandler([&form](std::int32_t slot) { form.KeyMessage(slot); });
+    lirabox::settings::win32::SettingsDialog settings(
+        instance, {form, window.WindowHandle(), keytap, subclass, lirabox::systemDesktopServices()});
+    form.setSettingsDialog(&settings);
     lirabox::hotkeys::PedalActions pedalActions([&form] { return form.pedal_mapping(); },
                                                 [&form](lirabox::Command command) { form.runCommand(command); });
     lirabox::hotkeys::FootPedals pedals(pedalActions);

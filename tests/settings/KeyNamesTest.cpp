@@ -75,6 +75,10 @@ TEST(CaptureKey, CountsAModifierKeyAsHeldAndRefusesKeysWithoutACode) {
     EXPECT_EQ(captureKey(altShift), (CapturedKey{18, 5}));
     EXPECT_EQ(captureKey(withLevels(0x1008ff2f, 0)), std::nullopt);  // XF86Sleep: no virtual key
     EXPECT_EQ(captureKey(KeyPress{}), std::nullopt);
+    // A code the platform reports itself (Windows): the same rules, codes 1..254 only.
+    EXPECT_EQ(captureVirtualKey(16, false, true, false), (CapturedKey{16, 3}));
+    EXPECT_EQ(captureVirtualKey(120, true, false, true), (CapturedKey{120, 5}));
+    EXPECT_EQ(captureVirtualKey(255, false, false, false), std::nullopt);
 }
 
 TEST(CaptureKey, FallsBackToTheToolkitKeyWithItsKeypadBit) {

@@ -1,0 +1,155 @@
+// The settings dialog of the real lirabox.exe under Wine, driven as a user
+// drives it: opened from the settings menu on its shortcut-key tab, keys
+// typed into the key boxes (SendInput), OK clicked. Tab and Shift+Tab are
+// captured while they move between rows, F9 is captured into row 0, OK writes
+// the rows to config.ini and F9 typed afterwards plays and pauses at once.
+#include <gtest/gtest.h>
+
+#include "ProgramRun.h"
+#include "player/Command.h"
+
+#include <filesystem>
+#include <string>
+
+#include <windows.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using namespace lirabox::test;
+
+// The dialog's window class and control ids (settings/win32/SettingsDialog.h).
+constexpr const wchar_t* kDialogClass = L"LiraboxSettings";
+constexpr int kRow0 = 300;
+constexpr int kRow1 = 301;
+constexpr int kOk = 401;
+// The main window's menu items carry 1000 plus their command's number.
+constexpr WORD kShortcutKeySettingsItem = 1000 + static_cast<WORD>(lirabox::Command::ShortcutKeySettings);
+
+void sendKey(WORD virtualKey, bool down) {
+    INPUT input {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    ::SendInput(1, &input, sizeof input);
+}
+
+void typeKey(WORD virtualKey, WORD modifier = 0) {
+    if (modifier != 0) sendKey(modifier, true);
+    sendKey(virtualKey, true);
+    sendKey(virtualKey, false);
+    if (modifier != 0) sendKey(modifier, false);
+}
+
+void click(HWND control) {
+    RECT box {};
+    ::GetWindowRect(control, &box);
+    ::SetCursorPos((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+    std::this_thread::sleep_for(100ms);
+    INPUT press[2] {};
+    press[0].type = press[1].type = INPUT_MOUSE;
+    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, press, sizeof press[0]);
+}
+
+HWND focusIn(HWND window) {
+    GUITHREADINFO info {};
+    info.cbSize = sizeof info;
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+// What a control shows (asked of its own process).
+std::wstring shownBy(HWND control) {
+    wchar_t text[256] = {};
+    ::SendMessageW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+int iniNumber(const fs::path& file, const char* section, const char* key) {
+    return static_cast<int>(::GetPrivateProfileIntA(section, key, -1, file.string().c_str()));
+}
+
+// Whether the position stays where it is for most of a second.
+bool standing(const fs::path& position) {
+    const std::optional<double> from = positionHeard(position);
+    std::this_thread::sleep_for(700ms);
+    return from && positionHeard(position) == from;
+}
+
+// Whether playing starts within a few seconds: the position moves on from where it stands.
+bool startsPlaying(const fs::path& position) {
+    const std::optional<double> from = positionHeard(position);
+    return from && within(5s, [&] {
+        const std::optional<double> now = positionHeard(position);
+        return now && *now > *from + 0.5;
+    });
+}
+
+TEST(Win32SettingsDialog, CapturesTabShiftTabAndF9AndTheSavedKeyWorksAtOnce) {
+    const fs::path folder = freshProgramFolder("lirabox-settings-test");
+    const fs::path recording = folder / "talk.wav";
+    fs::copy_file(fs::path(environment("LIRABOX_RECORDINGS")) / "tone10.wav", recording);
+    const fs::path position = clearedPositionFile();
+    PROCESS_INFORMATION process =
+        startProcess("\"" + (folder / "lirabox.exe").string() + "\" " + recording.string(), folder);
+
+    HWND main = nullptr;
+    ASSERT_TRUE(within(20s, [&] {
+        main = ::FindWindowW(L"LiraboxMain", L"Lirabox");
+        return main != nullptr && ::IsWindowVisible(main);
+    }));
+    // Paused at once, so that the recording is not over by the time F9 is tried.
+    ASSERT_TRUE(within(10s, [&] { return positionHeard(position).has_value(); }));
+    ::PostMessageW(main, ::RegisterWindowMessageA("KVL_MESSAGE_PROC"), 0, 0);
+    ASSERT_TRUE(within(5s, [&] { return standing(position); }));
+
+    // The settings menu's item for the shortcut-key tab, as the menu sends it.
+    ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(kShortcutKeySettingsItem, 0), 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(within(10s, [&] {
+        dialog = ::FindWindowW(kDialogClass, nullptr);
+        return dialog != nullptr && ::IsWindowVisible(dialog);
+    }));
+    HWND row0 = ::GetDlgItem(dialog, kRow0);
+    HWND row1 = ::GetDlgItem(dialog, kRow1);
+    ASSERT_TRUE(::IsWindowVisible(row0));
+    click(row0);
+    ASSERT_TRUE(within(5s, [&] { return focusIn(dialog) == row0; }));
+
+    // Tab is captured into the row and moves on; Shift+Tab too, and goes back.
+    typeKey(VK_TAB);
+    EXPECT_TRUE(within(5s, [&] { return focusIn(dialog) == row1; }));
+    EXPECT_EQ(shownBy(row0), L"Tab");
+    typeKey(VK_TAB, VK_SHIFT);
+    EXPECT_TRUE(within(5s, [&] { return focusIn(dialog) == row0; }));
+    EXPECT_EQ(shownBy(row1), L"Shift + Tab");
+
+    typeKey(VK_F9);
+    EXPECT_TRUE(within(5s, [&] { return shownBy(row0) == L"F9"; }));
+    EXPECT_TRUE(within(5s, [&] { return focusIn(dialog) == row1; }));
+
+    click(::GetDlgItem(dialog, kOk));
+    ASSERT_TRUE(within(5s, [&] { return !::IsWindowVisible(dialog); }));
+    const fs::path config = folder / "config.ini";
+    EXPECT_EQ(iniNumber(config, "ID00", "KeyCode"), VK_F9);
+    EXPECT_EQ(iniNumber(config, "ID00", "ShiftStatus"), 0);
+    EXPECT_EQ(iniNumber(config, "ID01", "KeyCode"), VK_TAB);
+    EXPECT_EQ(iniNumber(config, "ID01", "ShiftStatus"), 1);
+
+    // F9 now plays and pauses, typed into the main window.
+    ::SetForegroundWindow(main);
+    EXPECT_TRUE(within(5s, [&] { return ::GetForegroundWindow() == main; }));
+    typeKey(VK_F9);
+    EXPECT_TRUE(startsPlaying(position));
+    typeKey(VK_F9);
+    EXPECT_TRUE(within(5s, [&] { return standing(position); }));
+
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(exitCodeOf(process), 0);
+}
+
+}  // namespace
