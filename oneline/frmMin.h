@@ -7,8 +7,10 @@
 
 #include "OneLineView.h"
 #include "player/MainView.h"
+#include "player/Twips.h"
 #include "player/WindowModeView.h"
 #include "support/DesktopServices.h"
+#include "support/UiText.h"
 
 #include <cstdint>
 #include <memory>
@@ -39,6 +41,16 @@ public:
     static constexpr const char* kTitle = "Lirabox";
     // Between the time text and the file name.
     static constexpr const char* kGap = "    ";
+    // The label's text until the first refresh.
+    static constexpr UiText kDesignText =
+        LIRABOX_TEXT("frmMin", "00:00:00 / 00:00:00    ファイルがありません");
+    // The client area, and the label's place in it (all but a strip at the
+    // right and bottom edges), in twips.
+    static constexpr double kClientWidth = 4545;
+    static constexpr double kClientHeight = 255;
+    static constexpr TwipsRect kLblMain {0, 0, 4530, 240};
+    // Timer1's interval in milliseconds.
+    static constexpr int kTimer1Interval = 50;
 
     frmMin(frmMain& main, const MainView& mainView, const WindowModeView& mainWindow, OneLineView& view,
            std::shared_ptr<DesktopServices> desktop = systemDesktopServices());

@@ -1,6 +1,6 @@
 #pragma once
-// The main window's captions, tooltips, File and settings menu items, shared by its
-// front ends.
+// The main window's captions, tooltips and menu items, shared by its front
+// ends.
 
 #include "support/UiText.h"
 
@@ -32,5 +32,15 @@ inline constexpr UiText kQuitItem = LIRABOX_TEXT("frmMain", "終了");
 inline constexpr UiText kSettingsMenu = LIRABOX_TEXT("frmMain", "設定");
 inline constexpr UiText kPlaybackSettings = LIRABOX_TEXT("frmMain", "再生設定");
 inline constexpr UiText kShortcutKeySettings = LIRABOX_TEXT("frmMain", "ショートカットキー設定");
+// The View menu, the one-line window's popup (its quit item is kQuitItem, its
+// always-on-top items kOnTop) and the Help menu. Alt+Enter is handled by the
+// windows, not by the menu: it is only named.
+inline constexpr UiText kViewMenu = LIRABOX_TEXT("frmMain", "表示");
+inline constexpr UiText kToLineModeItem = LIRABOX_TEXT("frmMain", "1行モード          Alt+Enter");
+inline constexpr UiText kOneLineMenu = LIRABOX_TEXT("frmMain", "1行モード");
+inline constexpr UiText kToFullModeItem = LIRABOX_TEXT("frmMain", "フルモード");
+inline constexpr UiText kHelpMenu = LIRABOX_TEXT("frmMain", "ヘルプ");
+inline constexpr UiText kContentsItem = LIRABOX_TEXT("frmMain", "目次");
+inline constexpr UiText kVersionItem = LIRABOX_TEXT("frmMain", "バージョン情報");
 
 }  // namespace lirabox::texts

@@ -19,14 +19,7 @@ namespace {
 
 using lirabox::pixelsToTwips;
 using lirabox::qt::toPixels;
-using lirabox::TwipsRect;
 using lirabox::twipsToPixels;
-
-constexpr double kClientWidth = 4545;
-constexpr double kClientHeight = 255;
-constexpr TwipsRect kLblMain {0, 0, 4530, 240};
-constexpr int kTimer1Interval = 50;
-constexpr UiText kDesignText = LIRABOX_TEXT("frmMin", "00:00:00 / 00:00:00    ファイルがありません");
 
 MouseButton buttonOf(Qt::MouseButton button) {
     switch (button) {
@@ -47,12 +40,12 @@ OneLineWindow::OneLineWindow(frmMain& main, const MainView& mainView, const Wind
       mDpi(dpi) {
     setObjectName(QStringLiteral("frmMin"));
     setWindowTitle(QString::fromLatin1(frmMin::kTitle));
-    setFixedSize(twipsToPixels(kClientWidth, dpi), twipsToPixels(kClientHeight, dpi));
+    setFixedSize(twipsToPixels(frmMin::kClientWidth, dpi), twipsToPixels(frmMin::kClientHeight, dpi));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    mLblMain = new QLabel(lirabox::qt::uiText(kDesignText), this);
+    mLblMain = new QLabel(lirabox::qt::uiText(frmMin::kDesignText), this);
     mLblMain->setObjectName(QStringLiteral("lblMain"));
-    mLblMain->setGeometry(toPixels(kLblMain, dpi));
+    mLblMain->setGeometry(toPixels(frmMin::kLblMain, dpi));
     mLblMain->setMouseTracking(true);
     mLblMain->installEventFilter(this);
     installEventFilter(this);
@@ -65,7 +58,7 @@ OneLineWindow::OneLineWindow(frmMain& main, const MainView& mainView, const Wind
         return mForm.Form_KeyDown(keyCode, shift);
     });
 
-    mTimer1.setInterval(kTimer1Interval);
+    mTimer1.setInterval(frmMin::kTimer1Interval);
     connect(&mTimer1, &QTimer::timeout, this, [this] { mForm.Timer1_Timer(); });
     mTimer1.start();
     mForm.Form_Load();

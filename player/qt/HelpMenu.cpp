@@ -5,23 +5,17 @@
 
 #include "Catalogue.h"
 #include "MenuItems.h"
+#include "player/MainWindowTexts.h"
 
 namespace lirabox::qt {
-namespace {
-
-constexpr UiText kHelpCaption = LIRABOX_TEXT("frmMain", "ヘルプ");
-constexpr UiText kContentsCaption = LIRABOX_TEXT("frmMain", "目次");
-constexpr UiText kVersionCaption = LIRABOX_TEXT("frmMain", "バージョン情報");
-
-}  // namespace
 
 HelpMenu addHelpMenu(QMenuBar& bar) {
     HelpMenu menu;
-    menu.mnuHelp = bar.addMenu(uiText(kHelpCaption));
+    menu.mnuHelp = bar.addMenu(uiText(texts::kHelpMenu));
     menu.mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    menu.mnuMokuji = addItem(*menu.mnuHelp, "mnuMokuji", kContentsCaption);
+    menu.mnuMokuji = addItem(*menu.mnuHelp, "mnuMokuji", texts::kContentsItem);
     addSeparator(*menu.mnuHelp, "mnuDami3");
-    menu.mnuVer = addItem(*menu.mnuHelp, "mnuVer", kVersionCaption);
+    menu.mnuVer = addItem(*menu.mnuHelp, "mnuVer", texts::kVersionItem);
     return menu;
 }
 

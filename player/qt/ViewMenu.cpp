@@ -6,20 +6,13 @@
 
 #include "Catalogue.h"
 #include "MenuItems.h"
+#include "player/MainWindowTexts.h"
 
 namespace lirabox::qt {
 namespace {
 
-constexpr UiText kViewCaption = LIRABOX_TEXT("frmMain", "表示");
-constexpr UiText kOnTopCaption = LIRABOX_TEXT("frmMain", "常に手前に表示");
-// The key is handled by the window, not by the menu: it is only named here.
-constexpr UiText kToLineModeCaption = LIRABOX_TEXT("frmMain", "1行モード          Alt+Enter");
-constexpr UiText kSubCaption = LIRABOX_TEXT("frmMain", "1行モード");
-constexpr UiText kToFullModeCaption = LIRABOX_TEXT("frmMain", "フルモード");
-constexpr UiText kQuitCaption = LIRABOX_TEXT("frmMain", "終了");
-
 QAction* addCheckItem(QMenu& menu, const char* name) {
-    QAction* action = addItem(menu, name, kOnTopCaption);
+    QAction* action = addItem(menu, name, texts::kOnTop);
     action->setCheckable(true);
     return action;
 }
@@ -28,21 +21,21 @@ QAction* addCheckItem(QMenu& menu, const char* name) {
 
 ViewMenu addViewMenu(QMenuBar& bar) {
     ViewMenu menu;
-    menu.mnuETC = bar.addMenu(uiText(kViewCaption));
+    menu.mnuETC = bar.addMenu(uiText(texts::kViewMenu));
     menu.mnuETC->setObjectName(QStringLiteral("mnuETC"));
     menu.mnuSetOnTop = addCheckItem(*menu.mnuETC, "mnuSetOnTop");
-    menu.mnuToLineMode = addItem(*menu.mnuETC, "mnuToLineMode", kToLineModeCaption);
+    menu.mnuToLineMode = addItem(*menu.mnuETC, "mnuToLineMode", texts::kToLineModeItem);
     return menu;
 }
 
 OneLinePopup makeOneLinePopup(QWidget& owner) {
     OneLinePopup popup;
-    popup.mnuSub = new QMenu(uiText(kSubCaption), &owner);
+    popup.mnuSub = new QMenu(uiText(texts::kOneLineMenu), &owner);
     popup.mnuSub->setObjectName(QStringLiteral("mnuSub"));
-    popup.mnuToFullMode = addItem(*popup.mnuSub, "mnuToFullMode", kToFullModeCaption);
+    popup.mnuToFullMode = addItem(*popup.mnuSub, "mnuToFullMode", texts::kToFullModeItem);
     popup.mnuSetOnTopSub = addCheckItem(*popup.mnuSub, "mnuSetOnTopSub");
     addSeparator(*popup.mnuSub, "mnuDami4");
-    popup.mnuQuitSub = addItem(*popup.mnuSub, "mnuQuitSub", kQuitCaption);
+    popup.mnuQuitSub = addItem(*popup.mnuSub, "mnuQuitSub", texts::kQuitItem);
     return popup;
 }
 

@@ -1,9 +1,13 @@
 #include "MainWindow.h"
 
+#include "DpiChange.h"
+#include "DroppedFiles.h"
 #include "ModelessDialogs.h"
+#include "ModifierKeys.h"
 #include "UiFont.h"
 #include "WideText.h"
 #include "WindowProcedure.h"
+#include "oneline/win32/OneLineWindow.h"
 #include "player/FormLayout.h"
 #include "player/MainWindowTexts.h"
 #include "player/MenuHandlers.h"
@@ -21,7 +25,8 @@ namespace {
 
 constexpr UINT_PTR kTimer2 = 2;
 constexpr UINT kTimer2Interval = 100;
-constexpr int kPointSize = 9;
+// Posted when the one-line window has been closed: it is deleted then.
+constexpr UINT kDeleteClosedOneLine = WM_APP + 1;
 // The smallest size a caption shrinks to, in tenths of a point.
 constexpr int kSmallestDecipoints = 60;
 // The transport buttons show symbols; their names are their tooltips.
@@ -85,7 +90,7 @@ MainWindow::MainWindow(HINSTANCE instance)
       mVolume(layout::volbk.width, layout::picArrow) {
     WNDCLASSEXW windowClass {};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &windowProc;
+    windowClass.lpfnWndProc = &windowProcedure<MainWindow>;
     windowClass.hInstance = instance;
     windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.hIcon = ::LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
@@ -103,7 +108,9 @@ MainWindow::MainWindow(HINSTANCE instance)
 
 MainWindow::~MainWindow() {
     if (mWindow != nullptr) ::DestroyWindow(mWindow);
+    if (mTooltips != nullptr) ::DestroyWindow(mTooltips);
     if (mAccelerators != nullptr) ::DestroyAcceleratorTable(mAccelerators);
+    if (mMnuSub != nullptr) ::DestroyMenu(mMnuSub);
     for (HFONT font : mFonts) ::DeleteObject(font);
 }
 
@@ -133,6 +140,30 @@ void MainWindow::createMenu() {
     std::array<ACCEL, 2> keys {{{FCONTROL | FVIRTKEY, 'O', menuId(Command::Open)},
                                 {FCONTROL | FVIRTKEY, 'Q', menuId(Command::Quit)}}};
     mAccelerators = ::CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
+    createViewAndHelpMenus();
+}
+
+void MainWindow::createViewAndHelpMenus() {
+    const auto item = [](HMENU menu, Command command, const UiText& caption) {
+        ::AppendMenuW(menu, MF_STRING, menuId(command), text(caption).c_str());
+    };
+    mMnuETC = ::CreatePopupMenu();
+    item(mMnuETC, Command::ToggleAlwaysOnTop, texts::kOnTop);
+    item(mMnuETC, Command::OneLineMode, texts::kToLineModeItem);
+    ::AppendMenuW(mMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(mMnuETC), text(texts::kViewMenu).c_str());
+
+    HMENU help = ::CreatePopupMenu();
+    item(help, Command::Help, texts::kContentsItem);
+    ::AppendMenuW(help, MF_SEPARATOR, 0, nullptr);
+    item(help, Command::Version, texts::kVersionItem);
+    ::AppendMenuW(mMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(help), text(texts::kHelpMenu).c_str());
+
+    // Not in the bar: the one-line window pops it up on its text.
+    mMnuSub = ::CreatePopupMenu();
+    item(mMnuSub, Command::FullMode, texts::kToFullModeItem);
+    item(mMnuSub, Command::ToggleAlwaysOnTop, texts::kOnTop);
+    ::AppendMenuW(mMnuSub, MF_SEPARATOR, 0, nullptr);
+    item(mMnuSub, Command::Quit, texts::kQuitItem);
 }
 
 // The settings dialog on either tab.
@@ -180,9 +211,11 @@ void MainWindow::createControls() {
     createTooltips();
 }
 
+// The tooltips have no owner: Wine does not make a window top-most while it
+// owns a top-most one.
 void MainWindow::createTooltips() {
     mTooltips = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mWindow, nullptr, mInstance, nullptr);
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, mInstance, nullptr);
     const struct {
         HWND control;
         UiText name;
@@ -218,7 +251,7 @@ HFONT MainWindow::fittedFont(HWND control, const std::wstring& sample, int extra
     const int room = box.right - box.left - extraWidth;
     HDC context = ::GetDC(control);
     HFONT chosen = nullptr;
-    for (int decipoints = kPointSize * 10; chosen == nullptr; decipoints -= 5) {
+    for (int decipoints = kUiDecipoints; chosen == nullptr; decipoints -= 5) {
         HFONT font = createUiFont(mFace, decipoints, dpi);
         const HGDIOBJ previous = ::SelectObject(context, font);
         SIZE size {};
@@ -237,7 +270,7 @@ HFONT MainWindow::fittedFont(HWND control, const std::wstring& sample, int extra
 
 void MainWindow::applyDpi(UINT dpi) {
     const double scale = dpi;
-    if (mFace.empty()) mFace = japaneseFace();
+    if (mFace.empty()) mFace = uiFontFace();
     const struct {
         HWND control;
         TwipsRect place;
@@ -302,19 +335,16 @@ int MainWindow::run() {
     MSG message {};
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (isModelessDialogMessage(message)) continue;
-        if (mWindow != nullptr && ::TranslateAcceleratorW(mWindow, mAccelerators, &message)) continue;
+        // Keys typed into the one-line window are that window's own.
+        const bool forMainWindow = mWindow != nullptr && (message.hwnd == mWindow || ::IsChild(mWindow, message.hwnd));
+        if (forMainWindow && (previewKey(message) || ::TranslateAcceleratorW(mWindow, mAccelerators, &message))) {
+            continue;
+        }
         if (mWindow != nullptr && ::IsDialogMessageW(mWindow, &message)) continue;
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
-}
-
-LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = windowOwner<MainWindow>(window, message, lParam);
-    if (self == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCCREATE) self->mWindow = window;
-    return self->handle(message, wParam, lParam);
 }
 
 LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -329,23 +359,17 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == kTimer2 && mForm != nullptr) mForm->Timer2_Timer();
         return 0;
     case WM_DROPFILES: {
-        const auto drop = reinterpret_cast<HDROP>(wParam);
-        std::vector<std::string> files;
-        const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-        for (UINT i = 0; i < count; ++i) {
-            std::wstring name(::DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-            name.resize(::DragQueryFileW(drop, i, name.data(), static_cast<UINT>(name.size())));
-            files.push_back(toUtf8(name));
-        }
-        ::DragFinish(drop);
+        const std::vector<std::string> files = droppedFiles(reinterpret_cast<HDROP>(wParam));
         if (mForm != nullptr && !files.empty()) mForm->OLEDragDrop(files);
         return 0;
     }
-    case WM_DPICHANGED: {
+    case kDeleteClosedOneLine:
+        mClosedOneLine.reset();
+        return 0;
+    case WM_DPICHANGED:
         applyDpi(HIWORD(wParam));
         moveToSuggestedPlace(mWindow, lParam);
         return 0;
-    }
     case WM_CLOSE:
         onClose();
         return 0;
@@ -476,7 +500,8 @@ void MainWindow::DoEvents() {
 }
 
 void MainWindow::MsgBox(const std::string& message, MessageIcon icon, const std::string& title) {
-    HWND owner = mWindow != nullptr && ::IsWindowVisible(mWindow) ? mWindow : nullptr;
+    const bool mainShown = mWindow != nullptr && ::IsWindowVisible(mWindow);
+    HWND owner = mainShown ? mWindow : reinterpret_cast<HWND>(oneLineWindowHandle());
     ::MessageBoxW(owner, toWide(message).c_str(), toWide(title).c_str(), MB_OK | messageBoxIcon(icon));
 }
 
@@ -502,7 +527,7 @@ std::optional<std::string> MainWindow::showOpenDialog(const OpenDialogRequest& r
 }
 
 void MainWindow::SetFocusTo(ShownWindow window) {
-    if (window == ShownWindow::Main) ::SetForegroundWindow(mWindow);
+    ::SetForegroundWindow(window == ShownWindow::Main ? mWindow : reinterpret_cast<HWND>(oneLineWindowHandle()));
 }
 
 void MainWindow::setRepeatIntervalX1(double twips) {
@@ -527,9 +552,39 @@ void MainWindow::setChkOnTop(int value) {
     ::SendMessageW(mChkOnTop, BM_SETCHECK, value == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-// The one-line window does not exist yet on Windows: the main window stays shown.
 void MainWindow::setMainWindowVisible(bool visible) {
-    if (visible) show();
+    if (visible) {
+        show();
+    } else {
+        ::ShowWindow(mWindow, SW_HIDE);
+    }
 }
+
+bool MainWindow::previewKey(const MSG& message) {
+    if (mMenus == nullptr || (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN)) return false;
+    return mMenus->Form_KeyDown(static_cast<std::int32_t>(message.wParam), modifierKeys());
+}
+
+void MainWindow::setOnTopCheckMarks(bool checked) {
+    const UINT state = MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED);
+    ::CheckMenuItem(mMnuETC, menuId(Command::ToggleAlwaysOnTop), state);
+    ::CheckMenuItem(mMnuSub, menuId(Command::ToggleAlwaysOnTop), state);
+}
+
+void MainWindow::loadOneLineWindow() {
+    if (mOneLine || mForm == nullptr) return;
+    mOneLine = std::make_unique<oneline::win32::OneLineWindow>(*mForm, *this, *this, mWindow, mMnuSub, mMnuETC);
+    mOneLine->show();
+}
+
+// The one-line window may be the one whose message asked for this.
+void MainWindow::unloadOneLineWindow() {
+    if (!mOneLine) return;
+    mOneLine->close();
+    mClosedOneLine = std::move(mOneLine);
+    ::PostMessageW(mWindow, kDeleteClosedOneLine, 0, 0);
+}
+
+std::uintptr_t MainWindow::oneLineWindowHandle() const { return mOneLine ? mOneLine->WindowHandle() : 0; }
 
 }  // namespace lirabox::win32

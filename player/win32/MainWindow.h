@@ -1,16 +1,18 @@
 #pragma once
 // The main window frmMain as a native Win32 window: its controls at their
-// twips places scaled to the monitor's DPI, the File menu with its
-// accelerators and the position tick Timer2. What the controls do is
+// twips places scaled to the monitor's DPI, the menus with the File menu's
+// accelerators, Alt+Enter, the one-line window and the position tick Timer2. What the controls do is
 // frmMain's: this class only shows what frmMain asks (MainView,
 // WindowModeView) and forwards the controls' notifications to its handlers.
 // The seek and volume sliders are plain trackbars for now.
 
 #include "TrackbarSlider.h"
+#include "WindowProcedure.h"
 #include "player/MainView.h"
 #include "player/PlayerListener.h"
 #include "player/WindowModeView.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,10 @@
 namespace lirabox {
 class MenuHandlers;
 class frmMain;
+}
+
+namespace lirabox::oneline::win32 {
+class OneLineWindow;
 }
 
 namespace lirabox::win32 {
@@ -73,22 +79,27 @@ public:
     // WindowModeView
     int chkOnTop() const override;
     void setChkOnTop(int value) override;
-    void setOnTopCheckMarks(bool) override {}
+    void setOnTopCheckMarks(bool checked) override;
     void setMainWindowVisible(bool visible) override;
-    void loadOneLineWindow() override {}
-    void unloadOneLineWindow() override {}
-    std::uintptr_t oneLineWindowHandle() const override { return 0; }
+    void loadOneLineWindow() override;
+    void unloadOneLineWindow() override;
+    std::uintptr_t oneLineWindowHandle() const override;
     std::string helpFile() const override { return mHelpFile; }
 
     // PlayerListener: the play button shows what a press does.
     void playingChanged(bool playing) override;
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK windowProcedure<MainWindow>(HWND, UINT, WPARAM, LPARAM);
+    void attach(HWND window) { mWindow = window; }
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
     void createMenu();
     void appendSettingsMenu();
+    // The "表示" and "ヘルプ" menus at the end of the bar, and the one-line window's popup.
+    void createViewAndHelpMenus();
+    // The window sees a key before its controls do; true when it took the key.
+    bool previewKey(const MSG& message);
     void createTooltips();
     void applyDpi(UINT dpi);
     // The window's font, or a smaller one where the text would not fit the control.
@@ -104,6 +115,11 @@ private:
     std::wstring mFace;
     HWND mTooltips = nullptr;
     HMENU mMenu = nullptr;
+    HMENU mMnuETC = nullptr;
+    HMENU mMnuSub = nullptr;
+    std::unique_ptr<oneline::win32::OneLineWindow> mOneLine;
+    // A closed one-line window, deleted once the message that closed it is done.
+    std::unique_ptr<oneline::win32::OneLineWindow> mClosedOneLine;
     frmMain* mForm = nullptr;
     MenuHandlers* mMenus = nullptr;
     bool mTimer2Enabled = false;

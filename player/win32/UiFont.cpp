@@ -4,7 +4,7 @@
 
 namespace lirabox::win32 {
 
-std::wstring japaneseFace() {
+std::wstring uiFontFace() {
     static const std::array<const wchar_t*, 4> faces {L"Yu Gothic UI", L"Meiryo UI", L"MS UI Gothic",
                                                       L"Noto Sans CJK JP"};
     HDC screen = ::GetDC(nullptr);

@@ -1,6 +1,6 @@
 #pragma once
 // The font of the program's windows: a face that shows Japanese on every
-// Windows system, at a size in tenths of a point for the window's DPI.
+// Windows system, at the windows' DPI.
 
 #include <string>
 
@@ -8,11 +8,15 @@
 
 namespace lirabox::win32 {
 
-// The first of "Yu Gothic UI", "Meiryo UI", "MS UI Gothic" and "Noto Sans CJK
-// JP" (Wine) the system has; "MS Shell Dlg 2" when it has none of them.
-std::wstring japaneseFace();
+// The size the windows' texts start from, in tenths of a point.
+inline constexpr int kUiDecipoints = 90;
 
-// The caller deletes the font.
+// The first face the system has of "Yu Gothic UI", "Meiryo UI", "MS UI Gothic"
+// and "Noto Sans CJK JP" (Wine has the last); the dialog face when it has none.
+std::wstring uiFontFace();
+
+// The face at this size (tenths of a point) for a screen of this many dots
+// per inch; the caller deletes it.
 HFONT createUiFont(const std::wstring& face, int decipoints, UINT dpi);
 
 }  // namespace lirabox::win32

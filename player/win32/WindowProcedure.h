@@ -1,27 +1,24 @@
 #pragma once
-// What the window procedures of the program's own window classes share.
+// The window procedure of a window class whose windows are C++ objects: the
+// object given as CreateWindowExW's last argument is told its window's handle
+// (attach) on WM_NCCREATE and gets the window's messages from then on
+// (handle); messages before it, or after the object has let go of the window
+// (GWLP_USERDATA set to 0), get the system's default handling.
 
 #include <windows.h>
 
 namespace lirabox::win32 {
 
-// The object a window belongs to: passed as CreateWindowExW's last argument,
-// kept in GWLP_USERDATA from WM_NCCREATE on. Null for the messages before.
-template <class Owner>
-Owner* windowOwner(HWND window, UINT message, LPARAM lParam) {
+template <class Window>
+LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* owner = static_cast<Owner*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
-        return owner;
+        auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->attach(window);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
-    return reinterpret_cast<Owner*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
-// WM_DPICHANGED, once the window has laid itself out for the new DPI: it
-// moves to the place the system suggests and keeps the size it has taken.
-inline void moveToSuggestedPlace(HWND window, LPARAM suggestion) {
-    const auto* suggested = reinterpret_cast<const RECT*>(suggestion);
-    ::SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    auto* self = reinterpret_cast<Window*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
+    return self->handle(message, wParam, lParam);
 }
 
 }  // namespace lirabox::win32

@@ -2,6 +2,7 @@
 
 #include "SettingsLayout.h"
 #include "player/frmMain.h"
+#include "player/win32/DpiChange.h"
 #include "player/win32/ModelessDialogs.h"
 #include "player/win32/UiFont.h"
 #include "player/win32/WideText.h"
@@ -18,7 +19,6 @@ namespace {
 using lirabox::win32::toUtf8;
 using lirabox::win32::toWide;
 using lirabox::win32::moveToSuggestedPlace;
-using lirabox::win32::windowOwner;
 using lirabox::win32::windowText;
 
 constexpr UINT_PTR kInputChecker = 1;
@@ -59,7 +59,7 @@ SettingsDialog::SettingsDialog(HINSTANCE instance, frmSettings::Collaborators pa
     : mInstance(instance), mMainWindow(reinterpret_cast<HWND>(parts.mainWindow)), mForm(std::move(parts)) {
     WNDCLASSEXW windowClass {};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &windowProc;
+    windowClass.lpfnWndProc = &lirabox::win32::windowProcedure<SettingsDialog>;
     windowClass.hInstance = instance;
     windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -102,7 +102,7 @@ void SettingsDialog::create() {
     mWindow = ::CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, L"",
                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, CW_USEDEFAULT,
                                 CW_USEDEFAULT, 100, 100, nullptr, nullptr, mInstance, this);
-    mFace = lirabox::win32::japaneseFace();
+    mFace = lirabox::win32::uiFontFace();
     createControls();
     applyDpi(::GetDpiForWindow(mWindow));
     // In the middle of the main window's monitor.
@@ -286,14 +286,6 @@ bool SettingsDialog::isOnPage(HWND control) const {
     });
 }
 
-LRESULT CALLBACK SettingsDialog::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = windowOwner<SettingsDialog>(window, message, lParam);
-    if (self != nullptr && message == WM_NCCREATE) self->mWindow = window;
-    // After WM_DESTROY the window is no longer the dialog's.
-    if (self == nullptr || self->mWindow != window) return ::DefWindowProcW(window, message, wParam, lParam);
-    return self->handle(message, wParam, lParam);
-}
-
 LRESULT SettingsDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
@@ -343,6 +335,8 @@ LRESULT SettingsDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DESTROY:
         ::KillTimer(mWindow, kInputChecker);
+        // From here on the window is no longer the dialog's.
+        ::SetWindowLongPtrW(mWindow, GWLP_USERDATA, 0);
         mWindow = nullptr;
         mLastFocus = nullptr;
         mPlaces.clear();

@@ -10,6 +10,7 @@
 
 #include "KeyBox.h"
 #include "player/SettingsDialogSeam.h"
+#include "player/win32/WindowProcedure.h"
 #include "settings/frmSettings.h"
 
 #include "player/Twips.h"
@@ -46,7 +47,8 @@ public:
     void unload() override;
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK lirabox::win32::windowProcedure<SettingsDialog>(HWND, UINT, WPARAM, LPARAM);
+    void attach(HWND window) { mWindow = window; }
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void create();
     void createControls();
