@@ -1,5 +1,6 @@
 #include "KeytapBinding.h"
 
+#include "hotkeys/HookRefusal.h"
 #include "support/LibraryLoader.h"
 #include "support/UiText.h"
 
@@ -9,7 +10,6 @@ namespace lirabox::hotkeys {
 namespace {
 
 constexpr UiText kKeysOff = LIRABOX_TEXT("main", "the global shortcut keys are off");
-constexpr UiText kNoKeyboardWatch = LIRABOX_TEXT("main", "there is no X display with XInput 2 to watch the keyboard on");
 
 }  // namespace
 
@@ -21,12 +21,12 @@ std::vector<std::string> KeytapBinding::defaultCandidates() {
     return libraryCandidates(libraryFileName("Keytap"));
 }
 
-// The library refuses the hook where it cannot watch the keyboard: without an
-// X display (a Wayland session without X) or without XInput 2. Said once.
+// The library refuses the hook where the system does not let it watch the
+// keyboard (the reason is the system's own). Said once.
 void KeytapBinding::InitHook(std::uintptr_t window) {
     if (!isBound() || mInitHook(static_cast<KeytapWindow>(window)) != 0 || mHookRefusalReported) return;
     mHookRefusalReported = true;
-    reportKeysOff(shown(kNoKeyboardWatch));
+    reportKeysOff(shown(hookRefusalReason()));
 }
 
 void KeytapBinding::reportKeysOff(const std::string& reason) {

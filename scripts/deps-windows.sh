@@ -17,6 +17,7 @@ packages=(
   pulseaudio libasound2-plugins              # a null sink on a private socket, reached through ALSA
   nsis zip                                   # the installer and the zip handed to users
   ffmpeg e2fsprogs                           # the engine tests' recordings; chattr for the read-only folder test
+  locales                                    # ja_JP compiled by a test, for a program in Japanese under Wine
 )
 
 bash "$(dirname "$0")/install-packages.sh" "${packages[@]}"

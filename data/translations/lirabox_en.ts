@@ -348,5 +348,9 @@ Plays RECORDING (WAV, MP3 or WMA), from SECONDS when given.
   --version   show the version and exit
 </translation>
     </message>
+    <message>
+        <source>Windows がキーボードフックの設定を拒否しました</source>
+        <translation>Windows refused the keyboard hook</translation>
+    </message>
 </context>
 </TS>

@@ -38,6 +38,7 @@ std::uint64_t Playback::open(const std::string& path) {
     mRequests.openPath = path;
     mRequests.playing = false;
     mRequests.seekTarget = 0.0;
+    mReadFloor = 0.0;
     ++mRequestCount;
     mChanged.notify_all();
     return ++mRequests.openSerial;
@@ -74,6 +75,7 @@ void Playback::seek(double seconds) {
     std::lock_guard lock(mMutex);
     ++mRequests.seekSerial;
     mRequests.seekTarget = seconds;
+    mReadFloor = 0.0;
     ++mRequestCount;
     mChanged.notify_all();
 }
@@ -95,7 +97,11 @@ void Playback::setGain(double gain) {
 Playback::Clock Playback::clock() {
     std::lock_guard lock(mMutex);
     if (mPublished.seekApplied < mRequests.seekSerial) return {mRequests.seekTarget, false};
-    return {runOnPosition(), mPublished.ended};
+    // The run-on may have gone a little past what the output turns out to
+    // have played at the next update (or the output has not started yet):
+    // short of a seek or another recording, no read goes back behind an earlier one.
+    mReadFloor = std::max(runOnPosition(), mReadFloor);
+    return {mReadFloor, mPublished.ended};
 }
 
 double Playback::runOnPosition() const {

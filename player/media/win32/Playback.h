@@ -95,6 +95,7 @@ private:
     Requests mRequests;
     std::uint64_t mRequestCount = 0;  // changes of mRequests, for the playback thread's wait
     Published mPublished;
+    double mReadFloor = 0.0;  // the latest position clock() gave since the last seek or open
 
     // Playback thread only.
     std::unique_ptr<AudioOutput> mOutput;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "Polling.h"
+#include "ProgramDriver.h"
 
 #include <chrono>
 #include <filesystem>
@@ -18,14 +19,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using lirabox::test::waitUntil;
+using namespace lirabox::test;
 using namespace std::chrono_literals;
-
-fs::path besideThisProgram(const char* name) {
-    char self[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    return fs::path(self).parent_path() / name;
-}
 
 // The input goes to the foreground window, as typed; a moment is left for it to be handled.
 void send(std::vector<INPUT> inputs) {
@@ -72,22 +67,11 @@ RECT frameOf(HWND window) {
 }
 
 TEST(Win32OneLine, AltEnterSwitchesToTheOneLineWindowThatPlaysOnMovesWhenDraggedAndFollowsAlwaysOnTop) {
-    const fs::path folder = fs::temp_directory_path() / "lirabox-oneline-test";
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    for (const char* file : {"lirabox.exe", "Keytap.dll", "Timepost.dll"}) {
-        fs::copy_file(besideThisProgram(file), folder / file);
-    }
-    char recordings[MAX_PATH] = {};
-    ::GetEnvironmentVariableA("LIRABOX_RECORDINGS", recordings, MAX_PATH);
-    fs::copy_file(fs::path(recordings) / "tone10.wav", folder / "talk.wav");
-
-    std::string command = "\"" + (folder / "lirabox.exe").string() + "\" " + (folder / "talk.wav").string();
-    STARTUPINFOA startup {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process {};
-    ASSERT_TRUE(::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                 folder.string().c_str(), &startup, &process));
+    const fs::path folder = freshProgramFolder("lirabox-oneline-test");
+    fs::copy_file(fs::path(environment("LIRABOX_RECORDINGS")) / "tone10.wav", folder / "talk.wav");
+    PROCESS_INFORMATION process =
+        start("\"" + (folder / "lirabox.exe").string() + "\" " + (folder / "talk.wav").string(), folder);
+    ASSERT_NE(process.hProcess, nullptr);
     HWND main = nullptr;
     ASSERT_TRUE(waitUntil([&] { return shown(main = ::FindWindowW(L"LiraboxMain", L"Lirabox")); }, 20s));
     ASSERT_TRUE(waitUntil([&] { return ::FindWindowExW(main, nullptr, L"Static", L"talk.wav") != nullptr; }, 10s));
@@ -140,13 +124,7 @@ TEST(Win32OneLine, AltEnterSwitchesToTheOneLineWindowThatPlaysOnMovesWhenDragged
     EXPECT_FALSE(topMost(main));
 
     ::PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(::WaitForSingleObject(process.hProcess, 15000), WAIT_OBJECT_0);
-    DWORD exitCode = STILL_ACTIVE;
-    ::GetExitCodeProcess(process.hProcess, &exitCode);
-    EXPECT_EQ(exitCode, 0u);
-    ::TerminateProcess(process.hProcess, 1);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    EXPECT_EQ(exitCodeOf(process), 0);
 }
 
 }  // namespace

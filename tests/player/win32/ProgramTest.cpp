@@ -3,6 +3,8 @@
 // reference Timepost.dll hears the position advance), names the file, pauses
 // on Keytap's key message, plays at the rate picked in the speed list, refuses
 // a second copy with its message and ends on WM_CLOSE.
+#include "ProgramDriver.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -17,52 +19,8 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace lirabox::test;
 using namespace std::chrono_literals;
-
-fs::path besideThisProgram(const char* name) {
-    char self[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    return fs::path(self).parent_path() / name;
-}
-
-std::string environment(const char* name) {
-    char value[32768] = {};
-    const DWORD length = ::GetEnvironmentVariableA(name, value, sizeof value);
-    return std::string(value, length < sizeof value ? length : 0);
-}
-
-// The seconds of the first field of the position file, when it has one.
-std::optional<double> positionHeard(const fs::path& file) {
-    std::ifstream in(file);
-    double seconds = 0;
-    if (in >> seconds) return seconds;
-    return std::nullopt;
-}
-
-PROCESS_INFORMATION start(std::string command, const fs::path& folder) {
-    STARTUPINFOA startup {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process {};
-    if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.string().c_str(),
-                          &startup, &process)) {
-        ADD_FAILURE() << "cannot start " << command;
-    }
-    return process;
-}
-
-// Waits for the process to end; its exit code, or -1 when it did not end in time.
-long exitCodeOf(PROCESS_INFORMATION& process) {
-    DWORD exitCode = STILL_ACTIVE;
-    if (process.hProcess == nullptr) return -1;
-    if (::WaitForSingleObject(process.hProcess, 15000) == WAIT_OBJECT_0) {
-        ::GetExitCodeProcess(process.hProcess, &exitCode);
-    }
-    ::TerminateProcess(process.hProcess, 1);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return exitCode == STILL_ACTIVE ? -1 : static_cast<long>(exitCode);
-}
 
 // Seconds of sound played so far: the run's capture of the sound device
 // (WASAPI's float32 48 kHz stereo).
@@ -73,31 +31,16 @@ double capturedSeconds() {
     return static_cast<double>(bytes) / kBytesPerSecond;
 }
 
-template <class Condition>
-bool within(std::chrono::milliseconds limit, Condition condition) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < end) {
-        if (condition()) return true;
-        std::this_thread::sleep_for(50ms);
-    }
-    return condition();
-}
-
 TEST(Win32Program, AFirstStartPlaysFromTheStartSecondTakesTheKeyMessageAndRefusesASecondCopy) {
     // A program folder of its own, so this is a first start.
-    const fs::path folder = fs::temp_directory_path() / "lirabox-program-test";
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    for (const char* file : {"lirabox.exe", "Keytap.dll", "Timepost.dll"}) {
-        fs::copy_file(besideThisProgram(file), folder / file);
-    }
+    const fs::path folder = freshProgramFolder("lirabox-program-test");
     const fs::path recording = folder / "talk.wav";
     fs::copy_file(fs::path(environment("LIRABOX_RECORDINGS")) / "tone10.wav", recording);
     char windows[MAX_PATH] = {};
     ::GetWindowsDirectoryA(windows, MAX_PATH);
     const fs::path appIni = fs::path(windows) / "Lirabox.ini";
     fs::remove(appIni);
-    const fs::path position = fs::path(environment("LOCALAPPDATA")) / "lirabox" / "position";
+    const fs::path position = timepostPositionFile();
     fs::remove(position);
 
     const std::string program = "\"" + (folder / "lirabox.exe").string() + "\"";

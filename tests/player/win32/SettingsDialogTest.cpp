@@ -5,7 +5,7 @@
 // the rows to config.ini and F9 typed afterwards plays and pauses at once.
 #include <gtest/gtest.h>
 
-#include "ProgramRun.h"
+#include "ProgramDriver.h"
 #include "player/Command.h"
 
 #include <filesystem>
@@ -93,9 +93,10 @@ TEST(Win32SettingsDialog, CapturesTabShiftTabAndF9AndTheSavedKeyWorksAtOnce) {
     const fs::path folder = freshProgramFolder("lirabox-settings-test");
     const fs::path recording = folder / "talk.wav";
     fs::copy_file(fs::path(environment("LIRABOX_RECORDINGS")) / "tone10.wav", recording);
-    const fs::path position = clearedPositionFile();
+    const fs::path position = timepostPositionFile();
+    fs::remove(position);
     PROCESS_INFORMATION process =
-        startProcess("\"" + (folder / "lirabox.exe").string() + "\" " + recording.string(), folder);
+        start("\"" + (folder / "lirabox.exe").string() + "\" " + recording.string(), folder);
 
     HWND main = nullptr;
     ASSERT_TRUE(within(20s, [&] {
