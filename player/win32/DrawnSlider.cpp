@@ -26,18 +26,8 @@ RECT toRect(const PixelBox& box) { return {box.left, box.top, box.left + box.wid
 
 }  // namespace
 
-void DrawnSlider::Bar::setLeft(double twips) {
-    mPlace.left = twips;
-    mOwner.applyDpi(static_cast<UINT>(mOwner.mDpi));
-}
-
-void DrawnSlider::Arrow::setLeft(double twips) {
-    mPlace.left = twips;
-    mOwner.redraw();
-}
-
 DrawnSlider::DrawnSlider(const TwipsRect& bar, const TwipsRect& arrow, art::Painter track)
-    : mBar(*this, bar), mArrow(*this, arrow), mTrack(track) {}
+    : mBar(*this, bar, &DrawnSlider::place), mArrow(*this, arrow, &DrawnSlider::redraw), mTrack(track) {}
 
 void DrawnSlider::create(HWND parent, HINSTANCE instance, const std::wstring& name) {
     registerClass(instance, &windowProc);
@@ -47,6 +37,10 @@ void DrawnSlider::create(HWND parent, HINSTANCE instance, const std::wstring& na
 
 void DrawnSlider::applyDpi(UINT dpi) {
     mDpi = dpi;
+    place();
+}
+
+void DrawnSlider::place() {
     if (mWindow == nullptr) return;
     const PixelBox box = toPixelBox(mBar.place(), mDpi);
     ::SetWindowPos(mWindow, nullptr, box.left, box.top, box.width, box.height, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -57,36 +57,30 @@ public:
     void showRepeatLine(double x1, double x2);
 
 private:
-    class Bar final : public SliderPicture {
+    // The bar or the arrow: a place in twips; a move calls `moved` on the slider.
+    class Picture final : public SliderPicture {
     public:
-        Bar(DrawnSlider& owner, const TwipsRect& place) : mOwner(owner), mPlace(place) {}
+        Picture(DrawnSlider& owner, const TwipsRect& place, void (DrawnSlider::*moved)())
+            : mOwner(owner), mPlace(place), mMoved(moved) {}
         double Width() const override { return mPlace.width; }
         double Left() const override { return mPlace.left; }
-        void setLeft(double twips) override;
+        void setLeft(double twips) override {
+            mPlace.left = twips;
+            (mOwner.*mMoved)();
+        }
         void Refresh() override { mOwner.redraw(); }
         const TwipsRect& place() const { return mPlace; }
 
     private:
         DrawnSlider& mOwner;
         TwipsRect mPlace;
-    };
-    class Arrow final : public SliderPicture {
-    public:
-        Arrow(DrawnSlider& owner, const TwipsRect& place) : mOwner(owner), mPlace(place) {}
-        double Width() const override { return mPlace.width; }
-        double Left() const override { return mPlace.left; }
-        void setLeft(double twips) override;
-        void Refresh() override { mOwner.redraw(); }
-        const TwipsRect& place() const { return mPlace; }
-
-    private:
-        DrawnSlider& mOwner;
-        TwipsRect mPlace;
+        void (DrawnSlider::*mMoved)();
     };
     enum class Drag { None, Arrow, Bar };
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void place();
     void redraw();
     void paint();
     void press(int x, int y);
@@ -94,8 +88,8 @@ private:
     void release();
     void key(WPARAM virtualKey);
 
-    Bar mBar;
-    Arrow mArrow;
+    Picture mBar;
+    Picture mArrow;
     art::Painter mTrack;
     HWND mWindow = nullptr;
     double mDpi = 96;

@@ -1,8 +1,5 @@
 #include "LoadWaiter.h"
 
-#include "MainWindow.h"
-#include "player/media/win32/Win32MediaEngine.h"
-
 #include <windows.h>
 
 namespace lirabox::win32 {

@@ -1,16 +1,13 @@
 #pragma once
-// What the window does while the engine waits for a slow file (a disk that
-// spins up, a network share): a busy cursor, windows that still repaint and
-// answer the system, user input held back until the file is open, and a close
-// of the main window put off until then.
+// The Windows program's side of a slow open (the engine's URL() waits for a
+// disk that spins up, a network share): the busy cursor, the message queue
+// worked off except for keyboard and mouse input, and a close put off until
+// the file is open.
 
-namespace lirabox::media {
-class Win32MediaEngine;
-}
+#include "MainWindow.h"
+#include "player/media/win32/Win32MediaEngine.h"
 
 namespace lirabox::win32 {
-
-class MainWindow;
 
 void installLoadWaiter(media::Win32MediaEngine& engine, MainWindow& window);
 

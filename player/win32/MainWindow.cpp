@@ -376,6 +376,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_DPICHANGED: {
         applyDpi(HIWORD(wParam));
+        setIconFromPicture1();
         const auto* suggested = reinterpret_cast<const RECT*>(lParam);
         ::SetWindowPos(mWindow, nullptr, suggested->left, suggested->top, 0, 0,
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
