@@ -262,11 +262,10 @@ void MainWindow::applyDpi(UINT dpi) {
         HWND control;
         TwipsRect place;
     } places[] = {
-        {mLblTimeNow, layout::lblTimeNow}, {mLblFile, kFileLabel},         {mCmdPlay, layout::cmdPlay},
-        {mCmdStop, layout::cmdStop},
-        {mCmdOpen, layout::cmdOpen},       {mCmdRewind, layout::cmdRewind}, {mCmdForward, layout::cmdForward},
-        {mLabel2, layout::Label2},         {mLabel1, layout::Label1},     {mCboSpeed, layout::cboSpeed},
-        {mChkUseKey, layout::chkUseKey},   {mChkOnTop, layout::chkOnTop},
+        {mLblTimeNow, layout::lblTimeNow}, {mLblFile, kFileLabel},           {mCmdPlay, layout::cmdPlay},
+        {mCmdStop, layout::cmdStop},       {mCmdOpen, layout::cmdOpen},       {mCmdRewind, layout::cmdRewind},
+        {mCmdForward, layout::cmdForward}, {mLabel2, layout::Label2},         {mLabel1, layout::Label1},
+        {mCboSpeed, layout::cboSpeed},     {mChkUseKey, layout::chkUseKey},   {mChkOnTop, layout::chkOnTop},
     };
     for (const auto& place : places) {
         const PixelBox box = toPixelBox(place.place, scale);
