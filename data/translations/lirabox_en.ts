@@ -332,19 +332,27 @@ Fast-forward and rewind repeat while the pedal is held.</translation>
         <source>Usage: lirabox [RECORDING[/t=SECONDS]]
 Plays RECORDING (WAV, MP3 or WMA), from SECONDS when given.
 
-  --verbose   log every step skipped after a failure, every sound engine
-              error, every failed settings write and why no foot pedal is
-              used (also on with QT_LOGGING_RULES=&quot;lirabox.info=true&quot;)
-  -h, --help  show this help and exit
-  --version   show the version and exit
 </source>
         <translation>Usage: lirabox [RECORDING[/t=SECONDS]]
 Plays RECORDING (WAV, MP3 or WMA), from SECONDS when given.
 
-  --verbose   log every step skipped after a failure, every sound engine
+</translation>
+    </message>
+    <message>
+        <source>  --verbose   log every step skipped after a failure, every sound engine
               error, every failed settings write and why no foot pedal is
               used (also on with QT_LOGGING_RULES=&quot;lirabox.info=true&quot;)
-  -h, --help  show this help and exit
+</source>
+        <translation>  --verbose   log every step skipped after a failure, every sound engine
+              error, every failed settings write and why no foot pedal is
+              used (also on with QT_LOGGING_RULES=&quot;lirabox.info=true&quot;)
+</translation>
+    </message>
+    <message>
+        <source>  -h, --help  show this help and exit
+  --version   show the version and exit
+</source>
+        <translation>  -h, --help  show this help and exit
   --version   show the version and exit
 </translation>
     </message>

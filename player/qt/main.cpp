@@ -28,25 +28,12 @@
 #include "player/SingleInstance.h"
 #include "player/TextTyper.h"
 #include "player/Timepost.h"
+#include "player/UsageText.h"
 #include "player/frmMain.h"
 #include "player/media/MpvEngine.h"
 #include "settings/qt/SettingsWindow.h"
 #include "support/RaisedError.h"
 #include "support/UiText.h"
-
-namespace {
-
-constexpr lirabox::UiText kUsage = LIRABOX_TEXT("main",
-    "Usage: lirabox [RECORDING[/t=SECONDS]]\n"
-    "Plays RECORDING (WAV, MP3 or WMA), from SECONDS when given.\n"
-    "\n"
-    "  --verbose   log every step skipped after a failure, every sound engine\n"
-    "              error, every failed settings write and why no foot pedal is\n"
-    "              used (also on with QT_LOGGING_RULES=\"lirabox.info=true\")\n"
-    "  -h, --help  show this help and exit\n"
-    "  --version   show the version and exit\n");
-
-}  // namespace
 
 int main(int argc, char** argv) {
     // The argument text is taken before Qt sees the arguments, and Qt is given
@@ -56,7 +43,9 @@ int main(int argc, char** argv) {
     // The desktop's language, from the first text on (--help included).
     lirabox::qt::Catalogue catalogue;
     if (text == "--help" || text == "-h") {
-        std::fputs(lirabox::shown(kUsage).c_str(), stdout);
+        namespace usage = lirabox::usage;
+        std::fputs((shown(usage::kUsage) + shown(usage::kVerboseOption) + shown(usage::kHelpAndVersionOptions)).c_str(),
+                   stdout);
         return 0;
     }
     if (text == "--version") {

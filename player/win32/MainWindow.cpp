@@ -4,6 +4,7 @@
 #include "DroppedFiles.h"
 #include "ModelessDialogs.h"
 #include "ModifierKeys.h"
+#include "Resources.h"
 #include "UiFont.h"
 #include "WideText.h"
 #include "WindowProcedure.h"
@@ -14,6 +15,7 @@
 #include "player/frmMain.h"
 
 #include <array>
+#include <utility>
 #include <vector>
 
 #include <commctrl.h>
@@ -51,13 +53,10 @@ constexpr WORD kFirstMenuId = 1000;
 
 WORD menuId(Command command) { return static_cast<WORD>(kFirstMenuId + static_cast<WORD>(command)); }
 
-// The seek trackbar is taller than the picture it stands for: the file name
-// moves up into the time label's line, and the trackbar takes the room from
-// there to the buttons.
+// The file name's place is lower than a line of text is high: the label takes
+// the whole line down to the seek bar.
 constexpr TwipsRect kFileLabel {layout::lblFile.left, layout::lblTimeNow.top, layout::lblFile.width,
-                                layout::lblTimeNow.height};
-constexpr TwipsRect kSeekTrackbar {layout::seekbk.left, kFileLabel.top + kFileLabel.height, layout::kClientWidth,
-                                   layout::cmdPlay.top - kFileLabel.top - kFileLabel.height};
+                                layout::seekbk.top - layout::lblTimeNow.top};
 
 std::wstring text(const UiText& uiText) { return toWide(shown(uiText)); }
 
@@ -86,14 +85,15 @@ std::wstring dialogFilter(const std::string& filter) {
 
 MainWindow::MainWindow(HINSTANCE instance)
     : mInstance(instance),
-      mSeek(layout::seekbk.width, layout::seekpoint),
-      mVolume(layout::volbk.width, layout::picArrow) {
+      mRepeatX2(layout::kRepeatLineSpan),
+      mSeek(layout::seekbk, layout::seekpoint, &art::paintSeekTrack),
+      mVolume(layout::volbk, layout::picArrow, &art::paintVolumeTrack) {
     WNDCLASSEXW windowClass {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = &windowProcedure<MainWindow>;
     windowClass.hInstance = instance;
     windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    windowClass.hIcon = ::LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+    windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_LIRABOX));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kClassName;
     ::RegisterClassExW(&windowClass);
@@ -181,8 +181,9 @@ void MainWindow::createControls() {
     };
     mLblTimeNow = child(WC_STATICW, L"00:00:00 / 00:00:00", SS_LEFT | SS_NOPREFIX);
     mLblFile = child(WC_STATICW, text(texts::kNoFile), SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS);
-    mSeekBar = child(TRACKBAR_CLASSW, L"", WS_TABSTOP | TBS_HORZ | TBS_NOTICKS | TBS_ENABLESELRANGE);
-    mVolumeBar = child(TRACKBAR_CLASSW, L"", WS_TABSTOP | TBS_HORZ | TBS_NOTICKS);
+    mSeek.create(mWindow, mInstance, text(texts::kSeekBar));
+    mSeek.showRepeatLine(mRepeatX1, mRepeatX2);
+    mVolume.create(mWindow, mInstance, text(texts::kVolume));
     mCmdPlay = child(WC_BUTTONW, kPlaySymbol, WS_TABSTOP | BS_PUSHBUTTON, kIdPlay);
     mCmdStop = child(WC_BUTTONW, kStopSymbol, WS_TABSTOP | BS_PUSHBUTTON, kIdStop);
     mCmdOpen = child(WC_BUTTONW, text(texts::kOpen), WS_TABSTOP | BS_PUSHBUTTON, kIdOpen);
@@ -206,8 +207,6 @@ void MainWindow::createControls() {
     if (::GetComboBoxInfo(mCboSpeed, &combo)) ::SendMessageW(combo.hwndItem, EM_SETREADONLY, TRUE, 0);
     mChkUseKey = child(WC_BUTTONW, text(texts::kUseKey), WS_TABSTOP | BS_3STATE, kIdUseKey);
     mChkOnTop = child(WC_BUTTONW, text(texts::kOnTop), WS_TABSTOP | BS_AUTOCHECKBOX, kIdOnTop);
-    mSeek.attach(mSeekBar);
-    mVolume.attach(mVolumeBar);
     createTooltips();
 }
 
@@ -220,8 +219,8 @@ void MainWindow::createTooltips() {
         HWND control;
         UiText name;
     } tools[] = {{mCmdPlay, texts::kPlay},     {mCmdStop, texts::kStop},       {mCmdOpen, texts::kOpen},
-                 {mCmdRewind, texts::kRewind}, {mCmdForward, texts::kForward}, {mSeekBar, texts::kSeekBar},
-                 {mVolumeBar, texts::kVolume}};
+                 {mCmdRewind, texts::kRewind}, {mCmdForward, texts::kForward}, {mSeek.window(), texts::kSeekBar},
+                 {mVolume.window(), texts::kVolume}};
     for (const auto& tool : tools) {
         std::wstring name = text(tool.name);
         TTTOOLINFOW info {};
@@ -275,11 +274,10 @@ void MainWindow::applyDpi(UINT dpi) {
         HWND control;
         TwipsRect place;
     } places[] = {
-        {mLblTimeNow, layout::lblTimeNow}, {mLblFile, kFileLabel},         {mSeekBar, kSeekTrackbar},
-        {mVolumeBar, layout::volbk},       {mCmdPlay, layout::cmdPlay},   {mCmdStop, layout::cmdStop},
-        {mCmdOpen, layout::cmdOpen},       {mCmdRewind, layout::cmdRewind}, {mCmdForward, layout::cmdForward},
-        {mLabel2, layout::Label2},         {mLabel1, layout::Label1},     {mCboSpeed, layout::cboSpeed},
-        {mChkUseKey, layout::chkUseKey},   {mChkOnTop, layout::chkOnTop},
+        {mLblTimeNow, layout::lblTimeNow}, {mLblFile, kFileLabel},           {mCmdPlay, layout::cmdPlay},
+        {mCmdStop, layout::cmdStop},       {mCmdOpen, layout::cmdOpen},       {mCmdRewind, layout::cmdRewind},
+        {mCmdForward, layout::cmdForward}, {mLabel2, layout::Label2},         {mLabel1, layout::Label1},
+        {mCboSpeed, layout::cboSpeed},     {mChkUseKey, layout::chkUseKey},   {mChkOnTop, layout::chkOnTop},
     };
     for (const auto& place : places) {
         const PixelBox box = toPixelBox(place.place, scale);
@@ -287,6 +285,8 @@ void MainWindow::applyDpi(UINT dpi) {
         const int height = place.control == mCboSpeed ? box.height * 8 : box.height;
         ::SetWindowPos(place.control, nullptr, box.left, box.top, box.width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    mSeek.applyDpi(dpi);
+    mVolume.applyDpi(dpi);
     std::vector<HFONT> previous = std::move(mFonts);
     mFonts.clear();
     // The widest text each control shows, and the room its frame or box takes.
@@ -324,6 +324,13 @@ void MainWindow::connectTo(frmMain& form, MenuHandlers& menus) {
     mForm = &form;
     mMenus = &menus;
     form.addListener(*this);
+    mSeek.connect({[&form] { form.seekpoint_MouseDown(); }, [&form](double x) { form.seekpoint_MouseMove(x); },
+                   [&form] { form.seekpoint_MouseUp(); }, [&form](double x) { form.seekbk_MouseDown(x); },
+                   [&form](double x) { form.seekbk_MouseMove(x); }, [&form] { form.seekbk_MouseUp(); }},
+                  form.seekSlider());
+    mVolume.connect({[&form] { form.picArrow_MouseDown(); }, [&form](double x) { form.picArrow_MouseMove(x); },
+                     [&form] { form.picArrow_MouseUp(); }, {}, {}, {}},
+                    form.volumeSlider());
 }
 
 void MainWindow::show() {
@@ -352,9 +359,10 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         onCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
-    case WM_HSCROLL:
-        if (lParam != 0) onTrackbar(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
-        return 0;
+    case WM_SETCURSOR:
+        if (!mClosingHeld) return ::DefWindowProcW(mWindow, message, wParam, lParam);
+        ::SetCursor(::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+        return TRUE;
     case WM_TIMER:
         if (wParam == kTimer2 && mForm != nullptr) mForm->Timer2_Timer();
         return 0;
@@ -368,6 +376,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DPICHANGED:
         applyDpi(HIWORD(wParam));
+        setIconFromPicture1();
         moveToSuggestedPlace(mWindow, lParam);
         return 0;
     case WM_CLOSE:
@@ -408,21 +417,11 @@ void MainWindow::onCommand(WORD id, WORD code) {
     }
 }
 
-// A trackbar moved by the user is a press and release at that place on the picture slider.
-void MainWindow::onTrackbar(HWND trackbar, WORD code) {
-    if (mForm == nullptr || code == TB_ENDTRACK) return;
-    const auto position = static_cast<int>(::SendMessageW(trackbar, TBM_GETPOS, 0, 0));
-    if (trackbar == mSeekBar) {
-        mForm->seekbk_MouseDown(mSeek.pointerAt(position));
-        mForm->seekbk_MouseUp();
-    } else if (trackbar == mVolumeBar) {
-        mForm->picArrow_MouseDown();
-        mForm->picArrow_MouseMove(mVolume.pointerAt(position) - mVolume.arrow().Left());
-        mForm->picArrow_MouseUp();
-    }
-}
-
 void MainWindow::onClose() {
+    if (mClosingHeld) {
+        mCloseWhenReleased = true;
+        return;
+    }
     if (!mUnloaded && mForm != nullptr) {
         mUnloaded = true;
         mForm->Form_Unload();
@@ -532,16 +531,34 @@ void MainWindow::SetFocusTo(ShownWindow window) {
 
 void MainWindow::setRepeatIntervalX1(double twips) {
     mRepeatX1 = twips;
-    mSeek.showSelection(mRepeatX1, mRepeatX2, layout::kRepeatLineSpan);
+    mSeek.showRepeatLine(mRepeatX1, mRepeatX2);
 }
 void MainWindow::setRepeatIntervalX2(double twips) {
     mRepeatX2 = twips;
-    mSeek.showSelection(mRepeatX1, mRepeatX2, layout::kRepeatLineSpan);
+    mSeek.showRepeatLine(mRepeatX1, mRepeatX2);
 }
 
 void MainWindow::setIconFromPicture1() {
-    ::SendMessageW(mWindow, WM_SETICON, ICON_BIG,
-                   reinterpret_cast<LPARAM>(::LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION))));
+    const UINT dpi = ::GetDpiForWindow(mWindow);
+    for (const auto& [kind, metric] : {std::pair {ICON_BIG, SM_CXICON}, std::pair {ICON_SMALL, SM_CXSMICON}}) {
+        const int side = ::GetSystemMetricsForDpi(metric, dpi);
+        auto* icon = static_cast<HICON>(
+            ::LoadImageW(mInstance, MAKEINTRESOURCEW(IDI_LIRABOX), IMAGE_ICON, side, side, LR_DEFAULTCOLOR));
+        if (icon == nullptr) continue;
+        const auto previous = ::SendMessageW(mWindow, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
+        if (previous != 0) ::DestroyIcon(reinterpret_cast<HICON>(previous));
+    }
+}
+
+void MainWindow::holdClosing(bool hold) {
+    if (hold == mClosingHeld) return;
+    mClosingHeld = hold;
+    if (hold) {
+        mCursorBeforeHold = ::SetCursor(::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+        return;
+    }
+    ::SetCursor(mCursorBeforeHold);
+    if (std::exchange(mCloseWhenReleased, false)) ::PostMessageW(mWindow, WM_CLOSE, 0, 0);
 }
 
 // Closing comes from the message loop, after the command that asked for it has run.

@@ -4,9 +4,8 @@
 // accelerators, Alt+Enter, the one-line window and the position tick Timer2. What the controls do is
 // frmMain's: this class only shows what frmMain asks (MainView,
 // WindowModeView) and forwards the controls' notifications to its handlers.
-// The seek and volume sliders are plain trackbars for now.
 
-#include "TrackbarSlider.h"
+#include "DrawnSlider.h"
 #include "WindowProcedure.h"
 #include "player/MainView.h"
 #include "player/PlayerListener.h"
@@ -50,6 +49,8 @@ public:
     // The message loop with the File menu's accelerators, until the window is
     // gone; a modeless dialog's keys go to the dialog first.
     int run();
+    // While a file opens: the busy cursor, and a close put off until the hold ends.
+    void holdClosing(bool hold);
 
     // MainView
     std::string lblTimeNow() const override;
@@ -105,7 +106,6 @@ private:
     // The window's font, or a smaller one where the text would not fit the control.
     HFONT fittedFont(HWND control, const std::wstring& sample, int extraWidth, UINT dpi);
     void onCommand(WORD id, WORD code);
-    void onTrackbar(HWND trackbar, WORD code);
     void onClose();
 
     HINSTANCE mInstance;
@@ -125,15 +125,16 @@ private:
     bool mTimer2Enabled = false;
     bool mUnloaded = false;
     std::string mHelpFile;
+    bool mClosingHeld = false;
+    bool mCloseWhenReleased = false;
+    HCURSOR mCursorBeforeHold = nullptr;
     double mRepeatX1 = 0;
     double mRepeatX2 = 0;
-    TrackbarSlider mSeek;
-    TrackbarSlider mVolume;
+    DrawnSlider mSeek;
+    DrawnSlider mVolume;
 
     HWND mLblTimeNow = nullptr;
     HWND mLblFile = nullptr;
-    HWND mSeekBar = nullptr;
-    HWND mVolumeBar = nullptr;
     HWND mCmdPlay = nullptr;
     HWND mCmdStop = nullptr;
     HWND mCmdOpen = nullptr;

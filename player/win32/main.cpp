@@ -1,6 +1,8 @@
 // lirabox.exe: the player's program on Windows. Arguments: an optional
 // recording, optionally followed by "/t=" and the second to start from.
 
+#include "ConsoleText.h"
+#include "LoadWaiter.h"
 #include "MainWindow.h"
 #include "WideText.h"
 #include "hotkeys/FootPedals.h"
@@ -9,7 +11,9 @@
 #include "player/CommandLine.h"
 #include "player/MenuHandlers.h"
 #include "player/SingleInstance.h"
+#include "player/TextTyper.h"
 #include "player/Timepost.h"
+#include "player/UsageText.h"
 #include "player/frmMain.h"
 #include "player/media/win32/Win32MediaEngine.h"
 #include "settings/win32/SettingsDialog.h"
@@ -57,10 +61,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     ::InitCommonControlsEx(&controls);
     useTextsOfUserLanguage();
     const std::string text = commandLineText();
+    if (text == "--help" || text == "-h") {
+        namespace usage = lirabox::usage;
+        lirabox::win32::tellUser(shown(usage::kUsage) + shown(usage::kHelpAndVersionOptions));
+        return 0;
+    }
+    if (text == "--version") {
+        lirabox::win32::tellUser(std::string("lirabox ") + LIRABOX_VERSION + "\n");
+        return 0;
+    }
 
-    std::unique_ptr<lirabox::media::MediaEngine> engine;
+    std::unique_ptr<lirabox::media::Win32MediaEngine> engine;
     try {
-        engine = lirabox::media::createWin32MediaEngine();
+        engine = std::make_unique<lirabox::media::Win32MediaEngine>();
     } catch (const lirabox::RaisedError& error) {
         ::MessageBoxW(nullptr, lirabox::win32::toWide(lirabox::frmMain::ErrorMessageText(error.number())).c_str(),
                       lirabox::win32::toWide(lirabox::frmMain::kTitle).c_str(), MB_OK | MB_ICONERROR);
@@ -68,6 +81,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
 
     lirabox::win32::MainWindow window(instance);
+    lirabox::win32::installLoadWaiter(*engine, window);
     lirabox::Win32WindowServices windowServices;
     lirabox::TimepostLibrary timepost;
     lirabox::SingleInstance instanceGuard;
@@ -78,6 +92,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                                            timepost, instanceGuard, keytap, subclass, nullptr});
     lirabox::MenuHandlers menus(form, window, window);
     form.setMenuHandlers(&menus);
+    const std::unique_ptr<lirabox::TextTyper> typer = lirabox::desktopTextTyper();
+    form.setTextTyper(typer.get());
     window.connectTo(form, menus);
     subclass.setKeyMessageHandler([&form](std::int32_t slot) { form.KeyMessage(slot); });
     lirabox::settings::win32::SettingsDialog settings(
