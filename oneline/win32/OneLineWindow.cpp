@@ -34,14 +34,7 @@ OneLineWindow::OneLineWindow(frmMain& main, const MainView& mainView, const Wind
       mMnuETC(mnuETC),
       mFace(lirabox::win32::uiFontFace()) {
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    WNDCLASSEXW windowClass {};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &lirabox::win32::windowProcedure<OneLineWindow>;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
-    ::RegisterClassExW(&windowClass);  // from the second window on, the class is there already
+    lirabox::win32::registerWindowClass<OneLineWindow>(instance, kClassName, lirabox::win32::dialogBackground());
 
     // No owner: Wine keeps an owned window top-most once it is, whatever it is
     // told, and this window stands for the program in the taskbar while the
@@ -74,11 +67,8 @@ void OneLineWindow::close() {
 
 void OneLineWindow::applyDpi(UINT dpi) {
     mDpi = dpi;
-    RECT frame {0, 0, twipsToPixels(frmMin::kClientWidth, dpi), twipsToPixels(frmMin::kClientHeight, dpi)};
-    ::AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(::GetWindowLongPtrW(mWindow, GWL_STYLE)), FALSE,
-                               static_cast<DWORD>(::GetWindowLongPtrW(mWindow, GWL_EXSTYLE)), dpi);
-    ::SetWindowPos(mWindow, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    lirabox::win32::fitFrameToClient(mWindow, twipsToPixels(frmMin::kClientWidth, dpi),
+                                     twipsToPixels(frmMin::kClientHeight, dpi), dpi);
     const PixelBox label = toPixelBox(frmMin::kLblMain, dpi);
     ::SetWindowPos(mLblMain, nullptr, label.left, label.top, label.width, label.height, SWP_NOZORDER | SWP_NOACTIVATE);
     const HFONT font = lirabox::win32::createUiFont(mFace, lirabox::win32::kUiDecipoints, dpi);

@@ -11,17 +11,6 @@
 namespace lirabox::win32 {
 namespace {
 
-void registerClass(HINSTANCE instance) {
-    WNDCLASSEXW windowClass {};
-    if (::GetClassInfoExW(instance, DrawnSlider::kClassName, &windowClass)) return;
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &windowProcedure<DrawnSlider>;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    windowClass.lpszClassName = DrawnSlider::kClassName;
-    ::RegisterClassExW(&windowClass);
-}
-
 RECT toRect(const PixelBox& box) { return {box.left, box.top, box.left + box.width, box.top + box.height}; }
 
 }  // namespace
@@ -30,7 +19,7 @@ DrawnSlider::DrawnSlider(const TwipsRect& bar, const TwipsRect& arrow, art::Pain
     : mBar(*this, bar, &DrawnSlider::place), mArrow(*this, arrow, &DrawnSlider::redraw), mTrack(track) {}
 
 void DrawnSlider::create(HWND parent, HINSTANCE instance, const std::wstring& name) {
-    registerClass(instance);
+    registerWindowClass<DrawnSlider>(instance, kClassName);
     mWindow = ::CreateWindowExW(0, kClassName, name.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0, parent,
                                 nullptr, instance, this);
 }

@@ -88,15 +88,8 @@ MainWindow::MainWindow(HINSTANCE instance)
       mRepeatX2(layout::kRepeatLineSpan),
       mSeek(layout::seekbk, layout::seekpoint, &art::paintSeekTrack),
       mVolume(layout::volbk, layout::picArrow, &art::paintVolumeTrack) {
-    WNDCLASSEXW windowClass {};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &windowProcedure<MainWindow>;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_LIRABOX));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
-    ::RegisterClassExW(&windowClass);
+    registerWindowClass<MainWindow>(instance, kClassName, dialogBackground(),
+                                    ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_LIRABOX)));
 
     createMenu();
     mWindow = ::CreateWindowExW(WS_EX_ACCEPTFILES, kClassName, toWide(frmMain::kTitle).c_str(),
@@ -311,12 +304,7 @@ void MainWindow::applyDpi(UINT dpi) {
     }
     for (HFONT font : previous) ::DeleteObject(font);
 
-    RECT frame {0, 0, twipsToPixels(layout::kClientWidth, scale), twipsToPixels(layout::kClientHeight, scale)};
-    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(mWindow, GWL_STYLE));
-    const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(mWindow, GWL_EXSTYLE));
-    ::AdjustWindowRectExForDpi(&frame, style, TRUE, exStyle, dpi);
-    ::SetWindowPos(mWindow, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    fitFrameToClient(mWindow, twipsToPixels(layout::kClientWidth, scale), twipsToPixels(layout::kClientHeight, scale), dpi);
     ::InvalidateRect(mWindow, nullptr, TRUE);
 }
 

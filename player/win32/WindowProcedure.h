@@ -21,4 +21,23 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     return self->handle(message, wParam, lParam);
 }
 
+// Registers the class whose windows are Window objects, with the arrow cursor;
+// registering it again does nothing.
+template <class Window>
+void registerWindowClass(HINSTANCE instance, const wchar_t* className, HBRUSH background = nullptr,
+                         HICON icon = nullptr) {
+    WNDCLASSEXW windowClass {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = &windowProcedure<Window>;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = icon;
+    windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.hbrBackground = background;
+    windowClass.lpszClassName = className;
+    ::RegisterClassExW(&windowClass);
+}
+
+// The dialog colour, as a class background.
+inline HBRUSH dialogBackground() { return reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1); }
+
 }  // namespace lirabox::win32

@@ -57,14 +57,7 @@ std::size_t at(int index) { return static_cast<std::size_t>(index); }
 
 SettingsDialog::SettingsDialog(HINSTANCE instance, frmSettings::Collaborators parts)
     : mInstance(instance), mMainWindow(reinterpret_cast<HWND>(parts.mainWindow)), mForm(std::move(parts)) {
-    WNDCLASSEXW windowClass {};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &lirabox::win32::windowProcedure<SettingsDialog>;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
-    ::RegisterClassExW(&windowClass);
+    lirabox::win32::registerWindowClass<SettingsDialog>(instance, kClassName, lirabox::win32::dialogBackground());
 }
 
 SettingsDialog::~SettingsDialog() {
@@ -236,12 +229,8 @@ void SettingsDialog::applyDpi(UINT dpi) {
     }
     if (previous != nullptr) ::DeleteObject(previous);
 
-    RECT frame {0, 0, twipsToPixels(layout::kClientWidth, scale), twipsToPixels(layout::kClientHeight, scale)};
-    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(mWindow, GWL_STYLE));
-    const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(mWindow, GWL_EXSTYLE));
-    ::AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi);
-    ::SetWindowPos(mWindow, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    lirabox::win32::fitFrameToClient(mWindow, twipsToPixels(layout::kClientWidth, scale),
+                                     twipsToPixels(layout::kClientHeight, scale), dpi);
     takePaneBackground();
 }
 
