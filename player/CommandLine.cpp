@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "support/RaisedError.h"
+#include "support/Utf8Path.h"
 #include "support/VbConvert.h"
 
 #include <filesystem>
@@ -10,7 +11,7 @@ namespace lirabox {
 namespace {
 
 std::filesystem::path inStartFolder(const std::string& text, const std::filesystem::path& startFolder) {
-    const std::filesystem::path path(text);
+    const std::filesystem::path path = pathFromUtf8(text);
     if (startFolder.empty() || !path.is_relative()) return path;
     return startFolder / path;
 }
@@ -34,11 +35,11 @@ std::string withoutTrailingBlanksAndDots(const std::string& path) {
 CommandLineFile located(const std::string& path, std::int32_t start, const std::filesystem::path& startFolder) {
     if (path.empty()) return CommandLineFile{path, start};
     const std::filesystem::path full = inStartFolder(path, startFolder);
-    if (namesExistingFile(full)) return CommandLineFile{full.string(), start};
+    if (namesExistingFile(full)) return CommandLineFile{utf8FromPath(full), start};
     const std::string trimmed = withoutTrailingBlanksAndDots(path);
     if (!trimmed.empty() && trimmed != path) {
         const std::filesystem::path trimmedFull = inStartFolder(trimmed, startFolder);
-        if (namesExistingFile(trimmedFull)) return CommandLineFile{trimmedFull.string(), start};
+        if (namesExistingFile(trimmedFull)) return CommandLineFile{utf8FromPath(trimmedFull), start};
     }
     return CommandLineFile{path, start};
 }

@@ -1,5 +1,7 @@
 #include "RecordingPath.h"
 
+#include "Utf8Path.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -7,15 +9,16 @@ namespace lirabox::media {
 
 std::string unusablePathReason(const std::string& path) {
     if (path.empty()) return "no file name given";
+    const std::filesystem::path file = pathFromUtf8(path);
     std::error_code failure;
-    const auto status = std::filesystem::status(path, failure);
+    const auto status = std::filesystem::status(file, failure);
     if (failure || !std::filesystem::exists(status)) return "the file does not exist: " + path;
     if (std::filesystem::is_directory(status)) return "this is a folder, not a recording: " + path;
     if (!std::filesystem::is_regular_file(status)) return "this is not a plain file: " + path;
-    if (!std::ifstream(path, std::ios::binary)) return "the file cannot be read: " + path;
+    if (!std::ifstream(file, std::ios::binary)) return "the file cannot be read: " + path;
     return {};
 }
 
-std::string fileNameOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+std::string fileNameOf(const std::string& path) { return utf8FromPath(pathFromUtf8(path).filename()); }
 
 }  // namespace lirabox::media

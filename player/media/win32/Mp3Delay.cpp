@@ -1,5 +1,7 @@
 #include "Mp3Delay.h"
 
+#include "Utf8Path.h"
+
 #include <cstring>
 #include <fstream>
 #include <vector>
@@ -29,7 +31,7 @@ std::size_t afterId3(const std::vector<unsigned char>& data) {
 }  // namespace
 
 std::optional<Mp3Delay> readMp3Delay(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(pathFromUtf8(path), std::ios::binary);
     std::vector<unsigned char> data(kLookedAt);
     file.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()));
     data.resize(static_cast<std::size_t>(file.gcount()));

@@ -30,9 +30,9 @@ struct Released {
 };
 
 std::wstring wide(const std::string& text) {
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
     std::wstring result(static_cast<std::size_t>(std::max(length, 1)), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, result.data(), length);
+    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, result.data(), length);
     result.resize(std::wcslen(result.c_str()));
     return result;
 }

@@ -331,7 +331,8 @@ TEST(Win32Scenario, ABrokenRecordingShowsTheErrorMessageAndTheProgramGoesOnToPla
     for (unsigned i = 0; i < 65536; ++i) garbage += static_cast<char>((i * 7919u + (i >> 5)) & 0xFF);
     writeFile(folder / "broken.wav", garbage);
     writeFile(folder / "broken.mp3", garbage);
-    const fs::path good = folder / "talk.wav";
+    // A Japanese name, as a Japanese user's recordings have.
+    const fs::path good = folder / L"会議の録音.wav";
     fs::copy_file(fs::path(environment("LIRABOX_RECORDINGS")) / "tone10.wav", good);
     const fs::path position = timepostPositionFile();
     fs::remove(position);
@@ -364,7 +365,7 @@ TEST(Win32Scenario, ABrokenRecordingShowsTheErrorMessageAndTheProgramGoesOnToPla
     // The program is still there: a good recording opens and plays.
     ASSERT_TRUE(::IsWindow(window));
     ASSERT_NO_FATAL_FAILURE(openThroughTheDialog(window, L"開く", L"サウンドファイルの指定", good));
-    EXPECT_TRUE(within(10s, [&] { return ::FindWindowExW(window, nullptr, L"Static", L"talk.wav") != nullptr; }));
+    EXPECT_TRUE(within(10s, [&] { return ::FindWindowExW(window, nullptr, L"Static", L"会議の録音.wav") != nullptr; }));
     EXPECT_TRUE(within(10s, [&] { return positionShown(window) == 0; }));
     EXPECT_EQ(::FindWindowW(L"#32770", L"Lirabox"), nullptr) << "a message for the good recording";
     ::PostMessageW(window, ::RegisterWindowMessageA("KVL_MESSAGE_PROC"), 0, 0);  // play/pause
