@@ -88,8 +88,7 @@ MainWindow::MainWindow(HINSTANCE instance)
       mRepeatX2(layout::kRepeatLineSpan),
       mSeek(layout::seekbk, layout::seekpoint, &art::paintSeekTrack),
       mVolume(layout::volbk, layout::picArrow, &art::paintVolumeTrack) {
-    registerWindowClass<MainWindow>(instance, kClassName, dialogBackground(),
-                                    ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_LIRABOX)));
+    registerWindowClass<MainWindow>(instance, kClassName, dialogBackground());
 
     createMenu();
     mWindow = ::CreateWindowExW(WS_EX_ACCEPTFILES, kClassName, toWide(frmMain::kTitle).c_str(),

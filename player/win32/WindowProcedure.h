@@ -5,6 +5,8 @@
 // (handle); messages before it, or after the object has let go of the window
 // (GWLP_USERDATA set to 0), get the system's default handling.
 
+#include "Resources.h"
+
 #include <windows.h>
 
 namespace lirabox::win32 {
@@ -21,16 +23,15 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     return self->handle(message, wParam, lParam);
 }
 
-// Registers the class whose windows are Window objects, with the arrow cursor;
-// registering it again does nothing.
+// Registers the class whose windows are Window objects, with the arrow cursor
+// and the program's icon; registering it again does nothing.
 template <class Window>
-void registerWindowClass(HINSTANCE instance, const wchar_t* className, HBRUSH background = nullptr,
-                         HICON icon = nullptr) {
+void registerWindowClass(HINSTANCE instance, const wchar_t* className, HBRUSH background = nullptr) {
     WNDCLASSEXW windowClass {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = &windowProcedure<Window>;
     windowClass.hInstance = instance;
-    windowClass.hIcon = icon;
+    windowClass.hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_LIRABOX));
     windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.hbrBackground = background;
     windowClass.lpszClassName = className;
