@@ -27,7 +27,7 @@ unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 
 wm_pid=""
 if (( wm )); then
-  openbox --sm-disable --config-file "$(dirname "$0")/openbox-rc.xml" >/dev/null 2>&1 &
+  openbox --sm-disable --config-file /dev/null >/dev/null 2>&1 &
   wm_pid=$!
   # Wait until the window manager has claimed the screen.
   for _ in $(seq 1 100); do
