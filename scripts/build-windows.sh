@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Cross-builds the Windows (preview) tree with mingw-w64 and collects
+# Cross-builds the Windows tree with mingw-w64 and collects
 #   lirabox-windows/   lirabox.exe, Keytap.dll, Timepost.dll, the test programs
 #                      and the installer (its test installs it under Wine)
 # and, in build-windows/, what is handed to users:

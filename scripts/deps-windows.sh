@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the Windows (preview) build and its tests
+# Installs the Debian 12 packages the Windows build and its tests
 # under Wine need: the mingw-w64 cross compiler, GoogleTest's sources, Wine
 # (64-bit only), a display with a window manager, the GStreamer plug-ins Wine
 # decodes media with, a private sound server to capture what is played, and

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the Windows (preview) tree and runs every Windows test program under
+# Builds the Windows tree and runs every Windows test program under
 # Wine (tests/with-wine.sh); non-zero when the build, a check of Keytap.dll or
 # any test program fails.
 set -euo pipefail
