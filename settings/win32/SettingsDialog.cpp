@@ -23,7 +23,6 @@ using lirabox::win32::windowText;
 
 constexpr UINT_PTR kInputChecker = 1;
 constexpr UINT kInputCheckerInterval = 500;
-constexpr int kPointSize = 9;
 // Posted by a key box that lost the focus by Tab: the dialog's own move comes first.
 constexpr UINT kMoveFocus = WM_APP + 1;
 // A drop-down list's height includes its open list, in lines of its box.
@@ -223,7 +222,7 @@ void SettingsDialog::applyDpi(UINT dpi) {
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
     HFONT previous = mFont;
-    mFont = lirabox::win32::createUiFont(mFace, kPointSize * 10, dpi);
+    mFont = lirabox::win32::createUiFont(mFace, lirabox::win32::kUiDecipoints, dpi);
     for (const Placed& placed : mPlaces) {
         ::SendMessageW(placed.control, WM_SETFONT, reinterpret_cast<WPARAM>(mFont), TRUE);
     }
