@@ -8,6 +8,7 @@
 
 #include "hotkeys/PedalEventQueue.h"
 #include "support/Trace.h"
+#include "support/win32/SystemMessage.h"
 
 #include <atomic>
 #include <deque>
@@ -39,15 +40,6 @@ std::string narrow(const std::wstring& text) {
     std::string result;
     for (const wchar_t c : text) result.push_back(c < 0x80 ? static_cast<char>(c) : '?');
     return result;
-}
-
-std::string systemMessage(DWORD error) {
-    char text[256] = {};
-    ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, sizeof text,
-                     nullptr);
-    std::string message(text);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) message.pop_back();
-    return message + " (" + std::to_string(error) + ")";
 }
 
 // Every HID device interface present now, by path.
