@@ -4,21 +4,11 @@
 // modifiers included); a character the layout lacks is typed on a spare key
 // bound to it for a moment. The clipboard is never used.
 //
-// The shortcut that asked for the text is usually still down when its command
-// runs. Its modifiers would turn the typed keys into shortcuts of the focused
-// program (Ctrl+[ is Escape in a terminal), and while a swallowed key is down
-// the keyboard is grabbed by the shortcut watcher, so its keys would not reach
-// the focused window at all. The text therefore waits, polled on the UI
-// thread's timer, until no key is down. A key held longer than a second that
-// is no modifier (a foot pedal that is a keyboard, say) does not change the
-// characters and is waited for no longer.
-//
-// Typed into the player's own window, the blank would press whichever button
-// has the focus; so while one of its windows has the focus (after the menu
-// item, say) the text waits for the user to go to the editor. After ten
-// seconds of waiting the text is dropped with a line on stderr, never typed
-// wrong or into the player.
+// While a swallowed key is down the keyboard is grabbed by the shortcut
+// watcher, so typed keys would not reach the focused window at all: the text
+// is held back until the keyboard is free (player/HeldBackText.h).
 
+#include "player/HeldBackText.h"
 #include "player/TextTyper.h"
 
 // Qt before Xlib, whose macros (Status, Bool) would break Qt's headers.
@@ -33,24 +23,14 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <cstdio>
 #include <map>
 
 namespace lirabox::x11 {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-constexpr auto kPollInterval = std::chrono::milliseconds(10);
-constexpr auto kNonModifierWait = std::chrono::seconds(1);
-constexpr auto kGiveUp = std::chrono::seconds(10);
 // Programs look a key up when they handle it, which may be a little after it
 // was typed: a spare key keeps its symbol this long.
 constexpr auto kSpareKeyHold = std::chrono::milliseconds(500);
-
-void say(const char* what) {
-    std::fprintf(stderr, "lirabox: the time stamp was not typed (%s)\n", what);
-    std::fflush(stderr);
-}
 
 // The UTF-8 text as code points; a broken sequence is skipped.
 std::vector<char32_t> codePoints(const std::string& text) {
@@ -76,11 +56,6 @@ KeySym keysymOf(char32_t point) {
     return 0x01000000 | point;
 }
 
-struct KeysDown {
-    bool any = false;
-    bool modifier = false;
-};
-
 KeysDown keysDown(Display* display) {
     std::array<char, 32> keys{};
     XQueryKeymap(display, keys.data());
@@ -99,7 +74,7 @@ KeysDown keysDown(Display* display) {
 class XTestTyper final : public TextTyper {
 public:
     XTestTyper() {
-        mPoll.setInterval(kPollInterval);
+        mPoll.setInterval(HeldBackText::kPollInterval);
         QObject::connect(&mPoll, &QTimer::timeout, [this] { poll(); });
         mRestore.setSingleShot(true);
         QObject::connect(&mRestore, &QTimer::timeout, [this] { restoreSpareKeys(); });
@@ -113,8 +88,7 @@ public:
 
     void type(const std::string& text) override {
         if (!connected()) return;
-        if (mPending.empty()) mWaitingSince = Clock::now();
-        mPending += text;
+        mHeld.add(text);
         poll();
     }
 
@@ -125,24 +99,16 @@ private:
         mDisplay = XOpenDisplay(nullptr);
         int event = 0, error = 0, major = 0, minor = 0;
         if (mDisplay != nullptr && XTestQueryExtension(mDisplay, &event, &error, &major, &minor)) return true;
-        say(mDisplay == nullptr ? "no X display" : "the X server has no XTEST");
+        HeldBackText::notTyped(mDisplay == nullptr ? "no X display" : "the X server has no XTEST");
         if (mDisplay != nullptr) XCloseDisplay(mDisplay);
         mDisplay = nullptr;
         return false;
     }
 
     void poll() {
-        const KeysDown down = keysDown(mDisplay);
         const bool ownFocus = qGuiApp != nullptr && QGuiApplication::focusWindow() != nullptr;
-        const auto waited = Clock::now() - mWaitingSince;
-        if (!ownFocus && (!down.any || (!down.modifier && waited >= kNonModifierWait))) {
-            typeNow(mPending);
-            mPending.clear();
-        } else if (waited >= kGiveUp) {
-            say(ownFocus ? "the focus stayed in Lirabox for ten seconds" : "modifier keys were held down for ten seconds");
-            mPending.clear();
-        }
-        if (mPending.empty()) {
+        if (const std::optional<std::string> text = mHeld.take(keysDown(mDisplay), ownFocus)) typeNow(*text);
+        if (mHeld.empty()) {
             mPoll.stop();
         } else if (!mPoll.isActive()) {
             mPoll.start();
@@ -153,7 +119,7 @@ private:
     void typeNow(const std::string& text) {
         const KeyboardLayout layout(mDisplay);
         if (!layout.valid()) {
-            say("the X server has no XKB");
+            HeldBackText::notTyped("the X server has no XKB");
             return;
         }
         std::map<KeySym, KeyCode> spares;
@@ -208,8 +174,7 @@ private:
 
     Display* mDisplay = nullptr;
     bool mConnectTried = false;
-    std::string mPending;
-    Clock::time_point mWaitingSince;
+    HeldBackText mHeld;
     QTimer mPoll;
     QTimer mRestore;
     std::vector<KeyCode> mBoundSpares;
