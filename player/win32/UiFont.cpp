@@ -3,8 +3,9 @@
 #include <array>
 
 namespace lirabox::win32 {
+namespace {
 
-std::wstring uiFontFace() {
+std::wstring firstFaceInstalled() {
     static const std::array<const wchar_t*, 4> faces {L"Yu Gothic UI", L"Meiryo UI", L"MS UI Gothic",
                                                       L"Noto Sans CJK JP"};
     HDC screen = ::GetDC(nullptr);
@@ -21,6 +22,14 @@ std::wstring uiFontFace() {
     }
     ::ReleaseDC(nullptr, screen);
     return found;
+}
+
+}  // namespace
+
+// Looked up once: each one-line window and dialog asks again.
+std::wstring uiFontFace() {
+    static const std::wstring face = firstFaceInstalled();
+    return face;
 }
 
 HFONT createUiFont(const std::wstring& face, int decipoints, UINT dpi) {
