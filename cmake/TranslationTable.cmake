@@ -101,7 +101,7 @@ if(rows STREQUAL "")
   message(FATAL_ERROR "TranslationTable: no finished translation in ${TS_FILES}")
 endif()
 file(WRITE "${OUTPUT}.new" "// Made by cmake/TranslationTable.cmake from data/translations/*.ts.\n"
-  "#include \"Translations.h\"\n\nnamespace lirabox {\nnamespace {\n\n"
+  "#include \"support/Translations.h\"\n\nnamespace lirabox {\nnamespace {\n\n"
   "constexpr Translation kTable[] = {\n${rows}};\n\n}  // namespace\n\n"
   "std::span<const Translation> translations() { return kTable; }\n\n}  // namespace lirabox\n")
 file(COPY_FILE "${OUTPUT}.new" "${OUTPUT}" ONLY_IF_DIFFERENT)

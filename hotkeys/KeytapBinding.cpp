@@ -1,6 +1,6 @@
 #include "KeytapBinding.h"
 
-#include "hotkeys/HookRefusal.h"
+#include "HookRefusal.h"
 #include "support/LibraryLoader.h"
 #include "support/UiText.h"
 

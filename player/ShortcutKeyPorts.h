@@ -6,6 +6,7 @@
 #include "keytap/Keytap.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace lirabox {
 
@@ -20,9 +21,14 @@ public:
 // Puts the key-message handling in front of the main window's own, and takes it away.
 class MainWindowSubclass {
 public:
+    // Hears each key message: the slot of the row whose key was pressed.
+    using KeyMessageHandler = std::function<void(std::int32_t slot)>;
+
     virtual ~MainWindowSubclass() = default;
     virtual void SubclassMainWindow(std::uintptr_t window) = 0;
     virtual void RestoreMainWindowProc(std::uintptr_t window) = 0;
+    // Usually frmMain::KeyMessage.
+    virtual void setKeyMessageHandler(KeyMessageHandler handler) = 0;
 };
 
 class NullKeytapApi final : public KeytapApi {
@@ -36,6 +42,7 @@ class NullMainWindowSubclass final : public MainWindowSubclass {
 public:
     void SubclassMainWindow(std::uintptr_t) override {}
     void RestoreMainWindowProc(std::uintptr_t) override {}
+    void setKeyMessageHandler(KeyMessageHandler) override {}
 };
 
 }  // namespace lirabox

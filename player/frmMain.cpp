@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "CommandLine.h"
+#include "FormLayout.h"
 #include "ShortcutKeyRow.h"
 #include "MenuHandlers.h"
 #include "TimeText.h"
@@ -25,7 +26,6 @@ namespace {
 
 namespace cfg = config;
 
-constexpr double kSeekBarTwips = 7185;  // the repeat line's full width
 constexpr int kSpeedItems = 26;
 constexpr int kSpeedItemOne = 20;
 constexpr std::int32_t kOpenDialogFlags = 6148;
@@ -60,12 +60,13 @@ void guarded(Action&& action) noexcept {
     runStep(std::forward<Action>(action));
 }
 
-// The repeat line's place for a mark: mark x 7185 / length. The product is
+// The repeat line's place for a mark: mark x kRepeatLineSpan / length. The product is
 // formed in 64 bits, so long recordings cannot overflow it. Without a length
 // the line goes to its unmarked end.
 double markPlace(std::int32_t mark, double length, double unmarked) {
     if (!(length > 0)) return unmarked;
-    return static_cast<double>(static_cast<std::int64_t>(mark) * 7185) / length;
+    return static_cast<double>(static_cast<std::int64_t>(mark) * static_cast<std::int64_t>(layout::kRepeatLineSpan)) /
+           length;
 }
 
 }  // namespace
@@ -106,7 +107,7 @@ bool frmMain::Form_Load(const std::string& argumentText) {
         [&] { mUtil = std::make_shared<clsCommonUtil>(); },
         [&] {
             clsIniFile appIni;
-            appIni.setFilePathMode(2);
+            appIni.setFilePathMode(clsIniFile::kPathWindowsFolder);
             appIni.setFileName(str(cfg::kAppFile));
             appIni.WriteString(str(cfg::kAppSection), str(cfg::kKeyAppName), executablePath());
         },
@@ -124,7 +125,7 @@ bool frmMain::Form_Load(const std::string& argumentText) {
     skipOnFailure(
         [&] {
             mUserIni = std::make_shared<clsIniFile>();
-            mUserIni->setFilePathMode(1);
+            mUserIni->setFilePathMode(clsIniFile::kPathProgramFolder);
             mUserIni->setFileName(str(cfg::kUserFile));
         },
         [&] { mPlayRate = 1.0; },
@@ -142,7 +143,7 @@ bool frmMain::Form_Load(const std::string& argumentText) {
         [&] { mView.setLblTimeNow(kInitialTimeText); },
         [&] {
             mConfigIni = std::make_shared<clsIniFile>();
-            mConfigIni->setFilePathMode(1);
+            mConfigIni->setFilePathMode(clsIniFile::kPathProgramFolder);
             mConfigIni->setFileName(str(cfg::kConfigFile));
         },
         [&] { setChkUseKey(1); },
@@ -289,8 +290,8 @@ void frmMain::runCommand(Command command) {
         case Command::Play: PlayFunc(); break;
         case Command::Pause: PauseFunc(); break;
         case Command::Stop: StopFunc(); break;
-        case Command::Faster: SpeedFunc(0); break;
-        case Command::Slower: SpeedFunc(1); break;
+        case Command::Faster: SpeedFunc(kSpeedFaster); break;
+        case Command::Slower: SpeedFunc(kSpeedSlower); break;
         case Command::FastForward: ForwardFunc(); break;
         case Command::Rewind: RewindFunc(); break;
         case Command::RepeatStart: setRepeatStartFunc(); break;
@@ -395,10 +396,10 @@ void frmMain::SpeedFunc(std::int16_t direction) {
     // drift to a rate like 0.999999999999998 that the list does not hold.
     const auto onGrid = [](double r) { return std::round(r * 10) / 10; };
     double rate = mPlayRate;
-    if (direction == 0) {
+    if (direction == kSpeedFaster) {
         rate = onGrid(rate + 0.1);
         if (rate > 3) rate = 3;
-    } else if (direction == 1) {
+    } else if (direction == kSpeedSlower) {
         rate = onGrid(rate - 0.1);
         if (!(rate >= 0.5)) rate = 0.5;
     }
@@ -432,10 +433,10 @@ void frmMain::setRepeatEndFunc() {
     const std::int32_t length = toInt32(mEngine.currentMedia().duration());
     if (mRepeatEnd == length) {
         mRepeatEnd = toInt32(mEngine.controls().currentPosition());
-        mView.setRepeatIntervalX2(markPlace(mRepeatEnd, mEngine.currentMedia().duration(), kSeekBarTwips));
+        mView.setRepeatIntervalX2(markPlace(mRepeatEnd, mEngine.currentMedia().duration(), layout::kRepeatLineSpan));
     } else {
         mRepeatEnd = length;
-        mView.setRepeatIntervalX2(kSeekBarTwips);
+        mView.setRepeatIntervalX2(layout::kRepeatLineSpan);
     }
     noteRepeatMarks();
 }

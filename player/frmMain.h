@@ -91,7 +91,10 @@ public:
     void StopFunc();
     void RewindFunc();
     void ForwardFunc();
-    void SpeedFunc(std::int16_t direction);  // 0 faster, 1 slower
+    // SpeedFunc's directions.
+    static constexpr std::int16_t kSpeedFaster = 0;
+    static constexpr std::int16_t kSpeedSlower = 1;
+    void SpeedFunc(std::int16_t direction);
     void setRepeatStartFunc();
     void setRepeatEndFunc();
 

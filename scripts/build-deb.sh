@@ -6,8 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh
-# -O2 as Debian builds its packages (dpkg-buildflags); GCC 12's -O3 also
-# reports false -Wrestrict warnings in std::string.
+# -O2 as Debian builds its packages (dpkg-buildflags).
 cmake -S . -B build-deb -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
   -DLIRABOX_TESTS=OFF -DLIRABOX_BENCH=OFF >/dev/null
 cmake --build build-deb -j "$(nproc)"

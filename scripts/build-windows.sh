@@ -30,6 +30,6 @@ cp build-windows/bin/lirabox.exe build-windows/bin/Keytap.dll build-windows/bin/
 x86_64-w64-mingw32-strip "$package"/*.exe "$package"/*.dll   # the debugging symbols stay in build-windows/bin
 (cd "$package" && zip -q -X "../$(basename "$package").zip" ./*)
 makensis -V2 -DVERSION="$version" -DFILES="$PWD/$package" -DOUTFILE="$PWD/$package-setup.exe" \
-  player/win32/installer/lirabox.nsi
+  app/win32/installer/lirabox.nsi
 cp "$package-setup.exe" lirabox-windows/lirabox-setup.exe
 echo "build-windows/: $(basename "$package").zip, $(basename "$package")-setup.exe"

@@ -3,7 +3,7 @@
 // application's own X connection: the same levels the hook library turns into
 // virtual-key codes.
 
-#include "settings/KeyCapture.h"
+#include "KeyCapture.h"
 
 #include <cstdint>
 #include <optional>

@@ -63,7 +63,7 @@ void frmSettings::Form_Load(std::uintptr_t dialogWindow) {
     mTopMost = false;
     mKeyBoxFocused = false;
     mConfigIni = std::make_shared<clsIniFile>();
-    mConfigIni->setFilePathMode(1);
+    mConfigIni->setFilePathMode(clsIniFile::kPathProgramFolder);
     mConfigIni->setFileName(std::string(config::kConfigFile));
     mStepTexts[indexOf(StepBox::RevTime)] = std::to_string(mMain.rewind_time());
     mStepTexts[indexOf(StepBox::FowTime)] = std::to_string(mMain.forward_time());

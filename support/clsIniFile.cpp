@@ -29,7 +29,7 @@ void traceFailedWrite(const std::string& section, const std::string& key, const 
 }  // namespace
 
 void clsIniFile::setFileName(const std::string& name) {
-    if (mFilePathMode != 0) {
+    if (mFilePathMode != kPathGiven) {
         if (name.find('/') != std::string::npos) {
             throw RaisedError::object(kErrPathInFileName, kSource, "ファイル名にパスを含むことはできません。");
         }
@@ -39,7 +39,7 @@ void clsIniFile::setFileName(const std::string& name) {
 }
 
 void clsIniFile::setFilePath(const std::string& path) {
-    mFilePathMode = 0;
+    mFilePathMode = kPathGiven;
     mFilePath = AddPathSeparator(path);
 }
 
@@ -130,12 +130,12 @@ void clsIniFile::setValue(const std::string& value) {
 
 void clsIniFile::ResolvePath() {
     switch (mFilePathMode) {
-    case 0:
+    case kPathGiven:
         break;
-    case 1:
+    case kPathProgramFolder:
         mFilePath = AddPathSeparator(programFolder());
         break;
-    case 2:
+    case kPathWindowsFolder:
         mFilePath = AddPathSeparator(windowsDirectory());
         break;
     default:

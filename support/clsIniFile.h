@@ -23,6 +23,11 @@ public:
     static constexpr std::int32_t kErrWriteFailed = 2003;
     static constexpr std::int32_t kErrPathInFileName = 2004;
 
+    // Path modes: where FileName lies.
+    static constexpr std::int32_t kPathGiven = 0;           // in FilePath as set
+    static constexpr std::int32_t kPathProgramFolder = 1;   // in the program folder
+    static constexpr std::int32_t kPathWindowsFolder = 2;   // in the Windows directory (Linux: the configuration folder)
+
     std::string ReadString(const std::string& Section, const std::string& Key, const std::string& Defalt);
     bool WriteString(const std::string& Section, const std::string& Key, const std::string& Value);
 
@@ -82,7 +87,7 @@ private:
     std::int16_t mBufferSize = 1024;
     bool mNothingWrite = true;
     std::string mNothingChar = "$*Data Nothing!! IniFile Class";
-    std::int32_t mFilePathMode = 1;
+    std::int32_t mFilePathMode = kPathProgramFolder;
     std::string mFilePath;
     std::vector<UpdateBeforeHandler> mUpdateBefore;
     std::vector<UpdateAfterHandler> mUpdateAfter;

@@ -19,7 +19,7 @@
 #     WASAPI, the program's own format through waveOut. Each opening of the
 #     sound device starts a new file there (out.raw, out.raw.0001, ...); the
 #     folder is emptied before each program;
-#   - the recordings of tests/media/win32/make-recordings.sh, in the folder
+#   - the recordings of tests/player/media/win32/make-recordings.sh, in the folder
 #     %LIRABOX_RECORDINGS%.
 set -euo pipefail
 
@@ -86,7 +86,7 @@ wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d alsa /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
 wineserver -w
 windows_path() { local path=$1; echo "Z:${path//\//\\}"; }
-bash "$(dirname "$0")/media/win32/make-recordings.sh" "$run/recordings"
+bash "$(dirname "$0")/player/media/win32/make-recordings.sh" "$run/recordings"
 export LIRABOX_RECORDINGS=$(windows_path "$run/recordings") LIRABOX_CAPTURE_FOLDER=$(windows_path "$capture")
 echo "Wine prefix ready in $(( ($(date +%s%N) - started) / 1000000 )) ms"
 

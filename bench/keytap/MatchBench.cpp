@@ -1,6 +1,6 @@
 #include <benchmark/benchmark.h>
 
-#include "KeyTable.h"
+#include "keytap/KeyTable.h"
 
 namespace keytap {
 namespace {

@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "MpvEngine.h"
+#include "player/media/mpv/MpvEngine.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <numbers>
 #include <vector>
 
-#include "Resampler.h"
-#include "TimeStretch.h"
+#include "player/media/stretch/Resampler.h"
+#include "player/media/stretch/TimeStretch.h"
 
 namespace {
 

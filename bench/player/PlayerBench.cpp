@@ -26,10 +26,10 @@
 #include <unistd.h>
 #include <vector>
 
-#include "Desktop.h"
-#include "InstalledPlayer.h"
-#include "PlayerWindow.h"
-#include "TempFolder.h"
+#include "tests/common/Desktop.h"
+#include "tests/common/InstalledPlayer.h"
+#include "tests/app/qt/PlayerWindow.h"
+#include "tests/common/TempFolder.h"
 
 extern char** environ;
 

@@ -1,4 +1,4 @@
-#include "HookService.h"
+#include "keytap/HookService.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
-#include "x11/GrabPlan.h"
+#include "GrabPlan.h"
 
 #include <algorithm>
 
-#include "VirtualKeys.h"
+#include "keytap/VirtualKeys.h"
 
 namespace keytap {
 namespace {

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "KeyTable.h"
+#include "keytap/KeyTable.h"
 
 namespace keytap {
 

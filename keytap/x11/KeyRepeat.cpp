@@ -1,4 +1,4 @@
-#include "x11/KeyRepeat.h"
+#include "KeyRepeat.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
-#include "HookService.h"
-#include "x11/X11Platform.h"
+#include "keytap/HookService.h"
+#include "X11Platform.h"
 
 namespace keytap {
 

@@ -1,4 +1,4 @@
-#include "x11/X11Platform.h"
+#include "X11Platform.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -13,9 +13,9 @@
 #include <mutex>
 #include <thread>
 
-#include "VirtualKeys.h"
-#include "x11/GrabPlan.h"
-#include "x11/KeyRepeat.h"
+#include "keytap/VirtualKeys.h"
+#include "GrabPlan.h"
+#include "KeyRepeat.h"
 
 namespace keytap {
 namespace {

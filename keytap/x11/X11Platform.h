@@ -4,7 +4,7 @@
 // passive key grabs for the registered combinations, and ClientMessages to the
 // target window.
 
-#include "HookService.h"
+#include "keytap/HookService.h"
 
 namespace keytap {
 

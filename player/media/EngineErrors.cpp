@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "MediaEngine.h"
-#include "Trace.h"
+#include "support/Trace.h"
 
 namespace lirabox::media {
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "RaisedError.h"
+#include "support/RaisedError.h"
 
 namespace lirabox::media {
 

@@ -10,12 +10,30 @@
 //   engine.currentMedia().duration() / name() / sourceURL();
 //   engine.mediaCollection().add(url);
 //
-// Every call is made from the UI thread. A failing operation throws
-// lirabox::RaisedError; the player runs these calls in skip-on-failure mode or
-// under the file-opening error message.
+// The contract every engine keeps (tests/player/media/EngineContractTest.cpp
+// holds the libmpv engine, the Windows engine and the in-memory fake to it):
+//
+// Threads: every call is made from the UI thread. An engine may decode and
+// play on threads of its own, but never calls back into the player from them.
+// Errors: a failing operation throws lirabox::RaisedError (EngineErrors.h);
+// the player runs these calls in skip-on-failure mode or under the
+// file-opening error message.
+// Play states: nothing loaded 0, loaded and not yet played 10, playing 3,
+// paused 2, stopped 1, at the end of the file 8. At the end the media stays
+// loaded: play starts again from 0, a position set moves back into the file.
+// Clamping: positions below 0 go to 0, positions past the length go to the
+// end (8); a position read right after a set returns the new position.
+// Loading: URL() returns once the file is open or has failed, and waits for
+// at most the load limit (kLoadWait unless setLoadLimit() says otherwise); a
+// load waiter lets the GUI keep its windows alive meanwhile. While a load
+// waits, a second URL() is refused (kErrLoadBusy).
 
+#include <chrono>
 #include <cstdint>
 #include <string>
+
+#include "player/media/EngineErrors.h"
+#include "player/media/RecentMedia.h"
 
 namespace lirabox::media {
 
@@ -80,6 +98,12 @@ public:
     virtual EngineControls& controls() = 0;
     virtual CurrentMedia& currentMedia() = 0;
     virtual MediaCollection& mediaCollection() = 0;
+
+    // The recordings opened most recently (the engine's own small library).
+    virtual const RecentMedia& recentMedia() const noexcept = 0;
+    // How URL() waits for the engine's answer (see EngineErrors.h).
+    virtual void setLoadWaiter(LoadWaiter waiter) = 0;
+    virtual void setLoadLimit(std::chrono::milliseconds limit) = 0;
 };
 
 }  // namespace lirabox::media

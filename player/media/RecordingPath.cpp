@@ -1,6 +1,6 @@
 #include "RecordingPath.h"
 
-#include "Utf8Path.h"
+#include "support/Utf8Path.h"
 
 #include <filesystem>
 #include <fstream>

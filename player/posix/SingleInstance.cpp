@@ -1,4 +1,4 @@
-#include "SingleInstance.h"
+#include "player/SingleInstance.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,8 +1,8 @@
-#include "AppPaths.h"
+#include "support/AppPaths.h"
 
-#include "AtomicFile.h"
-#include "ConfigFiles.h"
-#include "PrivateProfile.h"
+#include "support/AtomicFile.h"
+#include "support/ConfigFiles.h"
+#include "support/PrivateProfile.h"
 
 #include <cstdlib>
 #include <filesystem>

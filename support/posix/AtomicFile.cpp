@@ -1,4 +1,4 @@
-#include "AtomicFile.h"
+#include "support/AtomicFile.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -122,7 +122,10 @@ std::string resolveTarget(const std::string& path) {
 // can tell the leftovers of a write that was killed: their process is gone.
 std::string temporaryPrefix(const std::string& name) {
     constexpr std::size_t kNameKept = 64;  // keeps the temporary name within NAME_MAX
-    return "." + name.substr(0, kNameKept) + ".";
+    std::string prefix(1, '.');
+    prefix.append(name, 0, kNameKept);
+    prefix.push_back('.');
+    return prefix;
 }
 
 constexpr std::string_view kTemporarySuffix = ".tmp";

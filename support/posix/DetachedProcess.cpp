@@ -1,4 +1,4 @@
-#include "DetachedProcess.h"
+#include "support/DetachedProcess.h"
 
 #include <cerrno>
 #include <csignal>

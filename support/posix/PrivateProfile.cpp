@@ -1,9 +1,9 @@
-#include "PrivateProfile.h"
+#include "support/PrivateProfile.h"
 
-#include "AppPaths.h"
-#include "AtomicFile.h"
-#include "ProfileEncoding.h"
-#include "ProfileText.h"
+#include "support/AppPaths.h"
+#include "support/AtomicFile.h"
+#include "support/ProfileEncoding.h"
+#include "support/ProfileText.h"
 
 #include <algorithm>
 #include <optional>

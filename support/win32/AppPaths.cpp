@@ -1,6 +1,6 @@
-#include "AppPaths.h"
+#include "support/AppPaths.h"
 
-#include "ConfigFiles.h"
+#include "support/ConfigFiles.h"
 
 #include <mutex>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "LibraryLoader.h"
+#include "support/LibraryLoader.h"
 
 #include "SystemMessage.h"
 

@@ -1,7 +1,7 @@
-#include "PrivateProfile.h"
+#include "support/PrivateProfile.h"
 
-#include "AppPaths.h"
-#include "ProfileText.h"
+#include "support/AppPaths.h"
+#include "support/ProfileText.h"
 
 #include <algorithm>
 #include <vector>

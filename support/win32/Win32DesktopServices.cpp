@@ -1,4 +1,4 @@
-#include "DesktopServices.h"
+#include "support/DesktopServices.h"
 
 #include <windows.h>
 #include <shellapi.h>

@@ -2,7 +2,7 @@
 // The window calls of the placement code, done by Windows itself. A
 // WindowHandle is an HWND.
 
-#include "WindowServices.h"
+#include "support/WindowServices.h"
 
 namespace lirabox {
 

@@ -1,11 +1,11 @@
 // The desktop services on Linux: EWMH for the "above" state, fork/exec for
 // programs and xdg-open (or gio) for everything else, gethostname.
 
-#include "DesktopServices.h"
+#include "support/DesktopServices.h"
 
-#include "CommandLineWords.h"
-#include "DetachedProcess.h"
-#include "x11/X11WindowState.h"
+#include "support/CommandLineWords.h"
+#include "support/DetachedProcess.h"
+#include "X11WindowState.h"
 
 #include <cerrno>
 #include <climits>

@@ -28,12 +28,12 @@
 #include <thread>
 #include <vector>
 
-#include "AppPaths.h"
-#include "MpvEngine.h"
-#include "RaisedError.h"
-#include "Recordings.h"
-#include "TempFolder.h"
-#include "clsIniFile.h"
+#include "support/AppPaths.h"
+#include "player/media/mpv/MpvEngine.h"
+#include "support/RaisedError.h"
+#include "tests/common/Recordings.h"
+#include "tests/common/TempFolder.h"
+#include "support/clsIniFile.h"
 
 namespace {
 

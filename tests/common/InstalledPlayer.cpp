@@ -1,6 +1,6 @@
 #include "InstalledPlayer.h"
 
-#include "AppPaths.h"
+#include "support/AppPaths.h"
 #include "Polling.h"
 
 #include <chrono>

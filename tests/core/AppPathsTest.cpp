@@ -1,4 +1,4 @@
-#include "AppPaths.h"
+#include "support/AppPaths.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "RaisedError.h"
-#include "SkipOnFailure.h"
+#include "support/RaisedError.h"
+#include "support/SkipOnFailure.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "RaisedError.h"
-#include "VbConvert.h"
+#include "support/RaisedError.h"
+#include "support/VbConvert.h"
 
 #include <gtest/gtest.h>
 

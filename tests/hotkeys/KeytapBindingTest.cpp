@@ -1,7 +1,7 @@
 // The binding of the Keytap library: when it loads, what it passes on, and
 // what a missing library or function does.
 
-#include "TempFolder.h"
+#include "tests/common/TempFolder.h"
 #include "hotkeys/KeytapBinding.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // A stand-in Keytap for the binding's tests: it writes every call into a log
 // the test reads through ProbeLog. Built a second time without RegistKey.
-#include "Keytap.h"
+#include "keytap/Keytap.h"
 
 #include <string>
 

@@ -3,8 +3,8 @@
 // window's behaviour on the real libmpv engine.
 
 #include "PedalPipe.h"
-#include "QtTestSupport.h"
-#include "RealEngineFixture.h"
+#include "tests/app/qt/QtTestSupport.h"
+#include "tests/player/RealEngineFixture.h"
 #include "hotkeys/FootPedals.h"
 
 #include <gtest/gtest.h>

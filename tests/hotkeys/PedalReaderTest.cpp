@@ -2,7 +2,7 @@
 // HID nodes of known pedals found in a sysfs tree.
 
 #include "PedalPipe.h"
-#include "TempFolder.h"
+#include "tests/common/TempFolder.h"
 #include "hotkeys/PedalReader.h"
 #include "hotkeys/posix/HidrawNodes.h"
 

@@ -3,7 +3,7 @@
 // commands. Runs as root where /dev/uhid exists; elsewhere it is skipped with
 // the reason (the pipe tests cover the reader and the path into the player).
 
-#include "QtTestSupport.h"
+#include "tests/app/qt/QtTestSupport.h"
 #include "hotkeys/FootPedals.h"
 
 #include <gtest/gtest.h>

@@ -6,13 +6,13 @@
 // the focus. The package is only unpacked into a temporary root, never
 // installed on the machine.
 
-#include "Desktop.h"
-#include "FileHelpers.h"
-#include "InstalledPlayer.h"
-#include "OtherClient.h"
-#include "Recordings.h"
-#include "ShortcutRows.h"
-#include "TempFolder.h"
+#include "tests/common/Desktop.h"
+#include "tests/support/FileHelpers.h"
+#include "tests/common/InstalledPlayer.h"
+#include "tests/hotkeys/x11/OtherClient.h"
+#include "tests/common/Recordings.h"
+#include "tests/hotkeys/ShortcutRows.h"
+#include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
 

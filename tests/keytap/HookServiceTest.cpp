@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "HookService.h"
+#include "keytap/HookService.h"
 
 namespace keytap {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "KeyTable.h"
+#include "keytap/KeyTable.h"
 
 namespace keytap {
 namespace {

@@ -1,8 +1,8 @@
 // The one-line window's behaviour over a loaded main window (fake engine and
 // views): its text, dragging, popups, keys, drops and its always-on-top state.
 
-#include "PlayerFixture.h"
-#include "ViewModeFakes.h"
+#include "tests/player/PlayerFixture.h"
+#include "tests/player/ViewModeFakes.h"
 #include "oneline/frmMin.h"
 #include "player/MenuHandlers.h"
 

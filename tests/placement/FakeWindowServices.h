@@ -2,7 +2,7 @@
 // Window services over one imaginary window on an imaginary screen; records
 // what was asked of it.
 
-#include "WindowServices.h"
+#include "support/WindowServices.h"
 
 #include <optional>
 #include <string>

@@ -1,8 +1,8 @@
 // Keep-on-screen rules, screen size choice, show command and the
 // overflow-checked edge arithmetic.
 
-#include "PlacementMath.h"
-#include "RaisedError.h"
+#include "support/PlacementMath.h"
+#include "support/RaisedError.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // real X server and window manager: the frame is read from the X server
 // (the client's place widened by _NET_FRAME_EXTENTS), never from the program.
 
-#include "Desktop.h"
-#include "FileHelpers.h"
-#include "InstalledPlayer.h"
+#include "tests/common/Desktop.h"
+#include "tests/support/FileHelpers.h"
+#include "tests/common/InstalledPlayer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // Window placement on real Qt windows under a real X server and window manager.
 
-#include "FrameMarginsTracker.h"
-#include "QtWindowServices.h"
-#include "RaisedError.h"
-#include "TempFolder.h"
-#include "clsIniFile.h"
-#include "clsWinPlacement.h"
+#include "app/qt/toolkit/FrameMarginsTracker.h"
+#include "app/qt/toolkit/QtWindowServices.h"
+#include "support/RaisedError.h"
+#include "tests/common/TempFolder.h"
+#include "support/clsIniFile.h"
+#include "support/clsWinPlacement.h"
 
 #include <QApplication>
 #include <QGuiApplication>

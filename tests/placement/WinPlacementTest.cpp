@@ -1,10 +1,10 @@
 // clsWinPlacement over imaginary window services and a real INI file.
 
 #include "FakeWindowServices.h"
-#include "RaisedError.h"
-#include "TempFolder.h"
-#include "clsIniFile.h"
-#include "clsWinPlacement.h"
+#include "support/RaisedError.h"
+#include "tests/common/TempFolder.h"
+#include "support/clsIniFile.h"
+#include "support/clsWinPlacement.h"
 
 #include <gtest/gtest.h>
 

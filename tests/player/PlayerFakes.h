@@ -143,6 +143,7 @@ public:
     void RestoreMainWindowProc(std::uintptr_t window) override {
         calls.push_back("RestoreMainWindowProc(" + std::to_string(window) + ")");
     }
+    void setKeyMessageHandler(KeyMessageHandler) override {}
     std::vector<std::string>& calls;
 };
 

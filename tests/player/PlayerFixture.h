@@ -2,9 +2,9 @@
 // A main window's behaviour on a fake engine and a fake view, with its program
 // folder and "Windows directory" in a fresh temporary folder.
 
-#include "FakeMediaEngine.h"
+#include "player/media/fake/FakeMediaEngine.h"
 #include "PlayerFakes.h"
-#include "TempFolder.h"
+#include "tests/common/TempFolder.h"
 #include "player/frmMain.h"
 
 #include <gtest/gtest.h>

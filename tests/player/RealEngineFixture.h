@@ -3,10 +3,10 @@
 // fake view, pictures and ports, its program folder and configuration folder
 // in a fresh temporary folder.
 
-#include "MpvEngine.h"
+#include "player/media/mpv/MpvEngine.h"
 #include "PlayerFakes.h"
-#include "Recordings.h"
-#include "TempFolder.h"
+#include "tests/common/Recordings.h"
+#include "tests/common/TempFolder.h"
 #include "player/frmMain.h"
 #include "support/AppPaths.h"
 

@@ -1,6 +1,6 @@
 // The window's behaviour on the real libmpv engine with generated recordings.
 #include "RealEngineFixture.h"
-#include "Recordings.h"
+#include "tests/common/Recordings.h"
 #include "support/RaisedError.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "TempFolder.h"
+#include "tests/common/TempFolder.h"
 #include "player/SingleInstance.h"
 
 #include <gtest/gtest.h>

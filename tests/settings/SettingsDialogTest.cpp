@@ -5,9 +5,9 @@
 // by the title bar and unloading.
 
 #include "SettingsFixture.h"
-#include "QtTestSupport.h"
-#include "settings/qt/SettingsDialog.h"
-#include "settings/qt/SettingsWindow.h"
+#include "tests/app/qt/QtTestSupport.h"
+#include "app/qt/settings/SettingsDialog.h"
+#include "app/qt/settings/SettingsWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>

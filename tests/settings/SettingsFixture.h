@@ -2,7 +2,7 @@
 // The settings dialog's behaviour over a loaded main window (fake engine and
 // view, recording hook library), its desktop recording top-most changes.
 
-#include "PlayerFixture.h"
+#include "tests/player/PlayerFixture.h"
 #include "settings/frmSettings.h"
 #include "support/DesktopServices.h"
 

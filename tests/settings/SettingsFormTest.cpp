@@ -4,7 +4,7 @@
 // unloading, and the menu commands that open it.
 
 #include "SettingsFixture.h"
-#include "ShortcutRows.h"
+#include "tests/hotkeys/ShortcutRows.h"
 #include "support/RaisedError.h"
 
 #include <gtest/gtest.h>

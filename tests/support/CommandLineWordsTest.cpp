@@ -1,4 +1,4 @@
-#include "CommandLineWords.h"
+#include "support/CommandLineWords.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 // The fixture of the private-profile tests: one file in a fresh folder.
 
-#include "PrivateProfile.h"
-#include "TempFolder.h"
+#include "support/PrivateProfile.h"
+#include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // What both private-profile backends must agree on: our own files (Linux)
 // and the system's calls (Windows) run this same file.
-#include "PrivateProfile.h"
+#include "support/PrivateProfile.h"
 
 #include "FileHelpers.h"
 #include "PrivateProfileFixture.h"

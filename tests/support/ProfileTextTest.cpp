@@ -1,4 +1,4 @@
-#include "ProfileText.h"
+#include "support/ProfileText.h"
 
 #include <gtest/gtest.h>
 

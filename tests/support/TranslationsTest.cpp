@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Translations.h"
+#include "support/Translations.h"
 
 namespace lirabox {
 namespace {

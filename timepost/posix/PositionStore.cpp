@@ -1,4 +1,4 @@
-#include "PositionFile.h"
+#include "timepost/PositionFile.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -5,7 +5,7 @@
 // 99th percentile, for a key that is passed on and for one that is swallowed.
 //   hotkeys_latency_bench [PRESSES]     (on an X display; libkeytap.so beside it)
 
-#include "hotkeys/DeclaredFunctionManager.h"
+#include "app/qt/keys/DeclaredFunctionManager.h"
 #include "hotkeys/KeytapBinding.h"
 
 #include <QApplication>

@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "Keytap.h"
+#include "keytap/Keytap.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "Mp3Delay.h"
 
-#include "Utf8Path.h"
+#include "support/Utf8Path.h"
 
 #include <cstring>
 #include <fstream>

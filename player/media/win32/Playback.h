@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "AudioOutput.h"
-#include "Resampler.h"
+#include "player/media/stretch/Resampler.h"
 #include "SourceDecoder.h"
-#include "TimeStretch.h"
+#include "player/media/stretch/TimeStretch.h"
 
 namespace lirabox::media {
 

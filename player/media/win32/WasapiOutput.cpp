@@ -7,7 +7,7 @@
 #include <string>
 
 #include "AudioOutput.h"
-#include "Trace.h"
+#include "support/Trace.h"
 
 namespace lirabox::media {
 namespace {

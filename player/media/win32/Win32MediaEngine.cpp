@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <optional>
 
-#include "Loudness.h"
-#include "RecordingPath.h"
-#include "WavChunks.h"
+#include "player/media/Loudness.h"
+#include "player/media/RecordingPath.h"
+#include "player/media/WavChunks.h"
 
 namespace lirabox::media {
 namespace {

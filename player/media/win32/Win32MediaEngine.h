@@ -1,26 +1,21 @@
 #pragma once
-// The media engine of the Windows build: Media Foundation's Source Reader
-// decodes, our own time-stretch keeps the pitch at other rates, WASAPI shared
-// mode plays (a silent clock stands in when there is no sound device), all on
-// a playback thread of the engine's own. Positions come from the frames the
-// output has actually played.
+// The media engine of the Windows build (the contract: MediaEngine.h): Media
+// Foundation's Source Reader decodes, our own time-stretch keeps the pitch at
+// other rates, WASAPI shared mode plays (a silent clock stands in when there
+// is no sound device).
 //
-// It keeps the same rules as the libmpv engine: URL() waits for the file to
-// open for at most the load limit (a load waiter may keep the GUI alive
-// meanwhile); playState() is 0 with nothing loaded, 10 loaded and not yet
-// played, 3 playing, 2 paused, 1 stopped, 8 at the end (the media stays
-// loaded: play starts again from 0, a position set moves back into the file
-// and plays on from there). Positions below 0 go to 0, past the length to the
-// end; a position read right after a set returns the new position.
+// Threads: decoding and output run on a playback thread of the engine's own;
+// the UI thread's calls hand it commands. Positions come from the frames the
+// output has actually played.
 
 #include <chrono>
 #include <memory>
 #include <string>
 
-#include "EngineErrors.h"
-#include "MediaEngine.h"
+#include "player/media/EngineErrors.h"
+#include "player/media/MediaEngine.h"
 #include "Playback.h"
-#include "RecentMedia.h"
+#include "player/media/RecentMedia.h"
 
 namespace lirabox::media {
 
@@ -38,11 +33,9 @@ public:
     CurrentMedia& currentMedia() override;
     MediaCollection& mediaCollection() override;
 
-    const RecentMedia& recentMedia() const noexcept;
-
-    // How URL() waits for the answer (see EngineErrors.h).
-    void setLoadWaiter(LoadWaiter waiter);
-    void setLoadLimit(std::chrono::milliseconds limit);
+    const RecentMedia& recentMedia() const noexcept override;
+    void setLoadWaiter(LoadWaiter waiter) override;
+    void setLoadLimit(std::chrono::milliseconds limit) override;
 
 private:
     struct State;

@@ -4,8 +4,8 @@
 // the command handler see, in order.
 
 #include "OtherClient.h"
-#include "QtTestSupport.h"
-#include "hotkeys/DeclaredFunctionManager.h"
+#include "tests/app/qt/QtTestSupport.h"
+#include "app/qt/keys/DeclaredFunctionManager.h"
 #include "keytap/Keytap.h"
 
 #include <gtest/gtest.h>

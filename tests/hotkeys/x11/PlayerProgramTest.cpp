@@ -3,11 +3,11 @@
 // libkeytap.so. The real engine plays generated recordings; the position is
 // the last one handed to Timepost.
 
-#include "Desktop.h"
-#include "InstalledPlayer.h"
+#include "tests/common/Desktop.h"
+#include "tests/common/InstalledPlayer.h"
 #include "OtherClient.h"
-#include "Recordings.h"
-#include "ShortcutRows.h"
+#include "tests/common/Recordings.h"
+#include "tests/hotkeys/ShortcutRows.h"
 
 #include <gtest/gtest.h>
 

@@ -4,16 +4,16 @@
 // key-message handling, on a private X server where another client holds the
 // focus and xdotool presses the keys.
 
-#include "FakeMediaEngine.h"
-#include "MainWindow.h"
-#include "PictureBox.h"
+#include "player/media/fake/FakeMediaEngine.h"
+#include "app/qt/mainwindow/MainWindow.h"
+#include "app/qt/mainwindow/PictureBox.h"
 #include "OtherClient.h"
-#include "QtTestSupport.h"
-#include "ShortcutRows.h"
-#include "TempFolder.h"
-#include "hotkeys/DeclaredFunctionManager.h"
+#include "tests/app/qt/QtTestSupport.h"
+#include "tests/hotkeys/ShortcutRows.h"
+#include "tests/common/TempFolder.h"
+#include "app/qt/keys/DeclaredFunctionManager.h"
 #include "hotkeys/KeytapBinding.h"
-#include "player/PlayerFakes.h"
+#include "tests/player/PlayerFakes.h"
 #include "player/frmMain.h"
 #include "support/AppPaths.h"
 

@@ -5,12 +5,12 @@
 // program is a plain Xlib client that turns its key presses into text with
 // XLookupString, as editors do.
 
-#include "Desktop.h"
-#include "InstalledPlayer.h"
+#include "tests/common/Desktop.h"
+#include "tests/common/InstalledPlayer.h"
 #include "OtherClient.h"
-#include "Recordings.h"
-#include "ShortcutRows.h"
-#include "Polling.h"
+#include "tests/common/Recordings.h"
+#include "tests/hotkeys/ShortcutRows.h"
+#include "tests/common/Polling.h"
 
 #include <gtest/gtest.h>
 

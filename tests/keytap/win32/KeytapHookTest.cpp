@@ -1,9 +1,9 @@
 // Keytap.dll as the player uses it, with keys typed by xdotool into another
 // Wine program: the hook runs in that program, posts to our window, and a
 // discard key never reaches the program while a pass-through key does.
-#include "Keytap.h"
-#include "LinuxProgram.h"
-#include "TempFolder.h"
+#include "keytap/Keytap.h"
+#include "tests/common/win32/LinuxProgram.h"
+#include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
 

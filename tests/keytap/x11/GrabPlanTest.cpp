@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "x11/GrabPlan.h"
+#include "keytap/x11/GrabPlan.h"
 
 namespace keytap {
 namespace {

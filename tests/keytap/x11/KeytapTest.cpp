@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "Keytap.h"
+#include "keytap/Keytap.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <map>
 #include <set>
 
-#include "VirtualKeys.h"
+#include "keytap/VirtualKeys.h"
 
 namespace keytap {
 namespace {

@@ -3,11 +3,11 @@
 // pressed while another program has the focus. Playback is seen through the
 // positions the program hands to Timepost.
 
-#include "Desktop.h"
-#include "InstalledPlayer.h"
-#include "OtherClient.h"
-#include "Recordings.h"
-#include "ShortcutRows.h"
+#include "tests/common/Desktop.h"
+#include "tests/common/InstalledPlayer.h"
+#include "tests/hotkeys/x11/OtherClient.h"
+#include "tests/common/Recordings.h"
+#include "tests/hotkeys/ShortcutRows.h"
 
 #include <gtest/gtest.h>
 

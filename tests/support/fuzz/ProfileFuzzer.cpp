@@ -2,9 +2,9 @@
 // Besides crashes, hangs and sanitizer reports it checks that a stored value
 // reads back as stored and that setting one entry changes no other.
 
-#include "PrivateProfile.h"
-#include "ProfileEncoding.h"
-#include "ProfileText.h"
+#include "support/PrivateProfile.h"
+#include "support/ProfileEncoding.h"
+#include "support/ProfileText.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

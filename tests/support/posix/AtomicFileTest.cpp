@@ -1,7 +1,7 @@
-#include "AtomicFile.h"
+#include "support/AtomicFile.h"
 
-#include "FileHelpers.h"
-#include "TempFolder.h"
+#include "tests/support/FileHelpers.h"
+#include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
 

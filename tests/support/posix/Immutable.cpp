@@ -1,4 +1,4 @@
-#include "FileHelpers.h"
+#include "tests/support/FileHelpers.h"
 
 #include <fcntl.h>
 #include <linux/fs.h>

@@ -1,8 +1,8 @@
 // Loading a companion library by file name, with a real system library
 // (libm) standing in for one that loads and a missing file for one that does not.
 
-#include "AppPaths.h"
-#include "LibraryLoader.h"
+#include "support/AppPaths.h"
+#include "support/LibraryLoader.h"
 
 #include <gtest/gtest.h>
 

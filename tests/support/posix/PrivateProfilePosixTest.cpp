@@ -1,11 +1,11 @@
 // Our own private-profile files: every other byte kept, the file's own line
 // ends and encoding, atomic replacement, permissions, links, special files
 // and the size limit.
-#include "PrivateProfile.h"
+#include "support/PrivateProfile.h"
 
-#include "AtomicFile.h"
-#include "FileHelpers.h"
-#include "PrivateProfileFixture.h"
+#include "support/AtomicFile.h"
+#include "tests/support/FileHelpers.h"
+#include "tests/support/PrivateProfileFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "clsCommonUtil.h"
+#include "support/clsCommonUtil.h"
 
-#include "FileHelpers.h"
-#include "RaisedError.h"
-#include "TempFolder.h"
+#include "tests/support/FileHelpers.h"
+#include "support/RaisedError.h"
+#include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
 

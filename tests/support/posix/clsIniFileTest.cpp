@@ -1,9 +1,9 @@
-#include "clsIniFile.h"
+#include "support/clsIniFile.h"
 
-#include "AppPaths.h"
-#include "FileHelpers.h"
-#include "RaisedError.h"
-#include "TempFolder.h"
+#include "support/AppPaths.h"
+#include "tests/support/FileHelpers.h"
+#include "support/RaisedError.h"
+#include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
 

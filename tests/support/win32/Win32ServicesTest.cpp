@@ -1,15 +1,15 @@
 // The Windows backends of support/ on the system's own calls: where the
 // settings go, the common utilities, window placement and library loading.
-#include "AppPaths.h"
-#include "LibraryLoader.h"
-#include "LinuxProgram.h"
-#include "PrivateProfile.h"
-#include "RaisedError.h"
-#include "TempFolder.h"
-#include "Win32WindowServices.h"
-#include "clsCommonUtil.h"
-#include "clsIniFile.h"
-#include "clsWinPlacement.h"
+#include "support/AppPaths.h"
+#include "support/LibraryLoader.h"
+#include "tests/common/win32/LinuxProgram.h"
+#include "support/PrivateProfile.h"
+#include "support/RaisedError.h"
+#include "tests/common/TempFolder.h"
+#include "support/win32/Win32WindowServices.h"
+#include "support/clsCommonUtil.h"
+#include "support/clsIniFile.h"
+#include "support/clsWinPlacement.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The "above" state on a real X server with a window manager (openbox).
 
-#include "clsCommonUtil.h"
+#include "support/clsCommonUtil.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,31 @@
+#include "PlayerAssembly.h"
+
+#include "support/DesktopServices.h"
+
+namespace lirabox {
+
+PlayerAssembly::PlayerAssembly(FrontEnd frontEnd)
+    : mForm(frmMain::Collaborators {frontEnd.engine, frontEnd.view, frontEnd.seekbk, frontEnd.seekpoint,
+                                    frontEnd.volbk, frontEnd.picArrow, &frontEnd.windowServices, mTimepost,
+                                    mInstance, mKeytap, frontEnd.subclass, nullptr}),
+      mSettingsDialog(frontEnd.makeSettingsDialog(
+          {mForm, frontEnd.mainWindow, mKeytap, frontEnd.subclass, systemDesktopServices()})),
+      mMenus(mForm, frontEnd.view, frontEnd.modes),
+      mTyper(desktopTextTyper()),
+      mPedalActions([this] { return mForm.pedal_mapping(); }, [this](Command command) { mForm.runCommand(command); }),
+      mPedals(mPedalActions) {
+    mForm.setSettingsDialog(mSettingsDialog.get());
+    mForm.setMenuHandlers(&mMenus);
+    mForm.setTextTyper(mTyper.get());
+    frontEnd.subclass.setKeyMessageHandler([this](std::int32_t slot) { mForm.KeyMessage(slot); });
+}
+
+PlayerAssembly::~PlayerAssembly() = default;
+
+bool PlayerAssembly::start(const std::string& argumentText) {
+    if (!mForm.Form_Load(argumentText)) return false;
+    mPedals.start();
+    return true;
+}
+
+}  // namespace lirabox

@@ -1,0 +1,81 @@
+#pragma once
+// The program's composition root, shared by every front end: it builds the
+// player (frmMain), its menus, the settings dialog, the global keys' binding
+// and handler, the time stamp's typer, Timepost and the foot pedals, always in
+// the same order, from the toolkit objects the front end hands it.
+//
+// Ownership: the assembly owns what it builds; the front end's objects it is
+// handed (engine, window, pictures, services, subclass) must outlive it.
+// Threads: built, started and destroyed on the UI thread.
+// Errors: nothing is thrown here beyond what the parts' constructors throw.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "hotkeys/FootPedals.h"
+#include "hotkeys/KeytapBinding.h"
+#include "hotkeys/PedalActions.h"
+#include "player/MainView.h"
+#include "player/MenuHandlers.h"
+#include "player/SettingsDialogSeam.h"
+#include "player/ShortcutKeyPorts.h"
+#include "player/SingleInstance.h"
+#include "player/SliderPicture.h"
+#include "player/TextTyper.h"
+#include "player/Timepost.h"
+#include "player/WindowModeView.h"
+#include "player/frmMain.h"
+#include "player/media/MediaEngine.h"
+#include "settings/frmSettings.h"
+#include "support/WindowServices.h"
+
+namespace lirabox {
+
+class PlayerAssembly {
+public:
+    // Makes the front end's settings dialog over the plain settings form's parts.
+    using SettingsDialogFactory =
+        std::function<std::unique_ptr<SettingsDialogSeam>(const settings::frmSettings::Collaborators&)>;
+
+    // What the front end hands over.
+    struct FrontEnd {
+        media::MediaEngine& engine;
+        MainView& view;           // the main window
+        WindowModeView& modes;    // its view modes (one-line window, always on top)
+        SliderPicture& seekbk;    // seek bar
+        SliderPicture& seekpoint; // its arrow
+        SliderPicture& volbk;     // volume bar
+        SliderPicture& picArrow;  // its arrow
+        WindowServices& windowServices;
+        MainWindowSubclass& subclass;  // puts the key messages in front of the window's own handling
+        std::uintptr_t mainWindow;
+        SettingsDialogFactory makeSettingsDialog;
+    };
+
+    explicit PlayerAssembly(FrontEnd frontEnd);
+    ~PlayerAssembly();
+    PlayerAssembly(const PlayerAssembly&) = delete;
+    PlayerAssembly& operator=(const PlayerAssembly&) = delete;
+
+    frmMain& form() noexcept { return mForm; }
+    MenuHandlers& menus() noexcept { return mMenus; }
+
+    // Loads the form with the command line's text and starts the pedals.
+    // False for a second instance (its message has been shown): the program ends.
+    bool start(const std::string& argumentText);
+
+private:
+    TimepostLibrary mTimepost;
+    SingleInstance mInstance;
+    hotkeys::KeytapBinding mKeytap;
+    frmMain mForm;
+    std::unique_ptr<SettingsDialogSeam> mSettingsDialog;
+    MenuHandlers mMenus;
+    std::unique_ptr<TextTyper> mTyper;
+    hotkeys::PedalActions mPedalActions;
+    hotkeys::FootPedals mPedals;
+};
+
+}  // namespace lirabox

@@ -1,0 +1,46 @@
+#include "FileMenu.h"
+
+#include <QMenu>
+#include <QMenuBar>
+
+#include "app/qt/toolkit/Catalogue.h"
+#include "MenuItems.h"
+#include "player/MainWindowTexts.h"
+
+namespace lirabox::qt {
+
+FileMenu addFileMenu(QMenuBar& bar) {
+    FileMenu menu;
+    menu.mnuMain = bar.addMenu(uiText(texts::kFileMenu));
+    menu.mnuMain->setObjectName(QStringLiteral("mnuMain"));
+    QMenu& items = *menu.mnuMain;
+    menu.mnuOpen = addItem(items, "mnuOpen", texts::kOpen, QKeySequence(Qt::CTRL | Qt::Key_O));
+    addSeparator(items, "mnuDami");
+    menu.mnuPlay = addItem(items, "mnuPlay", texts::kPlay);
+    menu.mnuPause = addItem(items, "mnuPause", texts::kPause);
+    menu.mnuStop = addItem(items, "mnuStop", texts::kStop);
+    menu.mnuFor = addItem(items, "mnuFor", texts::kForward);
+    menu.mnuRev = addItem(items, "mnuRev", texts::kRewind);
+    menu.mnuSpeedUp = addItem(items, "mnuSpeedUp", texts::kSpeedUpItem);
+    menu.mnuSpeedDown = addItem(items, "mnuSpeedDown", texts::kSpeedDownItem);
+    menu.mnuTimeStamp = addItem(items, "mnuTimeStamp", texts::kTimeStampItem);
+    addSeparator(items, "mnuDami2");
+    menu.mnuQuit = addItem(items, "mnuQuit", texts::kQuitItem, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    return menu;
+}
+
+void connectFileMenu(const FileMenu& menu, frmMain& form) {
+    const auto on = [&form](QAction* action, Command command) { runsCommand(action, form, command); };
+    on(menu.mnuOpen, Command::Open);
+    on(menu.mnuPlay, Command::Play);
+    on(menu.mnuPause, Command::Pause);
+    on(menu.mnuStop, Command::Stop);
+    on(menu.mnuFor, Command::FastForward);
+    on(menu.mnuRev, Command::Rewind);
+    on(menu.mnuSpeedUp, Command::Faster);
+    on(menu.mnuSpeedDown, Command::Slower);
+    on(menu.mnuTimeStamp, Command::InsertTimeStamp);
+    on(menu.mnuQuit, Command::Quit);
+}
+
+}  // namespace lirabox::qt

@@ -1,0 +1,14 @@
+#pragma once
+// The Windows program's side of a slow open (the engine's URL() waits for a
+// disk that spins up, a network share): the busy cursor, the message queue
+// worked off except for keyboard and mouse input, and a close put off until
+// the file is open.
+
+#include "MainWindow.h"
+#include "player/media/MediaEngine.h"
+
+namespace lirabox::win32 {
+
+void installLoadWaiter(media::MediaEngine& engine, MainWindow& window);
+
+}  // namespace lirabox::win32

@@ -1,0 +1,518 @@
+#include "MpvEngine.h"
+
+#include <mpv/client.h>
+
+#include <algorithm>
+#include <chrono>
+#include <clocale>
+#include <cmath>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+
+#include "player/media/EngineErrors.h"
+#include "player/media/Loudness.h"
+#include "support/RaisedError.h"
+#include "player/media/RecordingPath.h"
+#include "support/Trace.h"
+#include "player/media/WavChunks.h"
+
+namespace lirabox::media {
+namespace {
+
+// How libmpv is set up: an audio player inside a GUI, nothing of the user's
+// mpv set-up, no network, and a silent output when there is no sound device.
+const std::vector<MpvOption> kBaseOptions = {
+    {"config", "no"},
+    {"load-scripts", "no"},
+    {"load-stats-overlay", "no"},
+    {"load-osd-console", "no"},
+    {"load-auto-profiles", "no"},
+    {"ytdl", "no"},
+    {"terminal", "no"},
+    {"input-terminal", "no"},
+    {"input-default-bindings", "no"},
+    {"input-vo-keyboard", "no"},
+    {"osc", "no"},
+    {"video", "no"},
+    {"audio-display", "no"},
+    {"audio-file-auto", "no"},
+    {"sub-auto", "no"},
+    {"cover-art-auto", "no"},
+    {"access-references", "no"},
+    {"resume-playback", "no"},
+    {"save-position-on-quit", "no"},
+    {"audio-client-name", "lirabox"},
+    {"audio-fallback-to-null", "yes"},
+    // Named explicitly: libmpv only puts its own pitch-keeping filter in when
+    // the speed differs from 1 at the start, not when it changes later.
+    {"af", "scaletempo2"},
+    {"hr-seek", "yes"},
+    {"idle", "yes"},
+    {"keep-open", "yes"},
+    // At the end the player stays "playing" at the last position, so a position
+    // set afterwards goes on playing from there.
+    {"keep-open-pause", "no"},
+    {"pause", "yes"},
+};
+
+// libmpv's position and end flag change only when its core thread runs, and
+// every read of them waits for that thread. Reads in quick succession (the
+// steps of one tick) share one reading; a command or an event starts afresh.
+constexpr std::chrono::milliseconds kReadingLife{20};
+
+template <typename T>
+struct SharedReading {
+    std::optional<T> value;
+    std::chrono::steady_clock::time_point takenAt;
+
+    template <typename Read>
+    T get(Read read) {
+        const auto now = std::chrono::steady_clock::now();
+        if (!value || now - takenAt > kReadingLife) {
+            value = read();
+            takenAt = now;
+        }
+        return *value;
+    }
+};
+
+}  // namespace
+
+struct MpvEngine::State {
+    enum class Mode { Empty, Ready, Playing, Paused, Stopped };
+
+    class Settings : public EngineSettings {
+    public:
+        explicit Settings(State& s) : mState(s) {}
+        void autoStart(bool start) override { mState.autoStart = start; }
+        void rate(double rate) override { mState.setRate(rate); }
+        void volume(std::int32_t volume) override { mState.setVolume(volume); }
+
+    private:
+        State& mState;
+    };
+
+    class Controls : public EngineControls {
+    public:
+        explicit Controls(State& s) : mState(s) {}
+        void play() override { mState.play(); }
+        void pause() override { mState.pause(); }
+        void stop() override { mState.stop(); }
+        double currentPosition() override { return mState.position(); }
+        void currentPosition(double seconds) override { mState.seek(seconds); }
+
+    private:
+        State& mState;
+    };
+
+    class Media : public CurrentMedia {
+    public:
+        explicit Media(State& s) : mState(s) {}
+        double duration() override {
+            mState.processEvents();
+            return mState.duration;
+        }
+        std::string name() override {
+            mState.processEvents();
+            return mState.name;
+        }
+        std::string sourceURL() override {
+            mState.processEvents();
+            return mState.url;
+        }
+
+    private:
+        State& mState;
+    };
+
+    class Collection : public MediaCollection {
+    public:
+        explicit Collection(State& s) : mState(s) {}
+        void add(const std::string& sourceURL) override { mState.recent.add(sourceURL); }
+
+    private:
+        State& mState;
+    };
+
+    mpv_handle* mpv = nullptr;
+    Mode mode = Mode::Empty;
+    std::string url;
+    std::string name;
+    double duration = 0.0;
+    std::int64_t entryId = -1;  // libmpv's playlist entry of the loaded file
+    bool autoStart = true;
+    double rate = 1.0;
+    std::int32_t volume = 100;  // the amplitude in percent
+
+    // While not playing, the position the engine holds: libmpv's own reading
+    // can lag behind by its output buffer after a seek made while paused.
+    std::optional<double> heldPosition;
+    // A position set that libmpv has not finished yet: reads return its target.
+    std::optional<double> seekTarget;
+    std::uint64_t seekSerial = 0;
+    bool seekTaken = false;  // libmpv has taken the latest seek command
+
+    // A load waiting for libmpv's answer; filled in by handle(), whichever
+    // call drains the queue meanwhile.
+    struct PendingLoad {
+        std::int64_t entry = -1;
+        bool started = false;
+        bool loaded = false;
+        std::optional<mpv_event_end_file> ended;
+    };
+    std::optional<PendingLoad> pending;
+    LoadWaiter loadWaiter;
+    std::chrono::milliseconds loadLimit = kLoadWait;
+
+    SharedReading<double> timePos;  // NaN when libmpv has none
+    SharedReading<bool> eofReached;
+
+    RecentMedia recent;
+    std::mutex wakeupMutex;
+    std::function<void()> wakeup;
+
+    Settings settingsPart{*this};
+    Controls controlsPart{*this};
+    Media mediaPart{*this};
+    Collection collectionPart{*this};
+
+    static void onWakeup(void* context) {
+        auto* self = static_cast<State*>(context);
+        // Called under the lock, so that once setWakeupCallback has replaced
+        // it, the old callback is neither running nor called again.
+        std::lock_guard lock(self->wakeupMutex);
+        if (self->wakeup) self->wakeup();
+    }
+
+    void forgetReadings() {
+        timePos.value.reset();
+        eofReached.value.reset();
+    }
+
+    void setFlag(const char* property, bool value) {
+        forgetReadings();
+        int flag = value ? 1 : 0;
+        mpv_set_property(mpv, property, MPV_FORMAT_FLAG, &flag);
+    }
+
+    bool readEofReached() {
+        return eofReached.get([&] {
+            int flag = 0;
+            return mpv_get_property(mpv, "eof-reached", MPV_FORMAT_FLAG, &flag) >= 0 && flag != 0;
+        });
+    }
+
+    void processEvents() {
+        while (true) {
+            mpv_event* event = mpv_wait_event(mpv, 0);
+            if (event->event_id == MPV_EVENT_NONE) return;
+            handle(*event);
+        }
+    }
+
+    void handle(const mpv_event& event) {
+        forgetReadings();
+        switch (event.event_id) {
+        case MPV_EVENT_COMMAND_REPLY:
+            if (seekTarget && event.reply_userdata == seekSerial) {
+                if (event.error < 0) {
+                    seekTarget.reset();
+                } else {
+                    seekTaken = true;
+                }
+            }
+            break;
+        case MPV_EVENT_START_FILE: {
+            const auto* start = static_cast<const mpv_event_start_file*>(event.data);
+            if (pending) {
+                if (pending->entry < 0) pending->entry = start->playlist_entry_id;
+                pending->started = pending->started || start->playlist_entry_id == pending->entry;
+            }
+            break;
+        }
+        case MPV_EVENT_FILE_LOADED:
+            if (pending && pending->started) pending->loaded = true;
+            break;
+        case MPV_EVENT_PLAYBACK_RESTART:
+            // Seeks run in the order they were taken, so a restart that
+            // follows the reply to the latest seek belongs to that seek.
+            if (seekTaken) seekTarget.reset();
+            break;
+        case MPV_EVENT_END_FILE: {
+            const auto* end = static_cast<const mpv_event_end_file*>(event.data);
+            if (pending && end->playlist_entry_id == pending->entry) pending->ended = *end;
+            if (mode != Mode::Empty && end->playlist_entry_id == entryId) forgetMedia();
+            break;
+        }
+        default:
+            break;
+        }
+    }
+
+    void forgetMedia() {
+        forgetReadings();
+        mode = Mode::Empty;
+        url.clear();
+        name.clear();
+        duration = 0.0;
+        entryId = -1;
+        heldPosition.reset();
+        seekTarget.reset();
+        seekTaken = false;
+    }
+
+    bool atEnd() {
+        if (seekTarget) {
+            // A seek past the length ends the file without a restart.
+            if (seekTaken && readEofReached()) seekTarget.reset();
+            if (seekTarget) return false;
+        }
+        return readEofReached();
+    }
+
+    void load(const std::string& path) {
+        if (pending) throw engineError(kErrLoadBusy, "another file is still opening: " + path);
+        processEvents();
+        if (mode != Mode::Empty) {
+            const char* stop[] = {"stop", nullptr};
+            mpv_command(mpv, stop);
+            forgetMedia();
+        }
+        if (const auto reason = unusablePathReason(path); !reason.empty()) {
+            throw engineError(kErrCannotOpen, reason);
+        }
+        if (!wavChunkSizesFit(path)) {
+            throw engineError(kErrNotPlayable, "the file claims more data than it holds: " + path);
+        }
+        // An absolute path is never taken for a protocol ("x://") or for "-".
+        const std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
+        setFlag("pause", !autoStart);
+
+        const char* command[] = {"loadfile", absolute.c_str(), "replace", nullptr};
+        mpv_node result{};
+        if (mpv_command_ret(mpv, command, &result) < 0) {
+            throw engineError(kErrCannotOpen, "the file cannot be opened: " + path);
+        }
+        std::int64_t loading = -1;
+        if (result.format == MPV_FORMAT_NODE_MAP) {
+            for (int i = 0; i < result.u.list->num; ++i) {
+                if (std::string(result.u.list->keys[i]) == "playlist_entry_id" &&
+                    result.u.list->values[i].format == MPV_FORMAT_INT64) {
+                    loading = result.u.list->values[i].u.int64;
+                }
+            }
+        }
+        mpv_free_node_contents(&result);
+
+        waitUntilLoaded(path, loading);
+        entryId = loading;
+        url = path;
+        name = fileNameOf(path);
+        double length = 0.0;
+        if (mpv_get_property(mpv, "duration", MPV_FORMAT_DOUBLE, &length) >= 0 && std::isfinite(length)) {
+            duration = length;
+        }
+        mode = autoStart ? Mode::Playing : Mode::Ready;
+        if (!autoStart) heldPosition = 0.0;
+    }
+
+    // Waits on libmpv's queue (never spinning) until `loading` is open or has
+    // failed, or the load limit has passed.
+    void waitUntilLoaded(const std::string& path, std::int64_t& loading) {
+        using Clock = std::chrono::steady_clock;
+        const auto deadline = Clock::now() + loadLimit;
+        pending = PendingLoad{};
+        pending->entry = loading;
+        const auto decided = [&] { return pending->loaded || pending->ended || Clock::now() >= deadline; };
+        const std::function<bool()> waitBriefly = [&] {
+            if (decided()) return true;
+            const auto left = std::chrono::duration<double>(deadline - Clock::now()).count();
+            mpv_event* event = mpv_wait_event(mpv, std::clamp(left, 0.0, 0.05));
+            if (event->event_id != MPV_EVENT_NONE) handle(*event);
+            return decided();
+        };
+        const PendingLoad outcome = [&] {
+            struct Clear {
+                std::optional<PendingLoad>& pending;
+                ~Clear() { pending.reset(); }
+            } clear{pending};
+            if (loadWaiter) loadWaiter(waitBriefly);
+            while (!waitBriefly()) {
+            }
+            return *pending;
+        }();
+        loading = outcome.entry;
+        if (outcome.loaded) return requireSound(path);
+        if (outcome.ended) failLoad(path, *outcome.ended);
+        abandonLoad();
+        throw engineError(kErrLoadTimeout, "the file did not open within " + numberText(loadLimit.count() / 1000.0) +
+                                         " s: " + path);
+    }
+
+    void requireSound(const std::string& path) {
+        std::int64_t track = 0;
+        if (mpv_get_property(mpv, "current-tracks/audio/id", MPV_FORMAT_INT64, &track) < 0) {
+            abandonLoad();
+            throw engineError(kErrNotPlayable, "the file holds no sound: " + path);
+        }
+    }
+
+    [[noreturn]] void failLoad(const std::string& path, const mpv_event_end_file& end) {
+        abandonLoad();
+        if (end.reason == MPV_END_FILE_REASON_ERROR && end.error == MPV_ERROR_LOADING_FAILED) {
+            throw engineError(kErrCannotOpen, "the file cannot be opened: " + path);
+        }
+        throw engineError(kErrNotPlayable, "the file is not a recording that can be played: " + path);
+    }
+
+    // Drops whatever libmpv still has of a load that did not succeed.
+    void abandonLoad() {
+        const char* stop[] = {"stop", nullptr};
+        mpv_command(mpv, stop);
+        forgetMedia();
+    }
+
+    void play() {
+        processEvents();
+        if (mode == Mode::Empty) return;
+        // At the end, play starts again from the beginning.
+        if (atEnd()) seek(0.0);
+        setFlag("pause", false);
+        mode = Mode::Playing;
+        heldPosition.reset();
+    }
+
+    void pause() {
+        processEvents();
+        if (mode != Mode::Playing) return;
+        setFlag("pause", true);
+        heldPosition = position();
+        mode = Mode::Paused;
+    }
+
+    void stop() {
+        processEvents();
+        if (mode == Mode::Empty) return;
+        setFlag("pause", true);
+        mode = Mode::Stopped;
+        seek(0.0);
+    }
+
+    double position() {
+        processEvents();
+        if (mode == Mode::Empty) return 0.0;
+        if (heldPosition) return *heldPosition;
+        if (seekTarget) {
+            atEnd();
+            if (seekTarget) return *seekTarget;
+        }
+        // At the end the last decoded frame's time lies a little before the
+        // length; the position of an ended file is its length.
+        if (duration > 0.0 && readEofReached()) return duration;
+        const double seconds = timePos.get([&] {
+            double read = 0.0;
+            return mpv_get_property(mpv, "time-pos", MPV_FORMAT_DOUBLE, &read) >= 0 ? read : std::nan("");
+        });
+        return std::isfinite(seconds) ? clampToMedia(seconds) : 0.0;
+    }
+
+    double clampToMedia(double seconds) const {
+        seconds = std::max(seconds, 0.0);
+        return duration > 0.0 ? std::min(seconds, duration) : seconds;
+    }
+
+    void seek(double seconds) {
+        processEvents();
+        requireValidPosition(seconds);
+        if (mode == Mode::Empty) return;
+        const double target = clampToMedia(seconds);
+        const std::string text = numberText(target);
+        const char* command[] = {"seek", text.c_str(), "absolute+exact", nullptr};
+        ++seekSerial;
+        forgetReadings();
+        if (mpv_command_async(mpv, seekSerial, command) < 0) return;
+        seekTarget = target;
+        seekTaken = false;
+        if (mode != Mode::Playing) heldPosition = target;
+    }
+
+    void setRate(double value) {
+        processEvents();
+        requireValidRate(value);
+        if (value == rate) return;
+        forgetReadings();
+        if (mpv_set_property(mpv, "speed", MPV_FORMAT_DOUBLE, &value) >= 0) rate = value;
+    }
+
+    void setVolume(std::int32_t value) {
+        processEvents();
+        requireValidVolume(value);
+        if (value == volume) return;
+        // libmpv's volume is cubic: its gain is (level / 100)^3.
+        double level = 100.0 * std::cbrt(volumeGain(value));
+        if (mpv_set_property(mpv, "volume", MPV_FORMAT_DOUBLE, &level) >= 0) volume = value;
+    }
+
+    std::int32_t playState() {
+        processEvents();
+        switch (mode) {
+        case Mode::Empty: return kUndefined;
+        case Mode::Ready: return kReady;
+        case Mode::Paused: return kPaused;
+        case Mode::Stopped: return kStopped;
+        case Mode::Playing: return atEnd() ? kMediaEnded : kPlaying;
+        }
+        return kUndefined;
+    }
+};
+
+MpvEngine::MpvEngine(const std::vector<MpvOption>& extraOptions) : mState(std::make_unique<State>()) {
+    // libmpv refuses to start unless numbers are read and written the "C" way.
+    std::setlocale(LC_NUMERIC, "C");
+    mpv_handle* mpv = mpv_create();
+    if (mpv == nullptr) throw engineError(kErrEngineStart, "the sound engine (libmpv) could not be created");
+    auto options = kBaseOptions;
+    options.insert(options.end(), extraOptions.begin(), extraOptions.end());
+    for (const auto& [option, value] : options) {
+        const int status = mpv_set_option_string(mpv, option.c_str(), value.c_str());
+        if (status < 0) {
+            mpv_terminate_destroy(mpv);
+            throw engineError(kErrEngineStart, "the sound engine refused the setting " + option + "=" + value + ": " +
+                                             mpv_error_string(status));
+        }
+    }
+    if (const int status = mpv_initialize(mpv); status < 0) {
+        mpv_terminate_destroy(mpv);
+        throw engineError(kErrEngineStart, std::string("the sound engine could not start: ") + mpv_error_string(status));
+    }
+    mState->mpv = mpv;
+    mpv_set_wakeup_callback(mpv, &State::onWakeup, mState.get());
+}
+
+MpvEngine::~MpvEngine() {
+    mpv_set_wakeup_callback(mState->mpv, nullptr, nullptr);
+    mpv_terminate_destroy(mState->mpv);
+}
+
+void MpvEngine::URL(const std::string& path) { mState->load(path); }
+std::int32_t MpvEngine::playState() { return mState->playState(); }
+EngineSettings& MpvEngine::settings() { return mState->settingsPart; }
+EngineControls& MpvEngine::controls() { return mState->controlsPart; }
+CurrentMedia& MpvEngine::currentMedia() { return mState->mediaPart; }
+MediaCollection& MpvEngine::mediaCollection() { return mState->collectionPart; }
+void MpvEngine::processEvents() { mState->processEvents(); }
+
+void MpvEngine::setWakeupCallback(std::function<void()> callback) {
+    std::lock_guard lock(mState->wakeupMutex);
+    mState->wakeup = std::move(callback);
+}
+
+const RecentMedia& MpvEngine::recentMedia() const noexcept { return mState->recent; }
+
+void MpvEngine::setLoadWaiter(LoadWaiter waiter) { mState->loadWaiter = std::move(waiter); }
+void MpvEngine::setLoadLimit(std::chrono::milliseconds limit) { mState->loadLimit = limit; }
+
+std::unique_ptr<MediaEngine> createMpvEngine() { return std::make_unique<MpvEngine>(); }
+
+}  // namespace lirabox::media

@@ -1,0 +1,61 @@
+#pragma once
+// The media engine on libmpv (the contract: MediaEngine.h): an audio-only
+// player without terminal, user configuration, scripts or key bindings,
+// falling back to a silent output when the machine has no sound device (the
+// position still runs).
+//
+// Threads: libmpv decodes and plays on threads of its own. Its events are
+// drained without waiting at the start of each call; the wakeup callback
+// (called on libmpv's own thread) lets a GUI post a processEvents() call to its
+// UI thread. Only URL() waits, on libmpv's event queue.
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "player/media/EngineErrors.h"
+#include "player/media/MediaEngine.h"
+#include "player/media/RecentMedia.h"
+
+namespace lirabox::media {
+
+// libmpv option name and value, applied after the engine's own set-up.
+using MpvOption = std::pair<std::string, std::string>;
+
+class MpvEngine final : public MediaEngine {
+public:
+    // Throws RaisedError kErrEngineStart when libmpv cannot be set up.
+    explicit MpvEngine(const std::vector<MpvOption>& extraOptions = {});
+    ~MpvEngine() override;
+    MpvEngine(const MpvEngine&) = delete;
+    MpvEngine& operator=(const MpvEngine&) = delete;
+
+    void URL(const std::string& path) override;
+    std::int32_t playState() override;
+    EngineSettings& settings() override;
+    EngineControls& controls() override;
+    CurrentMedia& currentMedia() override;
+    MediaCollection& mediaCollection() override;
+
+    // Handles every event libmpv has queued, without waiting.
+    void processEvents();
+    // Called from libmpv's thread whenever events are queued; an empty function
+    // removes it. Once this returns, the previous callback is not running and
+    // will not be called again. The callback must not call into the engine.
+    void setWakeupCallback(std::function<void()> callback);
+
+    const RecentMedia& recentMedia() const noexcept override;
+    void setLoadWaiter(LoadWaiter waiter) override;
+    void setLoadLimit(std::chrono::milliseconds limit) override;
+
+private:
+    struct State;
+    std::unique_ptr<State> mState;
+};
+
+std::unique_ptr<MediaEngine> createMpvEngine();
+
+}  // namespace lirabox::media

@@ -1,0 +1,247 @@
+// The real program on a real X display with a window manager, driven with
+// the mouse and the keyboard like a user would, playing generated recordings
+// through the real engine.
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "tests/common/Desktop.h"
+#include "tests/common/InstalledPlayer.h"
+#include "PlayerWindow.h"
+#include "tests/common/Recordings.h"
+#include "support/clsIniFile.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace lirabox::test;
+
+// The volume bar and its arrow, in twips.
+constexpr double kVolumeBarLeft = 1440, kVolumeBarWidth = 1830, kVolumeArrowY = 900 + 45 + 67;
+
+std::string iniValue(const fs::path& folder, const std::string& file, const std::string& section,
+                     const std::string& key) {
+    lirabox::clsIniFile ini;
+    ini.setFilePath(folder.string());
+    ini.setFileName(file);
+    ini.setNothingWrite(false);
+    return ini.ReadString(section, key, "(missing)");
+}
+
+class EndToEnd : public ::testing::Test {
+protected:
+    XWindow waitForMainWindow(pid_t pid) { return waitForWindow(pid, "Lirabox", false); }
+    XWindow waitForMessage(pid_t pid) { return waitForWindow(pid, "Lirabox", true); }
+
+    // Waits until no position has been published for a while; the count then.
+    std::size_t waitForSilence() {
+        std::size_t count = mInstall.publishedPositions().size();
+        auto quietSince = std::chrono::steady_clock::now();
+        waitUntil([&] {
+            const std::size_t now = mInstall.publishedPositions().size();
+            if (now != count) {
+                count = now;
+                quietSince = std::chrono::steady_clock::now();
+            }
+            return std::chrono::steady_clock::now() - quietSince > std::chrono::milliseconds(1500);
+        });
+        return count;
+    }
+
+    void quit(pid_t pid, XWindow window) {
+        pressKeys(window, "ctrl+q");
+        EXPECT_EQ(mInstall.waitForExit(pid), 0);
+    }
+
+    InstalledPlayer mInstall;
+};
+
+TEST_F(EndToEnd, PlaysFromTheGivenSecondAndPublishesThePositionOnlyWhilePlaying) {
+    const fs::path recording = mInstall.scratch("long talk.wav");
+    writeSineWav(recording, 120, 440, 8000, 1);
+    const pid_t pid = mInstall.start({recording.string() + "/t=90"});
+    const XWindow window = waitForMainWindow(pid);
+    ASSERT_NE(window, 0u);
+    const PlayerWindow layout = PlayerWindow::of(window);
+
+    ASSERT_TRUE(waitUntil([&] { return mInstall.publishedPositions().size() >= 10; }));
+    std::vector<double> positions = mInstall.publishedPositions();
+    EXPECT_GE(positions.front(), 90.0);
+    EXPECT_LT(positions.front(), 120.0);
+    EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+    EXPECT_GT(positions.back(), positions.front());
+
+    // Pause with the play button: the calls end.
+    layout.clickPlay();
+    const std::size_t paused = waitForSilence();
+    const double pausedAt = mInstall.publishedPositions().back();
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_EQ(mInstall.publishedPositions().size(), paused);
+
+    // Play again: the calls come back, one second earlier than the pause.
+    layout.clickPlay();
+    ASSERT_TRUE(waitUntil([&] { return mInstall.publishedPositions().size() >= paused + 5; }));
+    positions = mInstall.publishedPositions();
+    EXPECT_GE(positions[paused], pausedAt - 1.0 - 1e-3);
+    EXPECT_GT(positions.back(), positions[paused]);
+
+    // Stop: the calls end again.
+    layout.clickStop();
+    const std::size_t stopped = waitForSilence();
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_EQ(mInstall.publishedPositions().size(), stopped);
+
+    quit(pid, window);
+}
+
+enum class Broken { Missing, Empty, Corrupt };
+
+class BrokenRecording : public EndToEnd, public ::testing::WithParamInterface<Broken> {
+protected:
+    fs::path brokenFile() {
+        switch (GetParam()) {
+        case Broken::Missing: return mInstall.scratch("missing.wav");
+        case Broken::Empty: {
+            const fs::path path = mInstall.scratch("empty.wav");
+            std::ofstream(path).close();
+            return path;
+        }
+        case Broken::Corrupt: {
+            const fs::path path = mInstall.scratch("noise.mp3");
+            std::mt19937 random(7);
+            std::ofstream out(path, std::ios::binary);
+            for (int i = 0; i < 64 * 1024; ++i) out.put(static_cast<char>(random() & 0xff));
+            return path;
+        }
+        }
+        return {};
+    }
+};
+
+TEST_P(BrokenRecording, OnTheCommandLineShowsTheErrorAndTheNextFilePlays) {
+    const fs::path good = mInstall.scratch("good.wav");
+    writeSineWav(good, 20, 440, 8000, 1);
+    const pid_t pid = mInstall.start({brokenFile().string()});
+
+    const XWindow box = waitForMessage(pid);
+    ASSERT_NE(box, 0u) << "no error message";
+    pressKeys(box, "Return");
+    ASSERT_TRUE(waitUntil([&] { return findWindow(pid, "Lirabox", true) == 0; }));
+    const XWindow window = waitForMainWindow(pid);
+    ASSERT_NE(window, 0u) << "the player did not stay up";
+    EXPECT_TRUE(mInstall.publishedPositions().empty());
+
+    // Open the good file through the Open dialog and play it.
+    pressKeys(window, "ctrl+o");
+    XWindow dialog = 0;
+    ASSERT_TRUE(waitUntil([&] { return (dialog = findWindow(pid, "サウンドファイルの指定", true)) != 0; }));
+    typeText(dialog, good.string());
+    pressKeys(dialog, "Return");
+    ASSERT_TRUE(waitUntil([&] { return findWindow(pid, "サウンドファイルの指定", true) == 0; }));
+    const PlayerWindow layout = PlayerWindow::of(window);
+    layout.clickPlay();
+    EXPECT_TRUE(waitUntil([&] { return mInstall.publishedPositions().size() >= 5; }));
+
+    quit(pid, window);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, BrokenRecording, ::testing::Values(Broken::Missing, Broken::Empty, Broken::Corrupt),
+                         [](const ::testing::TestParamInfo<Broken>& kind) {
+                             switch (kind.param) {
+                             case Broken::Missing: return "Missing";
+                             case Broken::Empty: return "Empty";
+                             case Broken::Corrupt: return "Corrupt";
+                             }
+                             return "";
+                         });
+
+TEST_F(EndToEnd, ASecondInstanceIsRefusedAndTheFirstRunsOn) {
+    const pid_t first = mInstall.start();
+    const XWindow window = waitForMainWindow(first);
+    ASSERT_NE(window, 0u);
+
+    const pid_t second = mInstall.start();
+    const XWindow box = waitForMessage(second);
+    ASSERT_NE(box, 0u) << "no message from the second instance";
+    EXPECT_TRUE(mInstall.running(second));  // it waits for the message to go
+    pressKeys(box, "Return");
+    EXPECT_EQ(mInstall.waitForExit(second), 1);
+
+    EXPECT_TRUE(mInstall.running(first));
+    EXPECT_EQ(findWindow(first, "Lirabox", false), window);
+    quit(first, window);
+}
+
+TEST_F(EndToEnd, AFirstStartWritesTheDefaultsAndTheVolumeSurvivesARestart) {
+    pid_t pid = mInstall.start();
+    XWindow window = waitForMainWindow(pid);
+    ASSERT_NE(window, 0u);
+    const fs::path folder = mInstall.folder();
+    EXPECT_EQ(iniValue(folder, "UserCfg.ini", "Config", "Rewind"), "2");
+    EXPECT_EQ(iniValue(folder, "UserCfg.ini", "Config", "Forward"), "2");
+    EXPECT_EQ(iniValue(folder, "UserCfg.ini", "Config", "Autorev"), "1");
+    EXPECT_EQ(iniValue(folder, "position.ini", "Volume", "value"), "2500");
+    EXPECT_EQ(iniValue(mInstall.configFolder(), "Lirabox.ini", "config", "AppName"), (folder / "lirabox").string());
+
+    // Drag the volume arrow from the middle of its bar to a fifth of it: the
+    // arrow's middle follows the pointer, its left edge gives the value,
+    // (1830 / 5 - 67.5) / 1830 x 5000 = 816, within a pixel (41).
+    const PlayerWindow layout = PlayerWindow::of(window);
+    drag(window, layout.x(kVolumeBarLeft + kVolumeBarWidth / 2), layout.y(kVolumeArrowY),
+         layout.x(kVolumeBarLeft + kVolumeBarWidth / 5), layout.y(kVolumeArrowY));
+    quit(pid, window);
+    const int saved = std::stoi(iniValue(folder, "position.ini", "Volume", "value"));
+    EXPECT_NEAR(saved, 816, 90);
+
+    pid = mInstall.start();
+    window = waitForMainWindow(pid);
+    ASSERT_NE(window, 0u);
+    quit(pid, window);
+    EXPECT_EQ(iniValue(folder, "position.ini", "Volume", "value"), std::to_string(saved));
+}
+
+TEST_F(EndToEnd, TheOpenDialogLeavesNoSettingsFileOfQts) {
+    const pid_t pid = mInstall.start();
+    const XWindow window = waitForMainWindow(pid);
+    ASSERT_NE(window, 0u);
+    pressKeys(window, "ctrl+o");
+    const XWindow dialog = waitForWindow(pid, "サウンドファイルの指定", true);
+    ASSERT_NE(dialog, 0u);
+    pressKeys(dialog, "Escape");
+    ASSERT_TRUE(waitUntil([&] { return findWindow(pid, "サウンドファイルの指定", true) == 0; }));
+    quit(pid, window);
+    EXPECT_FALSE(fs::exists(mInstall.configFolder() / "QtProject.conf"));
+    for (const auto& entry : fs::recursive_directory_iterator(mInstall.configFolder())) {
+        EXPECT_NE(entry.path().extension(), ".conf") << entry.path();
+    }
+}
+
+TEST_F(EndToEnd, VerboseTellsWhichStartUpStepACorruptSettingSkippedAndWhyQuietOtherwise) {
+    mInstall.writeFile("UserCfg.ini", "[Config]\nRewind=abc\n");
+    for (const bool verbose : {false, true}) {
+        const pid_t pid = verbose ? mInstall.start({"--verbose"}) : mInstall.start();
+        const XWindow window = waitForMainWindow(pid);
+        ASSERT_NE(window, 0u) << mInstall.output();
+        quit(pid, window);
+        // The output gathers both runs: nothing is traced until --verbose.
+        EXPECT_EQ(mInstall.output().find("skipped") != std::string::npos, verbose) << mInstall.output();
+    }
+    const std::string output = mInstall.output();
+    EXPECT_NE(output.find("skipped in bool lirabox::frmMain::Form_Load"), std::string::npos) << output;
+    EXPECT_NE(output.find("error 13: Type mismatch"), std::string::npos) << output;
+}
+
+TEST_F(EndToEnd, HelpAndVersionArePrintedWithoutAWindow) {
+    const std::string program = mInstall.program().string();
+    EXPECT_NE(commandOutput(program + " --help").find("Usage: lirabox [RECORDING[/t=SECONDS]]"), std::string::npos);
+    EXPECT_EQ(commandOutput(program + " -h"), commandOutput(program + " --help"));
+    EXPECT_EQ(commandOutput(program + " --version"), "lirabox " LIRABOX_VERSION "\n");
+}
+
+}  // namespace

@@ -1,0 +1,137 @@
+// The real program on a private session bus, driven through the desktop's
+// media-player interface with playerctl and gdbus as a media-key daemon or an
+// applet would, playing a generated recording through the real engine.
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "tests/common/Desktop.h"
+#include "tests/common/InstalledPlayer.h"
+#include "tests/common/Recordings.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace lirabox::test;
+
+std::string quoted(const std::string& text) {
+    std::string out = "'";
+    for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+std::string trimmed(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    return text;
+}
+
+std::string playerctl(const std::string& arguments) {
+    return trimmed(commandOutput("timeout 10 playerctl -p lirabox " + arguments));
+}
+
+std::string call(const std::string& interfaceMethod, const std::string& arguments = "") {
+    return trimmed(commandOutput(
+        "timeout 10 gdbus call --session --dest org.mpris.MediaPlayer2.lirabox --object-path /org/mpris/MediaPlayer2 "
+        "--method " + interfaceMethod + " " + arguments));
+}
+
+std::string textOf(const fs::path& path) {
+    std::ifstream in(path);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Everything the player signals on its object path, written to a file.
+class SignalLog {
+public:
+    explicit SignalLog(fs::path file) : mFile(std::move(file)) {
+        mPid = std::stoi(commandOutput("dbus-monitor --session \"type='signal',path='/org/mpris/MediaPlayer2'\" > " +
+                                       quoted(mFile.string()) + " 2>&1 & echo $!"));
+        waitUntil([&] { return textOf(mFile).find("NameLost") != std::string::npos; });
+    }
+    ~SignalLog() { ::kill(mPid, SIGTERM); }
+    std::string text() const { return textOf(mFile); }
+
+private:
+    fs::path mFile;
+    pid_t mPid = 0;
+};
+
+TEST(Mpris, MediaKeysDriveTheRunningPlayer) {
+    InstalledPlayer install;
+    const fs::path recording = install.scratch("long talk.wav");
+    writeSineWav(recording, 120, 440, 8000, 1);
+    const pid_t pid = install.start();
+    ASSERT_TRUE(waitUntil([] { return playerctl("status") == "Stopped"; })) << install.output();
+    EXPECT_EQ(call("org.freedesktop.DBus.Properties.Get", "org.mpris.MediaPlayer2 Identity"), "(<'Lirabox'>,)");
+    SignalLog signals(install.scratch("signals.log"));
+
+    // Opening loads without playing, as the Open dialog does.
+    playerctl("open file://" + quoted(fs::path(recording).replace_filename("long%20talk.wav").string()));
+    ASSERT_TRUE(waitUntil([] { return playerctl("metadata xesam:title") == "long talk.wav"; }));
+    EXPECT_EQ(playerctl("metadata mpris:length"), "120000000");
+    EXPECT_EQ(playerctl("status"), "Stopped");
+    EXPECT_TRUE(install.publishedPositions().empty());
+
+    playerctl("play-pause");
+    EXPECT_EQ(playerctl("status"), "Playing");
+    ASSERT_TRUE(waitUntil([&] { return install.publishedPositions().size() >= 3; }));
+
+    playerctl("position 30");
+    ASSERT_TRUE(waitUntil([&] { return install.position().value_or(0) >= 30; }));
+    const double at = std::stod(playerctl("position"));
+    EXPECT_GE(at, 30);
+    EXPECT_LT(at, 35);
+
+    // Play-pause is the play key: resuming steps back by a second.
+    playerctl("play-pause");
+    EXPECT_EQ(playerctl("status"), "Paused");
+    const double pausedAt = std::stod(playerctl("position"));
+    const std::size_t published = install.publishedPositions().size();
+    playerctl("play-pause");
+    ASSERT_TRUE(waitUntil([&] { return install.publishedPositions().size() > published; }));
+    const double resumedAt = install.publishedPositions()[published];
+    EXPECT_GE(resumedAt, pausedAt - 1.01);
+    EXPECT_LT(resumedAt, pausedAt - 0.5);
+
+    call("org.freedesktop.DBus.Properties.Set", "org.mpris.MediaPlayer2.Player Rate '<1.53>'");
+    EXPECT_EQ(call("org.freedesktop.DBus.Properties.Get", "org.mpris.MediaPlayer2.Player Rate"), "(<1.5>,)");
+    playerctl("volume 0.2");
+    EXPECT_EQ(playerctl("volume"), "0.200000");
+
+    ASSERT_TRUE(waitUntil([&] { return signals.text().find("double 0.2") != std::string::npos; }));
+    const std::string log = signals.text();
+    const std::string title = "string \"xesam:title\"\n                  variant                      string";
+    EXPECT_NE(log.find(title + " \"long talk.wav\""), std::string::npos) << log;
+    EXPECT_NE(log.find("string \"Playing\""), std::string::npos);
+    EXPECT_NE(log.find("string \"Paused\""), std::string::npos);
+    EXPECT_NE(log.find("member=Seeked\n   int64 30000000"), std::string::npos);
+    EXPECT_NE(log.find("string \"Rate\"\n         variant             double 1.5"), std::string::npos);
+
+    // Quit ends the program as closing its window does: the volume is saved.
+    call("org.mpris.MediaPlayer2.Quit");
+    EXPECT_EQ(install.waitForExit(pid), 0);
+    EXPECT_NE(install.readFile("position.ini").find("value=1000"), std::string::npos);
+}
+
+TEST(Mpris, WithoutASessionBusThePlayerPlaysAndSaysNothingOfIt) {
+    InstalledPlayer install;
+    const fs::path recording = install.scratch("talk.wav");
+    writeSineWav(recording, 20, 440, 8000, 1);
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + install.scratch("no-bus").string()).c_str(), 1);
+    const pid_t pid = install.start({recording.string()});
+    ASSERT_TRUE(waitUntil([&] { return install.publishedPositions().size() >= 3; })) << install.output();
+    const XWindow window = waitForWindow(pid, "Lirabox", false);
+    ASSERT_NE(window, 0u);
+    pressKeys(window, "ctrl+q");
+    EXPECT_EQ(install.waitForExit(pid), 0);
+    const std::string output = install.output();
+    EXPECT_EQ(output.find("bus"), std::string::npos) << output;
+    EXPECT_EQ(output.find("mpris"), std::string::npos) << output;
+}
+
+}  // namespace

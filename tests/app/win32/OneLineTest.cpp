@@ -1,0 +1,130 @@
+// The real lirabox.exe under Wine in its two views: the View menu's
+// always-on-top item, Alt+Enter to the one-line window (the main window
+// hidden) and back, the one-line window's line with the position and the file
+// name as it plays, its move when dragged with the mouse, and the
+// always-on-top item of its popup menu.
+#include <gtest/gtest.h>
+
+#include "tests/common/Polling.h"
+#include "ProgramDriver.h"
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <windows.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace lirabox::test;
+using namespace std::chrono_literals;
+
+// The input goes to the foreground window, as typed; a moment is left for it to be handled.
+void send(std::vector<INPUT> inputs) {
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    std::this_thread::sleep_for(400ms);
+}
+
+INPUT key(WORD virtualKey, bool up = false) {
+    INPUT input {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+void press(WORD virtualKey) { send({key(virtualKey), key(virtualKey, true)}); }
+
+void altEnter() { send({key(VK_MENU), key(VK_RETURN), key(VK_RETURN, true), key(VK_MENU, true)}); }
+
+// A mouse event at a point of the screen.
+INPUT mouse(POINT at, DWORD flags) {
+    INPUT input {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(at.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(at.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+bool shown(HWND window) { return window != nullptr && ::IsWindowVisible(window); }
+
+bool topMost(HWND window) { return (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+std::wstring textOf(HWND window) {
+    wchar_t text[256] = {};
+    ::GetWindowTextW(window, text, 256);
+    return text;
+}
+
+RECT frameOf(HWND window) {
+    RECT frame {};
+    ::GetWindowRect(window, &frame);
+    return frame;
+}
+
+TEST(Win32OneLine, AltEnterSwitchesToTheOneLineWindowThatPlaysOnMovesWhenDraggedAndFollowsAlwaysOnTop) {
+    const fs::path folder = freshProgramFolder("lirabox-oneline-test");
+    fs::copy_file(fs::path(environment("LIRABOX_RECORDINGS")) / "tone10.wav", folder / "talk.wav");
+    PROCESS_INFORMATION process =
+        start("\"" + (folder / "lirabox.exe").string() + "\" " + (folder / "talk.wav").string(), folder);
+    ASSERT_NE(process.hProcess, nullptr);
+    HWND main = nullptr;
+    ASSERT_TRUE(waitUntil([&] { return shown(main = ::FindWindowW(L"LiraboxMain", L"Lirabox")); }, 20s));
+    ASSERT_TRUE(waitUntil([&] { return ::FindWindowExW(main, nullptr, L"Static", L"talk.wav") != nullptr; }, 10s));
+
+    // F10 selects the bar's first menu; going left, the window menu, then the
+    // bar's last menu, "ヘルプ", and "表示", whose first item is "常に手前に表示".
+    ::SetForegroundWindow(main);
+    std::this_thread::sleep_for(500ms);
+    for (const WORD step : {VK_F10, VK_LEFT, VK_LEFT, VK_LEFT, VK_DOWN, VK_RETURN}) press(step);
+    EXPECT_TRUE(waitUntil([&] { return topMost(main); }, 2s));
+
+    altEnter();
+    HWND line = nullptr;
+    EXPECT_TRUE(waitUntil([&] { return shown(line = ::FindWindowW(L"LiraboxOneLine", L"Lirabox")); }, 5s));
+    ASSERT_NE(line, nullptr);
+    EXPECT_FALSE(shown(main));
+    EXPECT_TRUE(topMost(line));
+
+    // Position and length, four spaces, the file name; the position runs on.
+    HWND text = ::FindWindowExW(line, nullptr, L"Static", nullptr);
+    const std::wstring first = textOf(text);
+    EXPECT_EQ(first.substr(0, 6), L"00:00:");
+    EXPECT_EQ(first.substr(8), L" / 00:00:10    talk.wav");
+    EXPECT_TRUE(waitUntil([&] {
+        const std::wstring later = textOf(text);
+        return later != first && later.substr(8) == first.substr(8);
+    }, 3s)) << "the line stays at " << std::string(first.begin(), first.end());
+
+    // Dragged by its text with the left button: the grabbed point stays under the pointer.
+    const RECT before = frameOf(line);
+    POINT grab {40, 8};
+    ::ClientToScreen(line, &grab);
+    send({mouse(grab, 0), mouse(grab, MOUSEEVENTF_LEFTDOWN)});
+    for (int step = 1; step <= 4; ++step) send({mouse({grab.x + 30 * step, grab.y + 20 * step}, 0)});
+    send({mouse({grab.x + 120, grab.y + 80}, MOUSEEVENTF_LEFTUP)});
+    const RECT after = frameOf(line);
+    EXPECT_NEAR(after.left - before.left, 120, 3);
+    EXPECT_NEAR(after.top - before.top, 80, 3);
+
+    // Its popup on the text: "フルモード", "常に手前に表示", -, "終了".
+    POINT onText {40, 8};
+    ::ClientToScreen(line, &onText);
+    send({mouse(onText, MOUSEEVENTF_RIGHTDOWN), mouse(onText, MOUSEEVENTF_RIGHTUP)});
+    for (const WORD step : {VK_DOWN, VK_DOWN, VK_RETURN}) press(step);
+    EXPECT_TRUE(waitUntil([&] { return !topMost(line); }, 2s));
+
+    altEnter();
+    EXPECT_TRUE(waitUntil([&] { return shown(main); }, 5s));
+    EXPECT_FALSE(::IsWindow(line));
+    EXPECT_FALSE(topMost(main));
+
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(exitCodeOf(process), 0);
+}
+
+}  // namespace

@@ -1,0 +1,236 @@
+// The Windows engine under Wine: the engine contract, the decoder's positions
+// for WAV, MP3 and WMA of the same sound, and (through the sound the run
+// captured) that 2x plays a 10 s tone in 5 s at its pitch. The recordings and
+// the capture come from tests/with-wine.sh.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <mfapi.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <numbers>
+#include <set>
+#include <thread>
+#include <vector>
+
+#include "tests/player/media/EngineContract.h"
+#include "tests/player/media/PcmAnalysis.h"
+#include "tests/common/Recordings.h"
+#include "player/media/win32/SourceDecoder.h"
+#include "player/media/win32/Win32MediaEngine.h"
+
+namespace {
+
+using namespace lirabox::media;
+using namespace std::chrono_literals;
+
+struct Win32Subject {
+    static constexpr const char* kName = "Win32";
+    Win32MediaEngine engine;
+    void makeRecording(const std::string& path, double seconds) {
+        lirabox::test::writeSineWav(path, seconds, 440.0, 8000, 1);
+    }
+    void makeUnopenable(const std::string&) {}
+};
+
+std::filesystem::path fromEnvironment(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr || *value == '\0') throw std::runtime_error(std::string(name) + " is not set");
+    return value;
+}
+
+std::string recording(const std::string& name) { return (fromEnvironment("LIRABOX_RECORDINGS") / name).string(); }
+
+// The decoder needs COM and Media Foundation on its thread, as the engine's
+// playback thread has them.
+class Decoding : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        MFStartup(MF_VERSION, MFSTARTUP_LITE);
+    }
+    void TearDown() override {
+        MFShutdown();
+        CoUninitialize();
+    }
+
+    // Seconds from the read start to the first sample louder than a tenth of
+    // full scale, reading at most `limit` seconds.
+    static double firstSound(SourceDecoder& decoder, double limit) {
+        std::vector<float> samples;
+        std::size_t frames = 0;
+        const auto channels = static_cast<std::size_t>(decoder.channels());
+        while (frames < limit * decoder.sampleRate()) {
+            samples.clear();
+            if (!decoder.read(samples)) break;
+            for (std::size_t i = 0; i < samples.size(); ++i) {
+                if (std::abs(samples[i]) > 0.1f) return static_cast<double>(frames + i / channels) / decoder.sampleRate();
+            }
+            frames += samples.size() / channels;
+        }
+        return -1.0;
+    }
+
+    static std::unique_ptr<SourceDecoder> open(const std::string& path) {
+        SourceDecoder::Failure failure;
+        std::string reason;
+        auto decoder = SourceDecoder::open(path, failure, reason);
+        if (!decoder) ADD_FAILURE() << reason;
+        return decoder;
+    }
+};
+
+// bursts.*: silence, a tone from 1 s to 3 s, silence, a tone from 6 s to the
+// end at 10 s. The MP3s (one without the LAME tag that tells the encoder
+// delay) and the WMA are encodings of the WAV.
+// WMA decoded under Wine starts one codec frame (2048 samples, 46 ms) late;
+// that is the decoder's own doing, and within a seek's tolerance.
+TEST_F(Decoding, WavMp3AndWmaOfOneSoundHaveTheSameLengthAndPositions) {
+    for (const auto& [name, tolerance] : {std::pair{"bursts.wav", 0.002}, std::pair{"bursts.mp3", 0.005},
+                                          std::pair{"bursts-untagged.mp3", 0.005}, std::pair{"bursts.wma", 0.05}}) {
+        SCOPED_TRACE(name);
+        auto decoder = open(recording(name));
+        ASSERT_TRUE(decoder);
+        EXPECT_NEAR(decoder->seconds(), 10.0, 0.05);
+        EXPECT_NEAR(firstSound(*decoder, 2.0), 1.0, tolerance);
+        decoder->seek(4.5);
+        EXPECT_NEAR(firstSound(*decoder, 3.0), 1.5, tolerance);
+    }
+}
+
+bool reachesTheEnd(MediaEngine& engine, std::chrono::seconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (engine.playState() != kMediaEnded && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(20ms);
+    }
+    return engine.playState() == kMediaEnded;
+}
+
+TEST(Win32Engine, PlaysToTheEndAndAPauseFreezesThePosition) {
+    Win32MediaEngine engine;
+    engine.settings().autoStart(false);
+    engine.URL(recording("bursts.mp3"));
+    engine.settings().rate(3.0);
+    engine.controls().currentPosition(8.0);
+    engine.controls().play();
+    std::this_thread::sleep_for(300ms);
+    engine.controls().pause();
+    // What was played by then: the output's latency is not counted.
+    const double paused = engine.controls().currentPosition();
+    EXPECT_GT(paused, 8.0);
+    EXPECT_LT(paused, 9.05);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(engine.controls().currentPosition(), paused);
+    engine.controls().play();
+    EXPECT_TRUE(reachesTheEnd(engine, 5s));
+    EXPECT_EQ(engine.controls().currentPosition(), engine.currentMedia().duration());
+    // A position set at the end plays on from there.
+    engine.controls().currentPosition(9.0);
+    EXPECT_EQ(engine.playState(), kPlaying);
+    EXPECT_NEAR(engine.controls().currentPosition(), 9.0, 0.02);
+}
+
+// The capture files the ALSA file plugin has written: one per sound stream
+// Wine opened (out.raw, out.raw.0001, ...).
+std::set<std::filesystem::path> captureFiles() {
+    std::set<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(fromEnvironment("LIRABOX_CAPTURE_FOLDER"))) {
+        files.insert(entry.path());
+    }
+    return files;
+}
+
+// What Wine played into the capture files that are not in `before`, float
+// 48 kHz stereo, once they stop growing (Wine's sound thread writes the last
+// of it after the stream is gone).
+std::vector<float> capturedSince(const std::set<std::filesystem::path>& before) {
+    std::vector<float> samples;
+    for (const auto& file : captureFiles()) {
+        if (before.count(file)) continue;
+        for (std::uintmax_t size = 0; std::filesystem::file_size(file) != size;) {
+            size = std::filesystem::file_size(file);
+            std::this_thread::sleep_for(500ms);
+        }
+        std::ifstream in(file, std::ios::binary);
+        float value;
+        while (in.read(reinterpret_cast<char*>(&value), sizeof value)) samples.push_back(value);
+    }
+    return samples;
+}
+
+lirabox::test::Pcm leftChannel(const std::vector<float>& stereo) {
+    lirabox::test::Pcm left;
+    left.sampleRate = 48000;
+    for (std::size_t i = 0; i < stereo.size(); i += 2) left.samples.push_back(stereo[i]);
+    return left;
+}
+
+// Seconds from the start of the capture to the first sample louder than `level`.
+double firstLoud(const lirabox::test::Pcm& pcm, double level) {
+    for (std::size_t i = 0; i < pcm.samples.size(); ++i) {
+        if (std::abs(pcm.samples[i]) > level) return static_cast<double>(i) / pcm.sampleRate;
+    }
+    return -1.0;
+}
+
+// The capture begins with the first frame played, so after a seek to 5.5 s
+// the burst at 6 s is heard 0.5 s in.
+TEST(Win32Engine, ASeekLandsWhereTheSoundIsInEveryFormat) {
+    for (const char* name : {"bursts.wav", "bursts.mp3", "bursts.wma"}) {
+        SCOPED_TRACE(name);
+        const auto before = captureFiles();
+        {
+            Win32MediaEngine engine;
+            engine.settings().autoStart(false);
+            engine.URL(recording(name));
+            engine.controls().currentPosition(5.5);
+            engine.controls().play();
+            const auto deadline = std::chrono::steady_clock::now() + 5s;
+            while (engine.controls().currentPosition() < 6.3 && std::chrono::steady_clock::now() < deadline) {
+                std::this_thread::sleep_for(20ms);
+            }
+        }
+        EXPECT_NEAR(firstLoud(leftChannel(capturedSince(before)), 0.1), 0.5, 0.05);
+    }
+}
+
+TEST(Win32Engine, TwiceTheRatePlaysATenSecondToneInFiveSecondsAtItsPitchAndVolume) {
+    const auto before = captureFiles();
+    {
+        Win32MediaEngine engine;
+        engine.settings().autoStart(false);
+        engine.URL(recording("tone10.wav"));
+        engine.settings().rate(2.0);
+        engine.settings().volume(50);
+        engine.controls().play();
+        ASSERT_TRUE(reachesTheEnd(engine, 15s));
+    }
+    const lirabox::test::Pcm left = leftChannel(capturedSince(before));
+    // The span from the first to the last loud sample.
+    std::size_t first = 0, last = 0;
+    for (std::size_t i = 0; i < left.samples.size(); ++i) {
+        if (std::abs(left.samples[i]) > 0.05) {
+            if (first == 0) first = i;
+            last = i;
+        }
+    }
+    const double seconds = static_cast<double>(last - first) / left.sampleRate;
+    EXPECT_NEAR(seconds, 5.0, 0.1);
+    lirabox::test::Pcm sound{left.sampleRate, {left.samples.begin() + static_cast<std::ptrdiff_t>(first),
+                                               left.samples.begin() + static_cast<std::ptrdiff_t>(last)}};
+    EXPECT_NEAR(lirabox::test::dominantFrequency(sound, 300, 600), 440.0, 0.02 * 440.0);
+    // Volume 50 is half the recording's amplitude of 0.5.
+    EXPECT_NEAR(lirabox::test::rms(sound), 0.25 / std::sqrt(2.0), 0.01);
+}
+
+}  // namespace
+
+namespace lirabox::test {
+using Engines = ::testing::Types<Win32Subject>;
+INSTANTIATE_TYPED_TEST_SUITE_P(Engines, MediaEngineContract, Engines, EngineName);
+}  // namespace lirabox::test
