@@ -28,8 +28,12 @@ function(lirabox_add_gtest name)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   if(WIN32)
-    # scripts/test-windows.sh runs every <name>.exe ending in _test under
-    # Wine, each on a display of its own; the labels do not apply there.
+    # One test per program, run under Wine through the toolchain's emulator
+    # (tests/with-wine.sh: a prefix, a display and a sound sink of its own):
+    # `ctest --test-dir build-windows -L unit`. scripts/test-windows.sh runs
+    # them all in one prefix instead, which is quicker.
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES LABELS ${T_LABEL} TIMEOUT 900)
   else()
     set(properties LABELS ${T_LABEL} TIMEOUT 300)
     set(launcher "")
