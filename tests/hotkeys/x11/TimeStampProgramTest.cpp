@@ -3,7 +3,8 @@
 // a US layout, on a German one (brackets on AltGr), and on a layout that has
 // no brackets at all (typed on a spare key bound for a moment). The other
 // program is a plain Xlib client that turns its key presses into text with
-// XLookupString, as editors do.
+// XLookupString, as editors do. A stamp whose window lost the front while its
+// keys were held goes nowhere.
 
 #include "Desktop.h"
 #include "InstalledPlayer.h"
@@ -144,6 +145,21 @@ TEST(ThePlayerProgram, TypesTheTimeStampIntoTheFocusedWindowWhateverTheKeyboardL
     xdotool("keyup F9 ctrl");
     const std::string held = receivedText(client);
     EXPECT_NEAR(stampSeconds(held), pressedAt, 1.5) << "\"" << held << "\"";
+
+    // The same, but another window comes to the front before the keys go up:
+    // the stamp goes nowhere, and one line says why.
+    xdotool("keydown ctrl+F9");
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    {
+        OtherClient second;
+        xdotool("keyup F9 ctrl");
+        EXPECT_EQ(receivedText(second), "");
+    }
+    ASSERT_TRUE(client.takeFocus());
+    EXPECT_EQ(receivedText(client), "");
+    EXPECT_NE(player.output().find("lirabox: the time stamp was not typed (the focus moved to another window)"),
+              std::string::npos)
+        << player.output();
 
     for (const bool german : {true, false}) {
         if (german) {
