@@ -9,10 +9,13 @@
 // the text then also waits while the user holds Shift or AltGr. The clipboard
 // is never used.
 //
-// The X server spaces the key events a millisecond apart, press and release
-// in turn like a fast typist's: some programs (LibreOffice) take a second
-// press of a key arriving with the same server time for a repeat and drop it.
-// The server delays only this connection's requests; the UI thread goes on.
+// The X server plays the key presses a millisecond apart, each key released
+// before the next goes down: some programs (LibreOffice) take a second press
+// of a key arriving with the same server time as its release for a repeat
+// and drop it. Pressed and released in the same millisecond, a stamp takes
+// about as many milliseconds as it has characters, which leaves the typist's
+// next key little room to come between. The server delays only this
+// connection's requests; the UI thread goes on.
 
 #include "player/HeldBackText.h"
 #include "player/TextTyper.h"
@@ -40,7 +43,7 @@ namespace {
 // Programs look a key up when they handle it, which may be a little after it
 // was typed: a spare key keeps its symbol this long after the last typing.
 constexpr auto kSpareKeyHold = std::chrono::milliseconds(500);
-// Between one key event and the next, in the X server's time.
+// Before each key press (and a held Shift or AltGr), in the X server's time.
 constexpr unsigned long kKeyGapMs = 1;
 
 // The UTF-8 text as code points; a broken sequence is skipped.
@@ -197,7 +200,7 @@ private:
             if (!stroke) continue;
             for (const KeyCode held : stroke->held) XTestFakeKeyEvent(mDisplay, held, True, kKeyGapMs);
             XTestFakeKeyEvent(mDisplay, stroke->keycode, True, kKeyGapMs);
-            XTestFakeKeyEvent(mDisplay, stroke->keycode, False, kKeyGapMs);
+            XTestFakeKeyEvent(mDisplay, stroke->keycode, False, 0);
             for (auto held = stroke->held.rbegin(); held != stroke->held.rend(); ++held) {
                 XTestFakeKeyEvent(mDisplay, *held, False, kKeyGapMs);
             }
