@@ -24,6 +24,7 @@ packages=(
   librsvg2-bin                               # scripts/make-icons.sh
   strace                                     # slows the open of a recording in the engine tests
   dpkg-dev file                              # the Debian package's dependencies (dpkg-shlibdeps, as CPack calls it)
+  libreoffice-writer mousepad xclip          # time stamps typed into real editors, read back through the clipboard
 )
 
 bash "$(dirname "$0")/install-packages.sh" "${packages[@]}"

@@ -28,8 +28,10 @@ inline constexpr UiText kFowTimeCaption = LIRABOX_TEXT("frmSettings", "早送り
 inline constexpr UiText kFowTimeExplanation = LIRABOX_TEXT("frmSettings", "1回の早送り操作で進む秒数です。");
 inline constexpr UiText kSeconds = LIRABOX_TEXT("frmSettings", "秒");
 inline constexpr UiText kTimeStampFormatCaption = LIRABOX_TEXT("frmSettings", "タイムスタンプの形式");
-inline constexpr UiText kTimeStampFormatExplanation =
-    LIRABOX_TEXT("frmSettings", "タイムスタンプ挿入で入力される再生位置の形式です。");
+// Its second line: the key must match exactly, so a held Shift means no stamp.
+inline constexpr UiText kTimeStampFormatExplanation = LIRABOX_TEXT(
+    "frmSettings",
+    "タイムスタンプ挿入で入力される再生位置の形式です。\nタイムスタンプのキーは単独で押してください。Shift などを押したままでは入力されません。");
 
 // The shortcut-key tab.
 inline constexpr UiText kMessageNormal =

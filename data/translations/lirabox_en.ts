@@ -310,8 +310,10 @@ Fast-forward and rewind repeat while the pedal is held.</translation>
         <translation>Time stamp format</translation>
     </message>
     <message>
-        <source>タイムスタンプ挿入で入力される再生位置の形式です。</source>
-        <translation>The form in which Insert time stamp types the position.</translation>
+        <source>タイムスタンプ挿入で入力される再生位置の形式です。
+タイムスタンプのキーは単独で押してください。Shift などを押したままでは入力されません。</source>
+        <translation>The form in which Insert time stamp types the position.
+Press the time stamp key alone: with Shift or the like held too, nothing is typed.</translation>
     </message>
     <message>
         <source>タイムスタンプ挿入</source>

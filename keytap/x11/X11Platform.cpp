@@ -173,7 +173,13 @@ private:
         if (modifier) mModifierDown[index] = true;
         // A grabbed press also arrives as a KeyPress right after this; that
         // one must not count twice.
-        if (mGrabbed[index]) mAwaitingGrabbedPress[index] = true;
+        if (mGrabbed[index]) {
+            mAwaitingGrabbedPress[index] = true;
+            // The server started the grab with this press: it ends before the
+            // command is posted, so that what the command types (a time
+            // stamp) reaches the focused program.
+            ungrabKeyboard();
+        }
         const KeyMatch match = fire(keycode);
         if (match.slot != kNoSlot && !match.swallow) {
             startRepeat(keycode);
@@ -198,8 +204,13 @@ private:
         const auto index = static_cast<std::size_t>(keycode);
         const bool repeated = !mAwaitingGrabbedPress[index];
         mAwaitingGrabbedPress[index] = false;
+        // Ending the grab at once lets the key-up, and whatever the command
+        // types, reach the focused program.
+        ungrabKeyboard();
         if (repeated) fire(keycode);
-        // Ending the grab at once lets the key-up reach the focused program.
+    }
+
+    void ungrabKeyboard() {
         XUngrabKeyboard(mDisplay, CurrentTime);
         XFlush(mDisplay);
     }

@@ -1,3 +1,4 @@
+#include "player/HeldBackText.h"
 #include "player/TimeStamp.h"
 
 #include <gtest/gtest.h>
@@ -35,6 +36,32 @@ TEST(TimeStamp, StoredPatternsNameTheirFormAndAnythingElseIsTheDefault) {
     for (const char* garbage : {"", "[HH:MM:SS]", "1", "[hh:mm:ss] "}) {
         EXPECT_EQ(timeStampFormatNamed(garbage), TimeStampFormat::Bracketed) << garbage;
     }
+}
+
+TEST(HeldBackText, GoesOnlyIntoTheWindowThatWasInFrontWhenItsCommandRan) {
+    HeldBackText held;
+    // Ctrl of the shortcut still down: held; typed once it is up.
+    held.add("[00:00:01] ", {.modifierDown = true, .frontWindow = 7});
+    EXPECT_EQ(held.take({.modifierDown = true, .frontWindow = 7}), std::nullopt);
+    EXPECT_EQ(held.take({.frontWindow = 7}), "[00:00:01] ");
+    EXPECT_TRUE(held.empty());
+
+    // Another window came to the front meanwhile: dropped, with one line.
+    testing::internal::CaptureStderr();
+    held.add("[00:00:02] ", {.modifierDown = true, .frontWindow = 7});
+    EXPECT_EQ(held.take({.frontWindow = 8}), std::nullopt);
+    EXPECT_TRUE(held.empty());
+    held.add("[00:00:03] ", {.modifierDown = true, .frontWindow = 7});
+    held.add("[00:00:04] ", {.frontWindow = 8});
+    EXPECT_EQ(held.take({.frontWindow = 8}), "[00:00:04] ");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "lirabox: the time stamp was not typed (the focus moved to another window)\n"
+              "lirabox: the time stamp was not typed (the focus moved to another window)\n");
+
+    // Asked for in the player's own window (its menu): the next other window takes it.
+    held.add("[00:00:05] ", {.ownWindowInFront = true, .frontWindow = 3});
+    EXPECT_EQ(held.take({.ownWindowInFront = true, .frontWindow = 3}), std::nullopt);
+    EXPECT_EQ(held.take({.frontWindow = 9}), "[00:00:05] ");
 }
 
 }  // namespace

@@ -120,6 +120,7 @@ QWidget* SettingsDialog::createPlaybackTab() {
     grid->addWidget(mCboTimeStampFormat, line, 1, 1, 2);
     auto* explanation = new QLabel(uiText(text::kTimeStampFormatExplanation));
     explanation->setIndent(16);
+    explanation->setWordWrap(true);
     grid->addWidget(explanation, line + 1, 0, 1, 3);
     grid->setRowStretch(line + 2, 1);
     return page;

@@ -153,7 +153,7 @@ void SettingsDialog::createControls() {
                        reinterpret_cast<LPARAM>(toWide(timeStampPattern(format)).c_str()));
     }
     child(WC_STATICW, shownText(text::kTimeStampFormatExplanation), kLabel,
-          onLine(layout::stepExplanation, line, layout::kStepLineHeight), playback);
+          onLine(layout::timeStampExplanation, line, layout::kStepLineHeight), playback);
 
     const SettingsTab keys = SettingsTab::ShortcutKeys;
     mLblMessage = child(WC_STATICW, L"", kLabel, layout::lblMessage, keys, kMessageId);

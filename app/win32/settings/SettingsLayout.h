@@ -23,6 +23,8 @@ inline constexpr TwipsRect stepBox {2700, kPageTop, 900, 330};
 inline constexpr TwipsRect stepUnit {3690, kPageTop + 45, 450, 300};
 inline constexpr TwipsRect stepExplanation {kPageLeft + 240, kPageTop + 390, 6150, 285};
 inline constexpr TwipsRect cboTimeStampFormat {2700, kPageTop, 1950, 330};
+// The time stamp's explanation has two lines, the second of which may wrap.
+inline constexpr TwipsRect timeStampExplanation {kPageLeft + 240, kPageTop + 390, 6150, 855};
 
 // The shortcut-key tab: the message line, the discard column's header, then
 // a line per row (caption, key box, discard box).

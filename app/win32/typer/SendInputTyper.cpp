@@ -1,14 +1,18 @@
 // The time stamp typed with SendInput as Unicode characters
 // (KEYEVENTF_UNICODE): the focused program receives the characters
-// themselves, whatever its keyboard layout. The text is held back until the
-// keyboard lets it be typed (player/HeldBackText.h).
+// themselves, whatever its keyboard layout and whatever Shift or another key
+// of the user's is down meanwhile. The text is held back until the keyboard
+// lets it be typed (player/HeldBackText.h): Shift does not hold it back;
+// Ctrl, Alt (AltGr is Ctrl+Alt here) and the Windows keys do.
 
 #include "player/HeldBackText.h"
 #include "player/TextTyper.h"
 
 #include "app/win32/toolkit/WideText.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include <windows.h>
@@ -18,19 +22,16 @@ namespace {
 
 bool isDown(int virtualKey) { return (::GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
 
-KeysDown keysDown() {
-    static constexpr std::array<int, 5> kModifiers {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN, VK_RWIN};
-    KeysDown down;
-    for (const int key : kModifiers) down.modifier = down.modifier || isDown(key);
-    down.any = down.modifier;
-    for (int key = VK_BACK; key <= 0xFE && !down.any; ++key) down.any = isDown(key);
-    return down;
-}
-
-bool ownWindowInFront() {
-    DWORD process = 0;
+DesktopLook look() {
+    static constexpr std::array<int, 4> kModifiers {VK_CONTROL, VK_MENU, VK_LWIN, VK_RWIN};
+    DesktopLook look;
+    look.modifierDown = std::ranges::any_of(kModifiers, isDown);
     const HWND front = ::GetForegroundWindow();
-    return front != nullptr && ::GetWindowThreadProcessId(front, &process) != 0 && process == ::GetCurrentProcessId();
+    DWORD process = 0;
+    look.ownWindowInFront =
+        front != nullptr && ::GetWindowThreadProcessId(front, &process) != 0 && process == ::GetCurrentProcessId();
+    look.frontWindow = reinterpret_cast<std::uintptr_t>(front);
+    return look;
 }
 
 class SendInputTyper final : public TextTyper {
@@ -44,7 +45,7 @@ public:
     SendInputTyper& operator=(const SendInputTyper&) = delete;
 
     void type(const std::string& text) override {
-        mHeld.add(text);
+        mHeld.add(text, look());
         poll();
     }
 
@@ -55,7 +56,7 @@ private:
     }
 
     void poll() {
-        if (const std::optional<std::string> text = mHeld.take(keysDown(), ownWindowInFront())) typeNow(toWide(*text));
+        if (const std::optional<std::string> text = mHeld.take(look())) typeNow(toWide(*text));
         if (mHeld.empty() && mTimer != 0) {
             ::KillTimer(nullptr, mTimer);
             mTimer = 0;

@@ -1,11 +1,12 @@
 // The real lirabox.exe's main window under Wine, used with the mouse as a
 // user uses it: --help and --version answer on the standard output; the
 // program file carries the program's icon (Wine does not answer WM_GETICON
-// across processes, so the window's is seen on the screenshot only); the time stamp command
-// types the position into another program's edit box; a click on the drawn
-// seek bar moves the position there; dragging the volume arrow out past the
-// bar's right end (the mouse captured) turns the volume up to the top, which
-// the program saves on closing.
+// across processes, so the window's is seen on the screenshot only); the time
+// stamp command types the position into another program's edit box, the same
+// with Shift held, and nowhere once that window has lost the front; a click on
+// the drawn seek bar moves the position there; dragging the volume arrow out
+// past the bar's right end (the mouse captured) turns the volume up to the
+// top, which the program saves on closing.
 #include <gtest/gtest.h>
 
 #include "tests/common/Recordings.h"
@@ -118,6 +119,15 @@ void mouse(POINT at, DWORD buttons = 0) {
     std::this_thread::sleep_for(150ms);
 }
 
+// A key of the user's keyboard going down or up.
+void key(WORD virtualKey, bool up) {
+    INPUT input {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    ::SendInput(1, &input, sizeof input);
+}
+
 // The drawn sliders, seek bar first (it is the wider one), in screen pixels.
 std::vector<RECT> sliders(HWND window) {
     std::vector<RECT> found;
@@ -169,9 +179,27 @@ TEST(Win32MainWindow, SlidersIconTimeStampAndCommandLineAnswersWorkOnTheRealProg
         editorWindow = ::FindWindowW(nullptr, L"Keytap target");
         return editorWindow != nullptr && ::GetForegroundWindow() == editorWindow;
     }));
-    ::PostMessageW(window, ::RegisterWindowMessageA("KVL_MESSAGE_PROC"), 8, 0);
+    const UINT keyMessage = ::RegisterWindowMessageA("KVL_MESSAGE_PROC");
+    ::PostMessageW(window, keyMessage, 8, 0);
     EXPECT_TRUE(eventually(5s, [&] { return fileText(typed).find(' ') != std::string::npos; }));
     EXPECT_TRUE(std::regex_match(fileText(typed), std::regex(R"(\[00:00:0\d\] )"))) << fileText(typed);
+    // With Shift held the characters are the same. A stamp waiting for Ctrl
+    // to go up goes nowhere once another window (the player's) is in front;
+    // the next one, with the editor in front again, arrives alone.
+    key(VK_SHIFT, false);
+    ::SendMessageW(window, keyMessage, 8, 0);
+    EXPECT_TRUE(eventually(5s, [&] { return std::ranges::count(fileText(typed), ' ') == 2; }));
+    key(VK_SHIFT, true);
+    key(VK_CONTROL, false);
+    ::SendMessageW(window, keyMessage, 8, 0);
+    ::SetForegroundWindow(window);
+    EXPECT_TRUE(eventually(5s, [&] { return ::GetForegroundWindow() == window; }));
+    key(VK_CONTROL, true);
+    ::SetForegroundWindow(editorWindow);
+    EXPECT_TRUE(eventually(5s, [&] { return ::GetForegroundWindow() == editorWindow; }));
+    ::SendMessageW(window, keyMessage, 8, 0);
+    EXPECT_TRUE(eventually(5s, [&] { return std::ranges::count(fileText(typed), ' ') >= 3; }));
+    EXPECT_TRUE(std::regex_match(fileText(typed), std::regex(R"((\[00:00:\d\d\] ){3})"))) << fileText(typed);
     ::PostMessageW(editorWindow, WM_CLOSE, 0, 0);
     EXPECT_EQ(exitCode(editor), 0);
 

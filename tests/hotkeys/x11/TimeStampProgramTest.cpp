@@ -3,7 +3,8 @@
 // a US layout, on a German one (brackets on AltGr), and on a layout that has
 // no brackets at all (typed on a spare key bound for a moment). The other
 // program is a plain Xlib client that turns its key presses into text with
-// XLookupString, as editors do.
+// XLookupString, as editors do. A stamp whose window lost the front while its
+// keys were held goes nowhere.
 
 #include "tests/common/Desktop.h"
 #include "tests/common/InstalledPlayer.h"
@@ -18,6 +19,7 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -29,6 +31,7 @@ namespace lirabox::test {
 namespace {
 
 constexpr int kF9 = 120;
+constexpr int kF10 = 121;
 constexpr int kCtrl = 2;
 
 // Adds the text of the key presses the client's window has received so far.
@@ -108,7 +111,7 @@ void removeBrackets(Display* display) {
 
 TEST(ThePlayerProgram, TypesTheTimeStampIntoTheFocusedWindowWhateverTheKeyboardLayout) {
     InstalledPlayer player;
-    player.writeFile("config.ini", shortcutRow(8, 8, kF9, 1, kCtrl));
+    player.writeFile("config.ini", shortcutRow(8, 8, kF9, 1, kCtrl) + shortcutRow(5, 5, kF10, 1, kCtrl));
     const auto recording = player.scratch("interview.wav");
     writeSineWav(recording, 300, 440.0, 8000, 1);
     OtherClient client;
@@ -144,6 +147,30 @@ TEST(ThePlayerProgram, TypesTheTimeStampIntoTheFocusedWindowWhateverTheKeyboardL
     xdotool("keyup F9 ctrl");
     const std::string held = receivedText(client);
     EXPECT_NEAR(stampSeconds(held), pressedAt, 1.5) << "\"" << held << "\"";
+
+    // The same, but another window comes to the front before the keys go up:
+    // the stamp goes nowhere, and one line says why. Ctrl+F10 (rewind) runs
+    // after the stamp's command: once the position went back, the stamp waits.
+    xdotool("keydown ctrl+F9");
+    const std::size_t published = player.publishedPositions().size();
+    xdotool("key F10");
+    ASSERT_TRUE(waitUntil([&] {
+        const std::vector<double> positions = player.publishedPositions();
+        for (std::size_t i = std::max<std::size_t>(published, 1); i < positions.size(); ++i) {
+            if (positions[i] < positions[i - 1]) return true;
+        }
+        return false;
+    }, std::chrono::seconds(5)));
+    {
+        OtherClient second;
+        xdotool("keyup F9 ctrl");
+        EXPECT_EQ(receivedText(second), "");
+    }
+    ASSERT_TRUE(client.takeFocus());
+    EXPECT_EQ(receivedText(client), "");
+    EXPECT_NE(player.output().find("lirabox: the time stamp was not typed (the focus moved to another window)"),
+              std::string::npos)
+        << player.output();
 
     for (const bool german : {true, false}) {
         if (german) {

@@ -38,6 +38,11 @@ KeySym KeyboardLayout::symbolAt(KeyCode keycode, unsigned modifiers) const {
     return XkbKeySymEntry(mXkb, keycode, level, group);
 }
 
+KeySym KeyboardLayout::plainSymbol(KeyCode keycode) const {
+    if (!valid() || keycode < mXkb->min_key_code || keycode > mXkb->max_key_code) return NoSymbol;
+    return symbolAt(keycode, mLocked);
+}
+
 std::pair<KeyCode, unsigned> KeyboardLayout::modifierKey(KeySym symbol) const {
     for (int row = 0; row < 8; ++row) {
         for (int i = 0; i < mModifiers->max_keypermod; ++i) {
@@ -81,19 +86,20 @@ std::vector<KeyCode> KeyboardLayout::modifierKeys() const {
 }
 
 // From the top: the highest key codes are the ones keyboards rarely send.
-std::optional<KeyCode> KeyboardLayout::spareKey(const std::vector<KeyCode>& taken) const {
-    if (!valid()) return std::nullopt;
+std::vector<KeyCode> KeyboardLayout::spareKeys(const std::vector<KeyCode>& taken, std::size_t wanted) const {
+    std::vector<KeyCode> spares;
+    if (!valid()) return spares;
     const std::vector<KeyCode> modifiers = modifierKeys();
-    for (int keycode = mXkb->max_key_code; keycode >= mXkb->min_key_code; --keycode) {
+    for (int keycode = mXkb->max_key_code; keycode >= mXkb->min_key_code && spares.size() < wanted; --keycode) {
         const auto code = static_cast<KeyCode>(keycode);
         if (std::ranges::find(taken, code) != taken.end() || std::ranges::find(modifiers, code) != modifiers.end()) {
             continue;
         }
         bool empty = true;
         for (int i = 0; i < XkbKeyNumSyms(mXkb, code); ++i) empty = empty && XkbKeySymsPtr(mXkb, code)[i] == NoSymbol;
-        if (empty) return code;
+        if (empty) spares.push_back(code);
     }
-    return std::nullopt;
+    return spares;
 }
 
 }  // namespace lirabox::x11

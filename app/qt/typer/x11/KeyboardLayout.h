@@ -30,8 +30,11 @@ public:
     bool valid() const { return mXkb != nullptr && mModifiers != nullptr; }
 
     std::optional<Keystroke> strokeFor(KeySym symbol) const;
-    // A key with no symbols and no modifier role, other than those taken.
-    std::optional<KeyCode> spareKey(const std::vector<KeyCode>& taken) const;
+    // The symbol the key gives with no modifier down beyond the locked ones.
+    KeySym plainSymbol(KeyCode keycode) const;
+    // Up to `wanted` keys with no symbols and no modifier role, other than
+    // those taken; the highest key codes first.
+    std::vector<KeyCode> spareKeys(const std::vector<KeyCode>& taken, std::size_t wanted) const;
 private:
     std::vector<KeyCode> modifierKeys() const;
     KeySym symbolAt(KeyCode keycode, unsigned modifiers) const;

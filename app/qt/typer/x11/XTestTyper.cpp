@@ -1,12 +1,21 @@
-// The time stamp typed with XTEST, as key presses of the current layout.
+// The time stamp typed with XTEST into the window that has the focus.
 //
-// Keys are looked up in the layout the user has now (group and locked
-// modifiers included); a character the layout lacks is typed on a spare key
-// bound to it for a moment. The clipboard is never used.
+// Each character is typed on a spare key (one that no layout uses) bound for
+// the moment to that character alone, at one level in one group: whatever
+// the user holds meanwhile — Shift, AltGr, the next word's keys — that key
+// gives the character, and the typing never presses or releases a key of the
+// user's. Where too few spare keys are free, the layout's own keys are used
+// (with Shift and AltGr as needed, group and locked modifiers included), and
+// the text then also waits while the user holds Shift or AltGr. The clipboard
+// is never used.
 //
-// While a swallowed key is down the keyboard is grabbed by the shortcut
-// watcher, so typed keys would not reach the focused window at all: the text
-// is held back until the keyboard is free (player/HeldBackText.h).
+// The X server plays the key presses a millisecond apart, each key released
+// before the next goes down: some programs (LibreOffice) take a second press
+// of a key arriving with the same server time as its release for a repeat
+// and drop it. Pressed and released in the same millisecond, a stamp takes
+// about as many milliseconds as it has characters, which leaves the typist's
+// next key little room to come between. The server delays only this
+// connection's requests; the UI thread goes on.
 
 #include "player/HeldBackText.h"
 #include "player/TextTyper.h"
@@ -14,23 +23,28 @@
 // Qt before Xlib, whose macros (Status, Bool) would break Qt's headers.
 #include <QGuiApplication>
 #include <QTimer>
+#include <QWindow>
 
 #include "KeyboardLayout.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 #include <algorithm>
 #include <array>
 #include <chrono>
 #include <map>
+#include <utility>
 
 namespace lirabox::x11 {
 namespace {
 
 // Programs look a key up when they handle it, which may be a little after it
-// was typed: a spare key keeps its symbol this long.
+// was typed: a spare key keeps its symbol this long after the last typing.
 constexpr auto kSpareKeyHold = std::chrono::milliseconds(500);
+// Before each key press (and a held Shift or AltGr), in the X server's time.
+constexpr unsigned long kKeyGapMs = 1;
 
 // The UTF-8 text as code points; a broken sequence is skipped.
 std::vector<char32_t> codePoints(const std::string& text) {
@@ -56,19 +70,55 @@ KeySym keysymOf(char32_t point) {
     return 0x01000000 | point;
 }
 
-KeysDown keysDown(Display* display) {
+std::vector<KeySym> symbolsOf(const std::string& text) {
+    std::vector<KeySym> symbols;
+    for (const char32_t point : codePoints(text)) symbols.push_back(keysymOf(point));
+    return symbols;
+}
+
+// Modifier keys that only choose a level (or lock one): a key with one level
+// gives the same symbol whatever they do.
+bool choosesLevel(KeySym symbol) {
+    switch (symbol) {
+    case XK_Shift_L: case XK_Shift_R: case XK_Shift_Lock: case XK_Caps_Lock: case XK_Num_Lock:
+    case XK_ISO_Level3_Shift: case XK_ISO_Level3_Latch: case XK_ISO_Level3_Lock: case XK_Mode_switch:
+    case XK_ISO_Level5_Shift: case XK_ISO_Level5_Latch: case XK_ISO_Level5_Lock:
+        return true;
+    default:
+        return false;
+    }
+}
+
+struct ModifiersDown {
+    bool level = false;  // Shift, AltGr and the like
+    bool other = false;  // Ctrl, Alt, Super and the like
+};
+
+ModifiersDown modifiersDown(Display* display) {
     std::array<char, 32> keys{};
     XQueryKeymap(display, keys.data());
-    KeysDown down;
-    down.any = std::ranges::any_of(keys, [](char bits) { return bits != 0; });
-    if (XModifierKeymap* modifiers = XGetModifierMapping(display)) {
-        for (int i = 0; i < 8 * modifiers->max_keypermod; ++i) {
-            const KeyCode key = modifiers->modifiermap[i];
-            down.modifier = down.modifier || (key != 0 && ((keys[key / 8] >> (key % 8)) & 1));
-        }
-        XFreeModifiermap(modifiers);
+    ModifiersDown down;
+    XModifierKeymap* modifiers = XGetModifierMapping(display);
+    if (modifiers == nullptr) return down;
+    for (int i = 0; i < 8 * modifiers->max_keypermod; ++i) {
+        const KeyCode key = modifiers->modifiermap[i];
+        if (key == 0 || ((keys[key / 8] >> (key % 8)) & 1) == 0) continue;
+        int perKey = 0;
+        KeySym* symbols = XGetKeyboardMapping(display, key, 1, &perKey);
+        const KeySym symbol = symbols != nullptr && perKey > 0 ? symbols[0] : NoSymbol;
+        if (symbols != nullptr) XFree(symbols);
+        (choosesLevel(symbol) ? down.level : down.other) = true;
     }
+    XFreeModifiermap(modifiers);
     return down;
+}
+
+// The window with the keyboard focus; 0 for none or the pointer's window.
+std::uintptr_t focusWindow(Display* display) {
+    Window focus = None;
+    int revertTo = 0;
+    XGetInputFocus(display, &focus, &revertTo);
+    return focus == PointerRoot ? 0 : focus;
 }
 
 class XTestTyper final : public TextTyper {
@@ -88,7 +138,7 @@ public:
 
     void type(const std::string& text) override {
         if (!connected()) return;
-        mHeld.add(text);
+        mHeld.add(text, look());
         poll();
     }
 
@@ -105,9 +155,28 @@ private:
         return false;
     }
 
+    DesktopLook look() {
+        const ModifiersDown down = modifiersDown(mDisplay);
+        DesktopLook look;
+        look.modifierDown = down.other || (down.level && !fitsOnSpareKeys(mHeld.text()));
+        look.frontWindow = focusWindow(mDisplay);
+        look.ownWindowInFront = ownWindow(look.frontWindow);
+        return look;
+    }
+
+    // Qt has no focus window for a moment while a menu closes: the X focus
+    // on one of the player's windows counts too.
+    static bool ownWindow(std::uintptr_t window) {
+        if (qGuiApp == nullptr) return false;
+        if (QGuiApplication::focusWindow() != nullptr) return true;
+        const QWindowList windows = QGuiApplication::allWindows();
+        return std::ranges::any_of(windows, [window](const QWindow* own) {
+            return own->handle() != nullptr && own->winId() == window;
+        });
+    }
+
     void poll() {
-        const bool ownFocus = qGuiApp != nullptr && QGuiApplication::focusWindow() != nullptr;
-        if (const std::optional<std::string> text = mHeld.take(keysDown(mDisplay), ownFocus)) typeNow(*text);
+        if (const std::optional<std::string> text = mHeld.take(look())) typeNow(*text);
         if (mHeld.empty()) {
             mPoll.stop();
         } else if (!mPoll.isActive()) {
@@ -122,46 +191,85 @@ private:
             HeldBackText::notTyped("the X server has no XKB");
             return;
         }
-        std::map<KeySym, KeyCode> spares;
-        for (const char32_t point : codePoints(text)) {
-            const KeySym symbol = keysymOf(point);
-            std::optional<Keystroke> stroke = layout.strokeFor(symbol);
-            if (!stroke) stroke = spareStroke(layout, symbol, spares);
+        const std::vector<KeySym> symbols = symbolsOf(text);
+        bindSpareKeys(layout, symbols);
+        for (const KeySym symbol : symbols) {
+            const auto bound = mBound.find(symbol);
+            const std::optional<Keystroke> stroke =
+                bound != mBound.end() ? Keystroke{bound->second, {}} : layout.strokeFor(symbol);
             if (!stroke) continue;
-            for (const KeyCode held : stroke->held) XTestFakeKeyEvent(mDisplay, held, True, CurrentTime);
-            XTestFakeKeyEvent(mDisplay, stroke->keycode, True, CurrentTime);
-            XTestFakeKeyEvent(mDisplay, stroke->keycode, False, CurrentTime);
+            for (const KeyCode held : stroke->held) XTestFakeKeyEvent(mDisplay, held, True, kKeyGapMs);
+            XTestFakeKeyEvent(mDisplay, stroke->keycode, True, kKeyGapMs);
+            XTestFakeKeyEvent(mDisplay, stroke->keycode, False, 0);
             for (auto held = stroke->held.rbegin(); held != stroke->held.rend(); ++held) {
-                XTestFakeKeyEvent(mDisplay, *held, False, CurrentTime);
+                XTestFakeKeyEvent(mDisplay, *held, False, kKeyGapMs);
             }
         }
         XFlush(mDisplay);
-        if (!mBoundSpares.empty()) mRestore.start(kSpareKeyHold);
+        if (!mBound.empty()) mRestore.start(kSpareKeyHold);
     }
 
-    // The symbol on a spare key, at both shift levels; bound once per text.
-    std::optional<Keystroke> spareStroke(const KeyboardLayout& layout, KeySym symbol,
-                                         std::map<KeySym, KeyCode>& spares) {
-        if (const auto bound = spares.find(symbol); bound != spares.end()) return Keystroke{bound->second, {}};
-        if (mRestore.isActive()) restoreSpareKeys();  // an earlier text's keys, now free again
-        const std::optional<KeyCode> spare = layout.spareKey(mBoundSpares);
-        if (!spare) return std::nullopt;
-        std::array<KeySym, 2> symbols{symbol, symbol};
-        XChangeKeyboardMapping(mDisplay, *spare, static_cast<int>(symbols.size()), symbols.data(), 1);
-        mBoundSpares.push_back(*spare);
-        spares.emplace(symbol, *spare);
-        return Keystroke{*spare, {}};
+    std::vector<KeyCode> boundKeys() const {
+        std::vector<KeyCode> keys;
+        for (const auto& [symbol, key] : mBound) keys.push_back(key);
+        return keys;
+    }
+
+    // The text's symbols that have no spare key yet, each once.
+    std::vector<KeySym> unboundSymbols(const std::vector<KeySym>& symbols) const {
+        std::vector<KeySym> unbound;
+        for (const KeySym symbol : symbols) {
+            if (!mBound.contains(symbol) && std::ranges::find(unbound, symbol) == unbound.end()) {
+                unbound.push_back(symbol);
+            }
+        }
+        return unbound;
+    }
+
+    bool fitsOnSpareKeys(const std::string& text) const {
+        const KeyboardLayout layout(mDisplay);
+        const std::size_t wanted = unboundSymbols(symbolsOf(text)).size();
+        return layout.spareKeys(boundKeys(), wanted).size() == wanted;
+    }
+
+    // Binds a spare key to each symbol that has none, as far as spare keys go.
+    void bindSpareKeys(const KeyboardLayout& layout, const std::vector<KeySym>& symbols) {
+        // A new layout may have taken a bound key over: it is no longer ours.
+        std::erase_if(mBound, [&](const auto& bound) { return layout.plainSymbol(bound.second) != bound.first; });
+        const std::vector<KeySym> unbound = unboundSymbols(symbols);
+        const std::vector<KeyCode> spares = layout.spareKeys(boundKeys(), unbound.size());
+        std::vector<std::pair<KeyCode, KeySym>> mapping;
+        for (std::size_t i = 0; i < spares.size(); ++i) {
+            mBound.emplace(unbound[i], spares[i]);
+            mapping.emplace_back(spares[i], unbound[i]);
+        }
+        mapKeys(mapping);
     }
 
     void restoreSpareKeys() {
         mRestore.stop();
-        std::array<KeySym, 2> none{NoSymbol, NoSymbol};
-        for (const KeyCode spare : mBoundSpares) {
-            XChangeKeyboardMapping(mDisplay, spare, static_cast<int>(none.size()), none.data(), 1);
-        }
-        mBoundSpares.clear();
-        XFlush(mDisplay);
+        std::vector<std::pair<KeyCode, KeySym>> mapping;
+        for (const KeyCode key : boundKeys()) mapping.emplace_back(key, NoSymbol);
+        mBound.clear();
+        mapKeys(mapping);
         discardEvents();
+    }
+
+    // Each key gets this one symbol (a key of one level); one request for
+    // each run of neighbouring keys, since every request makes every client
+    // read the keyboard map again.
+    void mapKeys(std::vector<std::pair<KeyCode, KeySym>> mapping) {
+        std::ranges::sort(mapping);
+        for (std::size_t first = 0; first < mapping.size();) {
+            std::vector<KeySym> run{mapping[first].second};
+            std::size_t next = first + 1;
+            while (next < mapping.size() && mapping[next].first == mapping[next - 1].first + 1) {
+                run.push_back(mapping[next++].second);
+            }
+            XChangeKeyboardMapping(mDisplay, mapping[first].first, 1, run.data(), static_cast<int>(run.size()));
+            first = next;
+        }
+        XFlush(mDisplay);
     }
 
     // This connection asks for no events, but XKB's own notices arrive all the same.
@@ -177,7 +285,8 @@ private:
     HeldBackText mHeld;
     QTimer mPoll;
     QTimer mRestore;
-    std::vector<KeyCode> mBoundSpares;
+    // The spare keys bound now, by their symbol.
+    std::map<KeySym, KeyCode> mBound;
 };
 
 }  // namespace
