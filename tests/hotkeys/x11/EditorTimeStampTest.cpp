@@ -7,13 +7,13 @@
 // back through the clipboard, must hold every word and every stamp where its
 // key was pressed, equal neighbouring digits included.
 
-#include "Desktop.h"
-#include "InstalledPlayer.h"
+#include "tests/common/Desktop.h"
+#include "tests/common/InstalledPlayer.h"
 #include "OtherClient.h"
-#include "Polling.h"
-#include "Recordings.h"
-#include "ShortcutRows.h"
-#include "TempFolder.h"
+#include "tests/common/Polling.h"
+#include "tests/common/Recordings.h"
+#include "tests/hotkeys/ShortcutRows.h"
+#include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
 
