@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DLIRABOX_TESTS=OFF >/dev/null
+cmake --preset bench >/dev/null
 cmake --build build-bench -j "$(nproc)"
 for bench in bench/*.sh; do
   echo "== $bench"

@@ -6,8 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh
-# -O2 as Debian builds its packages (dpkg-buildflags).
-cmake -S . -B build-deb -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
-  -DLIRABOX_TESTS=OFF -DLIRABOX_BENCH=OFF >/dev/null
+# The deb preset: Release at -O2, as Debian builds its packages (dpkg-buildflags).
+cmake --preset deb >/dev/null
 cmake --build build-deb -j "$(nproc)"
 (cd build-deb && cpack -G DEB)
