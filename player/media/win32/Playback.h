@@ -4,6 +4,9 @@
 // and keeps the output fed. Every public call may come from any thread; the
 // work happens on the playback thread, so no call waits on decoding or output
 // except open() for as long as its caller allows.
+//
+// The output stream, once started, runs on across seeks and (on silence) for
+// up to 30 s of a pause, so either is heard after the output's lead.
 
 #include <chrono>
 #include <condition_variable>
