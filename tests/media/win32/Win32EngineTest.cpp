@@ -1,7 +1,8 @@
 // The Windows engine under Wine: the engine contract, the decoder's positions
 // for WAV, MP3 and WMA of the same sound, and (through the sound the run
-// captured) that 2x plays a 10 s tone in 5 s at its pitch. The recordings and
-// the capture come from tests/with-wine.sh.
+// captured) where seeks land and that 2x plays a 10 s tone in 5 s at its
+// pitch. The recordings and the capture come from tests/with-wine.sh. Waits
+// are bounded by a position that stops moving, never by the time playing takes.
 
 #include <gtest/gtest.h>
 
