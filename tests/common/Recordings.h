@@ -12,6 +12,13 @@ namespace lirabox::test {
 void writeSineWav(const std::filesystem::path& path, double seconds, double frequency = 440.0,
                   int sampleRate = 44100, int channels = 1);
 
+// A mono 16-bit PCM WAV of a sine whose amplitude rises evenly from 0.1 to 0.9
+// of full scale over its `seconds`, so the level of what is heard tells where
+// in the recording it came from: risingSineLevel(t, seconds) at t seconds.
+void writeRisingSineWav(const std::filesystem::path& path, double seconds, double frequency = 440.0,
+                        int sampleRate = 44100);
+double risingSineLevel(double t, double seconds);
+
 // Encodes `wav` as MP3 (libmp3lame, 128 kbit/s) / WMA (wmav2, 128 kbit/s).
 // `target` defaults to `wav` with the extension ".mp3" / ".wma". Returns the target.
 std::filesystem::path makeMp3(const std::filesystem::path& wav, std::filesystem::path target = {});

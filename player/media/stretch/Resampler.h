@@ -13,8 +13,6 @@ class Resampler {
 public:
     Resampler(int channels, int inRate, int outRate);
 
-    double inputFramesPerOutput() const noexcept { return mStep; }
-
     void reset();
     // Appends to `out` every output frame the input so far allows.
     void process(const float* samples, std::size_t frames, std::vector<float>& out);

@@ -9,12 +9,18 @@
 
 namespace lirabox::media {
 
+// How far the engine writes ahead of what is heard: a seek or a pause is
+// heard after at most this, and the playback thread may be late by a little
+// less before the sound breaks up.
+inline constexpr double kOutputLead = 0.08;  // seconds
+
 class AudioOutput {
 public:
     virtual ~AudioOutput() = default;
     virtual int sampleRate() const = 0;
     virtual int channels() const = 0;
-    // Frames that can be written now without waiting.
+    // Frames that can be written now without waiting, and without queuing
+    // more than kOutputLead ahead of the sound heard.
     virtual std::size_t writable() = 0;
     virtual void write(const float* samples, std::size_t frames) = 0;
     // Frames played since the last reset.

@@ -3,6 +3,7 @@
 #include "support/Utf8Path.h"
 
 #include <cstring>
+#include <optional>
 #include <fstream>
 #include <vector>
 
@@ -14,10 +15,47 @@ constexpr std::int64_t kUsualEncoderDelay = 576;
 // ID3 tags before the first frame are skipped; a frame further in than this
 // is not looked for.
 constexpr std::size_t kLookedAt = 1 << 16;
+constexpr int kChainedFrames = 3;
 
 std::uint32_t bigEndian32(const unsigned char* bytes) {
     return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) | (std::uint32_t{bytes[2]} << 8) |
            bytes[3];
+}
+
+struct FrameHeader {
+    bool mpeg1;
+    bool mono;
+    std::size_t bytes;  // of the whole frame
+};
+
+// The MPEG audio layer III frame header at `at`, if there is one.
+std::optional<FrameHeader> frameHeaderAt(const std::vector<unsigned char>& data, std::size_t at) {
+    if (at + 4 > data.size() || data[at] != 0xFF || (data[at + 1] & 0xE0) != 0xE0) return std::nullopt;
+    const int version = (data[at + 1] >> 3) & 3;  // 0: 2.5, 2: 2, 3: 1
+    const int layer = (data[at + 1] >> 1) & 3;     // 1: III
+    const int bitrateIndex = data[at + 2] >> 4;
+    const int rateIndex = (data[at + 2] >> 2) & 3;
+    if (version == 1 || layer != 1 || bitrateIndex == 0 || bitrateIndex == 15 || rateIndex == 3) return std::nullopt;
+    static constexpr int kMpeg1Kbits[] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
+    static constexpr int kMpeg2Kbits[] = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160};
+    static constexpr int kMpeg1Rates[] = {44100, 48000, 32000};
+    const bool mpeg1 = version == 3;
+    const int rate = kMpeg1Rates[rateIndex] >> (mpeg1 ? 0 : version == 2 ? 1 : 2);
+    const int kbits = (mpeg1 ? kMpeg1Kbits : kMpeg2Kbits)[bitrateIndex];
+    const std::size_t bytes = static_cast<std::size_t>((mpeg1 ? 144000 : 72000) * kbits / rate + ((data[at + 2] >> 1) & 1));
+    return FrameHeader{mpeg1, (data[at + 3] >> 6) == 3, bytes};
+}
+
+// A frame header whose next frames follow where it says they do: one alone is
+// two bytes any other file may hold (PCM samples, for instance).
+std::optional<FrameHeader> frameChainAt(const std::vector<unsigned char>& data, std::size_t at) {
+    const auto first = frameHeaderAt(data, at);
+    std::optional<FrameHeader> next = first;
+    for (int i = 0; next && i < kChainedFrames; ++i) {
+        at += next->bytes;
+        next = frameHeaderAt(data, at);
+    }
+    return next ? first : std::nullopt;
 }
 
 std::size_t afterId3(const std::vector<unsigned char>& data) {
@@ -37,15 +75,12 @@ std::optional<Mp3Delay> readMp3Delay(const std::string& path) {
     data.resize(static_cast<std::size_t>(file.gcount()));
 
     std::size_t at = afterId3(data);
-    // The first frame header: sync, then MPEG version 1, 2 or 2.5, layer III.
-    while (at + 4 <= data.size() &&
-           !(data[at] == 0xFF && (data[at + 1] & 0xE0) == 0xE0 && ((data[at + 1] >> 3) & 3) != 1 &&
-             ((data[at + 1] >> 1) & 3) == 1 && (data[at + 2] >> 4) != 15)) {
-        ++at;
+    std::optional<FrameHeader> header;
+    for (; at + 4 <= data.size() && !(header = frameChainAt(data, at)); ++at) {
     }
-    if (at + 4 > data.size()) return std::nullopt;
-    const bool mpeg1 = ((data[at + 1] >> 3) & 3) == 3;
-    const bool mono = (data[at + 3] >> 6) == 3;
+    if (!header) return std::nullopt;
+    const bool mpeg1 = header->mpeg1;
+    const bool mono = header->mono;
     const std::int64_t framesPerFrame = mpeg1 ? 1152 : 576;
 
     Mp3Delay delay{kUsualEncoderDelay + kDecoderDelay, std::nullopt};

@@ -12,6 +12,9 @@ namespace {
 
 constexpr std::size_t kChunk = 2048;  // frames pulled from the stretch at a time
 constexpr auto kFeedInterval = std::chrono::milliseconds(10);
+// How long a paused output keeps running before it is stopped (a running
+// output keeps the computer awake).
+constexpr auto kLongestIdleRun = std::chrono::seconds(30);
 // A silent clock runs at the usual mix format of a shared-mode device.
 constexpr int kSilentRate = 48000;
 constexpr int kSilentChannels = 2;
@@ -132,8 +135,7 @@ void Playback::loop() {
             seenClose = wanted.closeSerial;
             if (seenClose == seenOpen) {
                 mDecoder.reset();
-                mOutput->reset();
-                mRunning = false;
+                resetOutput();
             }
         }
         if (mStretch) mStretch->setRate(wanted.rate);
@@ -142,11 +144,9 @@ void Playback::loop() {
             seenSeek = wanted.seekSerial;
             if (mDecoder) restartAt(wanted.seekTarget);
         }
-        if (!wanted.playing && mRunning) {
-            mOutput->pause();
-            mRunning = false;
-        }
+        if (!wanted.playing && mRunning) idle();
         if (mDecoder && !mEnded && wanted.playing) {
+            mIdleSince.reset();
             // Filled before the start, so the output never begins with a gap;
             // not before play, so a rate set meanwhile applies from the start.
             fill();
@@ -161,7 +161,7 @@ void Playback::loop() {
         mPublished.seekApplied = seenSeek;
         mPublished.position = position;
         mPublished.takenAt = std::chrono::steady_clock::now();
-        mPublished.advancing = mRunning && !mEnded;
+        mPublished.advancing = wanted.playing && mRunning && !mEnded;
         mPublished.ended = mEnded;
         mPublished.rate = mStretch ? mStretch->rate() : 1.0;
         mChanged.notify_all();
@@ -180,8 +180,7 @@ void Playback::loop() {
 
 void Playback::openNow(const std::string& path, std::uint64_t serial) {
     mDecoder.reset();
-    mOutput->reset();
-    mRunning = false;
+    resetOutput();
     Opened opened;
     mDecoder = SourceDecoder::open(path, opened.failure, opened.reason);
     if (mDecoder) {
@@ -202,21 +201,49 @@ void Playback::openNow(const std::string& path, std::uint64_t serial) {
     mChanged.notify_all();
 }
 
+// A running output is not restarted: under Wine a restarted stream stays
+// silent for up to two seconds, while what it still has queued is heard in
+// less than the output's lead.
 void Playback::restartAt(double seconds) {
-    mOutput->reset();
-    mRunning = false;
+    if (!mRunning) resetOutput();
     mStretch->reset();
     if (mResampler) mResampler->reset();
-    if (seconds > 0.0) mDecoder->seek(seconds);
+    mDecoder->seek(seconds);
     mBase = seconds;
     mMarkers.clear();
-    mStretched = 0;
-    mWritten = 0;
     mEnded = false;
     mDecodeEnded = false;
     mResamplerFinished = false;
     mPending.clear();
     mPendingAt = 0;
+}
+
+void Playback::resetOutput() {
+    mOutput->reset();
+    mRunning = false;
+    mIdleSince.reset();
+    mWritten = 0;
+}
+
+// Under Wine a stopped stream rewinds its device, and the next start may stay
+// silent for up to two seconds: a pause keeps the output running on silence,
+// for a while, and starts decoding again where the sound was paused.
+void Playback::idle() {
+    const auto now = std::chrono::steady_clock::now();
+    if (!mIdleSince) {
+        mIdleSince = now;
+        if (mDecoder && !mEnded) restartAt(playedPosition());
+    }
+    if (now - *mIdleSince >= kLongestIdleRun) {
+        mOutput->pause();
+        mRunning = false;
+        mIdleSince.reset();
+        return;
+    }
+    const std::size_t frames = mOutput->writable();
+    mSilence.resize(frames * static_cast<std::size_t>(mOutput->channels()));
+    mOutput->write(mSilence.data(), frames);
+    mWritten += frames;
 }
 
 void Playback::fill() {
@@ -260,10 +287,11 @@ bool Playback::produce() {
         mStretch->feed(mDecoded.data(), mDecoded.size() / inChannels);
     }
     if (mStretch->ready() > 0) {
-        mMarkers.push_back({mStretched, mStretch->sourceFrameOfNextOutput(), mStretch->rate()});
+        const double recordingRate = mDecoder->sampleRate();
+        mMarkers.push_back({mWritten, mBase + mStretch->sourceFrameOfNextOutput() / recordingRate,
+                            mStretch->rate() / mOutput->sampleRate()});
         mBlock.resize(kChunk * inChannels);
         const std::size_t frames = mStretch->pull(mBlock.data(), kChunk);
-        mStretched += frames;
         if (mResampler) {
             mResampler->process(mBlock.data(), frames, mConverted);
         } else {
@@ -290,17 +318,16 @@ bool Playback::produce() {
     return true;
 }
 
-// The recording position of the frame the output is playing now.
+// The recording position of the frame the output is playing now; the place
+// restarted at while the output still plays what it had queued before.
 double Playback::playedPosition() {
-    const double recordingRate = mDecoder->sampleRate();
     if (mEnded) return mDecoder->seconds();
-    const double stretched = static_cast<double>(mOutput->played()) *
-                             (mResampler ? mResampler->inputFramesPerOutput() : 1.0);
-    while (mMarkers.size() > 1 && static_cast<double>(mMarkers[1].stretched) <= stretched) mMarkers.pop_front();
-    if (mMarkers.empty()) return mBase;
+    const std::uint64_t played = mOutput->played();
+    while (mMarkers.size() > 1 && mMarkers[1].frame <= played) mMarkers.pop_front();
+    if (mMarkers.empty() || mMarkers.front().frame > played) return mBase;
     const Marker& marker = mMarkers.front();
-    const double source = marker.source + std::max(stretched - static_cast<double>(marker.stretched), 0.0) * marker.rate;
-    return std::min(mBase + source / recordingRate, mDecoder->seconds());
+    const double seconds = marker.seconds + static_cast<double>(played - marker.frame) * marker.secondsPerFrame;
+    return std::min(seconds, mDecoder->seconds());
 }
 
 }  // namespace lirabox::media

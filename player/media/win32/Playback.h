@@ -4,6 +4,9 @@
 // and keeps the output fed. Every public call may come from any thread; the
 // work happens on the playback thread, so no call waits on decoding or output
 // except open() for as long as its caller allows.
+//
+// The output stream, once started, runs on across seeks and (on silence) for
+// up to 30 s of a pause, so either is heard after the output's lead.
 
 #include <chrono>
 #include <condition_variable>
@@ -76,16 +79,22 @@ private:
         bool ended = false;
         double rate = 1.0;
     };
+    // Where a block of output comes from: its first output frame, the
+    // recording position of that frame and how far each frame moves it.
     struct Marker {
-        std::uint64_t stretched;  // frames pulled from the stretch before this block
-        double source;            // recording frame (since the last seek) of its first frame
-        double rate;
+        std::uint64_t frame;
+        double seconds;
+        double secondsPerFrame;
     };
 
     double runOnPosition() const;  // with mMutex held
     void loop();
     void openNow(const std::string& path, std::uint64_t serial);
+    // Decoding starts again at `seconds`; a running output plays what it has
+    // queued and then the new sound, a stopped one is emptied.
     void restartAt(double seconds);
+    void resetOutput();
+    void idle();
     void fill();
     bool produce();
     double playedPosition();
@@ -103,15 +112,15 @@ private:
     std::unique_ptr<TimeStretch> mStretch;
     std::unique_ptr<Resampler> mResampler;
     double mGain = 1.0;
-    bool mRunning = false;
+    bool mRunning = false;  // the output is started
+    std::optional<std::chrono::steady_clock::time_point> mIdleSince;  // running while not playing
     bool mEnded = false;
     bool mDecodeEnded = false;
     bool mResamplerFinished = false;
     double mBase = 0.0;
-    std::deque<Marker> mMarkers;
-    std::uint64_t mStretched = 0;
-    std::uint64_t mWritten = 0;
-    std::vector<float> mDecoded, mBlock, mConverted, mPending;
+    std::deque<Marker> mMarkers;  // of the sound since the last restart
+    std::uint64_t mWritten = 0;   // output frames since the output's last reset
+    std::vector<float> mDecoded, mBlock, mConverted, mPending, mSilence;
     std::size_t mPendingAt = 0;
 
     std::thread mThread;

@@ -14,7 +14,7 @@ public:
     int sampleRate() const override { return mRate; }
     int channels() const override { return mChannels; }
     std::size_t writable() override {
-        const std::uint64_t room = played() + static_cast<std::uint64_t>(mRate / 5);  // 200 ms queued
+        const std::uint64_t room = played() + static_cast<std::uint64_t>(kOutputLead * mRate);
         return room > mWritten ? static_cast<std::size_t>(room - mWritten) : 0;
     }
     void write(const float*, std::size_t frames) override { mWritten += frames; }

@@ -3,6 +3,7 @@
 #include <mmdeviceapi.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -12,6 +13,7 @@
 namespace lirabox::media {
 namespace {
 
+// Room for more than the lead, so a late playback thread can catch up.
 constexpr REFERENCE_TIME kBufferTime = 2000000;  // 200 ms in 100 ns units
 
 bool isFloat(const WAVEFORMATEX& format) {
@@ -62,7 +64,7 @@ public:
             FAILED(mClock->GetFrequency(&mFrequency)) || mFrequency == 0) {
             return "the sound device gives no buffer or clock";
         }
-        mBufferFrames = frames;
+        mLeadFrames = std::min(frames, static_cast<UINT32>(kOutputLead * mRate));
         return {};
     }
 
@@ -72,7 +74,7 @@ public:
     std::size_t writable() override {
         UINT32 queued = 0;
         if (FAILED(mClient->GetCurrentPadding(&queued))) return 0;
-        return queued < mBufferFrames ? mBufferFrames - queued : 0;
+        return queued < mLeadFrames ? mLeadFrames - queued : 0;
     }
 
     void write(const float* samples, std::size_t frames) override {
@@ -100,7 +102,7 @@ private:
     IAudioRenderClient* mRender = nullptr;
     IAudioClock* mClock = nullptr;
     UINT64 mFrequency = 0;
-    UINT32 mBufferFrames = 0;
+    UINT32 mLeadFrames = 0;
     int mRate = 0;
     int mChannels = 0;
 };

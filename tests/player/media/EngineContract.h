@@ -7,7 +7,12 @@
 //       SomeEngine engine;                                          // a MediaEngine
 //       void makeRecording(const std::string& path, double seconds);  // a playable tone
 //       void makeUnopenable(const std::string& path);                 // URL(path) fails to open
+//       bool playTo(double seconds);            // the playing engine reaches `seconds` (false: it does not)
+//       void expectHeardFromTheStart(int returns);  // what was heard went back to 0 `returns` times
 //   };
+//
+// A subject that cannot hear its engine leaves the sound to the position the
+// contract checks.
 //   INSTANTIATE_TYPED_TEST_SUITE_P(Engines, MediaEngineContract,
 //                                  ::testing::Types<Subject...>, EngineName);
 
@@ -136,11 +141,28 @@ TYPED_TEST_P(MediaEngineContract, AFailedLoadRaisesCannotOpenAndLeavesNothingLoa
     this->expectNothingLoaded();
 }
 
+// The position must be where the sound is: Timepost and the typed time stamps
+// publish it.
+TYPED_TEST_P(MediaEngineContract, AfterPlayingStopThenPlayAndASeekToTheStartAreHeardFromTheStart) {
+    this->load(true);
+    auto& controls = this->engine().controls();
+    ASSERT_TRUE(this->mSubject.playTo(1.0));
+    controls.stop();
+    controls.play();
+    EXPECT_LT(this->position(), 0.1);
+    ASSERT_TRUE(this->mSubject.playTo(1.0));
+    controls.currentPosition(0.0);
+    EXPECT_LT(this->position(), 0.1);
+    ASSERT_TRUE(this->mSubject.playTo(0.5));
+    this->mSubject.expectHeardFromTheStart(2);
+}
+
 REGISTER_TYPED_TEST_SUITE_P(MediaEngineContract, NothingIsLoadedAtFirst,
                             ALoadIsReadyAtTheStartWithItsNameLengthAndSource, ALoadWithAutoStartPlays,
                             PlayPauseAndStopReportTheirStatesAndStopGoesBackToTheStart,
                             APositionSetIsReadBackAtOnceAndANegativeOneIsTheStart,
                             ValuesOutOfRangeAreRefusedAndValidOnesTaken,
-                            AFailedLoadRaisesCannotOpenAndLeavesNothingLoaded);
+                            AFailedLoadRaisesCannotOpenAndLeavesNothingLoaded,
+                            AfterPlayingStopThenPlayAndASeekToTheStartAreHeardFromTheStart);
 
 }  // namespace lirabox::test

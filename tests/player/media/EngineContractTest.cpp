@@ -6,6 +6,7 @@
 #include <string>
 
 #include "EngineContract.h"
+#include "EngineProbe.h"
 #include "player/media/fake/FakeMediaEngine.h"
 #include "player/media/mpv/MpvEngine.h"
 #include "tests/common/Recordings.h"
@@ -15,7 +16,7 @@ namespace {
 using namespace lirabox::media;
 
 // Each engine with what the contract needs of it: a recording of a length,
-// and a path that cannot be opened.
+// a path that cannot be opened, and playing on to a position.
 struct MpvSubject {
     static constexpr const char* kName = "Mpv";
     MpvEngine engine{{{"ao", "null"}}};
@@ -23,6 +24,12 @@ struct MpvSubject {
         lirabox::test::writeSineWav(path, seconds, 440.0, 8000, 1);
     }
     void makeUnopenable(const std::string&) {}
+    // The null output plays in real time.
+    bool playTo(double seconds) {
+        return lirabox::test::waitUntil(engine, [&] { return engine.controls().currentPosition() >= seconds; });
+    }
+    // libmpv's position is the time of the frame its output plays.
+    void expectHeardFromTheStart(int) {}
 };
 
 struct FakeSubject {
@@ -32,6 +39,11 @@ struct FakeSubject {
     void makeUnopenable(const std::string& path) {
         engine.failLoad(path, lirabox::kObjectErrorBase + kErrCannotOpen);
     }
+    bool playTo(double seconds) {
+        engine.setPosition(seconds);
+        return true;
+    }
+    void expectHeardFromTheStart(int) {}
 };
 
 }  // namespace
