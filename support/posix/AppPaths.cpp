@@ -3,6 +3,7 @@
 #include "support/AtomicFile.h"
 #include "support/ConfigFiles.h"
 #include "support/PrivateProfile.h"
+#include "support/SystemProgramFolder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -82,9 +83,10 @@ std::string programFolder() {
     }
     static const std::string folder = [] {
         const std::string exeFolder = fs::path(executablePath()).parent_path().string();
-        if (!exeFolder.empty() && folderIsWritable(exeFolder)) return exeFolder;
+        const bool installed = isSystemProgramFolder(exeFolder);
+        if (!exeFolder.empty() && !installed && folderIsWritable(exeFolder)) return exeFolder;
         const std::string fallback = ensureFolder(configHome() + "/lirabox");
-        if (!exeFolder.empty()) adoptSettings(exeFolder, fallback);
+        if (!exeFolder.empty() && !installed) adoptSettings(exeFolder, fallback);
         return fallback;
     }();
     return folder;

@@ -1,4 +1,5 @@
 #include "support/AppPaths.h"
+#include "support/SystemProgramFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -63,4 +64,17 @@ TEST(AppPaths, WindowsDirectoryFollowsXdgConfigHome) {
         EXPECT_EQ(windowsDirectory(), dir.string() + "/.config");
     }
     fs::remove_all(dir);
+}
+
+// A program the system installed for every user keeps no settings beside
+// itself (as root it could); a build or an unpacked folder of one's own does.
+TEST(AppPaths, OnlyTheSystemsProgramFoldersAreSharedByEveryUser) {
+    for (const char* shared : {"/usr/bin", "/usr/bin/", "/usr/local/bin", "/bin", "/usr/games", "/opt/lirabox/bin",
+                               "/usr/lib/../bin"}) {
+        EXPECT_TRUE(isSystemProgramFolder(shared)) << shared;
+    }
+    for (const char* own : {"/home/ann/lirabox/build/bin", "/tmp/prefix/bin", "/opt/bin", "/opt/a/b/bin", "usr/bin",
+                            "/usr/lib/lirabox", ""}) {
+        EXPECT_FALSE(isSystemProgramFolder(own)) << own;
+    }
 }
