@@ -215,13 +215,31 @@ void frmSettings::chkDestructionKeyCode_Click(int row, bool checked) {
     if (row >= 0 && row < kRows) mShortcutKeys[indexOf(row)].KeyDestroy = checked ? 1 : 0;
 }
 
+void frmSettings::cmdSuggestedKeys_Click() {
+    const auto held = [this](std::int32_t keyCode) {
+        return std::any_of(mShortcutKeys.begin(), mShortcutKeys.end(), [keyCode](const ShortcutKeyRecord& record) {
+            return record.KeyCode == keyCode && record.ShiftStatus == 0;
+        });
+    };
+    for (int row = 0; row < kRows; ++row) {
+        ShortcutKeyRecord& record = mShortcutKeys[indexOf(row)];
+        const std::int32_t suggested = kSuggestedKeys[indexOf(row)];
+        if (record.KeyCode != 0 || held(suggested)) continue;
+        record.KeyCode = suggested;
+        record.ShiftStatus = 0;
+        record.KeyDestroy = 1;
+        ShowShortcutKey(row, record);
+    }
+}
+
+// Two rows holding the same key with the same modifiers; empty rows (key 0) hold no key to repeat.
 void frmSettings::tmrInputChecker_Timer() {
     bool duplicate = false;
     for (int i = 0; i < kRows - 1; ++i) {
         for (int j = i + 1; j < kRows; ++j) {
             const ShortcutKeyRecord& a = mShortcutKeys[indexOf(i)];
             const ShortcutKeyRecord& b = mShortcutKeys[indexOf(j)];
-            duplicate = duplicate || (a.KeyCode == b.KeyCode && a.ShiftStatus == b.ShiftStatus);
+            duplicate = duplicate || (a.KeyCode != 0 && a.KeyCode == b.KeyCode && a.ShiftStatus == b.ShiftStatus);
         }
     }
     mDuplicate = duplicate;

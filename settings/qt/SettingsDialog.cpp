@@ -102,6 +102,7 @@ QWidget* SettingsDialog::createPlaybackTab() {
         box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), box));
         box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
         box->setAlignment(Qt::AlignRight);
+        box->setAccessibleName(uiText(row.caption));
         mStepBoxes[at(row.box)] = box;
         grid->addWidget(new QLabel(uiText(row.caption)), line, 0);
         grid->addWidget(box, line, 1);
@@ -116,6 +117,7 @@ QWidget* SettingsDialog::createPlaybackTab() {
         const std::string_view pattern = timeStampPattern(format);
         mCboTimeStampFormat->addItem(QString::fromLatin1(pattern.data(), static_cast<qsizetype>(pattern.size())));
     }
+    mCboTimeStampFormat->setAccessibleName(uiText(text::kTimeStampFormatCaption));
     grid->addWidget(new QLabel(uiText(text::kTimeStampFormatCaption)), line, 0);
     grid->addWidget(mCboTimeStampFormat, line, 1, 1, 2);
     auto* explanation = new QLabel(uiText(text::kTimeStampFormatExplanation));
@@ -130,6 +132,11 @@ QWidget* SettingsDialog::createShortcutKeyTab() {
     auto* grid = new QGridLayout(page);
     mLblMessage = named<QLabel>(QStringLiteral("lblMessage"));
     grid->addWidget(mLblMessage, 0, 0, 1, 3);
+    mCmdSuggestedKeys = named<QPushButton>(QStringLiteral("cmdSuggestedKeys"), uiText(text::kSuggestedKeys));
+    mCmdSuggestedKeys->setToolTip(uiText(text::kSuggestedKeysHint));
+    mCmdSuggestedKeys->setAccessibleDescription(uiText(text::kSuggestedKeysHint));
+    mCmdSuggestedKeys->setAutoDefault(false);
+    grid->addWidget(mCmdSuggestedKeys, 1, 0, 1, 2, Qt::AlignLeft);
     grid->addWidget(named<QLabel>(QStringLiteral("Label10"), uiText(text::kDiscardHeader)), 1, 2, Qt::AlignCenter);
     for (int row = 0; row < kRows; ++row) {
         const QString index = QString::number(row);
@@ -139,9 +146,12 @@ QWidget* SettingsDialog::createShortcutKeyTab() {
         box->setObjectName(QStringLiteral("txtShortcutKey") + index);
         const QString widest = QStringLiteral("Shift + Ctrl + Alt + PageDown");
         box->setMinimumWidth(box->fontMetrics().horizontalAdvance(widest) + 12);
+        box->setAccessibleName(uiText(text::kRowCaptions[at(row)]));
         mTxtShortcutKey[at(row)] = box;
         grid->addWidget(box, row + 2, 1);
         auto* check = named<QCheckBox>(QStringLiteral("chkDestructionKeyCode") + index);
+        check->setAccessibleName(uiText(text::kRowCaptions[at(row)]));
+        check->setAccessibleDescription(uiText(text::kDiscardHeader));
         mChkDestructionKeyCode[at(row)] = check;
         grid->addWidget(check, row + 2, 2, Qt::AlignCenter);
     }
@@ -156,6 +166,7 @@ QWidget* SettingsDialog::createFootPedalTab() {
         const int line = static_cast<int>(pedal) + 1;
         auto* choice = named<QComboBox>(QStringLiteral("cboPedal") + QString::number(pedal));
         for (const UiText& item : text::kPedalChoices) choice->addItem(uiText(item));
+        choice->setAccessibleName(uiText(text::kPedalNames[pedal]));
         mCboPedal[pedal] = choice;
         grid->addWidget(new QLabel(uiText(text::kPedalNames[pedal])), line, 0);
         grid->addWidget(choice, line, 1);
@@ -204,6 +215,12 @@ void SettingsDialog::connectControls() {
             mForm.setPedalChoice(static_cast<Pedal>(pedal), static_cast<std::size_t>(choice));
         });
     }
+    connect(mCmdSuggestedKeys, &QPushButton::clicked, this, [this] {
+        mForm.cmdSuggestedKeys_Click();
+        for (int row = 0; row < kRows; ++row) showKeyRow(row);
+        mForm.tmrInputChecker_Timer();
+        showMessage();
+    });
     connect(mChkTopMost, &QCheckBox::clicked, this, [this](bool checked) { mForm.chkTopMost_Click(checked); });
     connect(mCmdSave, &QPushButton::clicked, this, [this] { apply(false); });
     connect(mCmdOK, &QPushButton::clicked, this, [this] { apply(true); });
