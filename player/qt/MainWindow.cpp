@@ -22,6 +22,7 @@
 #include "DropFilter.h"
 #include "FitText.h"
 #include "MenuItems.h"
+#include "NamedComboBox.h"
 #include "player/FormLayout.h"
 #include "OpenDialog.h"
 #include "PictureBox.h"
@@ -149,8 +150,7 @@ void MainWindow::createControls() {
 
     mLabel2 = named<QLabel>(client, "Label2", QStringLiteral("x"));
     mLabel1 = named<QLabel>(client, "Label1", uiText(texts::kSpeed));
-    mCboSpeed = named<QComboBox>(client, "cboSpeed");
-    mCboSpeed->setAccessibleName(uiText(texts::kSpeed));
+    mCboSpeed = named<NamedComboBox>(client, "cboSpeed", uiText(texts::kSpeed));
     mChkUseKey = named<QCheckBox>(client, "chkUseKey", uiText(texts::kUseKey));
     mChkOnTop = named<QCheckBox>(client, "chkOnTop", uiText(texts::kOnTop));
     mStatusBar1->lower();

@@ -1,12 +1,16 @@
 #include "KeyBox.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 
+#include "KeyBoxAccessible.h"
 #include "settings/KeyboardLevels.h"
 
 namespace lirabox::settings::qt {
 
 KeyBox::KeyBox(QWidget* parent) : QLineEdit(parent) {
+    static const bool readOnlyForScreenReaders = (QAccessible::installFactory(&keyBoxAccessible), true);
+    (void)readOnlyForScreenReaders;
     setReadOnly(true);
     setContextMenuPolicy(Qt::NoContextMenu);
 }

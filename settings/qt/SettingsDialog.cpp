@@ -17,9 +17,11 @@
 #include <QVBoxLayout>
 
 #include "KeyBox.h"
+#include "SelectedTabBar.h"
 #include "player/frmMain.h"
 #include "settings/SettingsTexts.h"
 #include "support/qt/Catalogue.h"
+#include "support/qt/NamedComboBox.h"
 
 namespace lirabox::settings::qt {
 using ::lirabox::qt::uiText;
@@ -56,7 +58,7 @@ std::size_t at(int row) { return static_cast<std::size_t>(row); }
 SettingsDialog::SettingsDialog(frmSettings& form, QWidget* parent) : QDialog(parent), mForm(form) {
     setObjectName(QStringLiteral("frmSettings"));
     setModal(false);
-    mSSTab1 = named<QTabWidget>(QStringLiteral("SSTab1"));
+    mSSTab1 = named<SettingsTabs>(QStringLiteral("SSTab1"));
     mSSTab1->addTab(createPlaybackTab(), uiText(text::kPlaybackTab));
     mSSTab1->addTab(createShortcutKeyTab(), uiText(text::kShortcutKeyTab));
     mSSTab1->addTab(createFootPedalTab(), uiText(text::kFootPedalTab));
@@ -112,12 +114,12 @@ QWidget* SettingsDialog::createPlaybackTab() {
         grid->addWidget(explanation, line + 1, 0, 1, 3);
         line += 2;
     }
-    mCboTimeStampFormat = named<QComboBox>(QStringLiteral("cboTimeStampFormat"));
+    mCboTimeStampFormat = named<::lirabox::qt::NamedComboBox>(QStringLiteral("cboTimeStampFormat"),
+                                                             uiText(text::kTimeStampFormatCaption));
     for (const TimeStampFormat format : kTimeStampFormats) {
         const std::string_view pattern = timeStampPattern(format);
         mCboTimeStampFormat->addItem(QString::fromLatin1(pattern.data(), static_cast<qsizetype>(pattern.size())));
     }
-    mCboTimeStampFormat->setAccessibleName(uiText(text::kTimeStampFormatCaption));
     grid->addWidget(new QLabel(uiText(text::kTimeStampFormatCaption)), line, 0);
     grid->addWidget(mCboTimeStampFormat, line, 1, 1, 2);
     auto* explanation = new QLabel(uiText(text::kTimeStampFormatExplanation));
@@ -164,9 +166,9 @@ QWidget* SettingsDialog::createFootPedalTab() {
     grid->addWidget(new QLabel(uiText(text::kPedalExplanation)), 0, 0, 1, 2);
     for (std::size_t pedal = 0; pedal < kPedalCount; ++pedal) {
         const int line = static_cast<int>(pedal) + 1;
-        auto* choice = named<QComboBox>(QStringLiteral("cboPedal") + QString::number(pedal));
+        auto* choice = named<::lirabox::qt::NamedComboBox>(QStringLiteral("cboPedal") + QString::number(pedal),
+                                                           uiText(text::kPedalNames[pedal]));
         for (const UiText& item : text::kPedalChoices) choice->addItem(uiText(item));
-        choice->setAccessibleName(uiText(text::kPedalNames[pedal]));
         mCboPedal[pedal] = choice;
         grid->addWidget(new QLabel(uiText(text::kPedalNames[pedal])), line, 0);
         grid->addWidget(choice, line, 1);
