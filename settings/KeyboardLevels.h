@@ -1,16 +1,21 @@
 #pragma once
 // The keysyms of a key code's plain and shifted levels, read from the
 // application's own X connection: the same levels the hook library turns into
-// virtual-key codes.
+// virtual-key codes; and the legends of the active layout's keys. UI thread.
 
 #include "settings/KeyCapture.h"
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace lirabox::settings {
 
 // Nothing when the application does not run on X11 or the key code is unknown.
 std::optional<KeyLevels> keyLevelsOf(std::uint32_t keycode);
+
+// keyLegend (settings/KeyLegends.h) on the active layout: a KeyLegend for
+// KeyCodeToName. Nothing off X11.
+std::optional<std::string> keyLegendOf(std::int32_t virtualKey);
 
 }  // namespace lirabox::settings

@@ -9,6 +9,7 @@
 // key, a registered one included, reaches the box.
 
 #include "KeyCapture.h"
+#include "KeyCodeToName.h"
 #include "keytap/Keytap.h"
 #include "player/PedalMapping.h"
 #include "player/SettingsDialogSeam.h"
@@ -57,6 +58,8 @@ public:
         KeytapApi& keytap;
         MainWindowSubclass& subclass;
         std::shared_ptr<DesktopServices> desktop;
+        // The active layout's key legends; empty: the table's names.
+        KeyLegend keyLegend = {};
     };
 
     explicit frmSettings(Collaborators parts);
@@ -131,12 +134,14 @@ private:
                    std::optional<std::int32_t>& failure);
     void setTopMostState(bool above);
     static std::optional<int> nextFocus(int row);
+    std::string keyName(std::int32_t keyCode, std::int32_t shift) const;
 
     frmMain& mMain;
     std::uintptr_t mMainWindow;
     KeytapApi& mKeytap;
     MainWindowSubclass& mSubclass;
     std::shared_ptr<DesktopServices> mDesktop;
+    KeyLegend mKeyLegend;
 
     bool mLoaded = false;
     std::uintptr_t mWindow = 0;

@@ -175,6 +175,24 @@ TEST_F(TheSettingsDialog, AFreshSetUpWarnsOfNothingAndTheSuggestedKeysWorkAtOnce
     // (The other client's end marker, F12, is one of the suggested keys now: swallowed.)
 }
 
+TEST_F(TheSettingsDialog, KeyNamesAreTheLegendsOfTheActiveLayout) {
+    startPlaying();
+    ASSERT_NE(openShortcutKeySettings(), 0u) << player.output();
+    // The test display's keyboard is a US one: ";" is the key Windows calls VK_OEM_1, "=" VK_OEM_PLUS.
+    clickOn(kRows[0], "text");
+    xdotool("key semicolon");
+    EXPECT_TRUE(waitUntil([&] { return keyBoxShows(kRows[0], ";"); }));
+    xdotool("key equal");
+    EXPECT_TRUE(waitUntil([&] { return keyBoxShows(kRows[1], "="); }));
+    xdotool("key Menu");
+    EXPECT_TRUE(waitUntil([&] { return keyBoxShows(kRows[2], "Menu"); }));
+    // The codes stored are the same whatever the names.
+    clickOn("OK", "push button");
+    ASSERT_TRUE(waitUntil([&] { return holdsRow(shortcutRow(2, 2, 93, 0)); })) << player.readFile("config.ini");
+    EXPECT_TRUE(holdsRow(shortcutRow(0, 0, 186, 0)));
+    EXPECT_TRUE(holdsRow(shortcutRow(1, 1, 187, 0)));
+}
+
 TEST_F(TheSettingsDialog, ClosedByItsTitleBarItHidesAndTheKeysStayOn) {
     player.writeFile("config.ini", shortcutRow(0, 0, 120, 1));
     startPlaying();
