@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -207,7 +208,8 @@ void SettingsDialog::connectControls() {
             // The platform is moving the focus already; the form's target follows once it has.
             if (target) QTimer::singleShot(0, this, [this, target] { moveFocus(target); });
         });
-        connect(mChkDestructionKeyCode[at(row)], &QCheckBox::clicked, this, [this, row](bool checked) {
+        // Every change by the user (a click, Space, a screen reader's toggle) is the click; showKeyRow blocks the signal.
+        connect(mChkDestructionKeyCode[at(row)], &QCheckBox::toggled, this, [this, row](bool checked) {
             mForm.chkDestructionKeyCode_Click(row, checked);
             showKeyRow(row);
         });
@@ -223,7 +225,7 @@ void SettingsDialog::connectControls() {
         mForm.tmrInputChecker_Timer();
         showMessage();
     });
-    connect(mChkTopMost, &QCheckBox::clicked, this, [this](bool checked) { mForm.chkTopMost_Click(checked); });
+    connect(mChkTopMost, &QCheckBox::toggled, this, [this](bool checked) { mForm.chkTopMost_Click(checked); });
     connect(mCmdSave, &QPushButton::clicked, this, [this] { apply(false); });
     connect(mCmdOK, &QPushButton::clicked, this, [this] { apply(true); });
     connect(mCmdCancel, &QPushButton::clicked, this, &QWidget::hide);
@@ -241,6 +243,7 @@ void SettingsDialog::showFields() {
     const auto chosen = std::find(kTimeStampFormats.begin(), kTimeStampFormats.end(), mForm.timeStampFormat());
     mCboTimeStampFormat->setCurrentIndex(static_cast<int>(chosen - kTimeStampFormats.begin()));
     for (int row = 0; row < kRows; ++row) showKeyRow(row);
+    const QSignalBlocker quiet(mChkTopMost);
     mChkTopMost->setChecked(mForm.topMost());
     showMessage();
 }
@@ -279,6 +282,7 @@ void SettingsDialog::showPedalChoices() {
 void SettingsDialog::showKeyRow(int row) {
     mTxtShortcutKey[at(row)]->setText(qs(mForm.keyText(row)));
     QCheckBox* check = mChkDestructionKeyCode[at(row)];
+    const QSignalBlocker quiet(check);
     const int value = mForm.discardValue(row);
     check->setTristate(value == 2);
     check->setCheckState(value == 2 ? Qt::PartiallyChecked : value == 1 ? Qt::Checked : Qt::Unchecked);

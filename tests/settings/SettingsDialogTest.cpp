@@ -9,6 +9,7 @@
 #include "settings/qt/SettingsDialog.h"
 #include "settings/qt/SettingsWindow.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -153,6 +154,22 @@ TEST_F(SettingsDialogTest, ClickingTheTabsWhileAKeyBoxHasTheFocusCapturesNothing
         EXPECT_EQ(keyBox(row)->text().toStdString(), "") << "row " << row;
         EXPECT_EQ(window->form().shortcutKey(row).KeyCode, 0) << "row " << row;
     }
+}
+
+TEST_F(SettingsDialogTest, AScreenReadersToggleOfACheckBoxIsAClick) {
+    store("config.ini", "ID01", "KeyDestroy", "-1");
+    window->open(SettingsTab::ShortcutKeys);
+    EXPECT_EQ(window->form().shortcutKey(1).KeyDestroy, -1);  // shown checked, not touched
+    const auto toggle = [this](const char* name) {
+        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(child<QCheckBox>(name));
+        ASSERT_NE(box, nullptr);
+        box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    };
+    toggle("chkDestructionKeyCode0");
+    EXPECT_EQ(window->form().shortcutKey(0).KeyDestroy, 1);
+    toggle("chkTopMost");
+    EXPECT_TRUE(window->form().topMost());
+    EXPECT_FALSE(desktop->aboveCalls.empty());
 }
 
 TEST_F(SettingsDialogTest, TheMessageLineTurnsRedForDuplicatesOnly) {
