@@ -92,8 +92,12 @@ SettingsDialog::SettingsDialog(frmSettings& form, QWidget* parent) : QDialog(par
     mTmrInputChecker.start();
 }
 
-// The key boxes go before the QObject part: focus changes while they are destroyed are no longer followed.
-SettingsDialog::~SettingsDialog() { disconnect(qApp, nullptr, this, nullptr); }
+// The key boxes go before the QObject part: focus changes while they are
+// destroyed (a box that has the focus loses it) are no longer followed.
+SettingsDialog::~SettingsDialog() {
+    disconnect(qApp, nullptr, this, nullptr);
+    for (KeyBox* box : mTxtShortcutKey) disconnect(box, nullptr, this, nullptr);
+}
 
 QWidget* SettingsDialog::createPlaybackTab() {
     auto* page = new QWidget;
