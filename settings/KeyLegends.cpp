@@ -44,15 +44,20 @@ std::string utf8(std::uint32_t code) {
 
 std::optional<std::string> keyLegend(std::int32_t virtualKey, std::string_view layoutName,
                                      const std::vector<KeyLevels>& keys) {
-    if (layoutName.starts_with("Japanese")) return std::nullopt;
-    if (virtualKey == keytap::vk::kApps) return "Menu";
-    if (!isPunctuation(virtualKey)) return std::nullopt;
+    std::uint32_t character = 0;
     for (const KeyLevels& key : keys) {
         if (keytap::virtualKeyForKeyLevels(key.plain, key.shifted) != virtualKey) continue;
-        const std::uint32_t code = characterOf(key.plain);
-        if (code != 0 && code <= 0xffff) return utf8(code);
+        character = characterOf(key.plain);
+        if (character != 0) break;
     }
-    return std::nullopt;
+    return keyLegend(virtualKey, layoutName.starts_with("Japanese"), character);
+}
+
+std::optional<std::string> keyLegend(std::int32_t virtualKey, bool japaneseLayout, std::uint32_t character) {
+    if (japaneseLayout) return std::nullopt;
+    if (virtualKey == keytap::vk::kApps) return "Menu";
+    if (!isPunctuation(virtualKey) || character < 0x21 || character > 0xffff) return std::nullopt;
+    return utf8(character);
 }
 
 }  // namespace lirabox::settings

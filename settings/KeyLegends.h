@@ -22,4 +22,8 @@ namespace lirabox::settings {
 std::optional<std::string> keyLegend(std::int32_t virtualKey, std::string_view layoutName,
                                      const std::vector<KeyLevels>& keys);
 
+// The same where the platform tells the key's character itself (Windows'
+// MapVirtualKey): character is the plain level's code point, 0 for none.
+std::optional<std::string> keyLegend(std::int32_t virtualKey, bool japaneseLayout, std::uint32_t character);
+
 }  // namespace lirabox::settings

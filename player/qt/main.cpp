@@ -31,6 +31,7 @@
 #include "player/UsageText.h"
 #include "player/frmMain.h"
 #include "player/media/MpvEngine.h"
+#include "settings/KeyboardLevels.h"
 #include "settings/qt/SettingsWindow.h"
 #include "support/RaisedError.h"
 #include "support/UiText.h"
@@ -86,7 +87,8 @@ int main(int argc, char** argv) {
                                                            timepost, instance, keytap, subclass, nullptr});
     window.connectTo(form);
     lirabox::settings::qt::SettingsWindow settings(
-        {form, window.WindowHandle(), keytap, subclass, lirabox::systemDesktopServices()});
+        {form, window.WindowHandle(), keytap, subclass, lirabox::systemDesktopServices(),
+         &lirabox::settings::keyLegendOf});
     form.setSettingsDialog(&settings);
     lirabox::MenuHandlers menus(form, window, window);
     form.setMenuHandlers(&menus);

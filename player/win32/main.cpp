@@ -16,6 +16,7 @@
 #include "player/UsageText.h"
 #include "player/frmMain.h"
 #include "player/media/win32/Win32MediaEngine.h"
+#include "settings/KeyboardLevels.h"
 #include "settings/win32/SettingsDialog.h"
 #include "support/DesktopServices.h"
 #include "support/RaisedError.h"
@@ -97,7 +98,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     window.connectTo(form, menus);
     subclass.setKeyMessageHandler([&form](std::int32_t slot) { form.KeyMessage(slot); });
     lirabox::settings::win32::SettingsDialog settings(
-        instance, {form, window.WindowHandle(), keytap, subclass, lirabox::systemDesktopServices()});
+        instance, {form, window.WindowHandle(), keytap, subclass, lirabox::systemDesktopServices(),
+                   &lirabox::settings::keyLegendOf});
     form.setSettingsDialog(&settings);
     lirabox::hotkeys::PedalActions pedalActions([&form] { return form.pedal_mapping(); },
                                                 [&form](lirabox::Command command) { form.runCommand(command); });

@@ -1,21 +1,10 @@
 #include "SettingsWindow.h"
 
 #include "SettingsDialog.h"
-#include "settings/KeyboardLevels.h"
 
 namespace lirabox::settings::qt {
 
-namespace {
-
-// The key names follow the layout of the keyboard at hand unless the caller chose otherwise.
-frmSettings::Collaborators withKeyLegends(frmSettings::Collaborators parts) {
-    if (!parts.keyLegend) parts.keyLegend = &keyLegendOf;
-    return parts;
-}
-
-}  // namespace
-
-SettingsWindow::SettingsWindow(frmSettings::Collaborators parts) : mForm(withKeyLegends(std::move(parts))) {}
+SettingsWindow::SettingsWindow(frmSettings::Collaborators parts) : mForm(std::move(parts)) {}
 
 SettingsWindow::~SettingsWindow() = default;
 

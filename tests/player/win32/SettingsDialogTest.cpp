@@ -214,6 +214,12 @@ TEST(Win32SettingsDialog, AFreshDialogWarnsOfNothingATabClickCapturesNothingAndS
 
     dialog = openDialog();
     ASSERT_NE(dialog, nullptr);
+    // The key names are the legends of Wine's US keyboard: VK_OEM_1 is the ";" key there.
+    HWND row2 = ::GetDlgItem(dialog, kRow1 + 1);
+    click(row2);
+    ASSERT_TRUE(within(5s, [&] { return focusIn(dialog) == row2; }));
+    typeKey(VK_OEM_1);
+    EXPECT_TRUE(within(5s, [&] { return shownBy(row2) == L";"; }));
     click(::GetDlgItem(dialog, kSuggestedKeys));
     EXPECT_TRUE(within(5s, [&] { return shownBy(::GetDlgItem(dialog, kRow0)) == L"F9"; }));
     click(::GetDlgItem(dialog, kOk));
@@ -221,6 +227,7 @@ TEST(Win32SettingsDialog, AFreshDialogWarnsOfNothingATabClickCapturesNothingAndS
     EXPECT_EQ(iniNumber(config, "ID00", "KeyCode"), VK_F9);
     EXPECT_EQ(iniNumber(config, "ID00", "KeyDestroy"), 1);
     EXPECT_EQ(iniNumber(config, "ID01", "KeyCode"), VK_F4);
+    EXPECT_EQ(iniNumber(config, "ID02", "KeyCode"), VK_OEM_1);
 
     ::SetForegroundWindow(main);
     EXPECT_TRUE(within(5s, [&] { return ::GetForegroundWindow() == main; }));
