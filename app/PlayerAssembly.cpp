@@ -9,7 +9,7 @@ PlayerAssembly::PlayerAssembly(FrontEnd frontEnd)
                                     frontEnd.volbk, frontEnd.picArrow, &frontEnd.windowServices, mTimepost,
                                     mInstance, mKeytap, frontEnd.subclass, nullptr}),
       mSettingsDialog(frontEnd.makeSettingsDialog(
-          {mForm, frontEnd.mainWindow, mKeytap, frontEnd.subclass, systemDesktopServices()})),
+          {mForm, frontEnd.mainWindow, mKeytap, frontEnd.subclass, systemDesktopServices(), frontEnd.keyLegend})),
       mMenus(mForm, frontEnd.view, frontEnd.modes),
       mTyper(desktopTextTyper()),
       mPedalActions([this] { return mForm.pedal_mapping(); }, [this](Command command) { mForm.runCommand(command); }),

@@ -51,6 +51,7 @@ public:
         WindowServices& windowServices;
         MainWindowSubclass& subclass;  // puts the key messages in front of the window's own handling
         std::uintptr_t mainWindow;
+        settings::KeyLegend keyLegend;  // the key legends of the desktop's active layout
         SettingsDialogFactory makeSettingsDialog;
     };
 

@@ -1,5 +1,7 @@
 #include "KeyCodeToName.h"
 
+#include <utility>
+
 namespace lirabox::settings {
 namespace {
 
@@ -74,10 +76,14 @@ std::string keyName(std::int32_t keyCode) {
 
 }  // namespace
 
-std::string KeyCodeToName(std::int32_t keyCode, std::int32_t shift) {
-    if (shift == 0) return keyName(keyCode);
+std::string KeyCodeToName(std::int32_t keyCode, std::int32_t shift) { return KeyCodeToName(keyCode, shift, {}); }
+
+std::string KeyCodeToName(std::int32_t keyCode, std::int32_t shift, const KeyLegend& legend) {
+    std::optional<std::string> legendName = legend ? legend(keyCode) : std::nullopt;
+    const std::string name = legendName ? std::move(*legendName) : keyName(keyCode);
+    if (shift == 0) return name;
     if (keyCode >= 16 && keyCode <= 18) return modifierName(shift);
-    return std::string(modifierName(shift)) + " + " + keyName(keyCode);
+    return std::string(modifierName(shift)) + " + " + name;
 }
 
 }  // namespace lirabox::settings

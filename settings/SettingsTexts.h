@@ -37,6 +37,9 @@ inline constexpr UiText kTimeStampFormatExplanation = LIRABOX_TEXT(
 inline constexpr UiText kMessageNormal =
     LIRABOX_TEXT("frmSettings", "＊テキストボックスを選んで，任意のキーを入力してください。");
 inline constexpr UiText kMessageDuplicate = LIRABOX_TEXT("frmSettings", "＊重複したキー設定があります。");
+inline constexpr UiText kSuggestedKeys = LIRABOX_TEXT("frmSettings", "おすすめのキーを入れる");
+inline constexpr UiText kSuggestedKeysHint = LIRABOX_TEXT(
+    "frmSettings", "空いている行にファンクションキーを入れます（キーの破棄あり）。OK か適用で保存されます。");
 inline constexpr UiText kDiscardHeader = LIRABOX_TEXT("frmSettings", "キーの破棄");
 inline constexpr UiText kTimeStampRowCaption = LIRABOX_TEXT("frmSettings", "タイムスタンプ挿入");
 inline constexpr std::array<UiText, 9> kRowCaptions{

@@ -1,6 +1,5 @@
 #include "frmSettings.h"
 
-#include "KeyCodeToName.h"
 #include "SettingsTexts.h"
 #include "player/ShortcutKeyRow.h"
 #include "player/frmMain.h"
@@ -53,7 +52,8 @@ frmSettings::frmSettings(Collaborators parts)
       mMainWindow(parts.mainWindow),
       mKeytap(parts.keytap),
       mSubclass(parts.subclass),
-      mDesktop(std::move(parts.desktop)) {}
+      mDesktop(std::move(parts.desktop)),
+      mKeyLegend(std::move(parts.keyLegend)) {}
 
 frmSettings::~frmSettings() = default;
 
@@ -97,7 +97,11 @@ ShortcutKeyRecord frmSettings::LoadShortcutKey(int row) {
 }
 
 void frmSettings::ShowShortcutKey(int row, const ShortcutKeyRecord& record) {
-    mKeyTexts[indexOf(row)] = KeyCodeToName(record.KeyCode, record.ShiftStatus);
+    mKeyTexts[indexOf(row)] = keyName(record.KeyCode, record.ShiftStatus);
+}
+
+std::string frmSettings::keyName(std::int32_t keyCode, std::int32_t shift) const {
+    return KeyCodeToName(keyCode, shift, mKeyLegend);
 }
 
 void frmSettings::SSTab1_Click(SettingsTab tab) { mTab = tab; }
@@ -194,7 +198,7 @@ std::optional<int> frmSettings::nextFocus(int row) { return row + 1 < kRows ? ro
 
 std::optional<int> frmSettings::txtShortcutKey_KeyDown(int row, CapturedKey key) {
     if (row < 0 || row >= kRows) return std::nullopt;
-    mKeyTexts[indexOf(row)] = KeyCodeToName(key.keyCode, key.shift);
+    mKeyTexts[indexOf(row)] = keyName(key.keyCode, key.shift);
     mShortcutKeys[indexOf(row)].KeyCode = key.keyCode;
     mShortcutKeys[indexOf(row)].ShiftStatus = key.shift;
     if (isModifierKey(key.keyCode)) return std::nullopt;
@@ -204,7 +208,7 @@ std::optional<int> frmSettings::txtShortcutKey_KeyDown(int row, CapturedKey key)
 std::optional<int> frmSettings::txtShortcutKey_LostFocus(int row, LeftBy how) {
     if (row < 0 || row >= kRows || how == LeftBy::Other) return std::nullopt;
     const std::int32_t shift = how == LeftBy::Tab ? 0 : kShiftCode;
-    mKeyTexts[indexOf(row)] = KeyCodeToName(kTab, shift);
+    mKeyTexts[indexOf(row)] = keyName(kTab, shift);
     mShortcutKeys[indexOf(row)].KeyCode = kTab;
     mShortcutKeys[indexOf(row)].ShiftStatus = shift;
     if (how == LeftBy::ShiftTab) return std::nullopt;
@@ -215,13 +219,31 @@ void frmSettings::chkDestructionKeyCode_Click(int row, bool checked) {
     if (row >= 0 && row < kRows) mShortcutKeys[indexOf(row)].KeyDestroy = checked ? 1 : 0;
 }
 
+void frmSettings::cmdSuggestedKeys_Click() {
+    const auto held = [this](std::int32_t keyCode) {
+        return std::any_of(mShortcutKeys.begin(), mShortcutKeys.end(), [keyCode](const ShortcutKeyRecord& record) {
+            return record.KeyCode == keyCode && record.ShiftStatus == 0;
+        });
+    };
+    for (int row = 0; row < kRows; ++row) {
+        ShortcutKeyRecord& record = mShortcutKeys[indexOf(row)];
+        const std::int32_t suggested = kSuggestedKeys[indexOf(row)];
+        if (record.KeyCode != 0 || held(suggested)) continue;
+        record.KeyCode = suggested;
+        record.ShiftStatus = 0;
+        record.KeyDestroy = 1;
+        ShowShortcutKey(row, record);
+    }
+}
+
+// Two rows holding the same key with the same modifiers; empty rows (key 0) hold no key to repeat.
 void frmSettings::tmrInputChecker_Timer() {
     bool duplicate = false;
     for (int i = 0; i < kRows - 1; ++i) {
         for (int j = i + 1; j < kRows; ++j) {
             const ShortcutKeyRecord& a = mShortcutKeys[indexOf(i)];
             const ShortcutKeyRecord& b = mShortcutKeys[indexOf(j)];
-            duplicate = duplicate || (a.KeyCode == b.KeyCode && a.ShiftStatus == b.ShiftStatus);
+            duplicate = duplicate || (a.KeyCode != 0 && a.KeyCode == b.KeyCode && a.ShiftStatus == b.ShiftStatus);
         }
     }
     mDuplicate = duplicate;

@@ -9,6 +9,7 @@
 // key, a registered one included, reaches the box.
 
 #include "KeyCapture.h"
+#include "KeyCodeToName.h"
 #include "keytap/Keytap.h"
 #include "player/PedalMapping.h"
 #include "player/SettingsDialogSeam.h"
@@ -41,6 +42,11 @@ inline constexpr int kRows = 9;
 // The focus target after the last row: the OK button.
 inline constexpr int kOkButton = kRows;
 
+// The suggested key of each row, in row order: play/pause F9, stop F4, speed
+// up F6, speed down F5, fast-forward F8, rewind F7, repeat start F11, repeat
+// end F12, time stamp F2. F10 stays free: it opens the main window's menus.
+inline constexpr std::array<std::int32_t, kRows> kSuggestedKeys{120, 115, 117, 116, 119, 118, 122, 123, 113};
+
 // A step box holds at most this many digits; Apply keeps a value to 32767.
 inline constexpr std::size_t kStepDigits = 5;
 
@@ -52,6 +58,8 @@ public:
         KeytapApi& keytap;
         MainWindowSubclass& subclass;
         std::shared_ptr<DesktopServices> desktop;
+        // The active layout's key legends; empty: the table's names.
+        KeyLegend keyLegend = {};
     };
 
     explicit frmSettings(Collaborators parts);
@@ -104,8 +112,13 @@ public:
     std::optional<int> txtShortcutKey_KeyDown(int row, CapturedKey key);
     std::optional<int> txtShortcutKey_LostFocus(int row, LeftBy how);
     void chkDestructionKeyCode_Click(int row, bool checked);
+    // The suggested keys: every empty row gets its function key of
+    // kSuggestedKeys with discard on, unless another row holds that key
+    // already. Rows that hold a key stay as they are; nothing is saved before Apply.
+    void cmdSuggestedKeys_Click();
 
-    // The 500 ms duplicate check; the message line's state.
+    // The 500 ms duplicate check: two rows with the same key and modifier
+    // code, empty rows left out; the message line's state.
     void tmrInputChecker_Timer();
     bool duplicateShown() const { return mDuplicate; }
     UiText messageText() const;
@@ -121,12 +134,14 @@ private:
                    std::optional<std::int32_t>& failure);
     void setTopMostState(bool above);
     static std::optional<int> nextFocus(int row);
+    std::string keyName(std::int32_t keyCode, std::int32_t shift) const;
 
     frmMain& mMain;
     std::uintptr_t mMainWindow;
     KeytapApi& mKeytap;
     MainWindowSubclass& mSubclass;
     std::shared_ptr<DesktopServices> mDesktop;
+    KeyLegend mKeyLegend;
 
     bool mLoaded = false;
     std::uintptr_t mWindow = 0;

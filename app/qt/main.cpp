@@ -25,8 +25,9 @@
 #include "player/CommandLine.h"
 #include "player/UsageText.h"
 #include "player/frmMain.h"
-#include "player/media/mpv/MpvEngine.h"
 #include "app/qt/settings/SettingsWindow.h"
+#include "player/media/mpv/MpvEngine.h"
+#include "settings/KeyboardLevels.h"
 #include "support/RaisedError.h"
 #include "support/UiText.h"
 
@@ -75,6 +76,7 @@ int main(int argc, char** argv) {
     lirabox::hotkeys::DeclaredFunctionManager subclass;
     lirabox::PlayerAssembly player({*engine, window, window, window.seekbk(), window.seekpoint(), window.volbk(),
                                     window.picArrow(), windowServices, subclass, window.WindowHandle(),
+                                    &lirabox::settings::keyLegendOf,
                                     [](const lirabox::settings::frmSettings::Collaborators& parts) {
                                         return std::make_unique<lirabox::settings::qt::SettingsWindow>(parts);
                                     }});

@@ -12,6 +12,7 @@
 #include "player/frmMain.h"
 #include "player/media/win32/Win32MediaEngine.h"
 #include "app/win32/settings/SettingsDialog.h"
+#include "settings/KeyboardLevels.h"
 #include "support/DesktopServices.h"
 #include "support/RaisedError.h"
 #include "support/Translations.h"
@@ -81,6 +82,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     lirabox::hotkeys::KeyMessageSubclass subclass;
     lirabox::PlayerAssembly player({*engine, window, window, window.seekbk(), window.seekpoint(), window.volbk(),
                                     window.picArrow(), windowServices, subclass, window.WindowHandle(),
+                                    &lirabox::settings::keyLegendOf,
                                     [instance](const lirabox::settings::frmSettings::Collaborators& parts) {
                                         return std::make_unique<lirabox::settings::win32::SettingsDialog>(instance,
                                                                                                           parts);

@@ -47,7 +47,7 @@ ErrCode = </translation>
     </message>
     <message>
         <source>ファイル</source>
-        <translation>File</translation>
+        <translation>&amp;File</translation>
     </message>
     <message>
         <source>開く</source>
@@ -87,7 +87,7 @@ ErrCode = </translation>
     </message>
     <message>
         <source>ヘルプ</source>
-        <translation>Help</translation>
+        <translation>&amp;Help</translation>
     </message>
     <message>
         <source>目次</source>
@@ -127,7 +127,7 @@ ErrCode = </translation>
     </message>
     <message>
         <source>設定</source>
-        <translation>Settings</translation>
+        <translation>&amp;Settings</translation>
     </message>
     <message>
         <source>再生設定</source>
@@ -139,7 +139,7 @@ ErrCode = </translation>
     </message>
     <message>
         <source>表示</source>
-        <translation>View</translation>
+        <translation>&amp;View</translation>
     </message>
     <message>
         <source>1行モード          Alt+Enter</source>
@@ -230,6 +230,14 @@ ErrCode = </translation>
     <message>
         <source>キーの破棄</source>
         <translation>Discard key</translation>
+    </message>
+    <message>
+        <source>おすすめのキーを入れる</source>
+        <translation>Suggested keys</translation>
+    </message>
+    <message>
+        <source>空いている行にファンクションキーを入れます（キーの破棄あり）。OK か適用で保存されます。</source>
+        <translation>Puts function keys into the empty rows (discarded). OK or Apply saves them.</translation>
     </message>
     <message>
         <source>再生・一時停止</source>

@@ -2,10 +2,12 @@
 
 #include "settings/KeyCapture.h"
 #include "settings/KeyCodeToName.h"
+#include "settings/KeyLegends.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <vector>
 
 namespace lirabox::settings {
 namespace {
@@ -51,6 +53,33 @@ KeyPress withLevels(std::uint32_t plain, std::uint32_t shifted) {
     KeyPress press;
     press.levels = KeyLevels{plain, shifted};
     return press;
+}
+
+TEST(KeyCodeToName, TakesTheLayoutsLegendWhereItGivesOne) {
+    const KeyLegend us = [](std::int32_t code) -> std::optional<std::string> {
+        if (code == 186) return ";";
+        if (code == 187) return "=";
+        return std::nullopt;
+    };
+    EXPECT_EQ(KeyCodeToName(186, 0, us), ";");
+    EXPECT_EQ(KeyCodeToName(187, 2, us), "Ctrl + =");
+    EXPECT_EQ(KeyCodeToName(188, 0, us), ",");      // no legend: the table
+    EXPECT_EQ(KeyCodeToName(186, 0, {}), ":");      // no legends at all: the table
+}
+
+TEST(KeyLegend, NamesPunctuationByTheLayoutAndLeavesTheJapaneseLayoutToTheTable) {
+    // A few keys of each layout: plain and shifted keysyms.
+    const std::vector<KeyLevels> us{{';', ':'}, {'=', '+'}, {'-', '_'}, {'\'', '"'}, {'a', 'A'}};
+    const std::vector<KeyLevels> japanese{{';', '+'}, {':', '*'}, {'^', '~'}, {'-', '='}};
+    EXPECT_EQ(keyLegend(186, "English (US)", us), ";");
+    EXPECT_EQ(keyLegend(187, "English (US)", us), "=");
+    EXPECT_EQ(keyLegend(189, "English (US)", us), "-");
+    EXPECT_EQ(keyLegend(222, "English (US)", us), "'");
+    EXPECT_EQ(keyLegend(93, "English (US)", us), "Menu");
+    EXPECT_EQ(keyLegend(65, "English (US)", us), std::nullopt);   // letters keep their names
+    EXPECT_EQ(keyLegend(191, "English (US)", us), std::nullopt);  // no such key: the table's name
+    for (const int code : {186, 187, 189, 222, 93}) EXPECT_EQ(keyLegend(code, "Japanese", japanese), std::nullopt);
+    EXPECT_EQ(KeyCodeToName(222, 0, [&](std::int32_t code) { return keyLegend(code, "Japanese", japanese); }), "~");
 }
 
 TEST(CaptureKey, TakesTheKeyFromTheKeyboardMapAsTheHookLibraryDoes) {

@@ -9,12 +9,14 @@
 #include "app/qt/settings/SettingsDialog.h"
 #include "app/qt/settings/SettingsWindow.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -140,14 +142,49 @@ TEST_F(SettingsDialogTest, KeyBoxesCaptureEveryKeyAndMoveTheFocusDownTheRows) {
     EXPECT_EQ(window->form().shortcutKey(0).ShiftStatus, 2);
 }
 
-TEST_F(SettingsDialogTest, TheMessageLineTurnsRedForDuplicates) {
+TEST_F(SettingsDialogTest, ClickingTheTabsWhileAKeyBoxHasTheFocusCapturesNothing) {
+    focusKeyBox(1);
+    QTabBar* tabs = child<QTabWidget>("SSTab1")->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+    ASSERT_EQ(title(), "再生設定");
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    ASSERT_EQ(title(), "ショートカットキー設定");
+    QApplication::processEvents();
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(keyBox(row)->text().toStdString(), "") << "row " << row;
+        EXPECT_EQ(window->form().shortcutKey(row).KeyCode, 0) << "row " << row;
+    }
+}
+
+TEST_F(SettingsDialogTest, AScreenReadersToggleOfACheckBoxIsAClick) {
+    store("config.ini", "ID01", "KeyDestroy", "-1");
     window->open(SettingsTab::ShortcutKeys);
+    EXPECT_EQ(window->form().shortcutKey(1).KeyDestroy, -1);  // shown checked, not touched
+    const auto toggle = [this](const char* name) {
+        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(child<QCheckBox>(name));
+        ASSERT_NE(box, nullptr);
+        box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    };
+    toggle("chkDestructionKeyCode0");
+    EXPECT_EQ(window->form().shortcutKey(0).KeyDestroy, 1);
+    toggle("chkTopMost");
+    EXPECT_TRUE(window->form().topMost());
+    EXPECT_FALSE(desktop->aboveCalls.empty());
+}
+
+TEST_F(SettingsDialogTest, TheMessageLineTurnsRedForDuplicatesOnly) {
+    focusKeyBox(0);
     auto* message = child<QLabel>("lblMessage");
-    // A fresh config.ini: eight unassigned rows are duplicates of each other.
-    EXPECT_EQ(message->text().toStdString(), "＊重複したキー設定があります。");
-    EXPECT_EQ(message->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    // A fresh config.ini: the rows are empty, which is nothing to warn about.
+    EXPECT_EQ(message->text().toStdString(), "＊テキストボックスを選んで，任意のキーを入力してください。");
+    EXPECT_EQ(message->palette().color(QPalette::WindowText), window->dialog()->palette().color(QPalette::ButtonText));
     EXPECT_EQ(window->dialog()->inputChecker().interval(), 500);
     EXPECT_TRUE(window->dialog()->inputChecker().isActive());
+
+    QTest::keyClick(keyBox(0), Qt::Key_F2);
+    QTest::keyClick(keyBox(1), Qt::Key_F2);
+    ASSERT_TRUE(processEventsUntil([&] { return message->text().toStdString() == "＊重複したキー設定があります。"; }));
+    EXPECT_EQ(message->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 }
 
 TEST_F(SettingsDialogTest, TheTitleBarHidesTheDialogAndOnlyTheUnloadTakesTheKeysAway) {

@@ -58,9 +58,9 @@ TEST_F(SettingsFormTest, LoadShowsTheStepLengthsTheRowsAndTheShortcutKeyTab) {
     EXPECT_EQ(dialog.discardValue(0), 1);  // -1 shows checked
     EXPECT_EQ(dialog.keyText(3), "");      // not a number: unassigned
     EXPECT_EQ(dialog.discardValue(1), 0);
-    // Rows 1..7 are all unassigned (key 0, code 0): duplicates of each other.
-    EXPECT_TRUE(dialog.duplicateShown());
-    EXPECT_STREQ(dialog.messageText().source, "＊重複したキー設定があります。");
+    // Rows 1..8 are unassigned (key 0, code 0): empty rows are no duplicates.
+    EXPECT_FALSE(dialog.duplicateShown());
+    EXPECT_STREQ(dialog.messageText().source, "＊テキストボックスを選んで，任意のキーを入力してください。");
 
     dialog.SSTab1_Click(SettingsTab::Playback);
     EXPECT_STREQ(dialog.caption().source, "再生設定");
@@ -148,12 +148,52 @@ TEST_F(SettingsFormTest, DuplicatesAreEqualKeyAndModifierCodes) {
     dialog.tmrInputChecker_Timer();
     EXPECT_FALSE(dialog.duplicateShown());
 
+    // A row emptied again is no duplicate of the other empty ones, a modifier alone is.
+    for (int row : {5, 6, 7}) dialog.txtShortcutKey_KeyDown(row, {0, 0});
+    dialog.tmrInputChecker_Timer();
+    EXPECT_FALSE(dialog.duplicateShown());
+    dialog.txtShortcutKey_KeyDown(5, {17, 2});
+    dialog.txtShortcutKey_KeyDown(6, {17, 2});
+    dialog.tmrInputChecker_Timer();
+    EXPECT_TRUE(dialog.duplicateShown());
+    dialog.txtShortcutKey_KeyDown(6, {0, 0});
+
     // Keypad 5 and main-row 5 show the same name but are different keys.
     dialog.txtShortcutKey_KeyDown(2, {101, 0});
     dialog.txtShortcutKey_KeyDown(3, {53, 0});
     dialog.tmrInputChecker_Timer();
     EXPECT_EQ(dialog.keyText(2), dialog.keyText(3));
     EXPECT_FALSE(dialog.duplicateShown());
+}
+
+TEST_F(SettingsFormTest, SuggestedKeysFillOnlyTheEmptyRowsAndWaitForApply) {
+    store("config.ini", "ID00", "KeyCode", "116");
+    store("config.ini", "ID00", "ShiftStatus", "2");
+    frmSettings& dialog = loadDialog();
+    dialog.txtShortcutKey_KeyDown(3, {118, 0});  // F7, the rewind row's suggestion, set by hand
+    const std::string before = fileText(programFile("config.ini"));
+
+    dialog.cmdSuggestedKeys_Click();
+    EXPECT_EQ(dialog.keyText(0), "Ctrl + F5");
+    EXPECT_EQ(dialog.keyText(3), "F7");
+    EXPECT_EQ(dialog.discardValue(3), 0);
+    EXPECT_EQ(dialog.keyText(5), "");  // its F7 is taken
+    const std::vector<std::pair<int, std::string>> suggested{{1, "F4"}, {2, "F6"}, {4, "F8"},
+                                                             {6, "F11"}, {7, "F12"}, {8, "F2"}};
+    for (const auto& [row, name] : suggested) {
+        EXPECT_EQ(dialog.keyText(row), name) << "row " << row;
+        EXPECT_EQ(dialog.shortcutKey(row).ShiftStatus, 0);
+        EXPECT_EQ(dialog.discardValue(row), 1);
+    }
+    dialog.tmrInputChecker_Timer();
+    EXPECT_FALSE(dialog.duplicateShown());
+    EXPECT_EQ(fileText(programFile("config.ini")), before);
+    EXPECT_EQ(hookCalls, std::vector<std::string>{});
+
+    EXPECT_EQ(dialog.cmdSave_Click(), std::nullopt);
+    EXPECT_EQ(stored("config.ini", "ID01", "KeyCode"), "115");
+    EXPECT_EQ(stored("config.ini", "ID01", "KeyDestroy"), "1");
+    EXPECT_EQ(stored("config.ini", "ID00", "KeyCode"), "116");
 }
 
 TEST_F(SettingsFormTest, ApplyWritesEveryRowInOrderAndRegistersItAsTheFileHoldsIt) {

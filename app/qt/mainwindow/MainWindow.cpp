@@ -15,11 +15,14 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 
 #include "app/qt/toolkit/Catalogue.h"
 #include "ControlIcons.h"
 #include "DropFilter.h"
 #include "FitText.h"
+#include "MenuItems.h"
+#include "app/qt/toolkit/NamedComboBox.h"
 #include "player/FormLayout.h"
 #include "OpenDialog.h"
 #include "PictureBox.h"
@@ -84,6 +87,11 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     mViewMenu = addViewMenu(*menuBar());
     mHelpMenu = addHelpMenu(*menuBar());
     mOneLinePopup = makeOneLinePopup(*this);
+    giveAccessKey(*menuBar(), *mFileMenu.mnuMain, Qt::Key_F);
+    giveAccessKey(*menuBar(), *mSettingsMenu.mnuSet, Qt::Key_S);
+    giveAccessKey(*menuBar(), *mViewMenu.mnuETC, Qt::Key_V);
+    giveAccessKey(*menuBar(), *mHelpMenu.mnuHelp, Qt::Key_H);
+    openWithF10(*menuBar());
     mTimer2.setObjectName(QStringLiteral("Timer2"));
     mTimer2.setInterval(100);
     mTimer2.setTimerType(Qt::PreciseTimer);  // ten ticks a second, not a coarse approximation
@@ -136,10 +144,13 @@ void MainWindow::createControls() {
     describe(*mVolbk, texts::kVolume);
     mCmdSpeedUp = named<QPushButton>(client, "cmdSpeed0", uiText(texts::kSpeedUp));
     mCmdSpeedDown = named<QPushButton>(client, "cmdSpeed1", uiText(texts::kSpeedDown));
+    // The two speed buttons lie below the window's visible area: the focus never goes where nobody sees it.
+    mCmdSpeedUp->setFocusPolicy(Qt::NoFocus);
+    mCmdSpeedDown->setFocusPolicy(Qt::NoFocus);
 
     mLabel2 = named<QLabel>(client, "Label2", QStringLiteral("x"));
     mLabel1 = named<QLabel>(client, "Label1", uiText(texts::kSpeed));
-    mCboSpeed = named<QComboBox>(client, "cboSpeed");
+    mCboSpeed = named<NamedComboBox>(client, "cboSpeed", uiText(texts::kSpeed));
     mChkUseKey = named<QCheckBox>(client, "chkUseKey", uiText(texts::kUseKey));
     mChkOnTop = named<QCheckBox>(client, "chkOnTop", uiText(texts::kOnTop));
     mStatusBar1->lower();
@@ -184,7 +195,8 @@ void MainWindow::connectTo(frmMain& form) {
     click(mCmdSpeedUp, Command::Faster);
     click(mCmdSpeedDown, Command::Slower);
     connect(mCboSpeed, &QComboBox::activated, this, [&form] { form.cboSpeed_Click(); });
-    connect(mChkUseKey, &QCheckBox::clicked, this, [&form] { form.chkUseKey_Click(); });
+    // Every change by the user is the click (see connectMenus); setChkUseKey blocks the signal.
+    connect(mChkUseKey, &QCheckBox::toggled, this, [&form] { form.chkUseKey_Click(); });
     connect(&mTimer2, &QTimer::timeout, this, [&form] { form.Timer2_Timer(); });
 
     connect(mPicArrow, &PictureBox::mouseDown, this, [&form] { form.picArrow_MouseDown(); });
@@ -196,9 +208,23 @@ void MainWindow::connectTo(frmMain& form) {
     connect(mSeekbk, &PictureBox::mouseDown, this, [&form](double x) { form.seekbk_MouseDown(x); });
     connect(mSeekbk, &PictureBox::mouseMove, this, [&form](double x) { form.seekbk_MouseMove(x); });
     connect(mSeekbk, &PictureBox::mouseUp, this, [&form] { form.seekbk_MouseUp(); });
+    // A slider's key is a press at the new value's place, as on the bar or the arrow.
+    connect(mSeekbk, &PictureBox::keyPressed, this, [&form, this](SliderKey key) {
+        if (const std::optional<double> x = sliderKeyPress(form.seekSlider(), key, *mSeekbk, *mSeekpoint)) {
+            form.seekbk_MouseDown(*x);
+            form.seekbk_MouseUp();
+        }
+    });
+    connect(mVolbk, &PictureBox::keyPressed, this, [&form, this](SliderKey key) {
+        if (const std::optional<double> x = sliderKeyPress(form.volumeSlider(), key, *mVolbk, *mPicArrow)) {
+            form.picArrow_MouseDown();
+            form.picArrow_MouseMove(*x - mPicArrow->Left());
+            form.picArrow_MouseUp();
+        }
+    });
     form.addListener(*mPlayButton);
     mSeekbk->setSlider(&form.seekSlider());
-    mVolbk->setSlider(&form.volumeSlider());
+    mVolbk->setSlider(&form.volumeSlider(), PictureBox::Told::AsPercentage);
 
     connectFileMenu(mFileMenu, form);
     connectSettingsMenu(mSettingsMenu, form);
@@ -252,6 +278,7 @@ int MainWindow::chkUseKey() const {
 }
 
 void MainWindow::setChkUseKey(int value) {
+    const QSignalBlocker quiet(mChkUseKey);
     mChkUseKey->setTristate(value == 2);
     mChkUseKey->setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
 }

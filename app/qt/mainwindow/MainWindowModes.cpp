@@ -3,6 +3,7 @@
 // window's lifetime.
 
 #include <QCheckBox>
+#include <QSignalBlocker>
 
 #include "KeyPreview.h"
 #include "MainWindow.h"
@@ -13,14 +14,19 @@ namespace lirabox::qt {
 void MainWindow::connectMenus(MenuHandlers& menus) {
     connectViewMenus(mViewMenu, mOneLinePopup, *mForm);
     connectHelpMenu(mHelpMenu, *mForm);
-    connect(mChkOnTop, &QCheckBox::clicked, this, [&menus] { menus.chkOnTop_Click(); });
+    // Every change by the user (a click, Space, a screen reader's toggle) is
+    // the click; the window's own changes block the signal.
+    connect(mChkOnTop, &QCheckBox::toggled, this, [&menus] { menus.chkOnTop_Click(); });
     new KeyPreview(*this, [&menus](std::int32_t keyCode, std::int32_t shift) {
         return menus.Form_KeyDown(keyCode, shift);
     });
 }
 
 int MainWindow::chkOnTop() const { return mChkOnTop->isChecked() ? 1 : 0; }
-void MainWindow::setChkOnTop(int value) { mChkOnTop->setChecked(value == 1); }
+void MainWindow::setChkOnTop(int value) {
+    const QSignalBlocker quiet(mChkOnTop);
+    mChkOnTop->setChecked(value == 1);
+}
 
 void MainWindow::setOnTopCheckMarks(bool checked) {
     mViewMenu.mnuSetOnTop->setChecked(checked);

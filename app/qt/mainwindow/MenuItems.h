@@ -9,6 +9,7 @@
 
 class QAction;
 class QMenu;
+class QMenuBar;
 
 namespace lirabox {
 class frmMain;
@@ -22,5 +23,12 @@ void addSeparator(QMenu& menu, const char* name);
 
 // Choosing the item runs the command.
 void runsCommand(QAction* action, frmMain& form, Command command);
+
+// Alt+letter opens the bar's menu: through the caption's own access key
+// ("&File"), or, for a caption without one (the Japanese captions keep their
+// exact text), through a shortcut of the bar's window with the same letter.
+void giveAccessKey(QMenuBar& bar, QMenu& menu, Qt::Key letter);
+// F10 opens the bar's first menu; the arrow keys go on from there.
+void openWithF10(QMenuBar& bar);
 
 }  // namespace lirabox::qt

@@ -1,7 +1,9 @@
 #include "PictureBox.h"
 
 #include <cmath>
+#include <optional>
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -27,9 +29,40 @@ void PictureBox::setLeft(double twips) {
 
 void PictureBox::Refresh() { update(); }
 
+void PictureBox::setSlider(const clsPicSlider* slider, Told told) {
+    mSlider = slider;
+    mTold = told;
+    setFocusPolicy(slider != nullptr ? Qt::StrongFocus : Qt::NoFocus);
+}
+
 void PictureBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     mPainter(painter, QRectF(rect()));
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void PictureBox::keyPressEvent(QKeyEvent* event) {
+    std::optional<SliderKey> key;
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Down: key = SliderKey::LineDown; break;
+    case Qt::Key_Right:
+    case Qt::Key_Up: key = SliderKey::LineUp; break;
+    case Qt::Key_PageDown: key = SliderKey::PageDown; break;
+    case Qt::Key_PageUp: key = SliderKey::PageUp; break;
+    case Qt::Key_Home: key = SliderKey::Home; break;
+    case Qt::Key_End: key = SliderKey::End; break;
+    default: break;
+    }
+    if (!key || mSlider == nullptr) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    emit keyPressed(*key);
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {

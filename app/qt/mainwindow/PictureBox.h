@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+#include "player/SliderKeys.h"
 #include "player/SliderPicture.h"
 #include "Twips.h"
 
@@ -32,20 +33,27 @@ public:
     void setLeft(double twips) override;
     void Refresh() override;
 
-    // The slider this box is the bar of, for assistive technology; null for arrows.
+    // The slider this box is the bar of, for assistive technology; null for
+    // arrows. A slider told as a percentage reports 0..100 of its range.
+    // A bar with a slider takes the focus and the slider's keys.
+    enum class Told { AsValue, AsPercentage };
     const clsPicSlider* slider() const { return mSlider; }
-    void setSlider(const clsPicSlider* slider) { mSlider = slider; }
+    Told told() const { return mTold; }
+    void setSlider(const clsPicSlider* slider, Told told = Told::AsValue);
 
 signals:
     void mouseDown(double xTwips);
     void mouseMove(double xTwips);
     void mouseUp();
+    // A slider's key pressed while the bar has the focus.
+    void keyPressed(lirabox::SliderKey key);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
     double dpi() const { return mDpi; }
 
@@ -54,6 +62,7 @@ private:
     Painter mPainter;
     double mDpi = 96;
     const clsPicSlider* mSlider = nullptr;
+    Told mTold = Told::AsValue;
 };
 
 // The seek bar: the track picture with the repeat line along its bottom edge.

@@ -2,6 +2,8 @@
 
 #include <QAccessibleWidget>
 
+#include <cmath>
+
 #include "PictureBox.h"
 #include "player/clsPicSlider.h"
 
@@ -28,7 +30,11 @@ public:
 private:
     QVariant read(std::int32_t (clsPicSlider::*property)() const) const {
         const clsPicSlider* slider = mBar.slider();
-        return slider == nullptr ? 0 : (slider->*property)();
+        if (slider == nullptr) return 0;
+        const std::int32_t value = (slider->*property)();
+        if (mBar.told() == PictureBox::Told::AsValue) return value;
+        const double range = static_cast<double>(slider->Max()) - slider->Min();
+        return range <= 0 ? 0 : static_cast<int>(std::lround((value - slider->Min()) * 100.0 / range));
     }
 
     PictureBox& mBar;

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QLabel>
@@ -29,6 +31,12 @@ MouseButton buttonOf(Qt::MouseButton button) {
     }
 }
 
+// Assistive technology sees the one-line window as the window it is, not as a plain area.
+QAccessibleInterface* windowAccessible(const QString&, QObject* object) {
+    auto* window = qobject_cast<OneLineWindow*>(object);
+    return window == nullptr ? nullptr : new QAccessibleWidget(window, QAccessible::Window);
+}
+
 }  // namespace
 
 OneLineWindow::OneLineWindow(frmMain& main, const MainView& mainView, const WindowModeView& mainWindow,
@@ -38,6 +46,8 @@ OneLineWindow::OneLineWindow(frmMain& main, const MainView& mainView, const Wind
       mMnuSub(mnuSub),
       mMnuETC(mnuETC),
       mDpi(dpi) {
+    static const bool accessibleAsWindow = (QAccessible::installFactory(&windowAccessible), true);
+    (void)accessibleAsWindow;
     setObjectName(QStringLiteral("frmMin"));
     setWindowTitle(QString::fromLatin1(frmMin::kTitle));
     setFixedSize(twipsToPixels(frmMin::kClientWidth, dpi), twipsToPixels(frmMin::kClientHeight, dpi));

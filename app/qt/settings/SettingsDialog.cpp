@@ -13,13 +13,16 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "KeyBox.h"
+#include "SelectedTabBar.h"
 #include "player/frmMain.h"
 #include "settings/SettingsTexts.h"
 #include "app/qt/toolkit/Catalogue.h"
+#include "app/qt/toolkit/NamedComboBox.h"
 
 namespace lirabox::settings::qt {
 using ::lirabox::qt::uiText;
@@ -56,7 +59,7 @@ std::size_t at(int row) { return static_cast<std::size_t>(row); }
 SettingsDialog::SettingsDialog(frmSettings& form, QWidget* parent) : QDialog(parent), mForm(form) {
     setObjectName(QStringLiteral("frmSettings"));
     setModal(false);
-    mSSTab1 = named<QTabWidget>(QStringLiteral("SSTab1"));
+    mSSTab1 = named<SettingsTabs>(QStringLiteral("SSTab1"));
     mSSTab1->addTab(createPlaybackTab(), uiText(text::kPlaybackTab));
     mSSTab1->addTab(createShortcutKeyTab(), uiText(text::kShortcutKeyTab));
     mSSTab1->addTab(createFootPedalTab(), uiText(text::kFootPedalTab));
@@ -89,8 +92,12 @@ SettingsDialog::SettingsDialog(frmSettings& form, QWidget* parent) : QDialog(par
     mTmrInputChecker.start();
 }
 
-// The key boxes go before the QObject part: focus changes while they are destroyed are no longer followed.
-SettingsDialog::~SettingsDialog() { disconnect(qApp, nullptr, this, nullptr); }
+// The key boxes go before the QObject part: focus changes while they are
+// destroyed (a box that has the focus loses it) are no longer followed.
+SettingsDialog::~SettingsDialog() {
+    disconnect(qApp, nullptr, this, nullptr);
+    for (KeyBox* box : mTxtShortcutKey) disconnect(box, nullptr, this, nullptr);
+}
 
 QWidget* SettingsDialog::createPlaybackTab() {
     auto* page = new QWidget;
@@ -102,6 +109,7 @@ QWidget* SettingsDialog::createPlaybackTab() {
         box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), box));
         box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
         box->setAlignment(Qt::AlignRight);
+        box->setAccessibleName(uiText(row.caption));
         mStepBoxes[at(row.box)] = box;
         grid->addWidget(new QLabel(uiText(row.caption)), line, 0);
         grid->addWidget(box, line, 1);
@@ -111,7 +119,8 @@ QWidget* SettingsDialog::createPlaybackTab() {
         grid->addWidget(explanation, line + 1, 0, 1, 3);
         line += 2;
     }
-    mCboTimeStampFormat = named<QComboBox>(QStringLiteral("cboTimeStampFormat"));
+    mCboTimeStampFormat = named<::lirabox::qt::NamedComboBox>(QStringLiteral("cboTimeStampFormat"),
+                                                             uiText(text::kTimeStampFormatCaption));
     for (const TimeStampFormat format : kTimeStampFormats) {
         const std::string_view pattern = timeStampPattern(format);
         mCboTimeStampFormat->addItem(QString::fromLatin1(pattern.data(), static_cast<qsizetype>(pattern.size())));
@@ -131,6 +140,11 @@ QWidget* SettingsDialog::createShortcutKeyTab() {
     auto* grid = new QGridLayout(page);
     mLblMessage = named<QLabel>(QStringLiteral("lblMessage"));
     grid->addWidget(mLblMessage, 0, 0, 1, 3);
+    mCmdSuggestedKeys = named<QPushButton>(QStringLiteral("cmdSuggestedKeys"), uiText(text::kSuggestedKeys));
+    mCmdSuggestedKeys->setToolTip(uiText(text::kSuggestedKeysHint));
+    mCmdSuggestedKeys->setAccessibleDescription(uiText(text::kSuggestedKeysHint));
+    mCmdSuggestedKeys->setAutoDefault(false);
+    grid->addWidget(mCmdSuggestedKeys, 1, 0, 1, 2, Qt::AlignLeft);
     grid->addWidget(named<QLabel>(QStringLiteral("Label10"), uiText(text::kDiscardHeader)), 1, 2, Qt::AlignCenter);
     for (int row = 0; row < kRows; ++row) {
         const QString index = QString::number(row);
@@ -140,9 +154,12 @@ QWidget* SettingsDialog::createShortcutKeyTab() {
         box->setObjectName(QStringLiteral("txtShortcutKey") + index);
         const QString widest = QStringLiteral("Shift + Ctrl + Alt + PageDown");
         box->setMinimumWidth(box->fontMetrics().horizontalAdvance(widest) + 12);
+        box->setAccessibleName(uiText(text::kRowCaptions[at(row)]));
         mTxtShortcutKey[at(row)] = box;
         grid->addWidget(box, row + 2, 1);
         auto* check = named<QCheckBox>(QStringLiteral("chkDestructionKeyCode") + index);
+        check->setAccessibleName(uiText(text::kRowCaptions[at(row)]));
+        check->setAccessibleDescription(uiText(text::kDiscardHeader));
         mChkDestructionKeyCode[at(row)] = check;
         grid->addWidget(check, row + 2, 2, Qt::AlignCenter);
     }
@@ -155,7 +172,8 @@ QWidget* SettingsDialog::createFootPedalTab() {
     grid->addWidget(new QLabel(uiText(text::kPedalExplanation)), 0, 0, 1, 2);
     for (std::size_t pedal = 0; pedal < kPedalCount; ++pedal) {
         const int line = static_cast<int>(pedal) + 1;
-        auto* choice = named<QComboBox>(QStringLiteral("cboPedal") + QString::number(pedal));
+        auto* choice = named<::lirabox::qt::NamedComboBox>(QStringLiteral("cboPedal") + QString::number(pedal),
+                                                           uiText(text::kPedalNames[pedal]));
         for (const UiText& item : text::kPedalChoices) choice->addItem(uiText(item));
         mCboPedal[pedal] = choice;
         grid->addWidget(new QLabel(uiText(text::kPedalNames[pedal])), line, 0);
@@ -195,7 +213,8 @@ void SettingsDialog::connectControls() {
             // The platform is moving the focus already; the form's target follows once it has.
             if (target) QTimer::singleShot(0, this, [this, target] { moveFocus(target); });
         });
-        connect(mChkDestructionKeyCode[at(row)], &QCheckBox::clicked, this, [this, row](bool checked) {
+        // Every change by the user (a click, Space, a screen reader's toggle) is the click; showKeyRow blocks the signal.
+        connect(mChkDestructionKeyCode[at(row)], &QCheckBox::toggled, this, [this, row](bool checked) {
             mForm.chkDestructionKeyCode_Click(row, checked);
             showKeyRow(row);
         });
@@ -205,7 +224,13 @@ void SettingsDialog::connectControls() {
             mForm.setPedalChoice(static_cast<Pedal>(pedal), static_cast<std::size_t>(choice));
         });
     }
-    connect(mChkTopMost, &QCheckBox::clicked, this, [this](bool checked) { mForm.chkTopMost_Click(checked); });
+    connect(mCmdSuggestedKeys, &QPushButton::clicked, this, [this] {
+        mForm.cmdSuggestedKeys_Click();
+        for (int row = 0; row < kRows; ++row) showKeyRow(row);
+        mForm.tmrInputChecker_Timer();
+        showMessage();
+    });
+    connect(mChkTopMost, &QCheckBox::toggled, this, [this](bool checked) { mForm.chkTopMost_Click(checked); });
     connect(mCmdSave, &QPushButton::clicked, this, [this] { apply(false); });
     connect(mCmdOK, &QPushButton::clicked, this, [this] { apply(true); });
     connect(mCmdCancel, &QPushButton::clicked, this, &QWidget::hide);
@@ -223,6 +248,7 @@ void SettingsDialog::showFields() {
     const auto chosen = std::find(kTimeStampFormats.begin(), kTimeStampFormats.end(), mForm.timeStampFormat());
     mCboTimeStampFormat->setCurrentIndex(static_cast<int>(chosen - kTimeStampFormats.begin()));
     for (int row = 0; row < kRows; ++row) showKeyRow(row);
+    const QSignalBlocker quiet(mChkTopMost);
     mChkTopMost->setChecked(mForm.topMost());
     showMessage();
 }
@@ -261,6 +287,7 @@ void SettingsDialog::showPedalChoices() {
 void SettingsDialog::showKeyRow(int row) {
     mTxtShortcutKey[at(row)]->setText(qs(mForm.keyText(row)));
     QCheckBox* check = mChkDestructionKeyCode[at(row)];
+    const QSignalBlocker quiet(check);
     const int value = mForm.discardValue(row);
     check->setTristate(value == 2);
     check->setCheckState(value == 2 ? Qt::PartiallyChecked : value == 1 ? Qt::Checked : Qt::Unchecked);

@@ -58,6 +58,7 @@ private:
     std::array<QLineEdit*, 3> mStepBoxes{};
     QComboBox* mCboTimeStampFormat = nullptr;
     QLabel* mLblMessage = nullptr;
+    QPushButton* mCmdSuggestedKeys = nullptr;
     std::array<KeyBox*, kRows> mTxtShortcutKey{};
     std::array<QCheckBox*, kRows> mChkDestructionKeyCode{};
     std::array<QComboBox*, kPedalCount> mCboPedal{};

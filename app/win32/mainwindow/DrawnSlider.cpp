@@ -1,6 +1,7 @@
 #include "DrawnSlider.h"
 
 #include "player/FormLayout.h"
+#include "player/SliderKeys.h"
 #include "player/clsPicSlider.h"
 
 #include <algorithm>
@@ -136,30 +137,27 @@ void DrawnSlider::release() {
 
 // A key is a press and release with the arrow's middle at the new value's place.
 void DrawnSlider::key(WPARAM virtualKey) {
-    if (mSlider == nullptr || mDrag != Drag::None || mSlider->Max() <= 0) return;
-    const double max = mSlider->Max();
-    const double value = mSlider->Value();
-    const double line = std::max(1.0, std::round(max / 50));
-    const double page = std::max(1.0, std::round(max / 10));
-    double target = value;
+    if (mSlider == nullptr || mDrag != Drag::None) return;
+    SliderKey which = SliderKey::Home;
     switch (virtualKey) {
     case VK_LEFT:
-    case VK_DOWN: target = value - line; break;
+    case VK_DOWN: which = SliderKey::LineDown; break;
     case VK_RIGHT:
-    case VK_UP: target = value + line; break;
-    case VK_NEXT: target = value - page; break;
-    case VK_PRIOR: target = value + page; break;
-    case VK_HOME: target = mSlider->Min(); break;
-    case VK_END: target = max; break;
+    case VK_UP: which = SliderKey::LineUp; break;
+    case VK_NEXT: which = SliderKey::PageDown; break;
+    case VK_PRIOR: which = SliderKey::PageUp; break;
+    case VK_HOME: which = SliderKey::Home; break;
+    case VK_END: which = SliderKey::End; break;
     default: return;
     }
-    const double x = target / max * mBar.Width() + mArrow.Width() / 2;
+    const std::optional<double> x = sliderKeyPress(*mSlider, which, mBar, mArrow);
+    if (!x) return;
     if (mMouse.barDown) {
-        mMouse.barDown(x);
+        mMouse.barDown(*x);
         mMouse.barUp();
     } else {
         mMouse.arrowDown();
-        mMouse.arrowMove(x - mArrow.Left());
+        mMouse.arrowMove(*x - mArrow.Left());
         mMouse.arrowUp();
     }
 }

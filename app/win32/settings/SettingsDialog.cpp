@@ -157,6 +157,8 @@ void SettingsDialog::createControls() {
 
     const SettingsTab keys = SettingsTab::ShortcutKeys;
     mLblMessage = child(WC_STATICW, L"", kLabel, layout::lblMessage, keys, kMessageId);
+    child(WC_BUTTONW, shownText(text::kSuggestedKeys), WS_TABSTOP | BS_PUSHBUTTON, layout::cmdSuggestedKeys, keys,
+          kSuggestedKeysId);
     child(WC_STATICW, shownText(text::kDiscardHeader), SS_CENTER | SS_NOPREFIX, layout::Label10, keys);
     for (int row = 0; row < kRows; ++row) {
         child(WC_STATICW, shownText(text::kRowCaptions[at(row)]), kLabel,
@@ -360,6 +362,11 @@ void SettingsDialog::onCommand(WORD id, WORD code, HWND control) {
         showKeyRow(row);
     } else if (id == kTopMostId && code == BN_CLICKED) {
         mForm.chkTopMost_Click(::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
+    } else if (id == kSuggestedKeysId && code == BN_CLICKED) {
+        mForm.cmdSuggestedKeys_Click();
+        for (int row = 0; row < kRows; ++row) showKeyRow(row);
+        mForm.tmrInputChecker_Timer();
+        showMessage();
     } else if (id == kApplyId) {
         apply(false);
     } else if (id == kOkId) {

@@ -35,6 +35,7 @@ public:
     static constexpr WORD kOkId = 401;
     static constexpr WORD kCancelId = 402;
     static constexpr WORD kApplyId = 403;
+    static constexpr WORD kSuggestedKeysId = 404;
 
     SettingsDialog(HINSTANCE instance, frmSettings::Collaborators parts);
     ~SettingsDialog() override;

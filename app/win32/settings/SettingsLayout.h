@@ -26,9 +26,10 @@ inline constexpr TwipsRect cboTimeStampFormat {2700, kPageTop, 1950, 330};
 // The time stamp's explanation has two lines, the second of which may wrap.
 inline constexpr TwipsRect timeStampExplanation {kPageLeft + 240, kPageTop + 390, 6150, 855};
 
-// The shortcut-key tab: the message line, the discard column's header, then
+// The shortcut-key tab: the message line, the suggested keys' button beside the discard column's header, then
 // a line per row (caption, key box, discard box).
 inline constexpr TwipsRect lblMessage {kPageLeft, kPageTop, 6420, 285};
+inline constexpr TwipsRect cmdSuggestedKeys {kPageLeft, kPageTop + 285, 3300, 330};
 inline constexpr TwipsRect Label10 {5250, kPageTop + 300, 1350, 285};
 inline constexpr double kKeyLineTop = kPageTop + 630;
 inline constexpr double kKeyLineHeight = 405;

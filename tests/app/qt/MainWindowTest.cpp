@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QTest>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -307,7 +308,8 @@ TEST_F(MainWindowTest, ButtonsAndSlidersAreNamedForAssistiveTechnology) {
                                               value->maximumValue().toString()};
     };
     EXPECT_EQ(valueOf(control("seekbk")), (QStringList{"0", "30", "120"}));
-    EXPECT_EQ(valueOf(control("volbk")), (QStringList{"0", "1250", "5000"}));
+    // The volume is told as a percentage.
+    EXPECT_EQ(valueOf(control("volbk")), (QStringList{"0", "25", "100"}));
 }
 
 TEST_F(MainWindowTest, ThePlayButtonShowsWhatAClickWillDo) {
@@ -490,6 +492,33 @@ TEST_F(MainWindowTest, DraggingTheVolumeArrowSetsTheVolume) {
     mouse(arrow, QEvent::MouseButtonRelease, 0);
     EXPECT_EQ(mForm->volumeSlider().Value(), 1000);
     EXPECT_DOUBLE_EQ(arrow.Left(), 366);
+}
+
+TEST_F(MainWindowTest, TheSlidersTakeTheArrowPageHomeAndEndKeys) {
+    mForm->fileOpen(recording("keys.wav", 100));
+    PictureBox& seek = mWindow->seekbk();
+    EXPECT_EQ(seek.focusPolicy(), Qt::StrongFocus);
+    // Each key is a press on the bar at the arrow's value moved by the key; the
+    // press plays for a moment, so the arrow may show the play's step back (1 s).
+    QTest::keyClick(&seek, Qt::Key_End);
+    EXPECT_GE(mEngine->controls().currentPosition(), 98.5);
+    QTest::keyClick(&seek, Qt::Key_Home);
+    EXPECT_NEAR(mEngine->controls().currentPosition(), 0, 0.5);
+    QTest::keyClick(&seek, Qt::Key_PageUp);
+    const double page = mEngine->controls().currentPosition();
+    EXPECT_NEAR(page, 9.5, 1);
+    QTest::keyClick(&seek, Qt::Key_Right);
+    EXPECT_GT(mEngine->controls().currentPosition(), page + 0.5);
+    EXPECT_LT(mEngine->controls().currentPosition(), page + 2.5);
+
+    PictureBox& volume = mWindow->volbk();
+    mForm->volumeSlider().setValue(2500);
+    QTest::keyClick(&volume, Qt::Key_PageDown);
+    EXPECT_EQ(mForm->volumeSlider().Value(), 2000);
+    QTest::keyClick(&volume, Qt::Key_Up);
+    EXPECT_EQ(mForm->volumeSlider().Value(), 2100);
+    QTest::keyClick(&volume, Qt::Key_End);
+    EXPECT_EQ(mForm->volumeSlider().Value(), 5000);
 }
 
 TEST_F(MainWindowTest, ClosingTheWindowSavesTheVolumeOnce) {
@@ -684,6 +713,41 @@ TEST_F(MainWindowTest, TheMenusCarryTheirCaptionsInOrderAndThePopupIsNotInTheBar
     EXPECT_TRUE(mWindow->viewMenu().mnuToLineMode->shortcut().isEmpty());
 }
 
+TEST_F(MainWindowTest, F10AndAltLettersOpenTheMenusAndTabReachesOnlyVisibleControls) {
+    mWindow->show();
+    QApplication::setActiveWindow(mWindow.get());
+    ASSERT_TRUE(processEventsUntil([&] { return QApplication::activeWindow() == mWindow.get(); }));
+    QMenuBar& bar = *mWindow->menuBar();
+    const auto opens = [&](int key, Qt::KeyboardModifiers modifiers, QAction* menu) {
+        QTest::keyClick(mWindow.get(), static_cast<Qt::Key>(key), modifiers);
+        const bool open = processEventsUntil([&] { return bar.activeAction() == menu && menu->menu()->isVisible(); });
+        QTest::keyClick(menu->menu(), Qt::Key_Escape);
+        QTest::keyClick(&bar, Qt::Key_Escape);
+        processEventsUntil([&] { return !menu->menu()->isVisible(); });
+        return open;
+    };
+    const QList<QAction*> menus = bar.actions();
+    ASSERT_EQ(menus.size(), 4);
+    EXPECT_TRUE(opens(Qt::Key_F10, Qt::NoModifier, menus[0]));
+    EXPECT_TRUE(opens(Qt::Key_F, Qt::AltModifier, menus[0]));
+    EXPECT_TRUE(opens(Qt::Key_S, Qt::AltModifier, menus[1]));
+    EXPECT_TRUE(opens(Qt::Key_V, Qt::AltModifier, menus[2]));
+    EXPECT_TRUE(opens(Qt::Key_H, Qt::AltModifier, menus[3]));
+    EXPECT_EQ(menus[1]->text(), QStringLiteral("設定"));  // the captions keep their text
+
+    // The focus goes round the window's controls and never lands outside its visible area.
+    const QRect visible = mWindow->rect();
+    QWidget* start = &control("cmdPlay");
+    start->setFocus(Qt::TabFocusReason);
+    QWidget* focus = start;
+    for (int step = 0; step < 20; ++step) {
+        focus = focus->nextInFocusChain();
+        if (!(focus->focusPolicy() & Qt::TabFocus) || !focus->isVisibleTo(mWindow.get())) continue;
+        const QRect place(focus->mapTo(mWindow.get(), QPoint(0, 0)), focus->size());
+        EXPECT_TRUE(visible.contains(place.center())) << focus->objectName().toStdString();
+    }
+}
+
 TEST_F(MainWindowTest, TheCheckBoxAndEitherMenuItemKeepBothMarksInStep) {
     auto& box = *mWindow->findChild<QCheckBox*>(QStringLiteral("chkOnTop"));
     box.click();
@@ -698,6 +762,22 @@ TEST_F(MainWindowTest, TheCheckBoxAndEitherMenuItemKeepBothMarksInStep) {
     EXPECT_TRUE(mWindow->oneLinePopup().mnuSetOnTopSub->isChecked());
 }
 
+TEST_F(MainWindowTest, AScreenReadersToggleOfEitherCheckBoxIsAClick) {
+    const auto toggle = [this](const char* name) {
+        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(&control<QCheckBox>(name));
+        ASSERT_NE(box, nullptr);
+        ASSERT_NE(box->actionInterface(), nullptr);
+        box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    };
+    mKeytap.calls.clear();
+    toggle("chkUseKey");
+    EXPECT_EQ(mWindow->chkUseKey(), 0);
+    EXPECT_EQ(mKeytap.calls, std::vector<std::string> {"TerminateHook"});
+    toggle("chkOnTop");
+    EXPECT_TRUE(mWindow->viewMenu().mnuSetOnTop->isChecked());
+    EXPECT_TRUE(mWindow->oneLinePopup().mnuSetOnTopSub->isChecked());
+}
+
 TEST_F(MainWindowTest, AltEnterOnAnyControlSwitchesToTheOneLineWindowAndBack) {
     auto& speed = *mWindow->findChild<QComboBox*>(QStringLiteral("cboSpeed"));
     speed.setFocus();
@@ -709,6 +789,7 @@ TEST_F(MainWindowTest, AltEnterOnAnyControlSwitchesToTheOneLineWindowAndBack) {
     EXPECT_FALSE(mWindow->isVisible());
     EXPECT_TRUE(oneLine(*mWindow).isVisible());
     EXPECT_EQ(oneLine(*mWindow).windowTitle(), "Lirabox");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&oneLine(*mWindow))->role(), QAccessible::Window);
     EXPECT_EQ(oneLine(*mWindow).size(), QSize(303, 17));  // 4545 x 255 twips at 96 dpi
     EXPECT_EQ(lblMain(*mWindow).geometry(), QRect(0, 0, 302, 16));
     EXPECT_FALSE(oneLine(*mWindow).windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));

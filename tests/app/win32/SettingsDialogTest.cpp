@@ -3,6 +3,8 @@
 // typed into the key boxes (SendInput), OK clicked. Tab and Shift+Tab are
 // captured while they move between rows, F9 is captured into row 0, OK writes
 // the rows to config.ini and F9 typed afterwards plays and pauses at once.
+// A fresh dialog shows no duplicate, a click on a tab captures no Tab, and
+// the suggested keys, once OK is clicked, work at once.
 #include <gtest/gtest.h>
 
 #include "ProgramDriver.h"
@@ -24,6 +26,9 @@ constexpr const wchar_t* kDialogClass = L"LiraboxSettings";
 constexpr int kRow0 = 300;
 constexpr int kRow1 = 301;
 constexpr int kOk = 401;
+constexpr int kSuggestedKeys = 404;
+constexpr int kMessage = 310;
+constexpr int kTabs = 200;
 // The main window's menu items carry 1000 plus their command's number.
 constexpr WORD kShortcutKeySettingsItem = 1000 + static_cast<WORD>(lirabox::Command::ShortcutKeySettings);
 
@@ -148,6 +153,86 @@ TEST(Win32SettingsDialog, CapturesTabShiftTabAndF9AndTheSavedKeyWorksAtOnce) {
     EXPECT_TRUE(startsPlaying(position));
     typeKey(VK_F9);
     EXPECT_TRUE(within(5s, [&] { return standing(position); }));
+
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(exitCodeOf(process), 0);
+}
+
+TEST(Win32SettingsDialog, AFreshDialogWarnsOfNothingATabClickCapturesNothingAndSuggestedKeysWorkAtOnce) {
+    const fs::path folder = freshProgramFolder("lirabox-settings-fresh-test");
+    const fs::path recording = folder / "talk.wav";
+    fs::copy_file(fs::path(environment("LIRABOX_RECORDINGS")) / "tone10.wav", recording);
+    const fs::path position = timepostPositionFile();
+    fs::remove(position);
+    PROCESS_INFORMATION process =
+        start("\"" + (folder / "lirabox.exe").string() + "\" " + recording.string(), folder);
+    HWND main = nullptr;
+    ASSERT_TRUE(within(20s, [&] {
+        main = ::FindWindowW(L"LiraboxMain", L"Lirabox");
+        return main != nullptr && ::IsWindowVisible(main);
+    }));
+    ASSERT_TRUE(within(10s, [&] { return positionHeard(position).has_value(); }));
+    ::PostMessageW(main, ::RegisterWindowMessageA("KVL_MESSAGE_PROC"), 0, 0);
+    ASSERT_TRUE(within(5s, [&] { return standing(position); }));
+
+    const auto openDialog = [&] {
+        ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(kShortcutKeySettingsItem, 0), 0);
+        HWND dialog = nullptr;
+        EXPECT_TRUE(within(10s, [&] {
+            dialog = ::FindWindowW(kDialogClass, nullptr);
+            return dialog != nullptr && ::IsWindowVisible(dialog);
+        }));
+        return dialog;
+    };
+    HWND dialog = openDialog();
+    ASSERT_NE(dialog, nullptr);
+    // Empty rows are no duplicates: the line asks for a key, in the language of the system.
+    const std::wstring message = shownBy(::GetDlgItem(dialog, kMessage));
+    EXPECT_TRUE(message == L"＊テキストボックスを選んで，任意のキーを入力してください。" ||
+                message == L"* Click a box and press the key you want.");
+
+    // Row 1 has the focus; the first tab is clicked, the keys' tab chosen again.
+    HWND row1 = ::GetDlgItem(dialog, kRow1);
+    click(row1);
+    ASSERT_TRUE(within(5s, [&] { return focusIn(dialog) == row1; }));
+    HWND tabs = ::GetDlgItem(dialog, kTabs);
+    RECT tabsPlace {};
+    ::GetWindowRect(tabs, &tabsPlace);
+    ::SetCursorPos(tabsPlace.left + 20, tabsPlace.top + 10);
+    INPUT press[2] {};
+    press[0].type = press[1].type = INPUT_MOUSE;
+    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, press, sizeof press[0]);
+    ASSERT_TRUE(within(5s, [&] { return !::IsWindowVisible(row1); }));
+    typeKey(VK_RIGHT);
+    ASSERT_TRUE(within(5s, [&] { return ::IsWindowVisible(row1); }));
+    click(::GetDlgItem(dialog, kOk));
+    ASSERT_TRUE(within(5s, [&] { return !::IsWindowVisible(dialog); }));
+    const fs::path config = folder / "config.ini";
+    EXPECT_EQ(iniNumber(config, "ID01", "KeyCode"), 0);
+
+    dialog = openDialog();
+    ASSERT_NE(dialog, nullptr);
+    // The key names are the legends of Wine's US keyboard: VK_OEM_1 is the ";" key there.
+    HWND row2 = ::GetDlgItem(dialog, kRow1 + 1);
+    click(row2);
+    ASSERT_TRUE(within(5s, [&] { return focusIn(dialog) == row2; }));
+    typeKey(VK_OEM_1);
+    EXPECT_TRUE(within(5s, [&] { return shownBy(row2) == L";"; }));
+    click(::GetDlgItem(dialog, kSuggestedKeys));
+    EXPECT_TRUE(within(5s, [&] { return shownBy(::GetDlgItem(dialog, kRow0)) == L"F9"; }));
+    click(::GetDlgItem(dialog, kOk));
+    ASSERT_TRUE(within(5s, [&] { return !::IsWindowVisible(dialog); }));
+    EXPECT_EQ(iniNumber(config, "ID00", "KeyCode"), VK_F9);
+    EXPECT_EQ(iniNumber(config, "ID00", "KeyDestroy"), 1);
+    EXPECT_EQ(iniNumber(config, "ID01", "KeyCode"), VK_F4);
+    EXPECT_EQ(iniNumber(config, "ID02", "KeyCode"), VK_OEM_1);
+
+    ::SetForegroundWindow(main);
+    EXPECT_TRUE(within(5s, [&] { return ::GetForegroundWindow() == main; }));
+    typeKey(VK_F9);
+    EXPECT_TRUE(startsPlaying(position));
 
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(exitCodeOf(process), 0);
