@@ -46,7 +46,7 @@ struct FilterEntry {
 };
 constexpr FilterEntry kOpenFilter[] = {
     {LIRABOX_TEXT("frmMain", "音声ファイル(*.wav;*.mp3)"), "*.wav;*.mp3"},
-    {LIRABOX_TEXT("frmMain", "WindowsMediaAudio(速度調整不可)"), "*.wma"},
+    {LIRABOX_TEXT("frmMain", "WindowsMediaAudio(*.wma)"), "*.wma"},
     {LIRABOX_TEXT("frmMain", "全てのファイル(*)"), "*"},
     {LIRABOX_TEXT("frmMain", "その他の音声ファイル(*.m4a;*.aac;*.ogg;*.opus;*.flac)"), "*.m4a;*.aac;*.ogg;*.opus;*.flac"},
 };

@@ -22,8 +22,8 @@ ErrCode = </translation>
         <translation>Sound files (*.wav;*.mp3)</translation>
     </message>
     <message>
-        <source>WindowsMediaAudio(速度調整不可)</source>
-        <translation>Windows Media Audio (no speed control)</translation>
+        <source>WindowsMediaAudio(*.wma)</source>
+        <translation>Windows Media Audio (*.wma)</translation>
     </message>
     <message>
         <source>全てのファイル(*)</source>

@@ -109,7 +109,7 @@ TEST_F(FileOpeningTest, OpenDialogIsConfiguredAndItsChoiceLoaded) {
     const auto& request = view.openRequests[0];
     EXPECT_EQ(request.title, "サウンドファイルの指定");
     EXPECT_EQ(request.filter,
-              "音声ファイル(*.wav;*.mp3)|*.wav;*.mp3|WindowsMediaAudio(速度調整不可)|*.wma|全てのファイル(*)|*"
+              "音声ファイル(*.wav;*.mp3)|*.wav;*.mp3|WindowsMediaAudio(*.wma)|*.wma|全てのファイル(*)|*"
               "|その他の音声ファイル(*.m4a;*.aac;*.ogg;*.opus;*.flac)|*.m4a;*.aac;*.ogg;*.opus;*.flac");
     EXPECT_EQ(request.defaultExtension, "wav");
     EXPECT_EQ(request.flags, 6148);

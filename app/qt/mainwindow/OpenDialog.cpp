@@ -19,7 +19,12 @@ QStringList toQtNameFilters(const std::string& filter) {
         QStringList globs = patterns.split(u';', Qt::SkipEmptyParts);
         for (QString& glob : globs) glob = glob.trimmed();
         if (globs.isEmpty()) globs << QStringLiteral("*");
-        entries << name + QStringLiteral(" (") + globs.join(u' ') + u')';
+        // Qt reads the patterns from the name's last parentheses, blank-separated:
+        // a name that lists its patterns there already gets them in that form.
+        QString shown = name;
+        const qsizetype open = shown.lastIndexOf(u'(');
+        if (shown.endsWith(u')') && open >= 0) shown = shown.left(open).trimmed();
+        entries << shown + QStringLiteral(" (") + globs.join(u' ') + u')';
     }
     return entries;
 }
