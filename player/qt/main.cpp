@@ -1,12 +1,16 @@
 // lirabox: the player's program. Arguments: an optional recording, optionally
-// followed by "/t=" and the second to start from.
+// followed by "/t=" and the second to start from; or --command and a command
+// for the copy that runs.
 
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMessageBox>
 
 #include "Catalogue.h"
@@ -16,12 +20,16 @@
 #include "MprisService.h"
 #include "OpeningPlace.h"
 #include "PictureBox.h"
+#include "RemoteSender.h"
+#include "RemoteService.h"
 #include "QtOwnSettings.h"
 #include "QtWindowServices.h"
 #include "TraceLog.h"
 #include "hotkeys/DeclaredFunctionManager.h"
 #include "hotkeys/FootPedals.h"
 #include "hotkeys/KeytapBinding.h"
+#include "hotkeys/PortalKeys.h"
+#include "hotkeys/dbus/PortalShortcuts.h"
 #include "oneline/qt/OneLineWindow.h"
 #include "player/CommandLine.h"
 #include "player/MenuHandlers.h"
@@ -44,13 +52,19 @@ int main(int argc, char** argv) {
     lirabox::qt::Catalogue catalogue;
     if (text == "--help" || text == "-h") {
         namespace usage = lirabox::usage;
-        std::fputs((shown(usage::kUsage) + shown(usage::kVerboseOption) + shown(usage::kHelpAndVersionOptions)).c_str(),
+        std::fputs((shown(usage::kUsage) + shown(usage::kVerboseOption) + shown(usage::kCommandOption) +
+                    shown(usage::kHelpAndVersionOptions)).c_str(),
                    stdout);
         return 0;
     }
     if (text == "--version") {
         std::printf("lirabox %s\n", LIRABOX_VERSION);
         return 0;
+    }
+    if (argc > 1 && std::string_view(argv[1]) == "--command") {
+        int coreArgc = 1;
+        const QCoreApplication sender(coreArgc, argv);
+        return lirabox::dbus::sendRemoteCommand(std::vector<std::string>(argv + 2, argv + argc));
     }
 
     lirabox::qt::keepQtSettingsInMemory();
@@ -79,11 +93,26 @@ int main(int argc, char** argv) {
     lirabox::QtWindowServices windowServices;
     lirabox::TimepostLibrary timepost;
     lirabox::SingleInstance instance;
-    lirabox::hotkeys::KeytapBinding keytap;
+    // Keys reach the program through its own keyboard watcher on X11, and
+    // through the desktop's shortcut portal where no program may watch the
+    // keyboard (a Wayland session) or there is no display at all.
+    const bool onX11 = QGuiApplication::platformName() == QStringLiteral("xcb");
+    lirabox::hotkeys::KeytapBinding keytapBinding;
+    std::unique_ptr<lirabox::hotkeys::PortalShortcuts> portal;
+    std::unique_ptr<lirabox::hotkeys::PortalKeys> portalKeys;
+    lirabox::frmMain* player = nullptr;
+    if (!onX11) {
+        portal = std::make_unique<lirabox::hotkeys::PortalShortcuts>();
+        portalKeys = std::make_unique<lirabox::hotkeys::PortalKeys>(
+            *portal, [&player](lirabox::Command command) { player->runCommand(command); });
+        portal->answerTo(*portalKeys);
+    }
+    lirabox::KeytapApi& keytap = onX11 ? static_cast<lirabox::KeytapApi&>(keytapBinding) : *portalKeys;
     lirabox::hotkeys::DeclaredFunctionManager subclass;
     lirabox::frmMain form(lirabox::frmMain::Collaborators {*engine, window, window.seekbk(), window.seekpoint(),
                                                            window.volbk(), window.picArrow(), &windowServices,
                                                            timepost, instance, keytap, subclass, nullptr});
+    player = &form;
     window.connectTo(form);
     lirabox::settings::qt::SettingsWindow settings(
         {form, window.WindowHandle(), keytap, subclass, lirabox::systemDesktopServices()});
@@ -106,6 +135,7 @@ int main(int argc, char** argv) {
     if (!form.Form_Load(text)) return 1;  // a second instance: the message has been dismissed
     pedals.start();
     const lirabox::dbus::MprisService mpris(form, *engine);
+    const lirabox::dbus::RemoteService remote(form);
     window.showLoaded();
     return QApplication::exec();
 }

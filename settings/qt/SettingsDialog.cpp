@@ -129,8 +129,10 @@ QWidget* SettingsDialog::createShortcutKeyTab() {
     auto* page = new QWidget;
     auto* grid = new QGridLayout(page);
     mLblMessage = named<QLabel>(QStringLiteral("lblMessage"));
-    grid->addWidget(mLblMessage, 0, 0, 1, 3);
+    grid->addWidget(mLblMessage, 0, 0, 1, 4);
     grid->addWidget(named<QLabel>(QStringLiteral("Label10"), uiText(text::kDiscardHeader)), 1, 2, Qt::AlignCenter);
+    mLblDesktopKeyHeader = named<QLabel>(QStringLiteral("lblDesktopKeyHeader"), uiText(text::kDesktopKeyHeader));
+    grid->addWidget(mLblDesktopKeyHeader, 1, 3);
     for (int row = 0; row < kRows; ++row) {
         const QString index = QString::number(row);
         grid->addWidget(named<QLabel>(QStringLiteral("lblShortcutKey") + index, uiText(text::kRowCaptions[at(row)])),
@@ -144,7 +146,15 @@ QWidget* SettingsDialog::createShortcutKeyTab() {
         auto* check = named<QCheckBox>(QStringLiteral("chkDestructionKeyCode") + index);
         mChkDestructionKeyCode[at(row)] = check;
         grid->addWidget(check, row + 2, 2, Qt::AlignCenter);
+        mLblDesktopKey[at(row)] = named<QLabel>(QStringLiteral("lblDesktopKey") + index);
+        grid->addWidget(mLblDesktopKey[at(row)], row + 2, 3);
     }
+    mLblDiscardByDesktop = named<QLabel>(QStringLiteral("lblDiscardByDesktop"), uiText(text::kDiscardByDesktop));
+    mLblDiscardByDesktop->setWordWrap(true);
+    grid->addWidget(mLblDiscardByDesktop, kRows + 2, 0, 1, 4);
+    mLblKeyRoute = named<QLabel>(QStringLiteral("lblKeyRoute"));
+    mLblKeyRoute->setWordWrap(true);
+    grid->addWidget(mLblKeyRoute, kRows + 3, 0, 1, 4);
     return page;
 }
 
@@ -211,6 +221,7 @@ void SettingsDialog::connectControls() {
     connect(&mTmrInputChecker, &QTimer::timeout, this, [this] {
         mForm.tmrInputChecker_Timer();
         showMessage();
+        showKeyRoute();
     });
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { mForm.keyBoxFocusChanged(isKeyBox(now)); });
@@ -224,6 +235,7 @@ void SettingsDialog::showFields() {
     for (int row = 0; row < kRows; ++row) showKeyRow(row);
     mChkTopMost->setChecked(mForm.topMost());
     showMessage();
+    showKeyRoute();
 }
 
 void SettingsDialog::openOn(SettingsTab tab) {
@@ -271,6 +283,21 @@ void SettingsDialog::showMessage() {
     palette.setColor(QPalette::WindowText,
                      mForm.duplicateShown() ? QColor(255, 0, 0) : this->palette().color(QPalette::ButtonText));
     mLblMessage->setPalette(palette);
+}
+
+// The desktop's answers come when they come: shown again with every duplicate check.
+void SettingsDialog::showKeyRoute() {
+    mLblKeyRoute->setText(qs(mForm.keyRouteText()));
+    const bool byDesktop = mForm.keysByDesktop();
+    mLblDesktopKeyHeader->setVisible(byDesktop);
+    mLblDiscardByDesktop->setVisible(byDesktop);
+    for (int row = 0; row < kRows; ++row) {
+        QCheckBox* check = mChkDestructionKeyCode[at(row)];
+        check->setEnabled(!byDesktop);
+        check->setToolTip(byDesktop ? uiText(text::kDiscardByDesktop) : QString());
+        mLblDesktopKey[at(row)]->setVisible(byDesktop);
+        mLblDesktopKey[at(row)]->setText(qs(mForm.desktopKeyText(row)));
+    }
 }
 
 void SettingsDialog::moveFocus(std::optional<int> target) {
