@@ -22,8 +22,10 @@ constexpr std::int32_t kSlots = 9;
 PortalKeys::PortalKeys(ShortcutPortal& portal, std::function<void(Command)> run)
     : mPortal(portal), mRun(std::move(run)) {}
 
+// Tried again each time: the route is the desktop's until it says otherwise.
 void PortalKeys::InitHook(std::uintptr_t) {
     mOn = true;
+    mUnavailable.clear();
     mPreferred = {};
     mPortal.bind(shortcuts());
 }
