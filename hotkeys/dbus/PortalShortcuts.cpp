@@ -3,14 +3,13 @@
 #include "support/UiText.h"
 
 #include <QDBusArgument>
-#include <QDBusError>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
-#include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
 
+#include <algorithm>
 #include <chrono>
 #include <map>
+#include <string_view>
 
 namespace {
 
@@ -46,17 +45,8 @@ constexpr UiText kNoBus = LIRABOX_TEXT("main", "there is no session bus to reach
 constexpr UiText kNoPortal = LIRABOX_TEXT("main", "the desktop offers no shortcut portal");
 constexpr UiText kRefused = LIRABOX_TEXT("main", "the desktop did not bind the shortcuts");
 
-const QString kPortalService = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString kPortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString kShortcutsInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
-const QString kRequestInterface = QStringLiteral("org.freedesktop.portal.Request");
 const QString kSessionInterface = QStringLiteral("org.freedesktop.portal.Session");
-
-// A handle the portal gives back, which one version sends as a string and another as an object path.
-QString handleIn(const QVariant& value) {
-    if (value.metaType() == QMetaType::fromType<QDBusObjectPath>()) return value.value<QDBusObjectPath>().path();
-    return value.toString();
-}
 
 QVariant shortcutList(const std::vector<ShortcutPortal::Shortcut>& shortcuts) {
     PortalShortcutList list;
@@ -72,7 +62,7 @@ QVariant shortcutList(const std::vector<ShortcutPortal::Shortcut>& shortcuts) {
 
 }  // namespace
 
-PortalShortcuts::PortalShortcuts(QDBusConnection bus) : mBus(std::move(bus)) {
+PortalShortcuts::PortalShortcuts(QDBusConnection bus) : mRequests(std::move(bus)) {
     qDBusRegisterMetaType<PortalShortcut>();
     qDBusRegisterMetaType<PortalShortcutList>();
     mRepeat.setSingleShot(true);
@@ -81,11 +71,14 @@ PortalShortcuts::PortalShortcuts(QDBusConnection bus) : mBus(std::move(bus)) {
         mKeys->tick(PortalKeys::Clock::now());
         scheduleRepeat();
     });
-    if (!mBus.isConnected()) return;
-    mBus.connect(kPortalService, kPortalPath, kShortcutsInterface, QStringLiteral("Activated"), this,
-                 SLOT(onActivated(QDBusMessage)));
-    mBus.connect(kPortalService, kPortalPath, kShortcutsInterface, QStringLiteral("Deactivated"), this,
-                 SLOT(onDeactivated(QDBusMessage)));
+    QDBusConnection connection = mRequests.bus();
+    if (!connection.isConnected()) return;
+    for (const char* signal : {"Activated", "Deactivated"}) {
+        connection.connect(QLatin1String(dbus::kPortalService), QLatin1String(dbus::kPortalPath), kShortcutsInterface,
+                           QLatin1String(signal), this,
+                           signal == std::string_view("Activated") ? SLOT(onActivated(QDBusMessage))
+                                                                   : SLOT(onDeactivated(QDBusMessage)));
+    }
 }
 
 PortalShortcuts::~PortalShortcuts() { closeSession(mSession); }
@@ -98,6 +91,8 @@ void PortalShortcuts::bind(const std::vector<Shortcut>& shortcuts) {
     QTimer::singleShot(0, this, [this] { sendWanted(); });
 }
 
+// Answers still to come belong to shortcuts wanted no longer: their sessions
+// are closed when they come.
 void PortalShortcuts::unbind() {
     mBindWanted = false;
     ++mGeneration;
@@ -111,76 +106,51 @@ void PortalShortcuts::sendWanted() {
     if (!mBindWanted) return;
     unbind();
     mBindWanted = true;
-    if (!mBus.isConnected()) {
+    if (!mRequests.bus().isConnected()) {
         fail(shown(kNoBus));
         return;
     }
     const QString token = QStringLiteral("lirabox%1").arg(mGeneration);
-    const QVariantMap options{{QStringLiteral("handle_token"), token},
-                              {QStringLiteral("session_handle_token"), token},
+    const QVariantMap options{{QStringLiteral("session_handle_token"), token},
                               {QStringLiteral("shortcuts"), shortcutList(mWanted)}};
-    request(Step::CreateSession, QStringLiteral("CreateSession"), {options}, token);
+    mRequests.call(
+        kShortcutsInterface, QStringLiteral("CreateSession"), {}, options, token,
+        [this, generation = mGeneration](unsigned response, const QVariantMap& results) {
+            const QString session = dbus::PortalRequests::handle(results.value(QStringLiteral("session_handle")));
+            if (generation != mGeneration) {
+                closeSession(session);
+                return;
+            }
+            mSession = session;
+            sessionCreated(response, results);
+        },
+        [this, generation = mGeneration](const QDBusError& error) {
+            if (generation == mGeneration) failed(error);
+        });
 }
 
-void PortalShortcuts::request(Step step, const QString& method, const QList<QVariant>& arguments,
-                              const QString& token) {
-    const QString sender = mBus.baseService().mid(1).replace(QLatin1Char('.'), QLatin1Char('_'));
-    const QString path = kPortalPath + QStringLiteral("/request/") + sender + QLatin1Char('/') + token;
-    mRequests.insert(path, {step, mGeneration});
-    mBus.connect(kPortalService, path, kRequestInterface, QStringLiteral("Response"), this,
-                 SLOT(onResponse(QDBusMessage)));
-    QDBusMessage call = QDBusMessage::createMethodCall(kPortalService, kPortalPath, kShortcutsInterface, method);
-    call.setArguments(arguments);
-    auto* watcher = new QDBusPendingCallWatcher(mBus.asyncCall(call), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, path, generation = mGeneration](auto* done) {
-        done->deleteLater();
-        if (!done->isError() || generation != mGeneration) return;
-        mRequests.remove(path);
-        mBus.disconnect(kPortalService, path, kRequestInterface, QStringLiteral("Response"), this,
-                        SLOT(onResponse(QDBusMessage)));
-        const QDBusError error = done->error();
-        const bool missing = error.type() == QDBusError::ServiceUnknown || error.type() == QDBusError::UnknownInterface ||
-                             error.type() == QDBusError::UnknownMethod || error.type() == QDBusError::UnknownObject;
-        fail(missing ? shown(kNoPortal) : shown(kRefused) + ": " + error.message().toStdString());
-    });
-}
-
-void PortalShortcuts::onResponse(const QDBusMessage& message) {
-    const auto found = mRequests.constFind(message.path());
-    if (found == mRequests.constEnd()) return;
-    const Request answered = *found;
-    mRequests.erase(found);
-    mBus.disconnect(kPortalService, message.path(), kRequestInterface, QStringLiteral("Response"), this,
-                    SLOT(onResponse(QDBusMessage)));
-    const QList<QVariant> arguments = message.arguments();
-    const bool granted = arguments.size() == 2 && arguments[0].toUInt() == 0;
-    const QVariantMap results = arguments.size() == 2 ? qdbus_cast<QVariantMap>(arguments[1]) : QVariantMap();
-    if (answered.generation != mGeneration) {
-        // An answer for shortcuts wanted no longer: its session goes at once.
-        if (answered.step == Step::CreateSession) closeSession(handleIn(results.value(QStringLiteral("session_handle"))));
-        return;
-    }
-    if (!granted) {
+void PortalShortcuts::sessionCreated(unsigned response, const QVariantMap&) {
+    if (response != 0) {
         fail(shown(kRefused));
         return;
     }
-    if (answered.step == Step::CreateSession) {
-        sessionCreated(results);
-    } else {
-        shortcutsBound(results);
+    mRequests.call(
+        kShortcutsInterface, QStringLiteral("BindShortcuts"),
+        {QVariant::fromValue(QDBusObjectPath(mSession)), shortcutList(mWanted), QString()}, {},
+        QStringLiteral("lirabox%1bind").arg(mGeneration),
+        [this, generation = mGeneration](unsigned answer, const QVariantMap& results) {
+            if (generation == mGeneration) shortcutsBound(answer, results);
+        },
+        [this, generation = mGeneration](const QDBusError& error) {
+            if (generation == mGeneration) failed(error);
+        });
+}
+
+void PortalShortcuts::shortcutsBound(unsigned response, const QVariantMap& results) {
+    if (response != 0) {
+        fail(shown(kRefused));
+        return;
     }
-}
-
-void PortalShortcuts::sessionCreated(const QVariantMap& results) {
-    mSession = handleIn(results.value(QStringLiteral("session_handle")));
-    const QString token = QStringLiteral("lirabox%1bind").arg(mGeneration);
-    request(Step::BindShortcuts, QStringLiteral("BindShortcuts"),
-            {QVariant::fromValue(QDBusObjectPath(mSession)), shortcutList(mWanted), QString(),
-             QVariantMap{{QStringLiteral("handle_token"), token}}},
-            token);
-}
-
-void PortalShortcuts::shortcutsBound(const QVariantMap& results) {
     std::map<std::string, std::string> triggers;
     const QVariant list = results.value(QStringLiteral("shortcuts"));
     if (list.canConvert<QDBusArgument>()) {
@@ -192,25 +162,38 @@ void PortalShortcuts::shortcutsBound(const QVariantMap& results) {
     if (mKeys != nullptr) mKeys->bound(triggers);
 }
 
+void PortalShortcuts::failed(const QDBusError& error) {
+    fail(dbus::PortalRequests::isMissing(error) ? shown(kNoPortal)
+                                                : shown(kRefused) + ": " + error.message().toStdString());
+}
+
 void PortalShortcuts::fail(const std::string& reason) {
     if (mKeys != nullptr) mKeys->unavailable(reason);
 }
 
 void PortalShortcuts::closeSession(const QString& session) {
-    if (session.isEmpty() || !mBus.isConnected()) return;
-    mBus.asyncCall(QDBusMessage::createMethodCall(kPortalService, session, kSessionInterface, QStringLiteral("Close")));
+    QDBusConnection connection = mRequests.bus();
+    if (session.isEmpty() || !connection.isConnected()) return;
+    connection.send(QDBusMessage::createMethodCall(QLatin1String(dbus::kPortalService), session, kSessionInterface,
+                                                   QStringLiteral("Close")));
 }
 
 void PortalShortcuts::onActivated(const QDBusMessage& message) {
     const QList<QVariant> arguments = message.arguments();
-    if (mKeys == nullptr || mSession.isEmpty() || arguments.size() < 2 || handleIn(arguments[0]) != mSession) return;
+    if (mKeys == nullptr || mSession.isEmpty() || arguments.size() < 2 ||
+        dbus::PortalRequests::handle(arguments[0]) != mSession) {
+        return;
+    }
     mKeys->activated(arguments[1].toString().toStdString(), PortalKeys::Clock::now());
     scheduleRepeat();
 }
 
 void PortalShortcuts::onDeactivated(const QDBusMessage& message) {
     const QList<QVariant> arguments = message.arguments();
-    if (mKeys == nullptr || mSession.isEmpty() || arguments.size() < 2 || handleIn(arguments[0]) != mSession) return;
+    if (mKeys == nullptr || mSession.isEmpty() || arguments.size() < 2 ||
+        dbus::PortalRequests::handle(arguments[0]) != mSession) {
+        return;
+    }
     mKeys->deactivated(arguments[1].toString().toStdString());
     scheduleRepeat();
 }

@@ -10,10 +10,10 @@
 // the reason. UI thread only.
 
 #include "hotkeys/PortalKeys.h"
+#include "support/dbus/PortalRequest.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -33,34 +33,25 @@ public:
     void unbind() override;
 
 private Q_SLOTS:
-    void onResponse(const QDBusMessage& message);
     void onActivated(const QDBusMessage& message);
     void onDeactivated(const QDBusMessage& message);
 
 private:
-    enum class Step { CreateSession, BindShortcuts };
-    struct Request {
-        Step step;
-        unsigned generation;
-    };
-
     void sendWanted();
     void closeSession(const QString& session);
-    // Subscribes to the answer first (it may come before the call's reply), then calls.
-    void request(Step step, const QString& method, const QList<QVariant>& arguments, const QString& token);
-    void sessionCreated(const QVariantMap& results);
-    void shortcutsBound(const QVariantMap& results);
+    void sessionCreated(unsigned response, const QVariantMap& results);
+    void shortcutsBound(unsigned response, const QVariantMap& results);
+    void failed(const QDBusError& error);
     void fail(const std::string& reason);
     void scheduleRepeat();
 
-    QDBusConnection mBus;
+    dbus::PortalRequests mRequests;
     PortalKeys* mKeys = nullptr;
     std::vector<Shortcut> mWanted;
     bool mBindWanted = false;
     bool mSendScheduled = false;
     unsigned mGeneration = 0;
     QString mSession;  // the bound session's handle; empty while none
-    QHash<QString, Request> mRequests;  // by request path
     QTimer mRepeat;
 };
 
