@@ -157,6 +157,10 @@ ErrCode = </translation>
         <source>タイムスタンプ挿入</source>
         <translation>Insert time stamp</translation>
     </message>
+    <message>
+        <source>デスクトップが入力を許可しないため、タイムスタンプをクリップボードにコピーしました。入力先で Ctrl+V を押すと貼り付けられます。</source>
+        <translation>The desktop does not let Lirabox type, so the time stamp was copied to the clipboard. Press Ctrl+V where you type to paste it.</translation>
+    </message>
 </context>
 <context>
     <name>frmMin</name>

@@ -20,6 +20,7 @@
 #include "MprisService.h"
 #include "OpeningPlace.h"
 #include "PictureBox.h"
+#include "PortalTextTyper.h"
 #include "RemoteSender.h"
 #include "RemoteService.h"
 #include "QtOwnSettings.h"
@@ -119,7 +120,15 @@ int main(int argc, char** argv) {
     form.setSettingsDialog(&settings);
     lirabox::MenuHandlers menus(form, window, window);
     form.setMenuHandlers(&menus);
-    const std::unique_ptr<lirabox::TextTyper> typer = lirabox::desktopTextTyper();
+    // Typing into other programs: XTEST on X11, the desktop's RemoteDesktop portal elsewhere.
+    const std::unique_ptr<lirabox::TextTyper> typer =
+        onX11 ? lirabox::desktopTextTyper() : std::make_unique<lirabox::dbus::PortalTextTyper>([&window] {
+              auto* box = new QMessageBox(QMessageBox::Information, QString::fromLatin1(lirabox::frmMain::kTitle),
+                                          lirabox::qt::uiText(lirabox::dbus::kTimeStampOnClipboard),
+                                          QMessageBox::Ok, &window);
+              box->setAttribute(Qt::WA_DeleteOnClose);
+              box->show();
+          });
     form.setTextTyper(typer.get());
     window.connectMenus(menus);
     window.setOneLineWindowFactory([&form](lirabox::qt::MainWindow& owner) {

@@ -54,10 +54,16 @@ void TestPortal::release(const std::string& id) const { call("Release", "'" + id
 
 std::string TestPortal::bound() const { return replyText(call("Bound")); }
 
-unsigned TestPortal::binds() const {
-    const std::string reply = call("Binds");
-    const auto number = reply.find("uint32 ");
-    return number == std::string::npos ? 0 : static_cast<unsigned>(std::stoul(reply.substr(number + 7)));
+unsigned TestPortal::binds() const { return number("Binds"); }
+
+std::string TestPortal::keysyms() const { return replyText(call("Keysyms")); }
+
+unsigned TestPortal::keyboardSessions() const { return number("RemoteDesktopSessions"); }
+
+unsigned TestPortal::number(const std::string& method) const {
+    const std::string reply = call(method);
+    const auto at = reply.find("uint32 ");
+    return at == std::string::npos ? 0 : static_cast<unsigned>(std::stoul(reply.substr(at + 7)));
 }
 
 std::string TestPortal::call(const std::string& method, const std::string& arguments) const {

@@ -25,9 +25,14 @@ public:
     // The last bound shortcuts, one "id|description|preferred trigger" line each.
     std::string bound() const;
     unsigned binds() const;
+    // What the RemoteDesktop keyboard was sent: "+" pressed or "-" released
+    // and the keysym in hex, one a line; and how many keyboard sessions were asked for.
+    std::string keysyms() const;
+    unsigned keyboardSessions() const;
 
 private:
     std::string call(const std::string& method, const std::string& arguments = "") const;
+    unsigned number(const std::string& method) const;
 
     pid_t mPid = 0;
 };

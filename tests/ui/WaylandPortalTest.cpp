@@ -6,6 +6,7 @@
 // `lirabox --command` in another process.
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -159,6 +160,32 @@ TEST_F(WaylandPortal, CommandsFromAnotherProcessReachTheRunningCopy) {
     EXPECT_EQ(WEXITSTATUS(send("stop")), 1);
 }
 
+// "[00:01:15] ", each character pressed and released.
+std::string stampKeys() {
+    std::string keys;
+    for (const char character : std::string("[00:01:15] ")) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "%x", static_cast<unsigned>(character));
+        keys += std::string("+") + hex + "\n-" + hex + "\n";
+    }
+    return keys;
+}
+
+TEST_F(WaylandPortal, TimeStampsArriveAsKeysymsThroughOneKeyboardSession) {
+    startPlaying();
+    const std::string program = "\"" + player.program().string() + "\" --command ";
+    ASSERT_EQ(std::system((program + "play-pause").c_str()), 0);
+    ASSERT_TRUE(waitUntil([] { return status() == "Paused"; }));
+    ASSERT_EQ(std::system((program + "goto 75").c_str()), 0);
+    ASSERT_TRUE(waitUntil([] { return position() > 74.9; }));
+
+    tap("timestamp");
+    EXPECT_TRUE(waitUntil([&] { return portal.keysyms() == stampKeys(); })) << portal.keysyms();
+    ASSERT_EQ(std::system((program + "timestamp").c_str()), 0);
+    EXPECT_TRUE(waitUntil([&] { return portal.keysyms() == stampKeys() + stampKeys(); })) << portal.keysyms();
+    EXPECT_EQ(portal.keyboardSessions(), 1U);
+}
+
 // The frontend runs, but no backend answers for the shortcuts: the keys are
 // off, said once, and the player plays on.
 TEST(WaylandWithoutPortal, TheKeysAreOffWithTheReasonAndThePlayerPlaysOn) {
@@ -172,8 +199,11 @@ TEST(WaylandWithoutPortal, TheKeysAreOffWithTheReasonAndThePlayerPlaysOn) {
     ASSERT_TRUE(waitUntil([&] { return player.output().find("shortcut keys are off") != std::string::npos; }))
         << player.output();
     EXPECT_TRUE(waitUntil([&] { return player.publishedPositions().size() >= 5; })) << player.output();
-    EXPECT_TRUE(player.running(pid)) << player.output();
     EXPECT_EQ(status(), "Playing");
+    // Nothing to type with: the stamp goes to the clipboard and the window says so.
+    EXPECT_EQ(std::system(("\"" + player.program().string() + "\" --command timestamp").c_str()), 0);
+    EXPECT_EQ(status(), "Playing");
+    EXPECT_TRUE(player.running(pid)) << player.output();
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 """A desktop's shortcut portal backend for the tests, spoken to by the real
 xdg-desktop-portal frontend: it implements org.freedesktop.impl.portal.
 GlobalShortcuts (and Session) the way a desktop does, giving every shortcut
-its preferred trigger, described in a desktop's own style ("Ctrl+Shift+F5").
+its preferred trigger, described in a desktop's own style ("Ctrl+Shift+F5"),
+and org.freedesktop.impl.portal.RemoteDesktop's keyboard, granted without
+asking, whose keysyms it records.
 
 The test drives it over its own interface io.github.lirabox.TestPortal at
 /io/github/lirabox/TestPortal:
@@ -12,6 +14,10 @@ The test drives it over its own interface io.github.lirabox.TestPortal at
                               preferred trigger" line each ("" before a bind)
   Binds() -> u                how many binds so far
   OpenSessions() -> u         sessions created and not closed yet
+  Keysyms() -> s              what the RemoteDesktop keyboard was sent: a
+                              "+" (pressed) or "-" (released) and the keysym
+                              in hex, one a line
+  RemoteDesktopSessions() -> u  keyboard sessions asked for so far
 Runs until its bus goes away."""
 
 import sys
@@ -62,6 +68,41 @@ XML = """
     </signal>
     <property name="version" type="u" access="read"/>
   </interface>
+  <interface name="org.freedesktop.impl.portal.RemoteDesktop">
+    <method name="CreateSession">
+      <arg type="o" name="handle" direction="in"/>
+      <arg type="o" name="session_handle" direction="in"/>
+      <arg type="s" name="app_id" direction="in"/>
+      <arg type="a{sv}" name="options" direction="in"/>
+      <arg type="u" name="response" direction="out"/>
+      <arg type="a{sv}" name="results" direction="out"/>
+    </method>
+    <method name="SelectDevices">
+      <arg type="o" name="handle" direction="in"/>
+      <arg type="o" name="session_handle" direction="in"/>
+      <arg type="s" name="app_id" direction="in"/>
+      <arg type="a{sv}" name="options" direction="in"/>
+      <arg type="u" name="response" direction="out"/>
+      <arg type="a{sv}" name="results" direction="out"/>
+    </method>
+    <method name="Start">
+      <arg type="o" name="handle" direction="in"/>
+      <arg type="o" name="session_handle" direction="in"/>
+      <arg type="s" name="app_id" direction="in"/>
+      <arg type="s" name="parent_window" direction="in"/>
+      <arg type="a{sv}" name="options" direction="in"/>
+      <arg type="u" name="response" direction="out"/>
+      <arg type="a{sv}" name="results" direction="out"/>
+    </method>
+    <method name="NotifyKeyboardKeysym">
+      <arg type="o" name="session_handle" direction="in"/>
+      <arg type="a{sv}" name="options" direction="in"/>
+      <arg type="i" name="keysym" direction="in"/>
+      <arg type="u" name="state" direction="in"/>
+    </method>
+    <property name="AvailableDeviceTypes" type="u" access="read"/>
+    <property name="version" type="u" access="read"/>
+  </interface>
   <interface name="org.freedesktop.impl.portal.Session">
     <method name="Close"/>
     <signal name="Closed"/>
@@ -73,6 +114,8 @@ XML = """
     <method name="Bound"><arg type="s" name="lines" direction="out"/></method>
     <method name="Binds"><arg type="u" name="count" direction="out"/></method>
     <method name="OpenSessions"><arg type="u" name="count" direction="out"/></method>
+    <method name="Keysyms"><arg type="s" name="keys" direction="out"/></method>
+    <method name="RemoteDesktopSessions"><arg type="u" name="count" direction="out"/></method>
   </interface>
 </node>
 """
@@ -91,13 +134,31 @@ class Backend:
         self.bound_session = None
         self.bound = []
         self.binds = 0
+        self.keysyms = []
+        self.remote_sessions = 0
         shortcuts = NODE.lookup_interface("org.freedesktop.impl.portal.GlobalShortcuts")
+        remote = NODE.lookup_interface("org.freedesktop.impl.portal.RemoteDesktop")
         control = NODE.lookup_interface("io.github.lirabox.TestPortal")
         bus.register_object(PORTAL_PATH, shortcuts, self.on_call, self.on_property, None)
+        bus.register_object(PORTAL_PATH, remote, self.on_remote_call, self.on_property, None)
         bus.register_object(CONTROL_PATH, control, self.on_call, None, None)
 
     def on_property(self, *_):
-        return GLib.Variant("u", 1)
+        return GLib.Variant("u", 1)  # the version, and the keyboard as the one device type
+
+    def on_remote_call(self, bus, sender, path, interface, method, args, invocation):
+        values = args.unpack()
+        if method == "CreateSession":
+            self.remote_sessions += 1
+            reply = self.CreateSession(path, *values)
+        elif method == "NotifyKeyboardKeysym":
+            _session, _options, keysym, state = values
+            self.keysyms.append(("+" if state else "-") + format(keysym, "x"))
+            reply = None
+        else:
+            devices = {"devices": GLib.Variant("u", 1)} if method == "Start" else {}
+            reply = GLib.Variant("(ua{sv})", (0, devices))
+        invocation.return_value(reply)
 
     def on_call(self, bus, sender, path, interface, method, args, invocation):
         reply = getattr(self, method)(path, *args.unpack())
@@ -144,6 +205,12 @@ class Backend:
 
     def Binds(self, _path):
         return GLib.Variant("(u)", (self.binds,))
+
+    def Keysyms(self, _path):
+        return GLib.Variant("(s)", ("".join(key + "\n" for key in self.keysyms),))
+
+    def RemoteDesktopSessions(self, _path):
+        return GLib.Variant("(u)", (self.remote_sessions,))
 
     def OpenSessions(self, _path):
         return GLib.Variant("(u)", (len(self.sessions),))
