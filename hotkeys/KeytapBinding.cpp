@@ -25,7 +25,7 @@ std::vector<std::string> KeytapBinding::defaultCandidates() {
 // keyboard (the reason is the system's own). Said once.
 void KeytapBinding::InitHook(std::uintptr_t window) {
     if (!isBound()) return;
-    mHookRefused = mInitHook(static_cast<KeytapWindow>(window)) != 0;
+    mHookRefused = mInitHook(static_cast<KeytapWindow>(window)) == 0;  // non-zero: installed
     if (!mHookRefused || mHookRefusalReported) return;
     mHookRefusalReported = true;
     reportKeysOff(shown(hookRefusalReason()));

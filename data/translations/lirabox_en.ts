@@ -161,6 +161,14 @@ ErrCode = </translation>
         <source>デスクトップが入力を許可しないため、タイムスタンプをクリップボードにコピーしました。入力先で Ctrl+V を押すと貼り付けられます。</source>
         <translation>The desktop does not let Lirabox type, so the time stamp was copied to the clipboard. Press Ctrl+V where you type to paste it.</translation>
     </message>
+    <message>
+        <source>このデスクトップでは、プログラムが自分のウィンドウを常に手前に表示することはできません。</source>
+        <translation>This desktop does not let a program keep its own windows on top of the others.</translation>
+    </message>
+    <message>
+        <source>常に手前に表示（このデスクトップでは使えません）</source>
+        <translation>Always on top (not possible on this desktop)</translation>
+    </message>
 </context>
 <context>
     <name>frmMin</name>

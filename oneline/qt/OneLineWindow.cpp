@@ -7,10 +7,12 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QWindow>
 
 #include "Catalogue.h"
 #include "DropFilter.h"
 #include "KeyPreview.h"
+#include "WaylandClient.h"
 #include "player/qt/Twips.h"
 #include "player/frmMain.h"
 
@@ -29,11 +31,18 @@ MouseButton buttonOf(Qt::MouseButton button) {
     }
 }
 
+// On Wayland the title bar would be Qt's own drawing, which takes more room
+// than the line itself: the window is its line alone, moved by the compositor.
+Qt::WindowFlags oneLineWindowFlags() {
+    const Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+    return lirabox::qt::isWaylandClient() ? flags | Qt::FramelessWindowHint : flags;
+}
+
 }  // namespace
 
 OneLineWindow::OneLineWindow(frmMain& main, const MainView& mainView, const WindowModeView& mainWindow,
                              QMenu& mnuSub, QMenu& mnuETC, double dpi, QWidget& owner)
-    : QWidget(&owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QWidget(&owner, oneLineWindowFlags()),
       mForm(main, mainView, mainWindow, *this),
       mMnuSub(mnuSub),
       mMnuETC(mnuETC),
@@ -73,6 +82,10 @@ double OneLineWindow::Top() const { return pixelsToTwips(mPlace.y(), mDpi); }
 void OneLineWindow::Move(double left, double top) {
     mPlace = QPoint(twipsToPixels(left, mDpi), twipsToPixels(top, mDpi));
     move(mPlace);
+}
+
+bool OneLineWindow::startSystemMove() {
+    return lirabox::qt::isWaylandClient() && windowHandle() != nullptr && windowHandle()->startSystemMove();
 }
 
 void OneLineWindow::PopupMenu(OneLineMenu menu) {

@@ -2,8 +2,10 @@
 // the check box, the menus' check marks, hiding and showing, and the one-line
 // window's lifetime.
 
+#include <QAction>
 #include <QCheckBox>
 
+#include "AboveState.h"
 #include "KeyPreview.h"
 #include "MainWindow.h"
 #include "player/MenuHandlers.h"
@@ -14,6 +16,11 @@ void MainWindow::connectMenus(MenuHandlers& menus) {
     connectViewMenus(mViewMenu, mOneLinePopup, *mForm);
     connectHelpMenu(mHelpMenu, *mForm);
     connect(mChkOnTop, &QCheckBox::clicked, this, [&menus] { menus.chkOnTop_Click(); });
+    if (!desktopKeepsWindowsAbove()) {
+        markAboveUnavailable(*mChkOnTop);
+        markAboveUnavailable(*mViewMenu.mnuSetOnTop);
+        markAboveUnavailable(*mOneLinePopup.mnuSetOnTopSub);
+    }
     new KeyPreview(*this, [&menus](std::int32_t keyCode, std::int32_t shift) {
         return menus.Form_KeyDown(keyCode, shift);
     });

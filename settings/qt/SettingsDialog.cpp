@@ -19,6 +19,7 @@
 #include "KeyBox.h"
 #include "player/frmMain.h"
 #include "settings/SettingsTexts.h"
+#include "support/qt/AboveState.h"
 #include "support/qt/Catalogue.h"
 
 namespace lirabox::settings::qt {
@@ -62,6 +63,7 @@ SettingsDialog::SettingsDialog(frmSettings& form, QWidget* parent) : QDialog(par
     mSSTab1->addTab(createFootPedalTab(), uiText(text::kFootPedalTab));
 
     mChkTopMost = named<QCheckBox>(QStringLiteral("chkTopMost"), uiText(text::kTopMost));
+    if (!::lirabox::qt::desktopKeepsWindowsAbove()) ::lirabox::qt::markAboveUnavailable(*mChkTopMost);
     mCmdOK = named<QPushButton>(QStringLiteral("cmdOK"), uiText(text::kOK));
     mCmdCancel = named<QPushButton>(QStringLiteral("cmdCancel"), uiText(text::kCancel));
     mCmdSave = named<QPushButton>(QStringLiteral("cmdSave"), uiText(text::kApply));
