@@ -32,10 +32,11 @@ MouseButton buttonOf(Qt::MouseButton button) {
 }
 
 // On Wayland the title bar would be Qt's own drawing, which takes more room
-// than the line itself: the window is its line alone, moved by the compositor.
+// than the line itself: the window is its line alone, moved by the compositor
+// (Qt draws its title bar for a title hint even on a frameless window).
 Qt::WindowFlags oneLineWindowFlags() {
-    const Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
-    return lirabox::qt::isWaylandClient() ? flags | Qt::FramelessWindowHint : flags;
+    if (lirabox::qt::isWaylandClient()) return Qt::Dialog | Qt::FramelessWindowHint;
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
 }
 
 }  // namespace
