@@ -132,6 +132,10 @@ QWidget* SettingsDialog::createShortcutKeyTab() {
     auto* grid = new QGridLayout(page);
     mLblMessage = named<QLabel>(QStringLiteral("lblMessage"));
     grid->addWidget(mLblMessage, 0, 0, 1, 4);
+    // How keys arrive stands beside the column headers, where the rows leave room.
+    mLblKeyRoute = named<QLabel>(QStringLiteral("lblKeyRoute"));
+    mLblKeyRoute->setWordWrap(true);
+    grid->addWidget(mLblKeyRoute, 1, 0, 1, 2);
     grid->addWidget(named<QLabel>(QStringLiteral("Label10"), uiText(text::kDiscardHeader)), 1, 2, Qt::AlignCenter);
     mLblDesktopKeyHeader = named<QLabel>(QStringLiteral("lblDesktopKeyHeader"), uiText(text::kDesktopKeyHeader));
     grid->addWidget(mLblDesktopKeyHeader, 1, 3);
@@ -154,9 +158,6 @@ QWidget* SettingsDialog::createShortcutKeyTab() {
     mLblDiscardByDesktop = named<QLabel>(QStringLiteral("lblDiscardByDesktop"), uiText(text::kDiscardByDesktop));
     mLblDiscardByDesktop->setWordWrap(true);
     grid->addWidget(mLblDiscardByDesktop, kRows + 2, 0, 1, 4);
-    mLblKeyRoute = named<QLabel>(QStringLiteral("lblKeyRoute"));
-    mLblKeyRoute->setWordWrap(true);
-    grid->addWidget(mLblKeyRoute, kRows + 3, 0, 1, 4);
     return page;
 }
 
