@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
 #include <QGuiApplication>
 
 #include <xkbcommon/xkbcommon.h>
@@ -85,21 +86,31 @@ void PortalTextTyper::start() {
 }
 
 void PortalTextTyper::typePending() {
-    QDBusConnection bus = mRequests.bus();
     for (const std::string& text : std::exchange(mPending, {})) {
         for (const char32_t character : QString::fromStdString(text).toUcs4()) {
             const xkb_keysym_t keysym = xkb_utf32_to_keysym(character);
             if (keysym == XKB_KEY_NoSymbol) continue;
-            for (const unsigned state : {kPressed, kReleased}) {
-                QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(kPortalService),
-                                                                   QLatin1String(kPortalPath), kRemoteDesktop,
-                                                                   QStringLiteral("NotifyKeyboardKeysym"));
-                call << QVariant::fromValue(QDBusObjectPath(mSession)) << QVariantMap()
-                     << static_cast<int>(keysym) << state;
-                bus.send(call);
-            }
+            mKeys.push_back({static_cast<int>(keysym), kPressed});
+            mKeys.push_back({static_cast<int>(keysym), kReleased});
         }
     }
+    if (!mSending) sendNextKey();
+}
+
+// One at a time: the portal may handle calls that wait together in any order.
+void PortalTextTyper::sendNextKey() {
+    mSending = !mKeys.empty() && mState == State::Started;
+    if (!mSending) return;
+    const auto [keysym, state] = mKeys.front();
+    mKeys.pop_front();
+    QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(kPortalService), QLatin1String(kPortalPath),
+                                                       kRemoteDesktop, QStringLiteral("NotifyKeyboardKeysym"));
+    call << QVariant::fromValue(QDBusObjectPath(mSession)) << QVariantMap() << keysym << state;
+    auto* watcher = new QDBusPendingCallWatcher(mRequests.bus().asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* done) {
+        done->deleteLater();
+        sendNextKey();
+    });
 }
 
 // No keyboard to type with: the texts go to the clipboard, the last one staying there.
@@ -120,6 +131,7 @@ void PortalTextTyper::onClosed(const QDBusMessage& message) {
     mSession.clear();
     forget();
     mState = State::None;
+    mKeys.clear();
 }
 
 void PortalTextTyper::forget() {

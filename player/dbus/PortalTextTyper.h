@@ -3,7 +3,8 @@
 // the desktop's RemoteDesktop portal (org.freedesktop.portal.RemoteDesktop,
 // xdg-desktop-portal 1.16): a keyboard session is asked for once, at the
 // first text (the desktop may ask the user), and kept for the later ones;
-// each character goes as its keysym, pressed and released. Texts asked for
+// each character goes as its keysym, pressed and released, one call after the
+// other's answer (the portal does not keep the order of calls sent together). Texts asked for
 // while the session is being set up are typed once it is. Where no portal
 // grants a keyboard the text is put on the clipboard instead, and `tellOnce`
 // runs the first time that happens (the window says how to paste). A closed
@@ -18,6 +19,7 @@
 #include <QObject>
 #include <QString>
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -47,6 +49,7 @@ private:
     void selectDevices();
     void start();
     void typePending();
+    void sendNextKey();
     void refuse();
     void forget();
 
@@ -57,6 +60,8 @@ private:
     unsigned mAttempt = 0;
     QString mSession;
     std::vector<std::string> mPending;
+    std::deque<std::pair<int, unsigned>> mKeys;  // keysym and state, still to send
+    bool mSending = false;
 };
 
 }  // namespace lirabox::dbus
