@@ -5,13 +5,14 @@
 namespace lirabox {
 
 PlayerAssembly::PlayerAssembly(FrontEnd frontEnd)
-    : mForm(frmMain::Collaborators {frontEnd.engine, frontEnd.view, frontEnd.seekbk, frontEnd.seekpoint,
+    : mKeys(frontEnd.keys != nullptr ? *frontEnd.keys : static_cast<KeytapApi&>(mKeytapBinding)),
+      mForm(frmMain::Collaborators {frontEnd.engine, frontEnd.view, frontEnd.seekbk, frontEnd.seekpoint,
                                     frontEnd.volbk, frontEnd.picArrow, &frontEnd.windowServices, mTimepost,
-                                    mInstance, mKeytap, frontEnd.subclass, nullptr}),
+                                    mInstance, mKeys, frontEnd.subclass, nullptr}),
       mSettingsDialog(frontEnd.makeSettingsDialog(
-          {mForm, frontEnd.mainWindow, mKeytap, frontEnd.subclass, systemDesktopServices(), frontEnd.keyLegend})),
+          {mForm, frontEnd.mainWindow, mKeys, frontEnd.subclass, systemDesktopServices(), frontEnd.keyLegend})),
       mMenus(mForm, frontEnd.view, frontEnd.modes),
-      mTyper(desktopTextTyper()),
+      mTyper(frontEnd.typer ? std::move(frontEnd.typer) : desktopTextTyper()),
       mPedalActions([this] { return mForm.pedal_mapping(); }, [this](Command command) { mForm.runCommand(command); }),
       mPedals(mPedalActions) {
     mForm.setSettingsDialog(mSettingsDialog.get());

@@ -53,6 +53,10 @@ public:
         std::uintptr_t mainWindow;
         settings::KeyLegend keyLegend;  // the key legends of the desktop's active layout
         SettingsDialogFactory makeSettingsDialog;
+        // How the global keys reach the program; null: the Keytap library.
+        KeytapApi* keys = nullptr;
+        // How time stamps are typed; null: this desktop's typer (desktopTextTyper).
+        std::unique_ptr<TextTyper> typer;
     };
 
     explicit PlayerAssembly(FrontEnd frontEnd);
@@ -70,7 +74,8 @@ public:
 private:
     TimepostLibrary mTimepost;
     SingleInstance mInstance;
-    hotkeys::KeytapBinding mKeytap;
+    hotkeys::KeytapBinding mKeytapBinding;
+    KeytapApi& mKeys;
     frmMain mForm;
     std::unique_ptr<SettingsDialogSeam> mSettingsDialog;
     MenuHandlers mMenus;

@@ -17,17 +17,19 @@ if(LIRABOX_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# lirabox_add_gtest(name LABEL unit|x11|program SOURCES... LIBS... [WM] [DBUS])
+# lirabox_add_gtest(name LABEL unit|x11|program SOURCES... LIBS... [WM] [DBUS] [PORTAL])
 #   Registers every test case of the binary as a test of its own, labelled:
 #   unit     no display (Qt runs offscreen), quick;
 #   x11      each test case gets a private Xvfb display (WM: plus openbox);
 #   program  the built or installed program run as a user would, on a private
 #            display like x11.
 #   DBUS: each test case also gets a private session bus.
+#   PORTAL: the same, with the real desktop portal and the tests' own backend
+#   (tests/with-portal.sh).
 # In the Windows build the program is only built; name it *_test and
 # scripts/test-windows.sh runs it under Wine.
 function(lirabox_add_gtest name)
-  cmake_parse_arguments(T "WM;DBUS" "LABEL" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "WM;DBUS;PORTAL" "LABEL" "SOURCES;LIBS" ${ARGN})
   if(NOT T_LABEL MATCHES "^(unit|x11|program)$")
     message(FATAL_ERROR "lirabox_add_gtest(${name}): LABEL must be unit, x11 or program")
   endif()
@@ -43,7 +45,9 @@ function(lirabox_add_gtest name)
   else()
     set(properties LABELS ${T_LABEL} TIMEOUT 300)
     set(launcher "")
-    if(T_DBUS)
+    if(T_PORTAL)
+      set(launcher ${PROJECT_SOURCE_DIR}/tests/with-portal.sh)
+    elseif(T_DBUS)
       set(launcher dbus-run-session --)
     endif()
     if(T_LABEL STREQUAL "unit")

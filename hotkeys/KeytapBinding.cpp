@@ -24,9 +24,17 @@ std::vector<std::string> KeytapBinding::defaultCandidates() {
 // The library refuses the hook where the system does not let it watch the
 // keyboard (the reason is the system's own). Said once.
 void KeytapBinding::InitHook(std::uintptr_t window) {
-    if (!isBound() || mInitHook(static_cast<KeytapWindow>(window)) != 0 || mHookRefusalReported) return;
+    if (!isBound()) return;
+    mHookRefused = mInitHook(static_cast<KeytapWindow>(window)) == 0;  // non-zero: installed
+    if (!mHookRefused || mHookRefusalReported) return;
     mHookRefusalReported = true;
     reportKeysOff(shown(hookRefusalReason()));
+}
+
+KeyRoute KeytapBinding::route() {
+    if (!isBound()) return {KeyRoute::Way::Off, mBindFailure, {}};
+    if (mHookRefused) return {KeyRoute::Way::Off, shown(hookRefusalReason()), {}};
+    return {};
 }
 
 void KeytapBinding::reportKeysOff(const std::string& reason) {
@@ -56,6 +64,7 @@ void KeytapBinding::bind() {
         return missing.empty() ? missing : "no function " + missing;
     });
     if (library.handle != nullptr) return;
+    mBindFailure = library.reasons;
     reportKeysOff(library.reasons);
 }
 

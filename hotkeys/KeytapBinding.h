@@ -28,6 +28,8 @@ public:
     void InitHook(std::uintptr_t window) override;
     void TerminateHook() override;
     void RegistKey(const ShortcutKeyRecord& record) override;
+    // Off while no library is bound or the last InitHook was refused.
+    KeyRoute route() override;
 
     // Whether a library with all three functions was found (binds on first use).
     bool isBound();
@@ -48,6 +50,8 @@ private:
     std::vector<std::string> mCandidates;
     bool mBindTried = false;
     bool mHookRefusalReported = false;
+    bool mHookRefused = false;
+    std::string mBindFailure;
     InitHookFunction mInitHook = nullptr;
     TerminateHookFunction mTerminateHook = nullptr;
     RegistKeyFunction mRegistKey = nullptr;

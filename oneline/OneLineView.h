@@ -26,6 +26,10 @@ public:
     virtual double Top() const = 0;
     // Moves the frame to these edges (twips); the size stays.
     virtual void Move(double left, double top) = 0;
+    // Hands a drag that is starting to the desktop, where only the desktop may
+    // move windows (Wayland: the compositor's interactive move). False where
+    // the window moves itself.
+    virtual bool startSystemMove() { return false; }
 
     // Shows the menu at the pointer.
     virtual void PopupMenu(OneLineMenu menu) = 0;

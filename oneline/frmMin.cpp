@@ -47,6 +47,7 @@ void frmMin::Form_Close() { mMain.runCommand(Command::FullMode); }
 void frmMin::OLEDragDrop(const std::vector<std::string>& files) { mMain.OLEDragDrop(files); }
 
 void frmMin::startDrag(double x, double y) {
+    if (mView.startSystemMove()) return;  // the desktop moves it until the button is released
     try {
         mDragX = toInt32(x);
         mDragY = toInt32(y);

@@ -5,10 +5,26 @@
 
 #include "keytap/Keytap.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace lirabox {
+
+// How the keys reach the program, as the settings dialog's key tab tells it.
+struct KeyRoute {
+    enum class Way {
+        Watcher,           // the program watches the keyboard itself (X11, Windows)
+        DesktopShortcuts,  // the desktop's shortcut portal hands the bound keys over
+        Off,               // keys cannot reach the program
+    };
+    Way way = Way::Watcher;
+    std::string offReason;  // Off: why, in the user's language
+    // DesktopShortcuts: the keys the desktop gave each row (slot 0..8), as it
+    // describes them; empty where it gave none or has not answered yet.
+    std::array<std::string, 9> desktopKeys{};
+};
 
 class KeytapApi {
 public:
@@ -16,6 +32,12 @@ public:
     virtual void InitHook(std::uintptr_t window) = 0;
     virtual void TerminateHook() = 0;
     virtual void RegistKey(const ShortcutKeyRecord& record) = 0;
+
+    // How keys reach the program now; the watcher unless a binding knows better.
+    virtual KeyRoute route() { return {}; }
+    // Called on the UI thread whenever route() may have changed on its own
+    // (an answer of the desktop); one handler, replaced by the next.
+    virtual void onRouteChanged(std::function<void()> handler) { (void)handler; }
 };
 
 // Puts the key-message handling in front of the main window's own, and takes it away.

@@ -17,5 +17,10 @@ inline constexpr UiText kVerboseOption = LIRABOX_TEXT("main",
 inline constexpr UiText kHelpAndVersionOptions = LIRABOX_TEXT("main",
     "  -h, --help  show this help and exit\n"
     "  --version   show the version and exit\n");
+inline constexpr UiText kCommandOption = LIRABOX_TEXT("main",
+    "  --command NAME [ARGUMENT]\n"
+    "              hand a command to the Lirabox that runs, and exit: play-pause,\n"
+    "              stop, faster, slower, forward, rewind, repeat-start,\n"
+    "              repeat-end, timestamp, open FILE, goto SECONDS\n");
 
 }  // namespace lirabox::usage

@@ -84,11 +84,12 @@ frmMain::frmMain(Collaborators parts)
       mKeytap(parts.keytap),
       mSubclass(parts.subclass),
       mSettingsDialog(parts.settingsDialog) {
+    mKeytap.onRouteChanged([this] { guarded([&] { uncheckKeysThatCannotWork(); }); });
     mPicSlider.onChange([this] { mPicSlider_Change(); });
     mPicSlider2.onChange([this] { mPicSlider2_Change(); });
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() { mKeytap.onRouteChanged({}); }
 
 std::string frmMain::ErrorMessageText(std::int32_t number) {
     return shown(kErrorOccurred) + std::to_string(number);
@@ -676,6 +677,13 @@ void frmMain::switchShortcutKeysOn() {
         });
     }
     mSubclass.SubclassMainWindow(window);
+    uncheckKeysThatCannotWork();
+}
+
+// The box never claims the keys are on while they cannot reach the program;
+// checking it again tries once more.
+void frmMain::uncheckKeysThatCannotWork() {
+    if (mView.chkUseKey() == 1 && mKeytap.route().way == KeyRoute::Way::Off) setChkUseKey(0);
 }
 
 void frmMain::switchShortcutKeysOff() {

@@ -139,6 +139,8 @@ public:
     void cmdOpen_Click();  // the Open dialog, then the load
     void cboSpeed_Click();
     void Timer2_Timer();
+    // Checked: the keys on; cleared, or cleared by the player when the keys
+    // cannot reach it (KeytapApi::route() says Off): the keys off.
     void chkUseKey_Click();
 
     // Slider arrows; x is the pointer's position within the arrow, in twips.
@@ -202,6 +204,7 @@ private:
     void notify(Event event, const Args&... args);
     void switchShortcutKeysOn();
     void switchShortcutKeysOff();
+    void uncheckKeysThatCannotWork();
     void openSettings(SettingsTab tab);
     void runMenuCommand(Command command);
 

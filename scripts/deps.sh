@@ -12,6 +12,7 @@ packages=(
   at-spi2-core                               # the English end-to-end test reads the windows as a screen reader
   qt6-wayland                                # runs in Wayland sessions without X
   weston                                     # a headless Wayland compositor for the tests
+  xdg-desktop-portal python3-gi              # the global keys on Wayland: the real portal frontend, and the tests' backend (GLib's D-Bus from Python)
   libmpv-dev mpv ffmpeg
   libx11-dev libxi-dev libxtst-dev libxcb1-dev
   xvfb xauth xdotool x11-utils openbox

@@ -41,6 +41,16 @@ inline constexpr UiText kSuggestedKeys = LIRABOX_TEXT("frmSettings", "おすす�
 inline constexpr UiText kSuggestedKeysHint = LIRABOX_TEXT(
     "frmSettings", "空いている行にファンクションキーを入れます（キーの破棄あり）。OK か適用で保存されます。");
 inline constexpr UiText kDiscardHeader = LIRABOX_TEXT("frmSettings", "キーの破棄");
+// How the keys reach the program, after kKeyRouteCaption; kKeyRouteOff is
+// followed by the reason.
+inline constexpr UiText kKeyRouteCaption = LIRABOX_TEXT("frmSettings", "キーの受け取り方：");
+inline constexpr UiText kKeyRouteWatcher = LIRABOX_TEXT("frmSettings", "X11 キーボード監視");
+inline constexpr UiText kKeyRoutePortal = LIRABOX_TEXT("frmSettings", "デスクトップのショートカット（ポータル）");
+inline constexpr UiText kKeyRouteOff = LIRABOX_TEXT("frmSettings", "オフ：");
+// Desktop shortcuts: the keys the desktop gave, and why discarding cannot be chosen.
+inline constexpr UiText kDesktopKeyHeader = LIRABOX_TEXT("frmSettings", "デスクトップのキー");
+inline constexpr UiText kDiscardByDesktop = LIRABOX_TEXT(
+    "frmSettings", "デスクトップのショートカットは、キーを入力中のプログラムに渡しません。そのため破棄は選べません。");
 inline constexpr UiText kTimeStampRowCaption = LIRABOX_TEXT("frmSettings", "タイムスタンプ挿入");
 inline constexpr std::array<UiText, 9> kRowCaptions{
     LIRABOX_TEXT("frmSettings", "再生・一時停止"),   LIRABOX_TEXT("frmSettings", "停止"),

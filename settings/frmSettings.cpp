@@ -251,6 +251,24 @@ void frmSettings::tmrInputChecker_Timer() {
 
 UiText frmSettings::messageText() const { return mDuplicate ? text::kMessageDuplicate : text::kMessageNormal; }
 
+std::string frmSettings::keyRouteText() {
+    const KeyRoute route = mKeytap.route();
+    switch (route.way) {
+    case KeyRoute::Way::Watcher: return shown(text::kKeyRouteCaption) + shown(text::kKeyRouteWatcher);
+    case KeyRoute::Way::DesktopShortcuts: return shown(text::kKeyRouteCaption) + shown(text::kKeyRoutePortal);
+    case KeyRoute::Way::Off: break;
+    }
+    return shown(text::kKeyRouteCaption) + shown(text::kKeyRouteOff) + route.offReason;
+}
+
+std::string frmSettings::desktopKeyText(int row) {
+    const KeyRoute route = mKeytap.route();
+    if (route.way != KeyRoute::Way::DesktopShortcuts || row < 0 || row >= kRows) return {};
+    return route.desktopKeys[static_cast<std::size_t>(row)];
+}
+
+bool frmSettings::keysByDesktop() { return mKeytap.route().way == KeyRoute::Way::DesktopShortcuts; }
+
 void frmSettings::keyBoxFocusChanged(bool inKeyBox) {
     if (!mLoaded || inKeyBox == mKeyBoxFocused) return;
     mKeyBoxFocused = inKeyBox;

@@ -123,6 +123,17 @@ public:
     bool duplicateShown() const { return mDuplicate; }
     UiText messageText() const;
 
+    // How keys reach the program (KeytapApi::route()), as one line: caption,
+    // then the watcher, the desktop's shortcuts, or "off" and the reason.
+    std::string keyRouteText();
+    // Desktop shortcuts: the key the desktop gave the row, as it describes it;
+    // empty otherwise.
+    std::string desktopKeyText(int row);
+    // Whether the desktop's shortcuts take the keys, so the discard boxes can
+    // do nothing: they are shown disabled with kDiscardByDesktop, and their
+    // stored values stay as they are.
+    bool keysByDesktop();
+
     // Whether a key box has the keyboard focus; the global keys rest while it has.
     void keyBoxFocusChanged(bool inKeyBox);
 

@@ -1,12 +1,16 @@
 // lirabox: the player's program. Arguments: an optional recording, optionally
-// followed by "/t=" and the second to start from.
+// followed by "/t=" and the second to start from; or --command and a command
+// for the copy that runs.
 
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMessageBox>
 
 #include "app/PlayerAssembly.h"
@@ -14,7 +18,12 @@
 #include "app/qt/mainwindow/EngineEventPump.h"
 #include "app/qt/mainwindow/LoadWaiter.h"
 #include "app/qt/mainwindow/MainWindow.h"
-#include "app/qt/mpris/MprisService.h"
+#include "app/qt/bus/MprisService.h"
+#include "app/qt/bus/PortalTextTyper.h"
+#include "app/qt/bus/RemoteSender.h"
+#include "app/qt/bus/RemoteService.h"
+#include "hotkeys/PortalKeys.h"
+#include "hotkeys/dbus/PortalShortcuts.h"
 #include "app/qt/toolkit/OpeningPlace.h"
 #include "app/qt/mainwindow/PictureBox.h"
 #include "app/qt/toolkit/QtOwnSettings.h"
@@ -40,13 +49,19 @@ int main(int argc, char** argv) {
     lirabox::qt::Catalogue catalogue;
     if (text == "--help" || text == "-h") {
         namespace usage = lirabox::usage;
-        std::fputs((shown(usage::kUsage) + shown(usage::kVerboseOption) + shown(usage::kHelpAndVersionOptions)).c_str(),
+        std::fputs((shown(usage::kUsage) + shown(usage::kVerboseOption) + shown(usage::kCommandOption) +
+                    shown(usage::kHelpAndVersionOptions)).c_str(),
                    stdout);
         return 0;
     }
     if (text == "--version") {
         std::printf("lirabox %s\n", LIRABOX_VERSION);
         return 0;
+    }
+    if (argc > 1 && std::string_view(argv[1]) == "--command") {
+        int coreArgc = 1;
+        const QCoreApplication sender(coreArgc, argv);
+        return lirabox::dbus::sendRemoteCommand(std::vector<std::string>(argv + 2, argv + argc));
     }
 
     lirabox::qt::keepQtSettingsInMemory();
@@ -74,12 +89,36 @@ int main(int argc, char** argv) {
     lirabox::qt::installLoadWaiter(*engine, window);
     lirabox::QtWindowServices windowServices;
     lirabox::hotkeys::DeclaredFunctionManager subclass;
+    // Keys reach the program through its own keyboard watcher on X11, and
+    // through the desktop's shortcut portal where no program may watch the
+    // keyboard (a Wayland session) or there is no display at all; time stamps
+    // are typed through XTEST on X11 and the desktop's RemoteDesktop portal elsewhere.
+    const bool onX11 = QGuiApplication::platformName() == QStringLiteral("xcb");
+    std::unique_ptr<lirabox::hotkeys::PortalShortcuts> portal;
+    std::unique_ptr<lirabox::hotkeys::PortalKeys> portalKeys;
+    std::unique_ptr<lirabox::TextTyper> portalTyper;
+    lirabox::PlayerAssembly* assembled = nullptr;
+    if (!onX11) {
+        portal = std::make_unique<lirabox::hotkeys::PortalShortcuts>();
+        portalKeys = std::make_unique<lirabox::hotkeys::PortalKeys>(
+            *portal, [&assembled](lirabox::Command command) { assembled->form().runCommand(command); });
+        portal->answerTo(*portalKeys);
+        portalTyper = std::make_unique<lirabox::dbus::PortalTextTyper>([&window] {
+            auto* box = new QMessageBox(QMessageBox::Information, QString::fromLatin1(lirabox::frmMain::kTitle),
+                                        lirabox::qt::uiText(lirabox::dbus::kTimeStampOnClipboard), QMessageBox::Ok,
+                                        &window);
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->show();
+        });
+    }
     lirabox::PlayerAssembly player({*engine, window, window, window.seekbk(), window.seekpoint(), window.volbk(),
                                     window.picArrow(), windowServices, subclass, window.WindowHandle(),
                                     &lirabox::settings::keyLegendOf,
                                     [](const lirabox::settings::frmSettings::Collaborators& parts) {
                                         return std::make_unique<lirabox::settings::qt::SettingsWindow>(parts);
-                                    }});
+                                    },
+                                    portalKeys.get(), std::move(portalTyper)});
+    assembled = &player;
     lirabox::frmMain& form = player.form();
     window.connectTo(form);
     window.connectMenus(player.menus());
@@ -90,6 +129,7 @@ int main(int argc, char** argv) {
 
     if (!player.start(text)) return 1;  // a second instance: the message has been dismissed
     const lirabox::dbus::MprisService mpris(form, *engine);
+    const lirabox::dbus::RemoteService remote(form);
     window.showLoaded();
     return QApplication::exec();
 }

@@ -157,6 +157,18 @@ ErrCode = </translation>
         <source>タイムスタンプ挿入</source>
         <translation>Insert time stamp</translation>
     </message>
+    <message>
+        <source>デスクトップが入力を許可しないため、タイムスタンプをクリップボードにコピーしました。入力先で Ctrl+V を押すと貼り付けられます。</source>
+        <translation>The desktop does not let Lirabox type, so the time stamp was copied to the clipboard. Press Ctrl+V where you type to paste it.</translation>
+    </message>
+    <message>
+        <source>このデスクトップでは、プログラムが自分のウィンドウを常に手前に表示することはできません。</source>
+        <translation>This desktop does not let a program keep its own windows on top of the others.</translation>
+    </message>
+    <message>
+        <source>常に手前に表示（このデスクトップでは使えません）</source>
+        <translation>Always on top (not possible on this desktop)</translation>
+    </message>
 </context>
 <context>
     <name>frmMin</name>
@@ -327,6 +339,30 @@ Press the time stamp key alone: with Shift or the like held too, nothing is type
         <source>タイムスタンプ挿入</source>
         <translation>Insert time stamp</translation>
     </message>
+    <message>
+        <source>キーの受け取り方：</source>
+        <translation>How keys arrive: </translation>
+    </message>
+    <message>
+        <source>X11 キーボード監視</source>
+        <translation>X11 keyboard watcher</translation>
+    </message>
+    <message>
+        <source>デスクトップのショートカット（ポータル）</source>
+        <translation>desktop shortcuts (portal)</translation>
+    </message>
+    <message>
+        <source>オフ：</source>
+        <translation>off: </translation>
+    </message>
+    <message>
+        <source>デスクトップのキー</source>
+        <translation>Key the desktop gave</translation>
+    </message>
+    <message>
+        <source>デスクトップのショートカットは、キーを入力中のプログラムに渡しません。そのため破棄は選べません。</source>
+        <translation>Desktop shortcuts never reach the program you type in, so discarding cannot be chosen.</translation>
+    </message>
 </context>
 <context>
     <name>main</name>
@@ -369,6 +405,58 @@ Plays RECORDING (WAV, MP3 or WMA), from SECONDS when given.
     <message>
         <source>Windows がキーボードフックの設定を拒否しました</source>
         <translation>Windows refused the keyboard hook</translation>
+    </message>
+    <message>
+        <source>no running Lirabox took the command; start Lirabox first</source>
+        <translation>no running Lirabox took the command; start Lirabox first</translation>
+    </message>
+    <message>
+        <source>the session bus cannot be reached</source>
+        <translation>the session bus cannot be reached</translation>
+    </message>
+    <message>
+        <source>unknown command</source>
+        <translation>unknown command</translation>
+    </message>
+    <message>
+        <source>the commands are play-pause, stop, faster, slower, forward, rewind, repeat-start, repeat-end, timestamp, open FILE and goto SECONDS</source>
+        <translation>the commands are play-pause, stop, faster, slower, forward, rewind, repeat-start, repeat-end, timestamp, open FILE and goto SECONDS</translation>
+    </message>
+    <message>
+        <source>open needs the recording&apos;s full path</source>
+        <translation>open needs the recording&apos;s full path</translation>
+    </message>
+    <message>
+        <source>goto needs a number of seconds, 0 or more</source>
+        <translation>goto needs a number of seconds, 0 or more</translation>
+    </message>
+    <message>
+        <source>too many words after the command</source>
+        <translation>too many words after the command</translation>
+    </message>
+    <message>
+        <source>  --command NAME [ARGUMENT]
+              hand a command to the Lirabox that runs, and exit: play-pause,
+              stop, faster, slower, forward, rewind, repeat-start,
+              repeat-end, timestamp, open FILE, goto SECONDS
+</source>
+        <translation>  --command NAME [ARGUMENT]
+              hand a command to the Lirabox that runs, and exit: play-pause,
+              stop, faster, slower, forward, rewind, repeat-start,
+              repeat-end, timestamp, open FILE, goto SECONDS
+</translation>
+    </message>
+    <message>
+        <source>there is no session bus to reach the desktop&apos;s shortcut portal on</source>
+        <translation>there is no session bus to reach the desktop&apos;s shortcut portal on</translation>
+    </message>
+    <message>
+        <source>the desktop offers no shortcut portal</source>
+        <translation>the desktop offers no shortcut portal</translation>
+    </message>
+    <message>
+        <source>the desktop did not bind the shortcuts</source>
+        <translation>the desktop did not bind the shortcuts</translation>
     </message>
 </context>
 </TS>

@@ -26,11 +26,17 @@ public:
     }
     void PopupMenu(OneLineMenu menu) override { popups.push_back(menu); }
     std::uintptr_t WindowHandle() const override { return 0x700001; }
+    bool startSystemMove() override {
+        ++systemMoves;
+        return desktopMoves;
+    }
 
     std::string text;
     double left = 1500;
     double top = 3000;
     std::vector<OneLineMenu> popups;
+    bool desktopMoves = false;  // as on Wayland
+    int systemMoves = 0;
 };
 
 class frmMinTest : public PlayerTest {
@@ -83,6 +89,16 @@ TEST_F(frmMinTest, DraggingKeepsTheGrabbedPointUnderThePointerUntilAButtonIsRele
     oneLine.MouseMove(102, 0);
     EXPECT_DOUBLE_EQ(oneLineView.left, 1665);
     oneLine.MouseUp();
+}
+
+TEST_F(frmMinTest, WhereTheDesktopMovesWindowsADragIsHandedToIt) {
+    ASSERT_TRUE(load());
+    oneLineView.desktopMoves = true;
+    oneLine.MouseDown(OneLineArea::Label, MouseButton::Left, 100, 50);
+    oneLine.MouseMove(250, 80);
+    EXPECT_EQ(oneLineView.systemMoves, 1);
+    EXPECT_FALSE(oneLine.dragging());
+    EXPECT_DOUBLE_EQ(oneLineView.left, 1500);
 }
 
 TEST_F(frmMinTest, TheRightButtonPopsUpTheOneLineMenuOnTheTextAndTheViewMenuAroundIt) {

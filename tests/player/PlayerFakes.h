@@ -122,15 +122,28 @@ struct MainWindowPictures {
     FakePicture picArrow{105, 135};
 };
 
+// Records every call; with `passTo` set, also makes it there (a real binding under test).
 class RecordingKeytap : public KeytapApi {
 public:
-    void InitHook(std::uintptr_t window) override { calls.push_back("InitHook(" + std::to_string(window) + ")"); }
-    void TerminateHook() override { calls.push_back("TerminateHook()"); }
+    void InitHook(std::uintptr_t window) override {
+        calls.push_back("InitHook(" + std::to_string(window) + ")");
+        if (passTo != nullptr) passTo->InitHook(window);
+    }
+    void TerminateHook() override {
+        calls.push_back("TerminateHook()");
+        if (passTo != nullptr) passTo->TerminateHook();
+    }
     void RegistKey(const ShortcutKeyRecord& record) override {
         calls.push_back("RegistKey(" + std::to_string(record.ID) + "," + std::to_string(record.KeyCode) + "," +
                         std::to_string(record.ShiftStatus) + "," + std::to_string(record.KeyDestroy) + ")");
+        if (passTo != nullptr) passTo->RegistKey(record);
+    }
+    KeyRoute route() override { return passTo != nullptr ? passTo->route() : KeyRoute{}; }
+    void onRouteChanged(std::function<void()> handler) override {
+        if (passTo != nullptr) passTo->onRouteChanged(std::move(handler));
     }
     std::vector<std::string>& calls;
+    KeytapApi* passTo = nullptr;
     explicit RecordingKeytap(std::vector<std::string>& log) : calls(log) {}
 };
 

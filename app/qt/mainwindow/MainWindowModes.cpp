@@ -2,9 +2,11 @@
 // the check box, the menus' check marks, hiding and showing, and the one-line
 // window's lifetime.
 
+#include <QAction>
 #include <QCheckBox>
 #include <QSignalBlocker>
 
+#include "app/qt/toolkit/AboveState.h"
 #include "KeyPreview.h"
 #include "MainWindow.h"
 #include "player/MenuHandlers.h"
@@ -17,6 +19,11 @@ void MainWindow::connectMenus(MenuHandlers& menus) {
     // Every change by the user (a click, Space, a screen reader's toggle) is
     // the click; the window's own changes block the signal.
     connect(mChkOnTop, &QCheckBox::toggled, this, [&menus] { menus.chkOnTop_Click(); });
+    if (!desktopKeepsWindowsAbove()) {
+        markAboveUnavailable(*mChkOnTop);
+        markAboveUnavailable(*mViewMenu.mnuSetOnTop);
+        markAboveUnavailable(*mOneLinePopup.mnuSetOnTopSub);
+    }
     new KeyPreview(*this, [&menus](std::int32_t keyCode, std::int32_t shift) {
         return menus.Form_KeyDown(keyCode, shift);
     });

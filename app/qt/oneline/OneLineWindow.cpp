@@ -9,11 +9,13 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QWindow>
 
-#include "app/qt/toolkit/Catalogue.h"
 #include "app/qt/mainwindow/DropFilter.h"
 #include "app/qt/mainwindow/KeyPreview.h"
 #include "app/qt/mainwindow/Twips.h"
+#include "app/qt/toolkit/Catalogue.h"
+#include "app/qt/toolkit/WaylandClient.h"
 #include "player/frmMain.h"
 
 namespace lirabox::oneline::qt {
@@ -37,11 +39,19 @@ QAccessibleInterface* windowAccessible(const QString&, QObject* object) {
     return window == nullptr ? nullptr : new QAccessibleWidget(window, QAccessible::Window);
 }
 
+// On Wayland the title bar would be Qt's own drawing, which takes more room
+// than the line itself: the window is its line alone, moved by the compositor
+// (Qt draws its title bar for a title hint even on a frameless window).
+Qt::WindowFlags oneLineWindowFlags() {
+    if (lirabox::qt::isWaylandClient()) return Qt::Dialog | Qt::FramelessWindowHint;
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+}
+
 }  // namespace
 
 OneLineWindow::OneLineWindow(frmMain& main, const MainView& mainView, const WindowModeView& mainWindow,
                              QMenu& mnuSub, QMenu& mnuETC, double dpi, QWidget& owner)
-    : QWidget(&owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QWidget(&owner, oneLineWindowFlags()),
       mForm(main, mainView, mainWindow, *this),
       mMnuSub(mnuSub),
       mMnuETC(mnuETC),
@@ -83,6 +93,10 @@ double OneLineWindow::Top() const { return pixelsToTwips(mPlace.y(), mDpi); }
 void OneLineWindow::Move(double left, double top) {
     mPlace = QPoint(twipsToPixels(left, mDpi), twipsToPixels(top, mDpi));
     move(mPlace);
+}
+
+bool OneLineWindow::startSystemMove() {
+    return lirabox::qt::isWaylandClient() && windowHandle() != nullptr && windowHandle()->startSystemMove();
 }
 
 void OneLineWindow::PopupMenu(OneLineMenu menu) {

@@ -31,6 +31,7 @@ public:
     double Left() const override;
     double Top() const override;
     void Move(double left, double top) override;
+    bool startSystemMove() override;
     void PopupMenu(OneLineMenu menu) override;
     std::uintptr_t WindowHandle() const override;
 

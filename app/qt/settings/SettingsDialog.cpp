@@ -21,6 +21,7 @@
 #include "SelectedTabBar.h"
 #include "player/frmMain.h"
 #include "settings/SettingsTexts.h"
+#include "app/qt/toolkit/AboveState.h"
 #include "app/qt/toolkit/Catalogue.h"
 #include "app/qt/toolkit/NamedComboBox.h"
 
@@ -65,6 +66,7 @@ SettingsDialog::SettingsDialog(frmSettings& form, QWidget* parent) : QDialog(par
     mSSTab1->addTab(createFootPedalTab(), uiText(text::kFootPedalTab));
 
     mChkTopMost = named<QCheckBox>(QStringLiteral("chkTopMost"), uiText(text::kTopMost));
+    if (!::lirabox::qt::desktopKeepsWindowsAbove()) ::lirabox::qt::markAboveUnavailable(*mChkTopMost);
     mCmdOK = named<QPushButton>(QStringLiteral("cmdOK"), uiText(text::kOK));
     mCmdCancel = named<QPushButton>(QStringLiteral("cmdCancel"), uiText(text::kCancel));
     mCmdSave = named<QPushButton>(QStringLiteral("cmdSave"), uiText(text::kApply));
@@ -139,30 +141,41 @@ QWidget* SettingsDialog::createShortcutKeyTab() {
     auto* page = new QWidget;
     auto* grid = new QGridLayout(page);
     mLblMessage = named<QLabel>(QStringLiteral("lblMessage"));
-    grid->addWidget(mLblMessage, 0, 0, 1, 3);
+    grid->addWidget(mLblMessage, 0, 0, 1, 4);
     mCmdSuggestedKeys = named<QPushButton>(QStringLiteral("cmdSuggestedKeys"), uiText(text::kSuggestedKeys));
     mCmdSuggestedKeys->setToolTip(uiText(text::kSuggestedKeysHint));
     mCmdSuggestedKeys->setAccessibleDescription(uiText(text::kSuggestedKeysHint));
     mCmdSuggestedKeys->setAutoDefault(false);
     grid->addWidget(mCmdSuggestedKeys, 1, 0, 1, 2, Qt::AlignLeft);
-    grid->addWidget(named<QLabel>(QStringLiteral("Label10"), uiText(text::kDiscardHeader)), 1, 2, Qt::AlignCenter);
+    // How keys arrive stands beside the column headers, where the rows leave room.
+    mLblKeyRoute = named<QLabel>(QStringLiteral("lblKeyRoute"));
+    mLblKeyRoute->setWordWrap(true);
+    grid->addWidget(mLblKeyRoute, 2, 0, 1, 2);
+    grid->addWidget(named<QLabel>(QStringLiteral("Label10"), uiText(text::kDiscardHeader)), 2, 2, Qt::AlignCenter);
+    mLblDesktopKeyHeader = named<QLabel>(QStringLiteral("lblDesktopKeyHeader"), uiText(text::kDesktopKeyHeader));
+    grid->addWidget(mLblDesktopKeyHeader, 2, 3);
     for (int row = 0; row < kRows; ++row) {
         const QString index = QString::number(row);
         grid->addWidget(named<QLabel>(QStringLiteral("lblShortcutKey") + index, uiText(text::kRowCaptions[at(row)])),
-                        row + 2, 0);
+                        row + 3, 0);
         auto* box = new KeyBox;
         box->setObjectName(QStringLiteral("txtShortcutKey") + index);
         const QString widest = QStringLiteral("Shift + Ctrl + Alt + PageDown");
         box->setMinimumWidth(box->fontMetrics().horizontalAdvance(widest) + 12);
         box->setAccessibleName(uiText(text::kRowCaptions[at(row)]));
         mTxtShortcutKey[at(row)] = box;
-        grid->addWidget(box, row + 2, 1);
+        grid->addWidget(box, row + 3, 1);
         auto* check = named<QCheckBox>(QStringLiteral("chkDestructionKeyCode") + index);
         check->setAccessibleName(uiText(text::kRowCaptions[at(row)]));
         check->setAccessibleDescription(uiText(text::kDiscardHeader));
         mChkDestructionKeyCode[at(row)] = check;
-        grid->addWidget(check, row + 2, 2, Qt::AlignCenter);
+        grid->addWidget(check, row + 3, 2, Qt::AlignCenter);
+        mLblDesktopKey[at(row)] = named<QLabel>(QStringLiteral("lblDesktopKey") + index);
+        grid->addWidget(mLblDesktopKey[at(row)], row + 3, 3);
     }
+    mLblDiscardByDesktop = named<QLabel>(QStringLiteral("lblDiscardByDesktop"), uiText(text::kDiscardByDesktop));
+    mLblDiscardByDesktop->setWordWrap(true);
+    grid->addWidget(mLblDiscardByDesktop, kRows + 3, 0, 1, 4);
     return page;
 }
 
@@ -237,6 +250,7 @@ void SettingsDialog::connectControls() {
     connect(&mTmrInputChecker, &QTimer::timeout, this, [this] {
         mForm.tmrInputChecker_Timer();
         showMessage();
+        showKeyRoute();
     });
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { mForm.keyBoxFocusChanged(isKeyBox(now)); });
@@ -251,6 +265,7 @@ void SettingsDialog::showFields() {
     const QSignalBlocker quiet(mChkTopMost);
     mChkTopMost->setChecked(mForm.topMost());
     showMessage();
+    showKeyRoute();
 }
 
 void SettingsDialog::openOn(SettingsTab tab) {
@@ -299,6 +314,21 @@ void SettingsDialog::showMessage() {
     palette.setColor(QPalette::WindowText,
                      mForm.duplicateShown() ? QColor(255, 0, 0) : this->palette().color(QPalette::ButtonText));
     mLblMessage->setPalette(palette);
+}
+
+// The desktop's answers come when they come: shown again with every duplicate check.
+void SettingsDialog::showKeyRoute() {
+    mLblKeyRoute->setText(qs(mForm.keyRouteText()));
+    const bool byDesktop = mForm.keysByDesktop();
+    mLblDesktopKeyHeader->setVisible(byDesktop);
+    mLblDiscardByDesktop->setVisible(byDesktop);
+    for (int row = 0; row < kRows; ++row) {
+        QCheckBox* check = mChkDestructionKeyCode[at(row)];
+        check->setEnabled(!byDesktop);
+        check->setToolTip(byDesktop ? uiText(text::kDiscardByDesktop) : QString());
+        mLblDesktopKey[at(row)]->setVisible(byDesktop);
+        mLblDesktopKey[at(row)]->setText(qs(mForm.desktopKeyText(row)));
+    }
 }
 
 void SettingsDialog::moveFocus(std::optional<int> target) {

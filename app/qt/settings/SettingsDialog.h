@@ -49,6 +49,7 @@ private:
     void showPedalChoices();
     void showKeyRow(int row);
     void showMessage();
+    void showKeyRoute();
     void moveFocus(std::optional<int> target);
     QWidget* focusTarget(int target) const;
     bool isKeyBox(const QWidget* widget) const;
@@ -61,6 +62,10 @@ private:
     QPushButton* mCmdSuggestedKeys = nullptr;
     std::array<KeyBox*, kRows> mTxtShortcutKey{};
     std::array<QCheckBox*, kRows> mChkDestructionKeyCode{};
+    std::array<QLabel*, kRows> mLblDesktopKey{};
+    QLabel* mLblDesktopKeyHeader = nullptr;
+    QLabel* mLblDiscardByDesktop = nullptr;
+    QLabel* mLblKeyRoute = nullptr;
     std::array<QComboBox*, kPedalCount> mCboPedal{};
     QCheckBox* mChkTopMost = nullptr;
     QPushButton* mCmdSave = nullptr;

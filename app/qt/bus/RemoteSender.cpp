@@ -1,0 +1,53 @@
+#include "RemoteSender.h"
+
+#include "RemoteService.h"
+#include "player/RemoteCommand.h"
+#include "support/UiText.h"
+
+#include <QDBusConnection>
+#include <QDBusError>
+#include <QDBusMessage>
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+#include <variant>
+
+namespace lirabox::dbus {
+namespace {
+
+constexpr UiText kNoCopy = LIRABOX_TEXT("main", "no running Lirabox took the command; start Lirabox first");
+constexpr UiText kNoBus = LIRABOX_TEXT("main", "the session bus cannot be reached");
+// Long enough for a copy that is busy starting; a command normally takes a few milliseconds.
+constexpr int kReplyTimeoutMs = 5000;
+
+int fail(int status, const std::string& line) {
+    std::fprintf(stderr, "lirabox: %s\n", line.c_str());
+    return status;
+}
+
+}  // namespace
+
+int sendRemoteCommand(const std::vector<std::string>& words) {
+    std::error_code error;
+    const auto parsed = parseRemoteCommand(words, std::filesystem::current_path(error));
+    if (const auto* reason = std::get_if<std::string>(&parsed)) return fail(2, *reason);
+    const auto& command = std::get<RemoteCommand>(parsed);
+
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) return fail(1, shown(kNoBus) + " (" + bus.lastError().message().toStdString() + ")");
+    QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(kRemoteService), QString::fromLatin1(kRemotePath),
+                                                       QString::fromLatin1(kRemoteInterface), QStringLiteral("Run"));
+    call << QString::fromStdString(command.name) << QString::fromStdString(command.argument);
+    // No copy: the bus answers at once that nobody owns the name (no service
+    // file starts one).
+    const QDBusMessage reply = bus.call(call, QDBus::Block, kReplyTimeoutMs);
+    if (reply.type() != QDBusMessage::ErrorMessage) return 0;
+    if (reply.errorName() == QDBusError::errorString(QDBusError::InvalidArgs)) {
+        return fail(2, reply.errorMessage().toStdString());
+    }
+    if (reply.errorName() == QDBusError::errorString(QDBusError::ServiceUnknown)) return fail(1, shown(kNoCopy));
+    return fail(1, shown(kNoCopy) + " (" + reply.errorMessage().toStdString() + ")");
+}
+
+}  // namespace lirabox::dbus

@@ -1,0 +1,38 @@
+#pragma once
+// The running copy takes commands from other processes (`lirabox --command`)
+// on the session bus: name io.github.lirabox, object /io/github/lirabox,
+// interface io.github.lirabox.Remote, method Run(name, argument). Run answers
+// at once and the command runs right after, on the UI thread, so a sender
+// never waits for a recording to load; words that are no command get an
+// error reply with the reason. Without a session bus, or when another copy
+// holds the name, there is no such service and nothing else changes.
+
+#include <QDBusContext>
+#include <QObject>
+#include <QString>
+
+namespace lirabox {
+class frmMain;
+}
+
+namespace lirabox::dbus {
+
+inline constexpr const char* kRemoteService = "io.github.lirabox";
+inline constexpr const char* kRemotePath = "/io/github/lirabox";
+inline constexpr const char* kRemoteInterface = "io.github.lirabox.Remote";
+
+class RemoteService : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "io.github.lirabox.Remote")
+public:
+    explicit RemoteService(frmMain& player);
+    ~RemoteService() override;
+
+public Q_SLOTS:
+    void Run(const QString& name, const QString& argument);
+
+private:
+    frmMain& mPlayer;
+};
+
+}  // namespace lirabox::dbus
