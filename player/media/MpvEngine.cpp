@@ -1,21 +1,21 @@
 #include "MpvEngine.h"
 
 #include <mpv/client.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <clocale>
 #include <cmath>
-#include <filesystem>
 #include <mutex>
 #include <optional>
 
 #include "EngineErrors.h"
 #include "Loudness.h"
 #include "RaisedError.h"
+#include "RecordingOpening.h"
 #include "RecordingPath.h"
 #include "Trace.h"
-#include "WavChunks.h"
 
 namespace lirabox::media {
 namespace {
@@ -156,6 +156,7 @@ struct MpvEngine::State {
     // A load waiting for libmpv's answer; filled in by handle(), whichever
     // call drains the queue meanwhile.
     struct PendingLoad {
+        bool issued = false;  // libmpv has been told to load the file
         std::int64_t entry = -1;
         bool started = false;
         bool loaded = false;
@@ -225,7 +226,7 @@ struct MpvEngine::State {
             break;
         case MPV_EVENT_START_FILE: {
             const auto* start = static_cast<const mpv_event_start_file*>(event.data);
-            if (pending) {
+            if (pending && pending->issued) {
                 if (pending->entry < 0) pending->entry = start->playlist_entry_id;
                 pending->started = pending->started || start->playlist_entry_id == pending->entry;
             }
@@ -271,64 +272,36 @@ struct MpvEngine::State {
         return readEofReached();
     }
 
+    // The new file is opened and checked first (RecordingOpening, while the
+    // waiter runs); only a file that passes replaces the loaded one.
     void load(const std::string& path) {
         if (pending) throw engineError(kErrLoadBusy, "another file is still opening: " + path);
         processEvents();
-        if (mode != Mode::Empty) {
-            const char* stop[] = {"stop", nullptr};
-            mpv_command(mpv, stop);
-            forgetMedia();
-        }
-        if (const auto reason = unusablePathReason(path); !reason.empty()) {
-            throw engineError(kErrCannotOpen, reason);
-        }
-        if (!wavChunkSizesFit(path)) {
-            throw engineError(kErrNotPlayable, "the file claims more data than it holds: " + path);
-        }
-        // An absolute path is never taken for a protocol ("x://") or for "-".
-        const std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
-        setFlag("pause", !autoStart);
-
-        const char* command[] = {"loadfile", absolute.c_str(), "replace", nullptr};
-        mpv_node result{};
-        if (mpv_command_ret(mpv, command, &result) < 0) {
-            throw engineError(kErrCannotOpen, "the file cannot be opened: " + path);
-        }
-        std::int64_t loading = -1;
-        if (result.format == MPV_FORMAT_NODE_MAP) {
-            for (int i = 0; i < result.u.list->num; ++i) {
-                if (std::string(result.u.list->keys[i]) == "playlist_entry_id" &&
-                    result.u.list->values[i].format == MPV_FORMAT_INT64) {
-                    loading = result.u.list->values[i].u.int64;
-                }
-            }
-        }
-        mpv_free_node_contents(&result);
-
-        waitUntilLoaded(path, loading);
-        entryId = loading;
-        url = path;
-        name = fileNameOf(path);
-        double length = 0.0;
-        if (mpv_get_property(mpv, "duration", MPV_FORMAT_DOUBLE, &length) >= 0 && std::isfinite(length)) {
-            duration = length;
-        }
-        mode = autoStart ? Mode::Playing : Mode::Ready;
-        if (!autoStart) heldPosition = 0.0;
-    }
-
-    // Waits on libmpv's queue (never spinning) until `loading` is open or has
-    // failed, or the load limit has passed.
-    void waitUntilLoaded(const std::string& path, std::int64_t& loading) {
         using Clock = std::chrono::steady_clock;
         const auto deadline = Clock::now() + loadLimit;
+        RecordingOpening opening(path);
+        bool opened = false;
+        std::optional<RaisedError> refusal;
         pending = PendingLoad{};
-        pending->entry = loading;
-        const auto decided = [&] { return pending->loaded || pending->ended || Clock::now() >= deadline; };
+        const auto decided = [&] {
+            return refusal || pending->loaded || pending->ended || Clock::now() >= deadline;
+        };
         const std::function<bool()> waitBriefly = [&] {
             if (decided()) return true;
-            const auto left = std::chrono::duration<double>(deadline - Clock::now()).count();
-            mpv_event* event = mpv_wait_event(mpv, std::clamp(left, 0.0, 0.05));
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+            const auto wait = std::clamp(left, std::chrono::milliseconds(0), std::chrono::milliseconds(50));
+            if (!opened) {
+                if (opening.waitFor(wait)) {
+                    opened = true;
+                    try {
+                        startLoading(opening.takeDescriptor(), path);
+                    } catch (const RaisedError& error) {
+                        refusal = error;
+                    }
+                }
+                return decided();
+            }
+            mpv_event* event = mpv_wait_event(mpv, std::chrono::duration<double>(wait).count());
             if (event->event_id != MPV_EVENT_NONE) handle(*event);
             return decided();
         };
@@ -342,12 +315,53 @@ struct MpvEngine::State {
             }
             return *pending;
         }();
-        loading = outcome.entry;
-        if (outcome.loaded) return requireSound(path);
-        if (outcome.ended) failLoad(path, *outcome.ended);
-        abandonLoad();
-        throw engineError(kErrLoadTimeout, "the file did not open within " + numberText(loadLimit.count() / 1000.0) +
-                                         " s: " + path);
+        if (refusal) throw *refusal;
+        if (outcome.loaded) {
+            requireSound(path);
+        } else if (outcome.ended) {
+            failLoad(path, *outcome.ended);
+        } else {
+            if (opened) abandonLoad();
+            throw engineError(kErrLoadTimeout, "the file did not open within " +
+                                                 numberText(loadLimit.count() / 1000.0) + " s: " + path);
+        }
+        entryId = outcome.entry;
+        url = path;
+        name = fileNameOf(path);
+        double length = 0.0;
+        if (mpv_get_property(mpv, "duration", MPV_FORMAT_DOUBLE, &length) >= 0 && std::isfinite(length)) {
+            duration = length;
+        }
+        mode = autoStart ? Mode::Playing : Mode::Ready;
+        if (!autoStart) heldPosition = 0.0;
+    }
+
+    // Replaces the loaded file by the checked one, handing libmpv its open
+    // descriptor (which libmpv closes when done with it).
+    void startLoading(int descriptor, const std::string& path) {
+        if (mode != Mode::Empty) {
+            const char* stop[] = {"stop", nullptr};
+            mpv_command(mpv, stop);
+            forgetMedia();
+        }
+        setFlag("pause", !autoStart);
+        const std::string source = "fdclose://" + std::to_string(descriptor);
+        const char* command[] = {"loadfile", source.c_str(), "replace", nullptr};
+        mpv_node result{};
+        if (mpv_command_ret(mpv, command, &result) < 0) {
+            close(descriptor);
+            throw engineError(kErrCannotOpen, "the file cannot be opened: " + path);
+        }
+        pending->issued = true;
+        if (result.format == MPV_FORMAT_NODE_MAP) {
+            for (int i = 0; i < result.u.list->num; ++i) {
+                if (std::string(result.u.list->keys[i]) == "playlist_entry_id" &&
+                    result.u.list->values[i].format == MPV_FORMAT_INT64) {
+                    pending->entry = result.u.list->values[i].u.int64;
+                }
+            }
+        }
+        mpv_free_node_contents(&result);
     }
 
     void requireSound(const std::string& path) {

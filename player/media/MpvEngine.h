@@ -7,8 +7,11 @@
 // without waiting at the start of each call; the wakeup callback (called on
 // libmpv's own thread) lets a GUI post a processEvents() call to its UI thread.
 // Only URL() waits, and for at most the load limit (kLoadWait: long enough for
-// a disk that spins up or a slow network share), on libmpv's event queue; a
-// load waiter lets a GUI keep its windows alive meanwhile.
+// a disk that spins up or a slow network share), all told: first for the file
+// to be opened and checked on a thread of its own (the caller's thread never
+// touches the file), then on libmpv's event queue; a load waiter lets a GUI
+// keep its windows alive meanwhile. libmpv reads the very file that was
+// checked, through its open descriptor.
 //
 // playState(): nothing loaded 0, loaded and not yet played 10, playing 3,
 // paused 2, stopped 1, at the end of the file 8 (the media stays loaded there:

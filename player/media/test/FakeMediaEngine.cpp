@@ -132,15 +132,16 @@ FakeMediaEngine::~FakeMediaEngine() = default;
 
 void FakeMediaEngine::URL(const std::string& path) {
     record("URL", path);
+    // A file that fails leaves the loaded recording as it was.
+    if (const auto failure = mLoadFailures.find(path); failure != mLoadFailures.end()) {
+        throw RaisedError(failure->second, "MediaEngine", "cannot open " + path);
+    }
     mLoaded = false;
     mUrl = path;
     mName.clear();
     mDuration = 0.0;
     mPosition = 0.0;
     mPlayState = kUndefined;
-    if (const auto failure = mLoadFailures.find(path); failure != mLoadFailures.end()) {
-        throw RaisedError(failure->second, "MediaEngine", "cannot open " + path);
-    }
     mLoaded = true;
     const auto duration = mDurations.find(path);
     mDuration = duration != mDurations.end() ? duration->second : mDefaultDuration;
