@@ -118,6 +118,51 @@ TEST(Mpris, MediaKeysDriveTheRunningPlayer) {
     EXPECT_NE(install.readFile("position.ini").find("value=1000"), std::string::npos);
 }
 
+// Resident memory of a process, in KiB.
+long residentKiB(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    }
+    return 0;
+}
+
+// A hostile program on the bus: a flood of opens of missing files from many
+// clients at once, a file name cut short by a NUL. Each is answered with an
+// error, no message box shows, and the recording that plays goes on playing.
+TEST(Mpris, FailedOpensFromTheBusAreAnsweredWithErrorsAndPlaybackGoesOn) {
+    InstalledPlayer install;
+    const fs::path recording = install.scratch("talk.wav");
+    writeSineWav(recording, 120, 440, 8000, 1);
+    writeSineWav(install.scratch("a.wav"), 5, 440, 8000, 1);
+    const pid_t pid = install.start({recording.string()});
+    ASSERT_TRUE(waitUntil([] { return playerctl("status") == "Playing"; })) << install.output();
+    const XWindow window = waitForWindow(pid, "Lirabox", false);
+    ASSERT_NE(window, 0u);
+    call("org.mpris.MediaPlayer2.Player.OpenUri", "file:///nowhere/warm-up.wav");
+    const long residentBefore = residentKiB(pid);
+
+    const std::string openUri =
+        "timeout 20 gdbus call --session --dest org.mpris.MediaPlayer2.lirabox --object-path /org/mpris/MediaPlayer2 "
+        "--method org.mpris.MediaPlayer2.Player.OpenUri ";
+    const std::string errors = commandOutput("for c in $(seq 30); do (for i in $(seq 10); do " + openUri +
+                                             "file:///nowhere/$c-$i.wav; done) & done 2>&1 | grep -c 'Error.Failed'");
+    EXPECT_EQ(trimmed(errors), "300");
+    const std::string cutShort =
+        commandOutput("(" + openUri + quoted("file://" + install.scratch("a.wav%00.txt").string()) + " 2>&1)");
+    EXPECT_NE(cutShort.find("InvalidArgs"), std::string::npos) << cutShort;
+
+    EXPECT_EQ(playerctl("status"), "Playing");
+    EXPECT_EQ(playerctl("metadata xesam:title"), "talk.wav");
+    const std::size_t published = install.publishedPositions().size();
+    EXPECT_TRUE(waitUntil([&] { return install.publishedPositions().size() > published + 2; }));
+    for (const XWindow shown : visibleWindows(pid)) EXPECT_FALSE(isDialog(shown)) << windowName(shown);
+    EXPECT_LT(residentKiB(pid) - residentBefore, 10 * 1024);
+
+    pressKeys(window, "ctrl+q");
+    EXPECT_EQ(install.waitForExit(pid), 0);
+}
+
 TEST(Mpris, WithoutASessionBusThePlayerPlaysAndSaysNothingOfIt) {
     InstalledPlayer install;
     const fs::path recording = install.scratch("talk.wav");
