@@ -593,6 +593,8 @@ void frmMain::reportingLoadErrors(const std::function<void()>& load) noexcept {
         number = kErrUnspecified;
     }
     noteFailedLoad();
+    // A load given up is the user quitting: nothing to tell.
+    if (number == kObjectErrorBase + media::kErrLoadGivenUp) return;
     guarded([&] {
         mView.MsgBox(ErrorMessageText(number), MessageIcon::Critical, kTitle);
     });

@@ -310,8 +310,11 @@ struct MpvEngine::State {
                 std::optional<PendingLoad>& pending;
                 ~Clear() { pending.reset(); }
             } clear{pending};
-            if (loadWaiter) loadWaiter(waitBriefly);
-            while (!waitBriefly()) {
+            if (loadWaiter) {
+                loadWaiter(waitBriefly);
+            } else {
+                while (!waitBriefly()) {
+                }
             }
             return *pending;
         }();
@@ -322,6 +325,7 @@ struct MpvEngine::State {
             failLoad(path, *outcome.ended);
         } else {
             if (opened) abandonLoad();
+            if (Clock::now() < deadline) throw engineError(kErrLoadGivenUp, "the load was given up: " + path);
             throw engineError(kErrLoadTimeout, "the file did not open within " +
                                                  numberText(loadLimit.count() / 1000.0) + " s: " + path);
         }

@@ -2,18 +2,81 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QKeyEvent>
+#include <QShortcutEvent>
 
 #include "MainWindow.h"
 #include "player/media/MpvEngine.h"
 
 namespace lirabox::qt {
+namespace {
+
+bool isUserInput(QEvent::Type type) {
+    switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+    case QEvent::TabletMove: return true;
+    default: return false;
+    }
+}
+
+// While a file opens, no command may start in the middle of the load: user
+// input is dropped, except the quit key, which closes the window (and so
+// gives the load up).
+class InputDuringLoad final : public QObject {
+public:
+    explicit InputDuringLoad(MainWindow& window) : mWindow(window) { qApp->installEventFilter(this); }
+    ~InputDuringLoad() override { qApp->removeEventFilter(this); }
+    InputDuringLoad(const InputDuringLoad&) = delete;
+    InputDuringLoad& operator=(const InputDuringLoad&) = delete;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (!isUserInput(event->type())) return false;
+        if (isQuitKey(event)) mWindow.close();
+        return true;
+    }
+
+private:
+    // The key comes as a shortcut (the menu item's) or, without one, as a key press.
+    static bool isQuitKey(QEvent* event) {
+        const QKeyCombination quit(Qt::CTRL, Qt::Key_Q);
+        switch (event->type()) {
+        case QEvent::Shortcut: return static_cast<QShortcutEvent*>(event)->key() == QKeySequence(quit);
+        case QEvent::ShortcutOverride:
+        case QEvent::KeyPress: return static_cast<QKeyEvent*>(event)->keyCombination() == quit;
+        default: return false;
+        }
+    }
+
+
+    MainWindow& mWindow;
+};
+
+}  // namespace
 
 void installLoadWaiter(media::MpvEngine& engine, MainWindow& window) {
     engine.setLoadWaiter([&window](const std::function<bool()>& waitBriefly) {
         if (waitBriefly()) return;  // the usual case: no cursor flicker
         QApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
         window.holdClosing(true);
-        while (!waitBriefly()) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        {
+            const InputDuringLoad input(window);
+            while (!window.closeRequested() && !waitBriefly()) QCoreApplication::processEvents();
+        }
         window.holdClosing(false);
         QApplication::restoreOverrideCursor();
     });

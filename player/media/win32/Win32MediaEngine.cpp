@@ -134,11 +134,15 @@ struct Win32MediaEngine::State : EngineSettings, EngineControls, CurrentMedia, M
             bool& loading;
             ~Clear() { loading = false; }
         } clear{loading};
-        if (loadWaiter) loadWaiter(waitBriefly);
-        while (!waitBriefly()) {
+        if (loadWaiter) {
+            loadWaiter(waitBriefly);
+        } else {
+            while (!waitBriefly()) {
+            }
         }
         if (!opened) {
             playback.close();
+            if (Clock::now() < deadline) throw engineError(kErrLoadGivenUp, "the load was given up: " + path);
             throw engineError(kErrLoadTimeout, "the file did not open within " + numberText(loadLimit.count() / 1000.0) +
                                              " s: " + path);
         }
