@@ -73,7 +73,7 @@ TEST_F(MprisPlayerTest, FollowsLoadsAndPlaybackReportingEachChangeOnce) {
 
     // A file that cannot be opened leaves the track; the bus gets the error,
     // the user no message box.
-    engine.failLoad("/rec/broken.wav", 4002);
+    engine.failLoad("/rec/broken.wav", kObjectErrorBase + media::kErrCannotOpen);
     const std::size_t shown = view.messages.size();
     EXPECT_THROW(mpris->openFile("/rec/broken.wav"), RaisedError);
     EXPECT_EQ(view.messages.size(), shown);
