@@ -3,7 +3,12 @@
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QShortcutEvent>
+
+#include <memory>
+#include <utility>
+#include <vector>
 
 #include "MainWindow.h"
 #include "player/media/MpvEngine.h"
@@ -15,7 +20,6 @@ bool isUserInput(QEvent::Type type) {
     switch (type) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
     case QEvent::Shortcut:
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
@@ -34,19 +38,28 @@ bool isUserInput(QEvent::Type type) {
 }
 
 // While a file opens, no command may start in the middle of the load: user
-// input is dropped, except the quit key, which closes the window (and so
-// gives the load up).
+// input is held back and handed on, in its order, once the load is over;
+// the quit key closes the window instead (which gives the load up).
 class InputDuringLoad final : public QObject {
 public:
     explicit InputDuringLoad(MainWindow& window) : mWindow(window) { qApp->installEventFilter(this); }
-    ~InputDuringLoad() override { qApp->removeEventFilter(this); }
+    ~InputDuringLoad() override {
+        qApp->removeEventFilter(this);
+        for (auto& [receiver, event] : mHeld) {
+            if (receiver) QCoreApplication::postEvent(receiver, event.release());
+        }
+    }
     InputDuringLoad(const InputDuringLoad&) = delete;
     InputDuringLoad& operator=(const InputDuringLoad&) = delete;
 
 protected:
-    bool eventFilter(QObject*, QEvent* event) override {
+    bool eventFilter(QObject* receiver, QEvent* event) override {
         if (!isUserInput(event->type())) return false;
-        if (isQuitKey(event)) mWindow.close();
+        if (isQuitKey(event)) {
+            mWindow.close();
+        } else if (event->type() != QEvent::MouseMove) {  // a move is only a hover
+            mHeld.emplace_back(receiver, event->clone());
+        }
         return true;
     }
 
@@ -56,14 +69,13 @@ private:
         const QKeyCombination quit(Qt::CTRL, Qt::Key_Q);
         switch (event->type()) {
         case QEvent::Shortcut: return static_cast<QShortcutEvent*>(event)->key() == QKeySequence(quit);
-        case QEvent::ShortcutOverride:
         case QEvent::KeyPress: return static_cast<QKeyEvent*>(event)->keyCombination() == quit;
         default: return false;
         }
     }
 
-
     MainWindow& mWindow;
+    std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> mHeld;
 };
 
 }  // namespace
