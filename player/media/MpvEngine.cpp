@@ -286,23 +286,28 @@ struct MpvEngine::State {
         const auto decided = [&] {
             return refusal || pending->loaded || pending->ended || Clock::now() >= deadline;
         };
+        // One brief wait spans both steps, so that a quick load is decided
+        // within the waiter's first call.
         const std::function<bool()> waitBriefly = [&] {
             if (decided()) return true;
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-            const auto wait = std::clamp(left, std::chrono::milliseconds(0), std::chrono::milliseconds(50));
+            const auto until = std::min(deadline, Clock::now() + std::chrono::milliseconds(50));
+            const auto left = [&] { return std::max(Clock::duration::zero(), until - Clock::now()); };
             if (!opened) {
-                if (opening.waitFor(wait)) {
-                    opened = true;
-                    try {
-                        startLoading(opening.takeDescriptor(), path);
-                    } catch (const RaisedError& error) {
-                        refusal = error;
-                    }
+                if (!opening.waitFor(std::chrono::duration_cast<std::chrono::milliseconds>(left()))) return decided();
+                opened = true;
+                try {
+                    startLoading(opening.takeDescriptor(), path);
+                } catch (const RaisedError& error) {
+                    refusal = error;
                 }
-                return decided();
+                if (decided()) return true;
             }
-            mpv_event* event = mpv_wait_event(mpv, std::chrono::duration<double>(wait).count());
-            if (event->event_id != MPV_EVENT_NONE) handle(*event);
+            while (!decided()) {
+                mpv_event* event = mpv_wait_event(mpv, std::chrono::duration<double>(left()).count());
+                if (event->event_id == MPV_EVENT_NONE) break;
+                handle(*event);
+                if (Clock::now() >= until) break;
+            }
             return decided();
         };
         const PendingLoad outcome = [&] {
