@@ -22,6 +22,8 @@ public:
         return !held && std::exchange(mCloseWhenReleased, false);
     }
     bool held() const noexcept { return mHeld; }
+    // Whether a close has been asked for during the hold.
+    bool closeRequested() const noexcept { return mCloseWhenReleased; }
 
 private:
     bool mHeld = false;

@@ -77,7 +77,7 @@ void MprisPlayer::play() {
 void MprisPlayer::pause() { mPlayer.runCommand(Command::Pause); }
 void MprisPlayer::stop() { mPlayer.runCommand(Command::Stop); }
 void MprisPlayer::quit() { mPlayer.runCommand(Command::Quit); }
-void MprisPlayer::openFile(const std::string& path) { mPlayer.fileOpen(path); }
+void MprisPlayer::openFile(const std::string& path) { mPlayer.openFile(path); }
 
 // Beyond the end would mean the next track, and there is none: nothing happens.
 void MprisPlayer::seek(std::int64_t offset) {

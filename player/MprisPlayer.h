@@ -61,6 +61,8 @@ public:
     void stop();
     void seek(std::int64_t offset);
     void setPosition(const std::string& trackId, std::int64_t position);
+    // Loads without playing; a file that cannot be opened is thrown
+    // (RaisedError) for the caller to answer, and no message box is shown.
     void openFile(const std::string& path);
     void quit();
     void setRate(double rate);

@@ -2,16 +2,18 @@
 
 #include "support/VbConvert.h"
 
+#include <cstdint>
 #include <cstdio>
 
 namespace lirabox {
 
 std::string TimeText(double seconds) {
-    constexpr int kDay = 24 * 60 * 60;
-    int time = toInt16(seconds) % kDay;
-    if (time < 0) time += kDay;
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", time / 3600, time / 60 % 60, time % 60);
+    constexpr std::int64_t kDay = 24 * 60 * 60;
+    std::int64_t time = toInt32(seconds);
+    if (time < 0) time = (time % kDay + kDay) % kDay;
+    char text[32];
+    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", static_cast<long long>(time / 3600),
+                  static_cast<long long>(time / 60 % 60), static_cast<long long>(time % 60));
     return text;
 }
 

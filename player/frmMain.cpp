@@ -528,6 +528,19 @@ void frmMain::fileOpen(const std::string& path) {
     });
 }
 
+void frmMain::openFile(const std::string& path) {
+    try {
+        mEngine.settings().autoStart(false);
+        if (const auto labelFailure = loadSequence(path, true)) throw *labelFailure;
+    } catch (const RaisedError&) {
+        noteFailedLoad();
+        throw;
+    } catch (...) {
+        noteFailedLoad();
+        throw RaisedError(kErrUnspecified, kTitle, "the file could not be opened: " + path);
+    }
+}
+
 void frmMain::playCommandLineFile(const std::string& path, std::int32_t start) {
     reportingLoadErrors([&] {
         const auto labelFailure = loadSequence(path, false);
@@ -544,8 +557,8 @@ void frmMain::playCommandLineFile(const std::string& path, std::int32_t start) {
 }
 
 // The common load; the focus step is left out for the command line. A time
-// label that cannot show the length (above 32767 s) does not cut the load
-// short: the marks and the seek range still cover the whole recording, and the
+// label that cannot show the length (beyond 32-bit seconds) does not cut the
+// load short: the marks and the seek range still cover the whole recording, and the
 // label's failure comes back to be reported once the load is complete.
 std::optional<RaisedError> frmMain::loadSequence(const std::string& path, bool withFocus) {
     if (!mUtil) throw RaisedError(kErrObjectNotSet, kTitle, "no file-name utility");
@@ -581,12 +594,24 @@ void frmMain::reportingLoadErrors(const std::function<void()>& load) noexcept {
     } catch (...) {
         number = kErrUnspecified;
     }
-    guarded([&] {
-        notePlayState();
-        if (mEngine.currentMedia().name().empty()) notify(&PlayerListener::recordingUnloaded);
-    });
+    noteFailedLoad();
+    // A load given up is the user quitting: nothing to tell.
+    if (number == kObjectErrorBase + media::kErrLoadGivenUp) return;
     guarded([&] {
         mView.MsgBox(ErrorMessageText(number), MessageIcon::Critical, kTitle);
+    });
+}
+
+// A file the engine refused leaves the recording it had loaded, if any; the
+// label then names that one again.
+void frmMain::noteFailedLoad() noexcept {
+    guarded([&] {
+        notePlayState();
+        if (mEngine.currentMedia().name().empty()) {
+            notify(&PlayerListener::recordingUnloaded);
+        } else if (mUtil) {
+            mView.setLblFile(mUtil->ExtractFileName(mEngine.currentMedia().sourceURL()));
+        }
     });
 }
 

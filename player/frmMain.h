@@ -117,8 +117,11 @@ public:
     // Types the playing position into the focused window; nothing without a recording.
     void insertTimeStampFunc();
 
-    // File opening.
+    // File opening. A file that cannot be opened leaves the loaded recording
+    // as it was; fileOpen reports the failure in a message box, openFile
+    // throws it (RaisedError) to a caller that reports it its own way.
     void fileOpen(const std::string& path);
+    void openFile(const std::string& path);
     void playCommandLineFile(const std::string& path, std::int32_t start);
 
     // Runs one user command: the one entry point of buttons, menu items and keys.
@@ -193,6 +196,7 @@ private:
     void repeatStep();
     std::optional<RaisedError> loadSequence(const std::string& path, bool withFocus);
     void reportingLoadErrors(const std::function<void()>& load) noexcept;
+    void noteFailedLoad() noexcept;
     void mPicSlider_Change();
     void mPicSlider2_Change();
     void dragStep(clsPicSlider& slider, double x);

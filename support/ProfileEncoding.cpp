@@ -1,5 +1,6 @@
 #include "ProfileEncoding.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace lirabox {
@@ -47,21 +48,52 @@ char32_t nextUtf8(std::string_view text, std::size_t& at) {
     return c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) ? kReplacement : c;
 }
 
+// The encoding a file without a UTF-16 byte order mark is in.
+ProfileEncoding guessedEncoding(std::string_view bytes) {
+    constexpr std::size_t kUnitsLookedAt = 256;
+    const std::size_t units = std::min(bytes.size() / 2, kUnitsLookedAt);
+    std::size_t littleAscii = 0;
+    std::size_t bigAscii = 0;
+    for (std::size_t i = 0; i < units; ++i) {
+        const bool firstZero = bytes[2 * i] == '\0';
+        const bool secondZero = bytes[2 * i + 1] == '\0';
+        if (!firstZero && secondZero) ++littleAscii;
+        if (firstZero && !secondZero) ++bigAscii;
+    }
+    if (2 * littleAscii > units) return ProfileEncoding::Utf16LittleEndian;
+    if (2 * bigAscii > units) return ProfileEncoding::Utf16BigEndian;
+    return ProfileEncoding::Utf8;
+}
+
 }  // namespace
 
 DecodedProfile decodeProfile(std::string_view bytes) {
-    const bool little = bytes.substr(0, 2) == "\xFF\xFE";
-    const bool big = bytes.substr(0, 2) == "\xFE\xFF";
-    if (!little && !big) return {std::string(bytes), ProfileEncoding::Utf8};
-
-    DecodedProfile decoded{{}, little ? ProfileEncoding::Utf16LittleEndian : ProfileEncoding::Utf16BigEndian};
+    DecodedProfile decoded;
+    if (bytes.substr(0, 2) == "\xFF\xFE") {
+        decoded.encoding = ProfileEncoding::Utf16LittleEndian;
+    } else if (bytes.substr(0, 2) == "\xFE\xFF") {
+        decoded.encoding = ProfileEncoding::Utf16BigEndian;
+    } else {
+        decoded.encoding = guessedEncoding(bytes);
+        decoded.byteOrderMark = false;
+    }
+    if (decoded.encoding == ProfileEncoding::Utf8) {
+        decoded.text = std::string(bytes);
+        return decoded;
+    }
+    const bool little = decoded.encoding == ProfileEncoding::Utf16LittleEndian;
+    if (decoded.byteOrderMark) bytes.remove_prefix(2);
+    if (bytes.size() % 2 != 0) {
+        decoded.oddByte = std::string(bytes.substr(bytes.size() - 1));
+        bytes.remove_suffix(1);
+    }
     decoded.text.reserve(bytes.size());
     const auto unitAt = [&](std::size_t i) {
         const auto a = static_cast<unsigned char>(bytes[i]);
         const auto b = static_cast<unsigned char>(bytes[i + 1]);
         return static_cast<std::uint16_t>(little ? (b << 8 | a) : (a << 8 | b));
     };
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
         const std::uint16_t unit = unitAt(i);
         if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < bytes.size()) {
             const std::uint16_t next = unitAt(i + 2);
@@ -76,12 +108,13 @@ DecodedProfile decodeProfile(std::string_view bytes) {
     return decoded;
 }
 
-std::string encodeProfile(std::string_view text, ProfileEncoding encoding) {
-    if (encoding == ProfileEncoding::Utf8) return std::string(text);
-    const bool bigEndian = encoding == ProfileEncoding::Utf16BigEndian;
+std::string encodeProfile(const DecodedProfile& profile) {
+    const std::string_view text = profile.text;
+    if (profile.encoding == ProfileEncoding::Utf8) return std::string(text);
+    const bool bigEndian = profile.encoding == ProfileEncoding::Utf16BigEndian;
     std::string out;
-    out.reserve(2 + text.size() * 2);
-    appendUnit(out, 0xFEFF, bigEndian);
+    out.reserve(3 + text.size() * 2);
+    if (profile.byteOrderMark) appendUnit(out, 0xFEFF, bigEndian);
     for (std::size_t at = 0; at < text.size();) {
         const char32_t c = nextUtf8(text, at);
         if (c < 0x10000) {
@@ -91,7 +124,7 @@ std::string encodeProfile(std::string_view text, ProfileEncoding encoding) {
             appendUnit(out, static_cast<std::uint16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)), bigEndian);
         }
     }
-    return out;
+    return out + profile.oddByte;
 }
 
 }  // namespace lirabox

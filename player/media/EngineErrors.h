@@ -18,9 +18,12 @@ inline constexpr std::chrono::milliseconds kLoadWait{30000};
 // How URL() waits for the engine's answer. The waiter is handed `waitBriefly`,
 // which waits for at most about 50 ms and tells whether the load is decided
 // (open, failed or out of time); the waiter calls it until it says so and may
-// run the GUI's event loop in between. While a load waits, a second URL() is
-// refused (kErrLoadBusy) and the other calls work on the empty engine. An
-// empty function goes back to a plain wait.
+// run the GUI's event loop in between. A waiter that returns before that gives
+// the load up (the user quits): URL() then throws kErrLoadGivenUp. While a load waits, a second URL() is
+// refused (kErrLoadBusy); the other calls work on the loaded recording until
+// the new file has been opened and checked, then on the empty engine. A file
+// that fails those checks leaves the loaded recording as it was. An empty
+// function goes back to a plain wait.
 using LoadWaiter = std::function<void(const std::function<bool()>& waitBriefly)>;
 
 // RaisedError kObjectErrorBase + `code`, source "MediaEngine".

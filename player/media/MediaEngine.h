@@ -45,6 +45,7 @@ inline constexpr std::int32_t kErrNotPlayable = 4002;   // opened, but holds no 
 inline constexpr std::int32_t kErrLoadTimeout = 4003;   // no answer within the load wait
 inline constexpr std::int32_t kErrBadValue = 4004;      // a rate outside 0.01 .. 100 or a volume outside 0 .. 100
 inline constexpr std::int32_t kErrLoadBusy = 4005;      // another load is still waiting for its answer
+inline constexpr std::int32_t kErrLoadGivenUp = 4006;   // the load waiter gave the load up (the user quit)
 
 // Values of playState().
 enum PlayState : std::int32_t {

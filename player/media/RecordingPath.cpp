@@ -7,8 +7,16 @@
 
 namespace lirabox::media {
 
-std::string unusablePathReason(const std::string& path) {
+std::string unusableNameReason(const std::string& path) {
     if (path.empty()) return "no file name given";
+    if (const auto nul = path.find('\0'); nul != std::string::npos) {
+        return "the file name holds a NUL character: " + path.substr(0, nul);
+    }
+    return {};
+}
+
+std::string unusablePathReason(const std::string& path) {
+    if (auto reason = unusableNameReason(path); !reason.empty()) return reason;
     const std::filesystem::path file = pathFromUtf8(path);
     std::error_code failure;
     const auto status = std::filesystem::status(file, failure);

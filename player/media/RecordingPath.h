@@ -5,6 +5,10 @@
 
 namespace lirabox::media {
 
+// Why the path cannot name a file at all (empty, or holding a NUL character
+// that would cut it short), or empty text when it can.
+std::string unusableNameReason(const std::string& path);
+
 // Why the path cannot be opened as a recording, or empty text when it can.
 std::string unusablePathReason(const std::string& path);
 

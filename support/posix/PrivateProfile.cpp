@@ -41,7 +41,7 @@ bool writePrivateProfileStrings(const std::vector<ProfileEntry>& entries, const 
         for (const ProfileEntry& entry : entries) {
             if (storable(entry)) file.text = setProfileValue(file.text, entry.section, entry.key, entry.value);
         }
-        return encodeProfile(file.text, file.encoding);
+        return encodeProfile(file);
     });
     return replaced && allStorable;
 }

@@ -2,6 +2,7 @@
 // player's events make of it, and what its calls do to the player.
 #include "PlayerFixture.h"
 #include "player/MprisPlayer.h"
+#include "support/RaisedError.h"
 
 #include <cmath>
 #include <limits>
@@ -70,10 +71,14 @@ TEST_F(MprisPlayerTest, FollowsLoadsAndPlaybackReportingEachChangeOnce) {
     mpris->setPosition(first.trackId, 20'000'000);
     EXPECT_EQ(engine.position(), 0);
 
-    engine.failLoad("/rec/broken.wav", 4002);
-    form().fileOpen("/rec/broken.wav");
-    EXPECT_FALSE(mpris->hasTrack());
-    EXPECT_EQ(takeChanges(), (std::vector<Names> {{"Metadata", "CanPlay", "CanPause", "CanSeek"}}));
+    // A file that cannot be opened leaves the track; the bus gets the error,
+    // the user no message box.
+    engine.failLoad("/rec/broken.wav", kObjectErrorBase + media::kErrCannotOpen);
+    const std::size_t shown = view.messages.size();
+    EXPECT_THROW(mpris->openFile("/rec/broken.wav"), RaisedError);
+    EXPECT_EQ(view.messages.size(), shown);
+    EXPECT_TRUE(mpris->hasTrack());
+    EXPECT_TRUE(takeChanges().empty());
 }
 
 TEST_F(MprisPlayerTest, SeeksOnlyWithinTheRecording) {

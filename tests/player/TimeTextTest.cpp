@@ -17,13 +17,16 @@ TEST(TimeText, RoundsHalvesToEven) {
     EXPECT_EQ(TimeText(59.5), "00:01:00");
 }
 
-TEST(TimeText, ShowsUpTo32767Seconds) {
+TEST(TimeText, HoursGrowBeyondADayForAllDayRecordings) {
     EXPECT_EQ(TimeText(32767.4), "09:06:07");
-    EXPECT_EQ(TimeText(32767), "09:06:07");
+    EXPECT_EQ(TimeText(32768), "09:06:08");
+    EXPECT_EQ(TimeText(36000), "10:00:00");
+    EXPECT_EQ(TimeText(359999), "99:59:59");
+    EXPECT_EQ(TimeText(360000.4), "100:00:00");
 }
 
-TEST(TimeText, BeyondSixteenBitsIsAnOverflow) {
-    for (const double seconds : {32768.0, 32767.5, 1e12}) {
+TEST(TimeText, BeyondThirtyTwoBitsIsAnOverflow) {
+    for (const double seconds : {2147483648.0, 1e12, -1e12}) {
         try {
             TimeText(seconds);
             ADD_FAILURE() << seconds;
@@ -37,6 +40,7 @@ TEST(TimeText, NegativeSecondsWrapLikeATimeOfDay) {
     EXPECT_EQ(TimeText(-1), "23:59:59");
     EXPECT_EQ(TimeText(-3600), "23:00:00");
     EXPECT_EQ(TimeText(-32768), "14:53:52");
+    EXPECT_EQ(TimeText(-86400), "00:00:00");
 }
 
 }  // namespace

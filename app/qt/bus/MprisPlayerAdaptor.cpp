@@ -2,8 +2,11 @@
 
 #include "player/MprisPlayer.h"
 
+#include "support/RaisedError.h"
+
+#include <QDBusConnection>
+#include <QDBusError>
 #include <QFile>
-#include <QTimer>
 #include <QUrl>
 
 namespace lirabox::dbus {
@@ -47,13 +50,30 @@ void MprisPlayerAdaptor::SetPosition(const QDBusObjectPath& TrackId, qlonglong P
     mPlayer.setPosition(TrackId.path().toStdString(), Position);
 }
 
-// Only local files; the load runs after the reply has gone, so a message box
-// about a broken file cannot hold the caller.
-void MprisPlayerAdaptor::OpenUri(const QString& Uri) {
+// Only local files. The load is made within the call (a slow file keeps the
+// window alive meanwhile, and a second open then is refused as busy); its
+// failure goes back to the caller as the call's error.
+void MprisPlayerAdaptor::OpenUri(const QString& Uri, const QDBusMessage& message) {
     const QUrl url(Uri);
-    if (!url.isLocalFile()) return;
-    const std::string path = QFile::encodeName(url.toLocalFile()).toStdString();
-    QTimer::singleShot(0, this, [this, path] { mPlayer.openFile(path); });
+    if (!url.isLocalFile()) {
+        sendError(message, QDBusError::NotSupported, QStringLiteral("only local files can be opened: ") + Uri);
+        return;
+    }
+    const QString file = url.toLocalFile();
+    if (file.contains(QChar(u'\0'))) {
+        sendError(message, QDBusError::InvalidArgs, QStringLiteral("the file name holds a NUL character: ") + Uri);
+        return;
+    }
+    try {
+        mPlayer.openFile(QFile::encodeName(file).toStdString());
+    } catch (const RaisedError& error) {
+        sendError(message, QDBusError::Failed, QString::fromStdString(error.description()));
+    }
+}
+
+void MprisPlayerAdaptor::sendError(const QDBusMessage& call, QDBusError::ErrorType type, const QString& text) {
+    call.setDelayedReply(true);
+    QDBusConnection::sessionBus().send(call.createErrorReply(type, text));
 }
 
 }  // namespace lirabox::dbus

@@ -1,8 +1,12 @@
 #pragma once
 // org.mpris.MediaPlayer2.Player: the player's state and transport, in the
 // interface's types (microseconds as qlonglong, the track id as an object path).
+// A call that fails is answered with a D-Bus error, never with a message box:
+// a caller on the bus cannot pile up windows for the user to dismiss.
 
 #include <QDBusAbstractAdaptor>
+#include <QDBusError>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QVariantMap>
 
@@ -55,12 +59,14 @@ public slots:
     void Stop();
     void Seek(qlonglong Offset);
     void SetPosition(const QDBusObjectPath& TrackId, qlonglong Position);
-    void OpenUri(const QString& Uri);
+    void OpenUri(const QString& Uri, const QDBusMessage& message);
 
 signals:
     void Seeked(qlonglong Position);
 
 private:
+    static void sendError(const QDBusMessage& call, QDBusError::ErrorType type, const QString& text);
+
     MprisPlayer& mPlayer;
 };
 

@@ -68,6 +68,8 @@ public:
     // While held, closing the window is put off until the hold ends (a file
     // still opening); the close then comes from the event loop.
     void holdClosing(bool hold);
+    // Whether a close has been put off by the hold.
+    bool closeRequested() const { return mCloseGate.closeRequested(); }
 
     // The "表示" and "ヘルプ" menus and the one-line window's popup run their
     // commands through the form connectTo was given; the check box chkOnTop

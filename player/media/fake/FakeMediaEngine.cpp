@@ -132,16 +132,18 @@ FakeMediaEngine::~FakeMediaEngine() = default;
 
 void FakeMediaEngine::URL(const std::string& path) {
     record("URL", path);
-    mLoaded = false;
-    mUrl = path;
-    mName.clear();
-    mDuration = 0.0;
-    mPosition = 0.0;
-    mPlayState = kUndefined;
     if (mLoadWaiter) mLoadWaiter([] { return true; });
-    if (const auto failure = mLoadFailures.find(path); failure != mLoadFailures.end()) {
-        throw RaisedError(failure->second, "MediaEngine", "cannot open " + path);
+    const auto failure = mLoadFailures.find(path);
+    const bool cannotOpen = failure != mLoadFailures.end() && failure->second == kObjectErrorBase + kErrCannotOpen;
+    if (!cannotOpen) {
+        mLoaded = false;
+        mUrl = path;
+        mName.clear();
+        mDuration = 0.0;
+        mPosition = 0.0;
+        mPlayState = kUndefined;
     }
+    if (failure != mLoadFailures.end()) throw RaisedError(failure->second, "MediaEngine", "cannot open " + path);
     mLoaded = true;
     const auto duration = mDurations.find(path);
     mDuration = duration != mDurations.end() ? duration->second : mDefaultDuration;

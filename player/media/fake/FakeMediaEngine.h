@@ -5,8 +5,10 @@
 // Loading: URL(path) makes `path` the current media with the duration given by
 // setDuration() (default 60 s; per path via setDurationFor) and the name
 // `name()` = file name of the path (override with setNameFor). A path marked
-// with failLoad() throws RaisedError with the given number, and leaves nothing
-// loaded (name empty, duration 0, playState kUndefined).
+// with failLoad() throws RaisedError with the given number. As with the real
+// engines, a file that cannot be opened (kErrCannotOpen) leaves the loaded
+// recording as it was; any other failure leaves nothing loaded (name empty,
+// duration 0, playState kUndefined).
 //
 // State: nothing loaded → kUndefined; loaded → kReady (kPlaying when autoStart
 // is true); play → kPlaying; pause while playing → kPaused; stop → kStopped and

@@ -1,21 +1,21 @@
 #include "MpvEngine.h"
 
 #include <mpv/client.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <clocale>
 #include <cmath>
-#include <filesystem>
 #include <mutex>
 #include <optional>
 
+#include "RecordingOpening.h"
 #include "player/media/EngineErrors.h"
 #include "player/media/Loudness.h"
-#include "support/RaisedError.h"
 #include "player/media/RecordingPath.h"
+#include "support/RaisedError.h"
 #include "support/Trace.h"
-#include "player/media/WavChunks.h"
 
 namespace lirabox::media {
 namespace {
@@ -156,6 +156,7 @@ struct MpvEngine::State {
     // A load waiting for libmpv's answer; filled in by handle(), whichever
     // call drains the queue meanwhile.
     struct PendingLoad {
+        bool issued = false;  // libmpv has been told to load the file
         std::int64_t entry = -1;
         bool started = false;
         bool loaded = false;
@@ -225,7 +226,7 @@ struct MpvEngine::State {
             break;
         case MPV_EVENT_START_FILE: {
             const auto* start = static_cast<const mpv_event_start_file*>(event.data);
-            if (pending) {
+            if (pending && pending->issued) {
                 if (pending->entry < 0) pending->entry = start->playlist_entry_id;
                 pending->started = pending->started || start->playlist_entry_id == pending->entry;
             }
@@ -271,42 +272,69 @@ struct MpvEngine::State {
         return readEofReached();
     }
 
+    // The new file is opened and checked first (RecordingOpening, while the
+    // waiter runs); only a file that passes replaces the loaded one.
     void load(const std::string& path) {
         if (pending) throw engineError(kErrLoadBusy, "another file is still opening: " + path);
         processEvents();
-        if (mode != Mode::Empty) {
-            const char* stop[] = {"stop", nullptr};
-            mpv_command(mpv, stop);
-            forgetMedia();
-        }
-        if (const auto reason = unusablePathReason(path); !reason.empty()) {
-            throw engineError(kErrCannotOpen, reason);
-        }
-        if (!wavChunkSizesFit(path)) {
-            throw engineError(kErrNotPlayable, "the file claims more data than it holds: " + path);
-        }
-        // An absolute path is never taken for a protocol ("x://") or for "-".
-        const std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
-        setFlag("pause", !autoStart);
-
-        const char* command[] = {"loadfile", absolute.c_str(), "replace", nullptr};
-        mpv_node result{};
-        if (mpv_command_ret(mpv, command, &result) < 0) {
-            throw engineError(kErrCannotOpen, "the file cannot be opened: " + path);
-        }
-        std::int64_t loading = -1;
-        if (result.format == MPV_FORMAT_NODE_MAP) {
-            for (int i = 0; i < result.u.list->num; ++i) {
-                if (std::string(result.u.list->keys[i]) == "playlist_entry_id" &&
-                    result.u.list->values[i].format == MPV_FORMAT_INT64) {
-                    loading = result.u.list->values[i].u.int64;
+        using Clock = std::chrono::steady_clock;
+        const auto deadline = Clock::now() + loadLimit;
+        RecordingOpening opening(path);
+        bool opened = false;
+        std::optional<RaisedError> refusal;
+        pending = PendingLoad{};
+        const auto decided = [&] {
+            return refusal || pending->loaded || pending->ended || Clock::now() >= deadline;
+        };
+        // One brief wait spans both steps, so that a quick load is decided
+        // within the waiter's first call.
+        const std::function<bool()> waitBriefly = [&] {
+            if (decided()) return true;
+            const auto until = std::min(deadline, Clock::now() + std::chrono::milliseconds(50));
+            const auto left = [&] { return std::max(Clock::duration::zero(), until - Clock::now()); };
+            if (!opened) {
+                if (!opening.waitFor(std::chrono::duration_cast<std::chrono::milliseconds>(left()))) return decided();
+                opened = true;
+                try {
+                    startLoading(opening.takeDescriptor(), path);
+                } catch (const RaisedError& error) {
+                    refusal = error;
+                }
+                if (decided()) return true;
+            }
+            while (!decided()) {
+                mpv_event* event = mpv_wait_event(mpv, std::chrono::duration<double>(left()).count());
+                if (event->event_id == MPV_EVENT_NONE) break;
+                handle(*event);
+                if (Clock::now() >= until) break;
+            }
+            return decided();
+        };
+        const PendingLoad outcome = [&] {
+            struct Clear {
+                std::optional<PendingLoad>& pending;
+                ~Clear() { pending.reset(); }
+            } clear{pending};
+            if (loadWaiter) {
+                loadWaiter(waitBriefly);
+            } else {
+                while (!waitBriefly()) {
                 }
             }
+            return *pending;
+        }();
+        if (refusal) throw *refusal;
+        if (outcome.loaded) {
+            requireSound(path);
+        } else if (outcome.ended) {
+            failLoad(path, *outcome.ended);
+        } else {
+            if (opened) abandonLoad();
+            if (Clock::now() < deadline) throw engineError(kErrLoadGivenUp, "the load was given up: " + path);
+            throw engineError(kErrLoadTimeout, "the file did not open within " +
+                                                 numberText(loadLimit.count() / 1000.0) + " s: " + path);
         }
-        mpv_free_node_contents(&result);
-
-        waitUntilLoaded(path, loading);
-        entryId = loading;
+        entryId = outcome.entry;
         url = path;
         name = fileNameOf(path);
         double length = 0.0;
@@ -317,37 +345,32 @@ struct MpvEngine::State {
         if (!autoStart) heldPosition = 0.0;
     }
 
-    // Waits on libmpv's queue (never spinning) until `loading` is open or has
-    // failed, or the load limit has passed.
-    void waitUntilLoaded(const std::string& path, std::int64_t& loading) {
-        using Clock = std::chrono::steady_clock;
-        const auto deadline = Clock::now() + loadLimit;
-        pending = PendingLoad{};
-        pending->entry = loading;
-        const auto decided = [&] { return pending->loaded || pending->ended || Clock::now() >= deadline; };
-        const std::function<bool()> waitBriefly = [&] {
-            if (decided()) return true;
-            const auto left = std::chrono::duration<double>(deadline - Clock::now()).count();
-            mpv_event* event = mpv_wait_event(mpv, std::clamp(left, 0.0, 0.05));
-            if (event->event_id != MPV_EVENT_NONE) handle(*event);
-            return decided();
-        };
-        const PendingLoad outcome = [&] {
-            struct Clear {
-                std::optional<PendingLoad>& pending;
-                ~Clear() { pending.reset(); }
-            } clear{pending};
-            if (loadWaiter) loadWaiter(waitBriefly);
-            while (!waitBriefly()) {
+    // Replaces the loaded file by the checked one, handing libmpv its open
+    // descriptor (which libmpv closes when done with it).
+    void startLoading(int descriptor, const std::string& path) {
+        if (mode != Mode::Empty) {
+            const char* stop[] = {"stop", nullptr};
+            mpv_command(mpv, stop);
+            forgetMedia();
+        }
+        setFlag("pause", !autoStart);
+        const std::string source = "fdclose://" + std::to_string(descriptor);
+        const char* command[] = {"loadfile", source.c_str(), "replace", nullptr};
+        mpv_node result{};
+        if (mpv_command_ret(mpv, command, &result) < 0) {
+            close(descriptor);
+            throw engineError(kErrCannotOpen, "the file cannot be opened: " + path);
+        }
+        pending->issued = true;
+        if (result.format == MPV_FORMAT_NODE_MAP) {
+            for (int i = 0; i < result.u.list->num; ++i) {
+                if (std::string(result.u.list->keys[i]) == "playlist_entry_id" &&
+                    result.u.list->values[i].format == MPV_FORMAT_INT64) {
+                    pending->entry = result.u.list->values[i].u.int64;
+                }
             }
-            return *pending;
-        }();
-        loading = outcome.entry;
-        if (outcome.loaded) return requireSound(path);
-        if (outcome.ended) failLoad(path, *outcome.ended);
-        abandonLoad();
-        throw engineError(kErrLoadTimeout, "the file did not open within " + numberText(loadLimit.count() / 1000.0) +
-                                         " s: " + path);
+        }
+        mpv_free_node_contents(&result);
     }
 
     void requireSound(const std::string& path) {

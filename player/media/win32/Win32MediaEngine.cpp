@@ -95,13 +95,14 @@ struct Win32MediaEngine::State : EngineSettings, EngineControls, CurrentMedia, M
 
     void load(const std::string& path) {
         if (loading) throw engineError(kErrLoadBusy, "another file is still opening: " + path);
+        // The new file is checked before it replaces the loaded one.
+        if (const auto reason = unusablePathReason(path); !reason.empty()) throw engineError(kErrCannotOpen, reason);
+        if (!riffChunkSizesFit(path)) {
+            throw engineError(kErrNotPlayable, "the file claims more data than it holds: " + path);
+        }
         if (mode != Mode::Empty) {
             playback.close();
             forgetMedia();
-        }
-        if (const auto reason = unusablePathReason(path); !reason.empty()) throw engineError(kErrCannotOpen, reason);
-        if (!wavChunkSizesFit(path)) {
-            throw engineError(kErrNotPlayable, "the file claims more data than it holds: " + path);
         }
         const Playback::Opened opened = waitForOpen(path);
         if (opened.failure == SourceDecoder::Failure::CannotOpen) throw engineError(kErrCannotOpen, opened.reason);
@@ -133,11 +134,15 @@ struct Win32MediaEngine::State : EngineSettings, EngineControls, CurrentMedia, M
             bool& loading;
             ~Clear() { loading = false; }
         } clear{loading};
-        if (loadWaiter) loadWaiter(waitBriefly);
-        while (!waitBriefly()) {
+        if (loadWaiter) {
+            loadWaiter(waitBriefly);
+        } else {
+            while (!waitBriefly()) {
+            }
         }
         if (!opened) {
             playback.close();
+            if (Clock::now() < deadline) throw engineError(kErrLoadGivenUp, "the load was given up: " + path);
             throw engineError(kErrLoadTimeout, "the file did not open within " + numberText(loadLimit.count() / 1000.0) +
                                              " s: " + path);
         }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include "tests/common/Desktop.h"
 #include "tests/common/InstalledPlayer.h"
 #include "tests/common/Recordings.h"
+#include "tests/player/media/SlowOpen.h"
 
 namespace {
 
@@ -116,6 +118,82 @@ TEST(Mpris, MediaKeysDriveTheRunningPlayer) {
     call("org.mpris.MediaPlayer2.Quit");
     EXPECT_EQ(install.waitForExit(pid), 0);
     EXPECT_NE(install.readFile("position.ini").find("value=1000"), std::string::npos);
+}
+
+// The start of a command that opens a URI through the interface.
+const std::string openUri =
+    "timeout 20 gdbus call --session --dest org.mpris.MediaPlayer2.lirabox --object-path /org/mpris/MediaPlayer2 "
+    "--method org.mpris.MediaPlayer2.Player.OpenUri ";
+
+// The state letter of a process ("R", "S", "Z" ...).
+char processState(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    const std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto afterName = stat.rfind(") ");
+    return afterName == std::string::npos ? '?' : stat[afterName + 2];
+}
+
+// Resident memory of a process, in KiB.
+long residentKiB(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    }
+    return 0;
+}
+
+// A hostile program on the bus: a flood of opens of missing files from many
+// clients at once, a file name cut short by a NUL. Each is answered with an
+// error, no message box shows, and the recording that plays goes on playing.
+TEST(Mpris, FailedOpensFromTheBusAreAnsweredWithErrorsAndPlaybackGoesOn) {
+    InstalledPlayer install;
+    const fs::path recording = install.scratch("talk.wav");
+    writeSineWav(recording, 120, 440, 8000, 1);
+    writeSineWav(install.scratch("a.wav"), 5, 440, 8000, 1);
+    const pid_t pid = install.start({recording.string()});
+    ASSERT_TRUE(waitUntil([] { return playerctl("status") == "Playing"; })) << install.output();
+    const XWindow window = waitForWindow(pid, "Lirabox", false);
+    ASSERT_NE(window, 0u);
+    call("org.mpris.MediaPlayer2.Player.OpenUri", "file:///nowhere/warm-up.wav");
+    const long residentBefore = residentKiB(pid);
+
+    const std::string errors = commandOutput("for c in $(seq 30); do (for i in $(seq 10); do " + openUri +
+                                             "file:///nowhere/$c-$i.wav; done) & done 2>&1 | grep -c 'Error.Failed'");
+    EXPECT_EQ(trimmed(errors), "300");
+    const std::string cutShort =
+        commandOutput("(" + openUri + quoted("file://" + install.scratch("a.wav%00.txt").string()) + " 2>&1)");
+    EXPECT_NE(cutShort.find("InvalidArgs"), std::string::npos) << cutShort;
+
+    EXPECT_EQ(playerctl("status"), "Playing");
+    EXPECT_EQ(playerctl("metadata xesam:title"), "talk.wav");
+    const std::size_t published = install.publishedPositions().size();
+    EXPECT_TRUE(waitUntil([&] { return install.publishedPositions().size() > published + 2; }));
+    for (const XWindow shown : visibleWindows(pid)) EXPECT_FALSE(isDialog(shown)) << windowName(shown);
+    EXPECT_LT(residentKiB(pid) - residentBefore, 10 * 1024);
+
+    pressKeys(window, "ctrl+q");
+    EXPECT_EQ(install.waitForExit(pid), 0);
+}
+
+// A recording on a disk that takes 15 s to open: while the load waits, the
+// window's quit key ends the program at once, the load given up.
+TEST(Mpris, TheQuitKeyEndsTheProgramAtOnceDuringASlowOpen) {
+    InstalledPlayer install;
+    const fs::path recording = install.scratch("far away.wav");
+    writeSineWav(recording, 20, 440, 8000, 1);
+    const pid_t pid = install.start();
+    const XWindow window = waitForWindow(pid, "Lirabox", false);
+    ASSERT_NE(window, 0u);
+    ASSERT_TRUE(waitUntil([] { return playerctl("status") == "Stopped"; })) << install.output();
+    std::optional<SlowOpen> slow(std::in_place, recording, std::chrono::seconds(15), pid);
+    commandOutput("(" + openUri + quoted("file://" + recording.string()) + " >/dev/null 2>&1 &)");
+    ASSERT_TRUE(waitUntil([&] { return slow->holding(); }));
+    pressKeys(window, "ctrl+q");
+    // The program has ended (a zombie until the tracer lets the held thread go)
+    // while its open is still held back.
+    EXPECT_TRUE(waitUntil([&] { return processState(pid) == 'Z'; }, std::chrono::seconds(5))) << install.output();
+    slow.reset();
+    EXPECT_EQ(install.waitForExit(pid), 0) << install.output();
 }
 
 TEST(Mpris, WithoutASessionBusThePlayerPlaysAndSaysNothingOfIt) {

@@ -76,7 +76,7 @@ void fuzzFile(const std::string& text, const std::string& section, const std::st
         // A UTF-16 file holds what UTF-16 can: bytes that are no UTF-8 come back as U+FFFD.
         const ProfileEncoding encoding = decodeProfile(text).encoding;
         std::string expected = expectedReadBack(section, key, value).value_or("");
-        if (encoding != ProfileEncoding::Utf8) expected = decodeProfile(encodeProfile(expected, encoding)).text;
+        if (encoding != ProfileEncoding::Utf8) expected = decodeProfile(encodeProfile({expected, encoding})).text;
         check(readPrivateProfileString(section, key, "", 32767, file) == cutToBufferSize(expected, 32767),
               "file read back");
     }

@@ -72,6 +72,27 @@ TEST_F(PrivateProfileFile, Utf16FileIsReadAndWrittenInUtf16) {
     EXPECT_EQ(read("A", "k"), "\xF0\x9F\x98\x80");
 }
 
+// Without a byte order mark UTF-16 is recognised by its zero bytes, written
+// back in UTF-16 without a mark (never with UTF-8 lines), and an odd last byte
+// stays where it was.
+TEST_F(PrivateProfileFile, Utf16WithoutByteOrderMarkStaysUtf16WithItsOddLastByte) {
+    const auto utf16 = [](const std::string& ascii, bool bigEndian) {
+        std::string out;
+        for (char c : ascii) out += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+        return out;
+    };
+    for (const bool bigEndian : {false, true}) {
+        writeText(file, utf16("[Config]\r\nRewind=7\r\n", bigEndian) + "\x1A");
+        EXPECT_EQ(read("Config", "Rewind"), "7");
+        ASSERT_TRUE(writePrivateProfileString("Config", "Forward", "5", file));
+        ASSERT_TRUE(writePrivateProfileString("Volume", "value", "2500", file));
+        EXPECT_EQ(readText(file),
+                  utf16("[Config]\r\nRewind=7\r\nForward=5\r\n[Volume]\r\nvalue=2500\r\n", bigEndian) + "\x1A")
+            << "big endian: " << bigEndian;
+        EXPECT_EQ(read("Volume", "value"), "2500");
+    }
+}
+
 TEST_F(PrivateProfileFile, BinaryGarbageIsKeptAndDoesNotConfuseTheReader) {
     std::string garbage;
     for (int i = 0; i < 4096; ++i) garbage += static_cast<char>((i * 7919) & 0xFF);
