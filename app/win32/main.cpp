@@ -86,7 +86,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                     [instance](const lirabox::settings::frmSettings::Collaborators& parts) {
                                         return std::make_unique<lirabox::settings::win32::SettingsDialog>(instance,
                                                                                                           parts);
-                                    }});
+                                    },
+                                    nullptr, nullptr});  // the Keytap library's keys, the SendInput typer
     window.connectTo(player.form(), player.menus());
 
     if (!player.start(text)) return 1;  // a second instance: the message has been dismissed

@@ -13,7 +13,7 @@ cd "$source_dir"
 for ts in data/translations/lirabox_*.ts; do
   cp "$ts" "$work/check.ts"
   "$lupdate" -silent -locations none -no-obsolete -extensions cpp,h \
-    -tr-function-alias QT_TRANSLATE_NOOP+=LIRABOX_TEXT player settings oneline support hotkeys -ts "$work/check.ts"
+    -tr-function-alias QT_TRANSLATE_NOOP+=LIRABOX_TEXT app player settings oneline support hotkeys -ts "$work/check.ts"
   if ! diff -u "$ts" "$work/check.ts"; then
     echo "$ts: not up to date with the code; run: cmake --build BUILD --target lirabox_update_translations" >&2
     status=1
