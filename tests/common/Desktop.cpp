@@ -66,6 +66,19 @@ WindowGeometry geometry(XWindow window) {
     return size;
 }
 
+std::size_t shownWindowCount(pid_t pid) {
+    std::istringstream lines(commandOutput("xdotool search --onlyvisible --pid " + std::to_string(pid)));
+    std::size_t count = 0;
+    for (XWindow window = 0; lines >> window;) ++count;
+    return count;
+}
+
+bool opensWindow(pid_t pid, const std::function<void()>& open) {
+    const std::size_t before = shownWindowCount(pid);
+    open();
+    return waitUntil([&] { return shownWindowCount(pid) > before; }, std::chrono::seconds(10));
+}
+
 XWindow findWindow(pid_t pid, const std::string& name, bool dialog) {
     for (const XWindow window : visibleWindows(pid)) {
         if (windowName(window) == name && isDialog(window) == dialog) return window;

@@ -3,9 +3,10 @@
 // xwininfo: finds a program's windows, clicks into them, types keys, moves
 // them through the window manager and reads where their frames are.
 
+#include <sys/types.h>
+#include <functional>
 #include <optional>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 #include "Polling.h"
@@ -37,6 +38,13 @@ std::string windowName(XWindow window);
 // True for dialog windows (message boxes, file dialogs).
 bool isDialog(XWindow window);
 WindowGeometry geometry(XWindow window);
+
+// How many windows of the process are mapped, menus and popups included
+// (those do not match a search by name).
+std::size_t shownWindowCount(pid_t pid);
+// Runs `open` (a click or key that opens a menu or popup) and waits until
+// the process shows one window more than before; false when none comes.
+bool opensWindow(pid_t pid, const std::function<void()>& open);
 
 // The first visible window of the process with this name and kind, or 0.
 XWindow findWindow(pid_t pid, const std::string& name, bool dialog);

@@ -1,7 +1,8 @@
 // The window's behaviour on the real libmpv engine with generated recordings.
 #include "RealEngineFixture.h"
-#include "tests/common/Recordings.h"
 #include "support/RaisedError.h"
+#include "tests/common/Polling.h"
+#include "tests/common/Recordings.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
-#include <thread>
+#include <utility>
 
 namespace lirabox::test {
 namespace {
@@ -92,9 +93,11 @@ TEST_P(RecordingEndTest, WithoutMarksPlaybackEndsAtTheRealEndAndStops) {
     }
     EXPECT_EQ(engine.playState(), media::kMediaEnded);
     EXPECT_NEAR(engine.controls().currentPosition(), length, 0.05);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_EQ(engine.playState(), media::kMediaEnded);
-    EXPECT_NEAR(engine.controls().currentPosition(), length, 0.05);
+    const auto settled = waitStable([&] { return std::pair(engine.playState(), engine.controls().currentPosition()); },
+                                    std::chrono::milliseconds(300), std::chrono::seconds(5));
+    ASSERT_TRUE(settled) << "the position still moves at the end";
+    EXPECT_EQ(settled->first, media::kMediaEnded);
+    EXPECT_NEAR(settled->second, length, 0.05);
 
     // The next play steps back by the automatic rewind from the end.
     form().PPFunc();

@@ -3,11 +3,12 @@
 // through the real engine.
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <string>
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -40,18 +41,9 @@ protected:
     XWindow waitForMessage(pid_t pid) { return waitForWindow(pid, "Lirabox", true); }
 
     // Waits until no position has been published for a while; the count then.
-    std::size_t waitForSilence() {
-        std::size_t count = mInstall.publishedPositions().size();
-        auto quietSince = std::chrono::steady_clock::now();
-        waitUntil([&] {
-            const std::size_t now = mInstall.publishedPositions().size();
-            if (now != count) {
-                count = now;
-                quietSince = std::chrono::steady_clock::now();
-            }
-            return std::chrono::steady_clock::now() - quietSince > std::chrono::milliseconds(1500);
-        });
-        return count;
+    // The number of calls once none has come for a while; nothing when they go on.
+    std::optional<std::size_t> callsOnceSilent() {
+        return waitStable([&] { return mInstall.publishedPositions().size(); }, std::chrono::milliseconds(2500));
     }
 
     void quit(pid_t pid, XWindow window) {
@@ -79,10 +71,10 @@ TEST_F(EndToEnd, PlaysFromTheGivenSecondAndPublishesThePositionOnlyWhilePlaying)
 
     // Pause with the play button: the calls end.
     layout.clickPlay();
-    const std::size_t paused = waitForSilence();
+    const std::optional<std::size_t> silent = callsOnceSilent();
+    ASSERT_TRUE(silent) << "the calls go on after the pause";
+    const std::size_t paused = *silent;
     const double pausedAt = mInstall.publishedPositions().back();
-    std::this_thread::sleep_for(std::chrono::seconds(1));
-    EXPECT_EQ(mInstall.publishedPositions().size(), paused);
 
     // Play again: the calls come back, one second earlier than the pause.
     layout.clickPlay();
@@ -93,9 +85,7 @@ TEST_F(EndToEnd, PlaysFromTheGivenSecondAndPublishesThePositionOnlyWhilePlaying)
 
     // Stop: the calls end again.
     layout.clickStop();
-    const std::size_t stopped = waitForSilence();
-    std::this_thread::sleep_for(std::chrono::seconds(1));
-    EXPECT_EQ(mInstall.publishedPositions().size(), stopped);
+    EXPECT_TRUE(callsOnceSilent()) << "the calls go on after the stop";
 
     quit(pid, window);
 }

@@ -5,11 +5,14 @@
 // and version messages, and quitting from its popup.
 
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
-#include <thread>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -39,18 +42,19 @@ bool isMapped(XWindow window) {
 // Keys to whatever holds the keyboard now (an open menu grabs it).
 void keys(const std::string& names) { commandOutput("xdotool key " + names); }
 
-void rightClick(XWindow window, int x, int y) {
-    commandOutput("xdotool mousemove --window " + std::to_string(window) + " " + std::to_string(x) + " " +
-                  std::to_string(y) + " click 3");
-    std::this_thread::sleep_for(300ms);
+// Opens the window's popup menu with a right click at that point.
+void openPopup(pid_t pid, XWindow window, int x, int y) {
+    EXPECT_TRUE(opensWindow(pid, [&] {
+        commandOutput("xdotool mousemove --window " + std::to_string(window) + " " + std::to_string(x) + " " +
+                      std::to_string(y) + " click 3");
+    })) << "no popup menu";
 }
 
 // Opens the "ファイル" menu with the mouse and walks right to the menu
 // `steps` further along, whose first item is then chosen with `downs` more.
-void chooseFromMenuBar(XWindow window, int steps, int downs = 0) {
+void chooseFromMenuBar(pid_t pid, XWindow window, int steps, int downs = 0) {
     activate(window);
-    click(window, 20, 10);
-    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(opensWindow(pid, [&] { click(window, 20, 10); })) << "the menu \"ファイル\" does not open";
     std::string walk;
     for (int i = 0; i < steps; ++i) walk += " Right";
     for (int i = 0; i < downs; ++i) walk += " Down";
@@ -60,6 +64,7 @@ void chooseFromMenuBar(XWindow window, int steps, int downs = 0) {
 struct Spot {
     int x = 0;
     int y = 0;
+    bool operator==(const Spot&) const = default;
 };
 
 Spot clientPlace(XWindow window) {
@@ -85,16 +90,17 @@ TEST_F(OneLineEndToEnd, AlwaysOnTopFromEitherMenuHoldsAcrossViewsAndTheWindowDra
     ASSERT_NE(main, 0u);
     ASSERT_FALSE(isAbove(main));
 
-    chooseFromMenuBar(main, 2);  // 表示 > 常に手前に表示
+    chooseFromMenuBar(pid, main, 2);  // 表示 > 常に手前に表示
     EXPECT_TRUE(waitUntil([&] { return isAbove(main); }));
-    chooseFromMenuBar(main, 2);
+    chooseFromMenuBar(pid, main, 2);
     EXPECT_TRUE(waitUntil([&] { return !isAbove(main); }));
 
     pressKeys(main, "ctrl+alt+Return");
     pressKeys(main, "Return");
-    std::this_thread::sleep_for(500ms);
-    EXPECT_TRUE(isMapped(main));
-    EXPECT_EQ(findWindow(pid, "Lirabox", true), 0u);
+    const auto views = waitStable([&] { return std::pair(isMapped(main), findWindow(pid, "Lirabox", true)); }, 500ms);
+    ASSERT_TRUE(views);
+    EXPECT_TRUE(views->first);
+    EXPECT_EQ(views->second, 0u);
 
     pressKeys(main, "alt+Return");
     const XWindow oneLine = oneLineWindow(pid);
@@ -102,7 +108,7 @@ TEST_F(OneLineEndToEnd, AlwaysOnTopFromEitherMenuHoldsAcrossViewsAndTheWindowDra
     EXPECT_TRUE(waitUntil([&] { return !isMapped(main); }));
     EXPECT_FALSE(isAbove(oneLine));
 
-    rightClick(oneLine, 40, 8);
+    openPopup(pid, oneLine, 40, 8);
     keys("Down Down Return");  // 常に手前に表示
     EXPECT_TRUE(waitUntil([&] { return isAbove(oneLine); })) << "the one-line window did not follow at once";
 
@@ -118,13 +124,13 @@ TEST_F(OneLineEndToEnd, AlwaysOnTopFromEitherMenuHoldsAcrossViewsAndTheWindowDra
         return after.x == before.x + 144 && after.y == before.y + 70;
     })) << "moved by " << after.x - before.x << ", " << after.y - before.y;
     commandOutput("xdotool mousemove_relative -- 40 40");
-    std::this_thread::sleep_for(500ms);
-    EXPECT_EQ(clientPlace(oneLine).x, after.x);
-    EXPECT_EQ(clientPlace(oneLine).y, after.y);
+    const std::optional<Spot> resting = waitStable([&] { return clientPlace(oneLine); }, 500ms);
+    ASSERT_TRUE(resting);
+    EXPECT_EQ(resting->x, after.x);
+    EXPECT_EQ(resting->y, after.y);
 
     pressKeys(oneLine, "ctrl+alt+Return");
-    std::this_thread::sleep_for(500ms);
-    EXPECT_FALSE(isMapped(main));
+    EXPECT_EQ(waitStable([&] { return isMapped(main); }, 500ms), std::optional(false));
     pressKeys(oneLine, "alt+Return");
     EXPECT_TRUE(waitUntil([&] { return isMapped(main); }));
     EXPECT_TRUE(waitUntil([&] { return findWindow(pid, "Lirabox", true) == 0; }));
@@ -134,7 +140,7 @@ TEST_F(OneLineEndToEnd, AlwaysOnTopFromEitherMenuHoldsAcrossViewsAndTheWindowDra
     EXPECT_EQ(mInstall.waitForExit(pid), 0);
 }
 
-// Two pictures of the window, some time apart, differ: its text moves on.
+// A picture of the window taken later differs from the first: its text moves on.
 bool windowChanges(XWindow window, const fs::path& first, const fs::path& second) {
     const auto grab = [&](const fs::path& file) {
         const Spot place = clientPlace(window);
@@ -145,9 +151,19 @@ bool windowChanges(XWindow window, const fs::path& first, const fs::path& second
         return std::string(std::istreambuf_iterator<char>(in), {});
     };
     const std::string before = grab(first);
-    std::this_thread::sleep_for(1200ms);
-    const std::string after = grab(second);
-    return !before.empty() && before != after;
+    return !before.empty() && waitUntil([&] { return grab(second) != before; }, 10s);
+}
+
+// The playing rate over the last `span` seconds of the program's SetTime
+// calls, by their own clock; nothing while they span less.
+std::optional<double> recentRate(const std::vector<InstalledPlayer::PublishedCall>& calls, double span) {
+    if (calls.empty()) return std::nullopt;
+    const InstalledPlayer::PublishedCall& last = calls.back();
+    for (auto call = calls.rbegin(); call != calls.rend(); ++call) {
+        const double seconds = static_cast<double>(last.stamp - call->stamp) / 1e9;
+        if (seconds >= span) return (last.seconds - call->seconds) / seconds;
+    }
+    return std::nullopt;
 }
 
 TEST_F(OneLineEndToEnd, TheOneLineWindowFollowsPlaybackAt2xTheGlobalKeysWorkAndItsQuitSaves) {
@@ -169,15 +185,19 @@ TEST_F(OneLineEndToEnd, TheOneLineWindowFollowsPlaybackAt2xTheGlobalKeysWorkAndI
     ASSERT_TRUE(other.takeFocus());
     for (int i = 0; i < 10; ++i) xdotool("key F7");  // ten steps of 0.1 up: 2x
     other.pressesBeforeMarker();
-    std::this_thread::sleep_for(500ms);
-    const auto calls = mInstall.publishedCalls();
-    std::this_thread::sleep_for(2s);
-    const auto later = mInstall.publishedCalls();
-    const double seconds = (later.back().stamp - calls.back().stamp) / 1e9;
-    const double rate = (later.back().seconds - calls.back().seconds) / seconds;
-    EXPECT_NEAR(rate, 2.0, 0.25);
+    // The keys take effect one by one: the rate over the latest two seconds
+    // of calls reaches 2x once the last has.
+    std::optional<double> rate;
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            rate = recentRate(mInstall.publishedCalls(), 2.0);
+            return rate && std::abs(*rate - 2.0) <= 0.25;
+        },
+        20s))
+        << "the rate stays at " << rate.value_or(0);
+    const Spot placed = clientPlace(oneLine);
     moveWindow(oneLine, 20, 20);  // clear of the other client's window
-    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(waitUntil([&] { return !(clientPlace(oneLine) == placed); }, 10s)) << "the window does not move";
     EXPECT_TRUE(windowChanges(oneLine, mInstall.scratch("a.png"), mInstall.scratch("b.png")))
         << "the one-line window does not show the position moving";
 
@@ -188,7 +208,7 @@ TEST_F(OneLineEndToEnd, TheOneLineWindowFollowsPlaybackAt2xTheGlobalKeysWorkAndI
 
     // 終了 in the popup: the one-line window, then the main window, and the normal shut-down.
     fs::remove(mInstall.folder() / "position.ini");
-    rightClick(oneLine, 40, 8);
+    openPopup(pid, oneLine, 40, 8);
     keys("Down Down Down Return");
     EXPECT_EQ(mInstall.waitForExit(pid), 0);
     EXPECT_NE(mInstall.readFile("position.ini").find("[Volume]"), std::string::npos);
@@ -199,13 +219,13 @@ TEST_F(OneLineEndToEnd, HelpWithoutAGuideAndTheVersionShowTheirMessages) {
     const XWindow main = mainWindow(pid);
     ASSERT_NE(main, 0u);
 
-    chooseFromMenuBar(main, 3);  // ヘルプ > 目次
+    chooseFromMenuBar(pid, main, 3);  // ヘルプ > 目次
     const XWindow missing = waitForWindow(pid, "Lirabox", true);
     ASSERT_NE(missing, 0u) << "no message for the missing help file";
     pressKeys(missing, "Return");
     ASSERT_TRUE(waitUntil([&] { return findWindow(pid, "Lirabox", true) == 0; }));
 
-    chooseFromMenuBar(main, 3, 1);  // ヘルプ > バージョン情報
+    chooseFromMenuBar(pid, main, 3, 1);  // ヘルプ > バージョン情報
     const XWindow version = waitForWindow(pid, "バージョン情報", true);
     ASSERT_NE(version, 0u);
     pressKeys(version, "Return");

@@ -4,7 +4,7 @@
 # with LANGUAGE=en in English:
 #   [LANGUAGE=en] bash tests/app/qt/make-screenshot.sh BUILD_DIR OUT.png [--oneline]
 set -euo pipefail
-here=$(cd "$(dirname "$0")/../.." && pwd)
+here=$(cd "$(dirname "$0")/../../.." && pwd)
 build=$(cd "${1:?usage: make-screenshot.sh BUILD_DIR OUT.png}" && pwd)
 out=$(realpath -m "${2:?usage: make-screenshot.sh BUILD_DIR OUT.png}")
 
@@ -39,7 +39,11 @@ if [[ "${3:-}" == --oneline ]]; then
   [[ -n "$window" ]] || { echo "the one-line window did not show" >&2; exit 1; }
   xdotool windowmove "$window" 24 24
 fi
-sleep 2.5  # let the position move on a little
+# Once the position has moved on a little from the start second.
+for _ in $(seq 1 300); do
+  read -r seconds _ 2>/dev/null <"$work/runtime/lirabox/position" && (( ${seconds%.*} >= 9 )) && break
+  sleep 0.1
+done
 
 # The window's place on the screen and the frame around it (left, right, top, bottom).
 x=$(xwininfo -id "$window" | sed -n 's/.*Absolute upper-left X: *//p')

@@ -79,7 +79,7 @@ TEST(Win32OneLine, AltEnterSwitchesToTheOneLineWindowThatPlaysOnMovesWhenDragged
     // F10 selects the bar's first menu; going left, the window menu, then the
     // bar's last menu, "ヘルプ", and "表示", whose first item is "常に手前に表示".
     ::SetForegroundWindow(main);
-    std::this_thread::sleep_for(500ms);
+    ASSERT_TRUE(waitUntil([&] { return ::GetForegroundWindow() == main; }, 5s));
     for (const WORD step : {VK_F10, VK_LEFT, VK_LEFT, VK_LEFT, VK_DOWN, VK_RETURN}) press(step);
     EXPECT_TRUE(waitUntil([&] { return topMost(main); }, 2s));
 

@@ -81,6 +81,16 @@ inline long exitCodeOf(PROCESS_INFORMATION& process) {
     return exitCode == STILL_ACTIVE ? -1 : static_cast<long>(exitCode);
 }
 
+// The position the reference Timepost.dll heard once it has stayed put for
+// `quiet` (as it does while paused or stopped); nothing when none was heard
+// or it still moves after `limit`.
+inline std::optional<double> positionOnceStill(const fs::path& file, std::chrono::milliseconds quiet,
+                                               std::chrono::milliseconds limit) {
+    const auto still = waitStable([&] { return positionHeard(file); }, quiet, limit);
+    if (!still) return std::nullopt;
+    return *still;
+}
+
 // waitUntil with the limit first, as these tests read best.
 template <class Condition>
 bool within(std::chrono::milliseconds limit, Condition condition) {

@@ -13,7 +13,6 @@
 #include <optional>
 #include <sstream>
 #include <string>
-#include <thread>
 
 #include <windows.h>
 
@@ -73,10 +72,8 @@ TEST(Win32Program, AFirstStartPlaysFromTheStartSecondTakesTheKeyMessageAndRefuse
     const UINT keyMessage = ::RegisterWindowMessageA("KVL_MESSAGE_PROC");
     ASSERT_NE(window, nullptr);
     ::PostMessageW(window, keyMessage, 0, 0);
-    std::this_thread::sleep_for(1s);
-    const std::optional<double> paused = positionHeard(position);
-    std::this_thread::sleep_for(1s);
-    EXPECT_EQ(positionHeard(position), paused);
+    const std::optional<double> paused = positionOnceStill(position, 2s, 15s);
+    ASSERT_TRUE(paused) << "the position does not stop";
 
     // Picking "2" in the speed list, as the list tells its window, and
     // playing on: the position runs twice as fast as the sound played.
@@ -88,8 +85,8 @@ TEST(Win32Program, AFirstStartPlaysFromTheStartSecondTakesTheKeyMessageAndRefuse
     ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(speeds), CBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(speeds));
     ::PostMessageW(window, keyMessage, 0, 0);
-    std::this_thread::sleep_for(500ms);
-    const std::optional<double> from = positionHeard(position);
+    std::optional<double> from;
+    EXPECT_TRUE(within(10s, [&] { return (from = positionHeard(position)) > *paused; })) << "it does not play on";
     const double playedFrom = capturedSeconds();
     EXPECT_TRUE(within(15s, [&] { return capturedSeconds() - playedFrom >= 1.5; }));
     const std::optional<double> to = positionHeard(position);

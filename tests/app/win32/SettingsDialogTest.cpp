@@ -78,13 +78,6 @@ int iniNumber(const fs::path& file, const char* section, const char* key) {
     return static_cast<int>(::GetPrivateProfileIntA(section, key, -1, file.string().c_str()));
 }
 
-// Whether the position stays where it is for most of a second.
-bool standing(const fs::path& position) {
-    const std::optional<double> from = positionHeard(position);
-    std::this_thread::sleep_for(700ms);
-    return from && positionHeard(position) == from;
-}
-
 // Whether playing starts within a few seconds: the position moves on from where it stands.
 bool startsPlaying(const fs::path& position) {
     const std::optional<double> from = positionHeard(position);
@@ -111,7 +104,7 @@ TEST(Win32SettingsDialog, CapturesTabShiftTabAndF9AndTheSavedKeyWorksAtOnce) {
     // Paused at once, so that the recording is not over by the time F9 is tried.
     ASSERT_TRUE(within(10s, [&] { return positionHeard(position).has_value(); }));
     ::PostMessageW(main, ::RegisterWindowMessageA("KVL_MESSAGE_PROC"), 0, 0);
-    ASSERT_TRUE(within(5s, [&] { return standing(position); }));
+    ASSERT_TRUE(positionOnceStill(position, 700ms, 5s));
 
     // The settings menu's item for the shortcut-key tab, as the menu sends it.
     ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(kShortcutKeySettingsItem, 0), 0);
@@ -152,7 +145,7 @@ TEST(Win32SettingsDialog, CapturesTabShiftTabAndF9AndTheSavedKeyWorksAtOnce) {
     typeKey(VK_F9);
     EXPECT_TRUE(startsPlaying(position));
     typeKey(VK_F9);
-    EXPECT_TRUE(within(5s, [&] { return standing(position); }));
+    EXPECT_TRUE(positionOnceStill(position, 700ms, 5s));
 
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(exitCodeOf(process), 0);

@@ -25,7 +25,6 @@
 #include <cstdlib>
 #include <regex>
 #include <string>
-#include <thread>
 
 namespace lirabox::test {
 namespace {
@@ -60,12 +59,16 @@ bool readText(OtherClient& client, std::string& text) {
 }
 
 // The text received until a blank ends a stamp (at most two seconds), and
-// whatever follows within a moment.
+// whatever follows until no key has come for a moment.
 std::string receivedText(OtherClient& client) {
     std::string text;
     waitUntil([&] { return readText(client, text); }, std::chrono::seconds(2));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    readText(client, text);
+    waitStable(
+        [&] {
+            readText(client, text);
+            return text.size();
+        },
+        std::chrono::milliseconds(300), std::chrono::seconds(5));
     return text;
 }
 
@@ -129,9 +132,10 @@ TEST(ThePlayerProgram, TypesTheTimeStampIntoTheFocusedWindowWhateverTheKeyboardL
     const XWindow main = waitForWindow(pid, "Lirabox", false);
     ASSERT_NE(main, 0u);
     activate(main);
-    click(main, 30, 10);  // "ファイル"
+    const std::size_t windowsBefore = shownWindowCount(pid);
+    ASSERT_TRUE(opensWindow(pid, [&] { click(main, 30, 10); })) << "the menu \"ファイル\" does not open";
     xdotool("key Down Down Down Down Down Down Down Down Down Return");
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ASSERT_TRUE(waitUntil([&] { return shownWindowCount(pid) == windowsBefore; })) << "the menu stays open";
     const double chosenAt = *player.position();
     EXPECT_EQ(receivedText(client), "");
     ASSERT_TRUE(client.takeFocus());
@@ -141,7 +145,6 @@ TEST(ThePlayerProgram, TypesTheTimeStampIntoTheFocusedWindowWhateverTheKeyboardL
     // Held: nothing is typed while Ctrl is down, and then the stamp alone,
     // neither turned into Ctrl keys nor preceded by the swallowed F9.
     xdotool("keydown ctrl+F9");
-    std::this_thread::sleep_for(std::chrono::milliseconds(400));
     const double pressedAt = *player.position();
     EXPECT_EQ(receivedText(client), "");
     xdotool("keyup F9 ctrl");

@@ -2,8 +2,9 @@
 // Wine program: the hook runs in that program, posts to our window, and a
 // discard key never reaches the program while a pass-through key does.
 #include "keytap/Keytap.h"
-#include "tests/common/win32/LinuxProgram.h"
+#include "tests/common/Polling.h"
 #include "tests/common/TempFolder.h"
+#include "tests/common/win32/LinuxProgram.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,10 @@
 #include <windows.h>
 
 namespace {
+
+using namespace std::chrono_literals;
+using lirabox::test::waitStable;
+using lirabox::test::waitUntil;
 
 struct Post {
     WPARAM wParam;
@@ -81,19 +86,16 @@ protected:
         startup.cb = sizeof startup;
         ASSERT_TRUE(::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                                      &targetProcess));
-        for (int i = 0; i < 200 && target == nullptr; ++i) {
-            target = ::FindWindowA(nullptr, "Keytap target");
-            if (target == nullptr) ::Sleep(50);
-        }
+        waitUntil([&] { return (target = ::FindWindowA(nullptr, "Keytap target")) != nullptr; }, 10s);
         ASSERT_NE(target, nullptr);
         xdotool("search --sync --name \"^Keytap target$\" windowactivate --sync");
-        for (int i = 0; i < 250 && ::GetForegroundWindow() != target; ++i) ::Sleep(20);
+        waitUntil([&] { return ::GetForegroundWindow() == target; }, 5s);
         ASSERT_EQ(::GetForegroundWindow(), target);
         // Wine may drop the first keys after a change of focus: a key that is
         // no shortcut is typed until one arrives, then the log starts afresh.
         for (int attempt = 0; attempt < 10 && readLog(log).empty(); ++attempt) {
             xdotool("key a");
-            for (int i = 0; i < 50 && readLog(log).empty(); ++i) ::Sleep(20);
+            waitUntil([&] { return !readLog(log).empty(); }, 1s);
         }
         ASSERT_FALSE(readLog(log).empty()) << "keytap_target never received a key";
         ::DeleteFileA(log.c_str());
@@ -103,20 +105,20 @@ protected:
     std::vector<Post> typeAndCollect(const std::string& keys, const std::string& until) {
         xdotool("key --delay 50 " + keys);
         std::vector<Post> posts;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (std::chrono::steady_clock::now() < deadline) {
+        const auto collect = [&] {
             MSG message;
             while (::PeekMessageA(&message, host, 0, 0, PM_REMOVE)) {
                 if (message.message == messageId()) posts.push_back({message.wParam, message.lParam});
             }
-            if (readLog(log).find(until) != std::string::npos) break;
-            ::Sleep(20);
-        }
-        ::Sleep(200);  // a late post would still show
-        MSG message;
-        while (::PeekMessageA(&message, host, 0, 0, PM_REMOVE)) {
-            if (message.message == messageId()) posts.push_back({message.wParam, message.lParam});
-        }
+            return posts.size();
+        };
+        waitUntil(
+            [&] {
+                collect();
+                return readLog(log).find(until) != std::string::npos;
+            },
+            10s);
+        waitStable(collect, 200ms, 5s);  // a late post would still show
         return posts;
     }
 
