@@ -166,7 +166,7 @@ TEST(Win32SettingsDialog, AFreshDialogWarnsOfNothingATabClickCapturesNothingAndS
     }));
     ASSERT_TRUE(within(10s, [&] { return positionHeard(position).has_value(); }));
     ::PostMessageW(main, ::RegisterWindowMessageA("KVL_MESSAGE_PROC"), 0, 0);
-    ASSERT_TRUE(within(5s, [&] { return standing(position); }));
+    ASSERT_TRUE(positionOnceStill(position, 700ms, 5s));
 
     const auto openDialog = [&] {
         ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(kShortcutKeySettingsItem, 0), 0);
