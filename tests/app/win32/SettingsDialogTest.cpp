@@ -87,24 +87,39 @@ bool startsPlaying(const fs::path& position) {
     });
 }
 
-TEST(Win32SettingsDialog, CapturesTabShiftTabAndF9AndTheSavedKeyWorksAtOnce) {
-    const fs::path folder = freshProgramFolder("lirabox-settings-test");
-    const fs::path recording = folder / "talk.wav";
-    fs::copy_file(fs::path(environment("LIRABOX_RECORDINGS")) / "tone10.wav", recording);
-    const fs::path position = timepostPositionFile();
-    fs::remove(position);
-    PROCESS_INFORMATION process =
-        start("\"" + (folder / "lirabox.exe").string() + "\" " + recording.string(), folder);
-
+// lirabox.exe started in a fresh program folder on a ten-second tone and
+// paused at once, so that the recording is not over by the time keys are tried.
+struct PausedProgram {
+    fs::path folder;
+    fs::path position;
+    PROCESS_INFORMATION process {};
     HWND main = nullptr;
+};
+
+void startPaused(const char* folderName, PausedProgram& program) {
+    program.folder = freshProgramFolder(folderName);
+    const fs::path recording = program.folder / "talk.wav";
+    fs::copy_file(fs::path(environment("LIRABOX_RECORDINGS")) / "tone10.wav", recording);
+    program.position = timepostPositionFile();
+    fs::remove(program.position);
+    program.process =
+        start("\"" + (program.folder / "lirabox.exe").string() + "\" " + recording.string(), program.folder);
     ASSERT_TRUE(within(20s, [&] {
-        main = ::FindWindowW(L"LiraboxMain", L"Lirabox");
-        return main != nullptr && ::IsWindowVisible(main);
+        program.main = ::FindWindowW(L"LiraboxMain", L"Lirabox");
+        return program.main != nullptr && ::IsWindowVisible(program.main);
     }));
-    // Paused at once, so that the recording is not over by the time F9 is tried.
-    ASSERT_TRUE(within(10s, [&] { return positionHeard(position).has_value(); }));
-    ::PostMessageW(main, ::RegisterWindowMessageA("KVL_MESSAGE_PROC"), 0, 0);
-    ASSERT_TRUE(positionOnceStill(position, 700ms, 5s));
+    ASSERT_TRUE(within(10s, [&] { return positionHeard(program.position).has_value(); }));
+    ::PostMessageW(program.main, ::RegisterWindowMessageA("KVL_MESSAGE_PROC"), 0, 0);
+    ASSERT_TRUE(positionOnceStill(program.position, 700ms, 5s));
+}
+
+TEST(Win32SettingsDialog, CapturesTabShiftTabAndF9AndTheSavedKeyWorksAtOnce) {
+    PausedProgram program;
+    ASSERT_NO_FATAL_FAILURE(startPaused("lirabox-settings-test", program));
+    const fs::path& folder = program.folder;
+    const fs::path& position = program.position;
+    PROCESS_INFORMATION& process = program.process;
+    HWND main = program.main;
 
     // The settings menu's item for the shortcut-key tab, as the menu sends it.
     ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(kShortcutKeySettingsItem, 0), 0);
@@ -152,21 +167,12 @@ TEST(Win32SettingsDialog, CapturesTabShiftTabAndF9AndTheSavedKeyWorksAtOnce) {
 }
 
 TEST(Win32SettingsDialog, AFreshDialogWarnsOfNothingATabClickCapturesNothingAndSuggestedKeysWorkAtOnce) {
-    const fs::path folder = freshProgramFolder("lirabox-settings-fresh-test");
-    const fs::path recording = folder / "talk.wav";
-    fs::copy_file(fs::path(environment("LIRABOX_RECORDINGS")) / "tone10.wav", recording);
-    const fs::path position = timepostPositionFile();
-    fs::remove(position);
-    PROCESS_INFORMATION process =
-        start("\"" + (folder / "lirabox.exe").string() + "\" " + recording.string(), folder);
-    HWND main = nullptr;
-    ASSERT_TRUE(within(20s, [&] {
-        main = ::FindWindowW(L"LiraboxMain", L"Lirabox");
-        return main != nullptr && ::IsWindowVisible(main);
-    }));
-    ASSERT_TRUE(within(10s, [&] { return positionHeard(position).has_value(); }));
-    ::PostMessageW(main, ::RegisterWindowMessageA("KVL_MESSAGE_PROC"), 0, 0);
-    ASSERT_TRUE(positionOnceStill(position, 700ms, 5s));
+    PausedProgram program;
+    ASSERT_NO_FATAL_FAILURE(startPaused("lirabox-settings-fresh-test", program));
+    const fs::path& folder = program.folder;
+    const fs::path& position = program.position;
+    PROCESS_INFORMATION& process = program.process;
+    HWND main = program.main;
 
     const auto openDialog = [&] {
         ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(kShortcutKeySettingsItem, 0), 0);
