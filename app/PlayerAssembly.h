@@ -42,12 +42,12 @@ public:
     // What the front end hands over.
     struct FrontEnd {
         media::MediaEngine& engine;
-        MainView& view;           // the main window
-        WindowModeView& modes;    // its view modes (one-line window, always on top)
-        SliderPicture& seekbk;    // seek bar
-        SliderPicture& seekpoint; // its arrow
-        SliderPicture& volbk;     // volume bar
-        SliderPicture& picArrow;  // its arrow
+        MainView& view;            // the main window
+        WindowModeView& modes;     // its view modes (one-line window, always on top)
+        SliderPicture& seekbk;     // seek bar
+        SliderPicture& seekpoint;  // its arrow
+        SliderPicture& volbk;      // volume bar
+        SliderPicture& picArrow;   // its arrow
         WindowServices& windowServices;
         MainWindowSubclass& subclass;  // puts the key messages in front of the window's own handling
         std::uintptr_t mainWindow;

@@ -17,9 +17,7 @@ KeytapBinding::KeytapBinding() : KeytapBinding(defaultCandidates()) {}
 
 KeytapBinding::KeytapBinding(std::vector<std::string> candidates) : mCandidates(std::move(candidates)) {}
 
-std::vector<std::string> KeytapBinding::defaultCandidates() {
-    return libraryCandidates(libraryFileName("Keytap"));
-}
+std::vector<std::string> KeytapBinding::defaultCandidates() { return libraryCandidates(libraryFileName("Keytap")); }
 
 // The library refuses the hook where the system does not let it watch the
 // keyboard (the reason is the system's own). Said once.

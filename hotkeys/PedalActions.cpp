@@ -14,12 +14,12 @@ void PedalActions::handle(const PedalEvent& event, Clock::time_point now) {
     if (held.down == event.down) return;
     if (!event.down) {
         const PedalAction action = held.action;
-        held = Held{};
+        held = Held {};
         if (action.use == PedalUse::PlayWhileHeld) mRun(Command::Pause);
         return;
     }
     const PedalAction action = mMapping()[static_cast<std::size_t>(event.pedal)];
-    held = Held{true, action, std::nullopt};
+    held = Held {true, action, std::nullopt};
     if (repeatsWhileHeld(action)) held.due = now + kRepeatInterval;
     switch (action.use) {
     case PedalUse::Nothing: break;

@@ -18,7 +18,7 @@ namespace lirabox::hotkeys {
 class PedalActions {
 public:
     using Clock = std::chrono::steady_clock;
-    static constexpr std::chrono::milliseconds kRepeatInterval{300};
+    static constexpr std::chrono::milliseconds kRepeatInterval {300};
 
     // `mapping` is asked at each press; `run` carries a command out. A command
     // may let other events run inside it, this object's own included.
@@ -37,7 +37,7 @@ private:
 
     std::function<PedalMapping()> mMapping;
     std::function<void(Command)> mRun;
-    std::array<Held, kPedalCount> mHeld{};
+    std::array<Held, kPedalCount> mHeld {};
 };
 
 }  // namespace lirabox::hotkeys

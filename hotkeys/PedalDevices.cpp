@@ -11,7 +11,7 @@ namespace {
 // 2 bytes, sent on each change. Buttons 1, 2 and 3 are the left, middle and
 // right pedal: bits 0, 1 and 2 of the first byte (left 1, middle 2, right 4);
 // a report of all zeros means no pedal is down.
-constexpr std::array<PedalDevice, 1> kPedals{{
+constexpr std::array<PedalDevice, 1> kPedals {{
     {0x05f3, 0x00ff, "VEC Infinity", 2, 0, {0x01, 0x02, 0x04}},
 }};
 

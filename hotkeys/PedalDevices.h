@@ -17,8 +17,8 @@ struct PedalDevice {
     std::uint16_t vendor;
     std::uint16_t product;
     const char* name;
-    std::size_t reportSize;  // bytes of one input report
-    std::size_t stateByte;   // the report byte that carries the pedals
+    std::size_t reportSize;                       // bytes of one input report
+    std::size_t stateByte;                        // the report byte that carries the pedals
     std::array<std::uint8_t, kPedalCount> masks;  // the bit of each pedal, indexed by Pedal
 };
 

@@ -9,7 +9,7 @@ namespace lirabox::hotkeys {
 
 std::vector<PedalEvent> PedalReader::readOnce(int fd) {
     if (mEnded) return {};
-    std::array<std::uint8_t, 256> buffer{};
+    std::array<std::uint8_t, 256> buffer {};
     const ssize_t count = ::read(fd, buffer.data(), buffer.size());
     if (count < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) return {};
     if (count <= 0) return end(count < 0 ? errno : 0);
@@ -45,7 +45,8 @@ void PedalReader::report(const std::uint8_t* bytes, std::vector<PedalEvent>& eve
         for (std::size_t pedal = 0; pedal < kPedalCount; ++pedal) {
             const std::uint8_t mask = mDevice.masks[pedal];
             const bool nowDown = (state & mask) != 0;
-            if (nowDown == down && nowDown != ((mDown & mask) != 0)) events.push_back({static_cast<Pedal>(pedal), down});
+            if (nowDown == down && nowDown != ((mDown & mask) != 0))
+                events.push_back({static_cast<Pedal>(pedal), down});
         }
     }
     mDown = state;

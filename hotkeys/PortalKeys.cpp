@@ -48,8 +48,8 @@ std::vector<ShortcutPortal::Shortcut> PortalKeys::shortcuts() const {
     std::vector<ShortcutPortal::Shortcut> list;
     for (std::int32_t slot = 0; slot < kSlots; ++slot) {
         const auto index = static_cast<std::size_t>(slot);
-        list.push_back({std::string(slotCommandName(slot)), shown(settings::text::kRowCaptions[index]),
-                        mPreferred[index]});
+        list.push_back(
+            {std::string(slotCommandName(slot)), shown(settings::text::kRowCaptions[index]), mPreferred[index]});
     }
     return list;
 }
@@ -97,8 +97,8 @@ void PortalKeys::activated(const std::string& id, Clock::time_point now) {
     const auto slot = slotNamed(id);
     if (!mOn || !slot) return;
     const Command command = *commandForSlot(*slot);
-    if (repeatsWhileHeld(PedalAction{PedalUse::RunCommand, command})) {
-        mHeld = Held{command, id, now + PedalActions::kRepeatInterval};
+    if (repeatsWhileHeld(PedalAction {PedalUse::RunCommand, command})) {
+        mHeld = Held {command, id, now + PedalActions::kRepeatInterval};
     } else {
         mHeld.reset();
     }

@@ -97,8 +97,8 @@ private:
     std::function<void(Command)> mRun;
     std::function<void()> mRouteChanged;
     bool mOn = false;
-    std::array<std::string, 9> mPreferred{};
-    std::array<std::string, 9> mGiven{};
+    std::array<std::string, 9> mPreferred {};
+    std::array<std::string, 9> mGiven {};
     std::string mUnavailable;
     bool mUnavailableReported = false;
     std::optional<Held> mHeld;

@@ -35,8 +35,7 @@ class HookPlatform {
 public:
     virtual ~HookPlatform() = default;
     // Connects to the platform; null when that is impossible. Does not watch yet.
-    virtual std::unique_ptr<HookBackend> open(const KeyTable& table,
-                                              const std::atomic<KeytapWindow>& target) = 0;
+    virtual std::unique_ptr<HookBackend> open(const KeyTable& table, const std::atomic<KeytapWindow>& target) = 0;
     // The message number without a running watcher; 0 when the platform refuses.
     virtual uint32_t lookUpMessageId() = 0;
 };
@@ -46,7 +45,7 @@ public:
 // so that no constructor runs over a table another process has filled.
 struct HookStorage {
     KeyTable table;
-    std::atomic<KeytapWindow> target{0};
+    std::atomic<KeytapWindow> target {0};
 };
 
 // The keyboard watcher of the desktop this library is built for, and the

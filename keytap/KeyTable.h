@@ -47,21 +47,17 @@ public:
 
     int32_t id(int32_t index) const { return mSlots[index].id.load(std::memory_order_relaxed); }
     int32_t keyCode(int32_t index) const { return mSlots[index].keyCode.load(std::memory_order_relaxed); }
-    int32_t shiftStatus(int32_t index) const {
-        return mSlots[index].shiftStatus.load(std::memory_order_relaxed);
-    }
-    int32_t keyDestroy(int32_t index) const {
-        return mSlots[index].keyDestroy.load(std::memory_order_relaxed);
-    }
+    int32_t shiftStatus(int32_t index) const { return mSlots[index].shiftStatus.load(std::memory_order_relaxed); }
+    int32_t keyDestroy(int32_t index) const { return mSlots[index].keyDestroy.load(std::memory_order_relaxed); }
 
 private:
     struct Slot {
-        std::atomic<int32_t> id{-1};
-        std::atomic<int32_t> keyCode{0};
-        std::atomic<int32_t> shiftStatus{0};
-        std::atomic<int32_t> keyDestroy{0};
+        std::atomic<int32_t> id {-1};
+        std::atomic<int32_t> keyCode {0};
+        std::atomic<int32_t> shiftStatus {0};
+        std::atomic<int32_t> keyDestroy {0};
     };
-    std::array<Slot, KEYTAP_SLOTS> mSlots{};
+    std::array<Slot, KEYTAP_SLOTS> mSlots {};
 };
 
 // Matches one key event. measureModifiers() returns the modifier code (Shift 1
@@ -69,8 +65,7 @@ private:
 // matches. Lower slots win; the first slot matching key and modifiers decides
 // alone. Allocates nothing and takes no lock.
 template <class MeasureModifiers>
-KeyMatch matchKeyMeasuring(const KeyTable& table, int32_t key, bool keyDown,
-                           MeasureModifiers&& measureModifiers) {
+KeyMatch matchKeyMeasuring(const KeyTable& table, int32_t key, bool keyDown, MeasureModifiers&& measureModifiers) {
     if (!keyDown) return {};
     for (int32_t slot = 0; slot < KEYTAP_SLOTS; ++slot) {
         if (table.id(slot) < 0 || table.keyCode(slot) != key) continue;

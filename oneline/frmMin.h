@@ -42,8 +42,7 @@ public:
     // Between the time text and the file name.
     static constexpr const char* kGap = "    ";
     // The label's text until the first refresh.
-    static constexpr UiText kDesignText =
-        LIRABOX_TEXT("frmMin", "00:00:00 / 00:00:00    ファイルがありません");
+    static constexpr UiText kDesignText = LIRABOX_TEXT("frmMin", "00:00:00 / 00:00:00    ファイルがありません");
     // The client area, and the label's place in it (all but a strip at the
     // right and bottom edges), in twips.
     static constexpr double kClientWidth = 4545;

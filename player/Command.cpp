@@ -10,7 +10,7 @@ struct Slot {
     std::string_view name;
 };
 
-constexpr std::array<Slot, 9> kSlots{{
+constexpr std::array<Slot, 9> kSlots {{
     {Command::PlayPause, "play-pause"},
     {Command::Stop, "stop"},
     {Command::Faster, "faster"},

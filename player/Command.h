@@ -20,7 +20,7 @@ enum class Command {
     Rewind,
     RepeatStart,
     RepeatEnd,
-    InsertTimeStamp,      // types the playing position into the focused window
+    InsertTimeStamp,  // types the playing position into the focused window
     Open,
     Quit,
     PlaybackSettings,     // the settings dialog on its playback tab

@@ -33,15 +33,15 @@ std::string withoutTrailingBlanksAndDots(const std::string& path) {
 // path that names no file but does without its trailing blanks and dots, as
 // that file; anything else as given.
 CommandLineFile located(const std::string& path, std::int32_t start, const std::filesystem::path& startFolder) {
-    if (path.empty()) return CommandLineFile{path, start};
+    if (path.empty()) return CommandLineFile {path, start};
     const std::filesystem::path full = inStartFolder(path, startFolder);
-    if (namesExistingFile(full)) return CommandLineFile{utf8FromPath(full), start};
+    if (namesExistingFile(full)) return CommandLineFile {utf8FromPath(full), start};
     const std::string trimmed = withoutTrailingBlanksAndDots(path);
     if (!trimmed.empty() && trimmed != path) {
         const std::filesystem::path trimmedFull = inStartFolder(trimmed, startFolder);
-        if (namesExistingFile(trimmedFull)) return CommandLineFile{utf8FromPath(trimmedFull), start};
+        if (namesExistingFile(trimmedFull)) return CommandLineFile {utf8FromPath(trimmedFull), start};
     }
-    return CommandLineFile{path, start};
+    return CommandLineFile {path, start};
 }
 
 }  // namespace

@@ -31,7 +31,6 @@ struct CommandLineFile {
 // full path (the program changes its working folder before it opens the file).
 // A path that names no file but does once its trailing blanks and dots are
 // dropped ("talk.mp3 /t=90") comes back without them.
-std::optional<CommandLineFile> parseCommandLine(const std::string& text,
-                                                const std::filesystem::path& startFolder = {});
+std::optional<CommandLineFile> parseCommandLine(const std::string& text, const std::filesystem::path& startFolder = {});
 
 }  // namespace lirabox

@@ -36,7 +36,7 @@ struct DesktopLook {
 class HeldBackText {
 public:
     // How often the typer looks again while text is held back.
-    static constexpr std::chrono::milliseconds kPollInterval{10};
+    static constexpr std::chrono::milliseconds kPollInterval {10};
 
     // Text asked for at this look. Text still held for another window is
     // dropped first, with a line on stderr; the wait starts with the first

@@ -17,13 +17,11 @@ bool isFile(const std::filesystem::path& path) {
 
 }  // namespace
 
-ProgramVersion programVersion() {
-    return {LIRABOX_VERSION_MAJOR, LIRABOX_VERSION_MINOR, LIRABOX_VERSION_REVISION};
-}
+ProgramVersion programVersion() { return {LIRABOX_VERSION_MAJOR, LIRABOX_VERSION_MINOR, LIRABOX_VERSION_REVISION}; }
 
 std::string VersionText(const ProgramVersion& version) {
-    return shown(kVersionText) + std::to_string(version.major) + "." + std::to_string(version.minor) +
-           "." + std::to_string(version.revision);
+    return shown(kVersionText) + std::to_string(version.major) + "." + std::to_string(version.minor) + "." +
+           std::to_string(version.revision);
 }
 
 std::optional<std::string> helpDocument(const std::string& helpFile, const std::string& executableFolder) {

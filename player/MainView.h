@@ -18,7 +18,7 @@ namespace lirabox {
 
 enum class MessageIcon {
     None,
-    Critical,     // the error icon
+    Critical,  // the error icon
     Information,
 };
 

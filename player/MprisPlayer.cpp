@@ -59,9 +59,7 @@ std::int64_t MprisPlayer::withinTrack(double seconds) const {
 
 double MprisPlayer::rate() const { return mPlayer.playRate(); }
 
-double MprisPlayer::volume() const {
-    return mPlayer.volumeSlider().Value() / kSliderFullVolume;
-}
+double MprisPlayer::volume() const { return mPlayer.volumeSlider().Value() / kSliderFullVolume; }
 
 // ---------------------------------------------------------------------------
 // Methods
@@ -149,9 +147,7 @@ std::optional<MprisPlayer::Track> MprisPlayer::loadedTrack() {
     }
 }
 
-MprisPlayer::Shown MprisPlayer::current() const {
-    return Shown {playbackStatus(), mTrack, rate(), volume()};
-}
+MprisPlayer::Shown MprisPlayer::current() const { return Shown {playbackStatus(), mTrack, rate(), volume()}; }
 
 void MprisPlayer::report() {
     const Shown now = current();

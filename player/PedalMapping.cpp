@@ -18,7 +18,7 @@ struct NamedAction {
 
 constexpr PedalAction run(Command command) { return {PedalUse::RunCommand, command}; }
 
-constexpr std::array<NamedAction, kPedalChoiceCount> kActions{{
+constexpr std::array<NamedAction, kPedalChoiceCount> kActions {{
     {"Nothing", {PedalUse::Nothing, Command::PlayPause}},
     {"PlayWhileHeld", {PedalUse::PlayWhileHeld, Command::PlayPause}},
     {"PlayPause", run(Command::PlayPause)},
@@ -34,13 +34,13 @@ constexpr std::array<NamedAction, kPedalChoiceCount> kActions{{
 }};
 
 constexpr std::array<PedalAction, kActions.size()> kChoices = [] {
-    std::array<PedalAction, kActions.size()> choices{};
+    std::array<PedalAction, kActions.size()> choices {};
     for (std::size_t i = 0; i < kActions.size(); ++i) choices[i] = kActions[i].action;
     return choices;
 }();
 
-constexpr std::array<std::string_view, kPedalCount> kKeys{
-    config::kKeyPedalLeft, config::kKeyPedalMiddle, config::kKeyPedalRight};
+constexpr std::array<std::string_view, kPedalCount> kKeys {config::kKeyPedalLeft, config::kKeyPedalMiddle,
+                                                           config::kKeyPedalRight};
 
 std::string_view nameOf(const PedalAction& action) {
     const auto found = std::find_if(kActions.begin(), kActions.end(),
@@ -51,7 +51,7 @@ std::string_view nameOf(const PedalAction& action) {
 }  // namespace
 
 PedalMapping defaultPedalMapping() {
-    return {run(Command::Rewind), PedalAction{PedalUse::PlayWhileHeld, Command::PlayPause}, run(Command::FastForward)};
+    return {run(Command::Rewind), PedalAction {PedalUse::PlayWhileHeld, Command::PlayPause}, run(Command::FastForward)};
 }
 
 std::span<const PedalAction, kPedalChoiceCount> pedalChoices() { return kChoices; }
@@ -67,7 +67,7 @@ PedalMapping readPedalMapping(clsIniFile& userIni) {
     PedalMapping mapping = defaultPedalMapping();
     for (std::size_t pedal = 0; pedal < kPedalCount; ++pedal) {
         const std::string stored = reader.ReadString(std::string(config::kPedalSection), std::string(kKeys[pedal]),
-                                                      std::string(nameOf(mapping[pedal])));
+                                                     std::string(nameOf(mapping[pedal])));
         const auto found = std::find_if(kActions.begin(), kActions.end(),
                                         [&](const NamedAction& named) { return named.name == stored; });
         if (found != kActions.end()) mapping[pedal] = found->action;
@@ -78,8 +78,8 @@ PedalMapping readPedalMapping(clsIniFile& userIni) {
 bool writePedalMapping(clsIniFile& userIni, const PedalMapping& mapping) {
     std::vector<clsIniFile::Entry> entries;
     for (std::size_t pedal = 0; pedal < kPedalCount; ++pedal) {
-        entries.push_back({std::string(config::kPedalSection), std::string(kKeys[pedal]),
-                           std::string(nameOf(mapping[pedal]))});
+        entries.push_back(
+            {std::string(config::kPedalSection), std::string(kKeys[pedal]), std::string(nameOf(mapping[pedal]))});
     }
     return userIni.WriteStrings(entries);
 }

@@ -12,7 +12,8 @@ namespace lirabox {
 namespace {
 
 constexpr UiText kUnknownCommand = LIRABOX_TEXT("main", "unknown command");
-constexpr UiText kCommandList = LIRABOX_TEXT("main",
+constexpr UiText kCommandList = LIRABOX_TEXT(
+    "main",
     "the commands are play-pause, stop, faster, slower, forward, rewind, repeat-start, repeat-end, timestamp, "
     "open FILE and goto SECONDS");
 constexpr UiText kNeedsFile = LIRABOX_TEXT("main", "open needs the recording's full path");
@@ -42,20 +43,20 @@ std::variant<RemoteCommand, std::string> parseRemoteCommand(const std::vector<st
     const bool takesArgument = name == "open" || name == "goto";
     if (!takesArgument && !slotNamed(name)) return unknown(name);
     if (words.size() > (takesArgument ? 2U : 1U)) return shown(kTooManyWords);
-    if (!takesArgument) return RemoteCommand{name, {}};
+    if (!takesArgument) return RemoteCommand {name, {}};
     const std::string argument = words.size() == 2 ? words[1] : std::string();
     if (name == "goto") {
         if (!secondsIn(argument)) return shown(kNeedsSeconds);
-        return RemoteCommand{name, argument};
+        return RemoteCommand {name, argument};
     }
     const std::filesystem::path path(argument);
-    if (path.is_absolute()) return RemoteCommand{name, argument};
+    if (path.is_absolute()) return RemoteCommand {name, argument};
     if (argument.empty() || startFolder.empty()) return shown(kNeedsFile);
-    return RemoteCommand{name, (startFolder / path).lexically_normal().string()};
+    return RemoteCommand {name, (startFolder / path).lexically_normal().string()};
 }
 
 std::string runRemoteCommand(frmMain& player, const RemoteCommand& command) {
-    std::vector<std::string> words{command.name};
+    std::vector<std::string> words {command.name};
     if (!command.argument.empty()) words.push_back(command.argument);
     const auto checked = parseRemoteCommand(words, {});
     if (const auto* reason = std::get_if<std::string>(&checked)) return *reason;

@@ -23,7 +23,7 @@ struct KeyRoute {
     std::string offReason;  // Off: why, in the user's language
     // DesktopShortcuts: the keys the desktop gave each row (slot 0..8), as it
     // describes them; empty where it gave none or has not answered yet.
-    std::array<std::string, 9> desktopKeys{};
+    std::array<std::string, 9> desktopKeys {};
 };
 
 class KeytapApi {

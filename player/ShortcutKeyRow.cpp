@@ -27,7 +27,7 @@ ShortcutKeyRecord readShortcutKeyRow(clsIniFile& ini, int index) {
         const std::string k(key), d(defaultText);
         return toInt32(addedRow ? ReadStringKeepingFile(ini, section, k, d) : ini.ReadString(section, k, d));
     };
-    ShortcutKeyRecord record{};
+    ShortcutKeyRecord record {};
     record.ID = read(cfg::kKeyID, cfg::kDefaultID);
     record.KeyCode = read(cfg::kKeyKeyCode, cfg::kDefaultKeyCode);
     record.KeyDestroy = read(cfg::kKeyKeyDestroy, cfg::kDefaultKeyDestroy);

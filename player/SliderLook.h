@@ -13,9 +13,9 @@ struct Colour {
     std::uint8_t blue;
 };
 
-inline constexpr Colour kGrooveDark {64, 72, 84};     // groove edge and top; the wedge's outline
-inline constexpr Colour kGrooveLight {168, 178, 192}; // groove bottom; the wedge's quiet end
-inline constexpr Colour kAccent {38, 110, 196};       // the wedge's loud end; the arrow
+inline constexpr Colour kGrooveDark {64, 72, 84};      // groove edge and top; the wedge's outline
+inline constexpr Colour kGrooveLight {168, 178, 192};  // groove bottom; the wedge's quiet end
+inline constexpr Colour kAccent {38, 110, 196};        // the wedge's loud end; the arrow
 inline constexpr Colour kArrowEdge {20, 40, 70};
 inline constexpr Colour kRepeatLine {214, 64, 48};
 

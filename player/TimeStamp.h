@@ -15,7 +15,7 @@ enum class TimeStampFormat {
     Hashed,           // #hh:mm:ss#
 };
 
-inline constexpr std::array<TimeStampFormat, 4> kTimeStampFormats{
+inline constexpr std::array<TimeStampFormat, 4> kTimeStampFormats {
     TimeStampFormat::Bracketed, TimeStampFormat::BracketedTenths, TimeStampFormat::Plain, TimeStampFormat::Hashed};
 
 // The form's pattern, such as "[hh:mm:ss]": what "UserCfg.ini" stores and the

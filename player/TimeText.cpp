@@ -17,8 +17,6 @@ std::string TimeText(double seconds) {
     return text;
 }
 
-std::string PositionText(double position, double length) {
-    return TimeText(position) + " / " + TimeText(length);
-}
+std::string PositionText(double position, double length) { return TimeText(position) + " / " + TimeText(length); }
 
 }  // namespace lirabox

@@ -12,9 +12,7 @@ TimepostLibrary::~TimepostLibrary() {
     if (mHandle != nullptr) closeLibrary(mHandle);
 }
 
-std::vector<std::string> TimepostLibrary::defaultCandidates() {
-    return libraryCandidates(libraryFileName("Timepost"));
-}
+std::vector<std::string> TimepostLibrary::defaultCandidates() { return libraryCandidates(libraryFileName("Timepost")); }
 
 void TimepostLibrary::SetTime(double seconds) {
     if (isBound()) mSetTime(seconds);

@@ -4,13 +4,9 @@
 
 namespace lirabox {
 
-int twipsToPixels(double twips, double dpi) {
-    return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch));
-}
+int twipsToPixels(double twips, double dpi) { return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch)); }
 
-double pixelsToTwips(double pixels, double dpi) {
-    return pixels * kTwipsPerInch / dpi;
-}
+double pixelsToTwips(double pixels, double dpi) { return pixels * kTwipsPerInch / dpi; }
 
 PixelBox toPixelBox(const TwipsRect& rect, double dpi) {
     // Edges are converted, not sizes, so neighbours that touch in twips touch in pixels.

@@ -2,8 +2,8 @@
 
 #include "CommandLine.h"
 #include "FormLayout.h"
-#include "ShortcutKeyRow.h"
 #include "MenuHandlers.h"
+#include "ShortcutKeyRow.h"
 #include "TimeText.h"
 #include "support/AppPaths.h"
 #include "support/ConfigFiles.h"
@@ -48,7 +48,8 @@ constexpr FilterEntry kOpenFilter[] = {
     {LIRABOX_TEXT("frmMain", "音声ファイル(*.wav;*.mp3)"), "*.wav;*.mp3"},
     {LIRABOX_TEXT("frmMain", "WindowsMediaAudio(*.wma)"), "*.wma"},
     {LIRABOX_TEXT("frmMain", "全てのファイル(*)"), "*"},
-    {LIRABOX_TEXT("frmMain", "その他の音声ファイル(*.m4a;*.aac;*.ogg;*.opus;*.flac)"), "*.m4a;*.aac;*.ogg;*.opus;*.flac"},
+    {LIRABOX_TEXT("frmMain", "その他の音声ファイル(*.m4a;*.aac;*.ogg;*.opus;*.flac)"),
+     "*.m4a;*.aac;*.ogg;*.opus;*.flac"},
 };
 const char* const kInitialTimeText = "00:00:00 / 00:00:00";
 
@@ -72,17 +73,9 @@ double markPlace(std::int32_t mark, double length, double unmarked) {
 }  // namespace
 
 frmMain::frmMain(Collaborators parts)
-    : mEngine(parts.engine),
-      mView(parts.view),
-      mSeekbk(parts.seekbk),
-      mSeekpoint(parts.seekpoint),
-      mVolbk(parts.volbk),
-      mPicArrow(parts.picArrow),
-      mWindowServices(parts.windowServices),
-      mTimepost(parts.timepost),
-      mInstanceGuard(parts.instanceGuard),
-      mKeytap(parts.keytap),
-      mSubclass(parts.subclass),
+    : mEngine(parts.engine), mView(parts.view), mSeekbk(parts.seekbk), mSeekpoint(parts.seekpoint), mVolbk(parts.volbk),
+      mPicArrow(parts.picArrow), mWindowServices(parts.windowServices), mTimepost(parts.timepost),
+      mInstanceGuard(parts.instanceGuard), mKeytap(parts.keytap), mSubclass(parts.subclass),
       mSettingsDialog(parts.settingsDialog) {
     mKeytap.onRouteChanged([this] { guarded([&] { uncheckKeysThatCannotWork(); }); });
     mPicSlider.onChange([this] { mPicSlider_Change(); });
@@ -91,9 +84,7 @@ frmMain::frmMain(Collaborators parts)
 
 frmMain::~frmMain() { mKeytap.onRouteChanged({}); }
 
-std::string frmMain::ErrorMessageText(std::int32_t number) {
-    return shown(kErrorOccurred) + std::to_string(number);
-}
+std::string frmMain::ErrorMessageText(std::int32_t number) { return shown(kErrorOccurred) + std::to_string(number); }
 
 // ---------------------------------------------------------------------------
 // Start-up and shut-down
@@ -103,20 +94,19 @@ bool frmMain::Form_Load(const std::string& argumentText) {
     // path on the command line names a file in the folder the program was started in.
     std::error_code noStartFolder;
     const std::filesystem::path startFolder = std::filesystem::current_path(noStartFolder);
-    skipOnFailure(
-        [&] { std::filesystem::current_path(programFolder()); },
-        [&] { mUtil = std::make_shared<clsCommonUtil>(); },
-        [&] {
-            clsIniFile appIni;
-            appIni.setFilePathMode(clsIniFile::kPathWindowsFolder);
-            appIni.setFileName(str(cfg::kAppFile));
-            appIni.WriteString(str(cfg::kAppSection), str(cfg::kKeyAppName), executablePath());
-        },
-        [&] {
-            mPositionIni = std::make_shared<clsIniFile>();
-            mPositionIni->setFileName(str(cfg::kPositionFile));
-        },
-        [&] { restorePlacement(); });
+    skipOnFailure([&] { std::filesystem::current_path(programFolder()); },
+                  [&] { mUtil = std::make_shared<clsCommonUtil>(); },
+                  [&] {
+                      clsIniFile appIni;
+                      appIni.setFilePathMode(clsIniFile::kPathWindowsFolder);
+                      appIni.setFileName(str(cfg::kAppFile));
+                      appIni.WriteString(str(cfg::kAppSection), str(cfg::kKeyAppName), executablePath());
+                  },
+                  [&] {
+                      mPositionIni = std::make_shared<clsIniFile>();
+                      mPositionIni->setFileName(str(cfg::kPositionFile));
+                  },
+                  [&] { restorePlacement(); });
 
     if (mInstanceGuard.PrevInstance()) {
         mView.MsgBox(shown(kAlreadyRunning), MessageIcon::Critical, kTitle);
@@ -129,17 +119,15 @@ bool frmMain::Form_Load(const std::string& argumentText) {
             mUserIni->setFilePathMode(clsIniFile::kPathProgramFolder);
             mUserIni->setFileName(str(cfg::kUserFile));
         },
-        [&] { mPlayRate = 1.0; },
-        [&] { applyRate(); },
-        [&] { fillSpeedList(); },
+        [&] { mPlayRate = 1.0; }, [&] { applyRate(); }, [&] { fillSpeedList(); },
         [&] { mRewindTime = readStepLength(cfg::kKeyRewind, cfg::kDefaultRewind); },
         [&] { mForwardTime = readStepLength(cfg::kKeyForward, cfg::kDefaultForward); },
         [&] { mAutorevTime = readStepLength(cfg::kKeyAutorev, cfg::kDefaultAutorev); },
         [&] { mPedalMapping = readPedalMapping(*mUserIni); },
         [&] {
-            mTimeStampFormat = timeStampFormatNamed(ReadStringKeepingFile(
-                *mUserIni, str(cfg::kUserSection), str(cfg::kKeyTimeStampFormat),
-                str(timeStampPattern(TimeStampFormat::Bracketed))));
+            mTimeStampFormat = timeStampFormatNamed(
+                ReadStringKeepingFile(*mUserIni, str(cfg::kUserSection), str(cfg::kKeyTimeStampFormat),
+                                      str(timeStampPattern(TimeStampFormat::Bracketed))));
         },
         [&] { mView.setLblTimeNow(kInitialTimeText); },
         [&] {
@@ -147,28 +135,21 @@ bool frmMain::Form_Load(const std::string& argumentText) {
             mConfigIni->setFilePathMode(clsIniFile::kPathProgramFolder);
             mConfigIni->setFileName(str(cfg::kConfigFile));
         },
-        [&] { setChkUseKey(1); },
-        [&] { mView.setHelpFile(programFolder() + "/Lirabox_help.chm"); },
+        [&] { setChkUseKey(1); }, [&] { mView.setHelpFile(programFolder() + "/Lirabox_help.chm"); },
         [&] { mView.setIconFromPicture1(); },
         // Volume slider; each Value set applies the volume through Change.
-        [&] { mPicSlider.setArrowPicture(&mPicArrow); },
-        [&] { mPicSlider.setMainPicture(&mVolbk); },
-        [&] { mPicSlider.setMin(0); },
-        [&] { mPicSlider.setMax(5000); },
+        [&] { mPicSlider.setArrowPicture(&mPicArrow); }, [&] { mPicSlider.setMainPicture(&mVolbk); },
+        [&] { mPicSlider.setMin(0); }, [&] { mPicSlider.setMax(5000); },
         [&] { mPicSlider.setValue(cfg::kDefaultVolumeValue); },
         [&] {
-            const std::string saved = mPositionIni->ReadString(
-                str(cfg::kVolumeSection), str(cfg::kKeyVolumeValue), std::to_string(mPicSlider.Value()));
+            const std::string saved = mPositionIni->ReadString(str(cfg::kVolumeSection), str(cfg::kKeyVolumeValue),
+                                                               std::to_string(mPicSlider.Value()));
             mPicSlider.setValue(toInt32(saved));
         },
         // Seek slider.
-        [&] { mPicSlider2.setArrowPicture(&mSeekpoint); },
-        [&] { mPicSlider2.setMainPicture(&mSeekbk); },
-        [&] { mPicSlider2.setMin(0); },
-        [&] { mPicSlider2.setMax(32767); },
-        [&] { mPicSlider2.setValue(0); },
-        [&] { mFullMode = true; },
-        [&] { openCommandLine(argumentText, startFolder); });
+        [&] { mPicSlider2.setArrowPicture(&mSeekpoint); }, [&] { mPicSlider2.setMainPicture(&mSeekbk); },
+        [&] { mPicSlider2.setMin(0); }, [&] { mPicSlider2.setMax(32767); }, [&] { mPicSlider2.setValue(0); },
+        [&] { mFullMode = true; }, [&] { openCommandLine(argumentText, startFolder); });
     return true;
 }
 
@@ -255,9 +236,8 @@ void frmMain::showSeekValue(double position) {
 // While the tick is off nothing else brings the arrow and the time label up
 // to date with a position a command has just set.
 void frmMain::showPosition() {
-    skipOnFailure(
-        [&] { showSeekValue(mEngine.controls().currentPosition()); },
-        [&] { mView.setLblTimeNow(positionText()); });
+    skipOnFailure([&] { showSeekValue(mEngine.controls().currentPosition()); },
+                  [&] { mView.setLblTimeNow(positionText()); });
 }
 
 void frmMain::notePlayState() {
@@ -343,53 +323,37 @@ void frmMain::PlayFunc() {
     bool noMedia = true;
     runStep([&] { noMedia = mEngine.currentMedia().name().empty(); });
     if (noMedia) return;
-    skipOnFailure(
-        [&] { applyRate(); },
-        [&] {
-            const double position = mEngine.controls().currentPosition();
-            moveTo(position < 1.0 ? 0.0 : position - mAutorevTime);
-        },
-        [&] { mEngine.controls().play(); },
-        [&] { notePlayState(); },
-        [&] { mView.setTimer2Enabled(true); },
-        [&] { mView.DoEvents(); });
+    skipOnFailure([&] { applyRate(); },
+                  [&] {
+                      const double position = mEngine.controls().currentPosition();
+                      moveTo(position < 1.0 ? 0.0 : position - mAutorevTime);
+                  },
+                  [&] { mEngine.controls().play(); }, [&] { notePlayState(); }, [&] { mView.setTimer2Enabled(true); },
+                  [&] { mView.DoEvents(); });
 }
 
 void frmMain::PauseFunc() {
-    skipOnFailure(
-        [&] { mView.setTimer2Enabled(false); },
-        [&] { applyRate(); },
-        [&] { mEngine.controls().pause(); },
-        [&] { notePlayState(); },
-        [&] { showPosition(); },
-        [&] { mView.DoEvents(); });
+    skipOnFailure([&] { mView.setTimer2Enabled(false); }, [&] { applyRate(); }, [&] { mEngine.controls().pause(); },
+                  [&] { notePlayState(); }, [&] { showPosition(); }, [&] { mView.DoEvents(); });
 }
 
 void frmMain::StopFunc() {
-    skipOnFailure(
-        [&] { mView.setTimer2Enabled(false); },
-        [&] { applyRate(); },
-        [&] { mEngine.controls().stop(); },
-        [&] { notePlayState(); },
-        [&] { moveTo(0.0); },
-        [&] { mView.DoEvents(); });
+    skipOnFailure([&] { mView.setTimer2Enabled(false); }, [&] { applyRate(); }, [&] { mEngine.controls().stop(); },
+                  [&] { notePlayState(); }, [&] { moveTo(0.0); }, [&] { mView.DoEvents(); });
 }
 
 void frmMain::RewindFunc() {
-    skipOnFailure(
-        [&] { applyRate(); },
-        [&] {
-            const double position = mEngine.controls().currentPosition();
-            moveTo(position < 2.0 ? 0.0 : position - mRewindTime);
-        },
-        [&] { mView.DoEvents(); });
+    skipOnFailure([&] { applyRate(); },
+                  [&] {
+                      const double position = mEngine.controls().currentPosition();
+                      moveTo(position < 2.0 ? 0.0 : position - mRewindTime);
+                  },
+                  [&] { mView.DoEvents(); });
 }
 
 void frmMain::ForwardFunc() {
-    skipOnFailure(
-        [&] { applyRate(); },
-        [&] { moveTo(mEngine.controls().currentPosition() + mForwardTime); },
-        [&] { mView.DoEvents(); });
+    skipOnFailure([&] { applyRate(); }, [&] { moveTo(mEngine.controls().currentPosition() + mForwardTime); },
+                  [&] { mView.DoEvents(); });
 }
 
 void frmMain::SpeedFunc(std::int16_t direction) {
@@ -408,10 +372,8 @@ void frmMain::SpeedFunc(std::int16_t direction) {
 }
 
 void frmMain::setPlayRate(double rate) {
-    skipOnFailure(
-        [&] { mPlayRate = rate; },
-        [&] { applyRate(); },
-        [&] { mView.setCboSpeedText(formatDouble15(rate)); });
+    skipOnFailure([&] { mPlayRate = rate; }, [&] { applyRate(); },
+                  [&] { mView.setCboSpeedText(formatDouble15(rate)); });
 }
 
 void frmMain::seekTo(double seconds) {
@@ -484,16 +446,14 @@ void frmMain::set_pedal_mapping(const PedalMapping& mapping) {
 // Position tick
 
 void frmMain::Timer2_Timer() {
-    skipOnFailure(
-        [&] { showSeekValue(mEngine.controls().currentPosition()); },
-        [&] { mView.setLblTimeNow(positionText()); },
-        [&] {
-            const double position = mEngine.controls().currentPosition();
-            mTimepost.SetTime(position);
-            notify(&PlayerListener::positionTicked, position);
-        },
-        [&] { repeatStep(); },
-        [&] { notePlayState(); });
+    skipOnFailure([&] { showSeekValue(mEngine.controls().currentPosition()); },
+                  [&] { mView.setLblTimeNow(positionText()); },
+                  [&] {
+                      const double position = mEngine.controls().currentPosition();
+                      mTimepost.SetTime(position);
+                      notify(&PlayerListener::positionTicked, position);
+                  },
+                  [&] { repeatStep(); }, [&] { notePlayState(); });
 }
 
 // Marks set by the user repeat their stretch: back to the start mark at the
@@ -597,9 +557,7 @@ void frmMain::reportingLoadErrors(const std::function<void()>& load) noexcept {
     noteFailedLoad();
     // A load given up is the user quitting: nothing to tell.
     if (number == kObjectErrorBase + media::kErrLoadGivenUp) return;
-    guarded([&] {
-        mView.MsgBox(ErrorMessageText(number), MessageIcon::Critical, kTitle);
-    });
+    guarded([&] { mView.MsgBox(ErrorMessageText(number), MessageIcon::Critical, kTitle); });
 }
 
 // A file the engine refused leaves the recording it had loaded, if any; the
@@ -745,9 +703,7 @@ void frmMain::KeyMessage(std::int32_t slot) {
 // Control handlers
 
 void frmMain::cboSpeed_Click() {
-    skipOnFailure(
-        [&] { mPlayRate = toDouble(mView.cboSpeedText()); },
-        [&] { applyRate(); });
+    skipOnFailure([&] { mPlayRate = toDouble(mView.cboSpeedText()); }, [&] { applyRate(); });
 }
 
 void frmMain::cmdOpen_Click() {

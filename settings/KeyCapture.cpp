@@ -15,7 +15,7 @@ std::optional<CapturedKey> captureVirtualKey(std::int32_t virtualKey, bool shift
     if (virtualKey < 1 || virtualKey > 254) return std::nullopt;
     const std::int32_t modifiers =
         (shift ? 1 : 0) | (ctrl ? 2 : 0) | (alt ? 4 : 0) | keytap::modifierBitOfVirtualKey(virtualKey);
-    return CapturedKey{virtualKey, modifiers};
+    return CapturedKey {virtualKey, modifiers};
 }
 
 }  // namespace lirabox::settings

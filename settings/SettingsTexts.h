@@ -52,28 +52,39 @@ inline constexpr UiText kDesktopKeyHeader = LIRABOX_TEXT("frmSettings", "デス�
 inline constexpr UiText kDiscardByDesktop = LIRABOX_TEXT(
     "frmSettings", "デスクトップのショートカットは、キーを入力中のプログラムに渡しません。そのため破棄は選べません。");
 inline constexpr UiText kTimeStampRowCaption = LIRABOX_TEXT("frmSettings", "タイムスタンプ挿入");
-inline constexpr std::array<UiText, 9> kRowCaptions{
-    LIRABOX_TEXT("frmSettings", "再生・一時停止"),   LIRABOX_TEXT("frmSettings", "停止"),
-    LIRABOX_TEXT("frmSettings", "速度アップ"),       LIRABOX_TEXT("frmSettings", "速度ダウン"),
-    LIRABOX_TEXT("frmSettings", "早送り"),           LIRABOX_TEXT("frmSettings", "巻き戻し"),
-    LIRABOX_TEXT("frmSettings", "リピート開始位置"), LIRABOX_TEXT("frmSettings", "リピート終了位置"),
+inline constexpr std::array<UiText, 9> kRowCaptions {
+    LIRABOX_TEXT("frmSettings", "再生・一時停止"),
+    LIRABOX_TEXT("frmSettings", "停止"),
+    LIRABOX_TEXT("frmSettings", "速度アップ"),
+    LIRABOX_TEXT("frmSettings", "速度ダウン"),
+    LIRABOX_TEXT("frmSettings", "早送り"),
+    LIRABOX_TEXT("frmSettings", "巻き戻し"),
+    LIRABOX_TEXT("frmSettings", "リピート開始位置"),
+    LIRABOX_TEXT("frmSettings", "リピート終了位置"),
     kTimeStampRowCaption,
 };
 
 // The foot pedal tab: the pedals, in the order left, middle, right, and the
 // actions they can be given, in the order of pedalChoices() (player/PedalMapping.h).
 inline constexpr UiText kPedalExplanation = LIRABOX_TEXT(
-    "frmSettings", "USB フットペダル（VEC Infinity）の各ペダルで行う操作です。\n早送りと巻き戻しは踏んでいる間くり返します。");
-inline constexpr std::array<UiText, 3> kPedalNames{
-    LIRABOX_TEXT("frmSettings", "左ペダル"), LIRABOX_TEXT("frmSettings", "中央ペダル"),
-    LIRABOX_TEXT("frmSettings", "右ペダル")};
-inline constexpr std::array<UiText, 12> kPedalChoices{
-    LIRABOX_TEXT("frmSettings", "なし"),           LIRABOX_TEXT("frmSettings", "踏んでいる間だけ再生"),
-    LIRABOX_TEXT("frmSettings", "再生・一時停止"), LIRABOX_TEXT("frmSettings", "再生"),
-    LIRABOX_TEXT("frmSettings", "一時停止"),       LIRABOX_TEXT("frmSettings", "停止"),
-    LIRABOX_TEXT("frmSettings", "速度アップ"),     LIRABOX_TEXT("frmSettings", "速度ダウン"),
-    LIRABOX_TEXT("frmSettings", "早送り"),         LIRABOX_TEXT("frmSettings", "巻き戻し"),
-    LIRABOX_TEXT("frmSettings", "リピート開始位置"), LIRABOX_TEXT("frmSettings", "リピート終了位置"),
+    "frmSettings",
+    "USB フットペダル（VEC Infinity）の各ペダルで行う操作です。\n早送りと巻き戻しは踏んでいる間くり返します。");
+inline constexpr std::array<UiText, 3> kPedalNames {LIRABOX_TEXT("frmSettings", "左ペダル"),
+                                                    LIRABOX_TEXT("frmSettings", "中央ペダル"),
+                                                    LIRABOX_TEXT("frmSettings", "右ペダル")};
+inline constexpr std::array<UiText, 12> kPedalChoices {
+    LIRABOX_TEXT("frmSettings", "なし"),
+    LIRABOX_TEXT("frmSettings", "踏んでいる間だけ再生"),
+    LIRABOX_TEXT("frmSettings", "再生・一時停止"),
+    LIRABOX_TEXT("frmSettings", "再生"),
+    LIRABOX_TEXT("frmSettings", "一時停止"),
+    LIRABOX_TEXT("frmSettings", "停止"),
+    LIRABOX_TEXT("frmSettings", "速度アップ"),
+    LIRABOX_TEXT("frmSettings", "速度ダウン"),
+    LIRABOX_TEXT("frmSettings", "早送り"),
+    LIRABOX_TEXT("frmSettings", "巻き戻し"),
+    LIRABOX_TEXT("frmSettings", "リピート開始位置"),
+    LIRABOX_TEXT("frmSettings", "リピート終了位置"),
 };
 
 }  // namespace lirabox::settings::text

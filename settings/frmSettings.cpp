@@ -48,12 +48,8 @@ void step(std::optional<std::int32_t>& failure, Step&& action) {
 }  // namespace
 
 frmSettings::frmSettings(Collaborators parts)
-    : mMain(parts.main),
-      mMainWindow(parts.mainWindow),
-      mKeytap(parts.keytap),
-      mSubclass(parts.subclass),
-      mDesktop(std::move(parts.desktop)),
-      mKeyLegend(std::move(parts.keyLegend)) {}
+    : mMain(parts.main), mMainWindow(parts.mainWindow), mKeytap(parts.keytap), mSubclass(parts.subclass),
+      mDesktop(std::move(parts.desktop)), mKeyLegend(std::move(parts.keyLegend)) {}
 
 frmSettings::~frmSettings() = default;
 
@@ -92,7 +88,7 @@ ShortcutKeyRecord frmSettings::LoadShortcutKey(int row) {
     try {
         return readShortcutKeyRow(*mConfigIni, row);
     } catch (const RaisedError&) {
-        return ShortcutKeyRecord{-1, 0, 0, 0};
+        return ShortcutKeyRecord {-1, 0, 0, 0};
     }
 }
 

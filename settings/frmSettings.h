@@ -13,8 +13,8 @@
 #include "keytap/Keytap.h"
 #include "player/PedalMapping.h"
 #include "player/SettingsDialogSeam.h"
-#include "player/TimeStamp.h"
 #include "player/ShortcutKeyPorts.h"
+#include "player/TimeStamp.h"
 #include "support/DesktopServices.h"
 #include "support/UiText.h"
 
@@ -45,7 +45,7 @@ inline constexpr int kOkButton = kRows;
 // The suggested key of each row, in row order: play/pause F9, stop F4, speed
 // up F6, speed down F5, fast-forward F8, rewind F7, repeat start F11, repeat
 // end F12, time stamp F2. F10 stays free: it opens the main window's menus.
-inline constexpr std::array<std::int32_t, kRows> kSuggestedKeys{120, 115, 117, 116, 119, 118, 122, 123, 113};
+inline constexpr std::array<std::int32_t, kRows> kSuggestedKeys {120, 115, 117, 116, 119, 118, 122, 123, 113};
 
 // A step box holds at most this many digits; Apply keeps a value to 32767.
 inline constexpr std::size_t kStepDigits = 5;
@@ -161,7 +161,7 @@ private:
     std::array<std::string, 3> mStepTexts;
     PedalMapping mPedals = defaultPedalMapping();
     TimeStampFormat mTimeStampFormat = TimeStampFormat::Bracketed;
-    std::array<ShortcutKeyRecord, kRows> mShortcutKeys{};
+    std::array<ShortcutKeyRecord, kRows> mShortcutKeys {};
     std::array<std::string, kRows> mKeyTexts;
     bool mDuplicate = false;
     bool mTopMost = false;

@@ -20,7 +20,6 @@ std::string executablePath();
 // The program folder as described above (created when it is the fallback).
 std::string programFolder();
 
-
 // Points the program folder somewhere else for the rest of the process
 // (tests use a temporary folder; an empty text goes back to the default).
 void setProgramFolder(const std::string& folder);

@@ -35,7 +35,7 @@ ScreenSize placementScreenSize(const PixelRect& desktopClient, const PixelRect& 
 }
 
 ScreenFit keepOnScreen(PixelRect rect, ScreenSize screen, bool safePosition) {
-    ScreenFit fit{rect, false};
+    ScreenFit fit {rect, false};
     PixelRect& r = fit.rect;
     if (r.right > screen.width) {
         fit.outside = true;

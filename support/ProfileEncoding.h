@@ -17,7 +17,7 @@ struct DecodedProfile {
     std::string text;  // UTF-8; a UTF-16 byte order mark is not part of it
     ProfileEncoding encoding = ProfileEncoding::Utf8;
     bool byteOrderMark = true;  // UTF-16: the file starts with one
-    std::string oddByte;  // UTF-16: a last byte that makes no whole unit, kept as it was
+    std::string oddByte;        // UTF-16: a last byte that makes no whole unit, kept as it was
 };
 
 // UTF-16 is recognised by its byte order mark, or without one when more than

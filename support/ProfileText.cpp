@@ -124,8 +124,7 @@ std::string_view defaultAsReturned(std::string_view defaultValue) {
     return withoutQuotes(value);
 }
 
-std::optional<std::string> findProfileValue(std::string_view text, std::string_view section,
-                                            std::string_view key) {
+std::optional<std::string> findProfileValue(std::string_view text, std::string_view section, std::string_view key) {
     const std::string_view wantedSection = nameArgument(section);
     const std::string_view wantedKey = nameArgument(key);
     LineReader reader(text);

@@ -17,8 +17,7 @@
 namespace lirabox {
 
 // The value of `key` in `section`, or nothing when the section or key is absent.
-std::optional<std::string> findProfileValue(std::string_view text, std::string_view section,
-                                            std::string_view key);
+std::optional<std::string> findProfileValue(std::string_view text, std::string_view section, std::string_view key);
 
 // Whether the three can be stored so that they read back as one entry: both
 // names non-blank, no line break anywhere, and a key that holds no "=" and does

@@ -19,8 +19,8 @@ inline constexpr std::int32_t kErrTypeMismatch = 13;
 class RaisedError : public std::runtime_error {
 public:
     RaisedError(std::int32_t number, std::string source, std::string description)
-        : std::runtime_error(description.empty() ? source : description),
-          mNumber(number), mSource(std::move(source)), mDescription(std::move(description)) {}
+        : std::runtime_error(description.empty() ? source : description), mNumber(number), mSource(std::move(source)),
+          mDescription(std::move(description)) {}
 
     // An error of one of our classes: the object-error base plus the class's code.
     static RaisedError object(std::int32_t code, std::string source, std::string description) {

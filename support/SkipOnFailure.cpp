@@ -11,8 +11,8 @@ void traceAbandonedStep(const std::source_location& where, std::size_t index, st
     try {
         std::string_view file = where.file_name();
         file.remove_prefix(file.rfind('/') == std::string_view::npos ? 0 : file.rfind('/') + 1);
-        std::string line = count == 0 ? std::string("step")
-                                      : "step " + std::to_string(index) + " of " + std::to_string(count);
+        std::string line =
+            count == 0 ? std::string("step") : "step " + std::to_string(index) + " of " + std::to_string(count);
         line += " skipped in " + std::string(where.function_name()) + " (" + std::string(file) + ":" +
                 std::to_string(where.line()) + "): " + describeCurrentException();
         trace(line);

@@ -23,8 +23,7 @@ namespace skip_on_failure_detail {
 void traceAbandonedStep(const std::source_location& where, std::size_t index, std::size_t count) noexcept;
 
 template <class Step>
-bool runNumberedStep(Step&& step, const std::source_location& where, std::size_t index,
-                     std::size_t count) noexcept {
+bool runNumberedStep(Step&& step, const std::source_location& where, std::size_t index, std::size_t count) noexcept {
     try {
         std::forward<Step>(step)();
         return true;
@@ -47,8 +46,7 @@ template <class... Steps>
 struct skipOnFailure {
     skipOnFailure(Steps&&... steps, const std::source_location& where = std::source_location::current()) noexcept {
         std::size_t index = 0;
-        (skip_on_failure_detail::runNumberedStep(std::forward<Steps>(steps), where, ++index, sizeof...(Steps)),
-         ...);
+        (skip_on_failure_detail::runNumberedStep(std::forward<Steps>(steps), where, ++index, sizeof...(Steps)), ...);
     }
 };
 

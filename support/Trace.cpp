@@ -10,7 +10,7 @@
 namespace lirabox {
 namespace {
 
-std::atomic<TraceSink*> gSink{nullptr};
+std::atomic<TraceSink*> gSink {nullptr};
 
 std::string numbered(long long number, std::string_view text) {
     return "error " + std::to_string(number) + ": " + std::string(text);

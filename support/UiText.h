@@ -14,7 +14,8 @@ struct UiText {
     const char* source;
 };
 
-#define LIRABOX_TEXT(context, source) ::lirabox::UiText{context, source}
+#define LIRABOX_TEXT(context, source) \
+    ::lirabox::UiText { context, source }
 
 // The front end's catalogue lookup, set once at start (the Qt program's is
 // its translator). Without one every text is its source.

@@ -27,17 +27,26 @@ bool isDecimalNumber(std::string_view t) {
     std::size_t i = 0;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
     std::size_t digits = 0;
-    while (i < t.size() && isDigit(t[i])) { ++i; ++digits; }
+    while (i < t.size() && isDigit(t[i])) {
+        ++i;
+        ++digits;
+    }
     if (i < t.size() && t[i] == '.') {
         ++i;
-        while (i < t.size() && isDigit(t[i])) { ++i; ++digits; }
+        while (i < t.size() && isDigit(t[i])) {
+            ++i;
+            ++digits;
+        }
     }
     if (digits == 0) return false;
     if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
         ++i;
         if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
         std::size_t expDigits = 0;
-        while (i < t.size() && isDigit(t[i])) { ++i; ++expDigits; }
+        while (i < t.size() && isDigit(t[i])) {
+            ++i;
+            ++expDigits;
+        }
         if (expDigits == 0) return false;
     }
     return i == t.size();
@@ -85,8 +94,7 @@ std::int32_t toInt32(double value) { return toInteger<std::int32_t>(value); }
 
 std::string formatDouble15(double value) {
     char buffer[40];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::general, 15);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     return std::string(buffer, result.ptr);
 }
 

@@ -8,9 +8,9 @@
 
 #include <algorithm>
 #include <array>
-#include <utility>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace lirabox {
 namespace {
@@ -63,7 +63,7 @@ std::string ReadStringKeepingFile(clsIniFile& ini, const std::string& Section, c
         clsIniFile& ini;
         bool writeBack;
         ~Restore() { ini.setNothingWrite(writeBack); }
-    } restore{ini, ini.NothingWrite()};
+    } restore {ini, ini.NothingWrite()};
     ini.setNothingWrite(false);
     return ini.ReadString(Section, Key, Defalt);
 }
@@ -130,17 +130,10 @@ void clsIniFile::setValue(const std::string& value) {
 
 void clsIniFile::ResolvePath() {
     switch (mFilePathMode) {
-    case kPathGiven:
-        break;
-    case kPathProgramFolder:
-        mFilePath = AddPathSeparator(programFolder());
-        break;
-    case kPathWindowsFolder:
-        mFilePath = AddPathSeparator(windowsDirectory());
-        break;
-    default:
-        mFilePath.clear();
-        break;
+    case kPathGiven: break;
+    case kPathProgramFolder: mFilePath = AddPathSeparator(programFolder()); break;
+    case kPathWindowsFolder: mFilePath = AddPathSeparator(windowsDirectory()); break;
+    default: mFilePath.clear(); break;
     }
 }
 

@@ -15,8 +15,8 @@ public:
     // Listeners: UpdateBefore may change what is written and where.
     using UpdateBeforeHandler =
         std::function<void(std::string& Section, std::string& Key, std::string& Value, std::string& FileName)>;
-    using UpdateAfterHandler = std::function<void(std::string Section, std::string Key, std::string Value,
-                                                  std::string FileName)>;
+    using UpdateAfterHandler =
+        std::function<void(std::string Section, std::string Key, std::string Value, std::string FileName)>;
 
     static constexpr std::int32_t kErrNoFileName = 2001;
     static constexpr std::int32_t kErrNoSectionKey = 2002;
@@ -24,9 +24,9 @@ public:
     static constexpr std::int32_t kErrPathInFileName = 2004;
 
     // Path modes: where FileName lies.
-    static constexpr std::int32_t kPathGiven = 0;           // in FilePath as set
-    static constexpr std::int32_t kPathProgramFolder = 1;   // in the program folder
-    static constexpr std::int32_t kPathWindowsFolder = 2;   // in the Windows directory (Linux: the configuration folder)
+    static constexpr std::int32_t kPathGiven = 0;          // in FilePath as set
+    static constexpr std::int32_t kPathProgramFolder = 1;  // in the program folder
+    static constexpr std::int32_t kPathWindowsFolder = 2;  // in the Windows directory (Linux: the configuration folder)
 
     std::string ReadString(const std::string& Section, const std::string& Key, const std::string& Defalt);
     bool WriteString(const std::string& Section, const std::string& Key, const std::string& Value);

@@ -14,14 +14,14 @@ const std::string kSourceNoIniFile = "IniFile クラスが設定されていま�
 const std::string kSourceNoTagetWnd = "TagetWndが設定されていません。";
 const std::string kSourceGetPlacementFailed = "位置情報の取得に失敗しました";
 
-const std::string kKeyMinimized{config::kKeyMinimized};
-const std::string kKeyMaximized{config::kKeyMaximized};
-const std::string kKeyLeft{config::kKeyLeft};
-const std::string kKeyTop{config::kKeyTop};
-const std::string kKeyRight{config::kKeyRight};
-const std::string kKeyBottom{config::kKeyBottom};
-const std::string kDefaultMinimized{config::kDefaultMinimized};
-const std::string kDefaultMaximized{config::kDefaultMaximized};
+const std::string kKeyMinimized {config::kKeyMinimized};
+const std::string kKeyMaximized {config::kKeyMaximized};
+const std::string kKeyLeft {config::kKeyLeft};
+const std::string kKeyTop {config::kKeyTop};
+const std::string kKeyRight {config::kKeyRight};
+const std::string kKeyBottom {config::kKeyBottom};
+const std::string kDefaultMinimized {config::kDefaultMinimized};
+const std::string kDefaultMaximized {config::kDefaultMaximized};
 
 const char* flagText(bool value) { return value ? "1" : "0"; }
 
@@ -29,8 +29,7 @@ bool readFlag(clsIniFile& ini, const std::string& section, const std::string& ke
     return toInt16(ini.ReadString(section, key, defalt)) != 0;
 }
 
-std::int32_t readEdge(clsIniFile& ini, const std::string& section, const std::string& key,
-                      std::int32_t current) {
+std::int32_t readEdge(clsIniFile& ini, const std::string& section, const std::string& key, std::int32_t current) {
     return toInt32(ini.ReadString(section, key, std::to_string(current)));
 }
 
@@ -74,7 +73,7 @@ void clsWinPlacement::Save() {
     }
     // One replacement of the file: a crash never leaves the new Left with the old Top.
     const PixelRect& normal = placement.normalPosition;
-    std::vector<clsIniFile::Entry> entries{
+    std::vector<clsIniFile::Entry> entries {
         {section, kKeyMinimized, flagText(mServices.IsIconic(window))},
         {section, kKeyMaximized, flagText(mServices.IsZoomed(window))},
         {section, kKeyLeft, std::to_string(normal.left)},

@@ -19,8 +19,7 @@ public:
     // Listeners may change the edges about to be checked against the screen
     // and applied; ErrorFlag is always false.
     using PositionHandler = std::function<void(std::int32_t& TopPixel, std::int32_t& LeftPixels,
-                                               std::int32_t& BottomPixels, std::int32_t& RightPixels,
-                                               bool ErrorFlag)>;
+                                               std::int32_t& BottomPixels, std::int32_t& RightPixels, bool ErrorFlag)>;
 
     static constexpr std::int32_t kErrNoSectionName = 3001;
     static constexpr std::int32_t kErrNoIniFile = 3002;

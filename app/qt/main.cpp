@@ -14,27 +14,27 @@
 #include <QMessageBox>
 
 #include "app/PlayerAssembly.h"
-#include "app/qt/toolkit/Catalogue.h"
-#include "app/qt/mainwindow/EngineEventPump.h"
-#include "app/qt/mainwindow/LoadWaiter.h"
-#include "app/qt/mainwindow/MainWindow.h"
 #include "app/qt/bus/MprisService.h"
 #include "app/qt/bus/PortalTextTyper.h"
 #include "app/qt/bus/RemoteSender.h"
 #include "app/qt/bus/RemoteService.h"
-#include "hotkeys/PortalKeys.h"
-#include "hotkeys/dbus/PortalShortcuts.h"
-#include "app/qt/toolkit/OpeningPlace.h"
+#include "app/qt/keys/DeclaredFunctionManager.h"
+#include "app/qt/mainwindow/EngineEventPump.h"
+#include "app/qt/mainwindow/LoadWaiter.h"
+#include "app/qt/mainwindow/MainWindow.h"
 #include "app/qt/mainwindow/PictureBox.h"
+#include "app/qt/oneline/OneLineWindow.h"
+#include "app/qt/settings/SettingsWindow.h"
+#include "app/qt/toolkit/Catalogue.h"
+#include "app/qt/toolkit/OpeningPlace.h"
 #include "app/qt/toolkit/QtOwnSettings.h"
 #include "app/qt/toolkit/QtWindowServices.h"
 #include "app/qt/toolkit/TraceLog.h"
-#include "app/qt/keys/DeclaredFunctionManager.h"
-#include "app/qt/oneline/OneLineWindow.h"
+#include "hotkeys/PortalKeys.h"
+#include "hotkeys/dbus/PortalShortcuts.h"
 #include "player/CommandLine.h"
 #include "player/UsageText.h"
 #include "player/frmMain.h"
-#include "app/qt/settings/SettingsWindow.h"
 #include "player/media/mpv/MpvEngine.h"
 #include "settings/KeyboardLevels.h"
 #include "support/RaisedError.h"
@@ -50,7 +50,8 @@ int main(int argc, char** argv) {
     if (text == "--help" || text == "-h") {
         namespace usage = lirabox::usage;
         std::fputs((shown(usage::kUsage) + shown(usage::kVerboseOption) + shown(usage::kCommandOption) +
-                    shown(usage::kHelpAndVersionOptions)).c_str(),
+                    shown(usage::kHelpAndVersionOptions))
+                       .c_str(),
                    stdout);
         return 0;
     }
@@ -104,9 +105,9 @@ int main(int argc, char** argv) {
             *portal, [&assembled](lirabox::Command command) { assembled->form().runCommand(command); });
         portal->answerTo(*portalKeys);
         portalTyper = std::make_unique<lirabox::dbus::PortalTextTyper>([&window] {
-            auto* box = new QMessageBox(QMessageBox::Information, QString::fromLatin1(lirabox::frmMain::kTitle),
-                                        lirabox::qt::uiText(lirabox::dbus::kTimeStampOnClipboard), QMessageBox::Ok,
-                                        &window);
+            auto* box =
+                new QMessageBox(QMessageBox::Information, QString::fromLatin1(lirabox::frmMain::kTitle),
+                                lirabox::qt::uiText(lirabox::dbus::kTimeStampOnClipboard), QMessageBox::Ok, &window);
             box->setAttribute(Qt::WA_DeleteOnClose);
             box->show();
         });

@@ -3,15 +3,15 @@
 
 #include "ConsoleText.h"
 #include "app/PlayerAssembly.h"
+#include "app/win32/keys/KeyMessageSubclass.h"
 #include "app/win32/mainwindow/LoadWaiter.h"
 #include "app/win32/mainwindow/MainWindow.h"
+#include "app/win32/settings/SettingsDialog.h"
 #include "app/win32/toolkit/WideText.h"
-#include "app/win32/keys/KeyMessageSubclass.h"
 #include "player/CommandLine.h"
 #include "player/UsageText.h"
 #include "player/frmMain.h"
 #include "player/media/win32/Win32MediaEngine.h"
-#include "app/win32/settings/SettingsDialog.h"
 #include "settings/KeyboardLevels.h"
 #include "support/DesktopServices.h"
 #include "support/RaisedError.h"
@@ -53,7 +53,8 @@ void useTextsOfUserLanguage() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    const INITCOMMONCONTROLSEX controls {sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES};
+    const INITCOMMONCONTROLSEX controls {sizeof(INITCOMMONCONTROLSEX),
+                                         ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES};
     ::InitCommonControlsEx(&controls);
     useTextsOfUserLanguage();
     const std::string text = commandLineText();
@@ -80,14 +81,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     lirabox::win32::installLoadWaiter(*engine, window);
     lirabox::Win32WindowServices windowServices;
     lirabox::hotkeys::KeyMessageSubclass subclass;
-    lirabox::PlayerAssembly player({*engine, window, window, window.seekbk(), window.seekpoint(), window.volbk(),
-                                    window.picArrow(), windowServices, subclass, window.WindowHandle(),
-                                    &lirabox::settings::keyLegendOf,
-                                    [instance](const lirabox::settings::frmSettings::Collaborators& parts) {
-                                        return std::make_unique<lirabox::settings::win32::SettingsDialog>(instance,
-                                                                                                          parts);
-                                    },
-                                    nullptr, nullptr});  // the Keytap library's keys, the SendInput typer
+    lirabox::PlayerAssembly player(
+        {*engine, window, window, window.seekbk(), window.seekpoint(), window.volbk(), window.picArrow(),
+         windowServices, subclass, window.WindowHandle(), &lirabox::settings::keyLegendOf,
+         [instance](const lirabox::settings::frmSettings::Collaborators& parts) {
+             return std::make_unique<lirabox::settings::win32::SettingsDialog>(instance, parts);
+         },
+         nullptr, nullptr});  // the Keytap library's keys, the SendInput typer
     window.connectTo(player.form(), player.menus());
 
     if (!player.start(text)) return 1;  // a second instance: the message has been dismissed

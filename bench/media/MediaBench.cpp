@@ -76,7 +76,7 @@ Usage runChild(std::vector<std::string> command) {
         _exit(127);
     }
     int status = 0;
-    rusage usage{};
+    rusage usage {};
     if (child < 0 || wait4(child, &status, 0, &usage) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         std::fprintf(stderr, "failed: %s\n", command[0].c_str());
         std::exit(1);
@@ -96,17 +96,17 @@ int compare(const std::string& self, const std::string& file, double seconds) {
                                       "--audio-fallback-to-null=yes", "--speed=" + std::string(rateText),
                                       "--end=" + std::string(endText), file});
         const double perMinute = 60.0 / seconds;
-        std::printf("rate %.1f  engine %.3f CPU s/min, peak RSS %ld KiB | mpv --no-video %.3f CPU s/min, "
-                    "peak RSS %ld KiB | ratio %.2f\n",
-                    rate, ours.cpuSeconds * perMinute, ours.peakKiB, plain.cpuSeconds * perMinute, plain.peakKiB,
-                    plain.cpuSeconds > 0 ? ours.cpuSeconds / plain.cpuSeconds : 0.0);
+        std::printf(
+            "rate %.1f  engine %.3f CPU s/min, peak RSS %ld KiB | mpv --no-video %.3f CPU s/min, "
+            "peak RSS %ld KiB | ratio %.2f\n",
+            rate, ours.cpuSeconds * perMinute, ours.peakKiB, plain.cpuSeconds * perMinute, plain.peakKiB,
+            plain.cpuSeconds > 0 ? ours.cpuSeconds / plain.cpuSeconds : 0.0);
     }
     return 0;
 }
 
 int usage() {
-    std::fprintf(stderr,
-                 "usage: media_bench open FILE... | compare FILE SECONDS | play FILE RATE SECONDS\n");
+    std::fprintf(stderr, "usage: media_bench open FILE... | compare FILE SECONDS | play FILE RATE SECONDS\n");
     return 2;
 }
 

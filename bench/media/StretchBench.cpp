@@ -42,14 +42,13 @@ void BM_TimeStretch(benchmark::State& state) {
         stretcher.setRate(rate);
         for (std::size_t at = 0; at < input.size() / kChannels; at += kBlock) {
             stretcher.feed(input.data() + at * kChannels, kBlock);
-            while (stretcher.pull(out.data(), kRate) > 0) {
-            }
+            while (stretcher.pull(out.data(), kRate) > 0) {}
         }
         benchmark::DoNotOptimize(out.data());
     }
     // Seconds of played sound per second of processing.
-    state.counters["realtime_x"] = benchmark::Counter(kSeconds / rate * static_cast<double>(state.iterations()),
-                                                      benchmark::Counter::kIsRate);
+    state.counters["realtime_x"] =
+        benchmark::Counter(kSeconds / rate * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_TimeStretch)->Arg(5)->Arg(10)->Arg(20)->Arg(30)->Unit(benchmark::kMillisecond);
 

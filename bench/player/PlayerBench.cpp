@@ -26,9 +26,9 @@
 #include <unistd.h>
 #include <vector>
 
+#include "tests/app/qt/PlayerWindow.h"
 #include "tests/common/Desktop.h"
 #include "tests/common/InstalledPlayer.h"
-#include "tests/app/qt/PlayerWindow.h"
 #include "tests/common/TempFolder.h"
 
 extern char** environ;
@@ -96,8 +96,9 @@ double mpvStartup(const fs::path& recording, const fs::path& scratch) {
     const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
     const std::string output = "--ao-pcm-file=" + pipe.string();
     const std::string file = recording.string();
-    std::vector<const char*> argv {"mpv", "--no-config", "--no-video", "--no-terminal", "--ao=pcm",
-                                   "--ao-pcm-waveheader=no", output.c_str(), file.c_str(), nullptr};
+    std::vector<const char*> argv {"mpv",           "--no-config", "--no-video",
+                                   "--no-terminal", "--ao=pcm",    "--ao-pcm-waveheader=no",
+                                   output.c_str(),  file.c_str(),  nullptr};
     const long long start = monotonicNow();
     pid_t pid = 0;
     if (::posix_spawnp(&pid, "mpv", nullptr, nullptr, const_cast<char**>(argv.data()), environ) != 0) return -1;

@@ -51,7 +51,7 @@ const QString kSessionInterface = QStringLiteral("org.freedesktop.portal.Session
 QVariant shortcutList(const std::vector<ShortcutPortal::Shortcut>& shortcuts) {
     PortalShortcutList list;
     for (const auto& shortcut : shortcuts) {
-        QVariantMap properties{{QStringLiteral("description"), QString::fromStdString(shortcut.description)}};
+        QVariantMap properties {{QStringLiteral("description"), QString::fromStdString(shortcut.description)}};
         if (!shortcut.preferredTrigger.empty()) {
             properties.insert(QStringLiteral("preferred_trigger"), QString::fromStdString(shortcut.preferredTrigger));
         }
@@ -111,8 +111,8 @@ void PortalShortcuts::sendWanted() {
         return;
     }
     const QString token = QStringLiteral("lirabox%1").arg(mGeneration);
-    const QVariantMap options{{QStringLiteral("session_handle_token"), token},
-                              {QStringLiteral("shortcuts"), shortcutList(mWanted)}};
+    const QVariantMap options {{QStringLiteral("session_handle_token"), token},
+                               {QStringLiteral("shortcuts"), shortcutList(mWanted)}};
     mRequests.call(
         kShortcutsInterface, QStringLiteral("CreateSession"), {}, options, token,
         [this, generation = mGeneration](unsigned response, const QVariantMap& results) {

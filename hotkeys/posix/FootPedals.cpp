@@ -101,7 +101,8 @@ struct FootPedals::Impl {
             const int fd = ::open(node.path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
             if (fd < 0) {
                 tellOnce(std::string(node.device->name) + " at " + node.path + " cannot be opened (" +
-                         std::strerror(errno) + "); the udev rule 70-lirabox-footpedal.rules gives the "
+                         std::strerror(errno) +
+                         "); the udev rule 70-lirabox-footpedal.rules gives the "
                          "desktop's user access");
                 continue;
             }
@@ -113,7 +114,7 @@ struct FootPedals::Impl {
     void watch(int fd, const PedalDevice& device, const std::string& name) {
         if (const auto old = pedals.find(name); old != pedals.end()) close(old);
         auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, &context);
-        pedals.emplace(name, Open{fd, PedalReader(device), notifier});
+        pedals.emplace(name, Open {fd, PedalReader(device), notifier});
         QObject::connect(notifier, &QSocketNotifier::activated, &context, [this, name] { readPedal(name); });
         tellOnce("using " + std::string(device.name) + " at " + name);
     }
@@ -171,8 +172,6 @@ void FootPedals::start() {
     }
 }
 
-void FootPedals::watch(int fd, const PedalDevice& device, const std::string& name) {
-    mImpl->watch(fd, device, name);
-}
+void FootPedals::watch(int fd, const PedalDevice& device, const std::string& name) { mImpl->watch(fd, device, name); }
 
 }  // namespace lirabox::hotkeys

@@ -32,7 +32,7 @@ std::optional<std::pair<std::uint16_t, std::uint16_t>> hidIdOf(std::string_view 
         const auto vendor = hexField(id.substr(first + 1, second - first - 1));
         const auto product = hexField(id.substr(second + 1));
         if (!vendor || !product || *vendor > 0xffff || *product > 0xffff) return std::nullopt;
-        return std::pair{static_cast<std::uint16_t>(*vendor), static_cast<std::uint16_t>(*product)};
+        return std::pair {static_cast<std::uint16_t>(*vendor), static_cast<std::uint16_t>(*product)};
     }
     return std::nullopt;
 }
@@ -44,7 +44,7 @@ std::vector<PedalNode> findPedalNodes(const std::filesystem::path& hidrawClass,
     for (std::filesystem::directory_iterator it(hidrawClass, error), end; !error && it != end; it.increment(error)) {
         const std::filesystem::directory_entry& entry = *it;
         std::ifstream file(entry.path() / "device" / "uevent");
-        const std::string uevent{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        const std::string uevent {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
         const auto id = hidIdOf(uevent);
         if (!id) continue;
         if (const PedalDevice* device = findPedalDevice(id->first, id->second)) {

@@ -11,9 +11,10 @@ int main() {
     std::puts("# Foot pedals Lirabox reads as raw HID devices: the user at the desktop may");
     std::puts("# open their /dev/hidraw* nodes. Written by the build from the pedal table.");
     for (const lirabox::hotkeys::PedalDevice& device : lirabox::hotkeys::knownPedals()) {
-        std::printf("\n# %s\nSUBSYSTEM==\"hidraw\", ATTRS{idVendor}==\"%04x\", ATTRS{idProduct}==\"%04x\", "
-                    "TAG+=\"uaccess\"\n",
-                    device.name, device.vendor, device.product);
+        std::printf(
+            "\n# %s\nSUBSYSTEM==\"hidraw\", ATTRS{idVendor}==\"%04x\", ATTRS{idProduct}==\"%04x\", "
+            "TAG+=\"uaccess\"\n",
+            device.name, device.vendor, device.product);
     }
     return std::ferror(stdout) != 0 ? 1 : 0;
 }

@@ -4,8 +4,6 @@ namespace lirabox::hotkeys {
 
 // SetWindowsHookEx failed: a security program, or a policy, may keep
 // programs from watching other programs' keys.
-UiText hookRefusalReason() {
-    return LIRABOX_TEXT("main", "Windows がキーボードフックの設定を拒否しました");
-}
+UiText hookRefusalReason() { return LIRABOX_TEXT("main", "Windows がキーボードフックの設定を拒否しました"); }
 
 }  // namespace lirabox::hotkeys

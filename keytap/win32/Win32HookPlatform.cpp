@@ -9,8 +9,8 @@ namespace {
 // the hook procedure reads it inside whichever process has the keyboard.
 struct SharedHookState {
     HookStorage storage;
-    std::atomic<std::uintptr_t> hook{0};
-    std::atomic<uint32_t> message{0};
+    std::atomic<std::uintptr_t> hook {0};
+    std::atomic<uint32_t> message {0};
 };
 __attribute__((section(".shared"), shared)) constinit SharedHookState gShared;
 

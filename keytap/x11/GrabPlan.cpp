@@ -31,8 +31,10 @@ std::vector<Decision> firstMatchingSlots(const KeyTable& table) {
 // The X masks of a modifier code, or false when a needed modifier has no mask.
 bool maskOf(int32_t modifiers, const ModifierMasks& masks, unsigned& mask) {
     mask = 0;
-    const struct { int32_t bit; unsigned mask; } parts[] = {
-        {kShiftBit, masks.shift}, {kCtrlBit, masks.control}, {kAltBit, masks.alt}};
+    const struct {
+        int32_t bit;
+        unsigned mask;
+    } parts[] = {{kShiftBit, masks.shift}, {kCtrlBit, masks.control}, {kAltBit, masks.alt}};
     for (const auto& part : parts) {
         if (!(modifiers & part.bit)) continue;
         if (part.mask == 0) return false;
@@ -43,13 +45,12 @@ bool maskOf(int32_t modifiers, const ModifierMasks& masks, unsigned& mask) {
 
 }  // namespace
 
-std::vector<KeyGrab> planGrabs(const KeyTable& table, const KeycodeVirtualKeys& keycodes,
-                               const ModifierMasks& masks) {
+std::vector<KeyGrab> planGrabs(const KeyTable& table, const KeycodeVirtualKeys& keycodes, const ModifierMasks& masks) {
     const unsigned lockVariants[] = {0, masks.capsLock, masks.numLock, masks.capsLock | masks.numLock};
     std::vector<KeyGrab> grabs;
     auto add = [&](int keycode, unsigned modifiers) {
         for (unsigned lock : lockVariants) {
-            const KeyGrab grab{keycode, modifiers | lock};
+            const KeyGrab grab {keycode, modifiers | lock};
             if (std::find(grabs.begin(), grabs.end(), grab) == grabs.end()) grabs.push_back(grab);
         }
     };

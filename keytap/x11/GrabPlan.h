@@ -34,7 +34,6 @@ struct KeyGrab {
     friend bool operator==(const KeyGrab&, const KeyGrab&) = default;
 };
 
-std::vector<KeyGrab> planGrabs(const KeyTable& table, const KeycodeVirtualKeys& keycodes,
-                               const ModifierMasks& masks);
+std::vector<KeyGrab> planGrabs(const KeyTable& table, const KeycodeVirtualKeys& keycodes, const ModifierMasks& masks);
 
 }  // namespace keytap

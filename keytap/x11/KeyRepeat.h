@@ -27,8 +27,8 @@ public:
 private:
     static constexpr int kNone = -1;
     int mKeycode = kNone;
-    Clock::time_point mNext{};
-    std::chrono::milliseconds mInterval{};
+    Clock::time_point mNext {};
+    std::chrono::milliseconds mInterval {};
 };
 
 }  // namespace keytap

@@ -1,5 +1,5 @@
-#include "keytap/HookService.h"
 #include "X11Platform.h"
+#include "keytap/HookService.h"
 
 namespace keytap {
 

@@ -1,11 +1,11 @@
 #include "X11Platform.h"
 
-#include <X11/XKBlib.h>
-#include <X11/Xlib.h>
-#include <X11/extensions/XInput2.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XInput2.h>
 
 #include <cerrno>
 #include <chrono>
@@ -13,9 +13,9 @@
 #include <mutex>
 #include <thread>
 
-#include "keytap/VirtualKeys.h"
 #include "GrabPlan.h"
 #include "KeyRepeat.h"
+#include "keytap/VirtualKeys.h"
 
 namespace keytap {
 namespace {
@@ -24,7 +24,7 @@ namespace {
 // connection are expected (BadWindow once the target window is gone,
 // BadAccess when another program already grabs a combination) and dropped;
 // every other error goes to the handler that was there before.
-std::atomic<Display*> watcherDisplay{nullptr};
+std::atomic<Display*> watcherDisplay {nullptr};
 XErrorHandler previousErrorHandler = nullptr;
 
 int onXError(Display* display, XErrorEvent* error) {
@@ -56,8 +56,8 @@ class X11Backend final : public HookBackend {
 public:
     X11Backend(Display* display, int xiOpcode, int xkbEventBase, Atom message, int wakeRead, int wakeWrite,
                const KeyTable& table, const std::atomic<KeytapWindow>& target)
-        : mDisplay(display), mXiOpcode(xiOpcode), mXkbEventBase(xkbEventBase), mMessage(message),
-          mWakeRead(wakeRead), mWakeWrite(wakeWrite), mTable(table), mTarget(target) {}
+        : mDisplay(display), mXiOpcode(xiOpcode), mXkbEventBase(xkbEventBase), mMessage(message), mWakeRead(wakeRead),
+          mWakeWrite(wakeWrite), mTable(table), mTarget(target) {}
 
     ~X11Backend() override {
         if (mThread.joinable()) {
@@ -72,7 +72,9 @@ public:
         close(mWakeWrite);
     }
 
-    void start() override { mThread = std::thread([this] { run(); }); }
+    void start() override {
+        mThread = std::thread([this] { run(); });
+    }
 
     void tableChanged() override {
         std::unique_lock lock(mGenerationMutex);
@@ -94,8 +96,7 @@ private:
 
     void drainWakeUps() {
         char buffer[64];
-        while (read(mWakeRead, buffer, sizeof buffer) > 0) {
-        }
+        while (read(mWakeRead, buffer, sizeof buffer) > 0) {}
     }
 
     void run() {
@@ -137,14 +138,14 @@ private:
         case GenericEvent:
             if (event.xcookie.extension == mXiOpcode && XGetEventData(mDisplay, &event.xcookie)) {
                 const auto* raw = static_cast<const XIRawEvent*>(event.xcookie.data);
-                if (raw->evtype == XI_RawKeyPress) onRawPress(raw->detail);
-                else if (raw->evtype == XI_RawKeyRelease) onRawRelease(raw->detail);
+                if (raw->evtype == XI_RawKeyPress)
+                    onRawPress(raw->detail);
+                else if (raw->evtype == XI_RawKeyRelease)
+                    onRawRelease(raw->detail);
                 XFreeEventData(mDisplay, &event.xcookie);
             }
             break;
-        case KeyPress:
-            onGrabbedPress(static_cast<int>(event.xkey.keycode));
-            break;
+        case KeyPress: onGrabbedPress(static_cast<int>(event.xkey.keycode)); break;
         case MappingNotify:
             if (event.xmapping.request != MappingPointer) {
                 XRefreshKeyboardMapping(&event.xmapping);
@@ -217,7 +218,7 @@ private:
 
     // Repeats a passed-on key only where the server repeats it for the focused program too.
     void startRepeat(int keycode) {
-        XKeyboardState state{};
+        XKeyboardState state {};
         XGetKeyboardControl(mDisplay, &state);
         const bool keyRepeats = (state.auto_repeats[keycode / 8] >> (keycode % 8)) & 1;
         unsigned delay = 0;
@@ -260,7 +261,7 @@ private:
     void post(const KeyMatch& match) {
         const auto window = static_cast<Window>(mTarget.load(std::memory_order_relaxed));
         if (window == 0) return;
-        XEvent event{};
+        XEvent event {};
         event.xclient.type = ClientMessage;
         event.xclient.window = window;
         event.xclient.message_type = mMessage;
@@ -277,10 +278,10 @@ private:
         int maxKeycode = 0;
         XDisplayKeycodes(mDisplay, &minKeycode, &maxKeycode);
         int perKeycode = 0;
-        KeySym* syms = XGetKeyboardMapping(mDisplay, static_cast<KeyCode>(minKeycode),
-                                           maxKeycode - minKeycode + 1, &perKeycode);
+        KeySym* syms =
+            XGetKeyboardMapping(mDisplay, static_cast<KeyCode>(minKeycode), maxKeycode - minKeycode + 1, &perKeycode);
         mKeycodes.fill(0);
-        std::array<uint32_t, kKeycodeCount> plainKeysyms{};
+        std::array<uint32_t, kKeycodeCount> plainKeysyms {};
         if (syms != nullptr) {
             for (int keycode = minKeycode; keycode <= maxKeycode && keycode < kKeycodeCount; ++keycode) {
                 const int index = keycode - minKeycode;
@@ -291,7 +292,7 @@ private:
             XFree(syms);
         }
 
-        mMasks = ModifierMasks{ShiftMask, ControlMask, 0, LockMask, 0};
+        mMasks = ModifierMasks {ShiftMask, ControlMask, 0, LockMask, 0};
         if (XModifierKeymap* map = XGetModifierMapping(mDisplay)) {
             for (int modifier = 0; modifier < 8; ++modifier) {
                 for (int k = 0; k < map->max_keypermod; ++k) {
@@ -321,8 +322,8 @@ private:
         mAwaitingGrabbedPress.fill(false);
         for (const KeyGrab& grab : planGrabs(mTable, mKeycodes, mMasks)) {
             for (int screen = 0; screen < screens; ++screen)
-                XGrabKey(mDisplay, grab.keycode, grab.modifiers, RootWindow(mDisplay, screen), False,
-                         GrabModeAsync, GrabModeAsync);
+                XGrabKey(mDisplay, grab.keycode, grab.modifiers, RootWindow(mDisplay, screen), False, GrabModeAsync,
+                         GrabModeAsync);
             mGrabbed[static_cast<std::size_t>(grab.keycode)] = true;
         }
         XFlush(mDisplay);
@@ -339,15 +340,15 @@ private:
 
     // Owned by the watcher thread once it runs. Only modifier keys and
     // registered keys are ever remembered, never any other key.
-    KeycodeVirtualKeys mKeycodes{};
-    ModifierMasks mMasks{};
-    std::array<bool, kKeycodeCount> mModifierDown{};
-    std::array<bool, kKeycodeCount> mGrabbed{};
-    std::array<bool, kKeycodeCount> mAwaitingGrabbedPress{};
+    KeycodeVirtualKeys mKeycodes {};
+    ModifierMasks mMasks {};
+    std::array<bool, kKeycodeCount> mModifierDown {};
+    std::array<bool, kKeycodeCount> mGrabbed {};
+    std::array<bool, kKeycodeCount> mAwaitingGrabbedPress {};
     KeyRepeat mRepeat;
 
     std::thread mThread;
-    std::atomic<bool> mStop{false};
+    std::atomic<bool> mStop {false};
     std::mutex mGenerationMutex;
     std::condition_variable mGenerationApplied;
     uint64_t mRequested = 0;
@@ -368,8 +369,7 @@ std::unique_ptr<HookBackend> X11Platform::open(const KeyTable& table, const std:
     int minor = 2;
     int wake[2] = {-1, -1};
     if (!XQueryExtension(display, "XInputExtension", &xiOpcode, &firstEvent, &firstError) ||
-        XIQueryVersion(display, &major, &minor) != Success || major < 2 ||
-        pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) {
+        XIQueryVersion(display, &major, &minor) != Success || major < 2 || pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) {
         removeErrorHandler();
         XCloseDisplay(display);
         return nullptr;
@@ -379,7 +379,7 @@ std::unique_ptr<HookBackend> X11Platform::open(const KeyTable& table, const std:
     unsigned char mask[XIMaskLen(XI_LASTEVENT)] = {};
     XISetMask(mask, XI_RawKeyPress);
     XISetMask(mask, XI_RawKeyRelease);
-    XIEventMask events{XIAllMasterDevices, static_cast<int>(sizeof mask), mask};
+    XIEventMask events {XIAllMasterDevices, static_cast<int>(sizeof mask), mask};
     XISelectEvents(display, DefaultRootWindow(display), &events, 1);
 
     // Xlib keeps XKB's keymap notifications to itself unless asked for them.
@@ -395,8 +395,7 @@ std::unique_ptr<HookBackend> X11Platform::open(const KeyTable& table, const std:
         xkbEventBase = -1;
     }
     XSync(display, False);
-    return std::make_unique<X11Backend>(display, xiOpcode, xkbEventBase, message, wake[0], wake[1], table,
-                                        target);
+    return std::make_unique<X11Backend>(display, xiOpcode, xkbEventBase, message, wake[0], wake[1], table, target);
 }
 
 uint32_t X11Platform::lookUpMessageId() {

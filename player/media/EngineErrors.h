@@ -13,7 +13,7 @@ namespace lirabox::media {
 
 // The longest URL() waits: long enough for a disk that spins up or a slow
 // network share.
-inline constexpr std::chrono::milliseconds kLoadWait{30000};
+inline constexpr std::chrono::milliseconds kLoadWait {30000};
 
 // How URL() waits for the engine's answer. The waiter is handed `waitBriefly`,
 // which waits for at most about 50 ms and tells whether the load is decided
@@ -33,8 +33,8 @@ RaisedError engineError(std::int32_t code, const std::string& description);
 std::string numberText(double value);
 
 // Each throws kErrBadValue for a value out of range.
-void requireValidRate(double rate);  // 0.01 .. 100
+void requireValidRate(double rate);            // 0.01 .. 100
 void requireValidVolume(std::int32_t volume);  // 0 .. 100
-void requireValidPosition(double seconds);  // any number but NaN
+void requireValidPosition(double seconds);     // any number but NaN
 
 }  // namespace lirabox::media

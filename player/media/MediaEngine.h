@@ -39,13 +39,13 @@ namespace lirabox::media {
 
 // Numbers of the errors the engine raises: lirabox::kObjectErrorBase plus one of
 // these codes (RaisedError::object), source "MediaEngine".
-inline constexpr std::int32_t kErrEngineStart = 4000;   // the engine itself could not be started
-inline constexpr std::int32_t kErrCannotOpen = 4001;    // missing, unreadable or not a file
-inline constexpr std::int32_t kErrNotPlayable = 4002;   // opened, but holds no playable sound
-inline constexpr std::int32_t kErrLoadTimeout = 4003;   // no answer within the load wait
-inline constexpr std::int32_t kErrBadValue = 4004;      // a rate outside 0.01 .. 100 or a volume outside 0 .. 100
-inline constexpr std::int32_t kErrLoadBusy = 4005;      // another load is still waiting for its answer
-inline constexpr std::int32_t kErrLoadGivenUp = 4006;   // the load waiter gave the load up (the user quit)
+inline constexpr std::int32_t kErrEngineStart = 4000;  // the engine itself could not be started
+inline constexpr std::int32_t kErrCannotOpen = 4001;   // missing, unreadable or not a file
+inline constexpr std::int32_t kErrNotPlayable = 4002;  // opened, but holds no playable sound
+inline constexpr std::int32_t kErrLoadTimeout = 4003;  // no answer within the load wait
+inline constexpr std::int32_t kErrBadValue = 4004;     // a rate outside 0.01 .. 100 or a volume outside 0 .. 100
+inline constexpr std::int32_t kErrLoadBusy = 4005;     // another load is still waiting for its answer
+inline constexpr std::int32_t kErrLoadGivenUp = 4006;  // the load waiter gave the load up (the user quit)
 
 // Values of playState().
 enum PlayState : std::int32_t {
@@ -61,7 +61,7 @@ class EngineSettings {
 public:
     virtual ~EngineSettings() = default;
     virtual void autoStart(bool start) = 0;
-    virtual void rate(double rate) = 0;        // 1.0 = normal speed, pitch kept
+    virtual void rate(double rate) = 0;            // 1.0 = normal speed, pitch kept
     virtual void volume(std::int32_t volume) = 0;  // 0 .. 100
 };
 
@@ -78,8 +78,8 @@ public:
 class CurrentMedia {
 public:
     virtual ~CurrentMedia() = default;
-    virtual double duration() = 0;         // seconds
-    virtual std::string name() = 0;        // empty when nothing is loaded
+    virtual double duration() = 0;   // seconds
+    virtual std::string name() = 0;  // empty when nothing is loaded
     virtual std::string sourceURL() = 0;
 };
 

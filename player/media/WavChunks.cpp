@@ -88,8 +88,10 @@ bool riffChunkSizesFit(const ReadAt& read, std::uint64_t fileSize) {
         std::uint64_t size = numberAt(chunkHeader->data() + 4, 4, bigEndian);
         if (sizesInDs64 && size == kSizeInDs64) {
             const auto listed = ds64.chunks.find(id);
-            if (id == "data") size = ds64.data;
-            else if (listed != ds64.chunks.end()) size = listed->second;
+            if (id == "data")
+                size = ds64.data;
+            else if (listed != ds64.chunks.end())
+                size = listed->second;
         }
         if (size > fileSize - offset - 8) return id == "data";
         if (sizesInDs64 && id == "ds64") ds64 = readDs64(file, offset + 8, size);

@@ -36,8 +36,8 @@ public:
     // Calls interface.method(arguments..., options) with options' handle_token
     // set to `token` (unique among the requests waiting); exactly one of the
     // callbacks runs, unless forgetAll() comes first.
-    void call(const QString& interface, const QString& method, const QList<QVariant>& arguments,
-              QVariantMap options, const QString& token, Answered answered, Failed failed);
+    void call(const QString& interface, const QString& method, const QList<QVariant>& arguments, QVariantMap options,
+              const QString& token, Answered answered, Failed failed);
     // The answers still to come are not wanted any more.
     void forgetAll();
 

@@ -6,12 +6,12 @@
 #include "support/SystemProgramFolder.h"
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <mutex>
 #include <optional>
 #include <string_view>
 #include <system_error>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace lirabox {

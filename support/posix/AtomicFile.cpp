@@ -92,8 +92,7 @@ Existing inspect(const std::string& path, std::size_t maxSize) {
     }
     existing.present = true;
     if (::fstat(fd.get(), &existing.status) != 0 || !S_ISREG(existing.status.st_mode) ||
-        static_cast<std::uintmax_t>(existing.status.st_size) > maxSize ||
-        (existing.status.st_mode & 0222) == 0 ||
+        static_cast<std::uintmax_t>(existing.status.st_size) > maxSize || (existing.status.st_mode & 0222) == 0 ||
         ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
         existing.refused = true;
         return existing;

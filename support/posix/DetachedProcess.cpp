@@ -79,13 +79,11 @@ int startDetached(const std::string& path, const std::vector<std::string>& argum
     }
 
     ::close(report[1]);
-    while (::waitpid(middle, nullptr, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(middle, nullptr, 0) < 0 && errno == EINTR) {}
     // The pipe closes unread when execve succeeds; otherwise it carries the errno.
     int error = 0;
     ssize_t got;
-    while ((got = ::read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
-    }
+    while ((got = ::read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {}
     ::close(report[0]);
     return got == static_cast<ssize_t>(sizeof error) ? error : 0;
 }

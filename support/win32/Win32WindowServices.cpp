@@ -15,7 +15,7 @@ RECT toRect(const PixelRect& rect) { return {rect.left, rect.top, rect.right, re
 }  // namespace
 
 bool Win32WindowServices::GetWindowPlacement(WindowHandle window, WindowPlacement& placement) {
-    WINDOWPLACEMENT native{};
+    WINDOWPLACEMENT native {};
     native.length = sizeof native;
     if (!::GetWindowPlacement(asWindow(window), &native)) return false;
     placement.length = native.length;
@@ -28,7 +28,7 @@ bool Win32WindowServices::GetWindowPlacement(WindowHandle window, WindowPlacemen
 }
 
 bool Win32WindowServices::SetWindowPlacement(WindowHandle window, const WindowPlacement& placement) {
-    WINDOWPLACEMENT native{};
+    WINDOWPLACEMENT native {};
     native.length = sizeof native;
     native.flags = placement.flags;
     native.showCmd = static_cast<UINT>(placement.showCmd);
@@ -43,14 +43,14 @@ bool Win32WindowServices::IsIconic(WindowHandle window) { return ::IsIconic(asWi
 bool Win32WindowServices::IsZoomed(WindowHandle window) { return ::IsZoomed(asWindow(window)) != 0; }
 
 bool Win32WindowServices::GetWindowRect(WindowHandle window, PixelRect& rect) {
-    RECT native{};
+    RECT native {};
     if (!::GetWindowRect(asWindow(window), &native)) return false;
     rect = fromRect(native);
     return true;
 }
 
 PixelRect Win32WindowServices::DesktopClientRect() {
-    RECT native{};
+    RECT native {};
     if (!::GetClientRect(::GetDesktopWindow(), &native)) return {};
     return fromRect(native);
 }

@@ -3,9 +3,9 @@
 
 #include "support/DesktopServices.h"
 
+#include "X11WindowState.h"
 #include "support/CommandLineWords.h"
 #include "support/DetachedProcess.h"
-#include "X11WindowState.h"
 
 #include <cerrno>
 #include <climits>
@@ -31,19 +31,13 @@ bool looksLikeUrl(const std::string& text) {
 
 std::int32_t resultOf(int error) {
     switch (error) {
-    case 0:
-        return kOpenSucceeded;
-    case ENOENT:
-        return kOpenFileNotFound;
-    case ENOTDIR:
-        return kOpenPathNotFound;
+    case 0: return kOpenSucceeded;
+    case ENOENT: return kOpenFileNotFound;
+    case ENOTDIR: return kOpenPathNotFound;
     case EACCES:
-    case EPERM:
-        return kOpenAccessDenied;
-    case ENOEXEC:
-        return kOpenBadFormat;
-    default:
-        return kOpenOutOfResources;
+    case EPERM: return kOpenAccessDenied;
+    case ENOEXEC: return kOpenBadFormat;
+    default: return kOpenOutOfResources;
     }
 }
 
@@ -96,7 +90,7 @@ public:
 
 private:
     static std::int32_t start(const std::string& program, const std::string& parameters) {
-        std::vector<std::string> arguments{program};
+        std::vector<std::string> arguments {program};
         for (std::string& word : splitCommandLine(parameters)) arguments.push_back(std::move(word));
         return resultOf(startDetached(program, arguments));
     }

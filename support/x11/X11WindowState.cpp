@@ -15,7 +15,7 @@ constexpr long kNetWmStateRemove = 0;
 constexpr long kNetWmStateAdd = 1;
 constexpr long kSourceApplication = 1;
 
-std::atomic<bool> gErrorSeen{false};
+std::atomic<bool> gErrorSeen {false};
 
 int recordError(Display*, XErrorEvent*) {
     gErrorSeen = true;
@@ -75,8 +75,8 @@ bool isManaged(Display* display, Window window) {
     unsigned long remaining = 0;
     unsigned char* data = nullptr;
     bool managed = false;
-    if (XGetWindowProperty(display, window, wmState, 0, 2, False, wmState, &type, &format, &count, &remaining,
-                           &data) == Success &&
+    if (XGetWindowProperty(display, window, wmState, 0, 2, False, wmState, &type, &format, &count, &remaining, &data) ==
+            Success &&
         format == 32 && count >= 1 && data != nullptr) {
         managed = reinterpret_cast<const long*>(data)[0] != WithdrawnState;
     }
@@ -91,13 +91,13 @@ void setWindowAbove(unsigned long window, bool above) {
     Display* display = connection.get();
     if (display == nullptr) return;
     const ErrorTrap trap;
-    XWindowAttributes attributes{};
+    XWindowAttributes attributes {};
     if (XGetWindowAttributes(display, window, &attributes) == 0 || trap.failed()) return;
 
     const Atom netWmState = XInternAtom(display, "_NET_WM_STATE", False);
     const Atom netWmStateAbove = XInternAtom(display, "_NET_WM_STATE_ABOVE", False);
     if (attributes.map_state != IsUnmapped || isManaged(display, window)) {
-        XEvent event{};
+        XEvent event {};
         event.xclient.type = ClientMessage;
         event.xclient.window = window;
         event.xclient.message_type = netWmState;

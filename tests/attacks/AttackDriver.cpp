@@ -28,12 +28,12 @@
 #include <thread>
 #include <vector>
 
-#include "support/AppPaths.h"
 #include "player/media/mpv/MpvEngine.h"
+#include "support/AppPaths.h"
 #include "support/RaisedError.h"
+#include "support/clsIniFile.h"
 #include "tests/common/Recordings.h"
 #include "tests/common/TempFolder.h"
-#include "support/clsIniFile.h"
 
 namespace {
 
@@ -64,8 +64,8 @@ std::uint64_t peakResident() {
 // How one case ended.
 struct Outcome {
     enum Kind { Exited, Crashed, Hung } kind = Exited;
-    int status = 0;            // exit status
-    std::uint64_t peak = 0;    // bytes, as the case reported it
+    int status = 0;          // exit status
+    std::uint64_t peak = 0;  // bytes, as the case reported it
 };
 
 // Runs `body` in a child process; its result is the exit status. The child
@@ -99,8 +99,10 @@ Outcome runCase(const std::function<int()>& body, std::chrono::seconds limit) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     if (outcome.kind != Outcome::Hung) {
-        if (WIFSIGNALED(status)) outcome.kind = Outcome::Crashed;
-        else outcome.status = WEXITSTATUS(status);
+        if (WIFSIGNALED(status))
+            outcome.kind = Outcome::Crashed;
+        else
+            outcome.status = WEXITSTATUS(status);
     }
     if (::read(pipeFds[0], &outcome.peak, sizeof outcome.peak) != sizeof outcome.peak) outcome.peak = 0;
     ::close(pipeFds[0]);
@@ -145,7 +147,8 @@ std::string mutate(std::string bytes) {
     static const std::uint32_t kHuge[] = {0xFFFFFFF8, 0xFFFFFFFF, 0x7FFFFFFF, 0x80000000, 0x55555555};
     switch (below(5)) {
     case 0:  // flipped bytes near the start
-        for (std::uint32_t n = 1 + below(16); n > 0; --n) bytes[below(std::min<std::size_t>(bytes.size(), 512))] ^= static_cast<char>(1 + below(255));
+        for (std::uint32_t n = 1 + below(16); n > 0; --n)
+            bytes[below(std::min<std::size_t>(bytes.size(), 512))] ^= static_cast<char>(1 + below(255));
         return bytes;
     case 1:  // a size field claiming far too much
         return putWord(bytes, below(64) * 4, kHuge[below(5)]);
@@ -183,8 +186,8 @@ int loadAndPlay(const std::string& path) {
 int mediaAttack(int count) {
     lirabox::test::TempFolder folder;
     lirabox::test::writeSineWav(folder.file("tone.wav"), 2.0, 440.0, 8000, 1);
-    const std::vector<fs::path> bases{folder.file("tone.wav"), lirabox::test::makeMp3(folder.file("tone.wav")),
-                                      lirabox::test::makeWma(folder.file("tone.wav"))};
+    const std::vector<fs::path> bases {folder.file("tone.wav"), lirabox::test::makeMp3(folder.file("tone.wav")),
+                                       lirabox::test::makeWma(folder.file("tone.wav"))};
     Tally tally;
     for (int i = 0; i < count; ++i) {
         const fs::path& base = bases[static_cast<std::size_t>(i) % bases.size()];
@@ -193,11 +196,16 @@ int mediaAttack(int count) {
         const Outcome outcome = runCase([&] { return loadAndPlay(file.string()); }, std::chrono::seconds(45));
         tally.count(outcome);
         if (outcome.kind != Outcome::Exited) continue;
-        if (outcome.status == 0) tally.add("played");
-        else if (outcome.status == 11) tally.add("refused-cannot-open");
-        else if (outcome.status == 12) tally.add("refused-bad-file");
-        else if (outcome.status == 13) tally.add("refused-timeout", true);
-        else tally.add("other-error-" + std::to_string(outcome.status), true);
+        if (outcome.status == 0)
+            tally.add("played");
+        else if (outcome.status == 11)
+            tally.add("refused-cannot-open");
+        else if (outcome.status == 12)
+            tally.add("refused-bad-file");
+        else if (outcome.status == 13)
+            tally.add("refused-timeout", true);
+        else
+            tally.add("other-error-" + std::to_string(outcome.status), true);
         fs::remove(file);
     }
     return tally.print("media");
@@ -210,15 +218,21 @@ const std::string kGoodPosition = "[FormPosition]\nMinimized=0\nMaximized=0\nTop
 
 std::string utf16(const std::string& ascii) {
     std::string out = "\xFF\xFE";
-    for (char c : ascii) out += std::string{c, '\0'};
+    for (char c : ascii) out += std::string {c, '\0'};
     return out;
 }
 
 // A damaged form of `good`, and whether the program may still write it.
 std::pair<std::string, bool> corrupt(std::string good) {
     switch (below(8)) {
-    case 0: for (char& c : good) if (below(10) == 0) c = static_cast<char>(random32()); return {good, true};
-    case 1: for (char& c : good) if (c == '\n') c = '\r'; return {good, true};
+    case 0:
+        for (char& c : good)
+            if (below(10) == 0) c = static_cast<char>(random32());
+        return {good, true};
+    case 1:
+        for (char& c : good)
+            if (c == '\n') c = '\r';
+        return {good, true};
     case 2: return {utf16(good), true};
     case 3: good.resize(below(static_cast<std::uint32_t>(good.size()))); return {good, true};
     case 4: return {good.insert(below(static_cast<std::uint32_t>(good.size())), std::string(1 + below(8), '\0')), true};
@@ -271,7 +285,8 @@ int configAttack(int count) {
         const auto [position, positionWritable] = corrupt(kGoodPosition);
         writeBytes(folder.file("UserCfg.ini"), user);
         writeBytes(folder.file("position.ini"), position);
-        writeBytes(folder.file("config.ini"), corrupt("[ID00]\nID=0\nKeyCode=114\nKeyDestroy=0\nShiftStatus=0\n").first);
+        writeBytes(folder.file("config.ini"),
+                   corrupt("[ID00]\nID=0\nKeyCode=114\nKeyDestroy=0\nShiftStatus=0\n").first);
         const Outcome outcome = runCase([&] { return startAndExit(folder.path()); }, std::chrono::seconds(20));
         tally.count(outcome);
         if (outcome.kind != Outcome::Exited) continue;
@@ -285,7 +300,8 @@ int configAttack(int count) {
         const bool placeKept = !positionWritable || (check.ReadString("FormPosition", "Left", "?") == "321" &&
                                                      check.ReadString("FormPosition", "Top", "?") == "123");
         if (!userKept || !placeKept) tally.add("value-lost", true);
-        if (!positionWritable && readBytes(folder.file("position.ini")) != position) tally.add("refused-file-changed", true);
+        if (!positionWritable && readBytes(folder.file("position.ini")) != position)
+            tally.add("refused-file-changed", true);
     }
     return tally.print("config");
 }

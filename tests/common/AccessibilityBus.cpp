@@ -68,15 +68,19 @@ std::vector<std::pair<QString, QString>> AccessibilityBus::children(const QStrin
 
 QVariant AccessibilityBus::property(const QString& bus, const QString& path, const QString& interface,
                                     const char* name) {
-    QDBusMessage message =
-        QDBusMessage::createMethodCall(bus, path, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    QDBusMessage message = QDBusMessage::createMethodCall(bus, path, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                          QStringLiteral("Get"));
     message.setArguments({interface, QString::fromLatin1(name)});
     return first(mBus.call(message)).value<QDBusVariant>().variant();
 }
 
 AccessibleObject AccessibilityBus::read(const QString& bus, const QString& path) {
-    AccessibleObject object{bus, path, property(bus, path, kAccessible, "Name").toString().toStdString(), {},
-                            property(bus, path, kAccessible, "Description").toString().toStdString(), 0};
+    AccessibleObject object {bus,
+                             path,
+                             property(bus, path, kAccessible, "Name").toString().toStdString(),
+                             {},
+                             property(bus, path, kAccessible, "Description").toString().toStdString(),
+                             0};
     object.role =
         first(mBus.call(QDBusMessage::createMethodCall(bus, path, kAccessible, QStringLiteral("GetRoleName"))))
             .toString()
@@ -109,10 +113,9 @@ std::optional<AccessibleObject> AccessibilityBus::find(pid_t pid, const std::str
 }
 
 std::optional<ScreenRect> AccessibilityBus::extents(const AccessibleObject& object) {
-    QDBusMessage message = QDBusMessage::createMethodCall(object.bus, object.path,
-                                                          QStringLiteral("org.a11y.atspi.Component"),
-                                                          QStringLiteral("GetExtents"));
-    message.setArguments({QVariant::fromValue(uint{0})});  // screen coordinates
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        object.bus, object.path, QStringLiteral("org.a11y.atspi.Component"), QStringLiteral("GetExtents"));
+    message.setArguments({QVariant::fromValue(uint {0})});  // screen coordinates
     const QDBusMessage reply = mBus.call(message);
     if (reply.type() != QDBusMessage::ReplyMessage) return std::nullopt;
     const auto box = reply.arguments().value(0).value<QDBusArgument>();
@@ -124,8 +127,8 @@ std::optional<ScreenRect> AccessibilityBus::extents(const AccessibleObject& obje
 }
 
 std::string AccessibilityBus::text(const AccessibleObject& object) {
-    QDBusMessage message =
-        QDBusMessage::createMethodCall(object.bus, object.path, QStringLiteral("org.a11y.atspi.Text"), QStringLiteral("GetText"));
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        object.bus, object.path, QStringLiteral("org.a11y.atspi.Text"), QStringLiteral("GetText"));
     message.setArguments({0, -1});
     return first(mBus.call(message)).toString().toStdString();
 }

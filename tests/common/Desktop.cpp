@@ -39,7 +39,8 @@ std::string commandOutput(const std::string& command) {
 
 // --all: without it xdotool takes any window that matches the name, whatever its process.
 std::vector<XWindow> visibleWindows(pid_t pid) {
-    std::istringstream lines(commandOutput("xdotool search --all --onlyvisible --pid " + std::to_string(pid) + " --name ."));
+    std::istringstream lines(
+        commandOutput("xdotool search --all --onlyvisible --pid " + std::to_string(pid) + " --name ."));
     std::vector<XWindow> windows;
     for (XWindow window = 0; lines >> window;) windows.push_back(window);
     return windows;
@@ -147,8 +148,7 @@ void typeText(XWindow window, const std::string& text) {
 }
 
 void click(XWindow window, int x, int y) {
-    run("xdotool mousemove --window " + id(window) + " " + std::to_string(x) + " " + std::to_string(y) +
-        " click 1");
+    run("xdotool mousemove --window " + id(window) + " " + std::to_string(x) + " " + std::to_string(y) + " click 1");
 }
 
 void drag(XWindow window, int fromX, int fromY, int toX, int toY) {

@@ -3,10 +3,10 @@
 // xwininfo: finds a program's windows, clicks into them, types keys, moves
 // them through the window manager and reads where their frames are.
 
-#include <sys/types.h>
 #include <functional>
 #include <optional>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 #include "Polling.h"

@@ -1,7 +1,7 @@
 #include "InstalledPlayer.h"
 
-#include "support/AppPaths.h"
 #include "Polling.h"
+#include "support/AppPaths.h"
 
 #include <chrono>
 #include <csignal>

@@ -18,7 +18,7 @@ namespace {
 
 // Runs ffmpeg with the arguments, without a shell and without standard input.
 void runFfmpeg(const std::vector<std::string>& arguments) {
-    std::vector<std::string> command{"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y"};
+    std::vector<std::string> command {"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y"};
     command.insert(command.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (auto& word : command) argv.push_back(word.data());
@@ -58,8 +58,8 @@ std::filesystem::path keptEncoding(const std::filesystem::path& wav, const char*
     return folder / (std::to_string(hash) + "-" + codec + extension);
 }
 
-std::filesystem::path encode(const std::filesystem::path& wav, std::filesystem::path target,
-                             const char* extension, const char* codec) {
+std::filesystem::path encode(const std::filesystem::path& wav, std::filesystem::path target, const char* extension,
+                             const char* codec) {
     namespace fs = std::filesystem;
     if (target.empty()) target = fs::path(wav).replace_extension(extension);
     const fs::path kept = keptEncoding(wav, extension, codec);
@@ -70,12 +70,12 @@ std::filesystem::path encode(const std::filesystem::path& wav, std::filesystem::
     std::error_code notKept;
     fs::create_directories(kept.parent_path(), notKept);
     const fs::path partial = kept.string() + "." + std::to_string(::getpid());
-    if (fs::copy_file(target, partial, fs::copy_options::overwrite_existing, notKept)) fs::rename(partial, kept, notKept);
+    if (fs::copy_file(target, partial, fs::copy_options::overwrite_existing, notKept))
+        fs::rename(partial, kept, notKept);
     return target;
 }
 
 }  // namespace
-
 
 std::filesystem::path makeMp3(const std::filesystem::path& wav, std::filesystem::path target) {
     return encode(wav, std::move(target), ".mp3", "libmp3lame");

@@ -9,8 +9,8 @@ namespace lirabox::test {
 
 // A 16-bit PCM WAV holding `seconds` of a sine at `frequency` Hz (amplitude
 // half of full scale), the same signal on every channel.
-void writeSineWav(const std::filesystem::path& path, double seconds, double frequency = 440.0,
-                  int sampleRate = 44100, int channels = 1);
+void writeSineWav(const std::filesystem::path& path, double seconds, double frequency = 440.0, int sampleRate = 44100,
+                  int channels = 1);
 
 // A mono 16-bit PCM WAV of a sine whose amplitude rises evenly from 0.1 to 0.9
 // of full scale over its `seconds`, so the level of what is heard tells where

@@ -67,9 +67,10 @@ unsigned TestPortal::number(const std::string& method) const {
 }
 
 std::string TestPortal::call(const std::string& method, const std::string& arguments) const {
-    return commandOutput("timeout 10 gdbus call --session --dest io.github.lirabox.TestPortal "
-                         "--object-path /io/github/lirabox/TestPortal --method io.github.lirabox.TestPortal." +
-                         method + " " + arguments);
+    return commandOutput(
+        "timeout 10 gdbus call --session --dest io.github.lirabox.TestPortal "
+        "--object-path /io/github/lirabox/TestPortal --method io.github.lirabox.TestPortal." +
+        method + " " + arguments);
 }
 
 }  // namespace lirabox::test

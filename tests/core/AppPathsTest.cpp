@@ -22,8 +22,10 @@ public:
         ::setenv(name, value.c_str(), 1);
     }
     ~ScopedEnv() {
-        if (mHadOld) ::setenv(mName, mOld.c_str(), 1);
-        else ::unsetenv(mName);
+        if (mHadOld)
+            ::setenv(mName, mOld.c_str(), 1);
+        else
+            ::unsetenv(mName);
     }
 
 private:
@@ -69,8 +71,8 @@ TEST(AppPaths, WindowsDirectoryFollowsXdgConfigHome) {
 // A program the system installed for every user keeps no settings beside
 // itself (as root it could); a build or an unpacked folder of one's own does.
 TEST(AppPaths, OnlyTheSystemsProgramFoldersAreSharedByEveryUser) {
-    for (const char* shared : {"/usr/bin", "/usr/bin/", "/usr/local/bin", "/bin", "/usr/games", "/opt/lirabox/bin",
-                               "/usr/lib/../bin"}) {
+    for (const char* shared :
+         {"/usr/bin", "/usr/bin/", "/usr/local/bin", "/bin", "/usr/games", "/opt/lirabox/bin", "/usr/lib/../bin"}) {
         EXPECT_TRUE(isSystemProgramFolder(shared)) << shared;
     }
     for (const char* own : {"/home/ann/lirabox/build/bin", "/tmp/prefix/bin", "/opt/bin", "/opt/a/b/bin", "usr/bin",

@@ -10,17 +10,15 @@ using namespace lirabox;
 
 TEST(SkipOnFailure, AFailingStepIsAbandonedAndTheNextOneRuns) {
     std::vector<std::string> trace;
-    skipOnFailure(
-        [&] { trace.push_back("one"); },
-        [&] {
-            trace.push_back("two begins");
-            throw RaisedError(kErrTypeMismatch, "test", "bad");
-            trace.push_back("two ends");  // never reached
-        },
-        [&] { trace.push_back("three"); },
-        [&] { throw std::runtime_error("any exception"); },
-        [&] { trace.push_back("four"); });
-    EXPECT_EQ(trace, (std::vector<std::string>{"one", "two begins", "three", "four"}));
+    skipOnFailure([&] { trace.push_back("one"); },
+                  [&] {
+                      trace.push_back("two begins");
+                      throw RaisedError(kErrTypeMismatch, "test", "bad");
+                      trace.push_back("two ends");  // never reached
+                  },
+                  [&] { trace.push_back("three"); }, [&] { throw std::runtime_error("any exception"); },
+                  [&] { trace.push_back("four"); });
+    EXPECT_EQ(trace, (std::vector<std::string> {"one", "two begins", "three", "four"}));
 }
 
 TEST(SkipOnFailure, RunStepTellsWhetherTheStepCompleted) {

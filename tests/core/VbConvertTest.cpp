@@ -62,9 +62,9 @@ TEST(TextToInteger, OutOfRangeIsOverflow) {
 }
 
 TEST(NumberText, FifteenSignificantDigitsGiveTheSpeedListItems) {
-    const char* expected[] = {"3", "2.9", "2.8", "2.7", "2.6", "2.5", "2.4", "2.3", "2.2",
-                              "2.1", "2", "1.9", "1.8", "1.7", "1.6", "1.5", "1.4", "1.3",
-                              "1.2", "1.1", "1", "0.9", "0.8", "0.7", "0.6", "0.5"};
+    const char* expected[] = {"3",   "2.9", "2.8", "2.7", "2.6", "2.5", "2.4", "2.3", "2.2",
+                              "2.1", "2",   "1.9", "1.8", "1.7", "1.6", "1.5", "1.4", "1.3",
+                              "1.2", "1.1", "1",   "0.9", "0.8", "0.7", "0.6", "0.5"};
     for (int i = 0; i < 26; ++i) EXPECT_EQ(formatDouble15(3 - 0.1 * i), expected[i]) << i;
 }
 

@@ -1,8 +1,8 @@
 // The binding of the Keytap library: when it loads, what it passes on, and
 // what a missing library or function does.
 
-#include "tests/common/TempFolder.h"
 #include "hotkeys/KeytapBinding.h"
+#include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
 

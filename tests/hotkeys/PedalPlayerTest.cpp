@@ -3,9 +3,9 @@
 // window's behaviour on the real libmpv engine.
 
 #include "PedalPipe.h"
+#include "hotkeys/FootPedals.h"
 #include "tests/app/qt/QtTestSupport.h"
 #include "tests/player/RealEngineFixture.h"
-#include "hotkeys/FootPedals.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,9 @@ namespace {
 using namespace std::chrono_literals;
 
 bool runEventsUntil(const std::function<bool()>& done) { return processEventsUntil(done, 3s); }
-void runEventsFor(std::chrono::milliseconds time) { processEventsUntil([] { return false; }, time); }
+void runEventsFor(std::chrono::milliseconds time) {
+    processEventsUntil([] { return false; }, time);
+}
 
 class PedalPlayerTest : public RealEngineTest {
 protected:

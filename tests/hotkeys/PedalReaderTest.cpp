@@ -2,9 +2,9 @@
 // HID nodes of known pedals found in a sysfs tree.
 
 #include "PedalPipe.h"
-#include "tests/common/TempFolder.h"
 #include "hotkeys/PedalReader.h"
 #include "hotkeys/posix/HidrawNodes.h"
+#include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -24,19 +24,19 @@ TEST(PedalReader, PressesReleasesAndChordsComeInOrderWhateverTheReadsCarry) {
     PedalPipe pipe;
     PedalReader reader(vecInfinity());
     pipe.send({0x02, 0x00});
-    EXPECT_EQ(reader.readOnce(pipe.readEnd()), (Events{{Pedal::Middle, true}}));
+    EXPECT_EQ(reader.readOnce(pipe.readEnd()), (Events {{Pedal::Middle, true}}));
 
     // Several reports in one read: right joins, middle lets go, right too,
     // then left and right at once.
     pipe.send({0x06, 0x00, 0x04, 0x00, 0x00, 0x00, 0x05, 0x00});
-    EXPECT_EQ(reader.readOnce(pipe.readEnd()), (Events{{Pedal::Right, true},
-                                                       {Pedal::Middle, false},
-                                                       {Pedal::Right, false},
-                                                       {Pedal::Left, true},
-                                                       {Pedal::Right, true}}));
+    EXPECT_EQ(reader.readOnce(pipe.readEnd()), (Events {{Pedal::Right, true},
+                                                        {Pedal::Middle, false},
+                                                        {Pedal::Right, false},
+                                                        {Pedal::Left, true},
+                                                        {Pedal::Right, true}}));
     // Left swapped for middle in one report: the release comes first.
     pipe.send({0x06, 0x00});
-    EXPECT_EQ(reader.readOnce(pipe.readEnd()), (Events{{Pedal::Left, false}, {Pedal::Middle, true}}));
+    EXPECT_EQ(reader.readOnce(pipe.readEnd()), (Events {{Pedal::Left, false}, {Pedal::Middle, true}}));
     EXPECT_FALSE(reader.ended());
 }
 
@@ -46,7 +46,7 @@ TEST(PedalReader, SplitReportsStrayBitsOddLengthsAndTheEndOfTheStream) {
     pipe.send({0x01});
     EXPECT_TRUE(reader.readOnce(pipe.readEnd()).empty());
     pipe.send({0x00});
-    EXPECT_EQ(reader.readOnce(pipe.readEnd()), (Events{{Pedal::Left, true}}));
+    EXPECT_EQ(reader.readOnce(pipe.readEnd()), (Events {{Pedal::Left, true}}));
 
     // Bits of no pedal, a busy second byte and a repeated state change nothing.
     pipe.send({0xf9, 0xff, 0x01, 0x00, 0x09, 0x80});
@@ -54,9 +54,9 @@ TEST(PedalReader, SplitReportsStrayBitsOddLengthsAndTheEndOfTheStream) {
 
     // An odd length: the last report waits for its second byte, which never comes.
     pipe.send({0x03, 0x00, 0x07});
-    EXPECT_EQ(reader.readOnce(pipe.readEnd()), (Events{{Pedal::Middle, true}}));
+    EXPECT_EQ(reader.readOnce(pipe.readEnd()), (Events {{Pedal::Middle, true}}));
     pipe.closeWriteEnd();
-    EXPECT_EQ(reader.readOnce(pipe.readEnd()), (Events{{Pedal::Left, false}, {Pedal::Middle, false}}));
+    EXPECT_EQ(reader.readOnce(pipe.readEnd()), (Events {{Pedal::Left, false}, {Pedal::Middle, false}}));
     EXPECT_TRUE(reader.ended());
     EXPECT_EQ(reader.endError(), 0);
     EXPECT_TRUE(reader.readOnce(pipe.readEnd()).empty());

@@ -3,13 +3,13 @@
 // commands. Runs as root where /dev/uhid exists; elsewhere it is skipped with
 // the reason (the pipe tests cover the reader and the path into the player).
 
-#include "tests/app/qt/QtTestSupport.h"
 #include "hotkeys/FootPedals.h"
+#include "tests/app/qt/QtTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <vector>
 
@@ -33,7 +33,7 @@ class VirtualPedal {
 public:
     VirtualPedal() : mFd(::open("/dev/uhid", O_RDWR | O_CLOEXEC)), mError(errno) {
         if (mFd < 0) return;
-        uhid_event create{};
+        uhid_event create {};
         create.type = UHID_CREATE2;
         std::strcpy(reinterpret_cast<char*>(create.u.create2.name), "VEC Infinity (virtual)");
         create.u.create2.rd_size = sizeof kReportDescriptor;
@@ -49,7 +49,7 @@ public:
     }
     ~VirtualPedal() {
         if (mFd < 0) return;
-        uhid_event destroy{};
+        uhid_event destroy {};
         destroy.type = UHID_DESTROY;
         (void)::write(mFd, &destroy, sizeof destroy);
         ::close(mFd);
@@ -61,7 +61,7 @@ public:
     const char* error() const { return std::strerror(mError); }
 
     void report(std::uint8_t pedals) {
-        uhid_event input{};
+        uhid_event input {};
         input.type = UHID_INPUT2;
         input.u.input2.size = 2;
         input.u.input2.data[0] = pedals;
@@ -96,7 +96,7 @@ TEST(PedalUhid, APedalPluggedInAfterStartUpDrivesTheCommands) {
     ASSERT_TRUE(processEventsUntil([&] { return ran.size() >= 4; }, 2s));
     pedal.report(0x00);
     EXPECT_EQ(std::vector<Command>(ran.begin(), ran.begin() + 4),
-              (std::vector<Command>{Command::Play, Command::Pause, Command::FastForward, Command::FastForward}));
+              (std::vector<Command> {Command::Play, Command::Pause, Command::FastForward, Command::FastForward}));
 }
 
 }  // namespace

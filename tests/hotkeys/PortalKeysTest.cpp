@@ -16,7 +16,7 @@ using hotkeys::ShortcutPortal;
 using namespace std::chrono_literals;
 using Commands = std::vector<Command>;
 
-const PortalKeys::Clock::time_point t0 = PortalKeys::Clock::time_point{} + 1h;
+const PortalKeys::Clock::time_point t0 = PortalKeys::Clock::time_point {} + 1h;
 
 class RecordingPortal : public ShortcutPortal {
 public:
@@ -32,7 +32,7 @@ protected:
 
     RecordingPortal portal;
     Commands ran;
-    PortalKeys keys{portal, [this](Command command) { ran.push_back(command); }};
+    PortalKeys keys {portal, [this](Command command) { ran.push_back(command); }};
 };
 
 TEST(PortalTrigger, ModifiersThenTheKeysXkbName) {
@@ -53,8 +53,8 @@ TEST_F(PortalKeysTest, EachRegisteredRowRebindsTheNineCommandsWithItsKey) {
     ASSERT_EQ(portal.binds.size(), 2U);
     const auto& last = portal.binds.back();
     ASSERT_EQ(last.size(), 9U);
-    EXPECT_EQ(last[0], (ShortcutPortal::Shortcut{"play-pause", "再生・一時停止", ""}));
-    EXPECT_EQ(last[4], (ShortcutPortal::Shortcut{"forward", "早送り", "CTRL+SHIFT+F5"}));
+    EXPECT_EQ(last[0], (ShortcutPortal::Shortcut {"play-pause", "再生・一時停止", ""}));
+    EXPECT_EQ(last[4], (ShortcutPortal::Shortcut {"forward", "早送り", "CTRL+SHIFT+F5"}));
     EXPECT_EQ(last[8].id, "timestamp");
 
     keys.bound({{"forward", "Ctrl+Shift+F5"}});
@@ -69,13 +69,13 @@ TEST_F(PortalKeysTest, EachRegisteredRowRebindsTheNineCommandsWithItsKey) {
 TEST_F(PortalKeysTest, AHeldForwardRepeatsWithoutBurstsUntilReleased) {
     keys.InitHook(1);
     keys.activated("forward", t0);
-    EXPECT_EQ(taken(), (Commands{Command::FastForward}));
+    EXPECT_EQ(taken(), (Commands {Command::FastForward}));
     EXPECT_EQ(keys.nextStep(), t0 + 300ms);
     keys.tick(t0 + 299ms);
     EXPECT_TRUE(taken().empty());
     keys.tick(t0 + 300ms);
     keys.tick(t0 + 2s);  // after a stall: one step, then on from now
-    EXPECT_EQ(taken(), (Commands{Command::FastForward, Command::FastForward}));
+    EXPECT_EQ(taken(), (Commands {Command::FastForward, Command::FastForward}));
     EXPECT_EQ(keys.nextStep(), t0 + 2300ms);
     keys.deactivated("rewind");
     EXPECT_TRUE(keys.nextStep());
@@ -84,7 +84,7 @@ TEST_F(PortalKeysTest, AHeldForwardRepeatsWithoutBurstsUntilReleased) {
 
     keys.activated("stop", t0);
     keys.activated("nonsense", t0);
-    EXPECT_EQ(taken(), (Commands{Command::Stop}));
+    EXPECT_EQ(taken(), (Commands {Command::Stop}));
     EXPECT_FALSE(keys.nextStep());
 }
 

@@ -7,12 +7,12 @@
 // installed on the machine.
 
 #include "tests/common/Desktop.h"
-#include "tests/support/FileHelpers.h"
 #include "tests/common/InstalledPlayer.h"
-#include "tests/hotkeys/x11/OtherClient.h"
 #include "tests/common/Recordings.h"
-#include "tests/hotkeys/ShortcutRows.h"
 #include "tests/common/TempFolder.h"
+#include "tests/hotkeys/ShortcutRows.h"
+#include "tests/hotkeys/x11/OtherClient.h"
+#include "tests/support/FileHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -64,7 +64,8 @@ void expectInstalledProgramWorks(const fs::path& bin) {
     const double before = publishedPosition(position);
     xdotool("key F6");
     EXPECT_TRUE(waitUntil([&] { return publishedPosition(position) >= before + 100; }))
-        << "position " << publishedPosition(position) << ", before " << before << "\n" << player.output();
+        << "position " << publishedPosition(position) << ", before " << before << "\n"
+        << player.output();
 
     pressKeys(window, "ctrl+q");
     EXPECT_EQ(player.waitForExit(pid), 0) << player.output();
@@ -75,8 +76,8 @@ void expectInstalledProgramWorks(const fs::path& bin) {
 
 TEST(InstalledProgram, FindsItsLibrariesAndKeepsItsIniFilesInTheUserConfigurationFolder) {
     const TempFolder prefix;
-    run(std::string("'") + LIRABOX_CMAKE + "' --install '" + LIRABOX_BUILD_DIR + "' --prefix " +
-        quoted(prefix.path()) + " >/dev/null");
+    run(std::string("'") + LIRABOX_CMAKE + "' --install '" + LIRABOX_BUILD_DIR + "' --prefix " + quoted(prefix.path()) +
+        " >/dev/null");
     ASSERT_TRUE(fs::exists(prefix.file(LIRABOX_INSTALL_LIBDIR) / "libkeytap.so"));
     ASSERT_TRUE(fs::exists(prefix.file(LIRABOX_INSTALL_LIBDIR) / "libtimepost.so"));
     EXPECT_NE(readText(prefix.file("lib/udev/rules.d/70-lirabox-footpedal.rules"))
@@ -102,12 +103,11 @@ TEST(DebianPackage, NamesItsLibrariesAndUnpacksIntoAProgramThatRunsFromUsr) {
     const fs::path root = temp.file("root");
     run("dpkg-deb -x " + quoted(package) + " " + quoted(root));
     const fs::path usr = root / "usr";
-    for (const char* file :
-         {LIRABOX_INSTALL_LIBDIR "/libkeytap.so", LIRABOX_INSTALL_LIBDIR "/libtimepost.so",
-          "share/applications/lirabox.desktop", "share/metainfo/io.github.lirabox.metainfo.xml",
-          "share/man/man1/lirabox.1", "share/icons/hicolor/48x48/apps/lirabox.png",
-          "share/icons/hicolor/scalable/apps/lirabox.svg", "share/doc/lirabox/Lirabox_help.html",
-          "share/doc/lirabox/copyright", "lib/udev/rules.d/70-lirabox-footpedal.rules"}) {
+    for (const char* file : {LIRABOX_INSTALL_LIBDIR "/libkeytap.so", LIRABOX_INSTALL_LIBDIR "/libtimepost.so",
+                             "share/applications/lirabox.desktop", "share/metainfo/io.github.lirabox.metainfo.xml",
+                             "share/man/man1/lirabox.1", "share/icons/hicolor/48x48/apps/lirabox.png",
+                             "share/icons/hicolor/scalable/apps/lirabox.svg", "share/doc/lirabox/Lirabox_help.html",
+                             "share/doc/lirabox/copyright", "lib/udev/rules.d/70-lirabox-footpedal.rules"}) {
         EXPECT_TRUE(fs::is_regular_file(usr / file)) << file;
     }
     EXPECT_EQ(commandOutput(quoted(usr / "bin/lirabox") + " --version"), "lirabox " LIRABOX_VERSION "\n");

@@ -45,14 +45,14 @@ class HookServiceTest : public ::testing::Test {
 protected:
     void fillEverySlot() {
         for (int32_t slot = 0; slot < KEYTAP_SLOTS; ++slot) {
-            const ShortcutKeyRecord record{slot, 65 + slot, slot % 8, slot % 2};
+            const ShortcutKeyRecord record {slot, 65 + slot, slot % 8, slot % 2};
             ASSERT_EQ(service.registKey(&record), 1);
         }
     }
 
     FakePlatform platform;
     HookStorage storage;
-    HookService service{platform, storage};
+    HookService service {platform, storage};
 };
 
 TEST_F(HookServiceTest, ASuccessfulStartFreesEverySlotAndKeepsTheOtherFields) {
@@ -94,7 +94,7 @@ TEST_F(HookServiceTest, StartingTwiceReplacesTheWatcherInsteadOfAddingOne) {
 TEST_F(HookServiceTest, TerminatingReportsWhetherAWatcherWasStopped) {
     EXPECT_EQ(service.terminateHook(), 0);
     ASSERT_EQ(service.initHook(1), 1);
-    const ShortcutKeyRecord record{4, 117, 0, 1};
+    const ShortcutKeyRecord record {4, 117, 0, 1};
     service.registKey(&record);
     EXPECT_EQ(service.terminateHook(), 1);
     EXPECT_EQ(platform.counters.running, 0);
@@ -106,9 +106,9 @@ TEST_F(HookServiceTest, TerminatingReportsWhetherAWatcherWasStopped) {
 
 TEST_F(HookServiceTest, RegisteringChecksTheSlotNumberAndTellsTheWatcher) {
     ASSERT_EQ(service.initHook(1), 1);
-    const ShortcutKeyRecord tooHigh{16, 112, 0, 0};
-    const ShortcutKeyRecord free{-1, 112, 0, 0};
-    const ShortcutKeyRecord last{15, 112, 2, 1};
+    const ShortcutKeyRecord tooHigh {16, 112, 0, 0};
+    const ShortcutKeyRecord free {-1, 112, 0, 0};
+    const ShortcutKeyRecord last {15, 112, 2, 1};
     EXPECT_EQ(service.registKey(&tooHigh), 0);
     EXPECT_EQ(service.registKey(&free), 0);
     EXPECT_EQ(service.registKey(nullptr), 0);
@@ -119,7 +119,7 @@ TEST_F(HookServiceTest, RegisteringChecksTheSlotNumberAndTellsTheWatcher) {
 }
 
 TEST_F(HookServiceTest, RegisteringWorksWithoutAWatcher) {
-    const ShortcutKeyRecord record{0, 112, 0, 0};
+    const ShortcutKeyRecord record {0, 112, 0, 0};
     EXPECT_EQ(service.registKey(&record), 1);
     EXPECT_EQ(service.table().id(0), 0);
 }

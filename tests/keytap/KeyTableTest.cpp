@@ -30,10 +30,10 @@ TEST_F(KeyTableTest, CtrlF1PostsItsSlotAndModifierCodeAndPassesTheKeyOn) {
 
 TEST_F(KeyTableTest, OtherModifiersAndKeyUpsPostNothing) {
     table.store({3, kF1, 2, 0});
-    EXPECT_EQ(press(kF1, false, false, false).slot, kNoSlot);  // F1 alone
-    EXPECT_EQ(press(kF1, true, true, false).slot, kNoSlot);    // Ctrl+Shift+F1
-    EXPECT_EQ(press(kF1, false, true, true).slot, kNoSlot);    // Ctrl+Alt+F1
-    EXPECT_EQ(press(kF2, false, true, false).slot, kNoSlot);   // another key
+    EXPECT_EQ(press(kF1, false, false, false).slot, kNoSlot);                  // F1 alone
+    EXPECT_EQ(press(kF1, true, true, false).slot, kNoSlot);                    // Ctrl+Shift+F1
+    EXPECT_EQ(press(kF1, false, true, true).slot, kNoSlot);                    // Ctrl+Alt+F1
+    EXPECT_EQ(press(kF2, false, true, false).slot, kNoSlot);                   // another key
     EXPECT_EQ(matchKey(table, kF1, false, false, true, false).slot, kNoSlot);  // key-up
 }
 
@@ -66,8 +66,7 @@ TEST_F(KeyTableTest, OnlyTheLowEightBitsOfTheModifierCodeCount) {
     table.store({1, kF1, 0x102, 0});
     EXPECT_EQ(press(kF1, false, true, false).slot, 1);
     table.store({1, kF1, 8, 0});  // no measurable code is 8
-    for (int code = 0; code < 8; ++code)
-        EXPECT_EQ(press(kF1, code & 1, code & 2, code & 4).slot, kNoSlot) << code;
+    for (int code = 0; code < 8; ++code) EXPECT_EQ(press(kF1, code & 1, code & 2, code & 4).slot, kNoSlot) << code;
 }
 
 TEST_F(KeyTableTest, AFreeSlotNeverFiresWhateverItStillHolds) {

@@ -1,10 +1,10 @@
 // The one-line window's behaviour over a loaded main window (fake engine and
 // views): its text, dragging, popups, keys, drops and its always-on-top state.
 
-#include "tests/player/PlayerFixture.h"
-#include "tests/player/ViewModeFakes.h"
 #include "oneline/frmMin.h"
 #include "player/MenuHandlers.h"
+#include "tests/player/PlayerFixture.h"
+#include "tests/player/ViewModeFakes.h"
 
 namespace lirabox::test {
 namespace {
@@ -51,9 +51,9 @@ protected:
 
     FakeWindowModes window;
     std::shared_ptr<AboveStateDesktop> desktop = std::make_shared<AboveStateDesktop>();
-    MenuHandlers menus{form(), view, window, desktop};
+    MenuHandlers menus {form(), view, window, desktop};
     FakeOneLineView oneLineView;
-    frmMin oneLine{form(), view, window, oneLineView, desktop};
+    frmMin oneLine {form(), view, window, oneLineView, desktop};
 };
 
 TEST_F(frmMinTest, ShowsTheMainWindowsTimeAndFileWithFourSpacesBetween) {
@@ -105,7 +105,7 @@ TEST_F(frmMinTest, TheRightButtonPopsUpTheOneLineMenuOnTheTextAndTheViewMenuArou
     ASSERT_TRUE(load());
     oneLine.MouseDown(OneLineArea::Label, MouseButton::Right, 10, 10);
     oneLine.MouseDown(OneLineArea::Background, MouseButton::Right, 4540, 250);
-    EXPECT_EQ(oneLineView.popups, (std::vector<OneLineMenu>{OneLineMenu::Sub, OneLineMenu::ETC}));
+    EXPECT_EQ(oneLineView.popups, (std::vector<OneLineMenu> {OneLineMenu::Sub, OneLineMenu::ETC}));
     EXPECT_FALSE(oneLine.dragging());
     oneLine.MouseMove(500, 500);
     EXPECT_DOUBLE_EQ(oneLineView.left, 1500);
@@ -136,7 +136,7 @@ TEST_F(frmMinTest, ADropLoadsTheFirstFileWithoutPlayingAndKeepsTheFocusHere) {
     oneLine.OLEDragDrop({"/rec/b.wav", "/rec/c.wav"});
     EXPECT_EQ(view.fileText, "b.wav");
     EXPECT_NE(engine.state(), media::kPlaying);
-    EXPECT_EQ(view.focus, std::vector<ShownWindow>{ShownWindow::OneLine});
+    EXPECT_EQ(view.focus, std::vector<ShownWindow> {ShownWindow::OneLine});
 }
 
 TEST_F(frmMinTest, OpensAboveTheOthersOnlyWhenTheMainWindowsBoxIsChecked) {

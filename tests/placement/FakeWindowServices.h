@@ -15,14 +15,14 @@ public:
     static constexpr WindowHandle kWindow = 0x1234;
 
     // The window's state (only kWindow exists).
-    PixelRect windowRect{200, 100, 500, 300};        // 300 x 200 where it is now
-    PixelRect normalPosition{210, 110, 510, 310};    // its restored-state rectangle
+    PixelRect windowRect {200, 100, 500, 300};      // 300 x 200 where it is now
+    PixelRect normalPosition {210, 110, 510, 310};  // its restored-state rectangle
     bool iconic = false;
     bool zoomed = false;
-    bool placementAvailable = true;                  // false: GetWindowPlacement fails
+    bool placementAvailable = true;  // false: GetWindowPlacement fails
 
-    PixelRect desktopClient{0, 0, 1024, 768};
-    PixelRect primaryScreen{0, 0, 1280, 1024};
+    PixelRect desktopClient {0, 0, 1024, 768};
+    PixelRect primaryScreen {0, 0, 1280, 1024};
 
     // Every SetWindowPlacement, in order.
     std::vector<WindowPlacement> applied;
@@ -32,7 +32,7 @@ public:
     bool GetWindowPlacement(WindowHandle window, WindowPlacement& placement) override {
         calls.emplace_back("GetWindowPlacement");
         if (window != kWindow || !placementAvailable) return false;
-        placement = WindowPlacement{};
+        placement = WindowPlacement {};
         placement.showCmd = iconic ? kShowMinimized : zoomed ? kShowMaximized : kShowNormal;
         placement.normalPosition = normalPosition;
         return true;

@@ -14,7 +14,7 @@ namespace {
 
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
-constexpr ScreenSize kScreen{1024, 768};
+constexpr ScreenSize kScreen {1024, 768};
 
 void expectRect(const PixelRect& r, std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
     EXPECT_EQ(r.left, left);
@@ -102,10 +102,10 @@ TEST(KeepOnScreen, ArithmeticThatLeaves32BitsRaisesOverflow) {
     // -left does not fit.
     expectOverflow([] { keepOnScreen({kMin, 0, 0, 10}, kScreen, true); });
     // right + d beyond the largest edge.
-    expectOverflow([] { keepOnScreen({-10, 0, kMax - 5, 10}, ScreenSize{kMax, 768}, true); });
+    expectOverflow([] { keepOnScreen({-10, 0, kMax - 5, 10}, ScreenSize {kMax, 768}, true); });
     // top - d and bottom + d likewise.
     expectOverflow([] { keepOnScreen({0, kMin, 10, kMax}, kScreen, true); });
-    expectOverflow([] { keepOnScreen({0, -10, 10, kMax - 5}, ScreenSize{1024, kMax}, true); });
+    expectOverflow([] { keepOnScreen({0, -10, 10, kMax - 5}, ScreenSize {1024, kMax}, true); });
 }
 
 TEST(KeepOnScreen, ExtremeEdgesWithoutSafePositionNeedNoArithmetic) {
@@ -125,11 +125,11 @@ TEST(CheckedArithmetic, InRangeResultsAndOverflow) {
 }
 
 TEST(PlacementScreenSize, DesktopSizeUnlessEitherSideIsZero) {
-    const PixelRect primary{0, 0, 1280, 1024};
+    const PixelRect primary {0, 0, 1280, 1024};
     const ScreenSize desktop = placementScreenSize({0, 0, 1024, 768}, primary);
     EXPECT_EQ(desktop.width, 1024);
     EXPECT_EQ(desktop.height, 768);
-    for (const PixelRect unknown : {PixelRect{0, 0, 0, 768}, PixelRect{0, 0, 1024, 0}, PixelRect{}}) {
+    for (const PixelRect unknown : {PixelRect {0, 0, 0, 768}, PixelRect {0, 0, 1024, 0}, PixelRect {}}) {
         const ScreenSize size = placementScreenSize(unknown, primary);
         EXPECT_EQ(size.width, 1280);
         EXPECT_EQ(size.height, 1024);

@@ -3,8 +3,8 @@
 // (the client's place widened by _NET_FRAME_EXTENTS), never from the program.
 
 #include "tests/common/Desktop.h"
-#include "tests/support/FileHelpers.h"
 #include "tests/common/InstalledPlayer.h"
+#include "tests/support/FileHelpers.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 #include "app/qt/toolkit/FrameMarginsTracker.h"
 #include "app/qt/toolkit/QtWindowServices.h"
 #include "support/RaisedError.h"
-#include "tests/common/TempFolder.h"
 #include "support/clsIniFile.h"
 #include "support/clsWinPlacement.h"
+#include "tests/common/TempFolder.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -32,8 +32,14 @@ void PrintTo(const QRect& r, std::ostream* out) {
     *out << " ";
     PrintTo(r.size(), out);
 }
-std::ostream& operator<<(std::ostream& out, const QPoint& p) { PrintTo(p, &out); return out; }
-std::ostream& operator<<(std::ostream& out, const QRect& r) { PrintTo(r, &out); return out; }
+std::ostream& operator<<(std::ostream& out, const QPoint& p) {
+    PrintTo(p, &out);
+    return out;
+}
+std::ostream& operator<<(std::ostream& out, const QRect& r) {
+    PrintTo(r, &out);
+    return out;
+}
 
 namespace lirabox {
 namespace {
@@ -75,8 +81,7 @@ T settledValue(Read read, const T& expected) {
     return read();
 }
 
-#define EXPECT_SETTLES_TO(actual, expected) \
-    EXPECT_EQ(settledValue([&] { return (actual); }, (expected)), (expected))
+#define EXPECT_SETTLES_TO(actual, expected) EXPECT_EQ(settledValue([&] { return (actual); }, (expected)), (expected))
 
 // Mapped, exposed and decorated by the window manager.
 [[nodiscard]] bool waitUntilDecorated(QWidget& window) {
@@ -113,7 +118,7 @@ public:
     std::shared_ptr<clsIniFile> ini = std::make_shared<clsIniFile>();
     QWidget window;
     QtWindowServices services;
-    clsWinPlacement placement{services};
+    clsWinPlacement placement {services};
 };
 
 class QtPlacementTest : public ::testing::Test {
@@ -309,8 +314,8 @@ TEST_F(QtPlacementTest, UnknownWindowsAreReportedAsFailedCalls) {
     auto* child = new QWidget(&parent);
     child->winId();
     WindowPlacement placement;
-    PixelRect rect{1, 2, 3, 4};
-    for (const WindowHandle handle : {WindowHandle{0}, WindowHandle{child->winId()}}) {
+    PixelRect rect {1, 2, 3, 4};
+    for (const WindowHandle handle : {WindowHandle {0}, WindowHandle {child->winId()}}) {
         EXPECT_FALSE(services.GetWindowPlacement(handle, placement));
         EXPECT_FALSE(services.SetWindowPlacement(handle, placement));
         EXPECT_FALSE(services.GetWindowRect(handle, rect));
@@ -363,8 +368,7 @@ TEST(PlacementRestartChild, DISABLED_OneStart) {
     }
     if (const char* moveTo = std::getenv(kChildMoveTo)) {
         const QPoint before = framePosition(start.window);
-        const std::string command =
-            "xdotool windowmove " + std::to_string(start.window.winId()) + " " + moveTo;
+        const std::string command = "xdotool windowmove " + std::to_string(start.window.winId()) + " " + moveTo;
         ASSERT_EQ(std::system(command.c_str()), 0);
         ASSERT_TRUE(QTest::qWaitFor([&] { return framePosition(start.window) != before; }));
     }

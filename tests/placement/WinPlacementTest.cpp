@@ -2,9 +2,9 @@
 
 #include "FakeWindowServices.h"
 #include "support/RaisedError.h"
-#include "tests/common/TempFolder.h"
 #include "support/clsIniFile.h"
 #include "support/clsWinPlacement.h"
+#include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -52,13 +52,13 @@ protected:
     WindowPlacement restore(bool& error) {
         placement.Restore(error);
         EXPECT_EQ(services.applied.size(), 1u);
-        return services.applied.empty() ? WindowPlacement{} : services.applied.back();
+        return services.applied.empty() ? WindowPlacement {} : services.applied.back();
     }
 
     test::TempFolder folder;
     std::shared_ptr<clsIniFile> ini = std::make_shared<clsIniFile>();
     FakeWindowServices services;
-    clsWinPlacement placement{services};
+    clsWinPlacement placement {services};
     std::vector<std::string> written;
 };
 
@@ -120,9 +120,8 @@ TEST_F(WinPlacementTest, PropertiesKeepWhatIsSet) {
 
 TEST_F(WinPlacementTest, UnsetThingsAreReportedInTheOrderIniSectionWindow) {
     bool error = false;
-    for (auto call : {+[](clsWinPlacement& p, bool&) { p.Save(); },
-                      +[](clsWinPlacement& p, bool& e) { p.Restore(e); }}) {
-        clsWinPlacement fresh{services};
+    for (auto call : {+[](clsWinPlacement&p, bool&) { p.Save(); }, +[](clsWinPlacement&p, bool&e) { p.Restore(e); }}) {
+        clsWinPlacement fresh {services};
         expectRaisedNumber(objectError(3002), [&] { call(fresh, error); });
         fresh.setIniFile(ini);
         expectRaisedNumber(objectError(3001), [&] { call(fresh, error); });
@@ -207,7 +206,7 @@ TEST_F(WinPlacementTest, WindowFlushWithTheFarScreenEdgesStaysAndIsNoError) {
 
 TEST_F(WinPlacementTest, PrimaryScreenStandsInWhenTheDesktopSizeIsUnknown) {
     useProgramSettings();
-    services.desktopClient = PixelRect{0, 0, 0, 0};
+    services.desktopClient = PixelRect {0, 0, 0, 0};
     store("Left", "900");
     store("Top", "700");
     bool error = true;
@@ -247,8 +246,8 @@ TEST_F(WinPlacementTest, FirstRestoreStoresTheDefaultsInReadingOrder) {
     bool error = true;
     expectRect(restore(error).normalPosition, 200, 100, 500, 300);  // where it is now
     EXPECT_FALSE(error);
-    EXPECT_EQ(written, (std::vector<std::string>{"FormPosition/Minimized=0", "FormPosition/Maximized=0",
-                                                 "FormPosition/Top=100", "FormPosition/Left=200"}));
+    EXPECT_EQ(written, (std::vector<std::string> {"FormPosition/Minimized=0", "FormPosition/Maximized=0",
+                                                  "FormPosition/Top=100", "FormPosition/Left=200"}));
 }
 
 TEST_F(WinPlacementTest, FirstRestoreWithWidthAndHeightStoresThemToo) {
@@ -257,9 +256,9 @@ TEST_F(WinPlacementTest, FirstRestoreWithWidthAndHeightStoresThemToo) {
     placement.setUseHeight(true);
     bool error = false;
     restore(error);
-    EXPECT_EQ(written, (std::vector<std::string>{"FormPosition/Minimized=0", "FormPosition/Maximized=0",
-                                                 "FormPosition/Top=100", "FormPosition/Left=200",
-                                                 "FormPosition/Right=500", "FormPosition/Bottom=300"}));
+    EXPECT_EQ(written, (std::vector<std::string> {"FormPosition/Minimized=0", "FormPosition/Maximized=0",
+                                                  "FormPosition/Top=100", "FormPosition/Left=200",
+                                                  "FormPosition/Right=500", "FormPosition/Bottom=300"}));
 }
 
 TEST_F(WinPlacementTest, StoredRightAndBottomGiveTheSizeWhenEnabled) {
@@ -290,16 +289,16 @@ TEST_F(WinPlacementTest, PositionListenersSeeTheEdgesAndMayChangeThem) {
     store("Left", "100");
     store("Top", "50");
     std::vector<std::int32_t> seen;
-    placement.onPosition([&](std::int32_t& top, std::int32_t& left, std::int32_t& bottom, std::int32_t& right,
-                             bool errorFlag) {
-        seen = {top, left, bottom, right, errorFlag ? 1 : 0};
-        left = 2000;  // far right of the screen: the checks see this
-        right = 2300;
-    });
+    placement.onPosition(
+        [&](std::int32_t& top, std::int32_t& left, std::int32_t& bottom, std::int32_t& right, bool errorFlag) {
+            seen = {top, left, bottom, right, errorFlag ? 1 : 0};
+            left = 2000;  // far right of the screen: the checks see this
+            right = 2300;
+        });
     bool error = false;
     expectRect(restore(error).normalPosition, 724, 50, 1024, 250);
     EXPECT_TRUE(error);
-    EXPECT_EQ(seen, (std::vector<std::int32_t>{50, 100, 250, 400, 0}));
+    EXPECT_EQ(seen, (std::vector<std::int32_t> {50, 100, 250, 400, 0}));
 }
 
 TEST_F(WinPlacementTest, TextsThatAreNotNumbersStopRestoreBeforeAnythingIsApplied) {
@@ -362,17 +361,17 @@ TEST_F(WinPlacementTest, SaveWritesStateAndNormalPositionInOrder) {
     useProgramSettings();
     services.iconic = true;
     placement.Save();
-    EXPECT_EQ(written, (std::vector<std::string>{"FormPosition/Minimized=1", "FormPosition/Maximized=0",
-                                                 "FormPosition/Left=210", "FormPosition/Top=110"}));
+    EXPECT_EQ(written, (std::vector<std::string> {"FormPosition/Minimized=1", "FormPosition/Maximized=0",
+                                                  "FormPosition/Left=210", "FormPosition/Top=110"}));
 }
 
 TEST_F(WinPlacementTest, SaveWhileMaximizedKeepsTheRestoredPosition) {
     useProgramSettings();
     services.zoomed = true;
-    services.windowRect = PixelRect{0, 0, 1024, 768};
+    services.windowRect = PixelRect {0, 0, 1024, 768};
     placement.Save();
-    EXPECT_EQ(written, (std::vector<std::string>{"FormPosition/Minimized=0", "FormPosition/Maximized=1",
-                                                 "FormPosition/Left=210", "FormPosition/Top=110"}));
+    EXPECT_EQ(written, (std::vector<std::string> {"FormPosition/Minimized=0", "FormPosition/Maximized=1",
+                                                  "FormPosition/Left=210", "FormPosition/Top=110"}));
 }
 
 TEST_F(WinPlacementTest, SaveWritesRightAndBottomOnlyWhenEnabled) {
@@ -392,9 +391,9 @@ TEST_F(WinPlacementTest, SaveWritesRightAndBottomOnlyWhenEnabled) {
     written.clear();
     placement.setUseWidth(true);
     placement.Save();
-    EXPECT_EQ(written, (std::vector<std::string>{"FormPosition/Minimized=0", "FormPosition/Maximized=0",
-                                                 "FormPosition/Left=210", "FormPosition/Top=110",
-                                                 "FormPosition/Right=510", "FormPosition/Bottom=310"}));
+    EXPECT_EQ(written, (std::vector<std::string> {"FormPosition/Minimized=0", "FormPosition/Maximized=0",
+                                                  "FormPosition/Left=210", "FormPosition/Top=110",
+                                                  "FormPosition/Right=510", "FormPosition/Bottom=310"}));
 }
 
 TEST_F(WinPlacementTest, SaveFailsWithoutWritingWhenThePlacementIsUnavailable) {

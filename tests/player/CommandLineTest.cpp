@@ -1,5 +1,5 @@
-#include "tests/common/TempFolder.h"
 #include "player/CommandLine.h"
+#include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
 

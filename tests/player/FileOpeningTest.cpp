@@ -18,20 +18,20 @@ TEST_F(FileOpeningTest, LoadShowsTheNameAndResetsTheFileState) {
     EXPECT_TRUE(view.messages.empty());
     EXPECT_EQ(view.fileText, "talk.wav");
     EXPECT_EQ(engine.url(), "/rec/day 1/talk.wav");
-    EXPECT_EQ(engine.library(), (std::vector<std::string>{"/rec/day 1/talk.wav"}));
+    EXPECT_EQ(engine.library(), (std::vector<std::string> {"/rec/day 1/talk.wav"}));
     EXPECT_EQ(form().seekSlider().Max(), 90);
     EXPECT_EQ(view.timeText, "00:00:00 / 00:01:30");
     EXPECT_EQ(form().repeatStart(), 0);
     EXPECT_EQ(form().repeatEnd(), 90);
-    EXPECT_EQ(view.focus, (std::vector<ShownWindow>{ShownWindow::Main}));
+    EXPECT_EQ(view.focus, (std::vector<ShownWindow> {ShownWindow::Main}));
     EXPECT_NE(engine.state(), media::kPlaying);
 }
 
 TEST_F(FileOpeningTest, LoadTalksToTheEngineInOrder) {
     form().fileOpen("/rec/a.wav");
     EXPECT_EQ(engine.commands(),
-              (std::vector<std::string>{"settings.autoStart(false)", "settings.autoStart(false)", "URL(/rec/a.wav)",
-                                        "mediaCollection.add(/rec/a.wav)", "settings.rate(1)"}));
+              (std::vector<std::string> {"settings.autoStart(false)", "settings.autoStart(false)", "URL(/rec/a.wav)",
+                                         "mediaCollection.add(/rec/a.wav)", "settings.rate(1)"}));
 }
 
 TEST_F(FileOpeningTest, NameEndingInASeparatorShowsEmptyText) {
@@ -72,7 +72,7 @@ TEST_F(FileOpeningTest, OpeningWhilePlayingLoadsWithoutPlayingAndClearsTheMarks)
 TEST_F(FileOpeningTest, OneLineModeGivesTheFocusToTheOneLineWindow) {
     form().setFullMode(false);
     form().OLEDragDrop({"/rec/a.wav"});
-    EXPECT_EQ(view.focus, (std::vector<ShownWindow>{ShownWindow::OneLine}));
+    EXPECT_EQ(view.focus, (std::vector<ShownWindow> {ShownWindow::OneLine}));
     form().setFullMode(true);
     form().OLEDragDrop({"/rec/a.wav"});
     EXPECT_EQ(view.focus.back(), ShownWindow::Main);
@@ -176,7 +176,7 @@ TEST_F(FileOpeningTest, CommandLineFileAppliesTheChosenRate) {
     form().playCommandLineFile("/rec/a.wav", 0);
     const auto commands = engine.commands();
     EXPECT_EQ(std::vector<std::string>(commands.end() - 3, commands.end()),
-              (std::vector<std::string>{"settings.rate(1.1)", "controls.currentPosition(0)", "controls.play()"}));
+              (std::vector<std::string> {"settings.rate(1.1)", "controls.currentPosition(0)", "controls.play()"}));
 }
 
 TEST_F(FileOpeningTest, CommandLineFileWithoutAMediaNameIsShownButNotPlayed) {

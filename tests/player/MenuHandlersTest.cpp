@@ -23,7 +23,7 @@ protected:
 
     FakeWindowModes window;
     std::shared_ptr<AboveStateDesktop> desktop = std::make_shared<AboveStateDesktop>();
-    MenuHandlers menus{form(), view, window, desktop};
+    MenuHandlers menus {form(), view, window, desktop};
 };
 
 TEST_F(MenuHandlersTest, AlwaysOnTopTogglesTheBoxBothMarksAndEveryOpenWindow) {
@@ -79,7 +79,7 @@ TEST_F(MenuHandlersTest, OnlyAltEnterSwitchesTheView) {
     struct Key {
         std::int32_t code, shift;
     };
-    for (const Key key : {Key{13, 0}, Key{13, 5}, Key{13, 6}, Key{13, 7}, Key{13, 2}, Key{32, 4}, Key{18, 4}}) {
+    for (const Key key : {Key {13, 0}, Key {13, 5}, Key {13, 6}, Key {13, 7}, Key {13, 2}, Key {32, 4}, Key {18, 4}}) {
         EXPECT_FALSE(menus.Form_KeyDown(key.code, key.shift)) << key.code << "/" << key.shift;
         EXPECT_TRUE(form().fullMode());
     }
@@ -99,7 +99,7 @@ TEST_F(MenuHandlersTest, QuitClosesTheOneLineWindowFirstThenTheMainWindow) {
 TEST_F(MenuHandlersTest, HelpOpensTheHelpFileElseTheGuideElseSaysItIsMissing) {
     ASSERT_TRUE(load());
     form().runCommand(Command::Help);
-    ASSERT_EQ(lastMessages(), std::vector<std::string>{"ヘルプファイルがありません。"});
+    ASSERT_EQ(lastMessages(), std::vector<std::string> {"ヘルプファイルがありません。"});
     EXPECT_EQ(view.messages.back().icon, MessageIcon::None);
     EXPECT_EQ(view.messages.back().title, "Lirabox");
     EXPECT_TRUE(desktop->opened.empty());
@@ -114,8 +114,8 @@ TEST_F(MenuHandlersTest, HelpOpensTheHelpFileElseTheGuideElseSaysItIsMissing) {
     form().runCommand(Command::Help);
     writeProgramFile("Lirabox_help.chm");
     form().runCommand(Command::Help);
-    EXPECT_EQ(desktop->opened, (std::vector<std::string>{programFile("Lirabox_help.html").string() + "||10",
-                                                         programFile("Lirabox_help.chm").string() + "||10"}));
+    EXPECT_EQ(desktop->opened, (std::vector<std::string> {programFile("Lirabox_help.html").string() + "||10",
+                                                          programFile("Lirabox_help.chm").string() + "||10"}));
     EXPECT_EQ(view.messages.size(), 2u);
 
     // Installed, the guide lies in share/doc/lirabox/ beside the program's

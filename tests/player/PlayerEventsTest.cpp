@@ -47,22 +47,22 @@ protected:
 TEST_F(PlayerEventsTest, ASessionIsToldStepByStep) {
     engine.setDurationFor("/rec/talk.wav", 95.4);
     form().fileOpen("/rec/talk.wav");
-    EXPECT_EQ(journal.take(), (Events{"loaded talk.wav 95.4", "marks 0-95"}));
+    EXPECT_EQ(journal.take(), (Events {"loaded talk.wav 95.4", "marks 0-95"}));
 
     engine.setPosition(10);
     form().runCommand(Command::Faster);
     form().runCommand(Command::PlayPause);
-    EXPECT_EQ(journal.take(), (Events{"rate 1.1", "jump 9", "playing true"}));
+    EXPECT_EQ(journal.take(), (Events {"rate 1.1", "jump 9", "playing true"}));
 
     engine.setPosition(12.5);
     form().Timer2_Timer();
-    EXPECT_EQ(journal.take(), (Events{"tick 12.5"}));
+    EXPECT_EQ(journal.take(), (Events {"tick 12.5"}));
     EXPECT_EQ(timepost.times.back(), 12.5);
 
     form().runCommand(Command::RepeatStart);
     form().runCommand(Command::FastForward);
     form().runCommand(Command::Stop);
-    EXPECT_EQ(journal.take(), (Events{"marks 12-95", "jump 14.5", "playing false", "jump 0"}));
+    EXPECT_EQ(journal.take(), (Events {"marks 12-95", "jump 14.5", "playing false", "jump 0"}));
 }
 
 TEST_F(PlayerEventsTest, TheEndOfTheRecordingAndTheRepeatJumpAreTold) {
@@ -73,7 +73,7 @@ TEST_F(PlayerEventsTest, TheEndOfTheRecordingAndTheRepeatJumpAreTold) {
 
     engine.setPosition(0.2);
     form().Timer2_Timer();  // at the repeat end: back to the start
-    EXPECT_EQ(journal.take(), (Events{"tick 0.2", "jump 0"}));
+    EXPECT_EQ(journal.take(), (Events {"tick 0.2", "jump 0"}));
 
     engine.setPlayState(media::kMediaEnded);
     form().Timer2_Timer();
@@ -85,10 +85,10 @@ TEST_F(PlayerEventsTest, AFailedLoadUnloadsAndTheVolumeIsTold) {
     engine.failLoad("/rec/broken.wav", 53);
     journal.take();
     form().fileOpen("/rec/broken.wav");
-    EXPECT_EQ(journal.take(), (Events{"unloaded"}));
+    EXPECT_EQ(journal.take(), (Events {"unloaded"}));
 
     form().volumeSlider().setValue(4000);
-    EXPECT_EQ(journal.take(), (Events{"volume 4000"}));
+    EXPECT_EQ(journal.take(), (Events {"volume 4000"}));
     EXPECT_EQ(engine.volume(), 40);
 }
 

@@ -116,10 +116,10 @@ private:
 
 // The four pictures of the main window with their layout sizes (twips).
 struct MainWindowPictures {
-    FakePicture seekbk{0, 7185};
-    FakePicture seekpoint{180, 135};
-    FakePicture volbk{1440, 1830};
-    FakePicture picArrow{105, 135};
+    FakePicture seekbk {0, 7185};
+    FakePicture seekpoint {180, 135};
+    FakePicture volbk {1440, 1830};
+    FakePicture picArrow {105, 135};
 };
 
 // Records every call; with `passTo` set, also makes it there (a real binding under test).
@@ -138,7 +138,7 @@ public:
                         std::to_string(record.ShiftStatus) + "," + std::to_string(record.KeyDestroy) + ")");
         if (passTo != nullptr) passTo->RegistKey(record);
     }
-    KeyRoute route() override { return passTo != nullptr ? passTo->route() : KeyRoute{}; }
+    KeyRoute route() override { return passTo != nullptr ? passTo->route() : KeyRoute {}; }
     void onRouteChanged(std::function<void()> handler) override {
         if (passTo != nullptr) passTo->onRouteChanged(std::move(handler));
     }

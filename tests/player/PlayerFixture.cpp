@@ -10,7 +10,8 @@
 namespace lirabox::test {
 
 PlayerTest::PlayerTest()
-    : programDir(folder.file("program")), configHome(folder.file("config")), mSavedCwd(std::filesystem::current_path()) {
+    : programDir(folder.file("program")), configHome(folder.file("config")),
+      mSavedCwd(std::filesystem::current_path()) {
     std::filesystem::create_directories(programDir);
     std::filesystem::create_directories(configHome);
     setProgramFolder(programDir.string());
@@ -34,7 +35,7 @@ PlayerTest::~PlayerTest() {
 
 frmMain& PlayerTest::form() {
     if (!mForm) {
-        mForm = std::make_unique<frmMain>(frmMain::Collaborators{
+        mForm = std::make_unique<frmMain>(frmMain::Collaborators {
             engine, view, pictures.seekbk, pictures.seekpoint, pictures.volbk, pictures.picArrow, windowServices,
             timepost, instanceGuard, keytap, subclass, &settingsDialog});
     }
@@ -43,7 +44,7 @@ frmMain& PlayerTest::form() {
 
 void PlayerTest::restart() {
     mForm.reset();
-    view = FakeView{};
+    view = FakeView {};
     hookCalls.clear();
 }
 

@@ -2,10 +2,10 @@
 // A main window's behaviour on a fake engine and a fake view, with its program
 // folder and "Windows directory" in a fresh temporary folder.
 
-#include "player/media/fake/FakeMediaEngine.h"
 #include "PlayerFakes.h"
-#include "tests/common/TempFolder.h"
 #include "player/frmMain.h"
+#include "player/media/fake/FakeMediaEngine.h"
+#include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -44,8 +44,8 @@ protected:
     FakeView view;
     MainWindowPictures pictures;
     std::vector<std::string> hookCalls;
-    RecordingKeytap keytap{hookCalls};
-    RecordingSubclass subclass{hookCalls};
+    RecordingKeytap keytap {hookCalls};
+    RecordingSubclass subclass {hookCalls};
     FixedInstanceGuard instanceGuard;
     RecordingTimepost timepost;
     FakeSettingsDialog settingsDialog;

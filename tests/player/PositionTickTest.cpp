@@ -20,7 +20,7 @@ TEST_F(PositionTickTest, TickMovesTheSliderWritesTheLabelAndPublishes) {
     form().Timer2_Timer();
     EXPECT_EQ(view.timeText, "01:02:05 / 01:30:01");
     EXPECT_EQ(form().seekSlider().Value(), 3725);
-    EXPECT_EQ(timepost.times, (std::vector<double>{3725.4}));
+    EXPECT_EQ(timepost.times, (std::vector<double> {3725.4}));
 }
 
 TEST_F(PositionTickTest, PositionIsRoundedHalvesToEven) {
@@ -114,7 +114,7 @@ TEST_F(PositionTickTest, EndMarkBeforeStartMarkReturnsEveryTick) {
 TEST_F(PositionTickTest, SetTimeIsCalledAlsoWhenThePositionStands) {
     playing(60, 7.25);
     for (int i = 0; i < 3; ++i) form().Timer2_Timer();
-    EXPECT_EQ(timepost.times, (std::vector<double>{7.25, 7.25, 7.25}));
+    EXPECT_EQ(timepost.times, (std::vector<double> {7.25, 7.25, 7.25}));
 }
 
 TEST_F(PositionTickTest, DuringPlaybackTheSliderDoesNotMoveThePosition) {

@@ -3,12 +3,12 @@
 // fake view, pictures and ports, its program folder and configuration folder
 // in a fresh temporary folder.
 
-#include "player/media/mpv/MpvEngine.h"
 #include "PlayerFakes.h"
+#include "player/frmMain.h"
+#include "player/media/mpv/MpvEngine.h"
+#include "support/AppPaths.h"
 #include "tests/common/Recordings.h"
 #include "tests/common/TempFolder.h"
-#include "player/frmMain.h"
-#include "support/AppPaths.h"
 
 #include <gtest/gtest.h>
 
@@ -38,9 +38,9 @@ protected:
 
     frmMain& form() {
         if (!mForm) {
-            mForm = std::make_unique<frmMain>(frmMain::Collaborators{
-                engine, view, pictures.seekbk, pictures.seekpoint, pictures.volbk, pictures.picArrow, nullptr,
-                timepost, instanceGuard, keytap, subclass, nullptr});
+            mForm = std::make_unique<frmMain>(frmMain::Collaborators {
+                engine, view, pictures.seekbk, pictures.seekpoint, pictures.volbk, pictures.picArrow, nullptr, timepost,
+                instanceGuard, keytap, subclass, nullptr});
         }
         return *mForm;
     }
@@ -64,7 +64,7 @@ protected:
     }
 
     TempFolder folder;
-    media::MpvEngine engine{{{"ao", "null"}}};  // no sound device here
+    media::MpvEngine engine {{{"ao", "null"}}};  // no sound device here
     FakeView view;
     MainWindowPictures pictures;
     RecordingTimepost timepost;

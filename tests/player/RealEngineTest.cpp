@@ -65,8 +65,8 @@ TEST_F(RealEngineTest, MissingRecordingShowsTheEnginesErrorNumber) {
     ASSERT_TRUE(form().Form_Load(""));
     form().fileOpen(folder.fileText("nothing-here.wav"));
     ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0].text, "エラーが発生しました。\r\nErrCode = " +
-                                         std::to_string(kObjectErrorBase + media::kErrCannotOpen));
+    EXPECT_EQ(view.messages[0].text,
+              "エラーが発生しました。\r\nErrCode = " + std::to_string(kObjectErrorBase + media::kErrCannotOpen));
     EXPECT_EQ(view.fileText, "nothing-here.wav");
 }
 

@@ -32,7 +32,7 @@ TEST_F(ShortcutKeysTest, FirstStartWritesEightUnassignedRowsInKeyOrder) {
     }
     EXPECT_EQ(compact, expected);
     EXPECT_EQ(hookCalls,
-              (std::vector<std::string>{"InitHook(" + handle() + ")", "SubclassMainWindow(" + handle() + ")"}));
+              (std::vector<std::string> {"InitHook(" + handle() + ")", "SubclassMainWindow(" + handle() + ")"}));
 }
 
 TEST_F(ShortcutKeysTest, AssignedRowsAreRegisteredInOrder) {
@@ -44,8 +44,8 @@ TEST_F(ShortcutKeysTest, AssignedRowsAreRegisteredInOrder) {
     store("config.ini", "ID00", "KeyCode", "32");
     store("config.ini", "ID00", "ShiftStatus", "3");
     ASSERT_TRUE(load());
-    EXPECT_EQ(hookCalls, (std::vector<std::string>{"InitHook(" + handle() + ")", "RegistKey(0,32,3,0)",
-                                                   "RegistKey(4,117,0,1)", "SubclassMainWindow(" + handle() + ")"}));
+    EXPECT_EQ(hookCalls, (std::vector<std::string> {"InitHook(" + handle() + ")", "RegistKey(0,32,3,0)",
+                                                    "RegistKey(4,117,0,1)", "SubclassMainWindow(" + handle() + ")"}));
 }
 
 TEST_F(ShortcutKeysTest, RowsIdDecidesTheSlot) {
@@ -69,8 +69,8 @@ TEST_F(ShortcutKeysTest, RowThatIsNotANumberStaysUnassignedAndTheRestGoesOn) {
     store("config.ini", "ID05", "ID", "5");
     store("config.ini", "ID05", "KeyCode", "116");
     ASSERT_TRUE(load());
-    EXPECT_EQ(hookCalls, (std::vector<std::string>{"InitHook(" + handle() + ")", "RegistKey(5,116,0,0)",
-                                                   "SubclassMainWindow(" + handle() + ")"}));
+    EXPECT_EQ(hookCalls, (std::vector<std::string> {"InitHook(" + handle() + ")", "RegistKey(5,116,0,0)",
+                                                    "SubclassMainWindow(" + handle() + ")"}));
 }
 
 // The ninth row came later: a file without it reads it as unassigned and keeps
@@ -99,7 +99,7 @@ TEST_F(ShortcutKeysTest, ClearingTheBoxRestoresTheWindowThenRemovesTheHook) {
     ASSERT_TRUE(load());
     hookCalls.clear();
     switchTo(0);
-    EXPECT_EQ(hookCalls, (std::vector<std::string>{"RestoreMainWindowProc(" + handle() + ")", "TerminateHook()"}));
+    EXPECT_EQ(hookCalls, (std::vector<std::string> {"RestoreMainWindowProc(" + handle() + ")", "TerminateHook()"}));
 }
 
 TEST_F(ShortcutKeysTest, GreyStateDoesNothing) {
@@ -116,8 +116,8 @@ TEST_F(ShortcutKeysTest, SwitchingOnAgainReloadsTheRows) {
     store("config.ini", "ID07", "KeyCode", "119");
     hookCalls.clear();
     switchTo(1);
-    EXPECT_EQ(hookCalls, (std::vector<std::string>{"InitHook(" + handle() + ")", "RegistKey(7,119,0,0)",
-                                                   "SubclassMainWindow(" + handle() + ")"}));
+    EXPECT_EQ(hookCalls, (std::vector<std::string> {"InitHook(" + handle() + ")", "RegistKey(7,119,0,0)",
+                                                    "SubclassMainWindow(" + handle() + ")"}));
 }
 
 TEST_F(ShortcutKeysTest, LoadShortcutKeyReadsOneRow) {
@@ -210,7 +210,7 @@ TEST_F(CommandTableTest, SlotEightTypesThePositionInTheStoredForm) {
     form().KeyMessage(8);
     form().set_timestamp_format(TimeStampFormat::BracketedTenths);
     form().runCommand(Command::InsertTimeStamp);
-    EXPECT_EQ(typer.typed, (std::vector<std::string>{"[00:01:40] ", "[00:01:40.4] "}));
+    EXPECT_EQ(typer.typed, (std::vector<std::string> {"[00:01:40] ", "[00:01:40.4] "}));
     EXPECT_EQ(stored("UserCfg.ini", "Config", "TimeStampFormat"), "[hh:mm:ss.d]");
 
     // Read back at the next start; a form it does not know is the default.

@@ -75,7 +75,7 @@ TEST_F(StartupTest, ShortcutKeysAreSwitchedOnAfterConfigIniExists) {
     ASSERT_TRUE(load());
     EXPECT_EQ(view.useKey, 1);
     const std::string handle = std::to_string(view.handle);
-    EXPECT_EQ(hookCalls, (std::vector<std::string>{"InitHook(" + handle + ")", "SubclassMainWindow(" + handle + ")"}));
+    EXPECT_EQ(hookCalls, (std::vector<std::string> {"InitHook(" + handle + ")", "SubclassMainWindow(" + handle + ")"}));
     EXPECT_EQ(stored("config.ini", "ID07", "ShiftStatus"), "0");
 }
 
@@ -247,7 +247,7 @@ TEST_F(StartupTest, PlacementIsRestoredAtStartAndSavedAtExit) {
     store("position.ini", "FormPosition", "Left", "300");
     store("position.ini", "FormPosition", "Top", "250");
     ASSERT_TRUE(load());
-    EXPECT_EQ(services.placed, (std::vector<WindowHandle>{view.handle}));
+    EXPECT_EQ(services.placed, (std::vector<WindowHandle> {view.handle}));
     EXPECT_EQ(services.placement.normalPosition.left, 300);
     EXPECT_EQ(services.placement.normalPosition.top, 250);
     EXPECT_EQ(stored("position.ini", "FormPosition", "Minimized"), "0");
@@ -291,7 +291,7 @@ TEST_F(StartupTest, BarePathOpensAndPlaysFromZero) {
     EXPECT_EQ(engine.state(), media::kPlaying);
     const auto commands = engine.commands();
     EXPECT_EQ(std::vector<std::string>(commands.end() - 2, commands.end()),
-              (std::vector<std::string>{"controls.currentPosition(0)", "controls.play()"}));
+              (std::vector<std::string> {"controls.currentPosition(0)", "controls.play()"}));
     EXPECT_TRUE(view.timer2);
     EXPECT_EQ(view.fileText, "talk.wav");
 }

@@ -1,6 +1,6 @@
-#include "tests/common/TempFolder.h"
 #include "player/Timepost.h"
 #include "support/AppPaths.h"
+#include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -63,8 +63,7 @@ TEST(Timepost, LibraryWithoutSetTimeIsPassedOver) {
 TEST(Timepost, FirstLooksBesideTheProgramThenSearches) {
     const auto candidates = TimepostLibrary::defaultCandidates();
     ASSERT_EQ(candidates.size(), 2u);
-    EXPECT_EQ(candidates[0],
-              (std::filesystem::path(executablePath()).parent_path() / "libtimepost.so").string());
+    EXPECT_EQ(candidates[0], (std::filesystem::path(executablePath()).parent_path() / "libtimepost.so").string());
     EXPECT_EQ(candidates[1], "libtimepost.so");
 }
 

@@ -58,7 +58,7 @@ TEST_F(TransportTest, PlayAppliesTheRateBeforeMovingAndPlaying) {
     pausedAt(5);
     form().PlayFunc();
     EXPECT_EQ(engine.commands(),
-              (std::vector<std::string>{"settings.rate(1.1)", "controls.currentPosition(4)", "controls.play()"}));
+              (std::vector<std::string> {"settings.rate(1.1)", "controls.currentPosition(4)", "controls.play()"}));
 }
 
 TEST_F(TransportTest, PauseStopsTheTickAndKeepsThePosition) {
@@ -182,8 +182,8 @@ TEST_F(TransportTest, RewindAndForwardApplyTheRateAndKeepThePlayState) {
     playingAt(100);
     form().runCommand(Command::Rewind);
     form().runCommand(Command::FastForward);
-    EXPECT_EQ(engine.commands(), (std::vector<std::string>{"settings.rate(0.9)", "controls.currentPosition(98)",
-                                                           "settings.rate(0.9)", "controls.currentPosition(100)"}));
+    EXPECT_EQ(engine.commands(), (std::vector<std::string> {"settings.rate(0.9)", "controls.currentPosition(98)",
+                                                            "settings.rate(0.9)", "controls.currentPosition(100)"}));
     EXPECT_EQ(engine.state(), media::kPlaying);
 }
 
@@ -234,7 +234,7 @@ TEST_F(TransportTest, SpeedStepsStayOnTheListsItems) {
 TEST_F(TransportTest, OtherDirectionsOnlyApplyTheRate) {
     form().SpeedFunc(7);
     EXPECT_DOUBLE_EQ(form().playRate(), 1);
-    EXPECT_EQ(engine.commands(), (std::vector<std::string>{"settings.rate(1)"}));
+    EXPECT_EQ(engine.commands(), (std::vector<std::string> {"settings.rate(1)"}));
     EXPECT_EQ(view.speedText, "1");
 }
 

@@ -16,8 +16,8 @@ protected:
         volume.onChange([this] { ++changes; });
     }
 
-    FakePicture bar{1440, 1830};
-    FakePicture arrow{105, 135};
+    FakePicture bar {1440, 1830};
+    FakePicture arrow {105, 135};
     clsPicSlider volume;
     int changes = 0;
 };
@@ -48,8 +48,8 @@ TEST_F(PicSliderTest, ArrowIsPlacedInProportionWithHalvesToEven) {
     volume.setValue(2500);
     EXPECT_EQ(arrow.Left(), 915);  // 1830 * 0.5
 
-    FakePicture seekBar{0, 7185};
-    FakePicture seekArrow{180, 135};
+    FakePicture seekBar {0, 7185};
+    FakePicture seekArrow {180, 135};
     clsPicSlider seek;
     seek.setMainPicture(&seekBar);
     seek.setArrowPicture(&seekArrow);

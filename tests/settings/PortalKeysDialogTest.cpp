@@ -5,13 +5,13 @@
 // is bound anew. Without a bus the keys are off, with the reason, and the main
 // window's check box does not claim them.
 
-#include "tests/app/qt/QtTestSupport.h"
 #include "SettingsFixture.h"
-#include "tests/common/TestPortal.h"
-#include "hotkeys/PortalKeys.h"
-#include "hotkeys/dbus/PortalShortcuts.h"
 #include "app/qt/settings/SettingsDialog.h"
 #include "app/qt/settings/SettingsWindow.h"
+#include "hotkeys/PortalKeys.h"
+#include "hotkeys/dbus/PortalShortcuts.h"
+#include "tests/app/qt/QtTestSupport.h"
+#include "tests/common/TestPortal.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -91,17 +91,18 @@ TEST_F(PortalKeysDialogTest, TheDialogShowsTheDesktopsKeysAndAChangedKeyIsBoundA
     ASSERT_TRUE(processEventsUntil([&] { return QApplication::focusWidget() == box; }));
     QTest::keyClick(box, Qt::Key_F3, Qt::AltModifier);
     QTest::mouseClick(child<QPushButton>(QStringLiteral("cmdOK")), Qt::LeftButton);
-    EXPECT_TRUE(processEventsUntil(
-        [&] { return portal.bound().find("play-pause|再生・一時停止|ALT+F3\n") != std::string::npos; }))
-        << portal.bound();
+    EXPECT_TRUE(processEventsUntil([&] {
+        return portal.bound().find("play-pause|再生・一時停止|ALT+F3\n") != std::string::npos;
+    })) << portal.bound();
     EXPECT_EQ(stored("config.ini", "ID02", "KeyDestroy"), "1");
     EXPECT_EQ(stored("config.ini", "ID00", "KeyCode"), "114");
     EXPECT_EQ(view.chkUseKey(), 1);
 }
 
 TEST_F(PortalKeysDialogTest, WithoutABusTheKeysAreOffWithTheReasonAndTheBoxIsCleared) {
-    loadWith(QDBusConnection::connectToBus(QStringLiteral("unix:path=") + QString::fromStdString(
-                                               programFile("no-bus").string()), QStringLiteral("no-bus")));
+    loadWith(QDBusConnection::connectToBus(
+        QStringLiteral("unix:path=") + QString::fromStdString(programFile("no-bus").string()),
+        QStringLiteral("no-bus")));
     ASSERT_TRUE(processEventsUntil([&] { return view.chkUseKey() == 0; }));
     const std::string off = "キーの受け取り方：オフ：there is no session bus to reach the desktop's shortcut portal on";
     EXPECT_TRUE(processEventsUntil([&] { return text(QStringLiteral("lblKeyRoute")) == off; }))

@@ -5,9 +5,9 @@
 // by the title bar and unloading.
 
 #include "SettingsFixture.h"
-#include "tests/app/qt/QtTestSupport.h"
 #include "app/qt/settings/SettingsDialog.h"
 #include "app/qt/settings/SettingsWindow.h"
+#include "tests/app/qt/QtTestSupport.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -101,7 +101,7 @@ TEST_F(SettingsDialogTest, PedalTabShowsEachPedalsActionAndOKStoresTheOneChosen)
     QTest::keyClick(left, Qt::Key_Down);
     EXPECT_EQ(left->currentText().toStdString(), "リピート開始位置");
     QTest::mouseClick(child<QPushButton>("cmdOK"), Qt::LeftButton);
-    EXPECT_EQ(form().pedal_mapping()[0], (PedalAction{PedalUse::RunCommand, Command::RepeatStart}));
+    EXPECT_EQ(form().pedal_mapping()[0], (PedalAction {PedalUse::RunCommand, Command::RepeatStart}));
     EXPECT_EQ(stored("UserCfg.ini", "FootPedal", "Left"), "RepeatStart");
 }
 
@@ -192,14 +192,14 @@ TEST_F(SettingsDialogTest, TheTitleBarHidesTheDialogAndOnlyTheUnloadTakesTheKeys
     window->dialog()->close();
     EXPECT_FALSE(window->dialog()->isVisible());
     EXPECT_TRUE(window->isLoaded());
-    EXPECT_EQ(hookCalls, std::vector<std::string>{});
+    EXPECT_EQ(hookCalls, std::vector<std::string> {});
     EXPECT_EQ(view.chkUseKey(), 1);
 
     form().Form_Unload();
     EXPECT_FALSE(window->isLoaded());
     EXPECT_EQ(window->dialog(), nullptr);
-    EXPECT_EQ(hookCalls, (std::vector<std::string>{"TerminateHook()", "RestoreMainWindowProc(" +
-                                                                          std::to_string(view.handle) + ")"}));
+    EXPECT_EQ(hookCalls, (std::vector<std::string> {"TerminateHook()",
+                                                    "RestoreMainWindowProc(" + std::to_string(view.handle) + ")"}));
 }
 
 }  // namespace

@@ -2,9 +2,9 @@
 // The settings dialog's behaviour over a loaded main window (fake engine and
 // view, recording hook library), its desktop recording top-most changes.
 
-#include "tests/player/PlayerFixture.h"
 #include "settings/frmSettings.h"
 #include "support/DesktopServices.h"
+#include "tests/player/PlayerFixture.h"
 
 #include <memory>
 #include <utility>
@@ -24,9 +24,7 @@ class SettingsTest : public PlayerTest {
 protected:
     static constexpr std::uintptr_t kDialogWindow = 77;
 
-    settings::frmSettings::Collaborators parts() {
-        return {form(), view.WindowHandle(), keytap, subclass, desktop};
-    }
+    settings::frmSettings::Collaborators parts() { return {form(), view.WindowHandle(), keytap, subclass, desktop}; }
 
     std::shared_ptr<RecordingDesktop> desktop = std::make_shared<RecordingDesktop>();
 };

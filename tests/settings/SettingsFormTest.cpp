@@ -4,8 +4,8 @@
 // unloading, and the menu commands that open it.
 
 #include "SettingsFixture.h"
-#include "tests/hotkeys/ShortcutRows.h"
 #include "support/RaisedError.h"
+#include "tests/hotkeys/ShortcutRows.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ using settings::kOkButton;
 using settings::LeftBy;
 using settings::StepBox;
 
-constexpr CapturedKey kF2{113, 0};
+constexpr CapturedKey kF2 {113, 0};
 
 class SettingsFormTest : public SettingsTest {
 protected:
@@ -178,8 +178,8 @@ TEST_F(SettingsFormTest, SuggestedKeysFillOnlyTheEmptyRowsAndWaitForApply) {
     EXPECT_EQ(dialog.keyText(3), "F7");
     EXPECT_EQ(dialog.discardValue(3), 0);
     EXPECT_EQ(dialog.keyText(5), "");  // its F7 is taken
-    const std::vector<std::pair<int, std::string>> suggested{{1, "F4"}, {2, "F6"}, {4, "F8"},
-                                                             {6, "F11"}, {7, "F12"}, {8, "F2"}};
+    const std::vector<std::pair<int, std::string>> suggested {{1, "F4"},  {2, "F6"},  {4, "F8"},
+                                                              {6, "F11"}, {7, "F12"}, {8, "F2"}};
     for (const auto& [row, name] : suggested) {
         EXPECT_EQ(dialog.keyText(row), name) << "row " << row;
         EXPECT_EQ(dialog.shortcutKey(row).ShiftStatus, 0);
@@ -188,7 +188,7 @@ TEST_F(SettingsFormTest, SuggestedKeysFillOnlyTheEmptyRowsAndWaitForApply) {
     dialog.tmrInputChecker_Timer();
     EXPECT_FALSE(dialog.duplicateShown());
     EXPECT_EQ(fileText(programFile("config.ini")), before);
-    EXPECT_EQ(hookCalls, std::vector<std::string>{});
+    EXPECT_EQ(hookCalls, std::vector<std::string> {});
 
     EXPECT_EQ(dialog.cmdSave_Click(), std::nullopt);
     EXPECT_EQ(stored("config.ini", "ID01", "KeyCode"), "115");
@@ -263,18 +263,18 @@ TEST_F(SettingsFormTest, PedalActionsRoundTripAndUnknownValuesReadAsTheDefault) 
     const auto choiceOf = [&](const PedalAction& action) {
         return static_cast<std::size_t>(std::find(choices.begin(), choices.end(), action) - choices.begin());
     };
-    const PedalAction stop{PedalUse::RunCommand, Command::Stop};
+    const PedalAction stop {PedalUse::RunCommand, Command::Stop};
     store("UserCfg.ini", "FootPedal", "Left", "Sideways");
     frmSettings& dialog = loadDialog();
-    EXPECT_EQ(choices[dialog.pedalChoice(Pedal::Left)], (PedalAction{PedalUse::RunCommand, Command::Rewind}));
-    EXPECT_EQ(choices[dialog.pedalChoice(Pedal::Middle)], PedalAction{PedalUse::PlayWhileHeld});
+    EXPECT_EQ(choices[dialog.pedalChoice(Pedal::Left)], (PedalAction {PedalUse::RunCommand, Command::Rewind}));
+    EXPECT_EQ(choices[dialog.pedalChoice(Pedal::Middle)], PedalAction {PedalUse::PlayWhileHeld});
     EXPECT_EQ(stored("UserCfg.ini", "FootPedal", "Right"), "<missing>");
     EXPECT_EQ(stored("UserCfg.ini", "FootPedal", "Left"), "Sideways");
     dialog.SSTab1_Click(SettingsTab::FootPedals);
     EXPECT_STREQ(dialog.caption().source, "フットペダル設定");
 
     dialog.setPedalChoice(Pedal::Left, choiceOf(stop));
-    dialog.setPedalChoice(Pedal::Right, choiceOf(PedalAction{}));
+    dialog.setPedalChoice(Pedal::Right, choiceOf(PedalAction {}));
     dialog.setPedalChoice(Pedal::Middle, choices.size());  // no such choice: unchanged
     EXPECT_EQ(form().pedal_mapping(), defaultPedalMapping());
     ASSERT_FALSE(dialog.cmdSave_Click());
@@ -284,7 +284,7 @@ TEST_F(SettingsFormTest, PedalActionsRoundTripAndUnknownValuesReadAsTheDefault) 
 
     restart();
     ASSERT_TRUE(load());
-    EXPECT_EQ(form().pedal_mapping(), (PedalMapping{stop, PedalAction{PedalUse::PlayWhileHeld}, PedalAction{}}));
+    EXPECT_EQ(form().pedal_mapping(), (PedalMapping {stop, PedalAction {PedalUse::PlayWhileHeld}, PedalAction {}}));
 }
 
 TEST_F(SettingsFormTest, TheGlobalKeysRestWhileAKeyBoxHasTheFocus) {
@@ -295,11 +295,11 @@ TEST_F(SettingsFormTest, TheGlobalKeysRestWhileAKeyBoxHasTheFocus) {
 
     dialog.keyBoxFocusChanged(true);
     dialog.keyBoxFocusChanged(true);
-    EXPECT_EQ(hookCalls, std::vector<std::string>{"TerminateHook()"});
+    EXPECT_EQ(hookCalls, std::vector<std::string> {"TerminateHook()"});
     hookCalls.clear();
     dialog.keyBoxFocusChanged(false);
-    EXPECT_EQ(hookCalls, (std::vector<std::string>{"InitHook(" + window + ")", "RegistKey(0,120,0,0)",
-                                                   "SubclassMainWindow(" + window + ")"}));
+    EXPECT_EQ(hookCalls, (std::vector<std::string> {"InitHook(" + window + ")", "RegistKey(0,120,0,0)",
+                                                    "SubclassMainWindow(" + window + ")"}));
 
     // With the keys switched off nothing is switched.
     view.setChkUseKey(0);
@@ -307,7 +307,7 @@ TEST_F(SettingsFormTest, TheGlobalKeysRestWhileAKeyBoxHasTheFocus) {
     hookCalls.clear();
     dialog.keyBoxFocusChanged(true);
     dialog.keyBoxFocusChanged(false);
-    EXPECT_EQ(hookCalls, std::vector<std::string>{});
+    EXPECT_EQ(hookCalls, std::vector<std::string> {});
 }
 
 TEST_F(SettingsFormTest, TopMostIsTheDialogsOwnAndUnloadTurnsItOffWithTheKeys) {
@@ -319,9 +319,9 @@ TEST_F(SettingsFormTest, TopMostIsTheDialogsOwnAndUnloadTurnsItOffWithTheKeys) {
     dialog.Form_Unload();
     EXPECT_FALSE(dialog.isLoaded());
     using Call = std::pair<std::uintptr_t, bool>;
-    EXPECT_EQ(desktop->aboveCalls, (std::vector<Call>{{kDialogWindow, true}, {kDialogWindow, false}}));
+    EXPECT_EQ(desktop->aboveCalls, (std::vector<Call> {{kDialogWindow, true}, {kDialogWindow, false}}));
     const std::string window = std::to_string(view.handle);
-    EXPECT_EQ(hookCalls, (std::vector<std::string>{"TerminateHook()", "RestoreMainWindowProc(" + window + ")"}));
+    EXPECT_EQ(hookCalls, (std::vector<std::string> {"TerminateHook()", "RestoreMainWindowProc(" + window + ")"}));
     // The focus leaving a key box of an unloaded dialog does not switch the keys back on.
     dialog.keyBoxFocusChanged(false);
     EXPECT_EQ(hookCalls.size(), 2u);
@@ -337,7 +337,7 @@ TEST_F(SettingsFormTest, TheSettingsCommandsOpenTheDialogOnTheirTab) {
     ASSERT_TRUE(load());
     form().runCommand(Command::PlaybackSettings);
     form().runCommand(Command::ShortcutKeySettings);
-    EXPECT_EQ(settingsDialog.opened, (std::vector<SettingsTab>{SettingsTab::Playback, SettingsTab::ShortcutKeys}));
+    EXPECT_EQ(settingsDialog.opened, (std::vector<SettingsTab> {SettingsTab::Playback, SettingsTab::ShortcutKeys}));
 }
 
 }  // namespace

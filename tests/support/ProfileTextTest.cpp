@@ -81,9 +81,7 @@ TEST(ProfileTextFind, ValueRunsFromTheFirstEqualsSign) {
     EXPECT_EQ(findProfileValue("[A]\nk = a=b ; not a comment\n", "A", "k"), "a=b ; not a comment");
 }
 
-TEST(ProfileTextFind, SectionNameEndsAtTheLastBracket) {
-    EXPECT_EQ(findProfileValue("[a]b]\nk=1\n", "a]b", "k"), "1");
-}
+TEST(ProfileTextFind, SectionNameEndsAtTheLastBracket) { EXPECT_EQ(findProfileValue("[a]b]\nk=1\n", "a]b", "k"), "1"); }
 
 TEST(ProfileTextFind, ReadsCrLfLoneCrAndByteOrderMark) {
     const std::string text = "\xEF\xBB\xBF[A]\r\nk=1\r\nj=2\r\n[B]\r\nk=3";
@@ -147,8 +145,7 @@ TEST(ProfileTextSet, ReplacesOnlyTheFirstEntryOfTheFirstSection) {
 
 TEST(ProfileTextSet, NewKeyGoesAfterTheLastEntryOfItsSection) {
     const std::string text = "[A]\nk=1\n; about A\nj=2\n\n; about B\n[B]\nk=3\n";
-    EXPECT_EQ(setProfileValue(text, "A", "new", "n"),
-              "[A]\nk=1\n; about A\nj=2\nnew=n\n\n; about B\n[B]\nk=3\n");
+    EXPECT_EQ(setProfileValue(text, "A", "new", "n"), "[A]\nk=1\n; about A\nj=2\nnew=n\n\n; about B\n[B]\nk=3\n");
 }
 
 TEST(ProfileTextSet, NewKeyInAnEmptySectionFollowsItsHeader) {

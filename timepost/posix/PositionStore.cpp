@@ -2,8 +2,8 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <mutex>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 

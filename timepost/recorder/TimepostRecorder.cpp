@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <mutex>
 #include <fcntl.h>
+#include <mutex>
 #include <unistd.h>
 
 namespace {

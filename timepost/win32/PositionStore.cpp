@@ -50,8 +50,8 @@ int writePosition(const std::string& folder, const std::string& line) {
 
     const std::string target = folder + "\\position";
     const std::string temporary = folder + "\\.position." + std::to_string(::GetCurrentProcessId());
-    const HANDLE file = ::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        ::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return errnoOf(::GetLastError());
     DWORD written = 0;
     int error = 0;

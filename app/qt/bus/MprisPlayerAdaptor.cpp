@@ -22,8 +22,7 @@ QVariantMap MprisPlayerAdaptor::metadata() const {
         return {{QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(MprisPlayer::kNoTrack))}};
     }
     return {
-        {QStringLiteral("mpris:trackid"),
-         QVariant::fromValue(QDBusObjectPath(QString::fromStdString(track->trackId)))},
+        {QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(QString::fromStdString(track->trackId)))},
         {QStringLiteral("mpris:length"), QVariant::fromValue(qlonglong {track->length})},
         {QStringLiteral("xesam:title"), QString::fromStdString(track->title)},
         {QStringLiteral("xesam:url"),

@@ -27,9 +27,10 @@
 namespace lirabox::dbus {
 
 // What the window says the first time a time stamp went to the clipboard.
-inline constexpr UiText kTimeStampOnClipboard = LIRABOX_TEXT(
-    "frmMain", "デスクトップが入力を許可しないため、タイムスタンプをクリップボードにコピーしました。"
-               "入力先で Ctrl+V を押すと貼り付けられます。");
+inline constexpr UiText kTimeStampOnClipboard =
+    LIRABOX_TEXT("frmMain",
+                 "デスクトップが入力を許可しないため、タイムスタンプをクリップボードにコピーしました。"
+                 "入力先で Ctrl+V を押すと貼り付けられます。");
 
 class PortalTextTyper final : public QObject, public TextTyper {
     Q_OBJECT

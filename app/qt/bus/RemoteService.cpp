@@ -23,16 +23,15 @@ RemoteService::~RemoteService() {
 }
 
 void RemoteService::Run(const QString& name, const QString& argument) {
-    std::vector<std::string> words{name.toStdString()};
+    std::vector<std::string> words {name.toStdString()};
     if (!argument.isEmpty()) words.push_back(argument.toStdString());
     const auto parsed = parseRemoteCommand(words, {});
     if (const auto* reason = std::get_if<std::string>(&parsed)) {
         sendErrorReply(QDBusError::InvalidArgs, QString::fromStdString(*reason));
         return;
     }
-    QTimer::singleShot(0, this, [this, command = std::get<RemoteCommand>(parsed)] {
-        runRemoteCommand(mPlayer, command);
-    });
+    QTimer::singleShot(0, this,
+                       [this, command = std::get<RemoteCommand>(parsed)] { runRemoteCommand(mPlayer, command); });
 }
 
 }  // namespace lirabox::dbus

@@ -24,7 +24,7 @@ std::uint32_t registerKeyMessage();
 // for every other native event (other windows, other types, other slots).
 // eventType is the name Qt gives the native event's type. A keyMessageId of 0
 // means the message was never registered: nothing matches.
-std::optional<std::int32_t> commandSlotOf(const QByteArray& eventType, const void* nativeEvent,
-                                          std::uint32_t window, std::uint32_t keyMessageId);
+std::optional<std::int32_t> commandSlotOf(const QByteArray& eventType, const void* nativeEvent, std::uint32_t window,
+                                          std::uint32_t keyMessageId);
 
 }  // namespace lirabox::hotkeys

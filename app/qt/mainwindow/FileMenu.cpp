@@ -3,8 +3,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "app/qt/toolkit/Catalogue.h"
 #include "MenuItems.h"
+#include "app/qt/toolkit/Catalogue.h"
 #include "player/MainWindowTexts.h"
 
 namespace lirabox::qt {

@@ -17,18 +17,18 @@
 #include <QScreen>
 #include <QSignalBlocker>
 
-#include "app/qt/toolkit/Catalogue.h"
 #include "ControlIcons.h"
 #include "DropFilter.h"
 #include "FitText.h"
 #include "MenuItems.h"
-#include "app/qt/toolkit/NamedComboBox.h"
-#include "player/FormLayout.h"
 #include "OpenDialog.h"
 #include "PictureBox.h"
 #include "SliderAccessible.h"
 #include "SliderArt.h"
 #include "WindowIcon.h"
+#include "app/qt/toolkit/Catalogue.h"
+#include "app/qt/toolkit/NamedComboBox.h"
+#include "player/FormLayout.h"
 #include "player/MainWindowTexts.h"
 #include "player/frmMain.h"
 #include "support/RaisedError.h"
@@ -160,14 +160,11 @@ void MainWindow::applyDpi(double dpi) {
     mDpi = dpi;
     mClient->setFixedSize(twipsToPixels(layout::kClientWidth, dpi), twipsToPixels(layout::kClientHeight, dpi));
     const Place places[] = {
-        {mLblTimeNow, layout::lblTimeNow},     {mLblFile, layout::lblFile},
-        {mCmdPlay, layout::cmdPlay},           {mCmdStop, layout::cmdStop},
-        {mCmdOpen, layout::cmdOpen},           {mCmdRewind, layout::cmdRewind},
-        {mCmdForward, layout::cmdForward},     {mCmdSpeedUp, layout::cmdSpeedUp},
-        {mCmdSpeedDown, layout::cmdSpeedDown}, {mLabel2, layout::Label2},
-        {mLabel1, layout::Label1},             {mCboSpeed, layout::cboSpeed},
-        {mChkUseKey, layout::chkUseKey},       {mChkOnTop, layout::chkOnTop},
-        {mStatusBar1, layout::StatusBar1},
+        {mLblTimeNow, layout::lblTimeNow}, {mLblFile, layout::lblFile},       {mCmdPlay, layout::cmdPlay},
+        {mCmdStop, layout::cmdStop},       {mCmdOpen, layout::cmdOpen},       {mCmdRewind, layout::cmdRewind},
+        {mCmdForward, layout::cmdForward}, {mCmdSpeedUp, layout::cmdSpeedUp}, {mCmdSpeedDown, layout::cmdSpeedDown},
+        {mLabel2, layout::Label2},         {mLabel1, layout::Label1},         {mCboSpeed, layout::cboSpeed},
+        {mChkUseKey, layout::chkUseKey},   {mChkOnTop, layout::chkOnTop},     {mStatusBar1, layout::StatusBar1},
     };
     for (const Place& place : places) place.widget->setGeometry(toPixels(place.twips, dpi));
     for (PictureBox* box : {static_cast<PictureBox*>(mSeekbk), mSeekpoint, mVolbk, mPicArrow}) box->applyDpi(dpi);

@@ -28,7 +28,7 @@ class QPushButton;
 namespace lirabox {
 class MenuHandlers;
 class frmMain;
-}
+}  // namespace lirabox
 
 namespace lirabox::qt {
 

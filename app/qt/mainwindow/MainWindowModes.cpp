@@ -6,9 +6,9 @@
 #include <QCheckBox>
 #include <QSignalBlocker>
 
-#include "app/qt/toolkit/AboveState.h"
 #include "KeyPreview.h"
 #include "MainWindow.h"
+#include "app/qt/toolkit/AboveState.h"
 #include "player/MenuHandlers.h"
 
 namespace lirabox::qt {
@@ -24,9 +24,8 @@ void MainWindow::connectMenus(MenuHandlers& menus) {
         markAboveUnavailable(*mViewMenu.mnuSetOnTop);
         markAboveUnavailable(*mOneLinePopup.mnuSetOnTopSub);
     }
-    new KeyPreview(*this, [&menus](std::int32_t keyCode, std::int32_t shift) {
-        return menus.Form_KeyDown(keyCode, shift);
-    });
+    new KeyPreview(*this,
+                   [&menus](std::int32_t keyCode, std::int32_t shift) { return menus.Form_KeyDown(keyCode, shift); });
 }
 
 int MainWindow::chkOnTop() const { return mChkOnTop->isChecked() ? 1 : 0; }

@@ -6,9 +6,9 @@
 
 #include <QWidget>
 
+#include "Twips.h"
 #include "player/SliderKeys.h"
 #include "player/SliderPicture.h"
-#include "Twips.h"
 
 namespace lirabox {
 class clsPicSlider;

@@ -2,8 +2,8 @@
 
 #include <QPushButton>
 
-#include "app/qt/toolkit/Catalogue.h"
 #include "ControlIcons.h"
+#include "app/qt/toolkit/Catalogue.h"
 #include "player/MainWindowTexts.h"
 
 namespace lirabox::qt {

@@ -22,8 +22,8 @@ namespace lirabox::oneline::qt {
 namespace {
 
 using lirabox::pixelsToTwips;
-using lirabox::qt::toPixels;
 using lirabox::twipsToPixels;
+using lirabox::qt::toPixels;
 
 MouseButton buttonOf(Qt::MouseButton button) {
     switch (button) {
@@ -49,12 +49,9 @@ Qt::WindowFlags oneLineWindowFlags() {
 
 }  // namespace
 
-OneLineWindow::OneLineWindow(frmMain& main, const MainView& mainView, const WindowModeView& mainWindow,
-                             QMenu& mnuSub, QMenu& mnuETC, double dpi, QWidget& owner)
-    : QWidget(&owner, oneLineWindowFlags()),
-      mForm(main, mainView, mainWindow, *this),
-      mMnuSub(mnuSub),
-      mMnuETC(mnuETC),
+OneLineWindow::OneLineWindow(frmMain& main, const MainView& mainView, const WindowModeView& mainWindow, QMenu& mnuSub,
+                             QMenu& mnuETC, double dpi, QWidget& owner)
+    : QWidget(&owner, oneLineWindowFlags()), mForm(main, mainView, mainWindow, *this), mMnuSub(mnuSub), mMnuETC(mnuETC),
       mDpi(dpi) {
     static const bool accessibleAsWindow = (QAccessible::installFactory(&windowAccessible), true);
     (void)accessibleAsWindow;
@@ -70,13 +67,12 @@ OneLineWindow::OneLineWindow(frmMain& main, const MainView& mainView, const Wind
     mLblMain->installEventFilter(this);
     installEventFilter(this);
 
-    auto* drops = new lirabox::qt::DropFilter(
-        [this](const std::vector<std::string>& files) { mForm.OLEDragDrop(files); }, this);
+    auto* drops =
+        new lirabox::qt::DropFilter([this](const std::vector<std::string>& files) { mForm.OLEDragDrop(files); }, this);
     drops->attach(this);
     drops->attach(mLblMain);
-    new lirabox::qt::KeyPreview(*this, [this](std::int32_t keyCode, std::int32_t shift) {
-        return mForm.Form_KeyDown(keyCode, shift);
-    });
+    new lirabox::qt::KeyPreview(
+        *this, [this](std::int32_t keyCode, std::int32_t shift) { return mForm.Form_KeyDown(keyCode, shift); });
 
     mTimer1.setInterval(frmMin::kTimer1Interval);
     connect(&mTimer1, &QTimer::timeout, this, [this] { mForm.Timer1_Timer(); });

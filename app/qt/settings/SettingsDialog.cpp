@@ -19,11 +19,11 @@
 
 #include "KeyBox.h"
 #include "SelectedTabBar.h"
-#include "player/frmMain.h"
-#include "settings/SettingsTexts.h"
 #include "app/qt/toolkit/AboveState.h"
 #include "app/qt/toolkit/Catalogue.h"
 #include "app/qt/toolkit/NamedComboBox.h"
+#include "player/frmMain.h"
+#include "settings/SettingsTexts.h"
 
 namespace lirabox::settings::qt {
 using ::lirabox::qt::uiText;
@@ -122,7 +122,7 @@ QWidget* SettingsDialog::createPlaybackTab() {
         line += 2;
     }
     mCboTimeStampFormat = named<::lirabox::qt::NamedComboBox>(QStringLiteral("cboTimeStampFormat"),
-                                                             uiText(text::kTimeStampFormatCaption));
+                                                              uiText(text::kTimeStampFormatCaption));
     for (const TimeStampFormat format : kTimeStampFormats) {
         const std::string_view pattern = timeStampPattern(format);
         mCboTimeStampFormat->addItem(QString::fromLatin1(pattern.data(), static_cast<qsizetype>(pattern.size())));
@@ -282,7 +282,8 @@ void SettingsDialog::apply(bool thenHide) {
     const std::optional<std::int32_t> failure = mForm.cmdSave_Click();
     showStepTexts();
     if (failure) {
-        const QString message = qs(frmMain::ErrorMessageText(*failure)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        const QString message =
+            qs(frmMain::ErrorMessageText(*failure)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         QMessageBox::critical(this, QString::fromLatin1(frmMain::kTitle), message);
         return;
     }

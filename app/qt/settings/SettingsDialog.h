@@ -56,17 +56,17 @@ private:
 
     frmSettings& mForm;
     QTabWidget* mSSTab1 = nullptr;
-    std::array<QLineEdit*, 3> mStepBoxes{};
+    std::array<QLineEdit*, 3> mStepBoxes {};
     QComboBox* mCboTimeStampFormat = nullptr;
     QLabel* mLblMessage = nullptr;
     QPushButton* mCmdSuggestedKeys = nullptr;
-    std::array<KeyBox*, kRows> mTxtShortcutKey{};
-    std::array<QCheckBox*, kRows> mChkDestructionKeyCode{};
-    std::array<QLabel*, kRows> mLblDesktopKey{};
+    std::array<KeyBox*, kRows> mTxtShortcutKey {};
+    std::array<QCheckBox*, kRows> mChkDestructionKeyCode {};
+    std::array<QLabel*, kRows> mLblDesktopKey {};
     QLabel* mLblDesktopKeyHeader = nullptr;
     QLabel* mLblDiscardByDesktop = nullptr;
     QLabel* mLblKeyRoute = nullptr;
-    std::array<QComboBox*, kPedalCount> mCboPedal{};
+    std::array<QComboBox*, kPedalCount> mCboPedal {};
     QCheckBox* mChkTopMost = nullptr;
     QPushButton* mCmdSave = nullptr;
     QPushButton* mCmdOK = nullptr;

@@ -11,9 +11,10 @@ class QWidget;
 
 namespace lirabox::qt {
 
-inline constexpr UiText kAboveUnavailable = LIRABOX_TEXT(
-    "frmMain", "このデスクトップでは、プログラムが自分のウィンドウを常に手前に表示することはできません。");
-inline constexpr UiText kAboveUnavailableItem = LIRABOX_TEXT("frmMain", "常に手前に表示（このデスクトップでは使えません）");
+inline constexpr UiText kAboveUnavailable =
+    LIRABOX_TEXT("frmMain", "このデスクトップでは、プログラムが自分のウィンドウを常に手前に表示することはできません。");
+inline constexpr UiText kAboveUnavailableItem =
+    LIRABOX_TEXT("frmMain", "常に手前に表示（このデスクトップでは使えません）");
 
 // False for a Wayland client; true elsewhere (X11, and the offscreen platform of the tests).
 bool desktopKeepsWindowsAbove();

@@ -15,13 +15,10 @@ Catalogue::Catalogue() {
     for (const QString& tag : QLocale::system().uiLanguages()) preferred.push_back(tag.toStdString());
     mLanguage = QString::fromStdString(textLanguage(preferred));
     // Japanese is the texts' own language: it needs no translation.
-    if (mLanguage == QLatin1String("ja") ||
-        !mTranslator.load(QStringLiteral(":/i18n/lirabox_%1.qm").arg(mLanguage))) {
+    if (mLanguage == QLatin1String("ja") || !mTranslator.load(QStringLiteral(":/i18n/lirabox_%1.qm").arg(mLanguage))) {
         return;
     }
-    useCatalogue([this](const UiText& text) {
-        return mTranslator.translate(text.context, text.source).toStdString();
-    });
+    useCatalogue([this](const UiText& text) { return mTranslator.translate(text.context, text.source).toStdString(); });
 }
 
 Catalogue::~Catalogue() {

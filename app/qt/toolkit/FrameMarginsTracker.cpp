@@ -53,11 +53,8 @@ bool FrameMarginsTracker::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::Move:
         case QEvent::Resize:
         case QEvent::Show:
-        case QEvent::WindowStateChange:
-            takeMarginsIfNormal();
-            break;
-        default:
-            break;
+        case QEvent::WindowStateChange: takeMarginsIfNormal(); break;
+        default: break;
         }
     }
     return QObject::eventFilter(watched, event);

@@ -35,7 +35,8 @@ public:
         return {QAccessibleActionInterface::showMenuAction(), QAccessibleActionInterface::pressAction()};
     }
     void doAction(const QString& action) override {
-        if (action == QAccessibleActionInterface::showMenuAction() || action == QAccessibleActionInterface::pressAction()) {
+        if (action == QAccessibleActionInterface::showMenuAction() ||
+            action == QAccessibleActionInterface::pressAction()) {
             static_cast<QComboBox&>(*widget()).showPopup();
         }
     }

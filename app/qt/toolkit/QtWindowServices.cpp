@@ -23,9 +23,7 @@ PixelRect toPixelRect(const QRect& rect) {
 }
 
 // The far edges of an area, as a rectangle from the origin.
-PixelRect farEdges(const QRect& area) {
-    return {0, 0, area.x() + area.width(), area.y() + area.height()};
-}
+PixelRect farEdges(const QRect& area) { return {0, 0, area.x() + area.width(), area.y() + area.height()}; }
 
 // X positions are 16-bit on the wire; larger ones would wrap around.
 int toWindowCoordinate(std::int32_t value) {
@@ -33,9 +31,7 @@ int toWindowCoordinate(std::int32_t value) {
                                     std::numeric_limits<std::int16_t>::max());
 }
 
-int toWindowExtent(std::int64_t value) {
-    return static_cast<int>(std::clamp<std::int64_t>(value, 1, QWIDGETSIZE_MAX));
-}
+int toWindowExtent(std::int64_t value) { return static_cast<int>(std::clamp<std::int64_t>(value, 1, QWIDGETSIZE_MAX)); }
 
 // A minimised or maximised window is withdrawn and set back to normal, so it
 // is placed afresh like a window not shown yet; the window manager would
@@ -50,15 +46,9 @@ void leaveMinimizedOrMaximized(QWidget& widget) {
 
 void showWith(QWidget& widget, std::int32_t showCmd) {
     switch (showCmd) {
-    case kShowMinimized:
-        widget.showMinimized();
-        break;
-    case kShowMaximized:
-        widget.showMaximized();
-        break;
-    default:
-        widget.showNormal();
-        break;
+    case kShowMinimized: widget.showMinimized(); break;
+    case kShowMaximized: widget.showMaximized(); break;
+    default: widget.showNormal(); break;
     }
 }
 
@@ -67,10 +57,8 @@ void showWith(QWidget& widget, std::int32_t showCmd) {
 bool QtWindowServices::GetWindowPlacement(WindowHandle window, WindowPlacement& placement) {
     QWidget* widget = topLevelWidget(window);
     if (widget == nullptr) return false;
-    placement = WindowPlacement{};
-    placement.showCmd = widget->isMinimized() ? kShowMinimized
-                        : widget->isMaximized() ? kShowMaximized
-                                                : kShowNormal;
+    placement = WindowPlacement {};
+    placement.showCmd = widget->isMinimized() ? kShowMinimized : widget->isMaximized() ? kShowMaximized : kShowNormal;
     const QRect normalFrame = widget->normalGeometry().marginsAdded(FrameMarginsTracker::of(*widget).normalMargins());
     placement.normalPosition = toPixelRect(normalFrame);
     return true;
@@ -85,9 +73,8 @@ bool QtWindowServices::SetWindowPlacement(WindowHandle window, const WindowPlace
     const PixelRect& rect = placement.normalPosition;
     const QMargins margins = tracker.normalMargins();
     const QPoint frameTopLeft(toWindowCoordinate(rect.left), toWindowCoordinate(rect.top));
-    const QSize clientSize(
-        toWindowExtent(std::int64_t{rect.right} - rect.left - margins.left() - margins.right()),
-        toWindowExtent(std::int64_t{rect.bottom} - rect.top - margins.top() - margins.bottom()));
+    const QSize clientSize(toWindowExtent(std::int64_t {rect.right} - rect.left - margins.left() - margins.right()),
+                           toWindowExtent(std::int64_t {rect.bottom} - rect.top - margins.top() - margins.bottom()));
     if (widget->isVisible()) {
         widget->resize(clientSize);
         widget->move(frameTopLeft);  // the frame's corner, the decoration being known
@@ -128,12 +115,12 @@ bool QtWindowServices::GetWindowRect(WindowHandle window, PixelRect& rect) {
 
 PixelRect QtWindowServices::DesktopClientRect() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen != nullptr ? farEdges(screen->availableGeometry()) : PixelRect{};
+    return screen != nullptr ? farEdges(screen->availableGeometry()) : PixelRect {};
 }
 
 PixelRect QtWindowServices::PrimaryScreenRect() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen != nullptr ? farEdges(screen->geometry()) : PixelRect{};
+    return screen != nullptr ? farEdges(screen->geometry()) : PixelRect {};
 }
 
 }  // namespace lirabox

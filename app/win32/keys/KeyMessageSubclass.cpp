@@ -1,7 +1,7 @@
 #include "KeyMessageSubclass.h"
 
-#include "player/Command.h"
 #include "keytap/Keytap.h"
+#include "player/Command.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -30,8 +30,7 @@ KeyMessageSubclass::~KeyMessageSubclass() {
 void KeyMessageSubclass::SubclassMainWindow(std::uintptr_t window) {
     if (mWindow == window) return;
     if (mWindow != 0) RestoreMainWindowProc(mWindow);
-    if (::SetWindowSubclass(toHwnd(window), &subclassProc, kSubclassId,
-                            reinterpret_cast<DWORD_PTR>(this))) {
+    if (::SetWindowSubclass(toHwnd(window), &subclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
         mWindow = window;
     }
 }

@@ -9,8 +9,7 @@ namespace {
 // queued for after the load, so no command can start in the middle of it.
 void runAllButInput() {
     MSG message {};
-    while (::PeekMessageW(&message, nullptr, 0, 0,
-                          PM_REMOVE | PM_QS_PAINT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE)) {
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE)) {
         if (message.message == WM_QUIT) {
             ::PostQuitMessage(static_cast<int>(message.wParam));
             return;

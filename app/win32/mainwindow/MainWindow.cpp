@@ -1,14 +1,14 @@
 #include "MainWindow.h"
 
+#include "app/win32/Resources.h"
+#include "app/win32/oneline/OneLineWindow.h"
 #include "app/win32/toolkit/DpiChange.h"
 #include "app/win32/toolkit/DroppedFiles.h"
 #include "app/win32/toolkit/ModelessDialogs.h"
 #include "app/win32/toolkit/ModifierKeys.h"
-#include "app/win32/Resources.h"
 #include "app/win32/toolkit/UiFont.h"
 #include "app/win32/toolkit/WideText.h"
 #include "app/win32/toolkit/WindowProcedure.h"
-#include "app/win32/oneline/OneLineWindow.h"
 #include "player/FormLayout.h"
 #include "player/MainWindowTexts.h"
 #include "player/MenuHandlers.h"
@@ -84,8 +84,7 @@ std::wstring dialogFilter(const std::string& filter) {
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance)
-    : mInstance(instance),
-      mRepeatX2(layout::kRepeatLineSpan),
+    : mInstance(instance), mRepeatX2(layout::kRepeatLineSpan),
       mSeek(layout::seekbk, layout::seekpoint, &art::paintSeekTrack),
       mVolume(layout::volbk, layout::picArrow, &art::paintVolumeTrack) {
     registerWindowClass<MainWindow>(instance, kClassName, dialogBackground());
@@ -129,8 +128,8 @@ void MainWindow::createMenu() {
     ::AppendMenuW(mMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(file), text(texts::kFileMenu).c_str());
     appendSettingsMenu();
 
-    std::array<ACCEL, 2> keys {{{FCONTROL | FVIRTKEY, 'O', menuId(Command::Open)},
-                                {FCONTROL | FVIRTKEY, 'Q', menuId(Command::Quit)}}};
+    std::array<ACCEL, 2> keys {
+        {{FCONTROL | FVIRTKEY, 'O', menuId(Command::Open)}, {FCONTROL | FVIRTKEY, 'Q', menuId(Command::Quit)}}};
     mAccelerators = ::CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
     createViewAndHelpMenus();
 }
@@ -210,8 +209,8 @@ void MainWindow::createTooltips() {
     const struct {
         HWND control;
         UiText name;
-    } tools[] = {{mCmdPlay, texts::kPlay},     {mCmdStop, texts::kStop},       {mCmdOpen, texts::kOpen},
-                 {mCmdRewind, texts::kRewind}, {mCmdForward, texts::kForward}, {mSeek.window(), texts::kSeekBar},
+    } tools[] = {{mCmdPlay, texts::kPlay},          {mCmdStop, texts::kStop},       {mCmdOpen, texts::kOpen},
+                 {mCmdRewind, texts::kRewind},      {mCmdForward, texts::kForward}, {mSeek.window(), texts::kSeekBar},
                  {mVolume.window(), texts::kVolume}};
     for (const auto& tool : tools) {
         std::wstring name = text(tool.name);
@@ -266,10 +265,10 @@ void MainWindow::applyDpi(UINT dpi) {
         HWND control;
         TwipsRect place;
     } places[] = {
-        {mLblTimeNow, layout::lblTimeNow}, {mLblFile, kFileLabel},           {mCmdPlay, layout::cmdPlay},
-        {mCmdStop, layout::cmdStop},       {mCmdOpen, layout::cmdOpen},       {mCmdRewind, layout::cmdRewind},
-        {mCmdForward, layout::cmdForward}, {mLabel2, layout::Label2},         {mLabel1, layout::Label1},
-        {mCboSpeed, layout::cboSpeed},     {mChkUseKey, layout::chkUseKey},   {mChkOnTop, layout::chkOnTop},
+        {mLblTimeNow, layout::lblTimeNow}, {mLblFile, kFileLabel},          {mCmdPlay, layout::cmdPlay},
+        {mCmdStop, layout::cmdStop},       {mCmdOpen, layout::cmdOpen},     {mCmdRewind, layout::cmdRewind},
+        {mCmdForward, layout::cmdForward}, {mLabel2, layout::Label2},       {mLabel1, layout::Label1},
+        {mCboSpeed, layout::cboSpeed},     {mChkUseKey, layout::chkUseKey}, {mChkOnTop, layout::chkOnTop},
     };
     for (const auto& place : places) {
         const PixelBox box = toPixelBox(place.place, scale);
@@ -289,12 +288,18 @@ void MainWindow::applyDpi(UINT dpi) {
         std::wstring sample;
         int extraWidth;
     } captions[] = {
-        {mLblTimeNow, L"00:00:00 / 00:00:00", 0}, {mLblFile, L"", 0},
-        {mCmdPlay, kPauseSymbol, margin},         {mCmdStop, kStopSymbol, margin},
-        {mCmdOpen, windowTextW(mCmdOpen), margin},   {mCmdRewind, kRewindSymbol, margin},
-        {mCmdForward, kForwardSymbol, margin},    {mLabel2, L"x", 0},
-        {mLabel1, text(texts::kSpeed), 0},        {mCboSpeed, L"", 0},
-        {mChkUseKey, text(texts::kUseKey), checkBox}, {mChkOnTop, text(texts::kOnTop), checkBox},
+        {mLblTimeNow, L"00:00:00 / 00:00:00", 0},
+        {mLblFile, L"", 0},
+        {mCmdPlay, kPauseSymbol, margin},
+        {mCmdStop, kStopSymbol, margin},
+        {mCmdOpen, windowTextW(mCmdOpen), margin},
+        {mCmdRewind, kRewindSymbol, margin},
+        {mCmdForward, kForwardSymbol, margin},
+        {mLabel2, L"x", 0},
+        {mLabel1, text(texts::kSpeed), 0},
+        {mCboSpeed, L"", 0},
+        {mChkUseKey, text(texts::kUseKey), checkBox},
+        {mChkOnTop, text(texts::kOnTop), checkBox},
     };
     for (const auto& caption : captions) {
         ::SendMessageW(caption.control, WM_SETFONT,
@@ -303,7 +308,8 @@ void MainWindow::applyDpi(UINT dpi) {
     }
     for (HFONT font : previous) ::DeleteObject(font);
 
-    fitFrameToClient(mWindow, twipsToPixels(layout::kClientWidth, scale), twipsToPixels(layout::kClientHeight, scale), dpi);
+    fitFrameToClient(mWindow, twipsToPixels(layout::kClientWidth, scale), twipsToPixels(layout::kClientHeight, scale),
+                     dpi);
     ::InvalidateRect(mWindow, nullptr, TRUE);
 }
 
@@ -315,8 +321,12 @@ void MainWindow::connectTo(frmMain& form, MenuHandlers& menus) {
                    [&form] { form.seekpoint_MouseUp(); }, [&form](double x) { form.seekbk_MouseDown(x); },
                    [&form](double x) { form.seekbk_MouseMove(x); }, [&form] { form.seekbk_MouseUp(); }},
                   form.seekSlider());
-    mVolume.connect({[&form] { form.picArrow_MouseDown(); }, [&form](double x) { form.picArrow_MouseMove(x); },
-                     [&form] { form.picArrow_MouseUp(); }, {}, {}, {}},
+    mVolume.connect({[&form] { form.picArrow_MouseDown(); },
+                     [&form](double x) { form.picArrow_MouseMove(x); },
+                     [&form] { form.picArrow_MouseUp(); },
+                     {},
+                     {},
+                     {}},
                     form.volumeSlider());
 }
 
@@ -343,9 +353,7 @@ int MainWindow::run() {
 
 LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND:
-        onCommand(LOWORD(wParam), HIWORD(wParam));
-        return 0;
+    case WM_COMMAND: onCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_SETCURSOR:
         if (!mCloseGate.held()) return ::DefWindowProcW(mWindow, message, wParam, lParam);
         ::SetCursor(::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
@@ -358,23 +366,18 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (mForm != nullptr && !files.empty()) mForm->OLEDragDrop(files);
         return 0;
     }
-    case kDeleteClosedOneLine:
-        mClosedOneLine.reset();
-        return 0;
+    case kDeleteClosedOneLine: mClosedOneLine.reset(); return 0;
     case WM_DPICHANGED:
         applyDpi(HIWORD(wParam));
         setIconFromPicture1();
         moveToSuggestedPlace(mWindow, lParam);
         return 0;
-    case WM_CLOSE:
-        onClose();
-        return 0;
+    case WM_CLOSE: onClose(); return 0;
     case WM_DESTROY:
         mWindow = nullptr;
         ::PostQuitMessage(0);
         return 0;
-    default:
-        return ::DefWindowProcW(mWindow, message, wParam, lParam);
+    default: return ::DefWindowProcW(mWindow, message, wParam, lParam);
     }
 }
 
@@ -441,8 +444,8 @@ std::string MainWindow::cboSpeedText() const {
 // The list shows the item with that text, or the text itself when no item has it.
 void MainWindow::setCboSpeedText(const std::string& value) {
     const std::wstring wide = toWide(value);
-    const auto index = ::SendMessageW(mCboSpeed, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                      reinterpret_cast<LPARAM>(wide.c_str()));
+    const auto index =
+        ::SendMessageW(mCboSpeed, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wide.c_str()));
     ::SendMessageW(mCboSpeed, CB_SETCURSEL, index == CB_ERR ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(index), 0);
     if (index == CB_ERR) ::SetWindowTextW(mCboSpeed, wide.c_str());
 }

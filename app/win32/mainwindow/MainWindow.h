@@ -21,7 +21,7 @@
 namespace lirabox {
 class MenuHandlers;
 class frmMain;
-}
+}  // namespace lirabox
 
 namespace lirabox::oneline::win32 {
 class OneLineWindow;

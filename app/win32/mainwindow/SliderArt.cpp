@@ -31,8 +31,8 @@ void fill(HDC context, const RECT& box, COLORREF colour) {
 class Pencil {
 public:
     Pencil(HDC context, COLORREF edge, HBRUSH brush)
-        : mContext(context), mPen(::CreatePen(PS_SOLID, 1, edge)),
-          mOldPen(::SelectObject(context, mPen)), mOldBrush(::SelectObject(context, brush)) {}
+        : mContext(context), mPen(::CreatePen(PS_SOLID, 1, edge)), mOldPen(::SelectObject(context, mPen)),
+          mOldBrush(::SelectObject(context, brush)) {}
     ~Pencil() {
         ::SelectObject(mContext, mOldPen);
         ::SelectObject(mContext, mOldBrush);
@@ -57,8 +57,8 @@ void paintSeekTrack(HDC context, const RECT& area) {
         std::max(slider_look::kGrooveMinHeight, static_cast<int>(height * slider_look::kGrooveHeightShare));
     const int top = area.top + (height - grooveHeight) / 2;
     const RECT groove {area.left + 1, top, area.right - 1, top + grooveHeight};
-    HRGN shape = ::CreateRoundRectRgn(groove.left, groove.top, groove.right + 1, groove.bottom + 1, grooveHeight,
-                                      grooveHeight);
+    HRGN shape =
+        ::CreateRoundRectRgn(groove.left, groove.top, groove.right + 1, groove.bottom + 1, grooveHeight, grooveHeight);
     ::SelectClipRgn(context, shape);
     for (int y = groove.top; y < groove.bottom; ++y) {
         const double fraction = grooveHeight > 1 ? double(y - groove.top) / (grooveHeight - 1) : 0.0;
@@ -101,8 +101,7 @@ void paintArrow(HDC context, const RECT& area) {
 }
 
 void paintRepeatLine(HDC context, const RECT& bar, int x1, int x2) {
-    const int thickness =
-        std::max(1, static_cast<int>((bar.bottom - bar.top) * slider_look::kRepeatLineShare + 0.5));
+    const int thickness = std::max(1, static_cast<int>((bar.bottom - bar.top) * slider_look::kRepeatLineShare + 0.5));
     fill(context, RECT {std::min(x1, x2), bar.bottom - thickness, std::max(x1, x2), bar.bottom}, kRepeatLine);
 }
 

@@ -1,11 +1,11 @@
 #include "OneLineWindow.h"
 
-#include "player/Twips.h"
 #include "app/win32/toolkit/DpiChange.h"
 #include "app/win32/toolkit/DroppedFiles.h"
 #include "app/win32/toolkit/ModifierKeys.h"
 #include "app/win32/toolkit/UiFont.h"
 #include "app/win32/toolkit/WideText.h"
+#include "player/Twips.h"
 
 #include <windowsx.h>
 
@@ -28,10 +28,7 @@ std::wstring windowText(HWND window) {
 
 OneLineWindow::OneLineWindow(frmMain& main, const MainView& mainView, const WindowModeView& mainWindow,
                              HWND commandWindow, HMENU mnuSub, HMENU mnuETC)
-    : mForm(main, mainView, mainWindow, *this),
-      mCommandWindow(commandWindow),
-      mMnuSub(mnuSub),
-      mMnuETC(mnuETC),
+    : mForm(main, mainView, mainWindow, *this), mCommandWindow(commandWindow), mMnuSub(mnuSub), mMnuETC(mnuETC),
       mFace(lirabox::win32::uiFontFace()) {
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     lirabox::win32::registerWindowClass<OneLineWindow>(instance, kClassName, lirabox::win32::dialogBackground());
@@ -107,9 +104,9 @@ void OneLineWindow::Move(double left, double top) {
 void OneLineWindow::PopupMenu(OneLineMenu menu) {
     POINT pointer {};
     ::GetCursorPos(&pointer);
-    const auto item = static_cast<UINT>(::TrackPopupMenu(menu == OneLineMenu::Sub ? mMnuSub : mMnuETC,
-                                                         TPM_RETURNCMD | TPM_NONOTIFY, pointer.x, pointer.y, 0,
-                                                         mWindow, nullptr));
+    const auto item =
+        static_cast<UINT>(::TrackPopupMenu(menu == OneLineMenu::Sub ? mMnuSub : mMnuETC, TPM_RETURNCMD | TPM_NONOTIFY,
+                                           pointer.x, pointer.y, 0, mWindow, nullptr));
     // The item runs once this message is done: it may close this window.
     if (item != 0) ::PostMessageW(mCommandWindow, WM_COMMAND, MAKEWPARAM(item, 0), 0);
 }
@@ -134,9 +131,7 @@ LRESULT OneLineWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN: mouseDown(MouseButton::Left, lParam); return 0;
     case WM_MBUTTONDOWN: mouseDown(MouseButton::Middle, lParam); return 0;
     case WM_RBUTTONDOWN: mouseDown(MouseButton::Right, lParam); return 0;
-    case WM_MOUSEMOVE:
-        mForm.MouseMove(twips(GET_X_LPARAM(lParam)), twips(GET_Y_LPARAM(lParam)));
-        return 0;
+    case WM_MOUSEMOVE: mForm.MouseMove(twips(GET_X_LPARAM(lParam)), twips(GET_Y_LPARAM(lParam))); return 0;
     case WM_LBUTTONUP:
     case WM_MBUTTONUP:
     case WM_RBUTTONUP:
@@ -151,12 +146,8 @@ LRESULT OneLineWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSKEYDOWN:
         if (mForm.Form_KeyDown(static_cast<std::int32_t>(wParam), lirabox::win32::modifierKeys())) return 0;
         break;
-    case WM_DROPFILES:
-        mForm.OLEDragDrop(lirabox::win32::droppedFiles(reinterpret_cast<HDROP>(wParam)));
-        return 0;
-    case WM_CLOSE:
-        mForm.Form_Close();
-        return 0;
+    case WM_DROPFILES: mForm.OLEDragDrop(lirabox::win32::droppedFiles(reinterpret_cast<HDROP>(wParam))); return 0;
+    case WM_CLOSE: mForm.Form_Close(); return 0;
     case WM_DPICHANGED:
         applyDpi(HIWORD(wParam));
         lirabox::win32::moveToSuggestedPlace(mWindow, lParam);

@@ -5,9 +5,9 @@
 // What they do is frmMin's: this class only shows what it asks and forwards
 // the window's messages.
 
+#include "app/win32/toolkit/WindowProcedure.h"
 #include "oneline/OneLineView.h"
 #include "oneline/frmMin.h"
-#include "app/win32/toolkit/WindowProcedure.h"
 
 #include <string>
 

@@ -19,9 +19,9 @@
 #include <thread>
 #include <vector>
 
-#include <io.h>
 #include <windows.h>
 #include <dbt.h>
+#include <io.h>
 #include <setupapi.h>
 // The HID headers of mingw-w64 declare C functions without saying so.
 extern "C" {
@@ -106,8 +106,8 @@ struct FootPedals::Impl {
         windowClass.hInstance = ::GetModuleHandleW(nullptr);
         windowClass.lpszClassName = kWindowClass;
         ::RegisterClassExW(&windowClass);
-        window = ::CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                   windowClass.hInstance, this);
+        window =
+            ::CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, windowClass.hInstance, this);
     }
 
     ~Impl() {
@@ -136,8 +136,8 @@ struct FootPedals::Impl {
         std::size_t known = 0;
         for (const std::wstring& path : hidInterfacePaths()) {
             const std::string name = narrow(path);
-            const HANDLE device = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                               nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+            const HANDLE device = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
             const DWORD openError = ::GetLastError();
             // A device that cannot be read (a keyboard, a mouse) still tells who it is.
             const HANDLE asked = device != INVALID_HANDLE_VALUE
@@ -148,8 +148,8 @@ struct FootPedals::Impl {
             attributes.Size = sizeof attributes;
             const bool identified = asked != INVALID_HANDLE_VALUE && ::HidD_GetAttributes(asked, &attributes);
             if (asked != device && asked != INVALID_HANDLE_VALUE) ::CloseHandle(asked);
-            const PedalDevice* model = identified ? findPedalDevice(attributes.VendorID, attributes.ProductID)
-                                                  : nullptr;
+            const PedalDevice* model =
+                identified ? findPedalDevice(attributes.VendorID, attributes.ProductID) : nullptr;
             if (model == nullptr || pedals.contains(name)) {
                 if (device != INVALID_HANDLE_VALUE) ::CloseHandle(device);
                 known += model != nullptr ? 1 : 0;

@@ -17,8 +17,8 @@ LeftBy leftBy() {
 
 // Tab and Shift+Tab belong to the dialog; every other key to the box.
 bool isNavigation(const MSG* message) {
-    return message != nullptr && message->message == WM_KEYDOWN && message->wParam == VK_TAB &&
-           !isDown(VK_MENU) && !isDown(VK_CONTROL);
+    return message != nullptr && message->message == WM_KEYDOWN && message->wParam == VK_TAB && !isDown(VK_MENU) &&
+           !isDown(VK_CONTROL);
 }
 
 // The key-down of an input method or of typed text (SendInput's characters) names no key.
@@ -37,8 +37,8 @@ LRESULT CALLBACK keyBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam
     case WM_SYSKEYDOWN: {
         const bool repeated = (lParam & (LPARAM {1} << 30)) != 0;
         if (repeated || !namesAKey(wParam)) return 0;
-        const std::optional<CapturedKey> key = captureVirtualKey(static_cast<std::int32_t>(wParam), isDown(VK_SHIFT),
-                                                                 isDown(VK_CONTROL), isDown(VK_MENU));
+        const std::optional<CapturedKey> key =
+            captureVirtualKey(static_cast<std::int32_t>(wParam), isDown(VK_SHIFT), isDown(VK_CONTROL), isDown(VK_MENU));
         if (key) listener.keyBoxKeyDown(index, *key);
         return 0;
     }
@@ -49,8 +49,7 @@ LRESULT CALLBACK keyBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam
     case WM_SYSCHAR:
     case WM_DEADCHAR:
     case WM_SYSDEADCHAR:
-    case WM_CONTEXTMENU:
-        return 0;
+    case WM_CONTEXTMENU: return 0;
     case WM_SETFOCUS: {
         const LRESULT result = ::DefSubclassProc(box, message, wParam, lParam);
         listener.keyBoxGotFocus(index);
@@ -62,11 +61,8 @@ LRESULT CALLBACK keyBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam
         listener.keyBoxLostFocus(index, how, reinterpret_cast<HWND>(wParam));
         return result;
     }
-    case WM_NCDESTROY:
-        ::RemoveWindowSubclass(box, &keyBoxProc, row);
-        break;
-    default:
-        break;
+    case WM_NCDESTROY: ::RemoveWindowSubclass(box, &keyBoxProc, row); break;
+    default: break;
     }
     return ::DefSubclassProc(box, message, wParam, lParam);
 }

@@ -1,12 +1,12 @@
 #include "SettingsDialog.h"
 
 #include "SettingsLayout.h"
-#include "player/frmMain.h"
 #include "app/win32/toolkit/DpiChange.h"
 #include "app/win32/toolkit/ModelessDialogs.h"
 #include "app/win32/toolkit/UiFont.h"
 #include "app/win32/toolkit/WideText.h"
 #include "app/win32/toolkit/WindowProcedure.h"
+#include "player/frmMain.h"
 #include "settings/SettingsTexts.h"
 
 #include <algorithm>
@@ -16,9 +16,9 @@
 namespace lirabox::settings::win32 {
 namespace {
 
+using lirabox::win32::moveToSuggestedPlace;
 using lirabox::win32::toUtf8;
 using lirabox::win32::toWide;
-using lirabox::win32::moveToSuggestedPlace;
 using lirabox::win32::windowText;
 
 constexpr UINT_PTR kInputChecker = 1;
@@ -92,8 +92,8 @@ void SettingsDialog::unload() {
 
 void SettingsDialog::create() {
     mWindow = ::CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, L"",
-                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                                CW_USEDEFAULT, 100, 100, nullptr, nullptr, mInstance, this);
+                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+                                100, 100, nullptr, nullptr, mInstance, this);
     mFace = lirabox::win32::uiFontFace();
     createControls();
     applyDpi(::GetDpiForWindow(mWindow));
@@ -109,8 +109,8 @@ void SettingsDialog::create() {
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-HWND SettingsDialog::child(const wchar_t* windowClass, const std::wstring& caption, DWORD style,
-                           const TwipsRect& place, std::optional<SettingsTab> page, WORD id) {
+HWND SettingsDialog::child(const wchar_t* windowClass, const std::wstring& caption, DWORD style, const TwipsRect& place,
+                           std::optional<SettingsTab> page, WORD id) {
     const DWORD exStyle = windowClass == std::wstring_view(WC_EDITW) ? WS_EX_CLIENTEDGE : 0;
     HWND control = ::CreateWindowExW(exStyle, windowClass, caption.c_str(), WS_CHILD | style, 0, 0, 0, 0, mWindow,
                                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), mInstance, nullptr);
@@ -146,8 +146,9 @@ void SettingsDialog::createControls() {
     }
     child(WC_STATICW, shownText(text::kTimeStampFormatCaption), kLabel,
           onLine(layout::stepCaption, line, layout::kStepLineHeight), playback);
-    mCboTimeStampFormat = child(WC_COMBOBOXW, L"", kList, onLine(layout::cboTimeStampFormat, line, layout::kStepLineHeight),
-                                playback, kTimeStampFormatId);
+    mCboTimeStampFormat =
+        child(WC_COMBOBOXW, L"", kList, onLine(layout::cboTimeStampFormat, line, layout::kStepLineHeight), playback,
+              kTimeStampFormatId);
     for (const TimeStampFormat format : kTimeStampFormats) {
         ::SendMessageW(mCboTimeStampFormat, CB_ADDSTRING, 0,
                        reinterpret_cast<LPARAM>(toWide(timeStampPattern(format)).c_str()));
@@ -173,9 +174,9 @@ void SettingsDialog::createControls() {
         mTxtShortcutKey[at(row)] = box;
     }
     for (int row = 0; row < kRows; ++row) {
-        mChkDestructionKeyCode[at(row)] =
-            child(WC_BUTTONW, L"", WS_TABSTOP | BS_3STATE, onLine(layout::chkDestructionKeyCode, row, layout::kKeyLineHeight),
-                  keys, static_cast<WORD>(kFirstDiscardId + row));
+        mChkDestructionKeyCode[at(row)] = child(WC_BUTTONW, L"", WS_TABSTOP | BS_3STATE,
+                                                onLine(layout::chkDestructionKeyCode, row, layout::kKeyLineHeight),
+                                                keys, static_cast<WORD>(kFirstDiscardId + row));
     }
 
     const SettingsTab pedals = SettingsTab::FootPedals;
@@ -197,8 +198,8 @@ void SettingsDialog::createControls() {
     mCmdOK = child(WC_BUTTONW, shownText(text::kOK), WS_TABSTOP | BS_PUSHBUTTON, layout::cmdOK, std::nullopt, kOkId);
     mCmdCancel = child(WC_BUTTONW, shownText(text::kCancel), WS_TABSTOP | BS_PUSHBUTTON, layout::cmdCancel,
                        std::nullopt, kCancelId);
-    mCmdSave = child(WC_BUTTONW, shownText(text::kApply), WS_TABSTOP | BS_PUSHBUTTON, layout::cmdSave, std::nullopt,
-                     kApplyId);
+    mCmdSave =
+        child(WC_BUTTONW, shownText(text::kApply), WS_TABSTOP | BS_PUSHBUTTON, layout::cmdSave, std::nullopt, kApplyId);
 
     // The tab control lies below the pages' controls and leaves them alone when it draws.
     mSSTab1 = child(WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPSIBLINGS, layout::SSTab1, std::nullopt, kTabId);
@@ -220,8 +221,8 @@ void SettingsDialog::applyDpi(UINT dpi) {
         wchar_t windowClass[32] = {};
         ::GetClassNameW(placed.control, windowClass, 32);
         const bool list = std::wstring_view(windowClass) == WC_COMBOBOXW;
-        ::SetWindowPos(placed.control, nullptr, box.left, box.top, box.width, list ? box.height * kListLines : box.height,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(placed.control, nullptr, box.left, box.top, box.width,
+                       list ? box.height * kListLines : box.height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     HFONT previous = mFont;
     mFont = lirabox::win32::createUiFont(mFace, lirabox::win32::kUiDecipoints, dpi);
@@ -278,9 +279,7 @@ bool SettingsDialog::isOnPage(HWND control) const {
 
 LRESULT SettingsDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND:
-        onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-        return 0;
+    case WM_COMMAND: onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)); return 0;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->hwndFrom == mSSTab1 && header->code == TCN_SELCHANGE) {
@@ -294,18 +293,12 @@ LRESULT SettingsDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             showMessage();
         }
         return 0;
-    case WM_ERASEBKGND:
-        eraseBackground(reinterpret_cast<HDC>(wParam));
-        return TRUE;
+    case WM_ERASEBKGND: eraseBackground(reinterpret_cast<HDC>(wParam)); return TRUE;
     case WM_THEMECHANGED:
-    case WM_SYSCOLORCHANGE:
-        takePaneBackground();
-        return 0;
+    case WM_SYSCOLORCHANGE: takePaneBackground(); return 0;
     case WM_CTLCOLORSTATIC:
         return reinterpret_cast<LRESULT>(colourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
-    case kMoveFocus:
-        moveFocus(static_cast<int>(wParam));
-        return 0;
+    case kMoveFocus: moveFocus(static_cast<int>(wParam)); return 0;
     // The focus comes back to the control that had it when the dialog is active again.
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
@@ -320,9 +313,7 @@ LRESULT SettingsDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         moveToSuggestedPlace(mWindow, lParam);
         return 0;
     }
-    case WM_CLOSE:
-        ::ShowWindow(mWindow, SW_HIDE);
-        return 0;
+    case WM_CLOSE: ::ShowWindow(mWindow, SW_HIDE); return 0;
     case WM_DESTROY:
         ::KillTimer(mWindow, kInputChecker);
         // From here on the window is no longer the dialog's.
@@ -332,8 +323,7 @@ LRESULT SettingsDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         mPlaces.clear();
         for (std::vector<HWND>& page : mPages) page.clear();
         return 0;
-    default:
-        return ::DefWindowProcW(mWindow, message, wParam, lParam);
+    default: return ::DefWindowProcW(mWindow, message, wParam, lParam);
     }
 }
 
@@ -426,8 +416,8 @@ HBRUSH SettingsDialog::colourStatic(HDC context, HWND control) {
         ::SetTextColor(context, ::GetSysColor(COLOR_WINDOWTEXT));
         return ::GetSysColorBrush(COLOR_WINDOW);
     }
-    auto brush = reinterpret_cast<HBRUSH>(
-        ::DefWindowProcW(mWindow, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context), reinterpret_cast<LPARAM>(control)));
+    auto brush = reinterpret_cast<HBRUSH>(::DefWindowProcW(
+        mWindow, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context), reinterpret_cast<LPARAM>(control)));
     if (control == mLblMessage) {
         ::SetTextColor(context, mForm.duplicateShown() ? RGB(255, 0, 0) : ::GetSysColor(COLOR_BTNTEXT));
     }
@@ -462,7 +452,8 @@ void SettingsDialog::moveFocus(int target) {
 }
 
 bool SettingsDialog::isKeyBox(HWND window) const {
-    return window != nullptr && std::find(mTxtShortcutKey.begin(), mTxtShortcutKey.end(), window) != mTxtShortcutKey.end();
+    return window != nullptr &&
+           std::find(mTxtShortcutKey.begin(), mTxtShortcutKey.end(), window) != mTxtShortcutKey.end();
 }
 
 void SettingsDialog::keyBoxKeyDown(int row, CapturedKey key) {

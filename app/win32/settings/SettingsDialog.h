@@ -9,8 +9,8 @@
 // navigation (player/win32/ModelessDialogs.h).
 
 #include "KeyBox.h"
-#include "player/SettingsDialogSeam.h"
 #include "app/win32/toolkit/WindowProcedure.h"
+#include "player/SettingsDialogSeam.h"
 #include "settings/frmSettings.h"
 
 #include "player/Twips.h"

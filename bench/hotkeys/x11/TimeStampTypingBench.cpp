@@ -9,9 +9,9 @@
 
 #include <QGuiApplication>
 
+#include <poll.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <poll.h>
 
 #include <algorithm>
 #include <chrono>
@@ -44,7 +44,7 @@ bool receive(Display* display, std::size_t characters, Received& received) {
     while (releases < characters) {
         if (XPending(display) == 0) {
             QCoreApplication::processEvents();
-            pollfd fd{ConnectionNumber(display), POLLIN, 0};
+            pollfd fd {ConnectionNumber(display), POLLIN, 0};
             if (poll(&fd, 1, 5) == 0 && Clock::now() > limit) return false;
             continue;
         }
@@ -97,10 +97,11 @@ int main(int argc, char** argv) {
         millis.push_back(std::chrono::duration<double, std::milli>(received.lastReleaseAt - start).count());
         serverSpans.push_back(static_cast<double>(received.lastServerTime - received.firstServerTime));
     }
-    std::printf("time stamp \"%s\" typed, %d stamps: call -> last key release median %.2f ms, p99 %.2f ms; "
-                "server time span median %.0f ms, max %.0f ms\n",
-                stamp.c_str(), stamps, percentile(millis, 0.5), percentile(millis, 0.99),
-                percentile(serverSpans, 0.5), *std::max_element(serverSpans.begin(), serverSpans.end()));
+    std::printf(
+        "time stamp \"%s\" typed, %d stamps: call -> last key release median %.2f ms, p99 %.2f ms; "
+        "server time span median %.0f ms, max %.0f ms\n",
+        stamp.c_str(), stamps, percentile(millis, 0.5), percentile(millis, 0.99), percentile(serverSpans, 0.5),
+        *std::max_element(serverSpans.begin(), serverSpans.end()));
     XCloseDisplay(display);
     return 0;
 }

@@ -3,9 +3,9 @@
 // 99th percentile, for a key that is passed on and for one that is swallowed.
 //   keytap_latency_bench LIBKEYTAP [PRESSES]     (on an X display)
 
-#include <X11/Xlib.h>
 #include <dlfcn.h>
 #include <poll.h>
+#include <X11/Xlib.h>
 
 #include <algorithm>
 #include <chrono>
@@ -30,11 +30,10 @@ bool waitForMessage(Display* display, Window target, Atom message) {
         while (XPending(display) > 0) {
             XEvent event;
             XNextEvent(display, &event);
-            if (event.type == ClientMessage && event.xclient.window == target &&
-                event.xclient.message_type == message)
+            if (event.type == ClientMessage && event.xclient.window == target && event.xclient.message_type == message)
                 return true;
         }
-        pollfd fd{ConnectionNumber(display), POLLIN, 0};
+        pollfd fd {ConnectionNumber(display), POLLIN, 0};
         if (poll(&fd, 1, 10000) == 0) return false;
     }
 }
@@ -45,9 +44,8 @@ double percentile(std::vector<double> values, double p) {
     return values[index];
 }
 
-int measure(const Api& api, Display* display, Window target, Atom message, FILE* xdotool, int presses,
-            int keyDestroy) {
-    const ShortcutKeyRecord record{0, 120, 0, keyDestroy};  // F9
+int measure(const Api& api, Display* display, Window target, Atom message, FILE* xdotool, int presses, int keyDestroy) {
+    const ShortcutKeyRecord record {0, 120, 0, keyDestroy};  // F9
     api.registKey(&record);
     std::vector<double> millis;
     for (int i = 0; i < presses; ++i) {
@@ -79,16 +77,16 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", dlerror());
         return 1;
     }
-    const Api api{reinterpret_cast<decltype(&InitHook)>(dlsym(library, "InitHook")),
-                  reinterpret_cast<decltype(&TerminateHook)>(dlsym(library, "TerminateHook")),
-                  reinterpret_cast<decltype(&RegistKey)>(dlsym(library, "RegistKey"))};
+    const Api api {reinterpret_cast<decltype(&InitHook)>(dlsym(library, "InitHook")),
+                   reinterpret_cast<decltype(&TerminateHook)>(dlsym(library, "TerminateHook")),
+                   reinterpret_cast<decltype(&RegistKey)>(dlsym(library, "RegistKey"))};
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr || !api.initHook || !api.terminateHook || !api.registKey) {
         std::fprintf(stderr, "no X display or incomplete library\n");
         return 1;
     }
-    const Window target = XCreateWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, CopyFromParent,
-                                        InputOnly, CopyFromParent, 0, nullptr);
+    const Window target = XCreateWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, CopyFromParent, InputOnly,
+                                        CopyFromParent, 0, nullptr);
     const Atom message = XInternAtom(display, KEYTAP_MESSAGE_NAME, False);
     XSync(display, False);
     if (api.initHook(target) != 1) {

@@ -29,9 +29,8 @@ void refuseUnless(bool valid, const std::string& what) {
 }
 
 bool isRead(const std::string& call) {
-    return call == "playState()" || call == "controls.currentPosition()" ||
-           call == "currentMedia.duration()" || call == "currentMedia.name()" ||
-           call == "currentMedia.sourceURL()";
+    return call == "playState()" || call == "controls.currentPosition()" || call == "currentMedia.duration()" ||
+           call == "currentMedia.name()" || call == "currentMedia.sourceURL()";
 }
 
 }  // namespace
@@ -123,10 +122,8 @@ private:
 };
 
 FakeMediaEngine::FakeMediaEngine()
-    : mSettings(std::make_unique<Settings>(*this)),
-      mControls(std::make_unique<Controls>(*this)),
-      mMedia(std::make_unique<Media>(*this)),
-      mCollection(std::make_unique<Collection>(*this)) {}
+    : mSettings(std::make_unique<Settings>(*this)), mControls(std::make_unique<Controls>(*this)),
+      mMedia(std::make_unique<Media>(*this)), mCollection(std::make_unique<Collection>(*this)) {}
 
 FakeMediaEngine::~FakeMediaEngine() = default;
 
@@ -163,9 +160,7 @@ EngineControls& FakeMediaEngine::controls() { return *mControls; }
 CurrentMedia& FakeMediaEngine::currentMedia() { return *mMedia; }
 MediaCollection& FakeMediaEngine::mediaCollection() { return *mCollection; }
 
-void FakeMediaEngine::failLoad(const std::string& path, std::int32_t errorNumber) {
-    mLoadFailures[path] = errorNumber;
-}
+void FakeMediaEngine::failLoad(const std::string& path, std::int32_t errorNumber) { mLoadFailures[path] = errorNumber; }
 
 void FakeMediaEngine::failOperation(const std::string& operation, std::int32_t errorNumber) {
     mOperationFailures[operation] = errorNumber;

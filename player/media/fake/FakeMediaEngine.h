@@ -60,7 +60,7 @@ public:
     std::chrono::milliseconds loadLimit() const noexcept { return mLoadLimit; }
 
     // --- what tests set (not recorded) ----------------------------------
-    void setDuration(double seconds) { mDefaultDuration = seconds; }   // for later loads
+    void setDuration(double seconds) { mDefaultDuration = seconds; }  // for later loads
     void setDurationFor(const std::string& path, double seconds) { mDurations[path] = seconds; }
     void setNameFor(const std::string& path, const std::string& name) { mNames[path] = name; }
     void failLoad(const std::string& path, std::int32_t errorNumber);

@@ -59,7 +59,7 @@ const std::vector<MpvOption> kBaseOptions = {
 // libmpv's position and end flag change only when its core thread runs, and
 // every read of them waits for that thread. Reads in quick succession (the
 // steps of one tick) share one reading; a command or an event starts afresh.
-constexpr std::chrono::milliseconds kReadingLife{20};
+constexpr std::chrono::milliseconds kReadingLife {20};
 
 template <typename T>
 struct SharedReading {
@@ -173,10 +173,10 @@ struct MpvEngine::State {
     std::mutex wakeupMutex;
     std::function<void()> wakeup;
 
-    Settings settingsPart{*this};
-    Controls controlsPart{*this};
-    Media mediaPart{*this};
-    Collection collectionPart{*this};
+    Settings settingsPart {*this};
+    Controls controlsPart {*this};
+    Media mediaPart {*this};
+    Collection collectionPart {*this};
 
     static void onWakeup(void* context) {
         auto* self = static_cast<State*>(context);
@@ -246,8 +246,7 @@ struct MpvEngine::State {
             if (mode != Mode::Empty && end->playlist_entry_id == entryId) forgetMedia();
             break;
         }
-        default:
-            break;
+        default: break;
         }
     }
 
@@ -282,10 +281,8 @@ struct MpvEngine::State {
         RecordingOpening opening(path);
         bool opened = false;
         std::optional<RaisedError> refusal;
-        pending = PendingLoad{};
-        const auto decided = [&] {
-            return refusal || pending->loaded || pending->ended || Clock::now() >= deadline;
-        };
+        pending = PendingLoad {};
+        const auto decided = [&] { return refusal || pending->loaded || pending->ended || Clock::now() >= deadline; };
         // One brief wait spans both steps, so that a quick load is decided
         // within the waiter's first call.
         const std::function<bool()> waitBriefly = [&] {
@@ -314,12 +311,11 @@ struct MpvEngine::State {
             struct Clear {
                 std::optional<PendingLoad>& pending;
                 ~Clear() { pending.reset(); }
-            } clear{pending};
+            } clear {pending};
             if (loadWaiter) {
                 loadWaiter(waitBriefly);
             } else {
-                while (!waitBriefly()) {
-                }
+                while (!waitBriefly()) {}
             }
             return *pending;
         }();
@@ -331,8 +327,8 @@ struct MpvEngine::State {
         } else {
             if (opened) abandonLoad();
             if (Clock::now() < deadline) throw engineError(kErrLoadGivenUp, "the load was given up: " + path);
-            throw engineError(kErrLoadTimeout, "the file did not open within " +
-                                                 numberText(loadLimit.count() / 1000.0) + " s: " + path);
+            throw engineError(kErrLoadTimeout,
+                              "the file did not open within " + numberText(loadLimit.count() / 1000.0) + " s: " + path);
         }
         entryId = outcome.entry;
         url = path;
@@ -356,7 +352,7 @@ struct MpvEngine::State {
         setFlag("pause", !autoStart);
         const std::string source = "fdclose://" + std::to_string(descriptor);
         const char* command[] = {"loadfile", source.c_str(), "replace", nullptr};
-        mpv_node result{};
+        mpv_node result {};
         if (mpv_command_ret(mpv, command, &result) < 0) {
             close(descriptor);
             throw engineError(kErrCannotOpen, "the file cannot be opened: " + path);
@@ -502,12 +498,13 @@ MpvEngine::MpvEngine(const std::vector<MpvOption>& extraOptions) : mState(std::m
         if (status < 0) {
             mpv_terminate_destroy(mpv);
             throw engineError(kErrEngineStart, "the sound engine refused the setting " + option + "=" + value + ": " +
-                                             mpv_error_string(status));
+                                                   mpv_error_string(status));
         }
     }
     if (const int status = mpv_initialize(mpv); status < 0) {
         mpv_terminate_destroy(mpv);
-        throw engineError(kErrEngineStart, std::string("the sound engine could not start: ") + mpv_error_string(status));
+        throw engineError(kErrEngineStart,
+                          std::string("the sound engine could not start: ") + mpv_error_string(status));
     }
     mState->mpv = mpv;
     mpv_set_wakeup_callback(mpv, &State::onWakeup, mState.get());

@@ -11,8 +11,8 @@
 #include <thread>
 
 #include "player/media/EngineErrors.h"
-#include "player/media/RecordingPath.h"
 #include "player/media/MediaEngine.h"
+#include "player/media/RecordingPath.h"
 #include "player/media/WavChunks.h"
 
 namespace lirabox::media {
@@ -47,11 +47,13 @@ Outcome openChecked(const std::string& path) {
     const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (descriptor < 0) {
         if (errno == ENOENT || errno == ENOTDIR) return refused(-1, kErrCannotOpen, "the file does not exist: " + path);
-        return refused(-1, kErrCannotOpen, "the file cannot be read (" + std::string(std::strerror(errno)) + "): " + path);
+        return refused(-1, kErrCannotOpen,
+                       "the file cannot be read (" + std::string(std::strerror(errno)) + "): " + path);
     }
     struct stat status {};
     if (fstat(descriptor, &status) != 0) return refused(descriptor, kErrCannotOpen, "the file cannot be read: " + path);
-    if (S_ISDIR(status.st_mode)) return refused(descriptor, kErrCannotOpen, "this is a folder, not a recording: " + path);
+    if (S_ISDIR(status.st_mode))
+        return refused(descriptor, kErrCannotOpen, "this is a folder, not a recording: " + path);
     if (!S_ISREG(status.st_mode)) return refused(descriptor, kErrCannotOpen, "this is not a plain file: " + path);
     fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
     const ReadAt read = [descriptor](std::uint64_t offset, char* bytes, std::size_t count) -> std::size_t {

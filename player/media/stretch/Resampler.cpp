@@ -23,8 +23,7 @@ double window(double x) {
 }  // namespace
 
 Resampler::Resampler(int channels, int inRate, int outRate)
-    : mChannels(std::max(channels, 1)),
-      mStep(static_cast<double>(std::max(inRate, 1)) / std::max(outRate, 1)) {
+    : mChannels(std::max(channels, 1)), mStep(static_cast<double>(std::max(inRate, 1)) / std::max(outRate, 1)) {
     // Below the lower of the two Nyquist frequencies, with a little room.
     const double cutoff = 0.95 * std::min(1.0, 1.0 / mStep);
     mTable.resize(static_cast<std::size_t>((kPhases + 1) * kTaps));

@@ -26,10 +26,10 @@ private:
     double mStep;
     std::vector<float> mTable;  // kPhases + 1 rows of kTaps coefficients
 
-    std::vector<float> mInput;     // interleaved, from mInputStart on
+    std::vector<float> mInput;  // interleaved, from mInputStart on
     std::size_t mInputStart = 0;
     std::size_t mInputEnd = 0;
-    std::size_t mNext = 0;          // next output frame
+    std::size_t mNext = 0;  // next output frame
 };
 
 }  // namespace lirabox::media

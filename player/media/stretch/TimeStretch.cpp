@@ -83,9 +83,7 @@ float TimeStretch::inputAt(std::size_t frame, int channel) const {
     return mInput[(frame - mInputStart) * static_cast<std::size_t>(mChannels) + static_cast<std::size_t>(channel)];
 }
 
-bool TimeStretch::inputCovers(double position) const {
-    return mEnded || position <= static_cast<double>(mInputEnd);
-}
+bool TimeStretch::inputCovers(double position) const { return mEnded || position <= static_cast<double>(mInputEnd); }
 
 void TimeStretch::makeFrames() {
     while (true) {
@@ -153,7 +151,8 @@ void TimeStretch::addFrame(std::size_t start) {
     for (std::size_t i = 0; i < mFrame; ++i) {
         // The first frame after a reset has nothing to fade into.
         const float weight = mFirstFrame && i < mHop ? 1.0f : mWindow[i];
-        for (int c = 0; c < mChannels; ++c) mMix[i * channels + static_cast<std::size_t>(c)] += weight * inputAt(start + i, c);
+        for (int c = 0; c < mChannels; ++c)
+            mMix[i * channels + static_cast<std::size_t>(c)] += weight * inputAt(start + i, c);
     }
     // The first half frame is complete; only its part before the end of the
     // input is sound.
@@ -174,11 +173,12 @@ void TimeStretch::addFrame(std::size_t start) {
 void TimeStretch::dropConsumedInput() {
     const double nominalLow = mNominal - static_cast<double>(mTolerance);
     const std::size_t keepFrom =
-        std::min(mPrevious + mHop, nominalLow > 0 ? static_cast<std::size_t>(nominalLow) : std::size_t{0});
+        std::min(mPrevious + mHop, nominalLow > 0 ? static_cast<std::size_t>(nominalLow) : std::size_t {0});
     // Dropped in large steps, so the copying stays cheap.
     if (keepFrom < mInputStart + 4 * mFrame) return;
     const std::size_t drop = std::min(keepFrom, mInputEnd) - mInputStart;
-    mInput.erase(mInput.begin(), mInput.begin() + static_cast<std::ptrdiff_t>(drop * static_cast<std::size_t>(mChannels)));
+    mInput.erase(mInput.begin(),
+                 mInput.begin() + static_cast<std::ptrdiff_t>(drop * static_cast<std::size_t>(mChannels)));
     mInputStart += drop;
 }
 

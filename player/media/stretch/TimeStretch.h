@@ -61,15 +61,15 @@ private:
     std::vector<float> mWindow;
     double mRate = 1.0;
 
-    std::vector<float> mInput;       // interleaved, from mInputStart on
-    std::size_t mInputStart = 0;     // input frame of mInput's first frame
-    std::size_t mInputEnd = 0;       // input frames fed so far
+    std::vector<float> mInput;    // interleaved, from mInputStart on
+    std::size_t mInputStart = 0;  // input frame of mInput's first frame
+    std::size_t mInputEnd = 0;    // input frames fed so far
     bool mEnded = false;
     bool mFirstFrame = true;
-    double mNominal = 0.0;           // where the next frame would start at the exact rate
-    std::size_t mPrevious = 0;       // where the last frame started
-    std::vector<float> mMix;         // overlap-add of the frames, mFrame frames long
-    std::vector<float> mMono;        // scratch for the search
+    double mNominal = 0.0;      // where the next frame would start at the exact rate
+    std::size_t mPrevious = 0;  // where the last frame started
+    std::vector<float> mMix;    // overlap-add of the frames, mFrame frames long
+    std::vector<float> mMono;   // scratch for the search
     std::vector<float> mReference;
     std::deque<float> mOutput;
     std::deque<Block> mBlocks;

@@ -11,7 +11,7 @@
 namespace lirabox::media {
 
 struct Mp3Delay {
-    std::int64_t leading = 0;                // frames to drop at the start
+    std::int64_t leading = 0;                 // frames to drop at the start
     std::optional<std::int64_t> soundFrames;  // frames of sound, when the tag tells
 };
 

@@ -1,8 +1,8 @@
 #include "Playback.h"
 
+#include <windows.h>
 #include <mfapi.h>
 #include <objbase.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <cmath>
@@ -186,10 +186,10 @@ void Playback::openNow(const std::string& path, std::uint64_t serial) {
     if (mDecoder) {
         opened.seconds = mDecoder->seconds();
         mStretch = std::make_unique<TimeStretch>(mDecoder->channels(), mDecoder->sampleRate());
-        mResampler = mDecoder->sampleRate() == mOutput->sampleRate()
-                         ? nullptr
-                         : std::make_unique<Resampler>(mDecoder->channels(), mDecoder->sampleRate(),
-                                                       mOutput->sampleRate());
+        mResampler =
+            mDecoder->sampleRate() == mOutput->sampleRate()
+                ? nullptr
+                : std::make_unique<Resampler>(mDecoder->channels(), mDecoder->sampleRate(), mOutput->sampleRate());
         restartAt(0.0);
     }
     std::lock_guard lock(mMutex);

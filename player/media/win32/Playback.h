@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "AudioOutput.h"
-#include "player/media/stretch/Resampler.h"
 #include "SourceDecoder.h"
+#include "player/media/stretch/Resampler.h"
 #include "player/media/stretch/TimeStretch.h"
 
 namespace lirabox::media {
@@ -112,7 +112,7 @@ private:
     std::unique_ptr<TimeStretch> mStretch;
     std::unique_ptr<Resampler> mResampler;
     double mGain = 1.0;
-    bool mRunning = false;  // the output is started
+    bool mRunning = false;                                            // the output is started
     std::optional<std::chrono::steady_clock::time_point> mIdleSince;  // running while not playing
     bool mEnded = false;
     bool mDecodeEnded = false;

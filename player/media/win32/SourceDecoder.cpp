@@ -1,11 +1,11 @@
 #include "SourceDecoder.h"
 
+#include <windows.h>
 #include <mfapi.h>
 #include <mferror.h>
 #include <mfidl.h>
 #include <mfreadwrite.h>
 #include <propvarutil.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <cmath>
@@ -63,7 +63,8 @@ std::unique_ptr<SourceDecoder> SourceDecoder::open(const std::string& path, Fail
     actual->GetUINT32(MF_MT_AUDIO_SAMPLES_PER_SECOND, &rate);
     actual->GetUINT32(MF_MT_AUDIO_NUM_CHANNELS, &channels);
     actual->GetUINT32(MF_MT_AUDIO_BITS_PER_SAMPLE, &bits);
-    if (rate < 1000 || rate > 384000 || channels < 1 || channels > 8 || (bits != 16 && bits != 8 && bits != 32 && bits != 24)) {
+    if (rate < 1000 || rate > 384000 || channels < 1 || channels > 8 ||
+        (bits != 16 && bits != 8 && bits != 32 && bits != 24)) {
         return nullptr;
     }
     decoder->mSampleRate = static_cast<int>(rate);
@@ -148,9 +149,9 @@ bool SourceDecoder::read(std::vector<float>& out) {
                 break;
             }
             case 24: {
-                const std::int32_t s = static_cast<std::int32_t>((std::uint32_t{from[3 * i]} << 8) |
-                                                                 (std::uint32_t{from[3 * i + 1]} << 16) |
-                                                                 (std::uint32_t{from[3 * i + 2]} << 24));
+                const std::int32_t s = static_cast<std::int32_t>((std::uint32_t {from[3 * i]} << 8) |
+                                                                 (std::uint32_t {from[3 * i + 1]} << 16) |
+                                                                 (std::uint32_t {from[3 * i + 2]} << 24));
                 value = static_cast<float>(s) / 2147483648.0f;
                 break;
             }

@@ -42,10 +42,10 @@ private:
     int mChannels = 0;
     int mBits = 16;
     double mSeconds = 0.0;
-    std::int64_t mLeading = 0;                 // decoder frames before the sound
-    std::int64_t mSoundFrames = -1;            // frames of sound, -1 when unknown
-    std::int64_t mWanted = 0;                  // recording frame the next read starts at
-    std::int64_t mDecoded = -1;                // recording frame of the next decoded frame, -1 after a seek
+    std::int64_t mLeading = 0;       // decoder frames before the sound
+    std::int64_t mSoundFrames = -1;  // frames of sound, -1 when unknown
+    std::int64_t mWanted = 0;        // recording frame the next read starts at
+    std::int64_t mDecoded = -1;      // recording frame of the next decoded frame, -1 after a seek
 };
 
 }  // namespace lirabox::media

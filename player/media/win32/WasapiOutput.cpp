@@ -1,7 +1,7 @@
+#include <windows.h>
 #include <audioclient.h>
 #include <ksmedia.h>
 #include <mmdeviceapi.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <cstring>

@@ -10,7 +10,7 @@
 namespace lirabox::media {
 namespace {
 
-constexpr std::chrono::milliseconds kBriefWait{50};
+constexpr std::chrono::milliseconds kBriefWait {50};
 
 }  // namespace
 
@@ -133,18 +133,17 @@ struct Win32MediaEngine::State : EngineSettings, EngineControls, CurrentMedia, M
         struct Clear {
             bool& loading;
             ~Clear() { loading = false; }
-        } clear{loading};
+        } clear {loading};
         if (loadWaiter) {
             loadWaiter(waitBriefly);
         } else {
-            while (!waitBriefly()) {
-            }
+            while (!waitBriefly()) {}
         }
         if (!opened) {
             playback.close();
             if (Clock::now() < deadline) throw engineError(kErrLoadGivenUp, "the load was given up: " + path);
-            throw engineError(kErrLoadTimeout, "the file did not open within " + numberText(loadLimit.count() / 1000.0) +
-                                             " s: " + path);
+            throw engineError(kErrLoadTimeout,
+                              "the file did not open within " + numberText(loadLimit.count() / 1000.0) + " s: " + path);
         }
         return *opened;
     }

@@ -12,9 +12,9 @@
 #include <memory>
 #include <string>
 
+#include "Playback.h"
 #include "player/media/EngineErrors.h"
 #include "player/media/MediaEngine.h"
-#include "Playback.h"
 #include "player/media/RecentMedia.h"
 
 namespace lirabox::media {

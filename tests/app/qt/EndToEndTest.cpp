@@ -12,11 +12,11 @@
 
 #include <gtest/gtest.h>
 
+#include "PlayerWindow.h"
+#include "support/clsIniFile.h"
 #include "tests/common/Desktop.h"
 #include "tests/common/InstalledPlayer.h"
-#include "PlayerWindow.h"
 #include "tests/common/Recordings.h"
-#include "support/clsIniFile.h"
 
 namespace {
 

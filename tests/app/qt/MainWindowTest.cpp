@@ -22,22 +22,20 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QTest>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTest>
 #include <QUrl>
 
 #include <gtest/gtest.h>
 
-#include "player/FormLayout.h"
+#include "QtTestSupport.h"
 #include "app/qt/mainwindow/MainWindow.h"
 #include "app/qt/mainwindow/OpenDialog.h"
 #include "app/qt/mainwindow/PictureBox.h"
-#include "QtTestSupport.h"
-#include "tests/common/Recordings.h"
-#include "tests/common/TempFolder.h"
 #include "app/qt/oneline/OneLineWindow.h"
+#include "player/FormLayout.h"
 #include "player/MenuHandlers.h"
 #include "player/ShortcutKeyPorts.h"
 #include "player/SingleInstance.h"
@@ -46,6 +44,8 @@
 #include "player/media/mpv/MpvEngine.h"
 #include "support/AppPaths.h"
 #include "support/clsIniFile.h"
+#include "tests/common/Recordings.h"
+#include "tests/common/TempFolder.h"
 
 namespace {
 
@@ -60,10 +60,9 @@ using lirabox::test::whenModalShows;
 const char* const kSoundFilter =
     "音声ファイル(*.wav;*.mp3)|*.wav;*.mp3|WindowsMediaAudio(*.wma)|*.wma|全てのファイル(*)|*"
     "|その他の音声ファイル(*.m4a;*.aac;*.ogg;*.opus;*.flac)|*.m4a;*.aac;*.ogg;*.opus;*.flac";
-const QStringList kQtSoundFilters {
-    QStringLiteral("音声ファイル (*.wav *.mp3)"), QStringLiteral("WindowsMediaAudio (*.wma)"),
-    QStringLiteral("全てのファイル (*)"),
-    QStringLiteral("その他の音声ファイル (*.m4a *.aac *.ogg *.opus *.flac)")};
+const QStringList kQtSoundFilters {QStringLiteral("音声ファイル (*.wav *.mp3)"),
+                                   QStringLiteral("WindowsMediaAudio (*.wma)"), QStringLiteral("全てのファイル (*)"),
+                                   QStringLiteral("その他の音声ファイル (*.m4a *.aac *.ogg *.opus *.flac)")};
 
 class RecordingTimepost final : public lirabox::TimepostSink {
 public:
@@ -112,9 +111,9 @@ protected:
         mWindow = std::make_unique<MainWindow>();
         mWindow->applyDpi(96);
         mInstance = std::make_unique<lirabox::SingleInstance>("/lirabox-window-test", mTemp.fileText("runtime"));
-        mForm = std::make_unique<frmMain>(frmMain::Collaborators {
-            *mEngine, *mWindow, mWindow->seekbk(), mWindow->seekpoint(), mWindow->volbk(), mWindow->picArrow(),
-            nullptr, mTimepost, *mInstance, mKeytap, mSubclass, nullptr});
+        mForm = std::make_unique<frmMain>(
+            frmMain::Collaborators {*mEngine, *mWindow, mWindow->seekbk(), mWindow->seekpoint(), mWindow->volbk(),
+                                    mWindow->picArrow(), nullptr, mTimepost, *mInstance, mKeytap, mSubclass, nullptr});
         mWindow->connectTo(*mForm);
         mMenus = std::make_unique<lirabox::MenuHandlers>(*mForm, *mWindow, *mWindow);
         mForm->setMenuHandlers(mMenus.get());
@@ -191,8 +190,8 @@ protected:
 
     static void mouse(QWidget& widget, QEvent::Type type, double x) {
         const QPointF local(x, 2);
-        QMouseEvent event(type, local, widget.mapToGlobal(local), type == QEvent::MouseButtonRelease ? Qt::LeftButton
-                                                                                                     : Qt::LeftButton,
+        QMouseEvent event(type, local, widget.mapToGlobal(local),
+                          type == QEvent::MouseButtonRelease ? Qt::LeftButton : Qt::LeftButton,
                           type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&widget, &event);
     }
@@ -303,13 +302,13 @@ TEST_F(MainWindowTest, ButtonsAndSlidersAreNamedForAssistiveTechnology) {
         EXPECT_EQ(accessible->role(), QAccessible::Slider);
         EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty());
         QAccessibleValueInterface* value = accessible->valueInterface();
-        return value == nullptr ? QStringList{}
-                                : QStringList{value->minimumValue().toString(), value->currentValue().toString(),
-                                              value->maximumValue().toString()};
+        return value == nullptr ? QStringList {}
+                                : QStringList {value->minimumValue().toString(), value->currentValue().toString(),
+                                               value->maximumValue().toString()};
     };
-    EXPECT_EQ(valueOf(control("seekbk")), (QStringList{"0", "30", "120"}));
+    EXPECT_EQ(valueOf(control("seekbk")), (QStringList {"0", "30", "120"}));
     // The volume is told as a percentage.
-    EXPECT_EQ(valueOf(control("volbk")), (QStringList{"0", "25", "100"}));
+    EXPECT_EQ(valueOf(control("volbk")), (QStringList {"0", "25", "100"}));
 }
 
 TEST_F(MainWindowTest, ThePlayButtonShowsWhatAClickWillDo) {
@@ -598,9 +597,9 @@ TEST_F(MainWindowTest, ACancelledOpenDialogLoadsNothing) {
 TEST_F(MainWindowTest, EveryListedControlAndTheWindowTakeAFileDrop) {
     const std::string path = recording("dropped.wav", 3);
     const auto data = files({path});
-    for (const char* name : {"lblTimeNow", "lblFile", "seekbk", "seekpoint", "volbk", "picArrow", "cmdPlay", "cmdStop",
-                             "cmdOpen", "cmdRewind", "cmdForward", "Label1", "Label2", "cboSpeed", "chkUseKey",
-                             "chkOnTop", "client"}) {
+    for (const char* name :
+         {"lblTimeNow", "lblFile", "seekbk", "seekpoint", "volbk", "picArrow", "cmdPlay", "cmdStop", "cmdOpen",
+          "cmdRewind", "cmdForward", "Label1", "Label2", "cboSpeed", "chkUseKey", "chkOnTop", "client"}) {
         mWindow->setLblFile("-");
         QWidget& target = std::string(name) == "client" ? static_cast<QWidget&>(*mWindow) : control(name);
         EXPECT_TRUE(dragEnter(target, *data)) << name;
@@ -663,7 +662,8 @@ TEST_F(MainWindowTest, ABrokenDroppedFileShowsTheErrorAndTheNextDropWorks) {
         ASSERT_TRUE(processEventsUntil([&] { return !seen->title.isEmpty(); })) << bad;
         EXPECT_EQ(seen->title, QStringLiteral("Lirabox"));
         EXPECT_EQ(seen->icon, QMessageBox::Critical);
-        EXPECT_TRUE(seen->text.startsWith(QStringLiteral("エラーが発生しました。\nErrCode = "))) << seen->text.toStdString();
+        EXPECT_TRUE(seen->text.startsWith(QStringLiteral("エラーが発生しました。\nErrCode = ")))
+            << seen->text.toStdString();
     }
     ASSERT_TRUE(drop(control("cmdPlay"), *files({recording("good.wav", 3)})));
     ASSERT_TRUE(processEventsUntil([&] { return mEngine->currentMedia().name() == "good.wav"; }));
@@ -806,7 +806,8 @@ TEST_F(MainWindowTest, AltEnterOnAnyControlSwitchesToTheOneLineWindowAndBack) {
 
 TEST_F(MainWindowTest, TheOneLineWindowFollowsTheLabelsPopsUpItsMenusAndTakesDrops) {
     mForm->runCommand(lirabox::Command::OneLineMode);
-    EXPECT_TRUE(processEventsUntil([&] { return lblMain(*mWindow).text() == "00:00:00 / 00:00:00    ファイルがありません"; }));
+    EXPECT_TRUE(
+        processEventsUntil([&] { return lblMain(*mWindow).text() == "00:00:00 / 00:00:00    ファイルがありません"; }));
 
     pressMouse(lblMain(*mWindow), QPoint(20, 8), Qt::RightButton);
     EXPECT_EQ(QApplication::activePopupWidget(), mWindow->oneLinePopup().mnuSub);

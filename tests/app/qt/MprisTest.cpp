@@ -39,7 +39,8 @@ std::string playerctl(const std::string& arguments) {
 std::string call(const std::string& interfaceMethod, const std::string& arguments = "") {
     return trimmed(commandOutput(
         "timeout 10 gdbus call --session --dest org.mpris.MediaPlayer2.lirabox --object-path /org/mpris/MediaPlayer2 "
-        "--method " + interfaceMethod + " " + arguments));
+        "--method " +
+        interfaceMethod + " " + arguments));
 }
 
 std::string textOf(const fs::path& path) {

@@ -18,9 +18,9 @@
 
 #include "tests/common/Desktop.h"
 #include "tests/common/InstalledPlayer.h"
-#include "tests/hotkeys/x11/OtherClient.h"
 #include "tests/common/Recordings.h"
 #include "tests/hotkeys/ShortcutRows.h"
+#include "tests/hotkeys/x11/OtherClient.h"
 
 namespace lirabox::test {
 namespace {
@@ -122,7 +122,8 @@ TEST_F(OneLineEndToEnd, AlwaysOnTopFromEitherMenuHoldsAcrossViewsAndTheWindowDra
     EXPECT_TRUE(waitUntil([&] {
         after = clientPlace(oneLine);
         return after.x == before.x + 144 && after.y == before.y + 70;
-    })) << "moved by " << after.x - before.x << ", " << after.y - before.y;
+    })) << "moved by "
+        << after.x - before.x << ", " << after.y - before.y;
     commandOutput("xdotool mousemove_relative -- 40 40");
     const std::optional<Spot> resting = waitStable([&] { return clientPlace(oneLine); }, 500ms);
     ASSERT_TRUE(resting);

@@ -4,23 +4,23 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <optional>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include "tests/common/TempFolder.h"
 #include "player/Timepost.h"
+#include "support/AppPaths.h"
+#include "tests/common/TempFolder.h"
 #include "timepost/PositionFile.h"
 #include "timepost/Timepost.h"
-#include "support/AppPaths.h"
 
 namespace {
 

@@ -30,7 +30,8 @@ using namespace lirabox::test;
 std::string mpris(const std::string& property) {
     return commandOutput(
         "timeout 10 gdbus call --session --dest org.mpris.MediaPlayer2.lirabox --object-path /org/mpris/MediaPlayer2 "
-        "--method org.freedesktop.DBus.Properties.Get org.mpris.MediaPlayer2.Player " + property);
+        "--method org.freedesktop.DBus.Properties.Get org.mpris.MediaPlayer2.Player " +
+        property);
 }
 
 std::string status() {

@@ -54,7 +54,8 @@ bool keyExists(const wchar_t* key) {
 std::wstring defaultValue(const std::wstring& key) {
     wchar_t value[1024] = {};
     DWORD size = sizeof value;
-    if (::RegGetValueW(HKEY_CURRENT_USER, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) {
+    if (::RegGetValueW(HKEY_CURRENT_USER, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value, &size) !=
+        ERROR_SUCCESS) {
         return {};
     }
     return value;
@@ -65,12 +66,12 @@ const wchar_t* const kProgramFiles[] = {L"lirabox.exe", L"Keytap.dll", L"Timepos
 
 TEST(Installer, InstallsForTheUserAndUninstallsKeepingTheIniFiles) {
     const fs::path folder = environment(L"LOCALAPPDATA") / L"Programs" / L"Lirabox";
-    const fs::path shortcut = environment(L"APPDATA") / L"Microsoft" / L"Windows" / L"Start Menu" / L"Programs" /
-                              L"Lirabox.lnk";
+    const fs::path shortcut =
+        environment(L"APPDATA") / L"Microsoft" / L"Windows" / L"Start Menu" / L"Programs" / L"Lirabox.lnk";
 
     HKEY wav = nullptr;
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Classes\\.wav", 0, nullptr, 0, KEY_WRITE, nullptr,
-                                &wav, nullptr),
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Classes\\.wav", 0, nullptr, 0, KEY_WRITE, nullptr, &wav,
+                                nullptr),
               ERROR_SUCCESS);
     const std::wstring otherPlayer = L"OtherPlayer.wav";
     ::RegSetValueExW(wav, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(otherPlayer.c_str()),

@@ -214,10 +214,12 @@ TEST(Win32MainWindow, SlidersIconTimeStampAndCommandLineAnswersWorkOnTheRealProg
     mouse(threeQuarters);
     mouse(threeQuarters, MOUSEEVENTF_LEFTDOWN);
     mouse(threeQuarters, MOUSEEVENTF_LEFTUP);
-    EXPECT_TRUE(eventually(5s, [] {
-        const std::optional<double> seconds = timepostSeconds();
-        return seconds && *seconds > 42 && *seconds < 48;
-    })) << "the position is " << timepostSeconds().value_or(-1);
+    EXPECT_TRUE(eventually(5s,
+                           [] {
+                               const std::optional<double> seconds = timepostSeconds();
+                               return seconds && *seconds > 42 && *seconds < 48;
+                           }))
+        << "the position is " << timepostSeconds().value_or(-1);
 
     // The volume arrow stands in the middle (2500 of 0..5000): dragged out past
     // the right end, where only a captured mouse still reaches it.

@@ -5,8 +5,8 @@
 // always-on-top item of its popup menu.
 #include <gtest/gtest.h>
 
-#include "tests/common/Polling.h"
 #include "ProgramDriver.h"
+#include "tests/common/Polling.h"
 
 #include <chrono>
 #include <filesystem>
@@ -95,10 +95,13 @@ TEST(Win32OneLine, AltEnterSwitchesToTheOneLineWindowThatPlaysOnMovesWhenDragged
     const std::wstring first = textOf(text);
     EXPECT_EQ(first.substr(0, 6), L"00:00:");
     EXPECT_EQ(first.substr(8), L" / 00:00:10    talk.wav");
-    EXPECT_TRUE(waitUntil([&] {
-        const std::wstring later = textOf(text);
-        return later != first && later.substr(8) == first.substr(8);
-    }, 3s)) << "the line stays at " << std::string(first.begin(), first.end());
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            const std::wstring later = textOf(text);
+            return later != first && later.substr(8) == first.substr(8);
+        },
+        3s))
+        << "the line stays at " << std::string(first.begin(), first.end());
 
     // Dragged by its text with the left button: the grabbed point stays under the pointer.
     const RECT before = frameOf(line);

@@ -44,9 +44,7 @@ inline fs::path freshProgramFolder(const char* name) {
 }
 
 // Where the reference Timepost.dll writes the position it is given.
-inline fs::path timepostPositionFile() {
-    return fs::path(environment("LOCALAPPDATA")) / "lirabox" / "position";
-}
+inline fs::path timepostPositionFile() { return fs::path(environment("LOCALAPPDATA")) / "lirabox" / "position"; }
 
 // The seconds of the first field of the position file, when it has one.
 inline std::optional<double> positionHeard(const fs::path& file) {

@@ -56,10 +56,12 @@ TEST(Win32Program, AFirstStartPlaysFromTheStartSecondTakesTheKeyMessageAndRefuse
     if (first) {
         EXPECT_GE(*first, 4.9);
         EXPECT_LT(*first, 7.0);
-        EXPECT_TRUE(within(5s, [&] {
-            const std::optional<double> later = positionHeard(position);
-            return later && *later >= *first + 0.5;
-        })) << "the position stays at " << *first;
+        EXPECT_TRUE(within(5s,
+                           [&] {
+                               const std::optional<double> later = positionHeard(position);
+                               return later && *later >= *first + 0.5;
+                           }))
+            << "the position stays at " << *first;
     }
 
     // Its start-up is over by now (the window may show while it still loads).

@@ -2,9 +2,9 @@
 // of a first start as the system writes them, the position handed to
 // Timepost.dll ten times a second, global keys typed into another program,
 // and recordings that cannot be played.
-#include "tests/common/win32/LinuxProgram.h"
 #include "ProgramDriver.h"
 #include "tests/common/Recordings.h"
+#include "tests/common/win32/LinuxProgram.h"
 
 #include <gtest/gtest.h>
 
@@ -32,9 +32,7 @@ std::string readFile(const fs::path& file) {
     return content.str();
 }
 
-void writeFile(const fs::path& file, const std::string& text) {
-    std::ofstream(file, std::ios::binary) << text;
-}
+void writeFile(const fs::path& file, const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
 
 std::string utf8(const std::wstring& text) {
     std::string bytes(text.size() * 3, '\0');
@@ -191,9 +189,7 @@ void startInJapanese(const fs::path& program, const fs::path& argument) {
 }
 
 // The INI file text the system's WritePrivateProfileString gives: CR LF lines.
-std::string windowsText(const std::string& text) {
-    return std::regex_replace(text, std::regex("\n"), "\r\n");
-}
+std::string windowsText(const std::string& text) { return std::regex_replace(text, std::regex("\n"), "\r\n"); }
 
 TEST(Win32Scenario, AFirstStartWritesTheFourIniFilesWhereWindowsKeepsThemAndTimepostHearsTenPositionsASecond) {
     const fs::path folder = freshProgramFolder("lirabox-first-start");
@@ -218,18 +214,20 @@ TEST(Win32Scenario, AFirstStartWritesTheFourIniFilesWhereWindowsKeepsThemAndTime
     // Every call of SetTime: from 5 s, never going back, advancing, and about
     // ten in the first 2 s.
     std::vector<Call> calls;
-    ASSERT_TRUE(within(30s, [&] {
-        calls = callsLogged(log);
-        return !calls.empty() && calls.back().milliseconds >= calls.front().milliseconds + 2000 &&
-               calls.back().seconds >= calls.front().seconds + 0.5;
-    })) << callsLogged(log).size() << " calls";
+    ASSERT_TRUE(within(30s,
+                       [&] {
+                           calls = callsLogged(log);
+                           return !calls.empty() && calls.back().milliseconds >= calls.front().milliseconds + 2000 &&
+                                  calls.back().seconds >= calls.front().seconds + 0.5;
+                       }))
+        << callsLogged(log).size() << " calls";
     std::ostringstream list;
     for (const Call& call : calls) list << call.seconds << ' ';
     EXPECT_GE(calls.front().seconds, 4.9);
     EXPECT_LT(calls.front().seconds, 7.0);
-    EXPECT_TRUE(std::is_sorted(calls.begin(), calls.end(),
-                               [](const Call& a, const Call& b) { return a.seconds < b.seconds; }))
-        << list.str();
+    EXPECT_TRUE(std::is_sorted(calls.begin(), calls.end(), [](const Call& a, const Call& b) {
+        return a.seconds < b.seconds;
+    })) << list.str();
     const auto inFirstTwoSeconds = std::count_if(calls.begin(), calls.end(), [&](const Call& call) {
         return call.milliseconds < calls.front().milliseconds + 2000;
     });
@@ -248,9 +246,9 @@ TEST(Win32Scenario, AFirstStartWritesTheFourIniFilesWhereWindowsKeepsThemAndTime
     WINDOWPLACEMENT placement {};
     placement.length = sizeof placement;
     ::GetWindowPlacement(window, &placement);
-    const std::string expectedPosition = windowsText(
-        "[FormPosition]\nMinimized=0\nMaximized=0\nTop=" + std::to_string(placement.rcNormalPosition.top) +
-        "\nLeft=" + std::to_string(placement.rcNormalPosition.left) + "\n[Volume]\nvalue=2500\n");
+    const std::string expectedPosition =
+        windowsText("[FormPosition]\nMinimized=0\nMaximized=0\nTop=" + std::to_string(placement.rcNormalPosition.top) +
+                    "\nLeft=" + std::to_string(placement.rcNormalPosition.left) + "\n[Volume]\nvalue=2500\n");
     EXPECT_EQ(readFile(folder / "position.ini"), expectedPosition);
 
     ::PostMessageW(window, WM_CLOSE, 0, 0);

@@ -82,9 +82,9 @@ int iniNumber(const fs::path& file, const char* section, const char* key) {
 bool startsPlaying(const fs::path& position) {
     const std::optional<double> from = positionHeard(position);
     return from && within(5s, [&] {
-        const std::optional<double> now = positionHeard(position);
-        return now && *now > *from + 0.5;
-    });
+               const std::optional<double> now = positionHeard(position);
+               return now && *now > *from + 0.5;
+           });
 }
 
 // lirabox.exe started in a fresh program folder on a ten-second tone and

@@ -6,9 +6,9 @@ namespace lirabox::test {
 
 bool runLinuxProgram(const std::string& commandLine) {
     std::string command = commandLine;
-    STARTUPINFOA startup{};
+    STARTUPINFOA startup {};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
+    PROCESS_INFORMATION process {};
     if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
         return false;
     }

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include <windows.h>
 #include <fcntl.h>
 #include <io.h>
-#include <windows.h>
 
 namespace lirabox::hotkeys {
 namespace {
@@ -61,7 +61,9 @@ bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
     return true;
 }
 
-void pumpFor(std::chrono::milliseconds time) { pumpUntil([] { return false; }, time); }
+void pumpFor(std::chrono::milliseconds time) {
+    pumpUntil([] { return false; }, time);
+}
 
 TEST(Win32FootPedals, HeldPedalsPlayAndRepeatAndAreReleasedWhenTheDeviceGoes) {
     std::vector<Command> ran;

@@ -7,13 +7,13 @@
 // back through the clipboard, must hold every word and every stamp where its
 // key was pressed, equal neighbouring digits included.
 
+#include "OtherClient.h"
 #include "tests/common/Desktop.h"
 #include "tests/common/InstalledPlayer.h"
-#include "OtherClient.h"
 #include "tests/common/Polling.h"
 #include "tests/common/Recordings.h"
-#include "tests/hotkeys/ShortcutRows.h"
 #include "tests/common/TempFolder.h"
+#include "tests/hotkeys/ShortcutRows.h"
 
 #include <gtest/gtest.h>
 
@@ -129,10 +129,13 @@ private:
 
 XWindow waitForEditorWindow(const std::string& name) {
     XWindow window = 0;
-    waitUntil([&] {
-        window = std::strtoul(commandOutput("xdotool search --onlyvisible --name '" + name + "'").c_str(), nullptr, 10);
-        return window != 0;
-    }, std::chrono::seconds(90));
+    waitUntil(
+        [&] {
+            window =
+                std::strtoul(commandOutput("xdotool search --onlyvisible --name '" + name + "'").c_str(), nullptr, 10);
+            return window != 0;
+        },
+        std::chrono::seconds(90));
     return window;
 }
 
@@ -169,17 +172,19 @@ void typeStampsAmongWords(const std::vector<std::string>& command, const std::ve
     typist.play();
     const double after = *player.position();
 
-    static const std::regex expected(R"(Ready (\[\d\d:\d\d:\d\d\] )quick (\[\d\d:\d\d:\d\d\] )Brown )"
-                                     R"((\[\d\d:\d\d:\d\d\] )fox (\[\d\d:\d\d:\d\d\] )jumps (\[\d\d:\d\d:\d\d\] )over)");
+    static const std::regex expected(
+        R"(Ready (\[\d\d:\d\d:\d\d\] )quick (\[\d\d:\d\d:\d\d\] )Brown )"
+        R"((\[\d\d:\d\d:\d\d\] )fox (\[\d\d:\d\d:\d\d\] )jumps (\[\d\d:\d\d:\d\d\] )over)");
     std::smatch stamps;
     EXPECT_TRUE(waitUntil([&] { return std::regex_match(text = Editor::copiedText(), stamps, expected); },
                           std::chrono::seconds(20)))
-        << "\"" << text << "\"\n" << player.output();
+        << "\"" << text << "\"\n"
+        << player.output();
     int previous = 0;
     for (std::size_t i = 1; i < stamps.size(); ++i) {
         const std::string stamp = stamps[i];
-        const int seconds = std::stoi(stamp.substr(1, 2)) * 3600 + std::stoi(stamp.substr(4, 2)) * 60 +
-                            std::stoi(stamp.substr(7, 2));
+        const int seconds =
+            std::stoi(stamp.substr(1, 2)) * 3600 + std::stoi(stamp.substr(4, 2)) * 60 + std::stoi(stamp.substr(7, 2));
         EXPECT_GE(seconds, previous) << text;
         EXPECT_GE(seconds + 1, before) << text;
         EXPECT_LE(seconds, after + 1) << text;
@@ -201,20 +206,20 @@ TEST(TimeStampsInEditors, LibreOfficeWriterGetsEveryStampIntactWhereItsKeyWasPre
         << R"(<value>false</value></prop></item></oor:items>)";
     // The X11 backend ("gen"), whose key handling drops a second press that
     // arrives with the same server time as the first.
-    typeStampsAmongWords({"soffice", "--norestore", "--nologo", "-env:UserInstallation=file://" + profile.path().string(),
-                          "--writer"},
-                         {"SAL_USE_VCLPLUGIN=gen"}, "LibreOffice Writer");
+    typeStampsAmongWords(
+        {"soffice", "--norestore", "--nologo", "-env:UserInstallation=file://" + profile.path().string(), "--writer"},
+        {"SAL_USE_VCLPLUGIN=gen"}, "LibreOffice Writer");
 }
 
 TEST(TimeStampsInEditors, MousepadGetsEveryStampWhereItsKeyWasPressed) {
     TempFolder profile;
     const auto document = profile.file("transcript.txt");
-    std::ofstream{document};
-    typeStampsAmongWords({"mousepad", document.string()},
-                         {"XDG_CONFIG_HOME=" + profile.file("config").string(),
-                          "XDG_DATA_HOME=" + profile.file("data").string(),
-                          "XDG_CACHE_HOME=" + profile.file("cache").string()},
-                         "transcript.txt");
+    std::ofstream {document};
+    typeStampsAmongWords(
+        {"mousepad", document.string()},
+        {"XDG_CONFIG_HOME=" + profile.file("config").string(), "XDG_DATA_HOME=" + profile.file("data").string(),
+         "XDG_CACHE_HOME=" + profile.file("cache").string()},
+        "transcript.txt");
 }
 
 }  // namespace

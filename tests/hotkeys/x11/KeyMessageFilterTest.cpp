@@ -4,9 +4,9 @@
 // the command handler see, in order.
 
 #include "OtherClient.h"
-#include "tests/app/qt/QtTestSupport.h"
 #include "app/qt/keys/DeclaredFunctionManager.h"
 #include "keytap/Keytap.h"
+#include "tests/app/qt/QtTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -103,9 +103,12 @@ protected:
         gWarnings.clear();
         mKeyMessage = mSender.atom(KEYTAP_MESSAGE_NAME);
         mOther = mSender.atom(kOtherMessage);
-        mWindow = std::make_unique<WindowStandIn>(mJournal, "window", std::vector<xcb_atom_t>{static_cast<xcb_atom_t>(mKeyMessage), static_cast<xcb_atom_t>(mOther)});
+        mWindow = std::make_unique<WindowStandIn>(
+            mJournal, "window",
+            std::vector<xcb_atom_t> {static_cast<xcb_atom_t>(mKeyMessage), static_cast<xcb_atom_t>(mOther)});
         mWindow->show();
-        mManager.setKeyMessageHandler([this](std::int32_t slot) { mJournal.push_back("command " + std::to_string(slot)); });
+        mManager.setKeyMessageHandler(
+            [this](std::int32_t slot) { mJournal.push_back("command " + std::to_string(slot)); });
     }
 
     std::uintptr_t windowId() const { return mWindow->winId(); }
@@ -152,7 +155,7 @@ TEST_F(KeyMessageFilter, TheCommandRunsAndTheWindowsAnswerStandsWhenTheWindowCla
     mManager.SubclassMainWindow(windowId());
     sendKeyMessage(4);
     ASSERT_TRUE(until("command 4"));
-    EXPECT_EQ(mJournal, (Journal{"window type0 format32 slot4", "command 4"}));
+    EXPECT_EQ(mJournal, (Journal {"window type0 format32 slot4", "command 4"}));
 }
 
 TEST_F(KeyMessageFilter, MessagesWithoutACommandOnlyReachTheWindow) {
@@ -171,10 +174,10 @@ TEST_F(KeyMessageFilter, MessagesWithoutACommandOnlyReachTheWindow) {
 
     // Qt itself passes no message of another format than 32 on to a window.
     EXPECT_EQ(entriesOf(mJournal, "window"),
-              (Journal{"window type0 format32 slot9", "window type0 format32 slot15", "window type0 format32 slot-1",
-                       "window type1 format32 slot0", "window type0 format32 slot3"}));
-    EXPECT_EQ(entriesOf(mJournal, "second"), (Journal{"second type0 format32 slot2"}));
-    EXPECT_EQ(entriesOf(mJournal, "command"), (Journal{"command 3"}));
+              (Journal {"window type0 format32 slot9", "window type0 format32 slot15", "window type0 format32 slot-1",
+                        "window type1 format32 slot0", "window type0 format32 slot3"}));
+    EXPECT_EQ(entriesOf(mJournal, "second"), (Journal {"second type0 format32 slot2"}));
+    EXPECT_EQ(entriesOf(mJournal, "command"), (Journal {"command 3"}));
 }
 
 TEST_F(KeyMessageFilter, QtsOwnHandlingOfTheWindowGoesOn) {
@@ -201,8 +204,8 @@ TEST_F(KeyMessageFilter, RestoringStopsTheCommandsAndIsHarmlessWhenNothingWasIns
     sendKeyMessage(3);
     ASSERT_TRUE(until("command 3"));
 
-    EXPECT_EQ(mJournal, (Journal{"window type0 format32 slot0", "window type0 format32 slot1", "command 1",
-                                 "window type0 format32 slot2", "window type0 format32 slot3", "command 3"}));
+    EXPECT_EQ(mJournal, (Journal {"window type0 format32 slot0", "window type0 format32 slot1", "command 1",
+                                  "window type0 format32 slot2", "window type0 format32 slot3", "command 3"}));
 }
 
 TEST_F(KeyMessageFilter, InstallingTwiceRunsEachCommandOnce) {
@@ -211,7 +214,7 @@ TEST_F(KeyMessageFilter, InstallingTwiceRunsEachCommandOnce) {
     sendKeyMessage(5);
     sendKeyMessage(6);
     ASSERT_TRUE(until("command 6"));
-    EXPECT_EQ(entriesOf(mJournal, "command"), (Journal{"command 5", "command 6"}));
+    EXPECT_EQ(entriesOf(mJournal, "command"), (Journal {"command 5", "command 6"}));
     EXPECT_TRUE(eachCommandFollowsItsMessage(mJournal)) << ::testing::PrintToString(mJournal);
 }
 
@@ -226,8 +229,8 @@ TEST_F(KeyMessageFilter, ACommandStillWaitingWhenTheManagerGoesIsDropped) {
     ASSERT_TRUE(until("command 2"));
     sendKeyMessage(3);
     ASSERT_TRUE(until("command 3"));
-    EXPECT_EQ(mJournal, (Journal{"window type0 format32 slot2", "command 2", "window type0 format32 slot3",
-                                 "command 3"}));
+    EXPECT_EQ(mJournal,
+              (Journal {"window type0 format32 slot2", "command 2", "window type0 format32 slot3", "command 3"}));
 }
 
 TEST_F(KeyMessageFilter, TheMessageNumberIsTheOneEveryClientGetsForTheName) {

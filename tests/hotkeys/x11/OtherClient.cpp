@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
-#include <poll.h>
 
 #include <cstdlib>
 #include <stdexcept>
@@ -48,7 +48,7 @@ std::vector<XId> OtherClient::pressesBeforeMarker() {
     xdotool("key F12");
     for (int waited = 0; waited < 300;) {
         if (XPending(mDisplay) == 0) {
-            pollfd fd{ConnectionNumber(mDisplay), POLLIN, 0};
+            pollfd fd {ConnectionNumber(mDisplay), POLLIN, 0};
             if (poll(&fd, 1, 100) == 0) ++waited;
             continue;
         }
@@ -64,7 +64,7 @@ std::vector<XId> OtherClient::pressesBeforeMarker() {
 }
 
 void OtherClient::sendClientMessage(XId window, XId type, long first, int format) {
-    XEvent event{};
+    XEvent event {};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
     event.xclient.message_type = type;

@@ -3,17 +3,17 @@
 // libkeytap.so. The real engine plays generated recordings; the position is
 // the last one handed to Timepost.
 
+#include "OtherClient.h"
 #include "tests/common/Desktop.h"
 #include "tests/common/InstalledPlayer.h"
-#include "OtherClient.h"
 #include "tests/common/Recordings.h"
 #include "tests/hotkeys/ShortcutRows.h"
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
-#include <signal.h>
 
 #include <algorithm>
 #include <chrono>
@@ -77,9 +77,9 @@ TEST_P(FastForwardKey, RunsOnceWhileAnotherProgramHasTheFocusAndReachesItOnlyWhe
         << "position " << *player.position() << ", before " << before;
     const std::vector<XId> presses = other.pressesBeforeMarker();
     if (keyDestroy != 0) {
-        EXPECT_EQ(presses, std::vector<XId>{});
+        EXPECT_EQ(presses, std::vector<XId> {});
     } else {
-        EXPECT_EQ(presses, std::vector<XId>{XK_F6});
+        EXPECT_EQ(presses, std::vector<XId> {XK_F6});
     }
     EXPECT_LT(*player.position(), before + 200);  // one fast-forward, not two
 }
@@ -102,7 +102,7 @@ TEST(ThePlayerProgram, AStoppedPlayerHoldsNobodysKeyboardAndAHeldPassedOnKeyRepe
     const std::vector<XId> whileStopped = other.pressesBeforeMarker();
     const auto waited = std::chrono::steady_clock::now() - typed;
     ASSERT_EQ(::kill(pid, SIGCONT), 0);
-    EXPECT_EQ(whileStopped, (std::vector<XId>{XK_F3, XK_a, XK_b}));
+    EXPECT_EQ(whileStopped, (std::vector<XId> {XK_F3, XK_a, XK_b}));
     EXPECT_LT(waited, std::chrono::seconds(5));
 
     // The keys pressed meanwhile run their commands once the player runs again.
@@ -113,7 +113,7 @@ TEST(ThePlayerProgram, AStoppedPlayerHoldsNobodysKeyboardAndAHeldPassedOnKeyRepe
     const double forwarded = *player.position();
     xdotool("key F3");
     EXPECT_TRUE(waitUntil([&] { return *player.position() <= forwarded - 3; })) << *player.position();
-    EXPECT_EQ(other.pressesBeforeMarker(), (std::vector<XId>{XK_F3}));
+    EXPECT_EQ(other.pressesBeforeMarker(), (std::vector<XId> {XK_F3}));
 
     // Held down, F3 rewinds again and again, and the editor gets its own repeats.
     XAutoRepeatOn(other.display());
@@ -139,7 +139,7 @@ TEST(ThePlayerProgram, WithoutKeytapItPlaysOnAndSaysSoInOneLine) {
     ASSERT_TRUE(other.takeFocus());
 
     xdotool("key F6");
-    EXPECT_EQ(other.pressesBeforeMarker(), std::vector<XId>{XK_F6});
+    EXPECT_EQ(other.pressesBeforeMarker(), std::vector<XId> {XK_F6});
     EXPECT_TRUE(player.running(pid));
 
     std::istringstream output(player.output());

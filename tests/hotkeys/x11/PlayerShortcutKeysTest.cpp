@@ -4,18 +4,18 @@
 // key-message handling, on a private X server where another client holds the
 // focus and xdotool presses the keys.
 
-#include "player/media/fake/FakeMediaEngine.h"
+#include "OtherClient.h"
+#include "app/qt/keys/DeclaredFunctionManager.h"
 #include "app/qt/mainwindow/MainWindow.h"
 #include "app/qt/mainwindow/PictureBox.h"
-#include "OtherClient.h"
-#include "tests/app/qt/QtTestSupport.h"
-#include "tests/hotkeys/ShortcutRows.h"
-#include "tests/common/TempFolder.h"
-#include "app/qt/keys/DeclaredFunctionManager.h"
 #include "hotkeys/KeytapBinding.h"
-#include "tests/player/PlayerFakes.h"
 #include "player/frmMain.h"
+#include "player/media/fake/FakeMediaEngine.h"
 #include "support/AppPaths.h"
+#include "tests/app/qt/QtTestSupport.h"
+#include "tests/common/TempFolder.h"
+#include "tests/hotkeys/ShortcutRows.h"
+#include "tests/player/PlayerFakes.h"
 
 #include <gtest/gtest.h>
 
@@ -71,9 +71,9 @@ protected:
     void start() {
         mWindow = std::make_unique<qt::MainWindow>();
         mWindow->setAttribute(Qt::WA_ShowWithoutActivating);
-        mForm = std::make_unique<frmMain>(frmMain::Collaborators {
-            mEngine, *mWindow, mWindow->seekbk(), mWindow->seekpoint(), mWindow->volbk(), mWindow->picArrow(),
-            nullptr, mTimepost, mInstance, mKeytap, mSubclass, nullptr});
+        mForm = std::make_unique<frmMain>(
+            frmMain::Collaborators {mEngine, *mWindow, mWindow->seekbk(), mWindow->seekpoint(), mWindow->volbk(),
+                                    mWindow->picArrow(), nullptr, mTimepost, mInstance, mKeytap, mSubclass, nullptr});
         mWindow->connectTo(*mForm);
         mSubclass.setKeyMessageHandler([this](std::int32_t slot) { mForm->KeyMessage(slot); });
         ASSERT_TRUE(mForm->Form_Load(""));
@@ -116,21 +116,21 @@ TEST_F(ShortcutKeysInThePlayer, EachRowRunsItsCommandWhileAnotherProgramHasTheFo
     start();
     mEngine.setPosition(10);
 
-    ASSERT_TRUE(press("F5", [&] { return mEngine.position() == 12; }));            // 4 fast-forward
-    ASSERT_TRUE(press("F6", [&] { return mEngine.position() == 10; }));            // 5 rewind
-    ASSERT_TRUE(press("F3", [&] { return mForm->playRate() > 1.05; }));            // 2 faster
+    ASSERT_TRUE(press("F5", [&] { return mEngine.position() == 12; }));  // 4 fast-forward
+    ASSERT_TRUE(press("F6", [&] { return mEngine.position() == 10; }));  // 5 rewind
+    ASSERT_TRUE(press("F3", [&] { return mForm->playRate() > 1.05; }));  // 2 faster
     EXPECT_DOUBLE_EQ(mEngine.rate(), mForm->playRate());
-    ASSERT_TRUE(press("F4", [&] { return mForm->playRate() < 1.05; }));            // 3 slower
-    ASSERT_TRUE(press("F7", [&] { return mForm->repeatStart() == 10; }));          // 6 repeat start
+    ASSERT_TRUE(press("F4", [&] { return mForm->playRate() < 1.05; }));    // 3 slower
+    ASSERT_TRUE(press("F7", [&] { return mForm->repeatStart() == 10; }));  // 6 repeat start
     mEngine.setPosition(20);
     ASSERT_TRUE(press("F8", [&] { return mForm->repeatEnd() == 20; }));            // 7 repeat end
     ASSERT_TRUE(press("F1", [&] { return mEngine.state() == media::kPlaying; }));  // 0 play ...
-    EXPECT_EQ(mEngine.position(), 19);  // one second of automatic rewind
+    EXPECT_EQ(mEngine.position(), 19);                                             // one second of automatic rewind
     ASSERT_TRUE(press("F1", [&] { return mEngine.state() == media::kPaused; }));   // ... and pause
     ASSERT_TRUE(press("F2", [&] { return mEngine.state() == media::kStopped; }));  // 1 stop
     EXPECT_EQ(mEngine.position(), 0);
 
-    EXPECT_EQ(mOther.pressesBeforeMarker(), std::vector<XId>{});  // every key-down was swallowed
+    EXPECT_EQ(mOther.pressesBeforeMarker(), std::vector<XId> {});  // every key-down was swallowed
 }
 
 TEST_F(ShortcutKeysInThePlayer, AHandEditedRowRegistersItsKeyInTheSlotItNames) {
@@ -139,7 +139,7 @@ TEST_F(ShortcutKeysInThePlayer, AHandEditedRowRegistersItsKeyInTheSlotItNames) {
     mEngine.setPosition(7);
 
     ASSERT_TRUE(press("F7", [&] { return mForm->repeatStart() == 7; }));
-    EXPECT_EQ(mOther.pressesBeforeMarker(), std::vector<XId>{XK_F7});
+    EXPECT_EQ(mOther.pressesBeforeMarker(), std::vector<XId> {XK_F7});
     EXPECT_DOUBLE_EQ(mForm->playRate(), 1.0);
     EXPECT_DOUBLE_EQ(mEngine.rate(), 1.0);
 }
@@ -152,7 +152,7 @@ TEST_F(ShortcutKeysInThePlayer, ClearingTheBoxStopsTheKeysAndCheckingItReadsTheR
     chkUseKey().click();
     ASSERT_EQ(mWindow->chkUseKey(), 0);
     xdotool("key F6");
-    EXPECT_EQ(mOther.pressesBeforeMarker(), std::vector<XId>{XK_F6});
+    EXPECT_EQ(mOther.pressesBeforeMarker(), std::vector<XId> {XK_F6});
     settle();
     EXPECT_EQ(mEngine.position(), 2);
 
@@ -163,7 +163,7 @@ TEST_F(ShortcutKeysInThePlayer, ClearingTheBoxStopsTheKeysAndCheckingItReadsTheR
     ASSERT_TRUE(mOther.takeFocus());
     ASSERT_TRUE(press("F7", [&] { return mEngine.position() == 4; }));
     xdotool("key F6");
-    EXPECT_EQ(mOther.pressesBeforeMarker(), std::vector<XId>{XK_F6});
+    EXPECT_EQ(mOther.pressesBeforeMarker(), std::vector<XId> {XK_F6});
     settle();
     EXPECT_EQ(mEngine.position(), 4);
 }

@@ -6,12 +6,12 @@
 // XLookupString, as editors do. A stamp whose window lost the front while its
 // keys were held goes nowhere.
 
+#include "OtherClient.h"
 #include "tests/common/Desktop.h"
 #include "tests/common/InstalledPlayer.h"
-#include "OtherClient.h"
+#include "tests/common/Polling.h"
 #include "tests/common/Recordings.h"
 #include "tests/hotkeys/ShortcutRows.h"
-#include "tests/common/Polling.h"
 
 #include <gtest/gtest.h>
 
@@ -39,22 +39,22 @@ constexpr int kCtrl = 2;
 bool readText(OtherClient& client, std::string& text) {
     Display* display = client.display();
     while (XPending(display) > 0) {
-            XEvent event;
-            XNextEvent(display, &event);
-            if (event.type == MappingNotify) XRefreshKeyboardMapping(&event.xmapping);
-            if (event.type != KeyPress || event.xkey.window != client.window()) continue;
-            char buffer[16];
-            KeySym symbol = NoSymbol;
-            const int length = XLookupString(&event.xkey, buffer, sizeof buffer, &symbol, nullptr);
-            if (length == 1 && static_cast<unsigned char>(buffer[0]) < 0x20) {
-                text += "<^" + std::string(1, static_cast<char>(buffer[0] + '@')) + ">";
-            } else if (length > 0) {
-                text.append(buffer, static_cast<std::size_t>(length));
-            } else if (!IsModifierKey(symbol)) {
-                const char* name = XKeysymToString(symbol);
-                text += "<" + std::string(name != nullptr ? name : "?") + ">";
-            }
+        XEvent event;
+        XNextEvent(display, &event);
+        if (event.type == MappingNotify) XRefreshKeyboardMapping(&event.xmapping);
+        if (event.type != KeyPress || event.xkey.window != client.window()) continue;
+        char buffer[16];
+        KeySym symbol = NoSymbol;
+        const int length = XLookupString(&event.xkey, buffer, sizeof buffer, &symbol, nullptr);
+        if (length == 1 && static_cast<unsigned char>(buffer[0]) < 0x20) {
+            text += "<^" + std::string(1, static_cast<char>(buffer[0] + '@')) + ">";
+        } else if (length > 0) {
+            text.append(buffer, static_cast<std::size_t>(length));
+        } else if (!IsModifierKey(symbol)) {
+            const char* name = XKeysymToString(symbol);
+            text += "<" + std::string(name != nullptr ? name : "?") + ">";
         }
+    }
     return !text.empty() && text.back() == ' ';
 }
 
@@ -157,13 +157,15 @@ TEST(ThePlayerProgram, TypesTheTimeStampIntoTheFocusedWindowWhateverTheKeyboardL
     xdotool("keydown ctrl+F9");
     const std::size_t published = player.publishedPositions().size();
     xdotool("key F10");
-    ASSERT_TRUE(waitUntil([&] {
-        const std::vector<double> positions = player.publishedPositions();
-        for (std::size_t i = std::max<std::size_t>(published, 1); i < positions.size(); ++i) {
-            if (positions[i] < positions[i - 1]) return true;
-        }
-        return false;
-    }, std::chrono::seconds(5)));
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            const std::vector<double> positions = player.publishedPositions();
+            for (std::size_t i = std::max<std::size_t>(published, 1); i < positions.size(); ++i) {
+                if (positions[i] < positions[i - 1]) return true;
+            }
+            return false;
+        },
+        std::chrono::seconds(5)));
     {
         OtherClient second;
         xdotool("keyup F9 ctrl");
@@ -186,8 +188,8 @@ TEST(ThePlayerProgram, TypesTheTimeStampIntoTheFocusedWindowWhateverTheKeyboardL
         const double before = *player.position();
         xdotool("key ctrl+F9");
         const std::string stamp = receivedText(client);
-        EXPECT_NEAR(stampSeconds(stamp), before, 1.5) << (german ? "de" : "us without brackets") << ": \"" << stamp
-                                                      << "\"";
+        EXPECT_NEAR(stampSeconds(stamp), before, 1.5)
+            << (german ? "de" : "us without brackets") << ": \"" << stamp << "\"";
     }
     // The spare keys the brackets were typed on have no symbols again.
     EXPECT_TRUE(waitUntil([&] { return keysWith(client.display(), XK_bracketleft).empty(); }, std::chrono::seconds(3)));

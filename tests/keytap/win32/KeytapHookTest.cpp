@@ -82,7 +82,7 @@ protected:
 
     void startTarget() {
         std::string command = "\"" + folderOfThisProgram() + "keytap_target.exe\" " + log;
-        STARTUPINFOA startup{};
+        STARTUPINFOA startup {};
         startup.cb = sizeof startup;
         ASSERT_TRUE(::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                                      &targetProcess));
@@ -129,7 +129,7 @@ protected:
     uint32_t(__stdcall* messageId)() = nullptr;
     HWND host = nullptr;
     HWND target = nullptr;
-    PROCESS_INFORMATION targetProcess{};
+    PROCESS_INFORMATION targetProcess {};
     lirabox::test::TempFolder folder;
     const std::string log = folder.fileText("typed.txt");
 };
@@ -137,8 +137,8 @@ protected:
 TEST_F(KeytapHook, KeysTypedIntoAnotherProgramArePostedAndDiscardKeysNeverReachIt) {
     ASSERT_EQ(initHook(reinterpret_cast<KeytapWindow>(host)), 1);
     EXPECT_EQ(messageId(), ::RegisterWindowMessageA("KVL_MESSAGE_PROC"));
-    const ShortcutKeyRecord passShiftW{3, 'W', 1, 0};
-    const ShortcutKeyRecord discardQ{5, 'Q', 0, 1};
+    const ShortcutKeyRecord passShiftW {3, 'W', 1, 0};
+    const ShortcutKeyRecord discardQ {5, 'Q', 0, 1};
     ASSERT_EQ(registKey(&passShiftW), 1);
     ASSERT_EQ(registKey(&discardQ), 1);
     ASSERT_NO_FATAL_FAILURE(startTarget());

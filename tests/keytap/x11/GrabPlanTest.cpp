@@ -32,8 +32,8 @@ protected:
     }
 
     KeyTable table;
-    KeycodeVirtualKeys keycodes{};
-    ModifierMasks masks{kShift, kControl, kAlt, kLock, kNumLock};
+    KeycodeVirtualKeys keycodes {};
+    ModifierMasks masks {kShift, kControl, kAlt, kLock, kNumLock};
 };
 
 TEST_F(GrabPlanTest, ASwallowingKeyIsGrabbedForEveryLockCombination) {
@@ -78,7 +78,7 @@ TEST_F(GrabPlanTest, WithoutAnAltModifierAltCombinationsCannotBeGrabbed) {
 TEST_F(GrabPlanTest, WithoutNumLockTheLockCombinationsAreNotRepeated) {
     masks.numLock = 0;
     table.store({0, 112, 0, 1});
-    const std::vector<KeyGrab> expected{{kF1Keycode, 0}, {kF1Keycode, kLock}};
+    const std::vector<KeyGrab> expected {{kF1Keycode, 0}, {kF1Keycode, kLock}};
     EXPECT_EQ(plan(), expected);
 }
 

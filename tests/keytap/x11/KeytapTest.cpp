@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <X11/Xlib.h>
-#include <X11/keysym.h>
 #include <dlfcn.h>
 #include <poll.h>
 #include <unistd.h>
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
 
 #include <cstdlib>
 #include <string>
@@ -102,7 +102,7 @@ protected:
     }
 
     static void registerKey(int32_t slot, int32_t keyCode, int32_t shiftStatus, int32_t keyDestroy) {
-        const ShortcutKeyRecord record{slot, keyCode, shiftStatus, keyDestroy};
+        const ShortcutKeyRecord record {slot, keyCode, shiftStatus, keyDestroy};
         ASSERT_EQ(keytap().registKey(&record), 1);
     }
 
@@ -119,7 +119,7 @@ protected:
                 ADD_FAILURE() << "no X event arrived";
                 return false;
             }
-            pollfd fd{ConnectionNumber(display), POLLIN, 0};
+            pollfd fd {ConnectionNumber(display), POLLIN, 0};
             poll(&fd, 1, 100);
         }
         XNextEvent(display, &event);
@@ -131,14 +131,17 @@ protected:
         if (event.type == ClientMessage && event.xclient.window == target &&
             event.xclient.message_type == messageAtom) {
             ASSERT_EQ(event.xclient.format, 32);
-            const Message message{event.xclient.data.l[0], event.xclient.data.l[1]};
-            if (message.slot == kMarkerSlot) markerMessage = true;
-            else seen.messages.push_back(message);
+            const Message message {event.xclient.data.l[0], event.xclient.data.l[1]};
+            if (message.slot == kMarkerSlot)
+                markerMessage = true;
+            else
+                seen.messages.push_back(message);
         } else if (event.type == KeyPress && event.xkey.window == focus) {
-            if (event.xkey.keycode == markerKeycode) markerPress = true;
-            else seen.focusPresses.push_back(event.xkey.keycode);
-        } else if (event.type == KeyRelease && event.xkey.window == focus &&
-                   event.xkey.keycode != markerKeycode) {
+            if (event.xkey.keycode == markerKeycode)
+                markerPress = true;
+            else
+                seen.focusPresses.push_back(event.xkey.keycode);
+        } else if (event.type == KeyRelease && event.xkey.window == focus && event.xkey.keycode != markerKeycode) {
             seen.focusReleases.push_back(event.xkey.keycode);
         }
     }
@@ -179,7 +182,7 @@ protected:
         FAIL() << "the keyboard stays grabbed";
     }
 
-    static long lParamOf(int32_t modifiers, int32_t key) { return (long{modifiers} << 16) | key; }
+    static long lParamOf(int32_t modifiers, int32_t key) { return (long {modifiers} << 16) | key; }
 
     Display* display = nullptr;
     Window target = 0;
@@ -192,8 +195,8 @@ TEST_F(KeytapX11Test, CtrlF1PostsSlot3AndReachesTheFocusedProgram) {
     registerKey(3, kF1, 2, 0);
     xdotool("key ctrl+F1");
     const Observed seen = untilMarker();
-    EXPECT_EQ(seen.messages, (std::vector<Message>{{3, 0x00020070}}));
-    EXPECT_EQ(seen.focusPresses, (std::vector<unsigned>{keycodeOf(XK_Control_L), keycodeOf(XK_F1)}));
+    EXPECT_EQ(seen.messages, (std::vector<Message> {{3, 0x00020070}}));
+    EXPECT_EQ(seen.focusPresses, (std::vector<unsigned> {keycodeOf(XK_Control_L), keycodeOf(XK_F1)}));
 }
 
 TEST_F(KeytapX11Test, F1AloneCtrlShiftF1AndTheKeyUpPostNothing) {
@@ -205,30 +208,30 @@ TEST_F(KeytapX11Test, F1AloneCtrlShiftF1AndTheKeyUpPostNothing) {
 
     registerKey(4, kF1, 0, 0);
     xdotool("keydown F1");
-    EXPECT_EQ(untilMarker().messages, (std::vector<Message>{{4, lParamOf(0, kF1)}}));
+    EXPECT_EQ(untilMarker().messages, (std::vector<Message> {{4, lParamOf(0, kF1)}}));
     xdotool("keyup F1");
     const Observed afterKeyUp = untilMarker();
     EXPECT_TRUE(afterKeyUp.messages.empty());
-    EXPECT_EQ(afterKeyUp.focusReleases, (std::vector<unsigned>{keycodeOf(XK_F1)}));
+    EXPECT_EQ(afterKeyUp.focusReleases, (std::vector<unsigned> {keycodeOf(XK_F1)}));
 }
 
 TEST_F(KeytapX11Test, ASwallowedKeyDownNeverReachesTheFocusedProgram) {
     registerKey(3, kF1, 2, 1);
     xdotool("key ctrl+F1");
     const Observed seen = untilMarker();
-    EXPECT_EQ(seen.messages, (std::vector<Message>{{3, 0x00020070}}));
-    EXPECT_EQ(seen.focusPresses, (std::vector<unsigned>{keycodeOf(XK_Control_L)}));
+    EXPECT_EQ(seen.messages, (std::vector<Message> {{3, 0x00020070}}));
+    EXPECT_EQ(seen.focusPresses, (std::vector<unsigned> {keycodeOf(XK_Control_L)}));
 }
 
 TEST_F(KeytapX11Test, TheKeyUpOfASwallowedKeyReachesTheFocusedProgram) {
     registerKey(3, kF1, 2, 1);
     xdotool("keydown ctrl keydown F1");
-    EXPECT_EQ(untilMessages(1).messages, (std::vector<Message>{{3, 0x00020070}}));
+    EXPECT_EQ(untilMessages(1).messages, (std::vector<Message> {{3, 0x00020070}}));
     waitUntilKeyboardIsFree();
     xdotool("keyup F1 keyup ctrl");
     const Observed seen = untilMarker();
     EXPECT_TRUE(seen.messages.empty());
-    EXPECT_EQ(seen.focusReleases, (std::vector<unsigned>{keycodeOf(XK_F1), keycodeOf(XK_Control_L)}));
+    EXPECT_EQ(seen.focusReleases, (std::vector<unsigned> {keycodeOf(XK_F1), keycodeOf(XK_Control_L)}));
     for (unsigned keycode : seen.focusPresses) EXPECT_NE(keycode, keycodeOf(XK_F1));
 }
 
@@ -237,8 +240,8 @@ TEST_F(KeytapX11Test, TheLowerOfTwoEqualSlotsWinsWithItsOwnDiscardFlag) {
     registerKey(2, kF2, 0, 0);
     xdotool("key F2");
     const Observed seen = untilMarker();
-    EXPECT_EQ(seen.messages, (std::vector<Message>{{2, lParamOf(0, kF2)}}));
-    EXPECT_EQ(seen.focusPresses, (std::vector<unsigned>{keycodeOf(XK_F2)}));
+    EXPECT_EQ(seen.messages, (std::vector<Message> {{2, lParamOf(0, kF2)}}));
+    EXPECT_EQ(seen.focusPresses, (std::vector<unsigned> {keycodeOf(XK_F2)}));
 }
 
 TEST_F(KeytapX11Test, AHeldKeyFiresForEveryAutoRepeatedKeyDown) {
@@ -275,7 +278,7 @@ TEST_F(KeytapX11Test, AModifierAloneIsAShortcut) {
     registerKey(4, 16, 1, 1);
     xdotool("key shift");
     const Observed seen = untilMarker();
-    EXPECT_EQ(seen.messages, (std::vector<Message>{{4, 0x00010010}}));
+    EXPECT_EQ(seen.messages, (std::vector<Message> {{4, 0x00010010}}));
     EXPECT_TRUE(seen.focusPresses.empty());
 }
 
@@ -284,7 +287,7 @@ TEST_F(KeytapX11Test, AltCombinationsAreMatchedAndSwallowed) {
     registerKey(7, kF2, 5, 0);
     xdotool("key alt+F2 alt+shift+F2");
     const Observed seen = untilMarker();
-    EXPECT_EQ(seen.messages, (std::vector<Message>{{6, lParamOf(4, kF2)}, {7, lParamOf(5, kF2)}}));
+    EXPECT_EQ(seen.messages, (std::vector<Message> {{6, lParamOf(4, kF2)}, {7, lParamOf(5, kF2)}}));
     int f2Presses = 0;
     for (unsigned keycode : seen.focusPresses) f2Presses += keycode == keycodeOf(XK_F2);
     EXPECT_EQ(f2Presses, 1);
@@ -294,24 +297,22 @@ TEST_F(KeytapX11Test, SwallowingHoldsWithCapsLockOn) {
     registerKey(0, kF5, 0, 1);
     xdotool("key Caps_Lock F5 Caps_Lock");
     const Observed seen = untilMarker();
-    EXPECT_EQ(seen.messages, (std::vector<Message>{{0, lParamOf(0, kF5)}}));
+    EXPECT_EQ(seen.messages, (std::vector<Message> {{0, lParamOf(0, kF5)}}));
     for (unsigned keycode : seen.focusPresses) EXPECT_NE(keycode, keycodeOf(XK_F5));
 }
 
 TEST_F(KeytapX11Test, KeysArriveAsTheirVirtualKeyCodes) {
-    const std::vector<std::pair<std::string, int32_t>> keys{
-        {"a", 'A'},          {"z", 'Z'},          {"5", '5'},          {"KP_Begin", 101},
-        {"KP_Home", 103},    {"KP_Insert", 96},   {"KP_Multiply", 106}, {"KP_Add", 107},
-        {"KP_Subtract", 109}, {"KP_Divide", 111}, {"Return", 13},
-        {"space", 32},       {"Escape", 27},      {"BackSpace", 8},    {"Tab", 9},
-        {"Insert", 45},      {"Delete", 46},      {"Home", 36},        {"End", 35},
-        {"Prior", 33},       {"Next", 34},        {"Left", 37},        {"Up", 38},
-        {"Right", 39},       {"Down", 40},        {"semicolon", 186},  {"equal", 187},
-        {"comma", 188},      {"minus", 189},      {"period", 190},     {"slash", 191},
-        {"grave", 192},      {"bracketleft", 219}, {"backslash", 220}, {"bracketright", 221},
-        {"apostrophe", 222}, {"F1", 112},         {"F11", 122},        {"Pause", 19},
-        {"Super_L", 91},     {"Menu", 93},        {"Print", 44},       {"Scroll_Lock", 145},
-        {"ctrl", 17},        {"alt", 18},         {"shift", 16}};
+    const std::vector<std::pair<std::string, int32_t>> keys {
+        {"a", 'A'},          {"z", 'Z'},           {"5", '5'},           {"KP_Begin", 101},    {"KP_Home", 103},
+        {"KP_Insert", 96},   {"KP_Multiply", 106}, {"KP_Add", 107},      {"KP_Subtract", 109}, {"KP_Divide", 111},
+        {"Return", 13},      {"space", 32},        {"Escape", 27},       {"BackSpace", 8},     {"Tab", 9},
+        {"Insert", 45},      {"Delete", 46},       {"Home", 36},         {"End", 35},          {"Prior", 33},
+        {"Next", 34},        {"Left", 37},         {"Up", 38},           {"Right", 39},        {"Down", 40},
+        {"semicolon", 186},  {"equal", 187},       {"comma", 188},       {"minus", 189},       {"period", 190},
+        {"slash", 191},      {"grave", 192},       {"bracketleft", 219}, {"backslash", 220},   {"bracketright", 221},
+        {"apostrophe", 222}, {"F1", 112},          {"F11", 122},         {"Pause", 19},        {"Super_L", 91},
+        {"Menu", 93},        {"Print", 44},        {"Scroll_Lock", 145}, {"ctrl", 17},         {"alt", 18},
+        {"shift", 16}};
     for (std::size_t first = 0; first < keys.size(); first += 14) {
         const std::size_t end = std::min(first + 14, keys.size());
         std::string presses = "key";
@@ -336,8 +337,8 @@ TEST_F(KeytapX11Test, KeysAddedToTheKeymapLaterAreRecognised) {
     int maxKeycode = 0;
     XDisplayKeycodes(display, &minKeycode, &maxKeycode);
     int perKeycode = 0;
-    KeySym* syms = XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode), maxKeycode - minKeycode + 1,
-                                       &perKeycode);
+    KeySym* syms =
+        XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode), maxKeycode - minKeycode + 1, &perKeycode);
     ASSERT_NE(syms, nullptr);
     int spare = 0;
     for (int keycode = maxKeycode; keycode >= minKeycode && spare == 0; --keycode) {
@@ -359,7 +360,7 @@ TEST_F(KeytapX11Test, KeysAddedToTheKeymapLaterAreRecognised) {
     KeySym none = NoSymbol;
     XChangeKeyboardMapping(display, spare, 1, &none, 1);
     XSync(display, False);
-    EXPECT_EQ(seen.messages, (std::vector<Message>{{0, lParamOf(0, 131)}}));
+    EXPECT_EQ(seen.messages, (std::vector<Message> {{0, lParamOf(0, 131)}}));
     for (unsigned keycode : seen.focusPresses) EXPECT_NE(keycode, static_cast<unsigned>(spare));
 }
 
@@ -371,19 +372,19 @@ TEST_F(KeytapX11Test, AnUnregisteredKeyNoLongerFiresNorIsSwallowed) {
     xdotool("key F5");
     const Observed seen = untilMarker();
     EXPECT_TRUE(seen.messages.empty());
-    EXPECT_EQ(seen.focusPresses, (std::vector<unsigned>{keycodeOf(XK_F5)}));
+    EXPECT_EQ(seen.focusPresses, (std::vector<unsigned> {keycodeOf(XK_F5)}));
 }
 
 TEST_F(KeytapX11Test, RegisteringOutsideTheTableChangesNothing) {
-    const ShortcutKeyRecord tooHigh{16, kF5, 0, 1};
-    const ShortcutKeyRecord free{-1, kF5, 0, 1};
+    const ShortcutKeyRecord tooHigh {16, kF5, 0, 1};
+    const ShortcutKeyRecord free {-1, kF5, 0, 1};
     EXPECT_EQ(keytap().registKey(&tooHigh), 0);
     EXPECT_EQ(keytap().registKey(&free), 0);
     EXPECT_EQ(keytap().registKey(nullptr), 0);
     xdotool("key F5");
     const Observed seen = untilMarker();
     EXPECT_TRUE(seen.messages.empty());
-    EXPECT_EQ(seen.focusPresses, (std::vector<unsigned>{keycodeOf(XK_F5)}));
+    EXPECT_EQ(seen.focusPresses, (std::vector<unsigned> {keycodeOf(XK_F5)}));
 }
 
 TEST_F(KeytapX11Test, StartingAgainFreesEverySlot) {
@@ -393,7 +394,7 @@ TEST_F(KeytapX11Test, StartingAgainFreesEverySlot) {
     xdotool("key F5");
     const Observed seen = untilMarker();
     EXPECT_TRUE(seen.messages.empty());
-    EXPECT_EQ(seen.focusPresses, (std::vector<unsigned>{keycodeOf(XK_F5)}));
+    EXPECT_EQ(seen.focusPresses, (std::vector<unsigned> {keycodeOf(XK_F5)}));
 }
 
 TEST_F(KeytapX11Test, AfterTerminatingNothingIsPostedOrSwallowed) {
@@ -407,7 +408,7 @@ TEST_F(KeytapX11Test, AfterTerminatingNothingIsPostedOrSwallowed) {
         EXPECT_NE(event.type, ClientMessage);
         if (event.type == KeyPress) presses.push_back(event.xkey.keycode);
     }
-    EXPECT_EQ(presses, (std::vector<unsigned>{keycodeOf(XK_F5), markerKeycode}));
+    EXPECT_EQ(presses, (std::vector<unsigned> {keycodeOf(XK_F5), markerKeycode}));
 }
 
 TEST_F(KeytapX11Test, StartingAndStoppingRepeatedlyIsSafe) {
@@ -421,12 +422,12 @@ TEST_F(KeytapX11Test, StartingAndStoppingRepeatedlyIsSafe) {
     registerKey(kMarkerSlot, kF12, 0, 0);
     registerKey(0, kF5, 0, 0);
     xdotool("key F5");
-    EXPECT_EQ(untilMarker().messages, (std::vector<Message>{{0, lParamOf(0, kF5)}}));
+    EXPECT_EQ(untilMarker().messages, (std::vector<Message> {{0, lParamOf(0, kF5)}}));
 }
 
 TEST_F(KeytapX11Test, AVanishedTargetWindowDoesNotStopTheLibrary) {
-    const Window doomed = XCreateWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, CopyFromParent,
-                                        InputOnly, CopyFromParent, 0, nullptr);
+    const Window doomed = XCreateWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, CopyFromParent, InputOnly,
+                                        CopyFromParent, 0, nullptr);
     XSync(display, False);
     ASSERT_EQ(keytap().initHook(doomed), 1);
     registerKey(0, kF5, 0, 0);
@@ -438,7 +439,7 @@ TEST_F(KeytapX11Test, AVanishedTargetWindowDoesNotStopTheLibrary) {
     registerKey(0, kF5, 0, 0);
     xdotool("key F5");
     const Observed seen = untilMarker();
-    EXPECT_EQ(seen.messages, (std::vector<Message>{{0, lParamOf(0, kF5)}}));
+    EXPECT_EQ(seen.messages, (std::vector<Message> {{0, lParamOf(0, kF5)}}));
 }
 
 TEST_F(KeytapX11Test, AKeyAnotherProgramGrabsStillFires) {
@@ -449,7 +450,7 @@ TEST_F(KeytapX11Test, AKeyAnotherProgramGrabsStillFires) {
     xdotool("key F7");
     const Observed seen = untilMarker();
     XUngrabKey(display, static_cast<int>(f7), 0, DefaultRootWindow(display));
-    EXPECT_EQ(seen.messages, (std::vector<Message>{{0, lParamOf(0, kF7)}}));
+    EXPECT_EQ(seen.messages, (std::vector<Message> {{0, lParamOf(0, kF7)}}));
 }
 
 TEST_F(KeytapX11Test, TheMessageNumberIsTheAtomOfItsName) {
@@ -465,7 +466,7 @@ TEST_F(KeytapX11Test, WithoutADisplayNothingStarts) {
     EXPECT_EQ(keytap().initHook(target), 0);
     EXPECT_EQ(keytap().messageId(), 0u);
     EXPECT_EQ(keytap().terminateHook(), 0);
-    const ShortcutKeyRecord record{0, kF5, 0, 1};
+    const ShortcutKeyRecord record {0, kF5, 0, 1};
     EXPECT_EQ(keytap().registKey(&record), 1);
     setenv("DISPLAY", saved.c_str(), 1);
 }

@@ -130,7 +130,8 @@ TYPED_TEST_P(MediaEngineContract, ValuesOutOfRangeAreRefusedAndValidOnesTaken) {
         settings.rate(3.0);
         settings.volume(0);
         settings.volume(100);
-    }), 0);
+    }),
+              0);
 }
 
 TYPED_TEST_P(MediaEngineContract, AFileThatCannotBeOpenedRaisesCannotOpenAndLeavesTheLoadedRecording) {

@@ -19,7 +19,7 @@ using namespace lirabox::media;
 // a path that cannot be opened, and playing on to a position.
 struct MpvSubject {
     static constexpr const char* kName = "Mpv";
-    MpvEngine engine{{{"ao", "null"}}};
+    MpvEngine engine {{{"ao", "null"}}};
     void makeRecording(const std::string& path, double seconds) {
         lirabox::test::writeSineWav(path, seconds, 440.0, 8000, 1);
     }
@@ -36,9 +36,7 @@ struct FakeSubject {
     static constexpr const char* kName = "Fake";
     lirabox::test::FakeMediaEngine engine;
     void makeRecording(const std::string& path, double seconds) { engine.setDurationFor(path, seconds); }
-    void makeUnopenable(const std::string& path) {
-        engine.failLoad(path, lirabox::kObjectErrorBase + kErrCannotOpen);
-    }
+    void makeUnopenable(const std::string& path) { engine.failLoad(path, lirabox::kObjectErrorBase + kErrCannotOpen); }
     bool playTo(double seconds) {
         engine.setPosition(seconds);
         return true;

@@ -51,8 +51,8 @@ std::vector<lirabox::media::MpvOption> pcmOutputTo(const std::filesystem::path& 
 
 void playToTheEnd(MpvEngine& engine, const std::filesystem::path& recording) {
     engine.controls().play();
-    if (!waitUntil(engine, [&] { return engine.playState() == lirabox::media::kMediaEnded; },
-                   std::chrono::seconds(60))) {
+    if (!waitUntil(
+            engine, [&] { return engine.playState() == lirabox::media::kMediaEnded; }, std::chrono::seconds(60))) {
         throw std::runtime_error("rendering did not reach the end of " + recording.string());
     }
 }
@@ -71,8 +71,8 @@ void renderAtRate(const std::filesystem::path& recording, double rate, const std
     playToTheEnd(engine, recording);
 }
 
-std::vector<unsigned char> renderWithRateChange(const std::filesystem::path& recording, double before,
-                                                double rate, RateChange how) {
+std::vector<unsigned char> renderWithRateChange(const std::filesystem::path& recording, double before, double rate,
+                                                RateChange how) {
     const auto fifo = std::filesystem::path(recording).replace_extension(".pipe");
     std::filesystem::remove(fifo);
     if (::mkfifo(fifo.c_str(), 0600) != 0) throw std::runtime_error("cannot make a pipe");

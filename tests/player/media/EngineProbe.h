@@ -8,8 +8,8 @@
 #include <functional>
 #include <vector>
 
-#include "player/media/mpv/MpvEngine.h"
 #include "PcmAnalysis.h"
+#include "player/media/mpv/MpvEngine.h"
 
 namespace lirabox::test {
 
@@ -31,7 +31,7 @@ enum class RateChange { WhilePlaying, WhilePaused };
 // is read here slowly; once `before` seconds of sound have come out it sets
 // `rate` (while playing, or between a pause and the next play) and reads on to
 // the end. Returns the whole output as a WAV image.
-std::vector<unsigned char> renderWithRateChange(const std::filesystem::path& recording, double before,
-                                                double rate, RateChange how);
+std::vector<unsigned char> renderWithRateChange(const std::filesystem::path& recording, double before, double rate,
+                                                RateChange how);
 
 }  // namespace lirabox::test

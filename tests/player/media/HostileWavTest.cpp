@@ -31,8 +31,8 @@ std::string chunk(const std::string& id, std::uint32_t claimed, const std::strin
     return id + le32(claimed) + body;
 }
 
-const std::string kFormat = chunk("fmt ", 16, std::string("\x01\x00\x01\x00", 4) + le32(8000) + le32(16000) +
-                                                  std::string("\x02\x00\x10\x00", 4));
+const std::string kFormat = chunk(
+    "fmt ", 16, std::string("\x01\x00\x01\x00", 4) + le32(8000) + le32(16000) + std::string("\x02\x00\x10\x00", 4));
 
 std::string be32(std::uint32_t value) {
     std::string bytes = le32(value);
@@ -70,18 +70,20 @@ std::uint64_t peakResident() {
 
 TEST(HostileWav, ChunksClaimingMoreThanTheFileAreRefusedWithoutTakingMemory) {
     lirabox::test::TempFolder folder;
-    const std::vector<std::pair<std::string, std::string>> files{
+    const std::vector<std::pair<std::string, std::string>> files {
         {"list.wav", wave(kFormat + kHugeList)},
         {"rifx.wav", wave("fmt " + be32(16) + std::string("\x00\x01\x00\x01", 4) + be32(8000) + be32(16000) +
                               std::string("\x00\x02\x00\x10", 4) + "LIST" + be32(0xFFFFFFF8) + "INFO",
                           386, "RIFX")},
         {"rf64.wav", wave64("RF64")},
         {"bw64.wav", wave64("BW64")},
-        {"junk-flood.wav", wave(kFormat + [] {
-                               std::string flood;
-                               for (int i = 0; i < 4200; ++i) flood += chunk("JUNK", 0);
-                               return flood;
-                           }() + chunk("data", 4, "\0\0\0\0") + kHugeList)},
+        {"junk-flood.wav", wave(kFormat +
+                                [] {
+                                    std::string flood;
+                                    for (int i = 0; i < 4200; ++i) flood += chunk("JUNK", 0);
+                                    return flood;
+                                }() +
+                                chunk("data", 4, "\0\0\0\0") + kHugeList)},
         {"bext.wav", wave(kFormat + chunk("bext", 0x60000000))},
         {"junk.wav", wave(chunk("JUNK", 0xFFFFFFF0) + kFormat)},
         {"format.wav", wave(chunk("fmt ", 0x7FFFFFF0, kFormat.substr(8)))},

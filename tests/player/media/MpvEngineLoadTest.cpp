@@ -9,10 +9,10 @@
 #include <random>
 
 #include "EngineProbe.h"
+#include "SlowOpen.h"
 #include "player/media/mpv/MpvEngine.h"
 #include "support/RaisedError.h"
 #include "tests/common/Recordings.h"
-#include "SlowOpen.h"
 #include "tests/common/TempFolder.h"
 
 namespace {
@@ -188,9 +188,10 @@ TEST_F(MpvEngineLoad, WavCutInsideTheSoundPlaysWhatIsThere) {
 
 TEST_F(MpvEngineLoad, PictureWithoutSoundIsRefused) {
     const std::string picture = path("picture.png");
-    ASSERT_EQ(std::system(("ffmpeg -nostdin -loglevel error -y -f lavfi -i color=c=red:s=16x16 -frames:v 1 '" +
-                           picture + "'").c_str()),
-              0);
+    ASSERT_EQ(
+        std::system(("ffmpeg -nostdin -loglevel error -y -f lavfi -i color=c=red:s=16x16 -frames:v 1 '" + picture + "'")
+                        .c_str()),
+        0);
     EXPECT_EQ(refusedNumber(picture), lirabox::kObjectErrorBase + kErrNotPlayable);
     expectNothingLoaded();
     expectNextLoadWorks();
@@ -256,7 +257,7 @@ TEST_F(MpvEngineLoad, RecentlyOpenedListKeepsEachFileOnceNewestFirst) {
     mEngine.mediaCollection().add(path("tone.wav"));
     mEngine.mediaCollection().add(path("tone.mp3"));
     mEngine.mediaCollection().add(path("tone.wav"));
-    const std::vector<std::string> expected{path("tone.wav"), path("tone.mp3")};
+    const std::vector<std::string> expected {path("tone.wav"), path("tone.mp3")};
     EXPECT_EQ(mEngine.recentMedia().entries(), expected);
 }
 

@@ -34,10 +34,13 @@ protected:
     }
     double position() { return mEngine.controls().currentPosition(); }
     // Gives libmpv time to carry out what was asked; the answers must not change by it.
-    void settle() { waitUntil(mEngine, [] { return false; }, std::chrono::milliseconds(300)); }
+    void settle() {
+        waitUntil(
+            mEngine, [] { return false; }, std::chrono::milliseconds(300));
+    }
 
     static std::unique_ptr<TempFolder> sFolder;
-    MpvEngine mEngine{{{"ao", "null"}}};
+    MpvEngine mEngine {{{"ao", "null"}}};
 };
 
 std::unique_ptr<TempFolder> MpvEngineTransport::sFolder;

@@ -12,7 +12,7 @@ namespace lirabox::test {
 
 Pcm readPcmWav(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    return readPcmWav(std::vector<unsigned char>{std::istreambuf_iterator<char>(in), {}});
+    return readPcmWav(std::vector<unsigned char> {std::istreambuf_iterator<char>(in), {}});
 }
 
 Pcm readPcmWav(const std::vector<unsigned char>& bytes) {

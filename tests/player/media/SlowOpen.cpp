@@ -42,8 +42,7 @@ SlowOpen::SlowOpen(const std::filesystem::path& file, std::chrono::milliseconds 
     prctl(PR_SET_PTRACER, PR_SET_PTRACER_ANY);
     const std::string self = std::to_string(mProcess);
     const std::string path = file.string();
-    const std::string inject =
-        "inject=openat:delay_enter=" + std::to_string(std::chrono::microseconds(delay).count());
+    const std::string inject = "inject=openat:delay_enter=" + std::to_string(std::chrono::microseconds(delay).count());
     mTracer = fork();
     if (mTracer == 0) {
         execlp("strace", "strace", "-f", "-qq", "-o", "/dev/null", "-p", self.c_str(), "-P", path.c_str(), "-e",

@@ -6,10 +6,10 @@
 #include <fstream>
 
 #include "EngineProbe.h"
+#include "player/media/RecentMedia.h"
 #include "player/media/fake/FakeMediaEngine.h"
 #include "support/RaisedError.h"
 #include "tests/common/Recordings.h"
-#include "player/media/RecentMedia.h"
 #include "tests/common/TempFolder.h"
 
 namespace {
@@ -28,15 +28,15 @@ TEST(FakeMediaEngine, LoadsWithoutPlayingAndRecordsTheCallsInOrder) {
     EXPECT_EQ(engine.currentMedia().name(), "a.wav");
     EXPECT_EQ(engine.playState(), kReady);
 
-    const std::vector<std::string> expected{
-        "settings.autoStart(false)", "URL(/rec/a.wav)", "currentMedia.sourceURL()",
-        "mediaCollection.add(/rec/a.wav)", "settings.rate(1)", "currentMedia.duration()",
-        "currentMedia.name()", "playState()"};
+    const std::vector<std::string> expected {"settings.autoStart(false)", "URL(/rec/a.wav)",
+                                             "currentMedia.sourceURL()",  "mediaCollection.add(/rec/a.wav)",
+                                             "settings.rate(1)",          "currentMedia.duration()",
+                                             "currentMedia.name()",       "playState()"};
     EXPECT_EQ(engine.calls(), expected);
-    const std::vector<std::string> commands{"settings.autoStart(false)", "URL(/rec/a.wav)",
-                                            "mediaCollection.add(/rec/a.wav)", "settings.rate(1)"};
+    const std::vector<std::string> commands {"settings.autoStart(false)", "URL(/rec/a.wav)",
+                                             "mediaCollection.add(/rec/a.wav)", "settings.rate(1)"};
     EXPECT_EQ(engine.commands(), commands);
-    EXPECT_EQ(engine.library(), std::vector<std::string>{"/rec/a.wav"});
+    EXPECT_EQ(engine.library(), std::vector<std::string> {"/rec/a.wav"});
 }
 
 TEST(FakeMediaEngine, TransportFollowsTheEngineRulesAndRecordsPositionsAsAsked) {
@@ -86,7 +86,7 @@ TEST(FakeMediaEngine, FailuresCanBeMadeOnLoadsAndOnAnyOperation) {
 TEST(RecentMedia, KeepsTheNewestEntriesUpToItsSize) {
     RecentMedia recent(3);
     for (const char* url : {"a", "b", "c", "d", "", "b"}) recent.add(url);
-    EXPECT_EQ(recent.entries(), (std::vector<std::string>{"b", "d", "c"}));
+    EXPECT_EQ(recent.entries(), (std::vector<std::string> {"b", "d", "c"}));
 }
 
 TEST(Recordings, SineWavHasTheAskedLengthLayoutAndTone) {

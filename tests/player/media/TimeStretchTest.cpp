@@ -135,7 +135,7 @@ TEST(TimeStretch, AtTheNaturalRateGivesTheInputBackAndMapsOutputToInput) {
 }
 
 TEST(Resampler, ConvertsLengthAndKeepsPitchBetweenCommonRates) {
-    for (const auto& [from, to] : {std::pair{44100, 48000}, std::pair{48000, 16000}, std::pair{8000, 48000}}) {
+    for (const auto& [from, to] : {std::pair {44100, 48000}, std::pair {48000, 16000}, std::pair {8000, 48000}}) {
         SCOPED_TRACE(std::to_string(from) + " to " + std::to_string(to));
         const auto input = tone(3.0, kTone, from);
         Resampler resampler(kChannels, from, to);

@@ -41,12 +41,12 @@ TEST(Win32SingleInstance, ACopyRunningInAnotherProcessIsSeenUntilItIsKilled) {
     char self[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string command = "\"" + std::string(self) + "\" --gtest_filter=Win32SingleInstanceHolder.*";
-    STARTUPINFOA startup{};
+    STARTUPINFOA startup {};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
+    PROCESS_INFORMATION process {};
     ::SetEnvironmentVariableA("LIRABOX_HOLD_INSTANCE", "1");
-    ASSERT_TRUE(::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                 &process));
+    ASSERT_TRUE(
+        ::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
     ::SetEnvironmentVariableA("LIRABOX_HOLD_INSTANCE", nullptr);
     ASSERT_EQ(::WaitForSingleObject(ready, 20000), WAIT_OBJECT_0);
     SingleInstance second(kProgram + ".held", SingleInstance::defaultLockFolder());
@@ -62,7 +62,8 @@ TEST(Win32SingleInstance, ACopyRunningInAnotherProcessIsSeenUntilItIsKilled) {
 }
 
 TEST(Win32SingleInstanceHolder, HoldsTheLockUntilKilled) {
-    if (::GetEnvironmentVariableA("LIRABOX_HOLD_INSTANCE", nullptr, 0) == 0) GTEST_SKIP() << "started by the test above";
+    if (::GetEnvironmentVariableA("LIRABOX_HOLD_INSTANCE", nullptr, 0) == 0)
+        GTEST_SKIP() << "started by the test above";
     SingleInstance held(kProgram + ".held", SingleInstance::defaultLockFolder());
     ASSERT_FALSE(held.PrevInstance());
     ::SetEvent(::OpenEventA(EVENT_MODIFY_STATE, FALSE, kHeldReady));

@@ -68,7 +68,9 @@ protected:
             const std::optional<AccessibleObject> control = accessible->find(pid, name, role);
             return control && control->has(AccessibleState::Showing) && (place = accessible->extents(*control)) &&
                    place->width > 0;
-        })) << name << " (" << role << ") not shown among\n" << describe(accessible->objectsOf(pid));
+        })) << name
+            << " (" << role << ") not shown among\n"
+            << describe(accessible->objectsOf(pid));
         xdotool("mousemove " + std::to_string(place->x + place->width / 2) + " " +
                 std::to_string(place->y + place->height / 2) + " click 1");
     }
@@ -92,15 +94,14 @@ private:
 
 // What the close button of the title bar does: the window manager is asked to close the window.
 void closeByTitleBar(Display* display, XWindow window) {
-    XEvent event{};
+    XEvent event {};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
     event.xclient.message_type = XInternAtom(display, "_NET_CLOSE_WINDOW", False);
     event.xclient.format = 32;
     event.xclient.data.l[0] = CurrentTime;
     event.xclient.data.l[1] = 2;  // from a pager or user action
-    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
-               &event);
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
     XFlush(display);
 }
 
@@ -137,7 +138,7 @@ TEST_F(TheSettingsDialog, KeysSetWithTheKeyboardWorkSystemWideAndARegisteredKeyI
     ASSERT_TRUE(other.takeFocus());
     xdotool("key F9");
     EXPECT_TRUE(waitUntil([&] { return status() == "Paused"; }));
-    EXPECT_EQ(other.pressesBeforeMarker(), std::vector<XId>{});
+    EXPECT_EQ(other.pressesBeforeMarker(), std::vector<XId> {});
 
     // F9 is registered and swallowed, yet a key box takes it, and playback is left alone.
     dialog = openShortcutKeySettings();
@@ -153,13 +154,14 @@ TEST_F(TheSettingsDialog, KeysSetWithTheKeyboardWorkSystemWideAndARegisteredKeyI
     ASSERT_TRUE(other.takeFocus());
     xdotool("key F9");
     EXPECT_TRUE(waitUntil([&] { return status() == "Playing"; }));
-    EXPECT_EQ(other.pressesBeforeMarker(), std::vector<XId>{});
+    EXPECT_EQ(other.pressesBeforeMarker(), std::vector<XId> {});
 }
 
 TEST_F(TheSettingsDialog, AFreshSetUpWarnsOfNothingAndTheSuggestedKeysWorkAtOnce) {
     startPlaying();
     ASSERT_NE(openShortcutKeySettings(), 0u) << player.output();
-    EXPECT_TRUE(accessible->find(pid, "＊テキストボックスを選んで，任意のキーを入力してください。", "label").has_value())
+    EXPECT_TRUE(
+        accessible->find(pid, "＊テキストボックスを選んで，任意のキーを入力してください。", "label").has_value())
         << describe(accessible->objectsOf(pid));
     clickOn("おすすめのキーを入れる", "push button");
     ASSERT_TRUE(waitUntil([&] { return keyBoxShows(kRows[0], "F9"); }));
@@ -209,7 +211,7 @@ TEST_F(TheSettingsDialog, ClosedByItsTitleBarItHidesAndTheKeysStayOn) {
     EXPECT_TRUE(waitUntil([&] { return status() == "Paused"; }));
     xdotool("key F9");
     EXPECT_TRUE(waitUntil([&] { return status() == "Playing"; }));
-    EXPECT_EQ(other.pressesBeforeMarker(), std::vector<XId>{});
+    EXPECT_EQ(other.pressesBeforeMarker(), std::vector<XId> {});
 }
 
 }  // namespace

@@ -44,9 +44,8 @@ std::optional<std::string> expectedReadBack(const std::string& section, const st
     return findProfileValue("[" + stored(section) + "]\n" + stored(key) + "=" + stored(value) + "\n", section, key);
 }
 
-void fuzzText(const std::string& text, const std::string& section, const std::string& key,
-              const std::string& value, const std::string& otherSection, const std::string& otherKey,
-              int bufferSize) {
+void fuzzText(const std::string& text, const std::string& section, const std::string& key, const std::string& value,
+              const std::string& otherSection, const std::string& otherKey, int bufferSize) {
     const std::optional<std::string> found = findProfileValue(text, section, key);
     const std::string cut = cutToBufferSize(found.value_or(value), bufferSize);
     check(cut.size() <= static_cast<std::size_t>(bufferSize > 0 ? bufferSize - 1 : 0), "cut length");
@@ -60,8 +59,8 @@ void fuzzText(const std::string& text, const std::string& section, const std::st
     }
 }
 
-void fuzzFile(const std::string& text, const std::string& section, const std::string& key,
-              const std::string& value, int bufferSize) {
+void fuzzFile(const std::string& text, const std::string& section, const std::string& key, const std::string& value,
+              int bufferSize) {
     char folder[] = "/tmp/lirabox-fuzz-XXXXXX";
     check(::mkdtemp(folder) != nullptr, "temporary folder");
     const std::string file = std::string(folder) + "/fuzz.ini";

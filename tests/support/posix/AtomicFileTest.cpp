@@ -1,7 +1,7 @@
 #include "support/AtomicFile.h"
 
-#include "tests/support/FileHelpers.h"
 #include "tests/common/TempFolder.h"
+#include "tests/support/FileHelpers.h"
 
 #include <gtest/gtest.h>
 

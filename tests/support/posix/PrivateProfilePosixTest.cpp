@@ -56,7 +56,7 @@ TEST_F(PrivateProfileFile, CrOnlyFileIsReadAndWrittenWithItsOwnLineEnds) {
 TEST_F(PrivateProfileFile, Utf16FileIsReadAndWrittenInUtf16) {
     const auto utf16le = [](const std::string& ascii) {
         std::string out = "\xFF\xFE";
-        for (char c : ascii) out += std::string{c, '\0'};
+        for (char c : ascii) out += std::string {c, '\0'};
         return out;
     };
     writeText(file, utf16le("[Config]\r\nRewind=7\r\n; note\r\n"));
@@ -78,7 +78,7 @@ TEST_F(PrivateProfileFile, Utf16FileIsReadAndWrittenInUtf16) {
 TEST_F(PrivateProfileFile, Utf16WithoutByteOrderMarkStaysUtf16WithItsOddLastByte) {
     const auto utf16 = [](const std::string& ascii, bool bigEndian) {
         std::string out;
-        for (char c : ascii) out += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+        for (char c : ascii) out += bigEndian ? std::string {'\0', c} : std::string {c, '\0'};
         return out;
     };
     for (const bool bigEndian : {false, true}) {
@@ -114,13 +114,16 @@ TEST_F(PrivateProfileFile, VeryLongLineIsHandled) {
 }
 
 TEST_F(PrivateProfileFile, BatchedWriteGivesTheBytesOfSeparateWritesInOneReplacement) {
-    const std::vector<ProfileEntry> entries{
-        {"FormPosition", "Minimized", "0"}, {"FormPosition", "Left", "120"}, {"A", "bad\nkey", "1"},
-        {"Volume", "value", "2500"}, {"formposition", "Top", "80"}};
+    const std::vector<ProfileEntry> entries {{"FormPosition", "Minimized", "0"},
+                                             {"FormPosition", "Left", "120"},
+                                             {"A", "bad\nkey", "1"},
+                                             {"Volume", "value", "2500"},
+                                             {"formposition", "Top", "80"}};
     const std::string separate = folder.fileText("separate.ini");
     writeText(file, kHandWritten);
     writeText(separate, kHandWritten);
-    for (const ProfileEntry& entry : entries) writePrivateProfileString(entry.section, entry.key, entry.value, separate);
+    for (const ProfileEntry& entry : entries)
+        writePrivateProfileString(entry.section, entry.key, entry.value, separate);
     int replacements = 0;
     atomic_file_testing::setStepHook([&](atomic_file_testing::Step step) {
         replacements += step == atomic_file_testing::Step::Rename;

@@ -1,8 +1,8 @@
 #include "support/clsCommonUtil.h"
 
-#include "tests/support/FileHelpers.h"
 #include "support/RaisedError.h"
 #include "tests/common/TempFolder.h"
+#include "tests/support/FileHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -100,7 +100,7 @@ TEST(CommonUtilDesktop, TopMostSetsTheStateAndStoresTheValue) {
     EXPECT_TRUE(util.TopMost());
     util.setTopMost(false);
     EXPECT_FALSE(util.TopMost());
-    EXPECT_EQ(desktop->calls, (std::vector<std::string>{"above(44040199,true)", "above(44040199,false)"}));
+    EXPECT_EQ(desktop->calls, (std::vector<std::string> {"above(44040199,true)", "above(44040199,false)"}));
 }
 
 TEST(CommonUtilDesktop, TopMostWithoutObjectGoesToWindowZero) {
@@ -108,7 +108,7 @@ TEST(CommonUtilDesktop, TopMostWithoutObjectGoesToWindowZero) {
     clsCommonUtil util(desktop);
     util.setTopMost(true);
     EXPECT_TRUE(util.TopMost());
-    EXPECT_EQ(desktop->calls, (std::vector<std::string>{"above(0,true)"}));
+    EXPECT_EQ(desktop->calls, (std::vector<std::string> {"above(0,true)"}));
 }
 
 TEST(CommonUtilDesktop, ASyncExecuteWithoutObjectRaises1000AndStartsNothing) {
@@ -131,7 +131,7 @@ TEST(CommonUtilDesktop, ASyncExecuteHandsEverythingOnAndReturnsTheResultUnchange
     util.setObject(0);
     desktop->openResult = 2;
     EXPECT_EQ(util.ASyncExecute("/help/Lirabox_help.chm", "a \"b c\"", 1), 2);
-    EXPECT_EQ(desktop->calls, (std::vector<std::string>{"open(/help/Lirabox_help.chm|a \"b c\"|1)"}));
+    EXPECT_EQ(desktop->calls, (std::vector<std::string> {"open(/help/Lirabox_help.chm|a \"b c\"|1)"}));
 }
 
 TEST(CommonUtilDesktop, ComputerNameComesFromTheDesktop) {
@@ -179,8 +179,8 @@ TEST_F(SystemDesktop, ProgramGetsItsArgumentsWithoutAnyShell) {
     const fs::path probe = folder.file("probe");
     writeProbe(probe);
     const fs::path canary = folder.file("canary");
-    const std::string commandLine = "plain \"two words\" $(touch " + canary.string() + ") ; touch " +
-                                    canary.string() + " `touch " + canary.string() + "` '*' \"\"";
+    const std::string commandLine = "plain \"two words\" $(touch " + canary.string() + ") ; touch " + canary.string() +
+                                    " `touch " + canary.string() + "` '*' \"\"";
     EXPECT_GT(util.ASyncExecute(probe.string(), commandLine, 1), 32);
     const std::optional<std::string> received = awaitFile(probe.string() + ".out");
     ASSERT_TRUE(received.has_value());

@@ -1,9 +1,9 @@
 #include "support/clsIniFile.h"
 
 #include "support/AppPaths.h"
-#include "tests/support/FileHelpers.h"
 #include "support/RaisedError.h"
 #include "tests/common/TempFolder.h"
+#include "tests/support/FileHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -279,7 +279,7 @@ TEST_F(IniFileTest, ZeroOrNegativeBufferSizeGivesEmptyValues) {
     writeText(userFile(), "[Config]\nRewind=5\n");
     clsIniFile ini = userIni();
     std::string expected = "[Config]\nRewind=5\n";
-    for (const std::int16_t size : {std::int16_t{0}, std::int16_t{-1}, std::int16_t{-32768}}) {
+    for (const std::int16_t size : {std::int16_t {0}, std::int16_t {-1}, std::int16_t {-32768}}) {
         SCOPED_TRACE(size);
         const std::string missingKey = "Forward" + std::to_string(size);
         ini.setBufferSize(size);
@@ -398,7 +398,7 @@ TEST_F(IniFileTest, EveryWriteIsAnnouncedBeforeAndAfterWithTheFullFileName) {
     ini.ReadString("Config", "Rewind", "2");  // found: no write
     ini.WriteString("Config", "Forward", "3");
     const std::string file = userFile().string();
-    EXPECT_EQ(log, (std::vector<std::string>{
+    EXPECT_EQ(log, (std::vector<std::string> {
                        "before Config Rewind 2 " + file + " exists=0",
                        "after Config Rewind 2 " + file + " exists=1",
                        "before Config Forward 3 " + file + " exists=1",
@@ -416,13 +416,11 @@ TEST_F(IniFileTest, WhatUpdateBeforeLeavesIsWhatIsWrittenAndWhere) {
         f = elsewhere;
     });
     std::vector<std::string> after;
-    ini.onUpdateAfter([&](std::string s, std::string k, std::string v, std::string f) {
-        after = {s, k, v, f};
-    });
+    ini.onUpdateAfter([&](std::string s, std::string k, std::string v, std::string f) { after = {s, k, v, f}; });
     EXPECT_TRUE(ini.WriteString("Config", "Rewind", "2"));
     EXPECT_EQ(readText(elsewhere), "[Changed]\nKey2=[2]\n");
     EXPECT_FALSE(fs::exists(userFile()));
-    EXPECT_EQ(after, (std::vector<std::string>{"Changed", "Key2", "[2]", elsewhere}));
+    EXPECT_EQ(after, (std::vector<std::string> {"Changed", "Key2", "[2]", elsewhere}));
     EXPECT_EQ(ini.Section(), "Config");
     EXPECT_EQ(ini.Key(), "Rewind");
 }

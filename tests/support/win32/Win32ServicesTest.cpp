@@ -2,14 +2,14 @@
 // settings go, the common utilities, window placement and library loading.
 #include "support/AppPaths.h"
 #include "support/LibraryLoader.h"
-#include "tests/common/win32/LinuxProgram.h"
 #include "support/PrivateProfile.h"
 #include "support/RaisedError.h"
-#include "tests/common/TempFolder.h"
-#include "support/win32/Win32WindowServices.h"
 #include "support/clsCommonUtil.h"
 #include "support/clsIniFile.h"
 #include "support/clsWinPlacement.h"
+#include "support/win32/Win32WindowServices.h"
+#include "tests/common/TempFolder.h"
+#include "tests/common/win32/LinuxProgram.h"
 
 #include <gtest/gtest.h>
 
@@ -29,8 +29,8 @@ namespace fs = std::filesystem;
 // A plain top-level window, shown at a known place.
 struct TestWindow {
     TestWindow(int x, int y) {
-        handle = ::CreateWindowExA(0, "STATIC", "Lirabox test window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, 300,
-                                   200, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        handle = ::CreateWindowExA(0, "STATIC", "Lirabox test window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, 300, 200,
+                                   nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
         pump();
     }
     ~TestWindow() { ::DestroyWindow(handle); }
@@ -39,7 +39,7 @@ struct TestWindow {
         while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
     }
     RECT rect() const {
-        RECT r{};
+        RECT r {};
         ::GetWindowRect(handle, &r);
         return r;
     }
@@ -93,8 +93,8 @@ void chattr(const std::string& flag, const std::string& unixPath) {
 
 bool canCreateFileIn(const std::string& folder) {
     const std::string probe = folder + "\\probe.tmp";
-    const HANDLE file = ::CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    const HANDLE file =
+        ::CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     ::CloseHandle(file);
     return true;
@@ -111,9 +111,9 @@ TEST(Win32Paths, UnwritableWindowsDirectoryGivesWayToTheUsersAppDataFolder) {
     DWORD exitCode = 1;
     if (locked) {
         std::string command = "\"" + executablePath() + "\" --gtest_filter=Win32PathsUnwritable.*";
-        STARTUPINFOA startup{};
+        STARTUPINFOA startup {};
         startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
+        PROCESS_INFORMATION process {};
         ::SetEnvironmentVariableA("LIRABOX_WINDOWS_LOCKED", "1");
         if (::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                              &process)) {
@@ -138,7 +138,8 @@ TEST(Win32Paths, UnwritableWindowsDirectoryGivesWayToTheUsersAppDataFolder) {
 }
 
 TEST(Win32PathsUnwritable, LiraboxIniGoesToAppData) {
-    if (::GetEnvironmentVariableA("LIRABOX_WINDOWS_LOCKED", nullptr, 0) == 0) GTEST_SKIP() << "started by the test above";
+    if (::GetEnvironmentVariableA("LIRABOX_WINDOWS_LOCKED", nullptr, 0) == 0)
+        GTEST_SKIP() << "started by the test above";
     char appData[MAX_PATH] = {};
     ASSERT_GT(::GetEnvironmentVariableA("APPDATA", appData, MAX_PATH), 0u);
     const std::string expected = std::string(appData) + "\\lirabox";

@@ -46,8 +46,8 @@ protected:
         unsigned long remaining = 0;
         unsigned char* data = nullptr;
         std::vector<unsigned long> values;
-        if (XGetWindowProperty(display, window, property, 0, 64, False, type, &actualType, &format, &count,
-                               &remaining, &data) == Success &&
+        if (XGetWindowProperty(display, window, property, 0, 64, False, type, &actualType, &format, &count, &remaining,
+                               &data) == Success &&
             format == 32 && data != nullptr) {
             const auto* items = reinterpret_cast<const unsigned long*>(data);
             values.assign(items, items + count);
@@ -126,7 +126,7 @@ TEST_F(X11TopMost, ManagedWindowGoesAboveAndBackWithoutBeingRemappedOrActivated)
 
     EXPECT_TRUE(mappingEvents(target).empty());
     EXPECT_EQ(active(), other);
-    XWindowAttributes attributes{};
+    XWindowAttributes attributes {};
     ASSERT_NE(XGetWindowAttributes(display, target, &attributes), 0);
     EXPECT_EQ(attributes.map_state, IsViewable);
 }

@@ -27,8 +27,8 @@ std::uint32_t registerKeyMessage() {
     return atom;
 }
 
-std::optional<std::int32_t> commandSlotOf(const QByteArray& eventType, const void* nativeEvent,
-                                          std::uint32_t window, std::uint32_t keyMessageId) {
+std::optional<std::int32_t> commandSlotOf(const QByteArray& eventType, const void* nativeEvent, std::uint32_t window,
+                                          std::uint32_t keyMessageId) {
     if (eventType != "xcb_generic_event_t" || keyMessageId == 0) return std::nullopt;
     const auto& event = *static_cast<const xcb_generic_event_t*>(nativeEvent);
     // The top bit only says the event came through SendEvent, as these always do.

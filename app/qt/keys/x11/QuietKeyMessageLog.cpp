@@ -15,8 +15,7 @@ namespace {
 QtMessageHandler gPrevious = nullptr;
 
 bool isKeyMessageWarning(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    return type == QtWarningMsg && context.category != nullptr &&
-           std::strcmp(context.category, "qt.qpa.xcb") == 0 &&
+    return type == QtWarningMsg && context.category != nullptr && std::strcmp(context.category, "qt.qpa.xcb") == 0 &&
            text.startsWith(QLatin1String("Unhandled client message:")) &&
            text.contains(QLatin1String(KEYTAP_MESSAGE_NAME));
 }

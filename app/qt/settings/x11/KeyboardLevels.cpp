@@ -19,7 +19,7 @@ Display* applicationDisplay() {
 
 // The active group's name: "English (US)", "German", "Japanese", ...
 std::string layoutName(Display* display) {
-    XkbStateRec state{};
+    XkbStateRec state {};
     if (XkbGetState(display, XkbUseCoreKbd, &state) != Success) return {};
     XkbDescPtr keyboard = XkbGetKeyboard(display, XkbNamesMask, XkbUseCoreKbd);
     if (keyboard == nullptr) return {};
@@ -62,7 +62,7 @@ std::optional<KeyLevels> keyLevelsOf(std::uint32_t keycode) {
     const auto level = [&](int index) {
         return index < perKeycode && syms[index] != NoSymbol ? static_cast<std::uint32_t>(syms[index]) : 0u;
     };
-    const KeyLevels levels{level(0), level(1)};
+    const KeyLevels levels {level(0), level(1)};
     XFree(syms);
     return levels;
 }

@@ -23,17 +23,17 @@ using XcbReply = std::unique_ptr<T, FreeDeleter>;
 // busy machine it can take longer, and a missing answer puts the window off by
 // its decoration. The wait happens once per restore, at most 300 ms.
 constexpr int kAnswerPolls = 60;
-constexpr std::chrono::milliseconds kAnswerPollInterval{5};
+constexpr std::chrono::milliseconds kAnswerPollInterval {5};
 
 xcb_atom_t internAtom(xcb_connection_t* connection, std::string_view name) {
     const XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
         connection, xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(name.size()), name.data()), nullptr));
-    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    return reply ? reply->atom : xcb_atom_t {XCB_ATOM_NONE};
 }
 
 xcb_window_t rootWindow(xcb_connection_t* connection) {
     const xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
-    return screens.rem > 0 ? screens.data->root : xcb_window_t{XCB_WINDOW_NONE};
+    return screens.rem > 0 ? screens.data->root : xcb_window_t {XCB_WINDOW_NONE};
 }
 
 bool wmSupports(xcb_connection_t* connection, xcb_window_t root, xcb_atom_t feature) {
@@ -49,15 +49,13 @@ bool wmSupports(xcb_connection_t* connection, xcb_window_t root, xcb_atom_t feat
     return false;
 }
 
-std::optional<QMargins> frameExtentsProperty(xcb_connection_t* connection, xcb_window_t window,
-                                             xcb_atom_t extents) {
+std::optional<QMargins> frameExtentsProperty(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t extents) {
     const XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
         connection, xcb_get_property(connection, 0, window, extents, XCB_ATOM_CARDINAL, 0, 4), nullptr));
     if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) != 16) return std::nullopt;
     const auto* v = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
     // left, right, top, bottom
-    return QMargins(static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]),
-                    static_cast<int>(v[3]));
+    return QMargins(static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]), static_cast<int>(v[3]));
 }
 
 }  // namespace
@@ -78,13 +76,12 @@ std::optional<QMargins> estimatedFrameExtents(WId window) {
     // Extents left from an earlier mapping (maximised, say) are no estimate.
     xcb_delete_property(connection, xWindow, extents);
 
-    xcb_client_message_event_t message{};
+    xcb_client_message_event_t message {};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
     message.window = xWindow;
     message.type = request;
-    xcb_send_event(connection, 0, root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+    xcb_send_event(connection, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char*>(&message));
     xcb_flush(connection);
 

@@ -9,7 +9,7 @@ namespace lirabox::x11 {
 KeyboardLayout::KeyboardLayout(Display* display) {
     mXkb = XkbGetMap(display, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd);
     mModifiers = XGetModifierMapping(display);
-    XkbStateRec state{};
+    XkbStateRec state {};
     if (XkbGetState(display, XkbUseCoreKbd, &state) == Success) {
         mGroup = state.group;
         mLocked = state.locked_mods;
@@ -60,7 +60,7 @@ std::optional<Keystroke> KeyboardLayout::strokeFor(KeySym symbol) const {
     if (!valid()) return std::nullopt;
     const auto [shiftKey, shiftMask] = modifierKey(XK_Shift_L);
     const auto [levelThreeKey, levelThreeMask] = modifierKey(XK_ISO_Level3_Shift);
-    std::vector<Keystroke> ways{{0, {}}};
+    std::vector<Keystroke> ways {{0, {}}};
     if (shiftKey != 0) ways.push_back({0, {shiftKey}});
     if (levelThreeKey != 0) ways.push_back({0, {levelThreeKey}});
     if (shiftKey != 0 && levelThreeKey != 0) ways.push_back({0, {shiftKey, levelThreeKey}});

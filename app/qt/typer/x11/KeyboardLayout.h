@@ -35,6 +35,7 @@ public:
     // Up to `wanted` keys with no symbols and no modifier role, other than
     // those taken; the highest key codes first.
     std::vector<KeyCode> spareKeys(const std::vector<KeyCode>& taken, std::size_t wanted) const;
+
 private:
     std::vector<KeyCode> modifierKeys() const;
     KeySym symbolAt(KeyCode keycode, unsigned modifiers) const;

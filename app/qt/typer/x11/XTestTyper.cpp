@@ -80,12 +80,19 @@ std::vector<KeySym> symbolsOf(const std::string& text) {
 // gives the same symbol whatever they do.
 bool choosesLevel(KeySym symbol) {
     switch (symbol) {
-    case XK_Shift_L: case XK_Shift_R: case XK_Shift_Lock: case XK_Caps_Lock: case XK_Num_Lock:
-    case XK_ISO_Level3_Shift: case XK_ISO_Level3_Latch: case XK_ISO_Level3_Lock: case XK_Mode_switch:
-    case XK_ISO_Level5_Shift: case XK_ISO_Level5_Latch: case XK_ISO_Level5_Lock:
-        return true;
-    default:
-        return false;
+    case XK_Shift_L:
+    case XK_Shift_R:
+    case XK_Shift_Lock:
+    case XK_Caps_Lock:
+    case XK_Num_Lock:
+    case XK_ISO_Level3_Shift:
+    case XK_ISO_Level3_Latch:
+    case XK_ISO_Level3_Lock:
+    case XK_Mode_switch:
+    case XK_ISO_Level5_Shift:
+    case XK_ISO_Level5_Latch:
+    case XK_ISO_Level5_Lock: return true;
+    default: return false;
     }
 }
 
@@ -95,7 +102,7 @@ struct ModifiersDown {
 };
 
 ModifiersDown modifiersDown(Display* display) {
-    std::array<char, 32> keys{};
+    std::array<char, 32> keys {};
     XQueryKeymap(display, keys.data());
     ModifiersDown down;
     XModifierKeymap* modifiers = XGetModifierMapping(display);
@@ -170,9 +177,8 @@ private:
         if (qGuiApp == nullptr) return false;
         if (QGuiApplication::focusWindow() != nullptr) return true;
         const QWindowList windows = QGuiApplication::allWindows();
-        return std::ranges::any_of(windows, [window](const QWindow* own) {
-            return own->handle() != nullptr && own->winId() == window;
-        });
+        return std::ranges::any_of(
+            windows, [window](const QWindow* own) { return own->handle() != nullptr && own->winId() == window; });
     }
 
     void poll() {
@@ -196,7 +202,7 @@ private:
         for (const KeySym symbol : symbols) {
             const auto bound = mBound.find(symbol);
             const std::optional<Keystroke> stroke =
-                bound != mBound.end() ? Keystroke{bound->second, {}} : layout.strokeFor(symbol);
+                bound != mBound.end() ? Keystroke {bound->second, {}} : layout.strokeFor(symbol);
             if (!stroke) continue;
             for (const KeyCode held : stroke->held) XTestFakeKeyEvent(mDisplay, held, True, kKeyGapMs);
             XTestFakeKeyEvent(mDisplay, stroke->keycode, True, kKeyGapMs);
@@ -261,7 +267,7 @@ private:
     void mapKeys(std::vector<std::pair<KeyCode, KeySym>> mapping) {
         std::ranges::sort(mapping);
         for (std::size_t first = 0; first < mapping.size();) {
-            std::vector<KeySym> run{mapping[first].second};
+            std::vector<KeySym> run {mapping[first].second};
             std::size_t next = first + 1;
             while (next < mapping.size() && mapping[next].first == mapping[next - 1].first + 1) {
                 run.push_back(mapping[next++].second);

@@ -21,13 +21,13 @@
 #include <thread>
 #include <vector>
 
-#include "tests/player/media/EngineContract.h"
-#include "tests/player/media/PcmAnalysis.h"
+#include "player/media/win32/SourceDecoder.h"
+#include "player/media/win32/Win32MediaEngine.h"
 #include "tests/common/Polling.h"
 #include "tests/common/Recordings.h"
-#include "player/media/win32/SourceDecoder.h"
 #include "tests/common/TempFolder.h"
-#include "player/media/win32/Win32MediaEngine.h"
+#include "tests/player/media/EngineContract.h"
+#include "tests/player/media/PcmAnalysis.h"
 
 namespace {
 
@@ -65,7 +65,8 @@ protected:
             samples.clear();
             if (!decoder.read(samples)) break;
             for (std::size_t i = 0; i < samples.size(); ++i) {
-                if (std::abs(samples[i]) > 0.1f) return static_cast<double>(frames + i / channels) / decoder.sampleRate();
+                if (std::abs(samples[i]) > 0.1f)
+                    return static_cast<double>(frames + i / channels) / decoder.sampleRate();
             }
             frames += samples.size() / channels;
         }
@@ -87,8 +88,8 @@ protected:
 // WMA decoded under Wine starts one codec frame (2048 samples, 46 ms) late;
 // that is the decoder's own doing, and within a seek's tolerance.
 TEST_F(Decoding, WavMp3AndWmaOfOneSoundHaveTheSameLengthAndPositions) {
-    for (const auto& [name, tolerance] : {std::pair{"bursts.wav", 0.002}, std::pair{"bursts.mp3", 0.005},
-                                          std::pair{"bursts-untagged.mp3", 0.005}, std::pair{"bursts.wma", 0.05}}) {
+    for (const auto& [name, tolerance] : {std::pair {"bursts.wav", 0.002}, std::pair {"bursts.mp3", 0.005},
+                                          std::pair {"bursts-untagged.mp3", 0.005}, std::pair {"bursts.wma", 0.05}}) {
         SCOPED_TRACE(name);
         auto decoder = open(recording(name));
         ASSERT_TRUE(decoder);
@@ -110,8 +111,8 @@ TEST_F(Decoding, AWavStartsWithItsFirstSample) {
     std::vector<float> samples;
     ASSERT_TRUE(decoder->read(samples));
     samples.resize(std::min<std::size_t>(samples.size(), 80));  // 10 ms
-    const float peak = std::abs(*std::max_element(samples.begin(), samples.end(),
-                                                  [](float a, float b) { return std::abs(a) < std::abs(b); }));
+    const float peak = std::abs(
+        *std::max_element(samples.begin(), samples.end(), [](float a, float b) { return std::abs(a) < std::abs(b); }));
     EXPECT_NEAR(peak, lirabox::test::risingSineLevel(0.0, 3.0), 0.005);
 }
 
@@ -121,14 +122,16 @@ TEST_F(Decoding, AWavStartsWithItsFirstSample) {
 bool playsUntil(MediaEngine& engine, const std::function<bool()>& done) {
     double last = -1.0;
     auto movedAt = std::chrono::steady_clock::now();
-    lirabox::test::waitUntil([&] {
-        if (done()) return true;
-        if (const double now = engine.controls().currentPosition(); now != last) {
-            last = now;
-            movedAt = std::chrono::steady_clock::now();
-        }
-        return std::chrono::steady_clock::now() - movedAt > 5s;
-    }, 10min);
+    lirabox::test::waitUntil(
+        [&] {
+            if (done()) return true;
+            if (const double now = engine.controls().currentPosition(); now != last) {
+                last = now;
+                movedAt = std::chrono::steady_clock::now();
+            }
+            return std::chrono::steady_clock::now() - movedAt > 5s;
+        },
+        10min);
     return done();
 }
 
@@ -238,13 +241,15 @@ struct Win32Subject {
     void expectHeardFromTheStart(int returns) {
         engine.controls().pause();
         std::vector<double> levels;
-        ASSERT_TRUE(lirabox::test::waitUntil([&] {
-            const lirabox::test::Pcm heard = leftChannel(capturedSoFar(before));
-            levels = loudLevels(heard);
-            return heard.seconds() > 0.2 &&
-                   loudLevels({heard.sampleRate, {heard.samples.end() - heard.sampleRate / 5, heard.samples.end()}})
-                       .empty();
-        }, 10s));
+        ASSERT_TRUE(lirabox::test::waitUntil(
+            [&] {
+                const lirabox::test::Pcm heard = leftChannel(capturedSoFar(before));
+                levels = loudLevels(heard);
+                return heard.seconds() > 0.2 &&
+                       loudLevels({heard.sampleRate, {heard.samples.end() - heard.sampleRate / 5, heard.samples.end()}})
+                           .empty();
+            },
+            10s));
         std::vector<double> heardFrom;
         for (std::size_t i = 0; i < levels.size(); ++i) {
             if (i == 0 || levels[i] < levels[i - 1] - 0.1) heardFrom.push_back(levels[i]);
@@ -306,8 +311,9 @@ TEST(Win32Engine, TwiceTheRatePlaysATenSecondToneInFiveSecondsAtItsPitchAndVolum
     }
     const double seconds = static_cast<double>(last - first) / left.sampleRate;
     EXPECT_NEAR(seconds, 5.0, 0.1);
-    lirabox::test::Pcm sound{left.sampleRate, {left.samples.begin() + static_cast<std::ptrdiff_t>(first),
-                                               left.samples.begin() + static_cast<std::ptrdiff_t>(last)}};
+    lirabox::test::Pcm sound {left.sampleRate,
+                              {left.samples.begin() + static_cast<std::ptrdiff_t>(first),
+                               left.samples.begin() + static_cast<std::ptrdiff_t>(last)}};
     EXPECT_NEAR(lirabox::test::dominantFrequency(sound, 300, 600), 440.0, 0.02 * 440.0);
     // Volume 50 is half the recording's amplitude of 0.5.
     EXPECT_NEAR(lirabox::test::rms(sound), 0.25 / std::sqrt(2.0), 0.01);
