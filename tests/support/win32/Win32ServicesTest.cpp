@@ -239,6 +239,14 @@ TEST(Win32Placement, SavedPlaceIsRestoredOnARealWindowAndMaximisedKeepsTheNormal
         << window.rect().left << "," << window.rect().top;
 
     const RECT normal = window.rect();
+    // The system learns the window's new normal place from the window manager a
+    // moment after the window has moved: maximise only once it has.
+    ASSERT_TRUE(eventually([&] {
+        WINDOWPLACEMENT known {};
+        known.length = sizeof known;
+        return ::GetWindowPlacement(window.handle, &known) && known.rcNormalPosition.left == normal.left &&
+               known.rcNormalPosition.top == normal.top;
+    }));
     ::ShowWindow(window.handle, SW_MAXIMIZE);
     ASSERT_TRUE(eventually([&] { return ::IsZoomed(window.handle) != 0; }));
     placement()->Save();
