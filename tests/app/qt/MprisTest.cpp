@@ -3,6 +3,7 @@
 // applet would, playing a generated recording through the real engine.
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -143,6 +144,15 @@ long residentKiB(pid_t pid) {
     return 0;
 }
 
+// What 300 failed opens may add to the program's memory. AddressSanitizer
+// keeps freed blocks in quarantine instead of reusing them, so there the bound
+// is that quarantine's size, not the program's.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr long kResidentGrowthKiB = 64 * 1024;
+#else
+constexpr long kResidentGrowthKiB = 10 * 1024;
+#endif
+
 // A hostile program on the bus: a flood of opens of missing files from many
 // clients at once, a file name cut short by a NUL. Each is answered with an
 // error, no message box shows, and the recording that plays goes on playing.
@@ -170,7 +180,7 @@ TEST(Mpris, FailedOpensFromTheBusAreAnsweredWithErrorsAndPlaybackGoesOn) {
     const std::size_t published = install.publishedPositions().size();
     EXPECT_TRUE(waitUntil([&] { return install.publishedPositions().size() > published + 2; }));
     for (const XWindow shown : visibleWindows(pid)) EXPECT_FALSE(isDialog(shown)) << windowName(shown);
-    EXPECT_LT(residentKiB(pid) - residentBefore, 10 * 1024);
+    EXPECT_LT(residentKiB(pid) - residentBefore, kResidentGrowthKiB);
 
     pressKeys(window, "ctrl+q");
     EXPECT_EQ(install.waitForExit(pid), 0);
@@ -182,7 +192,13 @@ TEST(Mpris, TheQuitKeyEndsTheProgramAtOnceDuringASlowOpen) {
     InstalledPlayer install;
     const fs::path recording = install.scratch("far away.wav");
     writeSineWav(recording, 20, 440, 8000, 1);
+    // LeakSanitizer cannot look at a process a tracer has held (the slow open),
+    // so a sanitizer build leaves it out for this one program.
+    const char* sanitizer = std::getenv("ASAN_OPTIONS");
+    const std::string options = sanitizer != nullptr ? sanitizer : "";
+    ::setenv("ASAN_OPTIONS", (options + ":detect_leaks=0").c_str(), 1);
     const pid_t pid = install.start();
+    ::setenv("ASAN_OPTIONS", options.c_str(), 1);
     const XWindow window = waitForWindow(pid, "Lirabox", false);
     ASSERT_NE(window, 0u);
     ASSERT_TRUE(waitUntil([] { return playerctl("status") == "Stopped"; })) << install.output();
