@@ -19,8 +19,8 @@ void PedalActions::handle(const PedalEvent& event, Clock::time_point now) {
         return;
     }
     const PedalAction action = mMapping()[static_cast<std::size_t>(event.pedal)];
-    held = Held {true, action, std::nullopt};
-    if (repeatsWhileHeld(action)) held.due = now + kRepeatInterval;
+    held = Held {true, action, {}};
+    if (repeatsWhileHeld(action)) held.repeat.start(now);
     switch (action.use) {
     case PedalUse::Nothing: break;
     case PedalUse::PlayWhileHeld: mRun(Command::Play); break;
@@ -28,20 +28,17 @@ void PedalActions::handle(const PedalEvent& event, Clock::time_point now) {
     }
 }
 
-// One step per pedal at most: after a long stall the steps do not come in a burst.
 void PedalActions::tick(Clock::time_point now) {
     for (Held& held : mHeld) {
-        if (!held.due || *held.due > now) continue;
-        *held.due += kRepeatInterval;
-        if (*held.due <= now) held.due = now + kRepeatInterval;
-        mRun(held.action.command);
+        if (held.repeat.step(now)) mRun(held.action.command);
     }
 }
 
 std::optional<PedalActions::Clock::time_point> PedalActions::nextStep() const {
     std::optional<Clock::time_point> next;
     for (const Held& held : mHeld) {
-        if (held.due && (!next || *held.due < *next)) next = held.due;
+        const auto due = held.repeat.due();
+        if (due && (!next || *due < *next)) next = due;
     }
     return next;
 }

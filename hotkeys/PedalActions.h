@@ -1,11 +1,12 @@
 #pragma once
 // What pedal events do to the player: each pedal's action as the mapping says
 // when the pedal goes down, the end of "play while held" when it comes up, and
-// rewind or fast-forward repeated every kRepeatInterval while their pedal is
-// held (the first step at once). The clock is the caller's: tick() runs the
+// rewind or fast-forward repeated while their pedal is held (the first step at
+// once, then as RepeatWhileHeld says). The clock is the caller's: tick() runs the
 // steps that are due, nextStep() says when the next one is.
 
 #include "PedalReader.h"
+#include "RepeatWhileHeld.h"
 #include "player/PedalMapping.h"
 
 #include <array>
@@ -17,8 +18,7 @@ namespace lirabox::hotkeys {
 
 class PedalActions {
 public:
-    using Clock = std::chrono::steady_clock;
-    static constexpr std::chrono::milliseconds kRepeatInterval {300};
+    using Clock = RepeatWhileHeld::Clock;
 
     // `mapping` is asked at each press; `run` carries a command out. A command
     // may let other events run inside it, this object's own included.
@@ -32,7 +32,7 @@ private:
     struct Held {
         bool down = false;
         PedalAction action;  // as the mapping said at the press
-        std::optional<Clock::time_point> due;
+        RepeatWhileHeld repeat;
     };
 
     std::function<PedalMapping()> mMapping;

@@ -1,6 +1,5 @@
 #include "PortalKeys.h"
 
-#include "hotkeys/PedalActions.h"
 #include "keytap/VirtualKeys.h"
 #include "player/PedalMapping.h"
 #include "settings/SettingsTexts.h"
@@ -98,7 +97,8 @@ void PortalKeys::activated(const std::string& id, Clock::time_point now) {
     if (!mOn || !slot) return;
     const Command command = *commandForSlot(*slot);
     if (repeatsWhileHeld(PedalAction {PedalUse::RunCommand, command})) {
-        mHeld = Held {command, id, now + PedalActions::kRepeatInterval};
+        mHeld = Held {command, id, {}};
+        mHeld->repeat.start(now);
     } else {
         mHeld.reset();
     }
@@ -109,12 +109,8 @@ void PortalKeys::deactivated(const std::string& id) {
     if (mHeld && mHeld->id == id) mHeld.reset();
 }
 
-// One step at most: after a long stall the steps do not come in a burst.
 void PortalKeys::tick(Clock::time_point now) {
-    if (!mHeld || mHeld->due > now) return;
-    mHeld->due += PedalActions::kRepeatInterval;
-    if (mHeld->due <= now) mHeld->due = now + PedalActions::kRepeatInterval;
-    mRun(mHeld->command);
+    if (mHeld && mHeld->repeat.step(now)) mRun(mHeld->command);
 }
 
 void PortalKeys::routeChanged() {

@@ -10,11 +10,12 @@
 // library (KeytapApi), so switching the keys on and off and saving rows in the
 // settings dialog work as with the keyboard watcher, and turns the desktop's
 // activations into commands. A held fast-forward or rewind repeats, the first
-// step at once and then every PedalActions::kRepeatInterval, until the desktop
+// step at once and then every RepeatWhileHeld::kRepeatInterval, until the desktop
 // says the key is up. The clock is the caller's: tick() runs the steps that
 // are due, nextStep() says when the next one is. Everything runs on the UI
 // thread.
 
+#include "RepeatWhileHeld.h"
 #include "player/Command.h"
 #include "player/ShortcutKeyPorts.h"
 
@@ -76,7 +77,7 @@ public:
     void deactivated(const std::string& id);
 
     void tick(Clock::time_point now);
-    std::optional<Clock::time_point> nextStep() const { return mHeld ? std::optional(mHeld->due) : std::nullopt; }
+    std::optional<Clock::time_point> nextStep() const { return mHeld ? mHeld->repeat.due() : std::nullopt; }
 
     // The shortcuts the rows registered so far ask for.
     std::vector<ShortcutPortal::Shortcut> shortcuts() const;
@@ -88,7 +89,7 @@ private:
     struct Held {
         Command command;
         std::string id;
-        Clock::time_point due;
+        RepeatWhileHeld repeat;
     };
 
     void routeChanged();

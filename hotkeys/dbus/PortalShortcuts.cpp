@@ -74,8 +74,11 @@ PortalShortcuts::PortalShortcuts(QDBusConnection bus) : mRequests(std::move(bus)
     QDBusConnection connection = mRequests.bus();
     if (!connection.isConnected()) return;
     for (const char* signal : {"Activated", "Deactivated"}) {
-        connection.connect(QLatin1String(dbus::kPortalService), QLatin1String(dbus::kPortalPath), kShortcutsInterface,
-                           QLatin1String(signal), this,
+        connection.connect(QLatin1String(dbus::kPortalService),
+                           QLatin1String(dbus::kPortalPath),
+                           kShortcutsInterface,
+                           QLatin1String(signal),
+                           this,
                            signal == std::string_view("Activated") ? SLOT(onActivated(QDBusMessage))
                                                                    : SLOT(onDeactivated(QDBusMessage)));
     }
@@ -114,7 +117,11 @@ void PortalShortcuts::sendWanted() {
     const QVariantMap options {{QStringLiteral("session_handle_token"), token},
                                {QStringLiteral("shortcuts"), shortcutList(mWanted)}};
     mRequests.call(
-        kShortcutsInterface, QStringLiteral("CreateSession"), {}, options, token,
+        kShortcutsInterface,
+        QStringLiteral("CreateSession"),
+        {},
+        options,
+        token,
         [this, generation = mGeneration](unsigned response, const QVariantMap& results) {
             const QString session = dbus::PortalRequests::handle(results.value(QStringLiteral("session_handle")));
             if (generation != mGeneration) {
@@ -135,8 +142,10 @@ void PortalShortcuts::sessionCreated(unsigned response, const QVariantMap&) {
         return;
     }
     mRequests.call(
-        kShortcutsInterface, QStringLiteral("BindShortcuts"),
-        {QVariant::fromValue(QDBusObjectPath(mSession)), shortcutList(mWanted), QString()}, {},
+        kShortcutsInterface,
+        QStringLiteral("BindShortcuts"),
+        {QVariant::fromValue(QDBusObjectPath(mSession)), shortcutList(mWanted), QString()},
+        {},
         QStringLiteral("lirabox%1bind").arg(mGeneration),
         [this, generation = mGeneration](unsigned answer, const QVariantMap& results) {
             if (generation == mGeneration) shortcutsBound(answer, results);
@@ -174,8 +183,8 @@ void PortalShortcuts::fail(const std::string& reason) {
 void PortalShortcuts::closeSession(const QString& session) {
     QDBusConnection connection = mRequests.bus();
     if (session.isEmpty() || !connection.isConnected()) return;
-    connection.send(QDBusMessage::createMethodCall(QLatin1String(dbus::kPortalService), session, kSessionInterface,
-                                                   QStringLiteral("Close")));
+    connection.send(QDBusMessage::createMethodCall(
+        QLatin1String(dbus::kPortalService), session, kSessionInterface, QStringLiteral("Close")));
 }
 
 void PortalShortcuts::onActivated(const QDBusMessage& message) {

@@ -14,7 +14,9 @@ int main() {
         std::printf(
             "\n# %s\nSUBSYSTEM==\"hidraw\", ATTRS{idVendor}==\"%04x\", ATTRS{idProduct}==\"%04x\", "
             "TAG+=\"uaccess\"\n",
-            device.name, device.vendor, device.product);
+            device.name,
+            device.vendor,
+            device.product);
     }
     return std::ferror(stdout) != 0 ? 1 : 0;
 }
