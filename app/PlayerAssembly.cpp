@@ -6,9 +6,18 @@ namespace lirabox {
 
 PlayerAssembly::PlayerAssembly(FrontEnd frontEnd)
     : mKeys(frontEnd.keys != nullptr ? *frontEnd.keys : static_cast<KeytapApi&>(mKeytapBinding)),
-      mForm(frmMain::Collaborators {frontEnd.engine, frontEnd.view, frontEnd.seekbk, frontEnd.seekpoint, frontEnd.volbk,
-                                    frontEnd.picArrow, &frontEnd.windowServices, mTimepost, mInstance, mKeys,
-                                    frontEnd.subclass, nullptr}),
+      mForm(frmMain::Collaborators {frontEnd.engine,
+                                    frontEnd.view,
+                                    frontEnd.seekbk,
+                                    frontEnd.seekpoint,
+                                    frontEnd.volbk,
+                                    frontEnd.picArrow,
+                                    &frontEnd.windowServices,
+                                    mTimepost,
+                                    mInstance,
+                                    mKeys,
+                                    frontEnd.subclass,
+                                    nullptr}),
       mSettingsDialog(frontEnd.makeSettingsDialog(
           {mForm, frontEnd.mainWindow, mKeys, frontEnd.subclass, systemDesktopServices(), frontEnd.keyLegend})),
       mMenus(mForm, frontEnd.view, frontEnd.modes),

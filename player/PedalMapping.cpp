@@ -39,12 +39,12 @@ constexpr std::array<PedalAction, kActions.size()> kChoices = [] {
     return choices;
 }();
 
-constexpr std::array<std::string_view, kPedalCount> kKeys {config::kKeyPedalLeft, config::kKeyPedalMiddle,
-                                                           config::kKeyPedalRight};
+constexpr std::array<std::string_view, kPedalCount> kKeys {
+    config::kKeyPedalLeft, config::kKeyPedalMiddle, config::kKeyPedalRight};
 
 std::string_view nameOf(const PedalAction& action) {
-    const auto found = std::find_if(kActions.begin(), kActions.end(),
-                                    [&](const NamedAction& named) { return named.action == action; });
+    const auto found = std::find_if(
+        kActions.begin(), kActions.end(), [&](const NamedAction& named) { return named.action == action; });
     return found == kActions.end() ? kActions.front().name : found->name;
 }
 
@@ -66,10 +66,10 @@ PedalMapping readPedalMapping(clsIniFile& userIni) {
     reader.setNothingWrite(false);
     PedalMapping mapping = defaultPedalMapping();
     for (std::size_t pedal = 0; pedal < kPedalCount; ++pedal) {
-        const std::string stored = reader.ReadString(std::string(config::kPedalSection), std::string(kKeys[pedal]),
-                                                     std::string(nameOf(mapping[pedal])));
-        const auto found = std::find_if(kActions.begin(), kActions.end(),
-                                        [&](const NamedAction& named) { return named.name == stored; });
+        const std::string stored = reader.ReadString(
+            std::string(config::kPedalSection), std::string(kKeys[pedal]), std::string(nameOf(mapping[pedal])));
+        const auto found = std::find_if(
+            kActions.begin(), kActions.end(), [&](const NamedAction& named) { return named.name == stored; });
         if (found != kActions.end()) mapping[pedal] = found->action;
     }
     return mapping;

@@ -51,12 +51,16 @@ std::string TimeStampText(double seconds, TimeStampFormat format) {
     const auto count = static_cast<std::int64_t>(std::nearbyint(clamped * units));
     const std::int64_t whole = form.tenths ? count / 10 : count;
     char text[64];
-    int length =
-        std::snprintf(text, sizeof text, "%s%02lld:%02lld:%02lld", form.before, static_cast<long long>(whole / 3600),
-                      static_cast<long long>(whole / 60 % 60), static_cast<long long>(whole % 60));
+    int length = std::snprintf(text,
+                               sizeof text,
+                               "%s%02lld:%02lld:%02lld",
+                               form.before,
+                               static_cast<long long>(whole / 3600),
+                               static_cast<long long>(whole / 60 % 60),
+                               static_cast<long long>(whole % 60));
     if (form.tenths)
-        length += std::snprintf(text + length, sizeof text - static_cast<std::size_t>(length), ".%lld",
-                                static_cast<long long>(count % 10));
+        length += std::snprintf(
+            text + length, sizeof text - static_cast<std::size_t>(length), ".%lld", static_cast<long long>(count % 10));
     return std::string(text, static_cast<std::size_t>(length)) + form.after + " ";
 }
 

@@ -12,8 +12,12 @@ std::string TimeText(double seconds) {
     std::int64_t time = toInt32(seconds);
     if (time < 0) time = (time % kDay + kDay) % kDay;
     char text[32];
-    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", static_cast<long long>(time / 3600),
-                  static_cast<long long>(time / 60 % 60), static_cast<long long>(time % 60));
+    std::snprintf(text,
+                  sizeof text,
+                  "%02lld:%02lld:%02lld",
+                  static_cast<long long>(time / 3600),
+                  static_cast<long long>(time / 60 % 60),
+                  static_cast<long long>(time % 60));
     return text;
 }
 

@@ -119,15 +119,19 @@ bool frmMain::Form_Load(const std::string& argumentText) {
             mUserIni->setFilePathMode(clsIniFile::kPathProgramFolder);
             mUserIni->setFileName(str(cfg::kUserFile));
         },
-        [&] { mPlayRate = 1.0; }, [&] { applyRate(); }, [&] { fillSpeedList(); },
+        [&] { mPlayRate = 1.0; },
+        [&] { applyRate(); },
+        [&] { fillSpeedList(); },
         [&] { mRewindTime = readStepLength(cfg::kKeyRewind, cfg::kDefaultRewind); },
         [&] { mForwardTime = readStepLength(cfg::kKeyForward, cfg::kDefaultForward); },
         [&] { mAutorevTime = readStepLength(cfg::kKeyAutorev, cfg::kDefaultAutorev); },
         [&] { mPedalMapping = readPedalMapping(*mUserIni); },
         [&] {
-            mTimeStampFormat = timeStampFormatNamed(
-                ReadStringKeepingFile(*mUserIni, str(cfg::kUserSection), str(cfg::kKeyTimeStampFormat),
-                                      str(timeStampPattern(TimeStampFormat::Bracketed))));
+            mTimeStampFormat =
+                timeStampFormatNamed(ReadStringKeepingFile(*mUserIni,
+                                                           str(cfg::kUserSection),
+                                                           str(cfg::kKeyTimeStampFormat),
+                                                           str(timeStampPattern(TimeStampFormat::Bracketed))));
         },
         [&] { mView.setLblTimeNow(kInitialTimeText); },
         [&] {
@@ -135,21 +139,28 @@ bool frmMain::Form_Load(const std::string& argumentText) {
             mConfigIni->setFilePathMode(clsIniFile::kPathProgramFolder);
             mConfigIni->setFileName(str(cfg::kConfigFile));
         },
-        [&] { setChkUseKey(1); }, [&] { mView.setHelpFile(programFolder() + "/Lirabox_help.chm"); },
+        [&] { setChkUseKey(1); },
+        [&] { mView.setHelpFile(programFolder() + "/Lirabox_help.chm"); },
         [&] { mView.setIconFromPicture1(); },
         // Volume slider; each Value set applies the volume through Change.
-        [&] { mPicSlider.setArrowPicture(&mPicArrow); }, [&] { mPicSlider.setMainPicture(&mVolbk); },
-        [&] { mPicSlider.setMin(0); }, [&] { mPicSlider.setMax(5000); },
+        [&] { mPicSlider.setArrowPicture(&mPicArrow); },
+        [&] { mPicSlider.setMainPicture(&mVolbk); },
+        [&] { mPicSlider.setMin(0); },
+        [&] { mPicSlider.setMax(5000); },
         [&] { mPicSlider.setValue(cfg::kDefaultVolumeValue); },
         [&] {
-            const std::string saved = mPositionIni->ReadString(str(cfg::kVolumeSection), str(cfg::kKeyVolumeValue),
-                                                               std::to_string(mPicSlider.Value()));
+            const std::string saved = mPositionIni->ReadString(
+                str(cfg::kVolumeSection), str(cfg::kKeyVolumeValue), std::to_string(mPicSlider.Value()));
             mPicSlider.setValue(toInt32(saved));
         },
         // Seek slider.
-        [&] { mPicSlider2.setArrowPicture(&mSeekpoint); }, [&] { mPicSlider2.setMainPicture(&mSeekbk); },
-        [&] { mPicSlider2.setMin(0); }, [&] { mPicSlider2.setMax(32767); }, [&] { mPicSlider2.setValue(0); },
-        [&] { mFullMode = true; }, [&] { openCommandLine(argumentText, startFolder); });
+        [&] { mPicSlider2.setArrowPicture(&mSeekpoint); },
+        [&] { mPicSlider2.setMainPicture(&mSeekbk); },
+        [&] { mPicSlider2.setMin(0); },
+        [&] { mPicSlider2.setMax(32767); },
+        [&] { mPicSlider2.setValue(0); },
+        [&] { mFullMode = true; },
+        [&] { openCommandLine(argumentText, startFolder); });
     return true;
 }
 
@@ -166,8 +177,8 @@ void frmMain::Form_Unload() {
         },
         [&] {
             if (mPositionIni) {
-                mPositionIni->WriteString(str(cfg::kVolumeSection), str(cfg::kKeyVolumeValue),
-                                          std::to_string(mPicSlider.Value()));
+                mPositionIni->WriteString(
+                    str(cfg::kVolumeSection), str(cfg::kKeyVolumeValue), std::to_string(mPicSlider.Value()));
             }
         },
         [&] {
@@ -328,18 +339,28 @@ void frmMain::PlayFunc() {
                       const double position = mEngine.controls().currentPosition();
                       moveTo(position < 1.0 ? 0.0 : position - mAutorevTime);
                   },
-                  [&] { mEngine.controls().play(); }, [&] { notePlayState(); }, [&] { mView.setTimer2Enabled(true); },
+                  [&] { mEngine.controls().play(); },
+                  [&] { notePlayState(); },
+                  [&] { mView.setTimer2Enabled(true); },
                   [&] { mView.DoEvents(); });
 }
 
 void frmMain::PauseFunc() {
-    skipOnFailure([&] { mView.setTimer2Enabled(false); }, [&] { applyRate(); }, [&] { mEngine.controls().pause(); },
-                  [&] { notePlayState(); }, [&] { showPosition(); }, [&] { mView.DoEvents(); });
+    skipOnFailure([&] { mView.setTimer2Enabled(false); },
+                  [&] { applyRate(); },
+                  [&] { mEngine.controls().pause(); },
+                  [&] { notePlayState(); },
+                  [&] { showPosition(); },
+                  [&] { mView.DoEvents(); });
 }
 
 void frmMain::StopFunc() {
-    skipOnFailure([&] { mView.setTimer2Enabled(false); }, [&] { applyRate(); }, [&] { mEngine.controls().stop(); },
-                  [&] { notePlayState(); }, [&] { moveTo(0.0); }, [&] { mView.DoEvents(); });
+    skipOnFailure([&] { mView.setTimer2Enabled(false); },
+                  [&] { applyRate(); },
+                  [&] { mEngine.controls().stop(); },
+                  [&] { notePlayState(); },
+                  [&] { moveTo(0.0); },
+                  [&] { mView.DoEvents(); });
 }
 
 void frmMain::RewindFunc() {
@@ -352,7 +373,8 @@ void frmMain::RewindFunc() {
 }
 
 void frmMain::ForwardFunc() {
-    skipOnFailure([&] { applyRate(); }, [&] { moveTo(mEngine.controls().currentPosition() + mForwardTime); },
+    skipOnFailure([&] { applyRate(); },
+                  [&] { moveTo(mEngine.controls().currentPosition() + mForwardTime); },
                   [&] { mView.DoEvents(); });
 }
 
@@ -372,8 +394,8 @@ void frmMain::SpeedFunc(std::int16_t direction) {
 }
 
 void frmMain::setPlayRate(double rate) {
-    skipOnFailure([&] { mPlayRate = rate; }, [&] { applyRate(); },
-                  [&] { mView.setCboSpeedText(formatDouble15(rate)); });
+    skipOnFailure(
+        [&] { mPlayRate = rate; }, [&] { applyRate(); }, [&] { mView.setCboSpeedText(formatDouble15(rate)); });
 }
 
 void frmMain::seekTo(double seconds) {
@@ -423,7 +445,8 @@ void frmMain::writeUserSetting(std::string_view key, const std::string& value) {
         throw RaisedError(kErrObjectNotSet, kTitle, "UserCfg.ini is not open");
     }
     if (!mUserIni->WriteString(str(cfg::kUserSection), str(key), value)) {
-        throw RaisedError::object(clsIniFile::kErrWriteFailed, kTitle,
+        throw RaisedError::object(clsIniFile::kErrWriteFailed,
+                                  kTitle,
                                   "書き込みに失敗しました。 " + str(cfg::kUserSection) + " , " + str(key));
     }
 }
@@ -436,8 +459,8 @@ void frmMain::insertTimeStampFunc() {
 void frmMain::set_pedal_mapping(const PedalMapping& mapping) {
     if (!mUserIni) throw RaisedError(kErrObjectNotSet, kTitle, "UserCfg.ini is not open");
     if (!writePedalMapping(*mUserIni, mapping)) {
-        throw RaisedError::object(clsIniFile::kErrWriteFailed, kTitle,
-                                  "書き込みに失敗しました。 " + str(cfg::kPedalSection));
+        throw RaisedError::object(
+            clsIniFile::kErrWriteFailed, kTitle, "書き込みに失敗しました。 " + str(cfg::kPedalSection));
     }
     mPedalMapping = mapping;
 }
@@ -453,7 +476,8 @@ void frmMain::Timer2_Timer() {
                       mTimepost.SetTime(position);
                       notify(&PlayerListener::positionTicked, position);
                   },
-                  [&] { repeatStep(); }, [&] { notePlayState(); });
+                  [&] { repeatStep(); },
+                  [&] { notePlayState(); });
 }
 
 // Marks set by the user repeat their stretch: back to the start mark at the

@@ -41,7 +41,8 @@ std::string clsCommonUtil::TrimDoubleQ(const std::string& Str) const {
 std::int32_t clsCommonUtil::ASyncExecute(const std::string& ExeName, const std::string& CommandLine,
                                          std::int32_t ShowMode) {
     if (!mObjectSet) {
-        throw RaisedError::object(kErrObjectNotSet, "CommonUtil - Class",
+        throw RaisedError::object(kErrObjectNotSet,
+                                  "CommonUtil - Class",
                                   "オブジェクトが設定されていません。\r\nObjectプロパティを使用してください");
     }
     return mServices->open(ExeName, CommandLine, ShowMode);

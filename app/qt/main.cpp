@@ -78,7 +78,8 @@ int main(int argc, char** argv) {
     try {
         engine = std::make_unique<lirabox::media::MpvEngine>();
     } catch (const lirabox::RaisedError& error) {
-        QMessageBox::critical(nullptr, QString::fromLatin1(lirabox::frmMain::kTitle),
+        QMessageBox::critical(nullptr,
+                              QString::fromLatin1(lirabox::frmMain::kTitle),
                               QString::fromStdString(lirabox::frmMain::ErrorMessageText(error.number())));
         return 1;
     }
@@ -105,27 +106,38 @@ int main(int argc, char** argv) {
             *portal, [&assembled](lirabox::Command command) { assembled->form().runCommand(command); });
         portal->answerTo(*portalKeys);
         portalTyper = std::make_unique<lirabox::dbus::PortalTextTyper>([&window] {
-            auto* box =
-                new QMessageBox(QMessageBox::Information, QString::fromLatin1(lirabox::frmMain::kTitle),
-                                lirabox::qt::uiText(lirabox::dbus::kTimeStampOnClipboard), QMessageBox::Ok, &window);
+            auto* box = new QMessageBox(QMessageBox::Information,
+                                        QString::fromLatin1(lirabox::frmMain::kTitle),
+                                        lirabox::qt::uiText(lirabox::dbus::kTimeStampOnClipboard),
+                                        QMessageBox::Ok,
+                                        &window);
             box->setAttribute(Qt::WA_DeleteOnClose);
             box->show();
         });
     }
-    lirabox::PlayerAssembly player({*engine, window, window, window.seekbk(), window.seekpoint(), window.volbk(),
-                                    window.picArrow(), windowServices, subclass, window.WindowHandle(),
+    lirabox::PlayerAssembly player({*engine,
+                                    window,
+                                    window,
+                                    window.seekbk(),
+                                    window.seekpoint(),
+                                    window.volbk(),
+                                    window.picArrow(),
+                                    windowServices,
+                                    subclass,
+                                    window.WindowHandle(),
                                     &lirabox::settings::keyLegendOf,
                                     [](const lirabox::settings::frmSettings::Collaborators& parts) {
                                         return std::make_unique<lirabox::settings::qt::SettingsWindow>(parts);
                                     },
-                                    portalKeys.get(), std::move(portalTyper)});
+                                    portalKeys.get(),
+                                    std::move(portalTyper)});
     assembled = &player;
     lirabox::frmMain& form = player.form();
     window.connectTo(form);
     window.connectMenus(player.menus());
     window.setOneLineWindowFactory([&form](lirabox::qt::MainWindow& owner) {
-        return new lirabox::oneline::qt::OneLineWindow(form, owner, owner, *owner.oneLinePopup().mnuSub,
-                                                       *owner.viewMenu().mnuETC, owner.dpi(), owner);
+        return new lirabox::oneline::qt::OneLineWindow(
+            form, owner, owner, *owner.oneLinePopup().mnuSub, *owner.viewMenu().mnuETC, owner.dpi(), owner);
     });
 
     if (!player.start(text)) return 1;  // a second instance: the message has been dismissed

@@ -21,8 +21,13 @@ bool writeToStandardOutput(const std::string& text) {
 // A console shows UTF-16 as it is, whatever its code page.
 bool writeToParentConsole(const std::string& text) {
     if (!::AttachConsole(ATTACH_PARENT_PROCESS)) return false;
-    HANDLE console = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                   nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE console = ::CreateFileW(L"CONOUT$",
+                                   GENERIC_READ | GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr,
+                                   OPEN_EXISTING,
+                                   0,
+                                   nullptr);
     bool written = false;
     if (console != INVALID_HANDLE_VALUE) {
         std::wstring wide;

@@ -72,8 +72,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     try {
         engine = std::make_unique<lirabox::media::Win32MediaEngine>();
     } catch (const lirabox::RaisedError& error) {
-        ::MessageBoxW(nullptr, lirabox::win32::toWide(lirabox::frmMain::ErrorMessageText(error.number())).c_str(),
-                      lirabox::win32::toWide(lirabox::frmMain::kTitle).c_str(), MB_OK | MB_ICONERROR);
+        ::MessageBoxW(nullptr,
+                      lirabox::win32::toWide(lirabox::frmMain::ErrorMessageText(error.number())).c_str(),
+                      lirabox::win32::toWide(lirabox::frmMain::kTitle).c_str(),
+                      MB_OK | MB_ICONERROR);
         return 1;
     }
 
@@ -81,13 +83,23 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     lirabox::win32::installLoadWaiter(*engine, window);
     lirabox::Win32WindowServices windowServices;
     lirabox::hotkeys::KeyMessageSubclass subclass;
-    lirabox::PlayerAssembly player(
-        {*engine, window, window, window.seekbk(), window.seekpoint(), window.volbk(), window.picArrow(),
-         windowServices, subclass, window.WindowHandle(), &lirabox::settings::keyLegendOf,
-         [instance](const lirabox::settings::frmSettings::Collaborators& parts) {
-             return std::make_unique<lirabox::settings::win32::SettingsDialog>(instance, parts);
-         },
-         nullptr, nullptr});  // the Keytap library's keys, the SendInput typer
+    lirabox::PlayerAssembly player({*engine,
+                                    window,
+                                    window,
+                                    window.seekbk(),
+                                    window.seekpoint(),
+                                    window.volbk(),
+                                    window.picArrow(),
+                                    windowServices,
+                                    subclass,
+                                    window.WindowHandle(),
+                                    &lirabox::settings::keyLegendOf,
+                                    [instance](const lirabox::settings::frmSettings::Collaborators& parts) {
+                                        return std::make_unique<lirabox::settings::win32::SettingsDialog>(instance,
+                                                                                                          parts);
+                                    },
+                                    nullptr,
+                                    nullptr});  // the Keytap library's keys, the SendInput typer
     window.connectTo(player.form(), player.menus());
 
     if (!player.start(text)) return 1;  // a second instance: the message has been dismissed

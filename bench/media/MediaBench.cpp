@@ -38,7 +38,9 @@ int openTimes(const std::vector<std::string>& files) {
         MpvEngine engine;
         engine.settings().autoStart(false);
         engine.URL(file);
-        std::printf("open %-40s %8.1f ms (median of 5; length %.1f s)\n", file.c_str(), times[2],
+        std::printf("open %-40s %8.1f ms (median of 5; length %.1f s)\n",
+                    file.c_str(),
+                    times[2],
                     engine.currentMedia().duration());
     }
     return 0;
@@ -92,14 +94,24 @@ int compare(const std::string& self, const std::string& file, double seconds) {
         std::snprintf(secondsText, sizeof secondsText, "%.1f", seconds);
         std::snprintf(endText, sizeof endText, "%.1f", seconds * rate);
         const Usage ours = runChild({self, "play", file, rateText, secondsText});
-        const Usage plain = runChild({"mpv", "--no-config", "--no-video", "--really-quiet", "--no-terminal",
-                                      "--audio-fallback-to-null=yes", "--speed=" + std::string(rateText),
-                                      "--end=" + std::string(endText), file});
+        const Usage plain = runChild({"mpv",
+                                      "--no-config",
+                                      "--no-video",
+                                      "--really-quiet",
+                                      "--no-terminal",
+                                      "--audio-fallback-to-null=yes",
+                                      "--speed=" + std::string(rateText),
+                                      "--end=" + std::string(endText),
+                                      file});
         const double perMinute = 60.0 / seconds;
         std::printf(
             "rate %.1f  engine %.3f CPU s/min, peak RSS %ld KiB | mpv --no-video %.3f CPU s/min, "
             "peak RSS %ld KiB | ratio %.2f\n",
-            rate, ours.cpuSeconds * perMinute, ours.peakKiB, plain.cpuSeconds * perMinute, plain.peakKiB,
+            rate,
+            ours.cpuSeconds * perMinute,
+            ours.peakKiB,
+            plain.cpuSeconds * perMinute,
+            plain.peakKiB,
             plain.cpuSeconds > 0 ? ours.cpuSeconds / plain.cpuSeconds : 0.0);
     }
     return 0;

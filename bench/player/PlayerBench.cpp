@@ -96,9 +96,15 @@ double mpvStartup(const fs::path& recording, const fs::path& scratch) {
     const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
     const std::string output = "--ao-pcm-file=" + pipe.string();
     const std::string file = recording.string();
-    std::vector<const char*> argv {"mpv",           "--no-config", "--no-video",
-                                   "--no-terminal", "--ao=pcm",    "--ao-pcm-waveheader=no",
-                                   output.c_str(),  file.c_str(),  nullptr};
+    std::vector<const char*> argv {"mpv",
+                                   "--no-config",
+                                   "--no-video",
+                                   "--no-terminal",
+                                   "--ao=pcm",
+                                   "--ao-pcm-waveheader=no",
+                                   output.c_str(),
+                                   file.c_str(),
+                                   nullptr};
     const long long start = monotonicNow();
     pid_t pid = 0;
     if (::posix_spawnp(&pid, "mpv", nullptr, nullptr, const_cast<char**>(argv.data()), environ) != 0) return -1;
@@ -151,7 +157,8 @@ int main(int argc, char** argv) {
     std::this_thread::sleep_for(std::chrono::seconds(1));
     const std::size_t pausedCalls = install.publishedCalls().size();
     const double paused = cpuPercentOver(pid, std::chrono::seconds(10));
-    std::printf("CPU while paused:                       %6.2f %% (SetTime calls meanwhile: %zu)\n", paused,
+    std::printf("CPU while paused:                       %6.2f %% (SetTime calls meanwhile: %zu)\n",
+                paused,
                 install.publishedCalls().size() - pausedCalls);
     stop(install, pid);
     return 0;

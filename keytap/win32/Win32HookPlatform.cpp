@@ -17,15 +17,16 @@ __attribute__((section(".shared"), shared)) constinit SharedHookState gShared;
 HMODULE thisModule() {
     HMODULE module = nullptr;
     ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                         reinterpret_cast<LPCSTR>(&gShared), &module);
+                         reinterpret_cast<LPCSTR>(&gShared),
+                         &module);
     return module;
 }
 
 HHOOK sharedHook() { return reinterpret_cast<HHOOK>(gShared.hook.load(std::memory_order_relaxed)); }
 
 int32_t modifiersNow() {
-    return modifierCode(::GetAsyncKeyState(VK_SHIFT) != 0, ::GetAsyncKeyState(VK_CONTROL) != 0,
-                        ::GetAsyncKeyState(VK_MENU) != 0);
+    return modifierCode(
+        ::GetAsyncKeyState(VK_SHIFT) != 0, ::GetAsyncKeyState(VK_CONTROL) != 0, ::GetAsyncKeyState(VK_MENU) != 0);
 }
 
 // Runs on the input thread of the process about to receive the key: reads the
@@ -37,7 +38,9 @@ LRESULT CALLBACK keyboardHookProc(int code, WPARAM key, LPARAM flags) {
             matchKeyMeasuring(gShared.storage.table, static_cast<int32_t>(key), keyDown, modifiersNow);
         if (match.slot != kNoSlot) {
             const auto target = reinterpret_cast<HWND>(gShared.storage.target.load(std::memory_order_relaxed));
-            ::PostMessageA(target, gShared.message.load(std::memory_order_relaxed), static_cast<WPARAM>(match.slot),
+            ::PostMessageA(target,
+                           gShared.message.load(std::memory_order_relaxed),
+                           static_cast<WPARAM>(match.slot),
                            static_cast<LPARAM>(static_cast<uint32_t>(match.lParam)));
             if (match.swallow) return 1;
         }

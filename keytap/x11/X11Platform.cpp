@@ -228,8 +228,8 @@ private:
             mRepeat.stop();
             return;
         }
-        mRepeat.start(keycode, std::chrono::milliseconds(delay), std::chrono::milliseconds(interval),
-                      KeyRepeat::Clock::now());
+        mRepeat.start(
+            keycode, std::chrono::milliseconds(delay), std::chrono::milliseconds(interval), KeyRepeat::Clock::now());
     }
 
     // A repeated key-down of a key that is not grabbed; a combination that is
@@ -240,8 +240,8 @@ private:
     }
 
     KeyMatch matchNow(int keycode) const {
-        return matchKeyMeasuring(mTable, mKeycodes[static_cast<std::size_t>(keycode)], true,
-                                 [this] { return modifiers(); });
+        return matchKeyMeasuring(
+            mTable, mKeycodes[static_cast<std::size_t>(keycode)], true, [this] { return modifiers(); });
     }
 
     KeyMatch fire(int keycode) {
@@ -322,7 +322,12 @@ private:
         mAwaitingGrabbedPress.fill(false);
         for (const KeyGrab& grab : planGrabs(mTable, mKeycodes, mMasks)) {
             for (int screen = 0; screen < screens; ++screen)
-                XGrabKey(mDisplay, grab.keycode, grab.modifiers, RootWindow(mDisplay, screen), False, GrabModeAsync,
+                XGrabKey(mDisplay,
+                         grab.keycode,
+                         grab.modifiers,
+                         RootWindow(mDisplay, screen),
+                         False,
+                         GrabModeAsync,
                          GrabModeAsync);
             mGrabbed[static_cast<std::size_t>(grab.keycode)] = true;
         }

@@ -20,8 +20,8 @@ void PortalRequests::call(const QString& interface, const QString& method, const
     const QString sender = mBus.baseService().mid(1).replace(QLatin1Char('.'), QLatin1Char('_'));
     const QString path = QLatin1String(kPortalPath) + QStringLiteral("/request/") + sender + QLatin1Char('/') + token;
     mWaiting.insert(path, {std::move(answered), std::move(failed)});
-    mBus.connect(QLatin1String(kPortalService), path, kRequestInterface, kResponse, this,
-                 SLOT(onResponse(QDBusMessage)));
+    mBus.connect(
+        QLatin1String(kPortalService), path, kRequestInterface, kResponse, this, SLOT(onResponse(QDBusMessage)));
     options.insert(QStringLiteral("handle_token"), token);
     QDBusMessage message =
         QDBusMessage::createMethodCall(QLatin1String(kPortalService), QLatin1String(kPortalPath), interface, method);
@@ -56,8 +56,8 @@ void PortalRequests::onResponse(const QDBusMessage& message) {
 
 void PortalRequests::drop(const QString& path) {
     mWaiting.remove(path);
-    mBus.disconnect(QLatin1String(kPortalService), path, kRequestInterface, kResponse, this,
-                    SLOT(onResponse(QDBusMessage)));
+    mBus.disconnect(
+        QLatin1String(kPortalService), path, kRequestInterface, kResponse, this, SLOT(onResponse(QDBusMessage)));
 }
 
 QString PortalRequests::handle(const QVariant& value) {

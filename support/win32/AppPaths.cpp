@@ -44,8 +44,13 @@ std::string appDataFolder() {
 // Asked by creating a file: the folder's attributes and access lists do not tell.
 bool folderIsWritable(const std::string& folder) {
     const std::string probe = folder + "\\.lirabox-write-test-" + std::to_string(::GetCurrentProcessId());
-    const HANDLE file = ::CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    const HANDLE file = ::CreateFileA(probe.c_str(),
+                                      GENERIC_WRITE,
+                                      0,
+                                      nullptr,
+                                      CREATE_NEW,
+                                      FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
+                                      nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     ::CloseHandle(file);
     return true;

@@ -27,8 +27,12 @@ std::string readPrivateProfileString(std::string_view section, std::string_view 
     if (path.empty() || bufferSize <= 0) return cutToBufferSize(defaultAsReturned(defaultValue), bufferSize);
     const std::string sectionText(untilNul(section)), keyText(untilNul(key)), defaultText(untilNul(defaultValue));
     std::vector<char> buffer(static_cast<std::size_t>(bufferSize) + 1, '\0');
-    const DWORD length = ::GetPrivateProfileStringA(sectionText.c_str(), keyText.c_str(), defaultText.c_str(),
-                                                    buffer.data(), static_cast<DWORD>(bufferSize), path.c_str());
+    const DWORD length = ::GetPrivateProfileStringA(sectionText.c_str(),
+                                                    keyText.c_str(),
+                                                    defaultText.c_str(),
+                                                    buffer.data(),
+                                                    static_cast<DWORD>(bufferSize),
+                                                    path.c_str());
     return std::string(untilNul(std::string_view(buffer.data(), std::min<std::size_t>(length, buffer.size()))));
 }
 

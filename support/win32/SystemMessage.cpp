@@ -6,7 +6,12 @@ std::string systemMessage(DWORD error) {
     char* text = nullptr;
     const DWORD length =
         ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                         nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+                         nullptr,
+                         error,
+                         0,
+                         reinterpret_cast<char*>(&text),
+                         0,
+                         nullptr);
     std::string message = length > 0 ? std::string(text, length) : "error " + std::to_string(error);
     ::LocalFree(text);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) {

@@ -11,7 +11,12 @@ HWND asWindow(std::uintptr_t window) { return reinterpret_cast<HWND>(window); }
 class Win32DesktopServices final : public DesktopServices {
 public:
     void setWindowAbove(std::uintptr_t window, bool above) override {
-        ::SetWindowPos(asWindow(window), above ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+        ::SetWindowPos(asWindow(window),
+                       above ? HWND_TOPMOST : HWND_NOTOPMOST,
+                       0,
+                       0,
+                       0,
+                       0,
                        SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     }
 

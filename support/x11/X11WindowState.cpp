@@ -56,8 +56,8 @@ std::vector<Atom> atomList(Display* display, Window window, Atom property) {
     unsigned long remaining = 0;
     unsigned char* data = nullptr;
     std::vector<Atom> atoms;
-    if (XGetWindowProperty(display, window, property, 0, 1024, False, XA_ATOM, &type, &format, &count, &remaining,
-                           &data) == Success &&
+    if (XGetWindowProperty(
+            display, window, property, 0, 1024, False, XA_ATOM, &type, &format, &count, &remaining, &data) == Success &&
         type == XA_ATOM && format == 32 && data != nullptr) {
         const auto* values = reinterpret_cast<const Atom*>(data);
         atoms.assign(values, values + count);
@@ -111,8 +111,14 @@ void setWindowAbove(unsigned long window, bool above) {
         std::vector<Atom> states = atomList(display, window, netWmState);
         states.erase(std::remove(states.begin(), states.end(), netWmStateAbove), states.end());
         if (above) states.push_back(netWmStateAbove);
-        XChangeProperty(display, window, netWmState, XA_ATOM, 32, PropModeReplace,
-                        reinterpret_cast<const unsigned char*>(states.data()), static_cast<int>(states.size()));
+        XChangeProperty(display,
+                        window,
+                        netWmState,
+                        XA_ATOM,
+                        32,
+                        PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(states.data()),
+                        static_cast<int>(states.size()));
     }
     XSync(display, False);
 }

@@ -186,7 +186,8 @@ int loadAndPlay(const std::string& path) {
 int mediaAttack(int count) {
     lirabox::test::TempFolder folder;
     lirabox::test::writeSineWav(folder.file("tone.wav"), 2.0, 440.0, 8000, 1);
-    const std::vector<fs::path> bases {folder.file("tone.wav"), lirabox::test::makeMp3(folder.file("tone.wav")),
+    const std::vector<fs::path> bases {folder.file("tone.wav"),
+                                       lirabox::test::makeMp3(folder.file("tone.wav")),
                                        lirabox::test::makeWma(folder.file("tone.wav"))};
     Tally tally;
     for (int i = 0; i < count; ++i) {

@@ -19,9 +19,11 @@ const QString kAccessible = QStringLiteral("org.a11y.atspi.Accessible");
 const QString kAction = QStringLiteral("org.a11y.atspi.Action");
 
 QString address() {
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(
-        QDBusMessage::createMethodCall(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
-                                       QStringLiteral("org.a11y.Bus"), QStringLiteral("GetAddress")));
+    const QDBusMessage reply =
+        QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(QStringLiteral("org.a11y.Bus"),
+                                                                          QStringLiteral("/org/a11y/bus"),
+                                                                          QStringLiteral("org.a11y.Bus"),
+                                                                          QStringLiteral("GetAddress")));
     return reply.arguments().value(0).toString();
 }
 
@@ -68,8 +70,8 @@ std::vector<std::pair<QString, QString>> AccessibilityBus::children(const QStrin
 
 QVariant AccessibilityBus::property(const QString& bus, const QString& path, const QString& interface,
                                     const char* name) {
-    QDBusMessage message = QDBusMessage::createMethodCall(bus, path, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                          QStringLiteral("Get"));
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        bus, path, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
     message.setArguments({interface, QString::fromLatin1(name)});
     return first(mBus.call(message)).value<QDBusVariant>().variant();
 }

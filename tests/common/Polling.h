@@ -31,7 +31,8 @@ auto waitStable(Read read, std::chrono::milliseconds quiet, std::chrono::millise
             last = std::move(now);
             return true;
         },
-        quiet, limit);
+        quiet,
+        limit);
     if (!settled) return std::nullopt;
     return last;
 }

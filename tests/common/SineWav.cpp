@@ -66,13 +66,15 @@ void writeWav(const std::filesystem::path& path, double seconds, int sampleRate,
 }  // namespace
 
 void writeSineWav(const std::filesystem::path& path, double seconds, double frequency, int sampleRate, int channels) {
-    writeWav(path, seconds, sampleRate, channels,
-             [&](double t) { return 0.5 * std::sin(2.0 * std::numbers::pi * frequency * t); });
+    writeWav(path, seconds, sampleRate, channels, [&](double t) {
+        return 0.5 * std::sin(2.0 * std::numbers::pi * frequency * t);
+    });
 }
 
 void writeRisingSineWav(const std::filesystem::path& path, double seconds, double frequency, int sampleRate) {
-    writeWav(path, seconds, sampleRate, 1,
-             [&](double t) { return risingSineLevel(t, seconds) * std::sin(2.0 * std::numbers::pi * frequency * t); });
+    writeWav(path, seconds, sampleRate, 1, [&](double t) {
+        return risingSineLevel(t, seconds) * std::sin(2.0 * std::numbers::pi * frequency * t);
+    });
 }
 
 double risingSineLevel(double t, double seconds) { return 0.1 + 0.8 * std::clamp(t / seconds, 0.0, 1.0); }

@@ -75,8 +75,13 @@ TEST(AppPaths, OnlyTheSystemsProgramFoldersAreSharedByEveryUser) {
          {"/usr/bin", "/usr/bin/", "/usr/local/bin", "/bin", "/usr/games", "/opt/lirabox/bin", "/usr/lib/../bin"}) {
         EXPECT_TRUE(isSystemProgramFolder(shared)) << shared;
     }
-    for (const char* own : {"/home/ann/lirabox/build/bin", "/tmp/prefix/bin", "/opt/bin", "/opt/a/b/bin", "usr/bin",
-                            "/usr/lib/lirabox", ""}) {
+    for (const char* own : {"/home/ann/lirabox/build/bin",
+                            "/tmp/prefix/bin",
+                            "/opt/bin",
+                            "/opt/a/b/bin",
+                            "usr/bin",
+                            "/usr/lib/lirabox",
+                            ""}) {
         EXPECT_FALSE(isSystemProgramFolder(own)) << own;
     }
 }

@@ -16,7 +16,8 @@ TEST(SkipOnFailure, AFailingStepIsAbandonedAndTheNextOneRuns) {
                       throw RaisedError(kErrTypeMismatch, "test", "bad");
                       trace.push_back("two ends");  // never reached
                   },
-                  [&] { trace.push_back("three"); }, [&] { throw std::runtime_error("any exception"); },
+                  [&] { trace.push_back("three"); },
+                  [&] { throw std::runtime_error("any exception"); },
                   [&] { trace.push_back("four"); });
     EXPECT_EQ(trace, (std::vector<std::string> {"one", "two begins", "three", "four"}));
 }

@@ -66,7 +66,8 @@ TEST_F(PedalActionsTest, DefaultMappingPlaysWhileHeldAndRepeatsRewindAndFastForw
 }
 
 TEST_F(PedalActionsTest, OtherCommandsRunOncePerPressWithTheMappingOfThePress) {
-    mapping = {PedalAction {PedalUse::RunCommand, Command::Stop}, PedalAction {},
+    mapping = {PedalAction {PedalUse::RunCommand, Command::Stop},
+               PedalAction {},
                PedalAction {PedalUse::PlayWhileHeld, Command::PlayPause}};
     actions.handle({Pedal::Left, true}, t0);
     actions.handle({Pedal::Left, true}, t0);  // still down: nothing new

@@ -29,11 +29,12 @@ TEST(PedalReader, PressesReleasesAndChordsComeInOrderWhateverTheReadsCarry) {
     // Several reports in one read: right joins, middle lets go, right too,
     // then left and right at once.
     pipe.send({0x06, 0x00, 0x04, 0x00, 0x00, 0x00, 0x05, 0x00});
-    EXPECT_EQ(reader.readOnce(pipe.readEnd()), (Events {{Pedal::Right, true},
-                                                        {Pedal::Middle, false},
-                                                        {Pedal::Right, false},
-                                                        {Pedal::Left, true},
-                                                        {Pedal::Right, true}}));
+    EXPECT_EQ(reader.readOnce(pipe.readEnd()),
+              (Events {{Pedal::Right, true},
+                       {Pedal::Middle, false},
+                       {Pedal::Right, false},
+                       {Pedal::Left, true},
+                       {Pedal::Right, true}}));
     // Left swapped for middle in one report: the release comes first.
     pipe.send({0x06, 0x00});
     EXPECT_EQ(reader.readOnce(pipe.readEnd()), (Events {{Pedal::Left, false}, {Pedal::Middle, true}}));

@@ -103,11 +103,16 @@ TEST(DebianPackage, NamesItsLibrariesAndUnpacksIntoAProgramThatRunsFromUsr) {
     const fs::path root = temp.file("root");
     run("dpkg-deb -x " + quoted(package) + " " + quoted(root));
     const fs::path usr = root / "usr";
-    for (const char* file : {LIRABOX_INSTALL_LIBDIR "/libkeytap.so", LIRABOX_INSTALL_LIBDIR "/libtimepost.so",
-                             "share/applications/lirabox.desktop", "share/metainfo/io.github.lirabox.metainfo.xml",
-                             "share/man/man1/lirabox.1", "share/icons/hicolor/48x48/apps/lirabox.png",
-                             "share/icons/hicolor/scalable/apps/lirabox.svg", "share/doc/lirabox/Lirabox_help.html",
-                             "share/doc/lirabox/copyright", "lib/udev/rules.d/70-lirabox-footpedal.rules"}) {
+    for (const char* file : {LIRABOX_INSTALL_LIBDIR "/libkeytap.so",
+                             LIRABOX_INSTALL_LIBDIR "/libtimepost.so",
+                             "share/applications/lirabox.desktop",
+                             "share/metainfo/io.github.lirabox.metainfo.xml",
+                             "share/man/man1/lirabox.1",
+                             "share/icons/hicolor/48x48/apps/lirabox.png",
+                             "share/icons/hicolor/scalable/apps/lirabox.svg",
+                             "share/doc/lirabox/Lirabox_help.html",
+                             "share/doc/lirabox/copyright",
+                             "lib/udev/rules.d/70-lirabox-footpedal.rules"}) {
         EXPECT_TRUE(fs::is_regular_file(usr / file)) << file;
     }
     EXPECT_EQ(commandOutput(quoted(usr / "bin/lirabox") + " --version"), "lirabox " LIRABOX_VERSION "\n");

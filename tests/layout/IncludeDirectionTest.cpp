@@ -32,9 +32,17 @@ struct Area {
 
 // Longest folder first, so player/media wins over player.
 const std::array kAreas {
-    Area {"app/qt", 6},   Area {"app/win32", 6}, Area {"app", 5},          Area {"hotkeys", 4},
-    Area {"settings", 3}, Area {"oneline", 3},   Area {"player/media", 1}, Area {"player", 2},
-    Area {"support", 0},  Area {"keytap", -1},   Area {"timepost", -1},
+    Area {"app/qt", 6},
+    Area {"app/win32", 6},
+    Area {"app", 5},
+    Area {"hotkeys", 4},
+    Area {"settings", 3},
+    Area {"oneline", 3},
+    Area {"player/media", 1},
+    Area {"player", 2},
+    Area {"support", 0},
+    Area {"keytap", -1},
+    Area {"timepost", -1},
 };
 
 std::optional<Area> areaOf(const std::string& path) {

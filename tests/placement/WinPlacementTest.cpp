@@ -99,12 +99,12 @@ TEST_F(WinPlacementTest, FreshObjectHasAllSwitchesOnAndNothingSet) {
     EXPECT_TRUE(placement.SafePosition());
     EXPECT_TRUE(placement.UseWidth());
     EXPECT_TRUE(placement.UseHeight());
-    expectRaised(static_cast<std::int32_t>(0x80040BB9u), "セクション名が設定されていません。",
-                 [&] { placement.SectionName(); });
-    expectRaised(static_cast<std::int32_t>(0x80040BBAu), "IniFile クラスが設定されていません。",
-                 [&] { placement.IniFile(); });
-    expectRaised(static_cast<std::int32_t>(0x80040BBBu), "TagetWndが設定されていません。",
-                 [&] { placement.TagetWnd(); });
+    expectRaised(
+        static_cast<std::int32_t>(0x80040BB9u), "セクション名が設定されていません。", [&] { placement.SectionName(); });
+    expectRaised(
+        static_cast<std::int32_t>(0x80040BBAu), "IniFile クラスが設定されていません。", [&] { placement.IniFile(); });
+    expectRaised(
+        static_cast<std::int32_t>(0x80040BBBu), "TagetWndが設定されていません。", [&] { placement.TagetWnd(); });
 }
 
 TEST_F(WinPlacementTest, PropertiesKeepWhatIsSet) {
@@ -223,10 +223,14 @@ TEST_F(WinPlacementTest, ShowCommandFollowsStoredStateAndSwitches) {
         std::int32_t showCmd;
     };
     const Case cases[] = {
-        {"1", "0", true, true, kShowMinimized},  {"1", "0", false, true, kShowNormal},
-        {"1", "1", false, true, kShowMaximized}, {"1", "1", true, true, kShowMinimized},
-        {"0", "1", true, true, kShowMaximized},  {"0", "1", true, false, kShowNormal},
-        {"0", "0", true, true, kShowNormal},     {"-1", "0", true, true, kShowMinimized},
+        {"1", "0", true, true, kShowMinimized},
+        {"1", "0", false, true, kShowNormal},
+        {"1", "1", false, true, kShowMaximized},
+        {"1", "1", true, true, kShowMinimized},
+        {"0", "1", true, true, kShowMaximized},
+        {"0", "1", true, false, kShowNormal},
+        {"0", "0", true, true, kShowNormal},
+        {"-1", "0", true, true, kShowMinimized},
     };
     useProgramSettings();
     for (const Case& c : cases) {
@@ -246,8 +250,10 @@ TEST_F(WinPlacementTest, FirstRestoreStoresTheDefaultsInReadingOrder) {
     bool error = true;
     expectRect(restore(error).normalPosition, 200, 100, 500, 300);  // where it is now
     EXPECT_FALSE(error);
-    EXPECT_EQ(written, (std::vector<std::string> {"FormPosition/Minimized=0", "FormPosition/Maximized=0",
-                                                  "FormPosition/Top=100", "FormPosition/Left=200"}));
+    EXPECT_EQ(
+        written,
+        (std::vector<std::string> {
+            "FormPosition/Minimized=0", "FormPosition/Maximized=0", "FormPosition/Top=100", "FormPosition/Left=200"}));
 }
 
 TEST_F(WinPlacementTest, FirstRestoreWithWidthAndHeightStoresThemToo) {
@@ -256,9 +262,13 @@ TEST_F(WinPlacementTest, FirstRestoreWithWidthAndHeightStoresThemToo) {
     placement.setUseHeight(true);
     bool error = false;
     restore(error);
-    EXPECT_EQ(written, (std::vector<std::string> {"FormPosition/Minimized=0", "FormPosition/Maximized=0",
-                                                  "FormPosition/Top=100", "FormPosition/Left=200",
-                                                  "FormPosition/Right=500", "FormPosition/Bottom=300"}));
+    EXPECT_EQ(written,
+              (std::vector<std::string> {"FormPosition/Minimized=0",
+                                         "FormPosition/Maximized=0",
+                                         "FormPosition/Top=100",
+                                         "FormPosition/Left=200",
+                                         "FormPosition/Right=500",
+                                         "FormPosition/Bottom=300"}));
 }
 
 TEST_F(WinPlacementTest, StoredRightAndBottomGiveTheSizeWhenEnabled) {
@@ -361,8 +371,10 @@ TEST_F(WinPlacementTest, SaveWritesStateAndNormalPositionInOrder) {
     useProgramSettings();
     services.iconic = true;
     placement.Save();
-    EXPECT_EQ(written, (std::vector<std::string> {"FormPosition/Minimized=1", "FormPosition/Maximized=0",
-                                                  "FormPosition/Left=210", "FormPosition/Top=110"}));
+    EXPECT_EQ(
+        written,
+        (std::vector<std::string> {
+            "FormPosition/Minimized=1", "FormPosition/Maximized=0", "FormPosition/Left=210", "FormPosition/Top=110"}));
 }
 
 TEST_F(WinPlacementTest, SaveWhileMaximizedKeepsTheRestoredPosition) {
@@ -370,8 +382,10 @@ TEST_F(WinPlacementTest, SaveWhileMaximizedKeepsTheRestoredPosition) {
     services.zoomed = true;
     services.windowRect = PixelRect {0, 0, 1024, 768};
     placement.Save();
-    EXPECT_EQ(written, (std::vector<std::string> {"FormPosition/Minimized=0", "FormPosition/Maximized=1",
-                                                  "FormPosition/Left=210", "FormPosition/Top=110"}));
+    EXPECT_EQ(
+        written,
+        (std::vector<std::string> {
+            "FormPosition/Minimized=0", "FormPosition/Maximized=1", "FormPosition/Left=210", "FormPosition/Top=110"}));
 }
 
 TEST_F(WinPlacementTest, SaveWritesRightAndBottomOnlyWhenEnabled) {
@@ -391,9 +405,13 @@ TEST_F(WinPlacementTest, SaveWritesRightAndBottomOnlyWhenEnabled) {
     written.clear();
     placement.setUseWidth(true);
     placement.Save();
-    EXPECT_EQ(written, (std::vector<std::string> {"FormPosition/Minimized=0", "FormPosition/Maximized=0",
-                                                  "FormPosition/Left=210", "FormPosition/Top=110",
-                                                  "FormPosition/Right=510", "FormPosition/Bottom=310"}));
+    EXPECT_EQ(written,
+              (std::vector<std::string> {"FormPosition/Minimized=0",
+                                         "FormPosition/Maximized=0",
+                                         "FormPosition/Left=210",
+                                         "FormPosition/Top=110",
+                                         "FormPosition/Right=510",
+                                         "FormPosition/Bottom=310"}));
 }
 
 TEST_F(WinPlacementTest, SaveFailsWithoutWritingWhenThePlacementIsUnavailable) {

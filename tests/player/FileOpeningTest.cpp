@@ -30,8 +30,11 @@ TEST_F(FileOpeningTest, LoadShowsTheNameAndResetsTheFileState) {
 TEST_F(FileOpeningTest, LoadTalksToTheEngineInOrder) {
     form().fileOpen("/rec/a.wav");
     EXPECT_EQ(engine.commands(),
-              (std::vector<std::string> {"settings.autoStart(false)", "settings.autoStart(false)", "URL(/rec/a.wav)",
-                                         "mediaCollection.add(/rec/a.wav)", "settings.rate(1)"}));
+              (std::vector<std::string> {"settings.autoStart(false)",
+                                         "settings.autoStart(false)",
+                                         "URL(/rec/a.wav)",
+                                         "mediaCollection.add(/rec/a.wav)",
+                                         "settings.rate(1)"}));
 }
 
 TEST_F(FileOpeningTest, NameEndingInASeparatorShowsEmptyText) {

@@ -114,8 +114,9 @@ TEST_F(MenuHandlersTest, HelpOpensTheHelpFileElseTheGuideElseSaysItIsMissing) {
     form().runCommand(Command::Help);
     writeProgramFile("Lirabox_help.chm");
     form().runCommand(Command::Help);
-    EXPECT_EQ(desktop->opened, (std::vector<std::string> {programFile("Lirabox_help.html").string() + "||10",
-                                                          programFile("Lirabox_help.chm").string() + "||10"}));
+    EXPECT_EQ(desktop->opened,
+              (std::vector<std::string> {programFile("Lirabox_help.html").string() + "||10",
+                                         programFile("Lirabox_help.chm").string() + "||10"}));
     EXPECT_EQ(view.messages.size(), 2u);
 
     // Installed, the guide lies in share/doc/lirabox/ beside the program's

@@ -35,9 +35,18 @@ PlayerTest::~PlayerTest() {
 
 frmMain& PlayerTest::form() {
     if (!mForm) {
-        mForm = std::make_unique<frmMain>(frmMain::Collaborators {
-            engine, view, pictures.seekbk, pictures.seekpoint, pictures.volbk, pictures.picArrow, windowServices,
-            timepost, instanceGuard, keytap, subclass, &settingsDialog});
+        mForm = std::make_unique<frmMain>(frmMain::Collaborators {engine,
+                                                                  view,
+                                                                  pictures.seekbk,
+                                                                  pictures.seekpoint,
+                                                                  pictures.volbk,
+                                                                  pictures.picArrow,
+                                                                  windowServices,
+                                                                  timepost,
+                                                                  instanceGuard,
+                                                                  keytap,
+                                                                  subclass,
+                                                                  &settingsDialog});
     }
     return *mForm;
 }

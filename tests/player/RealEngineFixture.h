@@ -38,9 +38,18 @@ protected:
 
     frmMain& form() {
         if (!mForm) {
-            mForm = std::make_unique<frmMain>(frmMain::Collaborators {
-                engine, view, pictures.seekbk, pictures.seekpoint, pictures.volbk, pictures.picArrow, nullptr, timepost,
-                instanceGuard, keytap, subclass, nullptr});
+            mForm = std::make_unique<frmMain>(frmMain::Collaborators {engine,
+                                                                      view,
+                                                                      pictures.seekbk,
+                                                                      pictures.seekpoint,
+                                                                      pictures.volbk,
+                                                                      pictures.picArrow,
+                                                                      nullptr,
+                                                                      timepost,
+                                                                      instanceGuard,
+                                                                      keytap,
+                                                                      subclass,
+                                                                      nullptr});
         }
         return *mForm;
     }

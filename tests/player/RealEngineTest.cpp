@@ -94,7 +94,8 @@ TEST_P(RecordingEndTest, WithoutMarksPlaybackEndsAtTheRealEndAndStops) {
     EXPECT_EQ(engine.playState(), media::kMediaEnded);
     EXPECT_NEAR(engine.controls().currentPosition(), length, 0.05);
     const auto settled = waitStable([&] { return std::pair(engine.playState(), engine.controls().currentPosition()); },
-                                    std::chrono::milliseconds(300), std::chrono::seconds(5));
+                                    std::chrono::milliseconds(300),
+                                    std::chrono::seconds(5));
     ASSERT_TRUE(settled) << "the position still moves at the end";
     EXPECT_EQ(settled->first, media::kMediaEnded);
     EXPECT_NEAR(settled->second, length, 0.05);

@@ -44,8 +44,11 @@ TEST_F(ShortcutKeysTest, AssignedRowsAreRegisteredInOrder) {
     store("config.ini", "ID00", "KeyCode", "32");
     store("config.ini", "ID00", "ShiftStatus", "3");
     ASSERT_TRUE(load());
-    EXPECT_EQ(hookCalls, (std::vector<std::string> {"InitHook(" + handle() + ")", "RegistKey(0,32,3,0)",
-                                                    "RegistKey(4,117,0,1)", "SubclassMainWindow(" + handle() + ")"}));
+    EXPECT_EQ(hookCalls,
+              (std::vector<std::string> {"InitHook(" + handle() + ")",
+                                         "RegistKey(0,32,3,0)",
+                                         "RegistKey(4,117,0,1)",
+                                         "SubclassMainWindow(" + handle() + ")"}));
 }
 
 TEST_F(ShortcutKeysTest, RowsIdDecidesTheSlot) {
@@ -69,8 +72,9 @@ TEST_F(ShortcutKeysTest, RowThatIsNotANumberStaysUnassignedAndTheRestGoesOn) {
     store("config.ini", "ID05", "ID", "5");
     store("config.ini", "ID05", "KeyCode", "116");
     ASSERT_TRUE(load());
-    EXPECT_EQ(hookCalls, (std::vector<std::string> {"InitHook(" + handle() + ")", "RegistKey(5,116,0,0)",
-                                                    "SubclassMainWindow(" + handle() + ")"}));
+    EXPECT_EQ(hookCalls,
+              (std::vector<std::string> {
+                  "InitHook(" + handle() + ")", "RegistKey(5,116,0,0)", "SubclassMainWindow(" + handle() + ")"}));
 }
 
 // The ninth row came later: a file without it reads it as unassigned and keeps
@@ -116,8 +120,9 @@ TEST_F(ShortcutKeysTest, SwitchingOnAgainReloadsTheRows) {
     store("config.ini", "ID07", "KeyCode", "119");
     hookCalls.clear();
     switchTo(1);
-    EXPECT_EQ(hookCalls, (std::vector<std::string> {"InitHook(" + handle() + ")", "RegistKey(7,119,0,0)",
-                                                    "SubclassMainWindow(" + handle() + ")"}));
+    EXPECT_EQ(hookCalls,
+              (std::vector<std::string> {
+                  "InitHook(" + handle() + ")", "RegistKey(7,119,0,0)", "SubclassMainWindow(" + handle() + ")"}));
 }
 
 TEST_F(ShortcutKeysTest, LoadShortcutKeyReadsOneRow) {

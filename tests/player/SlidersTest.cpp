@@ -76,8 +76,12 @@ TEST_F(SlidersTest, SeekDragWhilePlayingPausesJumpsAndResumes) {
     form().seekpoint_MouseDown();
     form().seekpoint_MouseMove(within(pictures.seekpoint, 3592.5));
     EXPECT_EQ(engine.commands(),
-              (std::vector<std::string> {"settings.rate(1)", "controls.pause()", "controls.currentPosition(59)",
-                                         "settings.rate(1)", "controls.currentPosition(58)", "controls.play()"}));
+              (std::vector<std::string> {"settings.rate(1)",
+                                         "controls.pause()",
+                                         "controls.currentPosition(59)",
+                                         "settings.rate(1)",
+                                         "controls.currentPosition(58)",
+                                         "controls.play()"}));
     EXPECT_EQ(engine.state(), media::kPlaying);
     EXPECT_TRUE(view.timer2);
 }

@@ -116,8 +116,10 @@ TEST_F(TransportTest, FailingStepsOfACommandAreSkipped) {
 TEST_F(TransportTest, EachPlaybackCommandLetsPendingEventsRunOnce) {
     pausedAt(10);
     const std::vector<std::pair<const char*, std::function<void()>>> commands = {
-        {"play", [&] { form().PlayFunc(); }},       {"pause", [&] { form().PauseFunc(); }},
-        {"stop", [&] { form().StopFunc(); }},       {"rewind", [&] { form().RewindFunc(); }},
+        {"play", [&] { form().PlayFunc(); }},
+        {"pause", [&] { form().PauseFunc(); }},
+        {"stop", [&] { form().StopFunc(); }},
+        {"rewind", [&] { form().RewindFunc(); }},
         {"forward", [&] { form().ForwardFunc(); }},
     };
     for (const auto& [name, command] : commands) {
@@ -182,8 +184,11 @@ TEST_F(TransportTest, RewindAndForwardApplyTheRateAndKeepThePlayState) {
     playingAt(100);
     form().runCommand(Command::Rewind);
     form().runCommand(Command::FastForward);
-    EXPECT_EQ(engine.commands(), (std::vector<std::string> {"settings.rate(0.9)", "controls.currentPosition(98)",
-                                                            "settings.rate(0.9)", "controls.currentPosition(100)"}));
+    EXPECT_EQ(engine.commands(),
+              (std::vector<std::string> {"settings.rate(0.9)",
+                                         "controls.currentPosition(98)",
+                                         "settings.rate(0.9)",
+                                         "controls.currentPosition(100)"}));
     EXPECT_EQ(engine.state(), media::kPlaying);
 }
 

@@ -198,8 +198,9 @@ TEST_F(SettingsDialogTest, TheTitleBarHidesTheDialogAndOnlyTheUnloadTakesTheKeys
     form().Form_Unload();
     EXPECT_FALSE(window->isLoaded());
     EXPECT_EQ(window->dialog(), nullptr);
-    EXPECT_EQ(hookCalls, (std::vector<std::string> {"TerminateHook()",
-                                                    "RestoreMainWindowProc(" + std::to_string(view.handle) + ")"}));
+    EXPECT_EQ(
+        hookCalls,
+        (std::vector<std::string> {"TerminateHook()", "RestoreMainWindowProc(" + std::to_string(view.handle) + ")"}));
 }
 
 }  // namespace

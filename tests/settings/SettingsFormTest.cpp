@@ -178,8 +178,8 @@ TEST_F(SettingsFormTest, SuggestedKeysFillOnlyTheEmptyRowsAndWaitForApply) {
     EXPECT_EQ(dialog.keyText(3), "F7");
     EXPECT_EQ(dialog.discardValue(3), 0);
     EXPECT_EQ(dialog.keyText(5), "");  // its F7 is taken
-    const std::vector<std::pair<int, std::string>> suggested {{1, "F4"},  {2, "F6"},  {4, "F8"},
-                                                              {6, "F11"}, {7, "F12"}, {8, "F2"}};
+    const std::vector<std::pair<int, std::string>> suggested {
+        {1, "F4"}, {2, "F6"}, {4, "F8"}, {6, "F11"}, {7, "F12"}, {8, "F2"}};
     for (const auto& [row, name] : suggested) {
         EXPECT_EQ(dialog.keyText(row), name) << "row " << row;
         EXPECT_EQ(dialog.shortcutKey(row).ShiftStatus, 0);
@@ -298,8 +298,9 @@ TEST_F(SettingsFormTest, TheGlobalKeysRestWhileAKeyBoxHasTheFocus) {
     EXPECT_EQ(hookCalls, std::vector<std::string> {"TerminateHook()"});
     hookCalls.clear();
     dialog.keyBoxFocusChanged(false);
-    EXPECT_EQ(hookCalls, (std::vector<std::string> {"InitHook(" + window + ")", "RegistKey(0,120,0,0)",
-                                                    "SubclassMainWindow(" + window + ")"}));
+    EXPECT_EQ(hookCalls,
+              (std::vector<std::string> {
+                  "InitHook(" + window + ")", "RegistKey(0,120,0,0)", "SubclassMainWindow(" + window + ")"}));
 
     // With the keys switched off nothing is switched.
     view.setChkUseKey(0);

@@ -30,8 +30,8 @@ extern "C" __attribute__((visibility("default"))) int32_t SetTime(double seconds
     timespec now {};
     ::clock_gettime(CLOCK_MONOTONIC, &now);
     char line[400];
-    const int size = std::snprintf(line, sizeof line, "%lld %.6f\n",
-                                   static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec, seconds);
+    const int size = std::snprintf(
+        line, sizeof line, "%lld %.6f\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec, seconds);
     if (size < 0 || static_cast<std::size_t>(size) >= sizeof line) return E2BIG;
     std::lock_guard lock(gMutex);
     const int fd = logFd();

@@ -16,7 +16,9 @@ QString MprisRootAdaptor::desktopEntry() const { return QStringLiteral("lirabox"
 QStringList MprisRootAdaptor::supportedUriSchemes() const { return {QStringLiteral("file")}; }
 
 QStringList MprisRootAdaptor::supportedMimeTypes() const {
-    return {QStringLiteral("audio/wav"), QStringLiteral("audio/x-wav"), QStringLiteral("audio/mpeg"),
+    return {QStringLiteral("audio/wav"),
+            QStringLiteral("audio/x-wav"),
+            QStringLiteral("audio/mpeg"),
             QStringLiteral("audio/x-ms-wma")};
 }
 

@@ -52,8 +52,8 @@ void MprisService::sendPropertiesChanged(const std::vector<std::string>& propert
     for (const std::string& name : properties) {
         changed.insert(QString::fromStdString(name), mPlayerAdaptor->property(name.c_str()));
     }
-    QDBusMessage signal = QDBusMessage::createSignal(kObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                     QStringLiteral("PropertiesChanged"));
+    QDBusMessage signal = QDBusMessage::createSignal(
+        kObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"));
     signal << kPlayerInterface << changed << QStringList();
     QDBusConnection::sessionBus().send(signal);
 }

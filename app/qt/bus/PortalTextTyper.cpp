@@ -41,7 +41,11 @@ void PortalTextTyper::createSession() {
     ++mAttempt;
     const QString token = QStringLiteral("liraboxtype%1").arg(mAttempt);
     mRequests.call(
-        kRemoteDesktop, QStringLiteral("CreateSession"), {}, {{QStringLiteral("session_handle_token"), token}}, token,
+        kRemoteDesktop,
+        QStringLiteral("CreateSession"),
+        {},
+        {{QStringLiteral("session_handle_token"), token}},
+        token,
         [this](unsigned response, const QVariantMap& results) {
             mSession = PortalRequests::handle(results.value(QStringLiteral("session_handle")));
             if (response != 0 || mSession.isEmpty()) {
@@ -49,7 +53,11 @@ void PortalTextTyper::createSession() {
                 return;
             }
             QDBusConnection bus = mRequests.bus();
-            bus.connect(QLatin1String(kPortalService), mSession, kSessionInterface, QStringLiteral("Closed"), this,
+            bus.connect(QLatin1String(kPortalService),
+                        mSession,
+                        kSessionInterface,
+                        QStringLiteral("Closed"),
+                        this,
                         SLOT(onClosed(QDBusMessage)));
             selectDevices();
         },
@@ -58,8 +66,11 @@ void PortalTextTyper::createSession() {
 
 void PortalTextTyper::selectDevices() {
     mRequests.call(
-        kRemoteDesktop, QStringLiteral("SelectDevices"), {QVariant::fromValue(QDBusObjectPath(mSession))},
-        {{QStringLiteral("types"), kKeyboard}}, QStringLiteral("liraboxdevices%1").arg(mAttempt),
+        kRemoteDesktop,
+        QStringLiteral("SelectDevices"),
+        {QVariant::fromValue(QDBusObjectPath(mSession))},
+        {{QStringLiteral("types"), kKeyboard}},
+        QStringLiteral("liraboxdevices%1").arg(mAttempt),
         [this](unsigned response, const QVariantMap&) {
             if (response != 0) {
                 refuse();
@@ -72,7 +83,10 @@ void PortalTextTyper::selectDevices() {
 
 void PortalTextTyper::start() {
     mRequests.call(
-        kRemoteDesktop, QStringLiteral("Start"), {QVariant::fromValue(QDBusObjectPath(mSession)), QString()}, {},
+        kRemoteDesktop,
+        QStringLiteral("Start"),
+        {QVariant::fromValue(QDBusObjectPath(mSession)), QString()},
+        {},
         QStringLiteral("liraboxstart%1").arg(mAttempt),
         [this](unsigned response, const QVariantMap& results) {
             if (response != 0 || (results.value(QStringLiteral("devices")).toUInt() & kKeyboard) == 0) {
@@ -103,8 +117,10 @@ void PortalTextTyper::sendNextKey() {
     if (!mSending) return;
     const auto [keysym, state] = mKeys.front();
     mKeys.pop_front();
-    QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(kPortalService), QLatin1String(kPortalPath),
-                                                       kRemoteDesktop, QStringLiteral("NotifyKeyboardKeysym"));
+    QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(kPortalService),
+                                                       QLatin1String(kPortalPath),
+                                                       kRemoteDesktop,
+                                                       QStringLiteral("NotifyKeyboardKeysym"));
     call << QVariant::fromValue(QDBusObjectPath(mSession)) << QVariantMap() << keysym << state;
     auto* watcher = new QDBusPendingCallWatcher(mRequests.bus().asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* done) {
@@ -138,10 +154,14 @@ void PortalTextTyper::forget() {
     mRequests.forgetAll();
     if (mSession.isEmpty()) return;
     QDBusConnection bus = mRequests.bus();
-    bus.disconnect(QLatin1String(kPortalService), mSession, kSessionInterface, QStringLiteral("Closed"), this,
+    bus.disconnect(QLatin1String(kPortalService),
+                   mSession,
+                   kSessionInterface,
+                   QStringLiteral("Closed"),
+                   this,
                    SLOT(onClosed(QDBusMessage)));
-    bus.send(QDBusMessage::createMethodCall(QLatin1String(kPortalService), mSession, kSessionInterface,
-                                            QStringLiteral("Close")));
+    bus.send(QDBusMessage::createMethodCall(
+        QLatin1String(kPortalService), mSession, kSessionInterface, QStringLiteral("Close")));
     mSession.clear();
 }
 

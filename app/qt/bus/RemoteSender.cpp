@@ -36,9 +36,10 @@ int sendRemoteCommand(const std::vector<std::string>& words) {
 
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) return fail(1, shown(kNoBus) + " (" + bus.lastError().message().toStdString() + ")");
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(QString::fromLatin1(kRemoteService), QString::fromLatin1(kRemotePath),
-                                       QString::fromLatin1(kRemoteInterface), QStringLiteral("Run"));
+    QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(kRemoteService),
+                                                       QString::fromLatin1(kRemotePath),
+                                                       QString::fromLatin1(kRemoteInterface),
+                                                       QStringLiteral("Run"));
     call << QString::fromStdString(command.name) << QString::fromStdString(command.argument);
     // No copy: the bus answers at once that nobody owns the name (no service
     // file starts one).

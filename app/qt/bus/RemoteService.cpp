@@ -30,8 +30,8 @@ void RemoteService::Run(const QString& name, const QString& argument) {
         sendErrorReply(QDBusError::InvalidArgs, QString::fromStdString(*reason));
         return;
     }
-    QTimer::singleShot(0, this,
-                       [this, command = std::get<RemoteCommand>(parsed)] { runRemoteCommand(mPlayer, command); });
+    QTimer::singleShot(
+        0, this, [this, command = std::get<RemoteCommand>(parsed)] { runRemoteCommand(mPlayer, command); });
 }
 
 }  // namespace lirabox::dbus

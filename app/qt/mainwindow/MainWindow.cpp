@@ -160,11 +160,21 @@ void MainWindow::applyDpi(double dpi) {
     mDpi = dpi;
     mClient->setFixedSize(twipsToPixels(layout::kClientWidth, dpi), twipsToPixels(layout::kClientHeight, dpi));
     const Place places[] = {
-        {mLblTimeNow, layout::lblTimeNow}, {mLblFile, layout::lblFile},       {mCmdPlay, layout::cmdPlay},
-        {mCmdStop, layout::cmdStop},       {mCmdOpen, layout::cmdOpen},       {mCmdRewind, layout::cmdRewind},
-        {mCmdForward, layout::cmdForward}, {mCmdSpeedUp, layout::cmdSpeedUp}, {mCmdSpeedDown, layout::cmdSpeedDown},
-        {mLabel2, layout::Label2},         {mLabel1, layout::Label1},         {mCboSpeed, layout::cboSpeed},
-        {mChkUseKey, layout::chkUseKey},   {mChkOnTop, layout::chkOnTop},     {mStatusBar1, layout::StatusBar1},
+        {mLblTimeNow, layout::lblTimeNow},
+        {mLblFile, layout::lblFile},
+        {mCmdPlay, layout::cmdPlay},
+        {mCmdStop, layout::cmdStop},
+        {mCmdOpen, layout::cmdOpen},
+        {mCmdRewind, layout::cmdRewind},
+        {mCmdForward, layout::cmdForward},
+        {mCmdSpeedUp, layout::cmdSpeedUp},
+        {mCmdSpeedDown, layout::cmdSpeedDown},
+        {mLabel2, layout::Label2},
+        {mLabel1, layout::Label1},
+        {mCboSpeed, layout::cboSpeed},
+        {mChkUseKey, layout::chkUseKey},
+        {mChkOnTop, layout::chkOnTop},
+        {mStatusBar1, layout::StatusBar1},
     };
     for (const Place& place : places) place.widget->setGeometry(toPixels(place.twips, dpi));
     for (PictureBox* box : {static_cast<PictureBox*>(mSeekbk), mSeekpoint, mVolbk, mPicArrow}) box->applyDpi(dpi);
@@ -230,9 +240,23 @@ void MainWindow::connectTo(frmMain& form) {
 
 void MainWindow::attachDrops() {
     mDropFilter = new DropFilter([this](const std::vector<std::string>& files) { mForm->OLEDragDrop(files); }, this);
-    for (QWidget* target : std::initializer_list<QWidget*> {
-             this, mLblTimeNow, mLblFile, mSeekbk, mSeekpoint, mVolbk, mPicArrow, mCmdPlay, mCmdStop, mCmdOpen,
-             mCmdRewind, mCmdForward, mLabel1, mLabel2, mCboSpeed, mChkUseKey, mChkOnTop}) {
+    for (QWidget* target : std::initializer_list<QWidget*> {this,
+                                                            mLblTimeNow,
+                                                            mLblFile,
+                                                            mSeekbk,
+                                                            mSeekpoint,
+                                                            mVolbk,
+                                                            mPicArrow,
+                                                            mCmdPlay,
+                                                            mCmdStop,
+                                                            mCmdOpen,
+                                                            mCmdRewind,
+                                                            mCmdForward,
+                                                            mLabel1,
+                                                            mLabel2,
+                                                            mCboSpeed,
+                                                            mChkUseKey,
+                                                            mChkOnTop}) {
         mDropFilter->attach(target);
     }
     for (QWidget* refusing : std::initializer_list<QWidget*> {mStatusBar1, mCmdSpeedUp, mCmdSpeedDown, menuBar()}) {
@@ -294,7 +318,10 @@ void MainWindow::setTimer2Enabled(bool enabled) {
 void MainWindow::DoEvents() { QCoreApplication::processEvents(); }
 
 void MainWindow::MsgBox(const std::string& text, MessageIcon icon, const std::string& title) {
-    QMessageBox box(toQtIcon(icon), QString::fromStdString(title), messageText(text), QMessageBox::Ok,
+    QMessageBox box(toQtIcon(icon),
+                    QString::fromStdString(title),
+                    messageText(text),
+                    QMessageBox::Ok,
                     isVisible() ? this : nullptr);
     box.setObjectName(QStringLiteral("MsgBox"));
     box.exec();

@@ -156,8 +156,8 @@ QWidget* SettingsDialog::createShortcutKeyTab() {
     grid->addWidget(mLblDesktopKeyHeader, 2, 3);
     for (int row = 0; row < kRows; ++row) {
         const QString index = QString::number(row);
-        grid->addWidget(named<QLabel>(QStringLiteral("lblShortcutKey") + index, uiText(text::kRowCaptions[at(row)])),
-                        row + 3, 0);
+        grid->addWidget(
+            named<QLabel>(QStringLiteral("lblShortcutKey") + index, uiText(text::kRowCaptions[at(row)])), row + 3, 0);
         auto* box = new KeyBox;
         box->setObjectName(QStringLiteral("txtShortcutKey") + index);
         const QString widest = QStringLiteral("Shift + Ctrl + Alt + PageDown");
@@ -203,8 +203,9 @@ void SettingsDialog::connectControls() {
         setWindowTitle(uiText(mForm.caption()));
     });
     for (const StepRow& row : kStepRows) {
-        connect(mStepBoxes[at(row.box)], &QLineEdit::textEdited, this,
-                [this, box = row.box](const QString& typed) { mForm.setStepText(box, typed.toStdString()); });
+        connect(mStepBoxes[at(row.box)], &QLineEdit::textEdited, this, [this, box = row.box](const QString& typed) {
+            mForm.setStepText(box, typed.toStdString());
+        });
     }
     connect(mCboTimeStampFormat, &QComboBox::activated, this, [this](int index) {
         if (index >= 0 && index < static_cast<int>(kTimeStampFormats.size())) {
@@ -252,8 +253,9 @@ void SettingsDialog::connectControls() {
         showMessage();
         showKeyRoute();
     });
-    connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget*, QWidget* now) { mForm.keyBoxFocusChanged(isKeyBox(now)); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        mForm.keyBoxFocusChanged(isKeyBox(now));
+    });
 }
 
 void SettingsDialog::showFields() {

@@ -10,7 +10,9 @@ namespace lirabox {
 QMargins currentFrameMargins(const QWidget& window) {
     const QRect frame = window.frameGeometry();
     const QRect client = window.geometry();
-    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+    return {client.left() - frame.left(),
+            client.top() - frame.top(),
+            frame.right() - client.right(),
             frame.bottom() - client.bottom()};
 }
 

@@ -27,8 +27,8 @@ PixelRect farEdges(const QRect& area) { return {0, 0, area.x() + area.width(), a
 
 // X positions are 16-bit on the wire; larger ones would wrap around.
 int toWindowCoordinate(std::int32_t value) {
-    return std::clamp<std::int32_t>(value, std::numeric_limits<std::int16_t>::min(),
-                                    std::numeric_limits<std::int16_t>::max());
+    return std::clamp<std::int32_t>(
+        value, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max());
 }
 
 int toWindowExtent(std::int64_t value) { return static_cast<int>(std::clamp<std::int64_t>(value, 1, QWIDGETSIZE_MAX)); }

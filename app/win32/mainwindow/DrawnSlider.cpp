@@ -21,8 +21,8 @@ DrawnSlider::DrawnSlider(const TwipsRect& bar, const TwipsRect& arrow, art::Pain
 
 void DrawnSlider::create(HWND parent, HINSTANCE instance, const std::wstring& name) {
     registerWindowClass<DrawnSlider>(instance, kClassName);
-    mWindow = ::CreateWindowExW(0, kClassName, name.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0, parent,
-                                nullptr, instance, this);
+    mWindow = ::CreateWindowExW(
+        0, kClassName, name.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0, parent, nullptr, instance, this);
 }
 
 void DrawnSlider::applyDpi(UINT dpi) {
@@ -92,7 +92,9 @@ void DrawnSlider::paint() {
     mTrack(memory, area);
     if (mRepeatLine) {
         const double scale = area.right / layout::kRepeatLineSpan;
-        art::paintRepeatLine(memory, area, static_cast<int>(std::lround(mRepeatX1 * scale)),
+        art::paintRepeatLine(memory,
+                             area,
+                             static_cast<int>(std::lround(mRepeatX1 * scale)),
                              static_cast<int>(std::lround(mRepeatX2 * scale)));
     }
     art::paintArrow(memory, toRect(toPixelBox(mArrow.place(), mDpi)));

@@ -55,8 +55,8 @@ WORD menuId(Command command) { return static_cast<WORD>(kFirstMenuId + static_ca
 
 // The file name's place is lower than a line of text is high: the label takes
 // the whole line down to the seek bar.
-constexpr TwipsRect kFileLabel {layout::lblFile.left, layout::lblTimeNow.top, layout::lblFile.width,
-                                layout::seekbk.top - layout::lblTimeNow.top};
+constexpr TwipsRect kFileLabel {
+    layout::lblFile.left, layout::lblTimeNow.top, layout::lblFile.width, layout::seekbk.top - layout::lblTimeNow.top};
 
 std::wstring text(const UiText& uiText) { return toWide(shown(uiText)); }
 
@@ -90,9 +90,18 @@ MainWindow::MainWindow(HINSTANCE instance)
     registerWindowClass<MainWindow>(instance, kClassName, dialogBackground());
 
     createMenu();
-    mWindow = ::CreateWindowExW(WS_EX_ACCEPTFILES, kClassName, toWide(frmMain::kTitle).c_str(),
+    mWindow = ::CreateWindowExW(WS_EX_ACCEPTFILES,
+                                kClassName,
+                                toWide(frmMain::kTitle).c_str(),
                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, mMenu, instance, this);
+                                CW_USEDEFAULT,
+                                CW_USEDEFAULT,
+                                100,
+                                100,
+                                nullptr,
+                                mMenu,
+                                instance,
+                                this);
     createControls();
     applyDpi(::GetDpiForWindow(mWindow));
 }
@@ -167,8 +176,18 @@ void MainWindow::appendSettingsMenu() {
 
 void MainWindow::createControls() {
     const auto child = [this](const wchar_t* windowClass, const std::wstring& caption, DWORD style, WORD id = 0) {
-        return ::CreateWindowExW(0, windowClass, caption.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, mWindow,
-                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), mInstance, nullptr);
+        return ::CreateWindowExW(0,
+                                 windowClass,
+                                 caption.c_str(),
+                                 WS_CHILD | WS_VISIBLE | style,
+                                 0,
+                                 0,
+                                 0,
+                                 0,
+                                 mWindow,
+                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                                 mInstance,
+                                 nullptr);
     };
     mLblTimeNow = child(WC_STATICW, L"00:00:00 / 00:00:00", SS_LEFT | SS_NOPREFIX);
     mLblFile = child(WC_STATICW, text(texts::kNoFile), SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS);
@@ -204,13 +223,27 @@ void MainWindow::createControls() {
 // The tooltips have no owner: Wine does not make a window top-most while it
 // owns a top-most one.
 void MainWindow::createTooltips() {
-    mTooltips = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, mInstance, nullptr);
+    mTooltips = ::CreateWindowExW(WS_EX_TOPMOST,
+                                  TOOLTIPS_CLASSW,
+                                  nullptr,
+                                  WS_POPUP | TTS_ALWAYSTIP,
+                                  CW_USEDEFAULT,
+                                  CW_USEDEFAULT,
+                                  CW_USEDEFAULT,
+                                  CW_USEDEFAULT,
+                                  nullptr,
+                                  nullptr,
+                                  mInstance,
+                                  nullptr);
     const struct {
         HWND control;
         UiText name;
-    } tools[] = {{mCmdPlay, texts::kPlay},          {mCmdStop, texts::kStop},       {mCmdOpen, texts::kOpen},
-                 {mCmdRewind, texts::kRewind},      {mCmdForward, texts::kForward}, {mSeek.window(), texts::kSeekBar},
+    } tools[] = {{mCmdPlay, texts::kPlay},
+                 {mCmdStop, texts::kStop},
+                 {mCmdOpen, texts::kOpen},
+                 {mCmdRewind, texts::kRewind},
+                 {mCmdForward, texts::kForward},
+                 {mSeek.window(), texts::kSeekBar},
                  {mVolume.window(), texts::kVolume}};
     for (const auto& tool : tools) {
         std::wstring name = text(tool.name);
@@ -265,10 +298,18 @@ void MainWindow::applyDpi(UINT dpi) {
         HWND control;
         TwipsRect place;
     } places[] = {
-        {mLblTimeNow, layout::lblTimeNow}, {mLblFile, kFileLabel},          {mCmdPlay, layout::cmdPlay},
-        {mCmdStop, layout::cmdStop},       {mCmdOpen, layout::cmdOpen},     {mCmdRewind, layout::cmdRewind},
-        {mCmdForward, layout::cmdForward}, {mLabel2, layout::Label2},       {mLabel1, layout::Label1},
-        {mCboSpeed, layout::cboSpeed},     {mChkUseKey, layout::chkUseKey}, {mChkOnTop, layout::chkOnTop},
+        {mLblTimeNow, layout::lblTimeNow},
+        {mLblFile, kFileLabel},
+        {mCmdPlay, layout::cmdPlay},
+        {mCmdStop, layout::cmdStop},
+        {mCmdOpen, layout::cmdOpen},
+        {mCmdRewind, layout::cmdRewind},
+        {mCmdForward, layout::cmdForward},
+        {mLabel2, layout::Label2},
+        {mLabel1, layout::Label1},
+        {mCboSpeed, layout::cboSpeed},
+        {mChkUseKey, layout::chkUseKey},
+        {mChkOnTop, layout::chkOnTop},
     };
     for (const auto& place : places) {
         const PixelBox box = toPixelBox(place.place, scale);
@@ -302,14 +343,15 @@ void MainWindow::applyDpi(UINT dpi) {
         {mChkOnTop, text(texts::kOnTop), checkBox},
     };
     for (const auto& caption : captions) {
-        ::SendMessageW(caption.control, WM_SETFONT,
+        ::SendMessageW(caption.control,
+                       WM_SETFONT,
                        reinterpret_cast<WPARAM>(fittedFont(caption.control, caption.sample, caption.extraWidth, dpi)),
                        TRUE);
     }
     for (HFONT font : previous) ::DeleteObject(font);
 
-    fitFrameToClient(mWindow, twipsToPixels(layout::kClientWidth, scale), twipsToPixels(layout::kClientHeight, scale),
-                     dpi);
+    fitFrameToClient(
+        mWindow, twipsToPixels(layout::kClientWidth, scale), twipsToPixels(layout::kClientHeight, scale), dpi);
     ::InvalidateRect(mWindow, nullptr, TRUE);
 }
 
@@ -317,9 +359,12 @@ void MainWindow::connectTo(frmMain& form, MenuHandlers& menus) {
     mForm = &form;
     mMenus = &menus;
     form.addListener(*this);
-    mSeek.connect({[&form] { form.seekpoint_MouseDown(); }, [&form](double x) { form.seekpoint_MouseMove(x); },
-                   [&form] { form.seekpoint_MouseUp(); }, [&form](double x) { form.seekbk_MouseDown(x); },
-                   [&form](double x) { form.seekbk_MouseMove(x); }, [&form] { form.seekbk_MouseUp(); }},
+    mSeek.connect({[&form] { form.seekpoint_MouseDown(); },
+                   [&form](double x) { form.seekpoint_MouseMove(x); },
+                   [&form] { form.seekpoint_MouseUp(); },
+                   [&form](double x) { form.seekbk_MouseDown(x); },
+                   [&form](double x) { form.seekbk_MouseMove(x); },
+                   [&form] { form.seekbk_MouseUp(); }},
                   form.seekSlider());
     mVolume.connect({[&form] { form.picArrow_MouseDown(); },
                      [&form](double x) { form.picArrow_MouseMove(x); },

@@ -18,8 +18,8 @@ constexpr COLORREF kRepeatLine = colour(slider_look::kRepeatLine);
 
 COLORREF blend(COLORREF from, COLORREF to, double fraction) {
     const auto mix = [fraction](int a, int b) { return static_cast<BYTE>(a + (b - a) * fraction + 0.5); };
-    return RGB(mix(GetRValue(from), GetRValue(to)), mix(GetGValue(from), GetGValue(to)),
-               mix(GetBValue(from), GetBValue(to)));
+    return RGB(
+        mix(GetRValue(from), GetRValue(to)), mix(GetGValue(from), GetGValue(to)), mix(GetBValue(from), GetBValue(to)));
 }
 
 void fill(HDC context, const RECT& box, COLORREF colour) {

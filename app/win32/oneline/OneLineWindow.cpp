@@ -36,13 +36,31 @@ OneLineWindow::OneLineWindow(frmMain& main, const MainView& mainView, const Wind
     // No owner: Wine keeps an owned window top-most once it is, whatever it is
     // told, and this window stands for the program in the taskbar while the
     // main window is hidden.
-    mWindow = ::CreateWindowExW(WS_EX_ACCEPTFILES, kClassName, toWide(frmMin::kTitle).c_str(),
-                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100,
-                                nullptr, nullptr, instance, this);
+    mWindow = ::CreateWindowExW(WS_EX_ACCEPTFILES,
+                                kClassName,
+                                toWide(frmMin::kTitle).c_str(),
+                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                                CW_USEDEFAULT,
+                                CW_USEDEFAULT,
+                                100,
+                                100,
+                                nullptr,
+                                nullptr,
+                                instance,
+                                this);
     // Without SS_NOTIFY the label lets the mouse through to the window.
-    mLblMain = ::CreateWindowExW(0, L"Static", toWide(shown(frmMin::kDesignText)).c_str(),
-                                 WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, 0, 0, 0, 0, mWindow,
-                                 nullptr, instance, nullptr);
+    mLblMain = ::CreateWindowExW(0,
+                                 L"Static",
+                                 toWide(shown(frmMin::kDesignText)).c_str(),
+                                 WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS,
+                                 0,
+                                 0,
+                                 0,
+                                 0,
+                                 mWindow,
+                                 nullptr,
+                                 instance,
+                                 nullptr);
     applyDpi(::GetDpiForWindow(mWindow));
     ::SetTimer(mWindow, kTimer1, frmMin::kTimer1Interval, nullptr);
     mForm.Form_Load();
@@ -64,8 +82,8 @@ void OneLineWindow::close() {
 
 void OneLineWindow::applyDpi(UINT dpi) {
     mDpi = dpi;
-    lirabox::win32::fitFrameToClient(mWindow, twipsToPixels(frmMin::kClientWidth, dpi),
-                                     twipsToPixels(frmMin::kClientHeight, dpi), dpi);
+    lirabox::win32::fitFrameToClient(
+        mWindow, twipsToPixels(frmMin::kClientWidth, dpi), twipsToPixels(frmMin::kClientHeight, dpi), dpi);
     const PixelBox label = toPixelBox(frmMin::kLblMain, dpi);
     ::SetWindowPos(mLblMain, nullptr, label.left, label.top, label.width, label.height, SWP_NOZORDER | SWP_NOACTIVATE);
     const HFONT font = lirabox::win32::createUiFont(mFace, lirabox::win32::kUiDecipoints, dpi);
@@ -97,16 +115,25 @@ double OneLineWindow::Top() const {
 }
 
 void OneLineWindow::Move(double left, double top) {
-    ::SetWindowPos(mWindow, nullptr, twipsToPixels(left, mDpi), twipsToPixels(top, mDpi), 0, 0,
+    ::SetWindowPos(mWindow,
+                   nullptr,
+                   twipsToPixels(left, mDpi),
+                   twipsToPixels(top, mDpi),
+                   0,
+                   0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void OneLineWindow::PopupMenu(OneLineMenu menu) {
     POINT pointer {};
     ::GetCursorPos(&pointer);
-    const auto item =
-        static_cast<UINT>(::TrackPopupMenu(menu == OneLineMenu::Sub ? mMnuSub : mMnuETC, TPM_RETURNCMD | TPM_NONOTIFY,
-                                           pointer.x, pointer.y, 0, mWindow, nullptr));
+    const auto item = static_cast<UINT>(::TrackPopupMenu(menu == OneLineMenu::Sub ? mMnuSub : mMnuETC,
+                                                         TPM_RETURNCMD | TPM_NONOTIFY,
+                                                         pointer.x,
+                                                         pointer.y,
+                                                         0,
+                                                         mWindow,
+                                                         nullptr));
     // The item runs once this message is done: it may close this window.
     if (item != 0) ::PostMessageW(mCommandWindow, WM_COMMAND, MAKEWPARAM(item, 0), 0);
 }

@@ -136,14 +136,20 @@ struct FootPedals::Impl {
         std::size_t known = 0;
         for (const std::wstring& path : hidInterfacePaths()) {
             const std::string name = narrow(path);
-            const HANDLE device = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                                OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+            const HANDLE device = ::CreateFileW(path.c_str(),
+                                                GENERIC_READ,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                nullptr,
+                                                OPEN_EXISTING,
+                                                FILE_FLAG_OVERLAPPED,
+                                                nullptr);
             const DWORD openError = ::GetLastError();
             // A device that cannot be read (a keyboard, a mouse) still tells who it is.
-            const HANDLE asked = device != INVALID_HANDLE_VALUE
-                                     ? device
-                                     : ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                                     OPEN_EXISTING, 0, nullptr);
+            const HANDLE asked =
+                device != INVALID_HANDLE_VALUE
+                    ? device
+                    : ::CreateFileW(
+                          path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
             HIDD_ATTRIBUTES attributes {};
             attributes.Size = sizeof attributes;
             const bool identified = asked != INVALID_HANDLE_VALUE && ::HidD_GetAttributes(asked, &attributes);
@@ -213,7 +219,8 @@ struct FootPedals::Impl {
                 for (std::size_t at = 0; at < count; at += pedal.chunkSize) {
                     const std::size_t end = std::min<std::size_t>(at + pedal.chunkSize, count);
                     const std::size_t from = std::min(at + pedal.skipBytes, end);
-                    pedal.bytes.insert(pedal.bytes.end(), buffer.begin() + static_cast<std::ptrdiff_t>(from),
+                    pedal.bytes.insert(pedal.bytes.end(),
+                                       buffer.begin() + static_cast<std::ptrdiff_t>(from),
                                        buffer.begin() + static_cast<std::ptrdiff_t>(end));
                 }
             }
@@ -268,7 +275,9 @@ struct FootPedals::Impl {
     void scheduleRepeat() {
         const auto wait = queue.untilNextStep();
         if (wait) {
-            ::SetTimer(window, kRepeatTimer, static_cast<UINT>(std::max<long long>(wait->count(), USER_TIMER_MINIMUM)),
+            ::SetTimer(window,
+                       kRepeatTimer,
+                       static_cast<UINT>(std::max<long long>(wait->count(), USER_TIMER_MINIMUM)),
                        nullptr);
         } else {
             ::KillTimer(window, kRepeatTimer);
@@ -277,7 +286,8 @@ struct FootPedals::Impl {
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_NCCREATE) {
-            ::SetWindowLongPtrW(window, GWLP_USERDATA,
+            ::SetWindowLongPtrW(window,
+                                GWLP_USERDATA,
                                 reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
         }
         auto* self = reinterpret_cast<Impl*>(::GetWindowLongPtrW(window, GWLP_USERDATA));

@@ -91,9 +91,18 @@ void SettingsDialog::unload() {
 }
 
 void SettingsDialog::create() {
-    mWindow = ::CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, L"",
-                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
-                                100, 100, nullptr, nullptr, mInstance, this);
+    mWindow = ::CreateWindowExW(WS_EX_DLGMODALFRAME,
+                                kClassName,
+                                L"",
+                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+                                CW_USEDEFAULT,
+                                CW_USEDEFAULT,
+                                100,
+                                100,
+                                nullptr,
+                                nullptr,
+                                mInstance,
+                                this);
     mFace = lirabox::win32::uiFontFace();
     createControls();
     applyDpi(::GetDpiForWindow(mWindow));
@@ -104,16 +113,30 @@ void SettingsDialog::create() {
     RECT frame {};
     ::GetWindowRect(mWindow, &frame);
     const RECT& area = monitor.rcWork;
-    ::SetWindowPos(mWindow, nullptr, (area.left + area.right - (frame.right - frame.left)) / 2,
-                   (area.top + area.bottom - (frame.bottom - frame.top)) / 2, 0, 0,
+    ::SetWindowPos(mWindow,
+                   nullptr,
+                   (area.left + area.right - (frame.right - frame.left)) / 2,
+                   (area.top + area.bottom - (frame.bottom - frame.top)) / 2,
+                   0,
+                   0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HWND SettingsDialog::child(const wchar_t* windowClass, const std::wstring& caption, DWORD style, const TwipsRect& place,
                            std::optional<SettingsTab> page, WORD id) {
     const DWORD exStyle = windowClass == std::wstring_view(WC_EDITW) ? WS_EX_CLIENTEDGE : 0;
-    HWND control = ::CreateWindowExW(exStyle, windowClass, caption.c_str(), WS_CHILD | style, 0, 0, 0, 0, mWindow,
-                                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), mInstance, nullptr);
+    HWND control = ::CreateWindowExW(exStyle,
+                                     windowClass,
+                                     caption.c_str(),
+                                     WS_CHILD | style,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     mWindow,
+                                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                                     mInstance,
+                                     nullptr);
     mPlaces.push_back({control, place});
     if (page) {
         mPages[static_cast<std::size_t>(*page)].push_back(control);
@@ -131,73 +154,118 @@ void SettingsDialog::createControls() {
     const SettingsTab playback = SettingsTab::Playback;
     int line = 0;
     for (const StepRow& row : kStepLines) {
-        child(WC_STATICW, shownText(row.caption), kLabel, onLine(layout::stepCaption, line, layout::kStepLineHeight),
+        child(WC_STATICW,
+              shownText(row.caption),
+              kLabel,
+              onLine(layout::stepCaption, line, layout::kStepLineHeight),
               playback);
-        HWND box = child(WC_EDITW, L"", WS_TABSTOP | ES_RIGHT | ES_NUMBER | ES_AUTOHSCROLL,
-                         onLine(layout::stepBox, line, layout::kStepLineHeight), playback,
+        HWND box = child(WC_EDITW,
+                         L"",
+                         WS_TABSTOP | ES_RIGHT | ES_NUMBER | ES_AUTOHSCROLL,
+                         onLine(layout::stepBox, line, layout::kStepLineHeight),
+                         playback,
                          static_cast<WORD>(kFirstStepBoxId + static_cast<WORD>(row.box)));
         ::SendMessageW(box, EM_LIMITTEXT, kStepDigits, 0);
         mStepBoxes[static_cast<std::size_t>(row.box)] = box;
-        child(WC_STATICW, shownText(text::kSeconds), kLabel, onLine(layout::stepUnit, line, layout::kStepLineHeight),
+        child(WC_STATICW,
+              shownText(text::kSeconds),
+              kLabel,
+              onLine(layout::stepUnit, line, layout::kStepLineHeight),
               playback);
-        child(WC_STATICW, shownText(row.explanation), kLabel,
-              onLine(layout::stepExplanation, line, layout::kStepLineHeight), playback);
+        child(WC_STATICW,
+              shownText(row.explanation),
+              kLabel,
+              onLine(layout::stepExplanation, line, layout::kStepLineHeight),
+              playback);
         ++line;
     }
-    child(WC_STATICW, shownText(text::kTimeStampFormatCaption), kLabel,
-          onLine(layout::stepCaption, line, layout::kStepLineHeight), playback);
-    mCboTimeStampFormat =
-        child(WC_COMBOBOXW, L"", kList, onLine(layout::cboTimeStampFormat, line, layout::kStepLineHeight), playback,
-              kTimeStampFormatId);
+    child(WC_STATICW,
+          shownText(text::kTimeStampFormatCaption),
+          kLabel,
+          onLine(layout::stepCaption, line, layout::kStepLineHeight),
+          playback);
+    mCboTimeStampFormat = child(WC_COMBOBOXW,
+                                L"",
+                                kList,
+                                onLine(layout::cboTimeStampFormat, line, layout::kStepLineHeight),
+                                playback,
+                                kTimeStampFormatId);
     for (const TimeStampFormat format : kTimeStampFormats) {
-        ::SendMessageW(mCboTimeStampFormat, CB_ADDSTRING, 0,
-                       reinterpret_cast<LPARAM>(toWide(timeStampPattern(format)).c_str()));
+        ::SendMessageW(
+            mCboTimeStampFormat, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(timeStampPattern(format)).c_str()));
     }
-    child(WC_STATICW, shownText(text::kTimeStampFormatExplanation), kLabel,
-          onLine(layout::timeStampExplanation, line, layout::kStepLineHeight), playback);
+    child(WC_STATICW,
+          shownText(text::kTimeStampFormatExplanation),
+          kLabel,
+          onLine(layout::timeStampExplanation, line, layout::kStepLineHeight),
+          playback);
 
     const SettingsTab keys = SettingsTab::ShortcutKeys;
     mLblMessage = child(WC_STATICW, L"", kLabel, layout::lblMessage, keys, kMessageId);
-    child(WC_BUTTONW, shownText(text::kSuggestedKeys), WS_TABSTOP | BS_PUSHBUTTON, layout::cmdSuggestedKeys, keys,
+    child(WC_BUTTONW,
+          shownText(text::kSuggestedKeys),
+          WS_TABSTOP | BS_PUSHBUTTON,
+          layout::cmdSuggestedKeys,
+          keys,
           kSuggestedKeysId);
     child(WC_STATICW, shownText(text::kDiscardHeader), SS_CENTER | SS_NOPREFIX, layout::Label10, keys);
     for (int row = 0; row < kRows; ++row) {
-        child(WC_STATICW, shownText(text::kRowCaptions[at(row)]), kLabel,
-              onLine(layout::keyCaption, row, layout::kKeyLineHeight), keys);
+        child(WC_STATICW,
+              shownText(text::kRowCaptions[at(row)]),
+              kLabel,
+              onLine(layout::keyCaption, row, layout::kKeyLineHeight),
+              keys);
     }
     // The key boxes follow each other, so that Shift+Tab goes back one row.
     for (int row = 0; row < kRows; ++row) {
-        HWND box = child(WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL,
-                         onLine(layout::txtShortcutKey, row, layout::kKeyLineHeight), keys,
+        HWND box = child(WC_EDITW,
+                         L"",
+                         WS_TABSTOP | ES_AUTOHSCROLL,
+                         onLine(layout::txtShortcutKey, row, layout::kKeyLineHeight),
+                         keys,
                          static_cast<WORD>(kFirstKeyBoxId + row));
         makeKeyBox(box, row, *this);
         mTxtShortcutKey[at(row)] = box;
     }
     for (int row = 0; row < kRows; ++row) {
-        mChkDestructionKeyCode[at(row)] = child(WC_BUTTONW, L"", WS_TABSTOP | BS_3STATE,
+        mChkDestructionKeyCode[at(row)] = child(WC_BUTTONW,
+                                                L"",
+                                                WS_TABSTOP | BS_3STATE,
                                                 onLine(layout::chkDestructionKeyCode, row, layout::kKeyLineHeight),
-                                                keys, static_cast<WORD>(kFirstDiscardId + row));
+                                                keys,
+                                                static_cast<WORD>(kFirstDiscardId + row));
     }
 
     const SettingsTab pedals = SettingsTab::FootPedals;
     child(WC_STATICW, shownText(text::kPedalExplanation), kLabel, layout::pedalExplanation, pedals);
     for (std::size_t pedal = 0; pedal < kPedalCount; ++pedal) {
         const int pedalLine = static_cast<int>(pedal);
-        child(WC_STATICW, shownText(text::kPedalNames[pedal]), kLabel,
-              onLine(layout::pedalName, pedalLine, layout::kPedalLineHeight), pedals);
-        HWND choice = child(WC_COMBOBOXW, L"", kList, onLine(layout::cboPedal, pedalLine, layout::kPedalLineHeight),
-                            pedals, static_cast<WORD>(kFirstPedalId + pedal));
+        child(WC_STATICW,
+              shownText(text::kPedalNames[pedal]),
+              kLabel,
+              onLine(layout::pedalName, pedalLine, layout::kPedalLineHeight),
+              pedals);
+        HWND choice = child(WC_COMBOBOXW,
+                            L"",
+                            kList,
+                            onLine(layout::cboPedal, pedalLine, layout::kPedalLineHeight),
+                            pedals,
+                            static_cast<WORD>(kFirstPedalId + pedal));
         for (const UiText& item : text::kPedalChoices) {
             ::SendMessageW(choice, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shownText(item).c_str()));
         }
         mCboPedal[pedal] = choice;
     }
 
-    mChkTopMost = child(WC_BUTTONW, shownText(text::kTopMost), WS_TABSTOP | BS_AUTOCHECKBOX, layout::chkTopMost,
-                        std::nullopt, kTopMostId);
+    mChkTopMost = child(WC_BUTTONW,
+                        shownText(text::kTopMost),
+                        WS_TABSTOP | BS_AUTOCHECKBOX,
+                        layout::chkTopMost,
+                        std::nullopt,
+                        kTopMostId);
     mCmdOK = child(WC_BUTTONW, shownText(text::kOK), WS_TABSTOP | BS_PUSHBUTTON, layout::cmdOK, std::nullopt, kOkId);
-    mCmdCancel = child(WC_BUTTONW, shownText(text::kCancel), WS_TABSTOP | BS_PUSHBUTTON, layout::cmdCancel,
-                       std::nullopt, kCancelId);
+    mCmdCancel = child(
+        WC_BUTTONW, shownText(text::kCancel), WS_TABSTOP | BS_PUSHBUTTON, layout::cmdCancel, std::nullopt, kCancelId);
     mCmdSave =
         child(WC_BUTTONW, shownText(text::kApply), WS_TABSTOP | BS_PUSHBUTTON, layout::cmdSave, std::nullopt, kApplyId);
 
@@ -221,8 +289,13 @@ void SettingsDialog::applyDpi(UINT dpi) {
         wchar_t windowClass[32] = {};
         ::GetClassNameW(placed.control, windowClass, 32);
         const bool list = std::wstring_view(windowClass) == WC_COMBOBOXW;
-        ::SetWindowPos(placed.control, nullptr, box.left, box.top, box.width,
-                       list ? box.height * kListLines : box.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(placed.control,
+                       nullptr,
+                       box.left,
+                       box.top,
+                       box.width,
+                       list ? box.height * kListLines : box.height,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
     }
     HFONT previous = mFont;
     mFont = lirabox::win32::createUiFont(mFace, lirabox::win32::kUiDecipoints, dpi);
@@ -231,8 +304,8 @@ void SettingsDialog::applyDpi(UINT dpi) {
     }
     if (previous != nullptr) ::DeleteObject(previous);
 
-    lirabox::win32::fitFrameToClient(mWindow, twipsToPixels(layout::kClientWidth, scale),
-                                     twipsToPixels(layout::kClientHeight, scale), dpi);
+    lirabox::win32::fitFrameToClient(
+        mWindow, twipsToPixels(layout::kClientWidth, scale), twipsToPixels(layout::kClientHeight, scale), dpi);
     takePaneBackground();
 }
 
@@ -436,7 +509,9 @@ void SettingsDialog::apply(bool thenHide) {
     const std::optional<std::int32_t> failure = mForm.cmdSave_Click();
     showStepTexts();
     if (failure) {
-        ::MessageBoxW(mWindow, toWide(frmMain::ErrorMessageText(*failure)).c_str(), toWide(frmMain::kTitle).c_str(),
+        ::MessageBoxW(mWindow,
+                      toWide(frmMain::ErrorMessageText(*failure)).c_str(),
+                      toWide(frmMain::kTitle).c_str(),
                       MB_OK | MB_ICONERROR);
         return;
     }

@@ -12,7 +12,12 @@ void fitFrameToClient(HWND window, int width, int height, UINT dpi) {
     const auto style = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
     const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE));
     ::AdjustWindowRectExForDpi(&frame, style, ::GetMenu(window) != nullptr, exStyle, dpi);
-    ::SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+    ::SetWindowPos(window,
+                   nullptr,
+                   0,
+                   0,
+                   frame.right - frame.left,
+                   frame.bottom - frame.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -6,8 +6,8 @@ namespace lirabox::win32 {
 namespace {
 
 std::wstring firstFaceInstalled() {
-    static const std::array<const wchar_t*, 4> faces {L"Yu Gothic UI", L"Meiryo UI", L"MS UI Gothic",
-                                                      L"Noto Sans CJK JP"};
+    static const std::array<const wchar_t*, 4> faces {
+        L"Yu Gothic UI", L"Meiryo UI", L"MS UI Gothic", L"Noto Sans CJK JP"};
     HDC screen = ::GetDC(nullptr);
     std::wstring found = L"MS Shell Dlg 2";
     for (const wchar_t* face : faces) {
@@ -33,8 +33,19 @@ std::wstring uiFontFace() {
 }
 
 HFONT createUiFont(const std::wstring& face, int decipoints, UINT dpi) {
-    return ::CreateFontW(-MulDiv(decipoints, static_cast<int>(dpi), 720), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH,
+    return ::CreateFontW(-MulDiv(decipoints, static_cast<int>(dpi), 720),
+                         0,
+                         0,
+                         0,
+                         FW_NORMAL,
+                         FALSE,
+                         FALSE,
+                         FALSE,
+                         DEFAULT_CHARSET,
+                         OUT_DEFAULT_PRECIS,
+                         CLIP_DEFAULT_PRECIS,
+                         CLEARTYPE_QUALITY,
+                         DEFAULT_PITCH,
                          face.c_str());
 }
 

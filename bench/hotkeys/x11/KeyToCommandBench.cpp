@@ -35,8 +35,19 @@ public:
         const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(mConnection)).data;
         mWindow = xcb_generate_id(mConnection);
         const std::uint32_t events = XCB_EVENT_MASK_KEY_PRESS;
-        xcb_create_window(mConnection, XCB_COPY_FROM_PARENT, mWindow, screen->root, 600, 500, 240, 120, 0,
-                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_EVENT_MASK, &events);
+        xcb_create_window(mConnection,
+                          XCB_COPY_FROM_PARENT,
+                          mWindow,
+                          screen->root,
+                          600,
+                          500,
+                          240,
+                          120,
+                          0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                          screen->root_visual,
+                          XCB_CW_EVENT_MASK,
+                          &events);
         xcb_map_window(mConnection, mWindow);
         xcb_set_input_focus(mConnection, XCB_INPUT_FOCUS_PARENT, mWindow, XCB_CURRENT_TIME);
         std::free(xcb_get_input_focus_reply(mConnection, xcb_get_input_focus(mConnection), nullptr));
@@ -91,7 +102,10 @@ int measure(lirabox::hotkeys::KeytapBinding& keytap, FILE* xdotool, Commands& co
         millis.push_back(std::chrono::duration<double, std::milli>(commands.lastAt - start).count());
     }
     std::printf("key press -> command, KeyDestroy %d, %d presses: median %.3f ms, p99 %.3f ms, max %.3f ms\n",
-                keyDestroy, presses, percentile(millis, 0.5), percentile(millis, 0.99),
+                keyDestroy,
+                presses,
+                percentile(millis, 0.5),
+                percentile(millis, 0.99),
                 *std::max_element(millis.begin(), millis.end()));
     return 0;
 }

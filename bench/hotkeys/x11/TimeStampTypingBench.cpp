@@ -100,7 +100,11 @@ int main(int argc, char** argv) {
     std::printf(
         "time stamp \"%s\" typed, %d stamps: call -> last key release median %.2f ms, p99 %.2f ms; "
         "server time span median %.0f ms, max %.0f ms\n",
-        stamp.c_str(), stamps, percentile(millis, 0.5), percentile(millis, 0.99), percentile(serverSpans, 0.5),
+        stamp.c_str(),
+        stamps,
+        percentile(millis, 0.5),
+        percentile(millis, 0.99),
+        percentile(serverSpans, 0.5),
         *std::max_element(serverSpans.begin(), serverSpans.end()));
     XCloseDisplay(display);
     return 0;

@@ -59,7 +59,10 @@ int measure(const Api& api, Display* display, Window target, Atom message, FILE*
         millis.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     }
     std::printf("key press -> ClientMessage, KeyDestroy %d, %d presses: median %.3f ms, p99 %.3f ms, max %.3f ms\n",
-                keyDestroy, presses, percentile(millis, 0.5), percentile(millis, 0.99),
+                keyDestroy,
+                presses,
+                percentile(millis, 0.5),
+                percentile(millis, 0.99),
                 *std::max_element(millis.begin(), millis.end()));
     return 0;
 }
@@ -85,8 +88,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no X display or incomplete library\n");
         return 1;
     }
-    const Window target = XCreateWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, CopyFromParent, InputOnly,
-                                        CopyFromParent, 0, nullptr);
+    const Window target = XCreateWindow(
+        display, DefaultRootWindow(display), 0, 0, 1, 1, 0, CopyFromParent, InputOnly, CopyFromParent, 0, nullptr);
     const Atom message = XInternAtom(display, KEYTAP_MESSAGE_NAME, False);
     XSync(display, False);
     if (api.initHook(target) != 1) {

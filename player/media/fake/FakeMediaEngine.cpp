@@ -173,8 +173,9 @@ void FakeMediaEngine::clearFailures() {
 
 std::vector<std::string> FakeMediaEngine::commands() const {
     std::vector<std::string> result;
-    std::copy_if(mCalls.begin(), mCalls.end(), std::back_inserter(result),
-                 [](const std::string& call) { return !isRead(call); });
+    std::copy_if(mCalls.begin(), mCalls.end(), std::back_inserter(result), [](const std::string& call) {
+        return !isRead(call);
+    });
     return result;
 }
 

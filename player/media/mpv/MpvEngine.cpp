@@ -497,8 +497,9 @@ MpvEngine::MpvEngine(const std::vector<MpvOption>& extraOptions) : mState(std::m
         const int status = mpv_set_option_string(mpv, option.c_str(), value.c_str());
         if (status < 0) {
             mpv_terminate_destroy(mpv);
-            throw engineError(kErrEngineStart, "the sound engine refused the setting " + option + "=" + value + ": " +
-                                                   mpv_error_string(status));
+            throw engineError(
+                kErrEngineStart,
+                "the sound engine refused the setting " + option + "=" + value + ": " + mpv_error_string(status));
         }
     }
     if (const int status = mpv_initialize(mpv); status < 0) {

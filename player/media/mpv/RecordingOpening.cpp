@@ -47,8 +47,8 @@ Outcome openChecked(const std::string& path) {
     const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (descriptor < 0) {
         if (errno == ENOENT || errno == ENOTDIR) return refused(-1, kErrCannotOpen, "the file does not exist: " + path);
-        return refused(-1, kErrCannotOpen,
-                       "the file cannot be read (" + std::string(std::strerror(errno)) + "): " + path);
+        return refused(
+            -1, kErrCannotOpen, "the file cannot be read (" + std::string(std::strerror(errno)) + "): " + path);
     }
     struct stat status {};
     if (fstat(descriptor, &status) != 0) return refused(descriptor, kErrCannotOpen, "the file cannot be read: " + path);

@@ -288,7 +288,8 @@ bool Playback::produce() {
     }
     if (mStretch->ready() > 0) {
         const double recordingRate = mDecoder->sampleRate();
-        mMarkers.push_back({mWritten, mBase + mStretch->sourceFrameOfNextOutput() / recordingRate,
+        mMarkers.push_back({mWritten,
+                            mBase + mStretch->sourceFrameOfNextOutput() / recordingRate,
                             mStretch->rate() / mOutput->sampleRate()});
         mBlock.resize(kChunk * inChannels);
         const std::size_t frames = mStretch->pull(mBlock.data(), kChunk);

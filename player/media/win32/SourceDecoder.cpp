@@ -73,8 +73,8 @@ std::unique_ptr<SourceDecoder> SourceDecoder::open(const std::string& path, Fail
 
     PROPVARIANT duration;
     PropVariantInit(&duration);
-    if (SUCCEEDED(reader->GetPresentationAttribute(static_cast<DWORD>(MF_SOURCE_READER_MEDIASOURCE), MF_PD_DURATION,
-                                                   &duration)) &&
+    if (SUCCEEDED(reader->GetPresentationAttribute(
+            static_cast<DWORD>(MF_SOURCE_READER_MEDIASOURCE), MF_PD_DURATION, &duration)) &&
         duration.vt == VT_UI8) {
         decoder->mSeconds = static_cast<double>(duration.uhVal.QuadPart) / kTicksPerSecond;
     }

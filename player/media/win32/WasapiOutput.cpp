@@ -35,7 +35,10 @@ public:
     // Empty text when the output is ready, else why not.
     std::string open() {
         IMMDeviceEnumerator* enumerator = nullptr;
-        if (FAILED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL, __uuidof(IMMDeviceEnumerator),
+        if (FAILED(CoCreateInstance(__uuidof(MMDeviceEnumerator),
+                                    nullptr,
+                                    CLSCTX_ALL,
+                                    __uuidof(IMMDeviceEnumerator),
                                     reinterpret_cast<void**>(&enumerator)))) {
             return "no device enumerator";
         }

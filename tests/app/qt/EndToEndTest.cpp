@@ -183,8 +183,11 @@ TEST_F(EndToEnd, AFirstStartWritesTheDefaultsAndTheVolumeSurvivesARestart) {
     // arrow's middle follows the pointer, its left edge gives the value,
     // (1830 / 5 - 67.5) / 1830 x 5000 = 816, within a pixel (41).
     const PlayerWindow layout = PlayerWindow::of(window);
-    drag(window, layout.x(kVolumeBarLeft + kVolumeBarWidth / 2), layout.y(kVolumeArrowY),
-         layout.x(kVolumeBarLeft + kVolumeBarWidth / 5), layout.y(kVolumeArrowY));
+    drag(window,
+         layout.x(kVolumeBarLeft + kVolumeBarWidth / 2),
+         layout.y(kVolumeArrowY),
+         layout.x(kVolumeBarLeft + kVolumeBarWidth / 5),
+         layout.y(kVolumeArrowY));
     quit(pid, window);
     const int saved = std::stoi(iniValue(folder, "position.ini", "Volume", "value"));
     EXPECT_NEAR(saved, 816, 90);

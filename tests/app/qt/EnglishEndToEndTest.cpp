@@ -53,8 +53,21 @@ TEST(EnglishEndToEnd, MenusSettingsDialogAndMessagesAreInEnglish) {
     std::set<std::string> names;
     ASSERT_TRUE(waitUntil([&] { return (names = namesOf(accessible, pid)).contains("File"); }))
         << "read: " << testing::PrintToString(names);
-    expectAll(names, {"File", "Settings", "View", "Help", "Enable shortcut keys", "Always on top", "No file", "Play",
-                      "Stop", "Open...", "Rewind", "Fast forward", "Position", "Volume"});
+    expectAll(names,
+              {"File",
+               "Settings",
+               "View",
+               "Help",
+               "Enable shortcut keys",
+               "Always on top",
+               "No file",
+               "Play",
+               "Stop",
+               "Open...",
+               "Rewind",
+               "Fast forward",
+               "Position",
+               "Volume"});
     for (const char* japanese : {"ファイル", "設定", "ヘルプ"}) EXPECT_FALSE(names.contains(japanese));
 
     // Settings > Playback...: the dialog, titled after its tab.
@@ -64,8 +77,17 @@ TEST(EnglishEndToEnd, MenusSettingsDialogAndMessagesAreInEnglish) {
     const XWindow dialog = waitForWindow(pid, "Playback", true);
     ASSERT_NE(dialog, 0u) << "no settings dialog titled in English";
     names = namesOf(accessible, pid);
-    expectAll(names, {"Playback", "Shortcut keys", "Always on top", "OK", "Cancel", "Apply", "Automatic rewind on play",
-                      "Rewind step", "Fast-forward step", "sec"});
+    expectAll(names,
+              {"Playback",
+               "Shortcut keys",
+               "Always on top",
+               "OK",
+               "Cancel",
+               "Apply",
+               "Automatic rewind on play",
+               "Rewind step",
+               "Fast-forward step",
+               "sec"});
     pressKeys(dialog, "ctrl+Tab");
     ASSERT_NE(waitForWindow(pid, "Shortcut keys", true), 0u);
     names = namesOf(accessible, pid);
@@ -77,8 +99,8 @@ TEST(EnglishEndToEnd, MenusSettingsDialogAndMessagesAreInEnglish) {
     // Every control a user can reach has a name; read-only boxes are not
     // editable, the chosen tab is selected, the lists are named by their labels.
     const std::vector<AccessibleObject> objects = accessible.objectsOf(pid);
-    const std::set<std::string> controls {"push button", "check box", "text",         "combo box",
-                                          "page tab",    "slider",    "radio button", "spin button"};
+    const std::set<std::string> controls {
+        "push button", "check box", "text", "combo box", "page tab", "slider", "radio button", "spin button"};
     for (const AccessibleObject& object : objects) {
         if (!controls.contains(object.role) || !object.has(AccessibleState::Showing)) continue;
         EXPECT_FALSE(object.name.empty()) << object.role << " without a name among\n" << describe(objects);

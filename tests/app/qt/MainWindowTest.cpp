@@ -61,7 +61,8 @@ const char* const kSoundFilter =
     "音声ファイル(*.wav;*.mp3)|*.wav;*.mp3|WindowsMediaAudio(*.wma)|*.wma|全てのファイル(*)|*"
     "|その他の音声ファイル(*.m4a;*.aac;*.ogg;*.opus;*.flac)|*.m4a;*.aac;*.ogg;*.opus;*.flac";
 const QStringList kQtSoundFilters {QStringLiteral("音声ファイル (*.wav *.mp3)"),
-                                   QStringLiteral("WindowsMediaAudio (*.wma)"), QStringLiteral("全てのファイル (*)"),
+                                   QStringLiteral("WindowsMediaAudio (*.wma)"),
+                                   QStringLiteral("全てのファイル (*)"),
                                    QStringLiteral("その他の音声ファイル (*.m4a *.aac *.ogg *.opus *.flac)")};
 
 class RecordingTimepost final : public lirabox::TimepostSink {
@@ -111,16 +112,25 @@ protected:
         mWindow = std::make_unique<MainWindow>();
         mWindow->applyDpi(96);
         mInstance = std::make_unique<lirabox::SingleInstance>("/lirabox-window-test", mTemp.fileText("runtime"));
-        mForm = std::make_unique<frmMain>(
-            frmMain::Collaborators {*mEngine, *mWindow, mWindow->seekbk(), mWindow->seekpoint(), mWindow->volbk(),
-                                    mWindow->picArrow(), nullptr, mTimepost, *mInstance, mKeytap, mSubclass, nullptr});
+        mForm = std::make_unique<frmMain>(frmMain::Collaborators {*mEngine,
+                                                                  *mWindow,
+                                                                  mWindow->seekbk(),
+                                                                  mWindow->seekpoint(),
+                                                                  mWindow->volbk(),
+                                                                  mWindow->picArrow(),
+                                                                  nullptr,
+                                                                  mTimepost,
+                                                                  *mInstance,
+                                                                  mKeytap,
+                                                                  mSubclass,
+                                                                  nullptr});
         mWindow->connectTo(*mForm);
         mMenus = std::make_unique<lirabox::MenuHandlers>(*mForm, *mWindow, *mWindow);
         mForm->setMenuHandlers(mMenus.get());
         mWindow->connectMenus(*mMenus);
         mWindow->setOneLineWindowFactory([this](MainWindow& owner) {
-            return new lirabox::oneline::qt::OneLineWindow(*mForm, owner, owner, *owner.oneLinePopup().mnuSub,
-                                                           *owner.viewMenu().mnuETC, 96, owner);
+            return new lirabox::oneline::qt::OneLineWindow(
+                *mForm, owner, owner, *owner.oneLinePopup().mnuSub, *owner.viewMenu().mnuETC, 96, owner);
         });
         ASSERT_TRUE(mForm->Form_Load(""));
         mWindow->show();
@@ -172,8 +182,8 @@ protected:
     };
 
     static DragAnswer sendDragEnter(QWidget& widget, const QMimeData& data) {
-        QDragEnterEvent enter(QPoint(1, 1), Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, &data, Qt::LeftButton,
-                              Qt::NoModifier);
+        QDragEnterEvent enter(
+            QPoint(1, 1), Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, &data, Qt::LeftButton, Qt::NoModifier);
         enter.setDropAction(Qt::MoveAction);
         enter.setAccepted(false);
         QCoreApplication::sendEvent(&widget, &enter);
@@ -190,9 +200,12 @@ protected:
 
     static void mouse(QWidget& widget, QEvent::Type type, double x) {
         const QPointF local(x, 2);
-        QMouseEvent event(type, local, widget.mapToGlobal(local),
+        QMouseEvent event(type,
+                          local,
+                          widget.mapToGlobal(local),
                           type == QEvent::MouseButtonRelease ? Qt::LeftButton : Qt::LeftButton,
-                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
         QCoreApplication::sendEvent(&widget, &event);
     }
 
@@ -303,7 +316,8 @@ TEST_F(MainWindowTest, ButtonsAndSlidersAreNamedForAssistiveTechnology) {
         EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty());
         QAccessibleValueInterface* value = accessible->valueInterface();
         return value == nullptr ? QStringList {}
-                                : QStringList {value->minimumValue().toString(), value->currentValue().toString(),
+                                : QStringList {value->minimumValue().toString(),
+                                               value->currentValue().toString(),
                                                value->maximumValue().toString()};
     };
     EXPECT_EQ(valueOf(control("seekbk")), (QStringList {"0", "30", "120"}));
@@ -353,13 +367,30 @@ TEST_F(MainWindowTest, TheFileMenuHoldsItsItemsInOrderWithTheirShortcuts) {
     EXPECT_EQ(menus[0]->text(), QStringLiteral("ファイル"));
     QStringList captions;
     for (QAction* item : menus[0]->menu()->actions()) captions << (item->isSeparator() ? "-" : item->text());
-    EXPECT_EQ(captions, (QStringList {"開く", "-", "再生", "一時停止", "停止", "早送り", "巻き戻し", "再生速度アップ",
-                                      "再生速度ダウン", "タイムスタンプ挿入", "-", "終了"}));
+    EXPECT_EQ(captions,
+              (QStringList {"開く",
+                            "-",
+                            "再生",
+                            "一時停止",
+                            "停止",
+                            "早送り",
+                            "巻き戻し",
+                            "再生速度アップ",
+                            "再生速度ダウン",
+                            "タイムスタンプ挿入",
+                            "-",
+                            "終了"}));
     const auto& menu = mWindow->fileMenu();
     EXPECT_EQ(menu.mnuOpen->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
     EXPECT_EQ(menu.mnuQuit->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
-    for (QAction* item : {menu.mnuPlay, menu.mnuPause, menu.mnuStop, menu.mnuFor, menu.mnuRev, menu.mnuSpeedUp,
-                          menu.mnuSpeedDown, menu.mnuTimeStamp}) {
+    for (QAction* item : {menu.mnuPlay,
+                          menu.mnuPause,
+                          menu.mnuStop,
+                          menu.mnuFor,
+                          menu.mnuRev,
+                          menu.mnuSpeedUp,
+                          menu.mnuSpeedDown,
+                          menu.mnuTimeStamp}) {
         EXPECT_TRUE(item->shortcut().isEmpty()) << item->text().toStdString();
     }
 }
@@ -597,9 +628,23 @@ TEST_F(MainWindowTest, ACancelledOpenDialogLoadsNothing) {
 TEST_F(MainWindowTest, EveryListedControlAndTheWindowTakeAFileDrop) {
     const std::string path = recording("dropped.wav", 3);
     const auto data = files({path});
-    for (const char* name :
-         {"lblTimeNow", "lblFile", "seekbk", "seekpoint", "volbk", "picArrow", "cmdPlay", "cmdStop", "cmdOpen",
-          "cmdRewind", "cmdForward", "Label1", "Label2", "cboSpeed", "chkUseKey", "chkOnTop", "client"}) {
+    for (const char* name : {"lblTimeNow",
+                             "lblFile",
+                             "seekbk",
+                             "seekpoint",
+                             "volbk",
+                             "picArrow",
+                             "cmdPlay",
+                             "cmdStop",
+                             "cmdOpen",
+                             "cmdRewind",
+                             "cmdForward",
+                             "Label1",
+                             "Label2",
+                             "cboSpeed",
+                             "chkUseKey",
+                             "chkOnTop",
+                             "client"}) {
         mWindow->setLblFile("-");
         QWidget& target = std::string(name) == "client" ? static_cast<QWidget&>(*mWindow) : control(name);
         EXPECT_TRUE(dragEnter(target, *data)) << name;
@@ -640,7 +685,9 @@ TEST_F(MainWindowTest, ADragWithoutFilesIsRefusedAndChangesNothing) {
 
 TEST_F(MainWindowTest, TheStripTheSpeedButtonsAndTheMenuBarTakeNoDrops) {
     const auto data = files({recording("refused.wav", 2)});
-    for (QWidget* target : {&control("StatusBar1"), &control("cmdSpeed0"), &control("cmdSpeed1"),
+    for (QWidget* target : {&control("StatusBar1"),
+                            &control("cmdSpeed0"),
+                            &control("cmdSpeed1"),
                             static_cast<QWidget*>(mWindow->menuBar())}) {
         EXPECT_FALSE(dragEnter(*target, *data)) << target->objectName().toStdString();
         EXPECT_FALSE(drop(*target, *data)) << target->objectName().toStdString();

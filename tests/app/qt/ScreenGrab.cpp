@@ -15,8 +15,8 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) return 1;
-    QPixmap picture = argc == 6 ? screen->grabWindow(0, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
-                                                     std::atoi(argv[5]))
+    QPixmap picture = argc == 6 ? screen->grabWindow(
+                                      0, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]))
                                 : screen->grabWindow(0);
     return picture.save(QString::fromLocal8Bit(argv[1]), "PNG") ? 0 : 1;
 }

@@ -35,8 +35,8 @@ TEST(Wayland, WithoutXThePlayerPlaysToTheEndAndSaysOnceThatTheShortcutKeysAreOff
     ASSERT_TRUE(waitUntil([&] { return player.publishedPositions().size() >= 5; })) << player.output();
     // Played on to the end, where the positions stop.
     ASSERT_TRUE(waitUntil([&] { return player.position().value_or(0) > 3.4; })) << player.output();
-    EXPECT_TRUE(waitStable([&] { return player.publishedPositions().size(); }, std::chrono::seconds(1),
-                           std::chrono::seconds(10)))
+    EXPECT_TRUE(waitStable(
+        [&] { return player.publishedPositions().size(); }, std::chrono::seconds(1), std::chrono::seconds(10)))
         << "the positions go on";
     const std::vector<double> positions = player.publishedPositions();
     EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));

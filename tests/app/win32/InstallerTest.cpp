@@ -70,11 +70,15 @@ TEST(Installer, InstallsForTheUserAndUninstallsKeepingTheIniFiles) {
         environment(L"APPDATA") / L"Microsoft" / L"Windows" / L"Start Menu" / L"Programs" / L"Lirabox.lnk";
 
     HKEY wav = nullptr;
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Classes\\.wav", 0, nullptr, 0, KEY_WRITE, nullptr, &wav,
-                                nullptr),
+    ASSERT_EQ(::RegCreateKeyExW(
+                  HKEY_CURRENT_USER, L"Software\\Classes\\.wav", 0, nullptr, 0, KEY_WRITE, nullptr, &wav, nullptr),
               ERROR_SUCCESS);
     const std::wstring otherPlayer = L"OtherPlayer.wav";
-    ::RegSetValueExW(wav, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(otherPlayer.c_str()),
+    ::RegSetValueExW(wav,
+                     nullptr,
+                     0,
+                     REG_SZ,
+                     reinterpret_cast<const BYTE*>(otherPlayer.c_str()),
                      static_cast<DWORD>((otherPlayer.size() + 1) * sizeof(wchar_t)));
     ::RegCloseKey(wav);
 

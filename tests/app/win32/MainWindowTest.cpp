@@ -80,8 +80,16 @@ Started start(const fs::path& program, const std::wstring& arguments, bool readO
         startup.hStdOutput = writing;
     }
     std::wstring command = L"\"" + program.wstring() + L"\" " + arguments;
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, readOutput, 0, nullptr,
-                          program.parent_path().wstring().c_str(), &startup, &started.process)) {
+    if (!::CreateProcessW(nullptr,
+                          command.data(),
+                          nullptr,
+                          nullptr,
+                          readOutput,
+                          0,
+                          nullptr,
+                          program.parent_path().wstring().c_str(),
+                          &startup,
+                          &started.process)) {
         ADD_FAILURE() << "cannot start " << program;
     }
     if (writing != nullptr) ::CloseHandle(writing);
@@ -136,8 +144,8 @@ std::vector<RECT> sliders(HWND window) {
         ::GetWindowRect(child, &place);
         found.push_back(place);
     }
-    std::sort(found.begin(), found.end(),
-              [](const RECT& a, const RECT& b) { return a.right - a.left > b.right - b.left; });
+    std::sort(
+        found.begin(), found.end(), [](const RECT& a, const RECT& b) { return a.right - a.left > b.right - b.left; });
     return found;
 }
 

@@ -58,8 +58,16 @@ inline PROCESS_INFORMATION start(std::string command, const fs::path& folder) {
     STARTUPINFOA startup {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process {};
-    if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.string().c_str(),
-                          &startup, &process)) {
+    if (!::CreateProcessA(nullptr,
+                          command.data(),
+                          nullptr,
+                          nullptr,
+                          FALSE,
+                          0,
+                          nullptr,
+                          folder.string().c_str(),
+                          &startup,
+                          &process)) {
         ADD_FAILURE() << "cannot start " << command;
     }
     return process;

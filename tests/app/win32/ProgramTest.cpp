@@ -84,8 +84,8 @@ TEST(Win32Program, AFirstStartPlaysFromTheStartSecondTakesTheKeyMessageAndRefuse
         ::SendMessageW(speeds, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"2"));
     ASSERT_NE(two, CB_ERR);
     ::SendMessageW(speeds, CB_SETCURSEL, static_cast<WPARAM>(two), 0);
-    ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(speeds), CBN_SELCHANGE),
-                   reinterpret_cast<LPARAM>(speeds));
+    ::SendMessageW(
+        window, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(speeds), CBN_SELCHANGE), reinterpret_cast<LPARAM>(speeds));
     ::PostMessageW(window, keyMessage, 0, 0);
     std::optional<double> from;
     EXPECT_TRUE(within(10s, [&] { return (from = positionHeard(position)) > *paused; })) << "it does not play on";

@@ -36,8 +36,13 @@ void writeFile(const fs::path& file, const std::string& text) { std::ofstream(fi
 
 std::string utf8(const std::wstring& text) {
     std::string bytes(text.size() * 3, '\0');
-    bytes.resize(static_cast<std::size_t>(::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                                                bytes.data(), static_cast<int>(bytes.size()), nullptr,
+    bytes.resize(static_cast<std::size_t>(::WideCharToMultiByte(CP_UTF8,
+                                                                0,
+                                                                text.c_str(),
+                                                                static_cast<int>(text.size()),
+                                                                bytes.data(),
+                                                                static_cast<int>(bytes.size()),
+                                                                nullptr,
                                                                 nullptr)));
     return bytes;
 }
@@ -153,7 +158,9 @@ void openThroughTheDialog(HWND mainWindow, const wchar_t* openCaption, const wch
                           const fs::path& file) {
     const HWND openButton = ::FindWindowExW(mainWindow, nullptr, L"Button", openCaption);
     ASSERT_NE(openButton, nullptr);
-    ::PostMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(openButton), BN_CLICKED),
+    ::PostMessageW(mainWindow,
+                   WM_COMMAND,
+                   MAKEWPARAM(::GetDlgCtrlID(openButton), BN_CLICKED),
                    reinterpret_cast<LPARAM>(openButton));
     HWND dialog = nullptr;
     ASSERT_TRUE(within(20s, [&] { return (dialog = ::FindWindowW(L"#32770", dialogTitle)) != nullptr; }));
@@ -266,8 +273,9 @@ TEST(Win32Scenario, AFirstStartWritesTheFourIniFilesWhereWindowsKeepsThemAndTime
 TEST(Win32Scenario, ASwallowedKeyTypedIntoAnotherProgramPausesAndNeverReachesItAPassedOnOneReachesItAndActs) {
     const fs::path folder = freshProgramFolder("lirabox-global-keys");
     // Play/pause on Q, swallowed; fast-forward (2 s) on W, passed on.
-    writeFile(folder / "config.ini", windowsText("[ID00]\nID=0\nKeyCode=81\nKeyDestroy=1\nShiftStatus=0\n"
-                                                 "[ID04]\nID=4\nKeyCode=87\nKeyDestroy=0\nShiftStatus=0\n"));
+    writeFile(folder / "config.ini",
+              windowsText("[ID00]\nID=0\nKeyCode=81\nKeyDestroy=1\nShiftStatus=0\n"
+                          "[ID04]\nID=4\nKeyCode=87\nKeyDestroy=0\nShiftStatus=0\n"));
     const fs::path recording = folder / "minute.wav";
     writeSineWav(recording, 60);
     const fs::path position = timepostPositionFile();

@@ -25,8 +25,14 @@ class OverlappedPipe {
 public:
     OverlappedPipe() {
         const std::wstring name = L"\\\\.\\pipe\\lirabox-pedal-" + std::to_wstring(::GetCurrentProcessId());
-        const HANDLE server = ::CreateNamedPipeW(name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED,
-                                                 PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0, nullptr);
+        const HANDLE server = ::CreateNamedPipeW(name.c_str(),
+                                                 PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED,
+                                                 PIPE_TYPE_BYTE | PIPE_WAIT,
+                                                 1,
+                                                 4096,
+                                                 4096,
+                                                 0,
+                                                 nullptr);
         mWrite = ::CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         mReadFd = ::_open_osfhandle(reinterpret_cast<intptr_t>(server), _O_RDONLY);
     }

@@ -69,8 +69,8 @@ public:
         std::ranges::stable_sort(mEvents, {}, &Event::at);
         unsigned long at = 0;
         for (const Event& event : mEvents) {
-            XTestFakeKeyEvent(mDisplay, XKeysymToKeycode(mDisplay, event.symbol), event.press ? True : False,
-                              event.at - at);
+            XTestFakeKeyEvent(
+                mDisplay, XKeysymToKeycode(mDisplay, event.symbol), event.press ? True : False, event.at - at);
             at = event.at;
         }
         XSync(mDisplay, False);
@@ -208,18 +208,19 @@ TEST(TimeStampsInEditors, LibreOfficeWriterGetsEveryStampIntactWhereItsKeyWasPre
     // arrives with the same server time as the first.
     typeStampsAmongWords(
         {"soffice", "--norestore", "--nologo", "-env:UserInstallation=file://" + profile.path().string(), "--writer"},
-        {"SAL_USE_VCLPLUGIN=gen"}, "LibreOffice Writer");
+        {"SAL_USE_VCLPLUGIN=gen"},
+        "LibreOffice Writer");
 }
 
 TEST(TimeStampsInEditors, MousepadGetsEveryStampWhereItsKeyWasPressed) {
     TempFolder profile;
     const auto document = profile.file("transcript.txt");
     std::ofstream {document};
-    typeStampsAmongWords(
-        {"mousepad", document.string()},
-        {"XDG_CONFIG_HOME=" + profile.file("config").string(), "XDG_DATA_HOME=" + profile.file("data").string(),
-         "XDG_CACHE_HOME=" + profile.file("cache").string()},
-        "transcript.txt");
+    typeStampsAmongWords({"mousepad", document.string()},
+                         {"XDG_CONFIG_HOME=" + profile.file("config").string(),
+                          "XDG_DATA_HOME=" + profile.file("data").string(),
+                          "XDG_CACHE_HOME=" + profile.file("cache").string()},
+                         "transcript.txt");
 }
 
 }  // namespace

@@ -104,7 +104,8 @@ protected:
         mKeyMessage = mSender.atom(KEYTAP_MESSAGE_NAME);
         mOther = mSender.atom(kOtherMessage);
         mWindow = std::make_unique<WindowStandIn>(
-            mJournal, "window",
+            mJournal,
+            "window",
             std::vector<xcb_atom_t> {static_cast<xcb_atom_t>(mKeyMessage), static_cast<xcb_atom_t>(mOther)});
         mWindow->show();
         mManager.setKeyMessageHandler(
@@ -174,8 +175,11 @@ TEST_F(KeyMessageFilter, MessagesWithoutACommandOnlyReachTheWindow) {
 
     // Qt itself passes no message of another format than 32 on to a window.
     EXPECT_EQ(entriesOf(mJournal, "window"),
-              (Journal {"window type0 format32 slot9", "window type0 format32 slot15", "window type0 format32 slot-1",
-                        "window type1 format32 slot0", "window type0 format32 slot3"}));
+              (Journal {"window type0 format32 slot9",
+                        "window type0 format32 slot15",
+                        "window type0 format32 slot-1",
+                        "window type1 format32 slot0",
+                        "window type0 format32 slot3"}));
     EXPECT_EQ(entriesOf(mJournal, "second"), (Journal {"second type0 format32 slot2"}));
     EXPECT_EQ(entriesOf(mJournal, "command"), (Journal {"command 3"}));
 }
@@ -204,8 +208,13 @@ TEST_F(KeyMessageFilter, RestoringStopsTheCommandsAndIsHarmlessWhenNothingWasIns
     sendKeyMessage(3);
     ASSERT_TRUE(until("command 3"));
 
-    EXPECT_EQ(mJournal, (Journal {"window type0 format32 slot0", "window type0 format32 slot1", "command 1",
-                                  "window type0 format32 slot2", "window type0 format32 slot3", "command 3"}));
+    EXPECT_EQ(mJournal,
+              (Journal {"window type0 format32 slot0",
+                        "window type0 format32 slot1",
+                        "command 1",
+                        "window type0 format32 slot2",
+                        "window type0 format32 slot3",
+                        "command 3"}));
 }
 
 TEST_F(KeyMessageFilter, InstallingTwiceRunsEachCommandOnce) {

@@ -71,9 +71,18 @@ protected:
     void start() {
         mWindow = std::make_unique<qt::MainWindow>();
         mWindow->setAttribute(Qt::WA_ShowWithoutActivating);
-        mForm = std::make_unique<frmMain>(
-            frmMain::Collaborators {mEngine, *mWindow, mWindow->seekbk(), mWindow->seekpoint(), mWindow->volbk(),
-                                    mWindow->picArrow(), nullptr, mTimepost, mInstance, mKeytap, mSubclass, nullptr});
+        mForm = std::make_unique<frmMain>(frmMain::Collaborators {mEngine,
+                                                                  *mWindow,
+                                                                  mWindow->seekbk(),
+                                                                  mWindow->seekpoint(),
+                                                                  mWindow->volbk(),
+                                                                  mWindow->picArrow(),
+                                                                  nullptr,
+                                                                  mTimepost,
+                                                                  mInstance,
+                                                                  mKeytap,
+                                                                  mSubclass,
+                                                                  nullptr});
         mWindow->connectTo(*mForm);
         mSubclass.setKeyMessageHandler([this](std::int32_t slot) { mForm->KeyMessage(slot); });
         ASSERT_TRUE(mForm->Form_Load(""));

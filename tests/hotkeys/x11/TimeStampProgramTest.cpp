@@ -68,7 +68,8 @@ std::string receivedText(OtherClient& client) {
             readText(client, text);
             return text.size();
         },
-        std::chrono::milliseconds(300), std::chrono::seconds(5));
+        std::chrono::milliseconds(300),
+        std::chrono::seconds(5));
     return text;
 }
 

@@ -8,10 +8,20 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     const std::string logPath(commandLine);
-    const HWND window = ::CreateWindowExA(0, "STATIC", "Keytap target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400,
-                                          200, nullptr, nullptr, instance, nullptr);
-    const HWND edit = ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 360, 30, window,
-                                        nullptr, instance, nullptr);
+    const HWND window = ::CreateWindowExA(0,
+                                          "STATIC",
+                                          "Keytap target",
+                                          WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                          100,
+                                          100,
+                                          400,
+                                          200,
+                                          nullptr,
+                                          nullptr,
+                                          instance,
+                                          nullptr);
+    const HWND edit = ::CreateWindowExA(
+        0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 360, 30, window, nullptr, instance, nullptr);
     ::SetFocus(edit);
     MSG message;
     while (::GetMessageA(&message, nullptr, 0, 0) > 0) {

@@ -64,8 +64,18 @@ protected:
         registKey = exported<decltype(registKey)>(library, "RegistKey");
         messageId = exported<decltype(messageId)>(library, "GetMessageID_KeyBoard");
         ASSERT_TRUE(initHook && terminateHook && registKey && messageId && exported<void*>(library, "UnRegistKey"));
-        host = ::CreateWindowExA(0, "STATIC", "Keytap host", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
-                                 ::GetModuleHandleA(nullptr), nullptr);
+        host = ::CreateWindowExA(0,
+                                 "STATIC",
+                                 "Keytap host",
+                                 WS_OVERLAPPED,
+                                 0,
+                                 0,
+                                 100,
+                                 100,
+                                 nullptr,
+                                 nullptr,
+                                 ::GetModuleHandleA(nullptr),
+                                 nullptr);
         ASSERT_NE(host, nullptr);
     }
 
@@ -84,8 +94,8 @@ protected:
         std::string command = "\"" + folderOfThisProgram() + "keytap_target.exe\" " + log;
         STARTUPINFOA startup {};
         startup.cb = sizeof startup;
-        ASSERT_TRUE(::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                     &targetProcess));
+        ASSERT_TRUE(::CreateProcessA(
+            nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &targetProcess));
         waitUntil([&] { return (target = ::FindWindowA(nullptr, "Keytap target")) != nullptr; }, 10s);
         ASSERT_NE(target, nullptr);
         xdotool("search --sync --name \"^Keytap target$\" windowactivate --sync");

@@ -426,8 +426,8 @@ TEST_F(KeytapX11Test, StartingAndStoppingRepeatedlyIsSafe) {
 }
 
 TEST_F(KeytapX11Test, AVanishedTargetWindowDoesNotStopTheLibrary) {
-    const Window doomed = XCreateWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, CopyFromParent, InputOnly,
-                                        CopyFromParent, 0, nullptr);
+    const Window doomed = XCreateWindow(
+        display, DefaultRootWindow(display), 0, 0, 1, 1, 0, CopyFromParent, InputOnly, CopyFromParent, 0, nullptr);
     XSync(display, False);
     ASSERT_EQ(keytap().initHook(doomed), 1);
     registerKey(0, kF5, 0, 0);

@@ -72,18 +72,21 @@ TEST(HostileWav, ChunksClaimingMoreThanTheFileAreRefusedWithoutTakingMemory) {
     lirabox::test::TempFolder folder;
     const std::vector<std::pair<std::string, std::string>> files {
         {"list.wav", wave(kFormat + kHugeList)},
-        {"rifx.wav", wave("fmt " + be32(16) + std::string("\x00\x01\x00\x01", 4) + be32(8000) + be32(16000) +
-                              std::string("\x00\x02\x00\x10", 4) + "LIST" + be32(0xFFFFFFF8) + "INFO",
-                          386, "RIFX")},
+        {"rifx.wav",
+         wave("fmt " + be32(16) + std::string("\x00\x01\x00\x01", 4) + be32(8000) + be32(16000) +
+                  std::string("\x00\x02\x00\x10", 4) + "LIST" + be32(0xFFFFFFF8) + "INFO",
+              386,
+              "RIFX")},
         {"rf64.wav", wave64("RF64")},
         {"bw64.wav", wave64("BW64")},
-        {"junk-flood.wav", wave(kFormat +
-                                [] {
-                                    std::string flood;
-                                    for (int i = 0; i < 4200; ++i) flood += chunk("JUNK", 0);
-                                    return flood;
-                                }() +
-                                chunk("data", 4, "\0\0\0\0") + kHugeList)},
+        {"junk-flood.wav",
+         wave(kFormat +
+              [] {
+                  std::string flood;
+                  for (int i = 0; i < 4200; ++i) flood += chunk("JUNK", 0);
+                  return flood;
+              }() +
+              chunk("data", 4, "\0\0\0\0") + kHugeList)},
         {"bext.wav", wave(kFormat + chunk("bext", 0x60000000))},
         {"junk.wav", wave(chunk("JUNK", 0xFFFFFFF0) + kFormat)},
         {"format.wav", wave(chunk("fmt ", 0x7FFFFFF0, kFormat.substr(8)))},

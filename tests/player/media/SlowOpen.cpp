@@ -45,8 +45,21 @@ SlowOpen::SlowOpen(const std::filesystem::path& file, std::chrono::milliseconds 
     const std::string inject = "inject=openat:delay_enter=" + std::to_string(std::chrono::microseconds(delay).count());
     mTracer = fork();
     if (mTracer == 0) {
-        execlp("strace", "strace", "-f", "-qq", "-o", "/dev/null", "-p", self.c_str(), "-P", path.c_str(), "-e",
-               "trace=openat", "-e", inject.c_str(), static_cast<char*>(nullptr));
+        execlp("strace",
+               "strace",
+               "-f",
+               "-qq",
+               "-o",
+               "/dev/null",
+               "-p",
+               self.c_str(),
+               "-P",
+               path.c_str(),
+               "-e",
+               "trace=openat",
+               "-e",
+               inject.c_str(),
+               static_cast<char*>(nullptr));
         _exit(127);
     }
     if (mTracer < 0) throw std::runtime_error("cannot start strace");

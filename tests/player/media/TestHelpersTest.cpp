@@ -28,13 +28,17 @@ TEST(FakeMediaEngine, LoadsWithoutPlayingAndRecordsTheCallsInOrder) {
     EXPECT_EQ(engine.currentMedia().name(), "a.wav");
     EXPECT_EQ(engine.playState(), kReady);
 
-    const std::vector<std::string> expected {"settings.autoStart(false)", "URL(/rec/a.wav)",
-                                             "currentMedia.sourceURL()",  "mediaCollection.add(/rec/a.wav)",
-                                             "settings.rate(1)",          "currentMedia.duration()",
-                                             "currentMedia.name()",       "playState()"};
+    const std::vector<std::string> expected {"settings.autoStart(false)",
+                                             "URL(/rec/a.wav)",
+                                             "currentMedia.sourceURL()",
+                                             "mediaCollection.add(/rec/a.wav)",
+                                             "settings.rate(1)",
+                                             "currentMedia.duration()",
+                                             "currentMedia.name()",
+                                             "playState()"};
     EXPECT_EQ(engine.calls(), expected);
-    const std::vector<std::string> commands {"settings.autoStart(false)", "URL(/rec/a.wav)",
-                                             "mediaCollection.add(/rec/a.wav)", "settings.rate(1)"};
+    const std::vector<std::string> commands {
+        "settings.autoStart(false)", "URL(/rec/a.wav)", "mediaCollection.add(/rec/a.wav)", "settings.rate(1)"};
     EXPECT_EQ(engine.commands(), commands);
     EXPECT_EQ(engine.library(), std::vector<std::string> {"/rec/a.wav"});
 }

@@ -18,8 +18,8 @@ using atomic_file_testing::Step;
 using test::readText;
 using test::writeText;
 
-constexpr Step kAllSteps[] = {Step::CreateTemporary, Step::WriteFirstHalf, Step::WriteSecondHalf, Step::Flush,
-                              Step::Rename};
+constexpr Step kAllSteps[] = {
+    Step::CreateTemporary, Step::WriteFirstHalf, Step::WriteSecondHalf, Step::Flush, Step::Rename};
 
 const char* nameOf(Step step) {
     switch (step) {

@@ -184,8 +184,9 @@ TEST_F(SystemDesktop, ProgramGetsItsArgumentsWithoutAnyShell) {
     EXPECT_GT(util.ASyncExecute(probe.string(), commandLine, 1), 32);
     const std::optional<std::string> received = awaitFile(probe.string() + ".out");
     ASSERT_TRUE(received.has_value());
-    EXPECT_EQ(*received, "plain\ntwo words\n$(touch\n" + canary.string() + ")\n;\ntouch\n" + canary.string() +
-                             "\n`touch\n" + canary.string() + "`\n'*'\n\n");
+    EXPECT_EQ(*received,
+              "plain\ntwo words\n$(touch\n" + canary.string() + ")\n;\ntouch\n" + canary.string() + "\n`touch\n" +
+                  canary.string() + "`\n'*'\n\n");
     EXPECT_FALSE(fs::exists(canary));
 }
 

@@ -102,14 +102,14 @@ TEST_F(IniFileTest, FileNameWithAPathIsRefusedOutsideModeZeroAndNothingChanges) 
     clsIniFile ini;
     ini.setFileName("config.ini");
     setProgramFolder(folder.path().string());  // a later ResolvePath would show
-    expectError(errorOf([&] { ini.setFileName("sub/config.ini"); }), 0x800407D4u,
-                "ファイル名にパスを含むことはできません。");
+    expectError(
+        errorOf([&] { ini.setFileName("sub/config.ini"); }), 0x800407D4u, "ファイル名にパスを含むことはできません。");
     EXPECT_EQ(ini.FileName(), "config.ini");
     EXPECT_EQ(ini.FilePath(), programFolderPath.string() + "/");
 
     ini.setFilePathMode(2);
-    expectError(errorOf([&] { ini.setFileName("/etc/passwd"); }), 0x800407D4u,
-                "ファイル名にパスを含むことはできません。");
+    expectError(
+        errorOf([&] { ini.setFileName("/etc/passwd"); }), 0x800407D4u, "ファイル名にパスを含むことはできません。");
     ini.setFilePathMode(7);
     EXPECT_TRUE(errorOf([&] { ini.setFileName("a/b"); }).has_value());
 }
@@ -198,8 +198,8 @@ TEST_F(IniFileTest, BlankFileNameRaises2001BeforeAnythingHappens) {
 
 TEST_F(IniFileTest, FreshObjectWithoutFileNameRaises2001) {
     clsIniFile ini;
-    expectError(errorOf([&] { ini.ReadString("Config", "Rewind", "2"); }), 0x800407D1u,
-                "ファイル名が指定されていません。");
+    expectError(
+        errorOf([&] { ini.ReadString("Config", "Rewind", "2"); }), 0x800407D1u, "ファイル名が指定されていません。");
 }
 
 TEST_F(IniFileTest, BlankSectionOrKeyRaises2002OnReadAndWrite) {
@@ -398,12 +398,13 @@ TEST_F(IniFileTest, EveryWriteIsAnnouncedBeforeAndAfterWithTheFullFileName) {
     ini.ReadString("Config", "Rewind", "2");  // found: no write
     ini.WriteString("Config", "Forward", "3");
     const std::string file = userFile().string();
-    EXPECT_EQ(log, (std::vector<std::string> {
-                       "before Config Rewind 2 " + file + " exists=0",
-                       "after Config Rewind 2 " + file + " exists=1",
-                       "before Config Forward 3 " + file + " exists=1",
-                       "after Config Forward 3 " + file + " exists=1",
-                   }));
+    EXPECT_EQ(log,
+              (std::vector<std::string> {
+                  "before Config Rewind 2 " + file + " exists=0",
+                  "after Config Rewind 2 " + file + " exists=1",
+                  "before Config Forward 3 " + file + " exists=1",
+                  "after Config Forward 3 " + file + " exists=1",
+              }));
 }
 
 TEST_F(IniFileTest, WhatUpdateBeforeLeavesIsWhatIsWrittenAndWhere) {

@@ -29,8 +29,18 @@ namespace fs = std::filesystem;
 // A plain top-level window, shown at a known place.
 struct TestWindow {
     TestWindow(int x, int y) {
-        handle = ::CreateWindowExA(0, "STATIC", "Lirabox test window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, 300, 200,
-                                   nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        handle = ::CreateWindowExA(0,
+                                   "STATIC",
+                                   "Lirabox test window",
+                                   WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                   x,
+                                   y,
+                                   300,
+                                   200,
+                                   nullptr,
+                                   nullptr,
+                                   ::GetModuleHandleA(nullptr),
+                                   nullptr);
         pump();
     }
     ~TestWindow() { ::DestroyWindow(handle); }
@@ -115,8 +125,8 @@ TEST(Win32Paths, UnwritableWindowsDirectoryGivesWayToTheUsersAppDataFolder) {
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process {};
         ::SetEnvironmentVariableA("LIRABOX_WINDOWS_LOCKED", "1");
-        if (::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                             &process)) {
+        if (::CreateProcessA(
+                nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
             ::WaitForSingleObject(process.hProcess, 60000);
             ::GetExitCodeProcess(process.hProcess, &exitCode);
             ::CloseHandle(process.hThread);

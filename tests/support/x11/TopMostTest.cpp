@@ -46,8 +46,9 @@ protected:
         unsigned long remaining = 0;
         unsigned char* data = nullptr;
         std::vector<unsigned long> values;
-        if (XGetWindowProperty(display, window, property, 0, 64, False, type, &actualType, &format, &count, &remaining,
-                               &data) == Success &&
+        if (XGetWindowProperty(
+                display, window, property, 0, 64, False, type, &actualType, &format, &count, &remaining, &data) ==
+                Success &&
             format == 32 && data != nullptr) {
             const auto* items = reinterpret_cast<const unsigned long*>(data);
             values.assign(items, items + count);

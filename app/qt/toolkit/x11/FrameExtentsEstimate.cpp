@@ -81,7 +81,10 @@ std::optional<QMargins> estimatedFrameExtents(WId window) {
     message.format = 32;
     message.window = xWindow;
     message.type = request;
-    xcb_send_event(connection, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+    xcb_send_event(connection,
+                   0,
+                   root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char*>(&message));
     xcb_flush(connection);
 

@@ -88,8 +88,10 @@ protected:
 // WMA decoded under Wine starts one codec frame (2048 samples, 46 ms) late;
 // that is the decoder's own doing, and within a seek's tolerance.
 TEST_F(Decoding, WavMp3AndWmaOfOneSoundHaveTheSameLengthAndPositions) {
-    for (const auto& [name, tolerance] : {std::pair {"bursts.wav", 0.002}, std::pair {"bursts.mp3", 0.005},
-                                          std::pair {"bursts-untagged.mp3", 0.005}, std::pair {"bursts.wma", 0.05}}) {
+    for (const auto& [name, tolerance] : {std::pair {"bursts.wav", 0.002},
+                                          std::pair {"bursts.mp3", 0.005},
+                                          std::pair {"bursts-untagged.mp3", 0.005},
+                                          std::pair {"bursts.wma", 0.05}}) {
         SCOPED_TRACE(name);
         auto decoder = open(recording(name));
         ASSERT_TRUE(decoder);
