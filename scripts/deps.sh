@@ -13,6 +13,7 @@ packages=(
   qt6-wayland                                # runs in Wayland sessions without X
   weston                                     # a headless Wayland compositor for the tests
   xdg-desktop-portal python3-gi              # the global keys on Wayland: the real portal frontend, and the tests' backend (GLib's D-Bus from Python)
+  kwin-wayland xdg-desktop-portal-kde qtwayland5  # the global keys through KDE Plasma's compositor, shortcut service and portal
   libmpv-dev mpv ffmpeg
   libx11-dev libxi-dev libxtst-dev libxcb1-dev
   xvfb xauth xdotool x11-utils openbox
