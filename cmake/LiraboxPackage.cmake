@@ -1,8 +1,6 @@
 # The Debian package (`cpack -G DEB` in a configured tree; scripts/build-deb.sh
 # does it on a Release tree): everything the install rules lay out, under /usr.
 
-install(FILES ${PROJECT_SOURCE_DIR}/COPYING DESTINATION ${LIRABOX_INSTALL_DOCDIR} RENAME copyright)
-
 set(CPACK_PACKAGE_NAME lirabox)
 set(CPACK_PACKAGE_VENDOR "Lirabox developers")
 set(CPACK_PACKAGE_CONTACT "Lirabox developers <lirabox@users.noreply.github.com>")
@@ -18,6 +16,9 @@ set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://github.com/lirabox/lirabox)
+# The help menu opens the user guide with xdg-open.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 # Dependencies come from the libraries the binaries link; libkeytap.so and
 # libtimepost.so are the package's own.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

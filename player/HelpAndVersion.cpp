@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "support/UiText.h"
 
@@ -9,6 +10,8 @@ namespace lirabox {
 namespace {
 
 constexpr UiText kVersionText = LIRABOX_TEXT("frmMain", "Lirabox for Scribemark, version");
+// The user guide's file name is the catalogue's, so each language names its own.
+constexpr UiText kGuideName = LIRABOX_TEXT("frmMain", "Lirabox_help.html");
 
 bool isFile(const std::filesystem::path& path) {
     std::error_code error;
@@ -27,11 +30,16 @@ std::string VersionText(const ProgramVersion& version) {
 std::optional<std::string> helpDocument(const std::string& helpFile, const std::string& executableFolder) {
     if (helpFile.empty()) return std::nullopt;
     if (isFile(helpFile)) return helpFile;
-    const std::filesystem::path guide = std::filesystem::path(helpFile).replace_extension(".html");
-    if (isFile(guide)) return guide.string();
-    const std::filesystem::path installed =
-        (std::filesystem::path(executableFolder) / LIRABOX_BIN_TO_DOC / guide.filename()).lexically_normal();
-    if (!executableFolder.empty() && isFile(installed)) return installed.string();
+    std::vector<std::filesystem::path> folders {std::filesystem::path(helpFile).parent_path()};
+    if (!executableFolder.empty()) {
+        folders.emplace_back(executableFolder);
+        folders.push_back((std::filesystem::path(executableFolder) / LIRABOX_BIN_TO_DOC).lexically_normal());
+    }
+    for (const std::string& name : {shown(kGuideName), std::string(kGuideName.source)}) {
+        for (const std::filesystem::path& folder : folders) {
+            if (isFile(folder / name)) return (folder / name).string();
+        }
+    }
     return std::nullopt;
 }
 

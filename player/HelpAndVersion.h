@@ -19,9 +19,10 @@ ProgramVersion programVersion();
 // "Lirabox for Scribemark, version" followed directly by major.minor.revision.
 std::string VersionText(const ProgramVersion& version);
 
-// The help file when it exists; otherwise the HTML guide of the same name
-// beside it ("Lirabox_help.html"); otherwise that guide where an install puts
-// it, found from the executable's folder (share/doc/lirabox/ beside bin/);
+// The help file when it exists; otherwise the user guide in the interface's
+// language (Lirabox_help.html in Japanese, Lirabox_help_en.html in English),
+// or else the Japanese one, looked for beside the help file, beside the
+// executable and where an install puts it (share/doc/lirabox/ beside bin/);
 // nothing when none exists.
 std::optional<std::string> helpDocument(const std::string& helpFile, const std::string& executableFolder);
 

@@ -12,6 +12,8 @@ namespace {
 
 constexpr std::int32_t kKeyEnter = 13;
 constexpr std::int32_t kAltOnly = 4;
+// ASyncExecute's results up to this one are failures.
+constexpr std::int32_t kOpenFailureLimit = 32;
 
 }  // namespace
 
@@ -60,7 +62,9 @@ void MenuHandlers::mnuMokuji_Click() {
     if (const auto document = helpDocument(mWindow.helpFile(), executableFolder)) {
         clsCommonUtil util(mDesktop);
         util.setObject(mView.WindowHandle());
-        util.ASyncExecute(*document, "", kShowDefault);
+        if (util.ASyncExecute(*document, "", kShowDefault) <= kOpenFailureLimit) {
+            mView.MsgBox(shown(kHelpNotOpened) + "\n" + *document, MessageIcon::Critical, frmMain::kTitle);
+        }
         return;
     }
     mView.MsgBox(shown(kHelpMissing), MessageIcon::None, frmMain::kTitle);

@@ -27,6 +27,8 @@ bool isViewSwitchKey(std::int32_t keyCode, std::int32_t shift);
 class MenuHandlers {
 public:
     static constexpr UiText kHelpMissing = LIRABOX_TEXT("frmMain", "ヘルプファイルがありません。");
+    // Followed by a line with the document's path.
+    static constexpr UiText kHelpNotOpened = LIRABOX_TEXT("frmMain", "ヘルプファイルを開けませんでした。");
     static constexpr UiText kVersionTitle = LIRABOX_TEXT("frmMain", "バージョン情報");
     // The show mode the help document is opened with: the desktop's default.
     static constexpr std::int32_t kShowDefault = 10;
@@ -42,6 +44,8 @@ public:
     void mnuToLineMode_Click();
     void mnuToFullMode_Click();
 
+    // Opens the help document (helpDocument()); says so, naming the document,
+    // when the desktop could not start anything to show it.
     void mnuMokuji_Click();
     void mnuVer_Click();
 

@@ -10,12 +10,13 @@ cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 
 build_dir=build
-cmake_args=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+# The tests and benchmarks named: a tree scripts/run.sh began leaves them out.
+cmake_args=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLIRABOX_TESTS=ON -DLIRABOX_BENCH=ON)
 windows=1
 if [[ "${1:-}" == "--sanitize" ]]; then
   windows=0
   build_dir=build-asan
-  cmake_args=(-G Ninja -DCMAKE_BUILD_TYPE=Debug -DLIRABOX_SANITIZE=ON -DLIRABOX_BENCH=OFF)
+  cmake_args=(-G Ninja -DCMAKE_BUILD_TYPE=Debug -DLIRABOX_SANITIZE=ON -DLIRABOX_TESTS=ON -DLIRABOX_BENCH=OFF)
   export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
   export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"

@@ -7,6 +7,8 @@
 // On Linux a program installed under a system prefix (SystemProgramFolder.h)
 // never writes beside itself, even when it could (as root): its settings are
 // always in the configuration folder, and nothing is copied from beside it.
+// On Windows the stand-in is %APPDATA%\lirabox, also for a program under
+// "Program Files" that could write beside itself (as administrator).
 // The "Windows directory" of the settings layout is ${XDG_CONFIG_HOME:-$HOME/.config}.
 // Folder texts returned here never end in "/" unless they are "/" itself.
 

@@ -36,6 +36,7 @@
 #include "player/UsageText.h"
 #include "player/frmMain.h"
 #include "player/media/mpv/MpvEngine.h"
+#include "player/media/mpv/SoundLibraryMessages.h"
 #include "settings/KeyboardLevels.h"
 #include "support/RaisedError.h"
 #include "support/UiText.h"
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
     // none of them, so a recording's name can never be read as a Qt option.
     const bool verbose = argc > 1 && std::string_view(argv[1]) == "--verbose";
     const std::string text = verbose ? lirabox::argumentText(argc - 1, argv + 1) : lirabox::argumentText(argc, argv);
+    lirabox::media::routeSoundLibraryMessages(verbose);
     // The desktop's language, from the first text on (--help included).
     lirabox::qt::Catalogue catalogue;
     if (text == "--help" || text == "-h") {

@@ -169,6 +169,14 @@ ErrCode = </translation>
         <source>常に手前に表示（このデスクトップでは使えません）</source>
         <translation>Always on top (not possible on this desktop)</translation>
     </message>
+    <message>
+        <source>Lirabox_help.html</source>
+        <translation>Lirabox_help_en.html</translation>
+    </message>
+    <message>
+        <source>ヘルプファイルを開けませんでした。</source>
+        <translation>The help file could not be opened:</translation>
+    </message>
 </context>
 <context>
     <name>frmMin</name>

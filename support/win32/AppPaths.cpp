@@ -15,7 +15,8 @@ namespace {
 std::mutex gFolderMutex;
 std::string gProgramFolderOverride;
 
-std::string withoutTrailingSeparator(std::string path) {
+template <typename Text>
+Text withoutTrailingSeparator(Text path) {
     while (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
     return path;
 }
@@ -29,16 +30,48 @@ std::string narrow(const wchar_t* text) {
     return result;
 }
 
+std::wstring widen(const std::string& text) {
+    const int size = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    if (size <= 1) return {};
+    std::wstring result(static_cast<std::size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, result.data(), size);
+    result.resize(static_cast<std::size_t>(size - 1));
+    return result;
+}
+
+// A known folder's path; empty when the system has none.
+std::wstring knownFolder(REFKNOWNFOLDERID id, DWORD flags = 0) {
+    PWSTR known = nullptr;
+    std::wstring folder;
+    if (SUCCEEDED(::SHGetKnownFolderPath(id, flags, nullptr, &known))) folder = known;
+    ::CoTaskMemFree(known);
+    return folder;
+}
+
 // The user's roaming AppData folder + "\lirabox", created when missing.
 std::string appDataFolder() {
-    PWSTR known = nullptr;
-    std::string folder;
-    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_CREATE, nullptr, &known))) {
-        folder = narrow(known) + "\\lirabox";
-    }
-    ::CoTaskMemFree(known);
+    const std::wstring appData = knownFolder(FOLDERID_RoamingAppData, KF_FLAG_CREATE);
+    const std::string folder = appData.empty() ? std::string() : narrow(appData.c_str()) + "\\lirabox";
     if (!folder.empty()) ::CreateDirectoryA(folder.c_str(), nullptr);
     return folder;
+}
+
+// Whether the folder lies in one where Windows installs programs for every
+// user ("Program Files" and its 32-bit twin). A program there never keeps
+// settings beside itself, even where it may write (run as administrator, or
+// under Wine): they would be every user's.
+bool isInProgramFiles(const std::string& folder) {
+    const std::wstring path = widen(folder);
+    for (const KNOWNFOLDERID& id : {FOLDERID_ProgramFiles, FOLDERID_ProgramFilesX86}) {
+        const std::wstring root = withoutTrailingSeparator(knownFolder(id));
+        if (root.empty() || path.size() <= root.size() || (path[root.size()] != L'\\' && path[root.size()] != L'/')) {
+            continue;
+        }
+        if (::CompareStringOrdinal(path.c_str(), static_cast<int>(root.size()), root.c_str(), -1, TRUE) == CSTR_EQUAL) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // Asked by creating a file: the folder's attributes and access lists do not tell.
@@ -56,8 +89,8 @@ bool folderIsWritable(const std::string& folder) {
     return true;
 }
 
-// A program folder under "Program Files" is not writable for the user: the
-// settings it holds are copied once into the stand-in folder.
+// Settings beside a program that cannot keep its own (under "Program Files",
+// or in a folder the user cannot write) are copied once into the stand-in folder.
 void adoptSettings(const std::string& from, const std::string& to) {
     for (const std::string_view name : {config::kConfigFile, config::kUserFile, config::kPositionFile}) {
         const std::string file(name);
@@ -92,7 +125,7 @@ std::string programFolder() {
     }
     static const std::string folder = [] {
         const std::string exeFolder = folderOf(executablePath());
-        if (!exeFolder.empty() && folderIsWritable(exeFolder)) return exeFolder;
+        if (!exeFolder.empty() && !isInProgramFiles(exeFolder) && folderIsWritable(exeFolder)) return exeFolder;
         const std::string fallback = appDataFolder();
         if (!exeFolder.empty() && !fallback.empty()) adoptSettings(exeFolder, fallback);
         return fallback.empty() ? exeFolder : fallback;
@@ -111,7 +144,8 @@ std::string windowsDirectory() {
     static const std::string folder = [] {
         char buffer[MAX_PATH + 1] = {};
         const UINT length = ::GetWindowsDirectoryA(buffer, MAX_PATH);
-        const std::string system = length > 0 && length < MAX_PATH ? withoutTrailingSeparator(buffer) : std::string();
+        const std::string system =
+            length > 0 && length < MAX_PATH ? withoutTrailingSeparator(std::string(buffer)) : std::string();
         if (!system.empty() && folderIsWritable(system)) return system;
         const std::string fallback = appDataFolder();
         return fallback.empty() ? system : fallback;

@@ -99,6 +99,13 @@ TEST(DebianPackage, NamesItsLibrariesAndUnpacksIntoAProgramThatRunsFromUsr) {
     EXPECT_NE(depends.find("libmpv2"), std::string::npos) << depends;
     EXPECT_NE(depends.find("libqt6widgets6"), std::string::npos) << depends;
     EXPECT_EQ(commandOutput("dpkg-deb -f " + quoted(package) + " Section"), "sound\n");
+    EXPECT_EQ(commandOutput("dpkg-deb -f " + quoted(package) + " Recommends"), "xdg-utils\n");
+    EXPECT_NE(commandOutput("dpkg-deb -f " + quoted(package) + " Homepage"), "");
+    // Debian's own check of a package: neither errors nor warnings (info and
+    // pedantic notes aside). Its advice not to run as root goes to stderr.
+    const std::string lintian = commandOutput("lintian --pedantic " + quoted(package) + " 2>/dev/null");
+    EXPECT_EQ(lintian.find("E: "), std::string::npos) << lintian;
+    EXPECT_EQ(lintian.find("W: "), std::string::npos) << lintian;
 
     const fs::path root = temp.file("root");
     run("dpkg-deb -x " + quoted(package) + " " + quoted(root));
@@ -107,11 +114,12 @@ TEST(DebianPackage, NamesItsLibrariesAndUnpacksIntoAProgramThatRunsFromUsr) {
                              LIRABOX_INSTALL_LIBDIR "/libtimepost.so",
                              "share/applications/lirabox.desktop",
                              "share/metainfo/io.github.lirabox.metainfo.xml",
-                             "share/man/man1/lirabox.1",
+                             "share/man/man1/lirabox.1.gz",
                              "share/icons/hicolor/48x48/apps/lirabox.png",
                              "share/icons/hicolor/scalable/apps/lirabox.svg",
                              "share/doc/lirabox/Lirabox_help.html",
                              "share/doc/lirabox/copyright",
+                             "share/doc/lirabox/changelog.gz",
                              "lib/udev/rules.d/70-lirabox-footpedal.rules"}) {
         EXPECT_TRUE(fs::is_regular_file(usr / file)) << file;
     }

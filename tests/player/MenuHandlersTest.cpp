@@ -5,6 +5,7 @@
 #include "ViewModeFakes.h"
 #include "player/HelpAndVersion.h"
 #include "player/MenuHandlers.h"
+#include "support/AppPaths.h"
 
 #include <fstream>
 
@@ -98,17 +99,23 @@ TEST_F(MenuHandlersTest, QuitClosesTheOneLineWindowFirstThenTheMainWindow) {
 
 TEST_F(MenuHandlersTest, HelpOpensTheHelpFileElseTheGuideElseSaysItIsMissing) {
     ASSERT_TRUE(load());
+    const std::string help = window.help;
+    window.help.clear();  // no help file was ever set
     form().runCommand(Command::Help);
     ASSERT_EQ(lastMessages(), std::vector<std::string> {"ヘルプファイルがありません。"});
     EXPECT_EQ(view.messages.back().icon, MessageIcon::None);
     EXPECT_EQ(view.messages.back().title, "Lirabox");
     EXPECT_TRUE(desktop->opened.empty());
+    window.help = help;
 
-    // A folder of that name is no help file.
+    // Nothing in the program folder (a folder named like the help file is no
+    // help file): the guide the build put beside this test program.
     std::filesystem::create_directory(programFile("Lirabox_help.chm"));
     form().runCommand(Command::Help);
-    EXPECT_EQ(view.messages.size(), 2u);
     std::filesystem::remove(programFile("Lirabox_help.chm"));
+    const std::filesystem::path besideProgram = std::filesystem::path(executablePath()).parent_path();
+    ASSERT_EQ(desktop->opened, std::vector<std::string> {(besideProgram / "Lirabox_help.html").string() + "||10"});
+    desktop->opened.clear();
 
     writeProgramFile("Lirabox_help.html");
     form().runCommand(Command::Help);
@@ -117,7 +124,7 @@ TEST_F(MenuHandlersTest, HelpOpensTheHelpFileElseTheGuideElseSaysItIsMissing) {
     EXPECT_EQ(desktop->opened,
               (std::vector<std::string> {programFile("Lirabox_help.html").string() + "||10",
                                          programFile("Lirabox_help.chm").string() + "||10"}));
-    EXPECT_EQ(view.messages.size(), 2u);
+    EXPECT_EQ(view.messages.size(), 1u);
 
     // Installed, the guide lies in share/doc/lirabox/ beside the program's
     // bin/; the program folder's own files still come first.
@@ -130,6 +137,30 @@ TEST_F(MenuHandlersTest, HelpOpensTheHelpFileElseTheGuideElseSaysItIsMissing) {
               (prefix / "share/doc/lirabox/Lirabox_help.html").string());
     EXPECT_EQ(helpDocument(window.help, (prefix / "bin").string()), window.help);
     EXPECT_EQ(helpDocument(elsewhere, programFile("bin").string()), std::nullopt);
+
+    // The English interface opens the English guide, or the Japanese one where
+    // it is missing.
+    useCatalogue([](const UiText& text) {
+        return std::string(text.source) == "Lirabox_help.html" ? "Lirabox_help_en.html" : text.source;
+    });
+    EXPECT_EQ(helpDocument(elsewhere, (prefix / "bin").string()),
+              (prefix / "share/doc/lirabox/Lirabox_help.html").string());
+    std::ofstream(prefix / "share/doc/lirabox/Lirabox_help_en.html") << "x";
+    EXPECT_EQ(helpDocument(elsewhere, (prefix / "bin").string()),
+              (prefix / "share/doc/lirabox/Lirabox_help_en.html").string());
+    useCatalogue(nullptr);
+}
+
+TEST_F(MenuHandlersTest, AGuideTheDesktopCannotOpenIsNamedInTheMessage) {
+    ASSERT_TRUE(load());
+    writeProgramFile("Lirabox_help.html");
+    desktop->openResult = kOpenNoAssociation;
+    form().runCommand(Command::Help);
+    EXPECT_EQ(desktop->opened.size(), 1u);
+    ASSERT_EQ(
+        lastMessages(),
+        std::vector<std::string> {"ヘルプファイルを開けませんでした。\n" + programFile("Lirabox_help.html").string()});
+    EXPECT_EQ(view.messages.back().icon, MessageIcon::Critical);
 }
 
 TEST_F(MenuHandlersTest, VersionShowsTheProjectVersionWithTheInformationIcon) {

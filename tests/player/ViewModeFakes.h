@@ -18,7 +18,7 @@ public:
     void setWindowAbove(std::uintptr_t window, bool isAboveNow) override { above[window] = isAboveNow; }
     std::int32_t open(const std::string& file, const std::string& parameters, std::int32_t showMode) override {
         opened.push_back(file + "|" + parameters + "|" + std::to_string(showMode));
-        return kOpenSucceeded;
+        return openResult;
     }
     std::string hostName() override { return {}; }
 
@@ -29,6 +29,7 @@ public:
 
     std::map<std::uintptr_t, bool> above;
     std::vector<std::string> opened;
+    std::int32_t openResult = kOpenSucceeded;
 };
 
 class FakeWindowModes : public WindowModeView {

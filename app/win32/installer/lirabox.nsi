@@ -1,6 +1,7 @@
 ; Per-user installer of Lirabox for Windows (no administrator rights).
-;   makensis -DVERSION=1.8.0 -DFILES=<folder with lirabox.exe, the DLLs,
-;            Lirabox_help.html and COPYING> -DOUTFILE=<setup.exe> lirabox.nsi
+;   makensis -INPUTCHARSET UTF8 -DVERSION=1.8.0 -DFILES=<folder with
+;            lirabox.exe, the DLLs, the user guides and COPYING>
+;            -DICON=<lirabox.ico> -DOUTFILE=<setup.exe> lirabox.nsi
 ; The uninstaller removes what this installs, file by file, and leaves the
 ; user's INI files (config.ini, UserCfg.ini, position.ini beside the program,
 ; Lirabox.ini elsewhere) where they are.
@@ -21,6 +22,10 @@ OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\Lirabox"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 
+; The setup program and the uninstaller carry the program's icon.
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+
 !insertmacro MUI_PAGE_LICENSE "${FILES}\COPYING"
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
@@ -30,6 +35,14 @@ InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 ; The page texts follow the user's UI language.
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "Japanese"
+
+; The components page in the installer's language, like the pages themselves.
+LangString SecAssociationsName ${LANG_ENGLISH} "File associations"
+LangString SecAssociationsName ${LANG_JAPANESE} "ファイルの関連付け"
+LangString SecProgramText ${LANG_ENGLISH} "Lirabox, its Keytap and Timepost libraries and the user guides."
+LangString SecProgramText ${LANG_JAPANESE} "Lirabox 本体、Keytap と Timepost のライブラリ、ヘルプ。"
+LangString SecAssociationsText ${LANG_ENGLISH} "Open .wav, .mp3 and .wma files with Lirabox."
+LangString SecAssociationsText ${LANG_JAPANESE} ".wav、.mp3、.wma ファイルを Lirabox で開きます。"
 
 Function .onInit
   SetShellVarContext current
@@ -46,6 +59,7 @@ Section "Lirabox" SecProgram
   File "${FILES}\Keytap.dll"
   File "${FILES}\Timepost.dll"
   File "${FILES}\Lirabox_help.html"
+  File "${FILES}\Lirabox_help_en.html"
   File "${FILES}\COPYING"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "$SMPROGRAMS\Lirabox.lnk" "$INSTDIR\lirabox.exe"
@@ -90,7 +104,7 @@ SectionEnd
   DeleteRegKey /ifempty HKCU "Software\Classes\${EXTENSION}"
 !macroend
 
-Section "File associations" SecAssociations
+Section "$(SecAssociationsName)" SecAssociations
   WriteRegStr HKCU "Software\Classes\${PROGID}" "" "Recording"
   WriteRegStr HKCU "Software\Classes\${PROGID}\DefaultIcon" "" "$INSTDIR\lirabox.exe,0"
   WriteRegStr HKCU "Software\Classes\${PROGID}\shell\open\command" "" '"$INSTDIR\lirabox.exe" "%1"'
@@ -102,8 +116,8 @@ Section "File associations" SecAssociations
 SectionEnd
 
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
-  !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "Lirabox, its Keytap and Timepost libraries and the user guide."
-  !insertmacro MUI_DESCRIPTION_TEXT ${SecAssociations} "Open .wav, .mp3 and .wma files with Lirabox."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} $(SecProgramText)
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecAssociations} $(SecAssociationsText)
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 Section "Uninstall"
@@ -111,6 +125,7 @@ Section "Uninstall"
   Delete "$INSTDIR\Keytap.dll"
   Delete "$INSTDIR\Timepost.dll"
   Delete "$INSTDIR\Lirabox_help.html"
+  Delete "$INSTDIR\Lirabox_help_en.html"
   Delete "$INSTDIR\COPYING"
   Delete "$INSTDIR\uninstall.exe"
   ; Only when empty: the user's INI files stay.

@@ -230,6 +230,35 @@ TEST_F(EndToEnd, VerboseTellsWhichStartUpStepACorruptSettingSkippedAndWhyQuietOt
     EXPECT_NE(output.find("error 13: Type mismatch"), std::string::npos) << output;
 }
 
+// No sound server and an ALSA with no device, whatever the machine has: the
+// engine plays silently and the terminal hears nothing of the sound libraries
+// looking for an output, unless the run is verbose.
+TEST_F(EndToEnd, WithoutASoundDeviceTheSoundLibrariesSpeakOnlyUnderVerbose) {
+    const fs::path alsaConfig = mInstall.scratch("asound.conf");
+    std::ofstream(alsaConfig) << "# no device at all\n";
+    ::setenv("ALSA_CONFIG_PATH", alsaConfig.c_str(), 1);
+    ::setenv("PULSE_SERVER", ("unix:" + mInstall.scratch("no-pulse").string()).c_str(), 1);
+    ::setenv("PIPEWIRE_REMOTE", mInstall.scratch("no-pipewire").c_str(), 1);
+    ::unsetenv("PIPEWIRE_DEBUG");
+    const fs::path recording = mInstall.scratch("talk.wav");
+    writeSineWav(recording, 30, 440, 8000, 1);
+    for (const bool verbose : {false, true}) {
+        const std::size_t before = mInstall.publishedPositions().size();
+        const pid_t pid =
+            verbose ? mInstall.start({"--verbose", recording.string()}) : mInstall.start({recording.string()});
+        const XWindow window = waitForMainWindow(pid);
+        ASSERT_NE(window, 0u) << mInstall.output();
+        // Playing: the output was looked for and the silent one taken.
+        ASSERT_TRUE(waitUntil([&] { return mInstall.publishedPositions().size() >= before + 5; })) << mInstall.output();
+        quit(pid, window);
+        // The output gathers both runs.
+        if (!verbose) {
+            EXPECT_EQ(mInstall.output(), "");
+        }
+    }
+    EXPECT_NE(mInstall.output().find("ALSA lib"), std::string::npos) << mInstall.output();
+}
+
 TEST_F(EndToEnd, HelpAndVersionArePrintedWithoutAWindow) {
     const std::string program = mInstall.program().string();
     EXPECT_NE(commandOutput(program + " --help").find("Usage: lirabox [RECORDING[/t=SECONDS]]"), std::string::npos);

@@ -4,9 +4,11 @@
 // the program it had before and keeps the user's INI file beside the program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -62,7 +64,33 @@ std::wstring defaultValue(const std::wstring& key) {
 }
 
 const wchar_t* const kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lirabox";
-const wchar_t* const kProgramFiles[] = {L"lirabox.exe", L"Keytap.dll", L"Timepost.dll"};
+const wchar_t* const kProgramFiles[] = {
+    L"lirabox.exe", L"Keytap.dll", L"Timepost.dll", L"Lirabox_help.html", L"Lirabox_help_en.html"};
+
+// The images of a program's icons (its RT_ICON resources), each as its bytes.
+std::vector<std::string> iconImages(const fs::path& program) {
+    std::vector<std::string> images;
+    const HMODULE module = ::LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (module == nullptr) return images;
+    struct Search {
+        HMODULE module;
+        std::vector<std::string>* images;
+    } search {module, &images};
+    ::EnumResourceNamesW(
+        module,
+        MAKEINTRESOURCEW(3),  // RT_ICON
+        [](HMODULE from, LPCWSTR type, LPWSTR name, LONG_PTR context) -> BOOL {
+            auto& found = *reinterpret_cast<Search*>(context);
+            if (HRSRC resource = ::FindResourceW(from, name, type)) {
+                const auto* bytes = static_cast<const char*>(::LockResource(::LoadResource(from, resource)));
+                if (bytes != nullptr) found.images->emplace_back(bytes, ::SizeofResource(from, resource));
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&search));
+    ::FreeLibrary(module);
+    return images;
+}
 
 TEST(Installer, InstallsForTheUserAndUninstallsKeepingTheIniFiles) {
     const fs::path folder = environment(L"LOCALAPPDATA") / L"Programs" / L"Lirabox";
@@ -105,6 +133,18 @@ TEST(Installer, InstallsForTheUserAndUninstallsKeepingTheIniFiles) {
     std::string line;
     std::getline(kept, line);
     EXPECT_EQ(line, "[Key]");
+}
+
+// The setup program shows the program's own icon, not the installer's default.
+TEST(Installer, CarriesTheProgramsIcon) {
+    const std::vector<std::string> program = iconImages(besideThisProgram(L"lirabox.exe"));
+    const std::vector<std::string> setup = iconImages(besideThisProgram(L"lirabox-setup.exe"));
+    ASSERT_FALSE(program.empty());
+    ASSERT_FALSE(setup.empty());
+    for (const std::string& image : setup) {
+        EXPECT_NE(std::find(program.begin(), program.end(), image), program.end())
+            << "an icon image of " << image.size() << " bytes that lirabox.exe does not have";
+    }
 }
 
 }  // namespace

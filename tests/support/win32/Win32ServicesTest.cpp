@@ -13,11 +13,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include <windows.h>
 
@@ -110,6 +114,32 @@ bool canCreateFileIn(const std::string& folder) {
     return true;
 }
 
+// Where settings go that cannot stay beside the program: %APPDATA%\\lirabox.
+std::string appDataSettings() {
+    char appData[MAX_PATH] = {};
+    ::GetEnvironmentVariableA("APPDATA", appData, MAX_PATH);
+    return std::string(appData) + "\\lirabox";
+}
+
+// Runs the program (this test program or a copy of it) with the test filter
+// and the variable set to 1; its exit code.
+DWORD runCopy(const std::string& program, const std::string& filter, const char* variable) {
+    std::string command = "\"" + program + "\" --gtest_filter=" + filter;
+    STARTUPINFOA startup {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process {};
+    DWORD exitCode = 1;
+    ::SetEnvironmentVariableA(variable, "1");
+    if (::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        ::WaitForSingleObject(process.hProcess, 60000);
+        ::GetExitCodeProcess(process.hProcess, &exitCode);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
+    ::SetEnvironmentVariableA(variable, nullptr);
+    return exitCode;
+}
+
 // The folders are found once per process: a copy of this program, started
 // while the Windows directory cannot be written, checks where the settings go.
 TEST(Win32Paths, UnwritableWindowsDirectoryGivesWayToTheUsersAppDataFolder) {
@@ -118,22 +148,7 @@ TEST(Win32Paths, UnwritableWindowsDirectoryGivesWayToTheUsersAppDataFolder) {
     const std::string unixWindows = prefix + "/drive_c/windows";
     ASSERT_NO_FATAL_FAILURE(chattr("+i", unixWindows));
     const bool locked = eventually([] { return !canCreateFileIn(systemWindowsDirectory()); });
-    DWORD exitCode = 1;
-    if (locked) {
-        std::string command = "\"" + executablePath() + "\" --gtest_filter=Win32PathsUnwritable.*";
-        STARTUPINFOA startup {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process {};
-        ::SetEnvironmentVariableA("LIRABOX_WINDOWS_LOCKED", "1");
-        if (::CreateProcessA(
-                nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-            ::WaitForSingleObject(process.hProcess, 60000);
-            ::GetExitCodeProcess(process.hProcess, &exitCode);
-            ::CloseHandle(process.hThread);
-            ::CloseHandle(process.hProcess);
-        }
-        ::SetEnvironmentVariableA("LIRABOX_WINDOWS_LOCKED", nullptr);
-    }
+    const DWORD exitCode = locked ? runCopy(executablePath(), "Win32PathsUnwritable.*", "LIRABOX_WINDOWS_LOCKED") : 1;
     // Wine starts a Linux program without waiting for it, and now and then
     // late: ask again until the folder can be written.
     EXPECT_TRUE(eventually(
@@ -150,15 +165,50 @@ TEST(Win32Paths, UnwritableWindowsDirectoryGivesWayToTheUsersAppDataFolder) {
 TEST(Win32PathsUnwritable, LiraboxIniGoesToAppData) {
     if (::GetEnvironmentVariableA("LIRABOX_WINDOWS_LOCKED", nullptr, 0) == 0)
         GTEST_SKIP() << "started by the test above";
-    char appData[MAX_PATH] = {};
-    ASSERT_GT(::GetEnvironmentVariableA("APPDATA", appData, MAX_PATH), 0u);
-    const std::string expected = std::string(appData) + "\\lirabox";
+    const std::string expected = appDataSettings();
     EXPECT_EQ(windowsDirectory(), expected);
     clsIniFile app;
     app.setFilePathMode(2);
     app.setFileName("Lirabox.ini");
     ASSERT_TRUE(app.WriteString("config", "AppName", executablePath()));
     EXPECT_TRUE(fs::exists(expected + "\\Lirabox.ini"));
+}
+
+// An installed copy under "Program Files", whose folder Wine lets it write
+// (as Windows lets an administrator): the settings go to %APPDATA%\lirabox
+// all the same, taking along the ones set beside the program.
+TEST(Win32Paths, AProgramUnderProgramFilesKeepsItsSettingsInAppData) {
+    char programFiles[MAX_PATH] = {};
+    ASSERT_GT(::GetEnvironmentVariableA("ProgramFiles", programFiles, MAX_PATH), 0u);
+    const fs::path folder = fs::path(programFiles) / "Lirabox Paths Test";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path copy = folder / "support_win32_test.exe";
+    fs::copy_file(executablePath(), copy);
+    std::ofstream(folder / "UserCfg.ini") << "[Config]\nRewind=7\n";
+    const fs::path settings = appDataSettings();
+    for (const char* file : {"UserCfg.ini", "config.ini"}) fs::remove(settings / file);
+    EXPECT_EQ(runCopy(copy.string(), "Win32PathsInProgramFiles.*", "LIRABOX_IN_PROGRAM_FILES"), 0u);
+    std::vector<std::string> beside;
+    for (const auto& entry : fs::directory_iterator(folder)) beside.push_back(entry.path().filename().string());
+    std::sort(beside.begin(), beside.end());
+    EXPECT_EQ(beside, (std::vector<std::string> {"UserCfg.ini", "support_win32_test.exe"}));
+    fs::remove_all(folder);
+    for (const char* file : {"UserCfg.ini", "config.ini"}) fs::remove(settings / file);
+}
+
+TEST(Win32PathsInProgramFiles, SettingsGoToAppData) {
+    if (::GetEnvironmentVariableA("LIRABOX_IN_PROGRAM_FILES", nullptr, 0) == 0)
+        GTEST_SKIP() << "started by the test above";
+    const std::string expected = appDataSettings();
+    EXPECT_EQ(programFolder(), expected);
+    clsIniFile config;
+    config.setFileName("config.ini");
+    ASSERT_TRUE(config.WriteString("Key", "Key0", "120"));
+    EXPECT_TRUE(fs::exists(expected + "\\config.ini"));
+    clsIniFile user;
+    user.setFileName("UserCfg.ini");
+    EXPECT_EQ(user.ReadString("Config", "Rewind", "5"), "7");
 }
 
 TEST(Win32CommonUtil, TopMostIsTheSystemsStateAndNeitherMovesNorActivates) {
