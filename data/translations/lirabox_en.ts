@@ -169,6 +169,18 @@ ErrCode = </translation>
         <source>常に手前に表示（このデスクトップでは使えません）</source>
         <translation>Always on top (not possible on this desktop)</translation>
     </message>
+    <message>
+        <source>ファイルが存在しません。</source>
+        <translation>The file does not exist.</translation>
+    </message>
+    <message>
+        <source>Lirabox はこのファイルを読み込めません。</source>
+        <translation>Lirabox cannot read this file.</translation>
+    </message>
+    <message>
+        <source>Lirabox で再生できる録音ではありません。</source>
+        <translation>This is not a recording Lirabox can play.</translation>
+    </message>
 </context>
 <context>
     <name>frmMin</name>

@@ -349,7 +349,8 @@ TEST_F(StartupTest, CommandLineFileThatFailsShowsTheErrorAndTheStartEnds) {
     engine.failLoad("/rec/missing.wav", RaisedError::object(4001, "", "").number());
     ASSERT_TRUE(load("/rec/missing.wav"));
     ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0].text, "エラーが発生しました。\r\nErrCode = -2147217503");
+    EXPECT_EQ(view.messages[0].text,
+              "エラーが発生しました。\r\nErrCode = -2147217503\r\n/rec/missing.wav\r\nファイルが存在しません。");
     EXPECT_FALSE(view.timer2);
 }
 

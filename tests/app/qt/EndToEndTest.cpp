@@ -168,6 +168,29 @@ TEST_F(EndToEnd, ASecondInstanceIsRefusedAndTheFirstRunsOn) {
     quit(first, window);
 }
 
+// Opening a recording from the file manager while the player runs: the
+// second start hands it to the running copy, which plays it from its start
+// second and comes to the front, and ends without a message.
+TEST_F(EndToEnd, ASecondStartWithARecordingHandsItToTheRunningCopy) {
+    const fs::path playing = mInstall.scratch("b.wav");
+    writeSineWav(playing, 30, 440, 8000, 1);
+    const fs::path next = mInstall.scratch("a.wav");
+    writeSineWav(next, 60, 440, 8000, 1);
+    const pid_t first = mInstall.start({playing.string()});
+    const XWindow window = waitForMainWindow(first);
+    ASSERT_NE(window, 0u);
+    ASSERT_TRUE(waitUntil([&] { return mInstall.position().value_or(0) > 0; }));
+    commandOutput("xdotool windowminimize --sync " + std::to_string(window));
+
+    const pid_t second = mInstall.start({next.string() + "/t=40"});
+    EXPECT_EQ(mInstall.waitForExit(second), 0) << mInstall.output();
+    ASSERT_TRUE(waitUntil([&] { return mInstall.position().value_or(0) >= 40; })) << "the running copy did not play it";
+    EXPECT_TRUE(waitUntil([&] { return commandOutput("xdotool getactivewindow") == std::to_string(window) + "\n"; }))
+        << "the window did not come to the front";
+    EXPECT_EQ(findWindow(first, "Lirabox", true), 0u) << "a message showed";
+    quit(first, window);
+}
+
 TEST_F(EndToEnd, AFirstStartWritesTheDefaultsAndTheVolumeSurvivesARestart) {
     pid_t pid = mInstall.start();
     XWindow window = waitForMainWindow(pid);
