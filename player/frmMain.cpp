@@ -119,6 +119,7 @@ bool frmMain::Form_Load(const std::string& argumentText) {
                   [&] { restorePlacement(); });
 
     if (mInstanceGuard.PrevInstance()) {
+        mHandedOver = false;
         if (const auto file = parseCommandLine(argumentText, startFolder); file && mRunningCopy != nullptr) {
             guarded([&] { mHandedOver = mRunningCopy->handOver(absolutePath(file->path, startFolder), file->start); });
         }
