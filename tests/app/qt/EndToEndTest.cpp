@@ -54,7 +54,7 @@ protected:
     InstalledPlayer mInstall;
 };
 
-TEST_F(EndToEnd, PlaysFromTheGivenSecondAndPublishesThePositionOnlyWhilePlaying) {
+TEST_F(EndToEnd, PlaysFromTheGivenSecondAndPublishesThePositionWhilePlayingAndOnceWhereItStops) {
     const fs::path recording = mInstall.scratch("long talk.wav");
     writeSineWav(recording, 120, 440, 8000, 1);
     const pid_t pid = mInstall.start({recording.string() + "/t=90"});
@@ -83,9 +83,10 @@ TEST_F(EndToEnd, PlaysFromTheGivenSecondAndPublishesThePositionOnlyWhilePlaying)
     EXPECT_GE(positions[paused], pausedAt - 1.0 - 1e-3);
     EXPECT_GT(positions.back(), positions[paused]);
 
-    // Stop: the calls end again.
+    // Stop: the calls end again, the last one with the 0 the window shows.
     layout.clickStop();
     EXPECT_TRUE(callsOnceSilent()) << "the calls go on after the stop";
+    EXPECT_EQ(mInstall.publishedPositions().back(), 0.0);
 
     quit(pid, window);
 }
