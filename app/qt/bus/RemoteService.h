@@ -5,8 +5,9 @@
 // HandOver(path, start) for a second start of the program with a recording
 // (RunningCopy.h). Both answer at once and the work runs right after, on the
 // UI thread, so a sender never waits for a recording to load; words that are
-// no command, or a path that is not a full one, get an error reply with the reason. Without a session bus, or when another copy
-// holds the name, there is no such service and nothing else changes.
+// no command, or a path that is not a full one, get an error reply with the
+// reason. Without a session bus, or when another copy holds the name, there
+// is no such service and nothing else changes.
 
 #include <QDBusContext>
 #include <QObject>
