@@ -27,15 +27,16 @@ PlayerAssembly::PlayerAssembly(FrontEnd frontEnd)
     mForm.setSettingsDialog(mSettingsDialog.get());
     mForm.setMenuHandlers(&mMenus);
     mForm.setTextTyper(mTyper.get());
+    mForm.setRunningCopy(frontEnd.runningCopy);
     frontEnd.subclass.setKeyMessageHandler([this](std::int32_t slot) { mForm.KeyMessage(slot); });
 }
 
 PlayerAssembly::~PlayerAssembly() = default;
 
-bool PlayerAssembly::start(const std::string& argumentText) {
-    if (!mForm.Form_Load(argumentText)) return false;
+std::optional<int> PlayerAssembly::start(const std::string& argumentText) {
+    if (!mForm.Form_Load(argumentText)) return mForm.handedOver() ? 0 : 1;
     mPedals.start();
-    return true;
+    return std::nullopt;
 }
 
 }  // namespace lirabox

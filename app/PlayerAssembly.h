@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "hotkeys/FootPedals.h"
@@ -19,6 +20,7 @@
 #include "hotkeys/PedalActions.h"
 #include "player/MainView.h"
 #include "player/MenuHandlers.h"
+#include "player/RunningCopy.h"
 #include "player/SettingsDialogSeam.h"
 #include "player/ShortcutKeyPorts.h"
 #include "player/SingleInstance.h"
@@ -57,6 +59,8 @@ public:
         KeytapApi* keys = nullptr;
         // How time stamps are typed; null: this desktop's typer (desktopTextTyper).
         std::unique_ptr<TextTyper> typer;
+        // Where a second start hands its recording; null: it is refused.
+        RunningCopy* runningCopy = nullptr;
     };
 
     explicit PlayerAssembly(FrontEnd frontEnd);
@@ -68,8 +72,10 @@ public:
     MenuHandlers& menus() noexcept { return mMenus; }
 
     // Loads the form with the command line's text and starts the pedals.
-    // False for a second instance (its message has been shown): the program ends.
-    bool start(const std::string& argumentText);
+    // Nothing once started; for a second instance the status the program ends
+    // with at once: 0 when it handed its recording to the running copy, 1
+    // when it was refused (its message has been shown).
+    std::optional<int> start(const std::string& argumentText);
 
 private:
     TimepostLibrary mTimepost;

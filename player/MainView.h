@@ -77,7 +77,8 @@ public:
     // when the user cancelled.
     virtual std::optional<std::string> showOpenDialog(const OpenDialogRequest& request) = 0;
 
-    // Gives the keyboard focus to the main window or to the one-line window.
+    // Brings the main window or the one-line window to the front (out of the
+    // task bar when minimised) and gives it the keyboard focus.
     virtual void SetFocusTo(ShownWindow window) = 0;
 
     // The repeat line along the seek bar; coordinates in the bar's 0..7185 twips.

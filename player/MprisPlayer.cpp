@@ -74,6 +74,8 @@ void MprisPlayer::play() {
 
 void MprisPlayer::pause() { mPlayer.runCommand(Command::Pause); }
 void MprisPlayer::stop() { mPlayer.runCommand(Command::Stop); }
+void MprisPlayer::next() { mPlayer.runCommand(Command::FastForward); }
+void MprisPlayer::previous() { mPlayer.runCommand(Command::Rewind); }
 void MprisPlayer::quit() { mPlayer.runCommand(Command::Quit); }
 void MprisPlayer::openFile(const std::string& path) { mPlayer.openFile(path); }
 

@@ -59,6 +59,10 @@ public:
     void play();  // no effect while playing
     void pause();
     void stop();
+    // The track keys of headsets and keyboards: there is one recording, so
+    // they step through it as fast-forward and rewind do (the step lengths).
+    void next();
+    void previous();
     void seek(std::int64_t offset);
     void setPosition(const std::string& trackId, std::int64_t position);
     // Loads without playing; a file that cannot be opened is thrown

@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "FormLayout.h"
+#include "LoadFailureText.h"
 #include "MenuHandlers.h"
 #include "ShortcutKeyRow.h"
 #include "TimeText.h"
@@ -10,6 +11,7 @@
 #include "support/RaisedError.h"
 #include "support/SkipOnFailure.h"
 #include "support/UiText.h"
+#include "support/Utf8Path.h"
 #include "support/VbConvert.h"
 #include "support/clsCommonUtil.h"
 #include "support/clsIniFile.h"
@@ -54,6 +56,14 @@ constexpr FilterEntry kOpenFilter[] = {
 const char* const kInitialTimeText = "00:00:00 / 00:00:00";
 
 std::string str(std::string_view text) { return std::string(text); }
+
+// The running copy has a working folder of its own: a path from the command
+// line reaches it whole.
+std::string absolutePath(const std::string& path, const std::filesystem::path& startFolder) {
+    const std::filesystem::path file = pathFromUtf8(path);
+    if (file.is_absolute() || startFolder.empty()) return path;
+    return utf8FromPath((startFolder / file).lexically_normal());
+}
 
 // A handler's call that must not let a failure reach the window.
 template <class Action>
@@ -109,7 +119,11 @@ bool frmMain::Form_Load(const std::string& argumentText) {
                   [&] { restorePlacement(); });
 
     if (mInstanceGuard.PrevInstance()) {
-        mView.MsgBox(shown(kAlreadyRunning), MessageIcon::Critical, kTitle);
+        mHandedOver = false;
+        if (const auto file = parseCommandLine(argumentText, startFolder); file && mRunningCopy != nullptr) {
+            guarded([&] { mHandedOver = mRunningCopy->handOver(absolutePath(file->path, startFolder), file->start); });
+        }
+        if (!mHandedOver) mView.MsgBox(shown(kAlreadyRunning), MessageIcon::Critical, kTitle);
         return false;
     }
 
@@ -244,11 +258,20 @@ void frmMain::showSeekValue(double position) {
     mPicSlider2.setValue(toInt32(position));
 }
 
-// While the tick is off nothing else brings the arrow and the time label up
-// to date with a position a command has just set.
+// While the tick is off nothing else brings the arrow, the time label and
+// Timepost up to date with a position a command has just set.
 void frmMain::showPosition() {
     skipOnFailure([&] { showSeekValue(mEngine.controls().currentPosition()); },
-                  [&] { mView.setLblTimeNow(positionText()); });
+                  [&] { mView.setLblTimeNow(positionText()); },
+                  [&] { publishWhileStill(); });
+}
+
+// Timepost hears the tick while it runs; a position set while it does not is
+// told once, so that a reader agrees with the window.
+void frmMain::publishWhileStill() {
+    if (!mView.Timer2Enabled() && !mEngine.currentMedia().name().empty()) {
+        mTimepost.SetTime(mEngine.controls().currentPosition());
+    }
 }
 
 void frmMain::notePlayState() {
@@ -506,9 +529,10 @@ std::string frmMain::positionText() {
 // File opening
 
 void frmMain::fileOpen(const std::string& path) {
-    reportingLoadErrors([&] {
+    reportingLoadErrors(path, [&] {
         mEngine.settings().autoStart(false);
         if (const auto labelFailure = loadSequence(path, true)) throw *labelFailure;
+        publishWhileStill();
     });
 }
 
@@ -516,6 +540,7 @@ void frmMain::openFile(const std::string& path) {
     try {
         mEngine.settings().autoStart(false);
         if (const auto labelFailure = loadSequence(path, true)) throw *labelFailure;
+        publishWhileStill();
     } catch (const RaisedError&) {
         noteFailedLoad();
         throw;
@@ -525,8 +550,13 @@ void frmMain::openFile(const std::string& path) {
     }
 }
 
+void frmMain::openHandedOver(const std::string& path, std::int32_t start) {
+    playCommandLineFile(path, start);
+    guarded([&] { mView.SetFocusTo(mFullMode ? ShownWindow::Main : ShownWindow::OneLine); });
+}
+
 void frmMain::playCommandLineFile(const std::string& path, std::int32_t start) {
-    reportingLoadErrors([&] {
+    reportingLoadErrors(path, [&] {
         const auto labelFailure = loadSequence(path, false);
         if (!mEngine.currentMedia().name().empty()) {
             applyRate();
@@ -568,7 +598,7 @@ std::optional<RaisedError> frmMain::loadSequence(const std::string& path, bool w
     return labelFailure;
 }
 
-void frmMain::reportingLoadErrors(const std::function<void()>& load) noexcept {
+void frmMain::reportingLoadErrors(const std::string& path, const std::function<void()>& load) noexcept {
     std::int32_t number = 0;
     try {
         load();
@@ -581,7 +611,7 @@ void frmMain::reportingLoadErrors(const std::function<void()>& load) noexcept {
     noteFailedLoad();
     // A load given up is the user quitting: nothing to tell.
     if (number == kObjectErrorBase + media::kErrLoadGivenUp) return;
-    guarded([&] { mView.MsgBox(ErrorMessageText(number), MessageIcon::Critical, kTitle); });
+    guarded([&] { mView.MsgBox(LoadFailureText(number, path), MessageIcon::Critical, kTitle); });
 }
 
 // A file the engine refused leaves the recording it had loaded, if any; the

@@ -11,6 +11,7 @@
 #include "MainView.h"
 #include "PedalMapping.h"
 #include "PlayerListener.h"
+#include "RunningCopy.h"
 #include "SettingsDialogSeam.h"
 #include "ShortcutKeyPorts.h"
 #include "SingleInstance.h"
@@ -75,12 +76,16 @@ public:
     void setMenuHandlers(MenuHandlers* menus) { mMenus = menus; }
     // Where the time stamp command types; without one the command does nothing.
     void setTextTyper(TextTyper* typer) { mTextTyper = typer; }
+    // Where a second start hands its recording; without one it is refused.
+    void setRunningCopy(RunningCopy* copy) { mRunningCopy = copy; }
 
     // Start-up. argumentText is the program's arguments joined by single
-    // spaces, exactly as received. Returns false for a refused second
-    // instance: the message has been shown and dismissed, and the program
-    // must end at once, without Form_Unload.
+    // spaces, exactly as received. Returns false for a second instance, which
+    // must end at once, without Form_Unload: one that named a recording has
+    // handed it to the running copy (handedOver()); otherwise, or when the
+    // running copy did not take it, the message has been shown and dismissed.
     bool Form_Load(const std::string& argumentText);
+    bool handedOver() const { return mHandedOver; }
     // Shut-down, when the main window closes.
     void Form_Unload();
 
@@ -118,11 +123,15 @@ public:
     void insertTimeStampFunc();
 
     // File opening. A file that cannot be opened leaves the loaded recording
-    // as it was; fileOpen reports the failure in a message box, openFile
+    // as it was; fileOpen and playCommandLineFile report the failure in a
+    // message box that names the file and says why (LoadFailureText.h), openFile
     // throws it (RaisedError) to a caller that reports it its own way.
     void fileOpen(const std::string& path);
     void openFile(const std::string& path);
     void playCommandLineFile(const std::string& path, std::int32_t start);
+    // The recording a second start handed over: opened and played as from the
+    // command line, and the shown window comes to the front.
+    void openHandedOver(const std::string& path, std::int32_t start);
 
     // Runs one user command: the one entry point of buttons, menu items and keys.
     void runCommand(Command command);
@@ -193,9 +202,10 @@ private:
     std::string positionText();
     void showSeekValue(double position);
     void showPosition();
+    void publishWhileStill();
     void repeatStep();
     std::optional<RaisedError> loadSequence(const std::string& path, bool withFocus);
-    void reportingLoadErrors(const std::function<void()>& load) noexcept;
+    void reportingLoadErrors(const std::string& path, const std::function<void()>& load) noexcept;
     void noteFailedLoad() noexcept;
     void mPicSlider_Change();
     void mPicSlider2_Change();
@@ -226,6 +236,8 @@ private:
     SettingsDialogSeam* mSettingsDialog;
     MenuHandlers* mMenus = nullptr;
     TextTyper* mTextTyper = nullptr;
+    RunningCopy* mRunningCopy = nullptr;
+    bool mHandedOver = false;
 
     std::shared_ptr<clsCommonUtil> mUtil;
     std::shared_ptr<clsIniFile> mPositionIni;

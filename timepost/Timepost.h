@@ -1,5 +1,6 @@
 #pragma once
-/* Timepost: receives the player's position ten times a second while it plays.
+/* Timepost: receives the player's position ten times a second while it plays,
+ * and once whenever the position changes while it does not (stop, seek, load).
  *
  * This reference library makes the position available to other programs as a
  * small text file, replaced atomically on every call:

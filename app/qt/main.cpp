@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -102,6 +103,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<lirabox::hotkeys::PortalKeys> portalKeys;
     std::unique_ptr<lirabox::TextTyper> portalTyper;
     lirabox::PlayerAssembly* assembled = nullptr;
+    lirabox::dbus::BusRunningCopy runningCopy;
     if (!onX11) {
         portal = std::make_unique<lirabox::hotkeys::PortalShortcuts>();
         portalKeys = std::make_unique<lirabox::hotkeys::PortalKeys>(
@@ -132,7 +134,8 @@ int main(int argc, char** argv) {
                                         return std::make_unique<lirabox::settings::qt::SettingsWindow>(parts);
                                     },
                                     portalKeys.get(),
-                                    std::move(portalTyper)});
+                                    std::move(portalTyper),
+                                    &runningCopy});
     assembled = &player;
     lirabox::frmMain& form = player.form();
     window.connectTo(form);
@@ -142,7 +145,7 @@ int main(int argc, char** argv) {
             form, owner, owner, *owner.oneLinePopup().mnuSub, *owner.viewMenu().mnuETC, owner.dpi(), owner);
     });
 
-    if (!player.start(text)) return 1;  // a second instance: the message has been dismissed
+    if (const std::optional<int> secondStart = player.start(text)) return *secondStart;
     const lirabox::dbus::MprisService mpris(form, *engine);
     const lirabox::dbus::RemoteService remote(form);
     window.showLoaded();

@@ -4,6 +4,7 @@
 #include "ConsoleText.h"
 #include "app/PlayerAssembly.h"
 #include "app/win32/keys/KeyMessageSubclass.h"
+#include "app/win32/mainwindow/HandOver.h"
 #include "app/win32/mainwindow/LoadWaiter.h"
 #include "app/win32/mainwindow/MainWindow.h"
 #include "app/win32/settings/SettingsDialog.h"
@@ -20,6 +21,7 @@
 #include "support/win32/Win32WindowServices.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -83,6 +85,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     lirabox::win32::installLoadWaiter(*engine, window);
     lirabox::Win32WindowServices windowServices;
     lirabox::hotkeys::KeyMessageSubclass subclass;
+    lirabox::win32::WindowMessageRunningCopy runningCopy(lirabox::win32::MainWindow::kClassName);
     lirabox::PlayerAssembly player({*engine,
                                     window,
                                     window,
@@ -99,10 +102,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                                                                                           parts);
                                     },
                                     nullptr,
-                                    nullptr});  // the Keytap library's keys, the SendInput typer
+                                    nullptr,  // the Keytap library's keys, the SendInput typer
+                                    &runningCopy});
     window.connectTo(player.form(), player.menus());
 
-    if (!player.start(text)) return 1;  // a second instance: the message has been dismissed
+    if (const std::optional<int> secondStart = player.start(text)) return *secondStart;
     window.show();
     return window.run();
 }

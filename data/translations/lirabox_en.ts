@@ -177,6 +177,18 @@ ErrCode = </translation>
         <source>ヘルプファイルを開けませんでした。</source>
         <translation>The help file could not be opened:</translation>
     </message>
+    <message>
+        <source>ファイルが存在しません。</source>
+        <translation>The file does not exist.</translation>
+    </message>
+    <message>
+        <source>Lirabox はこのファイルを読み込めません。</source>
+        <translation>Lirabox cannot read this file.</translation>
+    </message>
+    <message>
+        <source>Lirabox で再生できる録音ではありません。</source>
+        <translation>This is not a recording Lirabox can play.</translation>
+    </message>
 </context>
 <context>
     <name>frmMin</name>

@@ -32,6 +32,10 @@ bool Win32WindowServices::SetWindowPlacement(WindowHandle window, const WindowPl
     native.length = sizeof native;
     native.flags = placement.flags;
     native.showCmd = static_cast<UINT>(placement.showCmd);
+    // A window not shown yet only takes its place: the front end shows it
+    // once start-up is through, and a refused second start never does.
+    const bool shows = native.showCmd == SW_SHOW || native.showCmd == SW_SHOWNORMAL;
+    if (shows && !::IsWindowVisible(asWindow(window))) native.showCmd = SW_HIDE;
     native.ptMinPosition = {placement.minPosition.x, placement.minPosition.y};
     native.ptMaxPosition = {placement.maxPosition.x, placement.maxPosition.y};
     native.rcNormalPosition = toRect(placement.normalPosition);

@@ -141,7 +141,9 @@ TEST_F(FileOpeningTest, LoadFailureShowsTheErrorNumberAndKeepsWhatWasDone) {
     engine.failLoad("/rec/broken.wav", RaisedError::object(4002, "", "").number());
     form().fileOpen("/rec/broken.wav");
     ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0].text, "エラーが発生しました。\r\nErrCode = -2147217502");
+    EXPECT_EQ(
+        view.messages[0].text,
+        "エラーが発生しました。\r\nErrCode = -2147217502\r\n/rec/broken.wav\r\nLirabox で再生できる録音ではありません。");
     EXPECT_EQ(view.messages[0].icon, MessageIcon::Critical);
     EXPECT_EQ(view.messages[0].title, "Lirabox");
     EXPECT_EQ(view.fileText, "broken.wav");
@@ -206,7 +208,8 @@ TEST_F(FileOpeningTest, CommandLineFileThatFailsReportsIt) {
     engine.failLoad("/rec/missing.wav", 53);
     form().playCommandLineFile("/rec/missing.wav", 0);
     ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0].text, "エラーが発生しました。\r\nErrCode = 53");
+    EXPECT_EQ(view.messages[0].text,
+              "エラーが発生しました。\r\nErrCode = 53\r\n/rec/missing.wav\r\nファイルが存在しません。");
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ protected:
                                                                       pictures.volbk,
                                                                       pictures.picArrow,
                                                                       nullptr,
-                                                                      timepost,
+                                                                      *timepostSink,
                                                                       instanceGuard,
                                                                       keytap,
                                                                       subclass,
@@ -77,6 +77,8 @@ protected:
     FakeView view;
     MainWindowPictures pictures;
     RecordingTimepost timepost;
+    // Where form() publishes; a test may point it at another receiver before the first form().
+    TimepostSink* timepostSink = &timepost;
     FixedInstanceGuard instanceGuard;
     NullKeytapApi keytap;
     NullMainWindowSubclass subclass;

@@ -7,9 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <string>
 #include <utility>
 
 namespace lirabox::test {
@@ -53,21 +55,43 @@ TEST_F(RealEngineTest, BlankBeforeTheStartSecondStillOpensTheRecording) {
 TEST_F(RealEngineTest, TickPublishesTheEnginesPosition) {
     ASSERT_TRUE(form().Form_Load(""));
     form().fileOpen(recording("tick.wav", 5));
+    ASSERT_FALSE(timepost.times.empty());
+    EXPECT_EQ(timepost.times.back(), 0.0);  // the load's position
+    timepost.times.clear();
     engine.controls().currentPosition(3.0);
     form().Timer2_Timer();
-    ASSERT_EQ(timepost.times.size(), 1u);
-    EXPECT_DOUBLE_EQ(timepost.times[0], 3.0);
+    EXPECT_EQ(timepost.times, (std::vector<double> {3.0}));
     EXPECT_EQ(view.timeText, "00:00:03 / 00:00:05");
     EXPECT_EQ(form().seekSlider().Value(), 3);
 }
 
-TEST_F(RealEngineTest, MissingRecordingShowsTheEnginesErrorNumber) {
+// The message keeps the error lines, then names the file and says why.
+TEST_F(RealEngineTest, ARecordingThatCannotBeLoadedIsNamedWithTheReason) {
     ASSERT_TRUE(form().Form_Load(""));
-    form().fileOpen(folder.fileText("nothing-here.wav"));
+    const std::string cannotOpen =
+        "エラーが発生しました。\r\nErrCode = " + std::to_string(kObjectErrorBase + media::kErrCannotOpen);
+    const std::string missing = folder.fileText("nothing-here.wav");
+    form().fileOpen(missing);
     ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0].text,
-              "エラーが発生しました。\r\nErrCode = " + std::to_string(kObjectErrorBase + media::kErrCannotOpen));
+    EXPECT_EQ(view.messages[0].text, cannotOpen + "\r\n" + missing + "\r\nファイルが存在しません。");
     EXPECT_EQ(view.fileText, "nothing-here.wav");
+
+    const std::string aFolder = folder.fileText("program");
+    form().fileOpen(aFolder);
+    ASSERT_EQ(view.messages.size(), 2u);
+    EXPECT_EQ(view.messages[1].text, cannotOpen + "\r\n" + aFolder + "\r\nLirabox はこのファイルを読み込めません。");
+
+    const std::string text = folder.fileText("notes.mp3");
+    std::ofstream(text) << std::string(4096, 'x');
+    form().fileOpen(text);
+    ASSERT_EQ(view.messages.size(), 3u);
+    EXPECT_EQ(view.messages[2].text.substr(view.messages[2].text.find("\r\n/")),
+              "\r\n" + text + "\r\nLirabox で再生できる録音ではありません。");
+
+    // The command line's recording is named the same way.
+    form().playCommandLineFile(missing, 3);
+    ASSERT_EQ(view.messages.size(), 4u);
+    EXPECT_EQ(view.messages[3].text, view.messages[0].text);
 }
 
 TEST_F(RealEngineTest, VolumeReachesTheEngineWithoutFailing) {
@@ -108,13 +132,40 @@ TEST_P(RecordingEndTest, WithoutMarksPlaybackEndsAtTheRealEndAndStops) {
 
 INSTANTIATE_TEST_SUITE_P(Fractions, RecordingEndTest, ::testing::Values(20.3, 20.51));
 
-TEST_F(RealEngineTest, CommandsWhileNotPlayingShowTheNewPositionWithoutPublishingIt) {
-    ASSERT_TRUE(form().Form_Load(""));
+// Timepost hears every position a command sets while the tick is off, so a
+// program reading it agrees with the window: through the reference library,
+// which writes the position file a reader reads.
+TEST_F(RealEngineTest, CommandsWhileNotPlayingShowAndPublishTheNewPosition) {
+    const std::filesystem::path runtime = folder.file("runtime");
+    std::filesystem::create_directories(runtime);
+    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    TimepostLibrary receiver({(std::filesystem::path(executablePath()).parent_path() / "libtimepost.so").string()});
+    ASSERT_TRUE(receiver.isBound());
+    timepostSink = &receiver;
+    const auto published = [&] {
+        std::ifstream in(runtime / "lirabox" / "position");
+        std::string line;
+        std::getline(in, line);
+        return line;
+    };
+    // What a reader sees is where the engine stands (to the file's three decimals).
+    const auto agreesWithTheEngine = [&] {
+        return std::abs(std::stod(published()) - engine.controls().currentPosition()) < 0.001;
+    };
+
+    ASSERT_TRUE(form().Form_Load(recording("played.wav", 10) + "/t=5"));
+    form().Timer2_Timer();
+    EXPECT_EQ(published().substr(0, 2), "5.");
+    form().StopFunc();
+    EXPECT_EQ(published(), "0.000 00:00:00");
+
     form().fileOpen(recording("paused.wav", 10));
     form().set_forward_time(3);
     form().ForwardFunc();
     EXPECT_EQ(view.timeText, "00:00:03 / 00:00:10");
     EXPECT_EQ(form().seekSlider().Value(), 3);
+    EXPECT_EQ(published(), "3.000 00:00:03");
 
     form().seekpoint_MouseDown();
     form().seekpoint_MouseMove(pictures.seekbk.Width() * 0.8 - pictures.seekpoint.Left());
@@ -123,13 +174,23 @@ TEST_F(RealEngineTest, CommandsWhileNotPlayingShowTheNewPositionWithoutPublishin
     EXPECT_EQ(view.timeText, "00:00:08 / 00:00:10");
     EXPECT_EQ(form().seekSlider().Value(), 8);
     EXPECT_NEAR(engine.controls().currentPosition(), 8, 0.01);
+    EXPECT_TRUE(agreesWithTheEngine()) << published();
 
     form().RewindFunc();
     EXPECT_EQ(view.timeText, "00:00:06 / 00:00:10");
+    EXPECT_TRUE(agreesWithTheEngine()) << published();
+    form().seekTo(7.5);
+    EXPECT_EQ(published(), "7.500 00:00:07");
+
+    // A new recording starts at 0, and so does what a reader sees.
+    form().fileOpen(recording("next.wav", 4));
+    EXPECT_EQ(published(), "0.000 00:00:00");
+    form().set_forward_time(2);
+    form().ForwardFunc();
     form().StopFunc();
-    EXPECT_EQ(view.timeText, "00:00:00 / 00:00:10");
+    EXPECT_EQ(view.timeText, "00:00:00 / 00:00:04");
     EXPECT_EQ(form().seekSlider().Value(), 0);
-    EXPECT_TRUE(timepost.times.empty());
+    EXPECT_EQ(published(), "0.000 00:00:00");
 }
 
 // A recording of more than 32767 s (nine hours) loads without an error and

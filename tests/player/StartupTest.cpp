@@ -3,7 +3,12 @@
 #include "support/RaisedError.h"
 #include "support/clsIniFile.h"
 
+#include <cstdint>
+#include <filesystem>
 #include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace lirabox::test {
 namespace {
@@ -148,6 +153,37 @@ TEST_F(StartupTest, SecondInstanceIgnoresItsCommandLine) {
     instanceGuard.running = true;
     EXPECT_FALSE(load("/rec/a.wav"));
     EXPECT_TRUE(engine.calls().empty());
+}
+
+// A second start that names a recording hands it, as a full path, to the
+// running copy and shows nothing; when no copy takes it the message shows.
+TEST_F(StartupTest, SecondInstanceHandsItsRecordingToTheRunningCopy) {
+    struct TakingCopy : RunningCopy {
+        bool handOver(const std::string& path, std::int32_t start) override {
+            handed.emplace_back(path, start);
+            return takes;
+        }
+        bool takes = true;
+        std::vector<std::pair<std::string, std::int32_t>> handed;
+    } copy;
+    form().setRunningCopy(&copy);
+    instanceGuard.running = true;
+    EXPECT_FALSE(load("talks/a.wav/t=90"));
+    EXPECT_TRUE(form().handedOver());
+    EXPECT_TRUE(view.messages.empty());
+    ASSERT_EQ(copy.handed.size(), 1u);
+    EXPECT_TRUE(std::filesystem::path(copy.handed[0].first).is_absolute()) << copy.handed[0].first;
+    EXPECT_EQ(std::filesystem::path(copy.handed[0].first).filename(), "a.wav");
+    EXPECT_EQ(copy.handed[0].second, 90);
+    EXPECT_TRUE(engine.calls().empty());
+
+    copy.takes = false;
+    EXPECT_FALSE(load("/rec/b.wav"));
+    EXPECT_FALSE(form().handedOver());
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].text, "既に起動しています。");
+    EXPECT_FALSE(load(""));
+    EXPECT_EQ(copy.handed.size(), 2u);  // nothing to hand over without a recording
 }
 
 TEST_F(StartupTest, FailingEngineStepsAreSkippedAndTheStartGoesOn) {
@@ -349,7 +385,8 @@ TEST_F(StartupTest, CommandLineFileThatFailsShowsTheErrorAndTheStartEnds) {
     engine.failLoad("/rec/missing.wav", RaisedError::object(4001, "", "").number());
     ASSERT_TRUE(load("/rec/missing.wav"));
     ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0].text, "エラーが発生しました。\r\nErrCode = -2147217503");
+    EXPECT_EQ(view.messages[0].text,
+              "エラーが発生しました。\r\nErrCode = -2147217503\r\n/rec/missing.wav\r\nファイルが存在しません。");
     EXPECT_FALSE(view.timer2);
 }
 

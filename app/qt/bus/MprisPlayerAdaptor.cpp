@@ -39,6 +39,8 @@ double MprisPlayerAdaptor::volume() const { return mPlayer.volume(); }
 void MprisPlayerAdaptor::setVolume(double volume) { mPlayer.setVolume(volume); }
 bool MprisPlayerAdaptor::hasTrack() const { return mPlayer.hasTrack(); }
 
+void MprisPlayerAdaptor::Next() { mPlayer.next(); }
+void MprisPlayerAdaptor::Previous() { mPlayer.previous(); }
 void MprisPlayerAdaptor::PlayPause() { mPlayer.playPause(); }
 void MprisPlayerAdaptor::Play() { mPlayer.play(); }
 void MprisPlayerAdaptor::Pause() { mPlayer.pause(); }

@@ -45,14 +45,14 @@ public:
     double maximumRate() const;
     double volume() const;
     void setVolume(double volume);
-    bool canGoNext() const { return false; }
-    bool canGoPrevious() const { return false; }
+    bool canGoNext() const { return true; }
+    bool canGoPrevious() const { return true; }
     bool hasTrack() const;
     bool canControl() const { return true; }
 
 public slots:
-    void Next() {}
-    void Previous() {}
+    void Next();
+    void Previous();
     void PlayPause();
     void Play();
     void Pause();

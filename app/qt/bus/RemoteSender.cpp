@@ -7,6 +7,8 @@
 #include <QDBusConnection>
 #include <QDBusError>
 #include <QDBusMessage>
+#include <QFile>
+#include <QVariantList>
 
 #include <cstdio>
 #include <filesystem>
@@ -26,7 +28,25 @@ int fail(int status, const std::string& line) {
     return status;
 }
 
+// No copy: the bus answers at once that nobody owns the name (no service
+// file starts one).
+QDBusMessage callRunningCopy(QDBusConnection& bus, const char* method, const QVariantList& arguments) {
+    QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(kRemoteService),
+                                                       QString::fromLatin1(kRemotePath),
+                                                       QString::fromLatin1(kRemoteInterface),
+                                                       QString::fromLatin1(method));
+    call.setArguments(arguments);
+    return bus.call(call, QDBus::Block, kReplyTimeoutMs);
+}
+
 }  // namespace
+
+bool BusRunningCopy::handOver(const std::string& path, std::int32_t start) {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) return false;
+    return callRunningCopy(bus, "HandOver", {QFile::decodeName(path.c_str()), start}).type() !=
+           QDBusMessage::ErrorMessage;
+}
 
 int sendRemoteCommand(const std::vector<std::string>& words) {
     std::error_code error;
@@ -36,14 +56,8 @@ int sendRemoteCommand(const std::vector<std::string>& words) {
 
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) return fail(1, shown(kNoBus) + " (" + bus.lastError().message().toStdString() + ")");
-    QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(kRemoteService),
-                                                       QString::fromLatin1(kRemotePath),
-                                                       QString::fromLatin1(kRemoteInterface),
-                                                       QStringLiteral("Run"));
-    call << QString::fromStdString(command.name) << QString::fromStdString(command.argument);
-    // No copy: the bus answers at once that nobody owns the name (no service
-    // file starts one).
-    const QDBusMessage reply = bus.call(call, QDBus::Block, kReplyTimeoutMs);
+    const QDBusMessage reply =
+        callRunningCopy(bus, "Run", {QString::fromStdString(command.name), QString::fromStdString(command.argument)});
     if (reply.type() != QDBusMessage::ErrorMessage) return 0;
     if (reply.errorName() == QDBusError::errorString(QDBusError::InvalidArgs)) {
         return fail(2, reply.errorMessage().toStdString());

@@ -6,11 +6,19 @@
 // command. Every failure is one line on stderr. Needs a QCoreApplication and
 // nothing of the widgets, so it starts fast.
 
+#include "player/RunningCopy.h"
+
 #include <string>
 #include <vector>
 
 namespace lirabox::dbus {
 
 int sendRemoteCommand(const std::vector<std::string>& words);
+
+// A second start's way to the running copy: its HandOver method.
+class BusRunningCopy final : public RunningCopy {
+public:
+    bool handOver(const std::string& path, std::int32_t start) override;
+};
 
 }  // namespace lirabox::dbus

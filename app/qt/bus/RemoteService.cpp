@@ -1,9 +1,12 @@
 #include "RemoteService.h"
 
 #include "player/RemoteCommand.h"
+#include "player/frmMain.h"
 
 #include <QDBusConnection>
 #include <QDBusError>
+#include <QDir>
+#include <QFile>
 #include <QTimer>
 
 #include <variant>
@@ -32,6 +35,15 @@ void RemoteService::Run(const QString& name, const QString& argument) {
     }
     QTimer::singleShot(
         0, this, [this, command = std::get<RemoteCommand>(parsed)] { runRemoteCommand(mPlayer, command); });
+}
+
+void RemoteService::HandOver(const QString& path, int start) {
+    if (!QDir::isAbsolutePath(path) || path.contains(QChar(u'\0'))) {
+        sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("not a full path: ") + path);
+        return;
+    }
+    QTimer::singleShot(
+        0, this, [this, file = QFile::encodeName(path).toStdString(), start] { mPlayer.openHandedOver(file, start); });
 }
 
 }  // namespace lirabox::dbus

@@ -116,7 +116,7 @@ void MainWindow::createControls() {
     mStatusBar1 = strip;
 
     mLblTimeNow = named<QLabel>(client, "lblTimeNow", QStringLiteral("00:00:00 / 00:00:00"));
-    mLblFile = named<QLabel>(client, "lblFile", uiText(texts::kNoFile));
+    mLblFile = named<ElidedLabel>(client, "lblFile", uiText(texts::kNoFile));
     mSeekbk = new SeekBarPicture(layout::seekbk, art::paintSeekTrack, client);
     mSeekbk->setObjectName(QStringLiteral("seekbk"));
     mSeekpoint = new PictureBox(layout::seekpoint, art::paintArrow, mSeekbk);
@@ -270,8 +270,8 @@ void MainWindow::setLblTimeNow(const std::string& text) {
     const QString shown = QString::fromStdString(text);
     if (shown != mLblTimeNow->text()) mLblTimeNow->setText(shown);
 }
-std::string MainWindow::lblFile() const { return mLblFile->text().toStdString(); }
-void MainWindow::setLblFile(const std::string& text) { mLblFile->setText(QString::fromStdString(text)); }
+std::string MainWindow::lblFile() const { return mLblFile->wholeText().toStdString(); }
+void MainWindow::setLblFile(const std::string& text) { mLblFile->setTexts({}, QString::fromStdString(text)); }
 
 void MainWindow::cboSpeedClear() { mCboSpeed->clear(); }
 void MainWindow::cboSpeedAddItem(const std::string& text) { mCboSpeed->addItem(QString::fromStdString(text)); }
@@ -333,7 +333,10 @@ std::optional<std::string> MainWindow::showOpenDialog(const OpenDialogRequest& r
 
 void MainWindow::SetFocusTo(ShownWindow window) {
     QWidget* target = window == ShownWindow::OneLine ? mOneLineWindow : this;
-    if (target != nullptr) target->activateWindow();
+    if (target == nullptr) return;
+    if (target->isMinimized()) target->showNormal();
+    target->raise();
+    target->activateWindow();
 }
 
 void MainWindow::setRepeatIntervalX1(double twips) { mSeekbk->setRepeatX1(twips); }

@@ -16,6 +16,7 @@
 #include "PlayButton.h"
 #include "SettingsMenu.h"
 #include "ViewMenu.h"
+#include "app/qt/toolkit/ElidedLabel.h"
 #include "player/CloseGate.h"
 #include "player/MainView.h"
 #include "player/WindowModeView.h"
@@ -139,7 +140,7 @@ private:
 
     QWidget* mClient = nullptr;
     QLabel* mLblTimeNow = nullptr;
-    QLabel* mLblFile = nullptr;
+    ElidedLabel* mLblFile = nullptr;
     SeekBarPicture* mSeekbk = nullptr;
     PictureBox* mSeekpoint = nullptr;
     PictureBox* mVolbk = nullptr;

@@ -15,6 +15,7 @@
 #include "app/qt/mainwindow/KeyPreview.h"
 #include "app/qt/mainwindow/Twips.h"
 #include "app/qt/toolkit/Catalogue.h"
+#include "app/qt/toolkit/ElidedLabel.h"
 #include "app/qt/toolkit/WaylandClient.h"
 #include "player/frmMain.h"
 
@@ -60,9 +61,10 @@ OneLineWindow::OneLineWindow(frmMain& main, const MainView& mainView, const Wind
     setFixedSize(twipsToPixels(frmMin::kClientWidth, dpi), twipsToPixels(frmMin::kClientHeight, dpi));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    mLblMain = new QLabel(lirabox::qt::uiText(frmMin::kDesignText), this);
+    mLblMain = new lirabox::qt::ElidedLabel({}, this);
     mLblMain->setObjectName(QStringLiteral("lblMain"));
     mLblMain->setGeometry(toPixels(frmMin::kLblMain, dpi));
+    setLblMain(lirabox::shown(frmMin::kDesignText));
     mLblMain->setMouseTracking(true);
     mLblMain->installEventFilter(this);
     installEventFilter(this);
@@ -80,8 +82,19 @@ OneLineWindow::OneLineWindow(frmMain& main, const MainView& mainView, const Wind
     mForm.Form_Load();
 }
 
-std::string OneLineWindow::lblMain() const { return mLblMain->text().toStdString(); }
-void OneLineWindow::setLblMain(const std::string& text) { mLblMain->setText(QString::fromStdString(text)); }
+std::string OneLineWindow::lblMain() const { return mLblMain->wholeText().toStdString(); }
+
+// The time before the gap stays whole; a long file name after it is elided.
+void OneLineWindow::setLblMain(const std::string& text) {
+    const QString line = QString::fromStdString(text);
+    const QString gap = QString::fromLatin1(frmMin::kGap);
+    const qsizetype lead = line.indexOf(gap);
+    if (lead < 0) {
+        mLblMain->setTexts({}, line);
+    } else {
+        mLblMain->setTexts(line.left(lead + gap.size()), line.mid(lead + gap.size()));
+    }
+}
 
 double OneLineWindow::Left() const { return pixelsToTwips(mPlace.x(), mDpi); }
 double OneLineWindow::Top() const { return pixelsToTwips(mPlace.y(), mDpi); }

@@ -7,10 +7,10 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "app/qt/toolkit/ElidedLabel.h"
 #include "oneline/OneLineView.h"
 #include "oneline/frmMin.h"
 
-class QLabel;
 class QMenu;
 class QMouseEvent;
 
@@ -46,7 +46,7 @@ private:
     QMenu& mMnuSub;
     QMenu& mMnuETC;
     double mDpi;
-    QLabel* mLblMain = nullptr;
+    lirabox::qt::ElidedLabel* mLblMain = nullptr;
     QTimer mTimer1;
     // Where the frame was last asked to go: the window manager reports a move
     // later than the pointer's next one, so a drag counts from here.

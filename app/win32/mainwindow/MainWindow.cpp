@@ -1,9 +1,12 @@
 #include "MainWindow.h"
 
+#include "MediaKeys.h"
+
 #include "app/win32/Resources.h"
 #include "app/win32/oneline/OneLineWindow.h"
 #include "app/win32/toolkit/DpiChange.h"
 #include "app/win32/toolkit/DroppedFiles.h"
+#include "app/win32/toolkit/ElidedText.h"
 #include "app/win32/toolkit/ModelessDialogs.h"
 #include "app/win32/toolkit/ModifierKeys.h"
 #include "app/win32/toolkit/UiFont.h"
@@ -29,6 +32,9 @@ constexpr UINT_PTR kTimer2 = 2;
 constexpr UINT kTimer2Interval = 100;
 // Posted when the one-line window has been closed: it is deleted then.
 constexpr UINT kDeleteClosedOneLine = WM_APP + 1;
+// Posted when a second start has handed over a recording: it is opened then,
+// once the second start has its answer.
+constexpr UINT kOpenHandedOver = WM_APP + 2;
 // The smallest size a caption shrinks to, in tenths of a point.
 constexpr int kSmallestDecipoints = 60;
 // The transport buttons show symbols; their names are their tooltips.
@@ -190,7 +196,9 @@ void MainWindow::createControls() {
                                  nullptr);
     };
     mLblTimeNow = child(WC_STATICW, L"00:00:00 / 00:00:00", SS_LEFT | SS_NOPREFIX);
-    mLblFile = child(WC_STATICW, text(texts::kNoFile), SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS);
+    // SS_NOTIFY: the label takes the mouse, so that its tooltip shows.
+    mLblFile = child(WC_STATICW, text(texts::kNoFile), SS_LEFT | SS_NOPREFIX | SS_NOTIFY);
+    mFileName = toUtf8(text(texts::kNoFile));
     mSeek.create(mWindow, mInstance, text(texts::kSeekBar));
     mSeek.showRepeatLine(mRepeatX1, mRepeatX2);
     mVolume.create(mWindow, mInstance, text(texts::kVolume));
@@ -255,6 +263,27 @@ void MainWindow::createTooltips() {
         info.lpszText = name.data();
         ::SendMessageW(mTooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     }
+    // The file name's tooltip is the whole name while the label shows it elided.
+    TTTOOLINFOW info {};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = mWindow;
+    info.uId = reinterpret_cast<UINT_PTR>(mLblFile);
+    info.lpszText = const_cast<wchar_t*>(L"");
+    ::SendMessageW(mTooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void MainWindow::showFileName() {
+    const std::wstring whole = toWide(mFileName);
+    const std::wstring shown = elidedLine(mLblFile, {}, whole);
+    ::SetWindowTextW(mLblFile, shown.c_str());
+    std::wstring tip = shown == whole ? std::wstring() : whole;
+    TTTOOLINFOW info {};
+    info.cbSize = sizeof info;
+    info.hwnd = mWindow;
+    info.uId = reinterpret_cast<UINT_PTR>(mLblFile);
+    info.lpszText = tip.data();
+    ::SendMessageW(mTooltips, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 void MainWindow::playingChanged(bool playing) {
@@ -352,6 +381,7 @@ void MainWindow::applyDpi(UINT dpi) {
 
     fitFrameToClient(
         mWindow, twipsToPixels(layout::kClientWidth, scale), twipsToPixels(layout::kClientHeight, scale), dpi);
+    if (mTooltips != nullptr) showFileName();
     ::InvalidateRect(mWindow, nullptr, TRUE);
 }
 
@@ -384,6 +414,12 @@ int MainWindow::run() {
     MSG message {};
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (isModelessDialogMessage(message)) continue;
+        // The media keys act in every window of the program, whichever control has the focus.
+        if (const auto command = message.message == WM_KEYDOWN ? mediaKeyCommand(message.wParam) : std::nullopt;
+            command && mForm != nullptr) {
+            mForm->runCommand(*command);
+            continue;
+        }
         // Keys typed into the one-line window are that window's own.
         const bool forMainWindow = mWindow != nullptr && (message.hwnd == mWindow || ::IsChild(mWindow, message.hwnd));
         if (forMainWindow && (previewKey(message) || ::TranslateAcceleratorW(mWindow, mAccelerators, &message))) {
@@ -412,6 +448,24 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case kDeleteClosedOneLine: mClosedOneLine.reset(); return 0;
+    case WM_APPCOMMAND:
+        if (const auto command = appCommandCommand(GET_APPCOMMAND_LPARAM(lParam)); command && mForm != nullptr) {
+            mForm->runCommand(*command);
+            return TRUE;
+        }
+        return ::DefWindowProcW(mWindow, message, wParam, lParam);
+    case WM_COPYDATA: {
+        const auto recording = handedOverRecording(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        if (!recording || mForm == nullptr) return FALSE;
+        mHandedOver.push_back(*recording);
+        ::PostMessageW(mWindow, kOpenHandedOver, 0, 0);
+        return TRUE;
+    }
+    case kOpenHandedOver: {
+        const std::vector<HandedOverRecording> recordings = std::exchange(mHandedOver, {});
+        for (const HandedOverRecording& recording : recordings) mForm->openHandedOver(recording.path, recording.start);
+        return 0;
+    }
     case WM_DPICHANGED:
         applyDpi(HIWORD(wParam));
         setIconFromPicture1();
@@ -467,8 +521,11 @@ std::string MainWindow::lblTimeNow() const { return windowText(mLblTimeNow); }
 void MainWindow::setLblTimeNow(const std::string& value) {
     if (value != lblTimeNow()) ::SetWindowTextW(mLblTimeNow, toWide(value).c_str());
 }
-std::string MainWindow::lblFile() const { return windowText(mLblFile); }
-void MainWindow::setLblFile(const std::string& value) { ::SetWindowTextW(mLblFile, toWide(value).c_str()); }
+std::string MainWindow::lblFile() const { return mFileName; }
+void MainWindow::setLblFile(const std::string& value) {
+    mFileName = value;
+    showFileName();
+}
 
 void MainWindow::cboSpeedClear() { ::SendMessageW(mCboSpeed, CB_RESETCONTENT, 0, 0); }
 void MainWindow::cboSpeedAddItem(const std::string& value) {
@@ -558,7 +615,9 @@ std::optional<std::string> MainWindow::showOpenDialog(const OpenDialogRequest& r
 }
 
 void MainWindow::SetFocusTo(ShownWindow window) {
-    ::SetForegroundWindow(window == ShownWindow::Main ? mWindow : reinterpret_cast<HWND>(oneLineWindowHandle()));
+    const HWND target = window == ShownWindow::Main ? mWindow : reinterpret_cast<HWND>(oneLineWindowHandle());
+    if (::IsIconic(target)) ::ShowWindow(target, SW_RESTORE);
+    ::SetForegroundWindow(target);
 }
 
 void MainWindow::setRepeatIntervalX1(double twips) {

@@ -6,6 +6,7 @@
 // WindowModeView) and forwards the controls' notifications to its handlers.
 
 #include "DrawnSlider.h"
+#include "HandOver.h"
 #include "app/win32/toolkit/WindowProcedure.h"
 #include "player/CloseGate.h"
 #include "player/MainView.h"
@@ -103,6 +104,8 @@ private:
     // The window sees a key before its controls do; true when it took the key.
     bool previewKey(const MSG& message);
     void createTooltips();
+    // The file name in its label, elided in the middle where it is too long.
+    void showFileName();
     void applyDpi(UINT dpi);
     // The window's font, or a smaller one where the text would not fit the control.
     HFONT fittedFont(HWND control, const std::wstring& sample, int extraWidth, UINT dpi);
@@ -121,6 +124,8 @@ private:
     std::unique_ptr<oneline::win32::OneLineWindow> mOneLine;
     // A closed one-line window, deleted once the message that closed it is done.
     std::unique_ptr<oneline::win32::OneLineWindow> mClosedOneLine;
+    // Recordings second starts handed over, opened once their messages are answered.
+    std::vector<HandedOverRecording> mHandedOver;
     frmMain* mForm = nullptr;
     MenuHandlers* mMenus = nullptr;
     bool mTimer2Enabled = false;
@@ -135,6 +140,7 @@ private:
 
     HWND mLblTimeNow = nullptr;
     HWND mLblFile = nullptr;
+    std::string mFileName;  // the label's whole text
     HWND mCmdPlay = nullptr;
     HWND mCmdStop = nullptr;
     HWND mCmdOpen = nullptr;

@@ -2,6 +2,7 @@
 
 #include "app/win32/toolkit/DpiChange.h"
 #include "app/win32/toolkit/DroppedFiles.h"
+#include "app/win32/toolkit/ElidedText.h"
 #include "app/win32/toolkit/ModifierKeys.h"
 #include "app/win32/toolkit/UiFont.h"
 #include "app/win32/toolkit/WideText.h"
@@ -12,7 +13,6 @@
 namespace lirabox::oneline::win32 {
 namespace {
 
-using lirabox::win32::toUtf8;
 using lirabox::win32::toWide;
 
 constexpr UINT_PTR kTimer1 = 1;
@@ -52,7 +52,7 @@ OneLineWindow::OneLineWindow(frmMain& main, const MainView& mainView, const Wind
     mLblMain = ::CreateWindowExW(0,
                                  L"Static",
                                  toWide(shown(frmMin::kDesignText)).c_str(),
-                                 WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS,
+                                 WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
                                  0,
                                  0,
                                  0,
@@ -61,6 +61,24 @@ OneLineWindow::OneLineWindow(frmMain& main, const MainView& mainView, const Wind
                                  nullptr,
                                  instance,
                                  nullptr);
+    // The label's tooltip belongs to the window, which the mouse over the label reaches.
+    mTooltips = ::CreateWindowExW(WS_EX_TOPMOST,
+                                  TOOLTIPS_CLASSW,
+                                  nullptr,
+                                  WS_POPUP | TTS_ALWAYSTIP,
+                                  CW_USEDEFAULT,
+                                  CW_USEDEFAULT,
+                                  CW_USEDEFAULT,
+                                  CW_USEDEFAULT,
+                                  nullptr,
+                                  nullptr,
+                                  instance,
+                                  nullptr);
+    TTTOOLINFOW tool = labelTool();
+    tool.uFlags = TTF_SUBCLASS;
+    tool.lpszText = const_cast<wchar_t*>(L"");
+    ::SendMessageW(mTooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    mLine = shown(frmMin::kDesignText);
     applyDpi(::GetDpiForWindow(mWindow));
     ::SetTimer(mWindow, kTimer1, frmMin::kTimer1Interval, nullptr);
     mForm.Form_Load();
@@ -77,7 +95,35 @@ void OneLineWindow::show() {
 }
 
 void OneLineWindow::close() {
+    if (mTooltips != nullptr) ::DestroyWindow(mTooltips);
+    mTooltips = nullptr;
     if (mWindow != nullptr) ::DestroyWindow(mWindow);
+}
+
+TTTOOLINFOW OneLineWindow::labelTool() const {
+    TTTOOLINFOW tool {};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = mWindow;
+    tool.uId = 1;
+    const PixelBox label = toPixelBox(frmMin::kLblMain, mDpi);
+    tool.rect = {label.left, label.top, label.left + label.width, label.top + label.height};
+    return tool;
+}
+
+// The time before the gap stays whole; a long file name after it is elided,
+// and is then the tooltip.
+void OneLineWindow::showLine() {
+    const std::wstring line = toWide(mLine);
+    const std::wstring gap = toWide(frmMin::kGap);
+    const std::size_t lead = line.find(gap);
+    const std::size_t nameStart = lead == std::wstring::npos ? 0 : lead + gap.size();
+    const std::wstring name = line.substr(nameStart);
+    const std::wstring shown = lirabox::win32::elidedLine(mLblMain, line.substr(0, nameStart), name);
+    if (shown != windowText(mLblMain)) ::SetWindowTextW(mLblMain, shown.c_str());
+    std::wstring tip = shown == line ? std::wstring() : name;
+    TTTOOLINFOW tool = labelTool();
+    tool.lpszText = tip.data();
+    ::SendMessageW(mTooltips, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void OneLineWindow::applyDpi(UINT dpi) {
@@ -90,14 +136,18 @@ void OneLineWindow::applyDpi(UINT dpi) {
     ::SendMessageW(mLblMain, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     if (mFont != nullptr) ::DeleteObject(mFont);
     mFont = font;
+    const TTTOOLINFOW tool = labelTool();
+    ::SendMessageW(mTooltips, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+    showLine();
 }
 
-std::string OneLineWindow::lblMain() const { return toUtf8(windowText(mLblMain)); }
+std::string OneLineWindow::lblMain() const { return mLine; }
 
 // The timer writes the same text twenty times a second; only a new one is drawn.
 void OneLineWindow::setLblMain(const std::string& text) {
-    const std::wstring wide = toWide(text);
-    if (wide != windowText(mLblMain)) ::SetWindowTextW(mLblMain, wide.c_str());
+    if (text == mLine) return;
+    mLine = text;
+    showLine();
 }
 
 double OneLineWindow::twips(int pixels) const { return pixelsToTwips(pixels, mDpi); }
@@ -175,6 +225,8 @@ LRESULT OneLineWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_DROPFILES: mForm.OLEDragDrop(lirabox::win32::droppedFiles(reinterpret_cast<HDROP>(wParam))); return 0;
     case WM_CLOSE: mForm.Form_Close(); return 0;
+    // The media keys' commands are the main window's, as its menus are.
+    case WM_APPCOMMAND: return ::SendMessageW(mCommandWindow, message, wParam, lParam);
     case WM_DPICHANGED:
         applyDpi(HIWORD(wParam));
         lirabox::win32::moveToSuggestedPlace(mWindow, lParam);

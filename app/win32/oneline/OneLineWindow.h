@@ -12,6 +12,7 @@
 #include <string>
 
 #include <windows.h>
+#include <commctrl.h>
 
 namespace lirabox::oneline::win32 {
 
@@ -49,6 +50,9 @@ private:
     void attach(HWND window) { mWindow = window; }
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void applyDpi(UINT dpi);
+    void showLine();
+    // The tooltip's tool: the label's place in the window.
+    TTTOOLINFOW labelTool() const;
     void mouseDown(MouseButton button, LPARAM lParam);
     double twips(int pixels) const;
 
@@ -58,6 +62,8 @@ private:
     HMENU mMnuETC;
     HWND mWindow = nullptr;
     HWND mLblMain = nullptr;
+    std::string mLine;  // the label's whole text
+    HWND mTooltips = nullptr;
     HFONT mFont = nullptr;
     std::wstring mFace;
     UINT mDpi = USER_DEFAULT_SCREEN_DPI;

@@ -54,7 +54,7 @@ protected:
     InstalledPlayer mInstall;
 };
 
-TEST_F(EndToEnd, PlaysFromTheGivenSecondAndPublishesThePositionOnlyWhilePlaying) {
+TEST_F(EndToEnd, PlaysFromTheGivenSecondAndPublishesThePositionWhilePlayingAndOnceWhereItStops) {
     const fs::path recording = mInstall.scratch("long talk.wav");
     writeSineWav(recording, 120, 440, 8000, 1);
     const pid_t pid = mInstall.start({recording.string() + "/t=90"});
@@ -83,9 +83,10 @@ TEST_F(EndToEnd, PlaysFromTheGivenSecondAndPublishesThePositionOnlyWhilePlaying)
     EXPECT_GE(positions[paused], pausedAt - 1.0 - 1e-3);
     EXPECT_GT(positions.back(), positions[paused]);
 
-    // Stop: the calls end again.
+    // Stop: the calls end again, the last one with the 0 the window shows.
     layout.clickStop();
     EXPECT_TRUE(callsOnceSilent()) << "the calls go on after the stop";
+    EXPECT_EQ(mInstall.publishedPositions().back(), 0.0);
 
     quit(pid, window);
 }
@@ -165,6 +166,29 @@ TEST_F(EndToEnd, ASecondInstanceIsRefusedAndTheFirstRunsOn) {
 
     EXPECT_TRUE(mInstall.running(first));
     EXPECT_EQ(findWindow(first, "Lirabox", false), window);
+    quit(first, window);
+}
+
+// Opening a recording from the file manager while the player runs: the
+// second start hands it to the running copy, which plays it from its start
+// second and comes to the front, and ends without a message.
+TEST_F(EndToEnd, ASecondStartWithARecordingHandsItToTheRunningCopy) {
+    const fs::path playing = mInstall.scratch("b.wav");
+    writeSineWav(playing, 30, 440, 8000, 1);
+    const fs::path next = mInstall.scratch("a.wav");
+    writeSineWav(next, 60, 440, 8000, 1);
+    const pid_t first = mInstall.start({playing.string()});
+    const XWindow window = waitForMainWindow(first);
+    ASSERT_NE(window, 0u);
+    ASSERT_TRUE(waitUntil([&] { return mInstall.position().value_or(0) > 0; }));
+    commandOutput("xdotool windowminimize --sync " + std::to_string(window));
+
+    const pid_t second = mInstall.start({next.string() + "/t=40"});
+    EXPECT_EQ(mInstall.waitForExit(second), 0) << mInstall.output();
+    ASSERT_TRUE(waitUntil([&] { return mInstall.position().value_or(0) >= 40; })) << "the running copy did not play it";
+    EXPECT_TRUE(waitUntil([&] { return commandOutput("xdotool getactivewindow") == std::to_string(window) + "\n"; }))
+        << "the window did not come to the front";
+    EXPECT_EQ(findWindow(first, "Lirabox", true), 0u) << "a message showed";
     quit(first, window);
 }
 

@@ -874,6 +874,29 @@ TEST_F(MainWindowTest, TheOneLineWindowFollowsTheLabelsPopsUpItsMenusAndTakesDro
     EXPECT_NE(mEngine->playState(), lirabox::media::kPlaying);
 }
 
+// A long file name keeps both its ends in sight: elided in the middle with
+// "…" in the main window and the one-line window, the whole name as tooltip.
+TEST_F(MainWindowTest, ALongFileNameIsElidedInTheMiddleWithTheWholeNameAsTooltip) {
+    const fs::path recording = mTemp.file("2026-12-08 インタビュー 第三回 市民会館 午後の部 後半 録音 完全版.wav");
+    lirabox::test::writeSineWav(recording, 5, 440.0, 8000, 1);
+    const QString name = QString::fromStdString(recording.filename().string());
+    mForm->fileOpen(recording.string());
+    const auto elidedWithin = [&](const QLabel& label, const QString& lead) {
+        const QString shown = label.text();
+        return shown.startsWith(lead + name.left(3)) && shown.endsWith(QStringLiteral(".wav")) &&
+               shown.contains(QChar(0x2026)) && label.fontMetrics().horizontalAdvance(shown) <= label.width() &&
+               label.toolTip() == name;
+    };
+    const auto& fileLabel = control<QLabel>("lblFile");
+    EXPECT_TRUE(elidedWithin(fileLabel, {})) << fileLabel.text().toStdString();
+    EXPECT_EQ(mWindow->lblFile(), name.toStdString());
+
+    mForm->runCommand(lirabox::Command::OneLineMode);
+    EXPECT_TRUE(processEventsUntil([&] {
+        return elidedWithin(lblMain(*mWindow), QStringLiteral("00:00:00 / 00:00:05    "));
+    })) << lblMain(*mWindow).text().toStdString();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -103,6 +103,22 @@ TEST(Win32OneLine, AltEnterSwitchesToTheOneLineWindowThatPlaysOnMovesWhenDragged
         3s))
         << "the line stays at " << std::string(first.begin(), first.end());
 
+    // A long name handed over by a second start keeps the time whole and both
+    // of its own ends in sight.
+    const fs::path longName = folder / "2026-12-08 interview with the city council, afternoon session, complete.wav";
+    fs::copy_file(folder / "talk.wav", longName);
+    PROCESS_INFORMATION handing =
+        start("\"" + (folder / "lirabox.exe").string() + "\" \"" + longName.string() + "\"", folder);
+    EXPECT_EQ(exitCodeOf(handing), 0);
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            const std::wstring shown = textOf(text);
+            return shown.find(L" / 00:00:10    2026-12-08") == 8 && shown.find(L'\u2026') != std::wstring::npos &&
+                   shown.substr(shown.size() - 4) == L".wav";
+        },
+        10s))
+        << "the handed-over name is not shown elided";
+
     // Dragged by its text with the left button: the grabbed point stays under the pointer.
     const RECT before = frameOf(line);
     POINT grab {40, 8};

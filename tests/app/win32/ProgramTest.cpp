@@ -1,8 +1,9 @@
 // The real lirabox.exe under Wine: a first start with a recording and a start
 // second writes its INI files, shows its window, plays from that second (the
 // reference Timepost.dll hears the position advance), names the file, pauses
-// on Keytap's key message, plays at the rate picked in the speed list, refuses
-// a second copy with its message and ends on WM_CLOSE.
+// on Keytap's key message, steps on the media keys, plays at the rate picked
+// in the speed list, refuses a second copy with its message alone, takes the
+// recording a second start hands over and ends on WM_CLOSE.
 #include "ProgramDriver.h"
 
 #include <gtest/gtest.h>
@@ -77,6 +78,13 @@ TEST(Win32Program, AFirstStartPlaysFromTheStartSecondTakesTheKeyMessageAndRefuse
     const std::optional<double> paused = positionOnceStill(position, 2s, 15s);
     ASSERT_TRUE(paused) << "the position does not stop";
 
+    // The track keys step by the step lengths (2 s), as a key or as a command,
+    // and Timepost hears the new position while nothing plays.
+    ::PostMessageW(window, WM_KEYDOWN, VK_MEDIA_NEXT_TRACK, 0);
+    EXPECT_TRUE(within(10s, [&] { return positionHeard(position) >= *paused + 2 - 0.01; }));
+    ::SendMessageW(window, WM_APPCOMMAND, 0, MAKELPARAM(0, APPCOMMAND_MEDIA_PREVIOUSTRACK));
+    EXPECT_TRUE(within(10s, [&] { return positionHeard(position) <= *paused + 0.01; }));
+
     // Picking "2" in the speed list, as the list tells its window, and
     // playing on: the position runs twice as fast as the sound played.
     HWND speeds = ::FindWindowExW(window, nullptr, L"ComboBox", nullptr);
@@ -106,8 +114,35 @@ TEST(Win32Program, AFirstStartPlaysFromTheStartSecondTakesTheKeyMessageAndRefuse
     wchar_t messageText[256] = {};
     ::GetDlgItemTextW(message, 0xFFFF, messageText, 256);
     EXPECT_STREQ(messageText, L"Lirabox is already running.");
+    // Nothing but the message: no empty main window behind it.
+    for (HWND other = nullptr; (other = ::FindWindowExW(nullptr, other, L"LiraboxMain", nullptr)) != nullptr;) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(other, &owner);
+        EXPECT_FALSE(owner == second.dwProcessId && ::IsWindowVisible(other)) << "the second copy shows a window";
+    }
     ::PostMessageW(message, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(exitCodeOf(second), 1);
+
+    // A second start with a recording hands it over and ends at once; the
+    // running copy shows its long name elided in the middle.
+    const fs::path longName = folder / "2026-12-08 interview with the city council, afternoon session, complete.wav";
+    fs::copy_file(recording, longName);
+    PROCESS_INFORMATION handing = start(program + " \"" + longName.string() + "/t=3\"", folder);
+    EXPECT_EQ(exitCodeOf(handing), 0);
+    EXPECT_EQ(::FindWindowW(L"#32770", L"Lirabox"), nullptr) << "the second start showed a message";
+    const auto elidedName = [&] {
+        for (HWND label = nullptr; (label = ::FindWindowExW(window, label, L"Static", nullptr)) != nullptr;) {
+            wchar_t text[512] = {};
+            ::GetWindowTextW(label, text, 512);
+            const std::wstring shown = text;
+            if (shown.rfind(L"2026-12-08", 0) == 0 && shown.find(L'\u2026') != std::wstring::npos && shown.size() > 4 &&
+                shown.substr(shown.size() - 4) == L".wav") {
+                return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(within(15s, elidedName)) << "the running copy does not show the handed-over recording";
 
     ::PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(exitCodeOf(process), 0);

@@ -336,7 +336,11 @@ TEST(Win32Scenario, ABrokenRecordingShowsTheErrorMessageAndTheProgramGoesOnToPla
     fs::remove(position);
 
     ASSERT_NO_FATAL_FAILURE(startInJapanese(folder / "lirabox.exe", folder / "broken.wav"));
-    const std::wregex kErrorText(L"エラーが発生しました。\r\nErrCode = -?[0-9]+");
+    // The error lines, the file and why it could not be played.
+    const auto errorFor = [](const std::wstring& name) {
+        return std::wregex(L"エラーが発生しました。\r\nErrCode = -?[0-9]+\r\n.*\\\\" + name +
+                           L"\r\nLirabox で再生できる録音ではありません。");
+    };
 
     // From the command line.
     MessageBoxSeen message = messageBoxTitled(L"Lirabox");
@@ -346,7 +350,7 @@ TEST(Win32Scenario, ABrokenRecordingShowsTheErrorMessageAndTheProgramGoesOnToPla
     PROCESS_INFORMATION process {};
     process.hProcess =
         ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, processId);
-    EXPECT_TRUE(std::regex_match(message.text, kErrorText)) << utf8(message.text);
+    EXPECT_TRUE(std::regex_match(message.text, errorFor(L"broken\\.wav"))) << utf8(message.text);
     EXPECT_TRUE(message.errorIcon);
     EXPECT_TRUE(dismissed(message.box));
     const HWND window = shownMainWindow();
@@ -356,7 +360,7 @@ TEST(Win32Scenario, ABrokenRecordingShowsTheErrorMessageAndTheProgramGoesOnToPla
     ASSERT_NO_FATAL_FAILURE(openThroughTheDialog(window, L"開く", L"サウンドファイルの指定", folder / "broken.mp3"));
     message = messageBoxTitled(L"Lirabox");
     ASSERT_NE(message.box, nullptr);
-    EXPECT_TRUE(std::regex_match(message.text, kErrorText)) << utf8(message.text);
+    EXPECT_TRUE(std::regex_match(message.text, errorFor(L"broken\\.mp3"))) << utf8(message.text);
     EXPECT_TRUE(message.errorIcon);
     EXPECT_TRUE(dismissed(message.box));
 
