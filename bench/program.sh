@@ -85,6 +85,9 @@ table() {
     for player in "${players[@]}"; do measure "$player" >>"$work/figures.$player"; done
   done
   echo "Medians of $runs runs in turns, load average $(cut -d' ' -f1-3 /proc/loadavg) $1"
+  # Lirabox's PSS shares Qt's pages with every other process mapping them: it
+  # is its cost alone only while it is the only Qt program.
+  echo "Other processes mapping Qt 6 now: $(grep -l libQt6Core /proc/[0-9]*/maps 2>/dev/null | wc -l)"
   local header="| Measure over ${seconds} s of playback | lirabox | mpv --no-video | lirabox / mpv |"
   local rule="|---|---|---|---|"
   if [[ -f "$work/figures.parlatype" ]]; then

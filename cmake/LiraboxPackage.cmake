@@ -18,8 +18,8 @@ set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
-# Dependencies come from the libraries the binaries link; libkeytap.so and
-# libtimepost.so are the package's own.
+# Dependencies come from the libraries the binaries link; liblirabox.so,
+# libkeytap.so and libtimepost.so are the package's own.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CPACK_PACKAGING_INSTALL_PREFIX}/${LIRABOX_INSTALL_LIBDIR})
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
