@@ -27,7 +27,8 @@ ffmpeg -loglevel error -f lavfi \
   -c:a pcm_s16le "$work/ramp.wav"
 mkdir -p "$work/program" "$work/config" "$work/runtime"
 chmod 700 "$work/runtime"
-cp "$build/bin/lirabox" "$build/bin/libkeytap.so" "$build/bin/libtimepost.so" "$work/program/"
+cp "$build/bin/lirabox" "$build/bin/liblirabox.so" "$build/bin/libkeytap.so" "$build/bin/libtimepost.so" \
+  "$work/program/"
 # F9 play/pause, F8 fast-forward, F7 rewind (Windows key codes); steps of 2 s, 1 s back on play.
 row() { printf '[ID0%d]\nID=%d\nKeyCode=%d\nKeyDestroy=1\nShiftStatus=0\n' "$1" "$1" "$2"; }
 { row 0 120; row 4 119; row 5 118; } >"$work/program/config.ini"

@@ -2,6 +2,7 @@
 // loads the player's program (Program.h) for everything else. Links neither Qt
 // nor libmpv, whose loading alone takes longer than a command may.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
