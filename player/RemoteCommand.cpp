@@ -1,12 +1,10 @@
 #include "RemoteCommand.h"
 
 #include "Command.h"
-#include "frmMain.h"
 #include "support/UiText.h"
 
 #include <charconv>
 #include <cmath>
-#include <optional>
 
 namespace lirabox {
 namespace {
@@ -20,7 +18,13 @@ constexpr UiText kNeedsFile = LIRABOX_TEXT("main", "open needs the recording's f
 constexpr UiText kNeedsSeconds = LIRABOX_TEXT("main", "goto needs a number of seconds, 0 or more");
 constexpr UiText kTooManyWords = LIRABOX_TEXT("main", "too many words after the command");
 
-std::optional<double> secondsIn(const std::string& text) {
+std::string unknown(const std::string& name) {
+    return shown(kUnknownCommand) + " \"" + name + "\": " + shown(kCommandList);
+}
+
+}  // namespace
+
+std::optional<double> remoteSeconds(const std::string& text) {
     double seconds = 0;
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, seconds);
@@ -29,12 +33,6 @@ std::optional<double> secondsIn(const std::string& text) {
     }
     return seconds;
 }
-
-std::string unknown(const std::string& name) {
-    return shown(kUnknownCommand) + " \"" + name + "\": " + shown(kCommandList);
-}
-
-}  // namespace
 
 std::variant<RemoteCommand, std::string> parseRemoteCommand(const std::vector<std::string>& words,
                                                             const std::filesystem::path& startFolder) {
@@ -46,28 +44,13 @@ std::variant<RemoteCommand, std::string> parseRemoteCommand(const std::vector<st
     if (!takesArgument) return RemoteCommand {name, {}};
     const std::string argument = words.size() == 2 ? words[1] : std::string();
     if (name == "goto") {
-        if (!secondsIn(argument)) return shown(kNeedsSeconds);
+        if (!remoteSeconds(argument)) return shown(kNeedsSeconds);
         return RemoteCommand {name, argument};
     }
     const std::filesystem::path path(argument);
     if (path.is_absolute()) return RemoteCommand {name, argument};
     if (argument.empty() || startFolder.empty()) return shown(kNeedsFile);
     return RemoteCommand {name, (startFolder / path).lexically_normal().string()};
-}
-
-std::string runRemoteCommand(frmMain& player, const RemoteCommand& command) {
-    std::vector<std::string> words {command.name};
-    if (!command.argument.empty()) words.push_back(command.argument);
-    const auto checked = parseRemoteCommand(words, {});
-    if (const auto* reason = std::get_if<std::string>(&checked)) return *reason;
-    if (command.name == "goto") {
-        player.seekTo(*secondsIn(command.argument));
-    } else if (command.name == "open") {
-        player.fileOpen(command.argument);
-    } else {
-        player.runCommand(*commandForSlot(*slotNamed(command.name)));
-    }
-    return {};
 }
 
 }  // namespace lirabox

@@ -10,6 +10,7 @@ packages=(
   qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools # the translations: lupdate, lrelease, Qt6LinguistTools
   qt6-wayland                                # runs in Wayland sessions without X
   libmpv-dev
+  libdbus-1-dev                              # `lirabox --command` sends through libdbus alone, so it starts fast
   libx11-dev libxi-dev libxtst-dev libxcb1-dev
   espeak-ng                                  # speaks the demo recording
   fonts-noto-cjk                             # the window's Japanese texts

@@ -23,6 +23,7 @@ packages=(
   desktop-file-utils appstream groff-base    # validators of the desktop entry, AppStream data, man page
   librsvg2-bin                               # scripts/make-icons.sh
   strace                                     # slows the open of a recording in the engine tests
+  pulseaudio pulseaudio-utils                # the benchmarks' private sound server (a null sink) and its recorder
   dpkg-dev file                              # the Debian package's dependencies (dpkg-shlibdeps, as CPack calls it)
   lintian                                    # the Debian package checked as Debian checks its own
   libreoffice-writer mousepad xclip          # time stamps typed into real editors, read back through the clipboard

@@ -431,6 +431,10 @@ Plays RECORDING (WAV, MP3 or WMA), from SECONDS when given.
         <translation>no running Lirabox took the command; start Lirabox first</translation>
     </message>
     <message>
+        <source>ファイル名が UTF-8 の文字列ではないので、送れません</source>
+        <translation>the file name is not UTF-8 text, so it cannot be sent</translation>
+    </message>
+    <message>
         <source>the session bus cannot be reached</source>
         <translation>the session bus cannot be reached</translation>
     </message>

@@ -19,7 +19,8 @@ namespace lirabox::test {
 
 class InstalledPlayer {
 public:
-    // lirabox, the recording libtimepost.so and, unless told otherwise, libkeytap.so.
+    // lirabox with liblirabox.so, the recording libtimepost.so and, unless
+    // told otherwise, libkeytap.so.
     explicit InstalledPlayer(bool withKeytap = true);
     // The program where an install put it (cmake --install); nothing is copied.
     explicit InstalledPlayer(const std::filesystem::path& installedProgram);

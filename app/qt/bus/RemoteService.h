@@ -19,10 +19,6 @@ class frmMain;
 
 namespace lirabox::dbus {
 
-inline constexpr const char* kRemoteService = "io.github.lirabox";
-inline constexpr const char* kRemotePath = "/io/github/lirabox";
-inline constexpr const char* kRemoteInterface = "io.github.lirabox.Remote";
-
 class RemoteService : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "io.github.lirabox.Remote")

@@ -154,11 +154,27 @@ TEST_F(WaylandPortal, CommandsFromAnotherProcessReachTheRunningCopy) {
     EXPECT_TRUE(waitUntil([] { return position() < 58; })) << position();
     EXPECT_EQ(send("play-pause"), 0);
     EXPECT_TRUE(waitUntil([] { return status() == "Paused"; }));
-    EXPECT_NE(send("goto later"), 0);
+    EXPECT_EQ(WEXITSTATUS(send("goto later")), 2);
+    // A name the bus cannot carry is refused before it is sent, in the user's language.
+    const std::string program = "\"" + player.program().string() + "\" --command ";
+    EXPECT_EQ(commandOutput("LANGUAGE=ja " + program + "open \"$(printf '/tmp/\\377.wav')\" 2>&1 | cat"),
+              "lirabox: ファイル名が UTF-8 の文字列ではないので、送れません\n");
 
     ::kill(pid, SIGTERM);
     ASSERT_TRUE(player.waitForExit(pid).has_value());
     EXPECT_EQ(WEXITSTATUS(send("stop")), 1);
+    EXPECT_EQ(commandOutput("LANGUAGE=en " + program + "stop 2>&1 | cat"),
+              "lirabox: no running Lirabox took the command; start Lirabox first\n");
+}
+
+// The sending process must start in a few milliseconds: the program it runs
+// links neither the toolkit nor the engine (the player's library does).
+TEST(RemoteCommandSender, LoadsNeitherTheToolkitNorTheEngine) {
+    const InstalledPlayer player;
+    const std::string needed = commandOutput("readelf -d \"" + player.program().string() + "\" | grep NEEDED");
+    EXPECT_NE(needed.find("libdbus-1.so"), std::string::npos) << needed;
+    EXPECT_EQ(needed.find("Qt"), std::string::npos) << needed;
+    EXPECT_EQ(needed.find("mpv"), std::string::npos) << needed;
 }
 
 // "[00:01:15] ", each character pressed and released.

@@ -1,0 +1,68 @@
+#!/usr/bin/python3
+"""Start -> first sound: from starting a player on the recording to the first
+sound in the null sink's monitor (key_to_sound.Monitor: the same clock and
+recording), and for Lirabox also to its first published position (the
+position file in $XDG_RUNTIME_DIR/lirabox). Lirabox and mpv take turns, RUNS
+times each; prints the best and the median of each.
+
+  start_to_sound.py RUNS RECORDING_SECONDS RECORDING LIRABOX
+"""
+
+import os
+import statistics
+import subprocess
+import sys
+import time
+
+from key_to_sound import Monitor
+
+
+def start(monitor, command, position_file=None):
+    """Milliseconds from the start of the command to its first sound (and to
+    the position file's first appearance); the player is ended afterwards and
+    the sink is silent again."""
+    if position_file and os.path.exists(position_file):
+        os.remove(position_file)
+    began = time.monotonic()
+    player = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    first = monitor.block_at(began)
+    published = None
+
+    def heard(index):
+        nonlocal published
+        if published is None and position_file and os.path.exists(position_file):
+            published = time.monotonic()
+        return monitor.blocks[index][1] is not None
+
+    sound = monitor.wait_for(first, heard, limit=30)
+    while position_file and published is None:
+        monitor.read()
+        if os.path.exists(position_file):
+            published = time.monotonic()
+    player.terminate()
+    player.wait()
+    monitor.wait_for(len(monitor.blocks), lambda i: monitor.blocks[i][1] is None, limit=30)
+    return ((monitor.time_of(sound) - began) * 1000, (published - began) * 1000 if published else None)
+
+
+def main():
+    runs, seconds, recording, program = int(sys.argv[1]), float(sys.argv[2]), sys.argv[3], sys.argv[4]
+    position_file = os.path.join(os.environ["XDG_RUNTIME_DIR"], "lirabox", "position")
+    monitor = Monitor(seconds)
+    ours, published, theirs = [], [], []
+    for _ in range(runs):
+        sound, shown = start(monitor, [program, recording], position_file)
+        ours.append(sound)
+        published.append(shown)
+        theirs.append(start(monitor, ["mpv", "--no-config", "--no-video", "--ao=pulse", recording])[0])
+    monitor.recorder.terminate()
+    for name, values in (("lirabox: start -> first sound", ours),
+                         ("lirabox: start -> first published position", published),
+                         ("mpv --no-video: start -> first sound", theirs)):
+        print(f"| {name} | {min(values):.0f} ms | {statistics.median(values):.0f} ms |")
+    print(f"| ratio lirabox first position / mpv first sound | {min(published) / min(theirs):.2f} | "
+          f"{statistics.median(published) / statistics.median(theirs):.2f} |")
+
+
+if __name__ == "__main__":
+    main()
