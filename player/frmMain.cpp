@@ -4,12 +4,14 @@
 #include "FormLayout.h"
 #include "MenuHandlers.h"
 #include "ShortcutKeyRow.h"
+#include "TimeEntry.h"
 #include "TimeText.h"
 #include "support/AppPaths.h"
 #include "support/ConfigFiles.h"
 #include "support/RaisedError.h"
 #include "support/SkipOnFailure.h"
 #include "support/UiText.h"
+#include "support/Utf8Path.h"
 #include "support/VbConvert.h"
 #include "support/clsCommonUtil.h"
 #include "support/clsIniFile.h"
@@ -19,6 +21,7 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <system_error>
 
 namespace lirabox {
@@ -52,8 +55,19 @@ constexpr FilterEntry kOpenFilter[] = {
      "*.m4a;*.aac;*.ogg;*.opus;*.flac"},
 };
 const char* const kInitialTimeText = "00:00:00 / 00:00:00";
+constexpr UiText kNotATime =
+    LIRABOX_TEXT("frmMain", "時間は hh:mm:ss、mm:ss、ss または hh:mm:ss.f の形で入力してください。");
+// While playing, the position is saved this often (ticks of 100 ms: a minute).
+constexpr int kTicksBetweenSaves = 600;
+// A recording left within this many seconds of its end starts again from 0.
+constexpr double kFinishedMargin = 1.0;
 
 std::string str(std::string_view text) { return std::string(text); }
+
+bool isFile(const std::string& path) {
+    std::error_code unknown;
+    return std::filesystem::is_regular_file(pathFromUtf8(path), unknown);
+}
 
 // A handler's call that must not let a failure reach the window.
 template <class Action>
@@ -133,6 +147,8 @@ bool frmMain::Form_Load(const std::string& argumentText) {
                                                            str(cfg::kKeyTimeStampFormat),
                                                            str(timeStampPattern(TimeStampFormat::Bracketed))));
         },
+        [&] { mResume = ReadStringKeepingFile(*mUserIni, str(cfg::kUserSection), str(cfg::kKeyResume), "0") == "1"; },
+        [&] { openHistory(); },
         [&] { mView.setLblTimeNow(kInitialTimeText); },
         [&] {
             mConfigIni = std::make_shared<clsIniFile>();
@@ -170,6 +186,10 @@ void frmMain::Form_Unload() {
     skipOnFailure(
         [&] {
             if (mSettingsDialog != nullptr && mSettingsDialog->isLoaded()) mSettingsDialog->unload();
+        },
+        [&] {
+            rememberPosition();
+            saveHistory();
         },
         [&] { mUserIni.reset(); },
         [&] {
@@ -213,7 +233,72 @@ void frmMain::fillSpeedList() {
 }
 
 void frmMain::openCommandLine(const std::string& argumentText, const std::filesystem::path& startFolder) {
-    if (const auto file = parseCommandLine(argumentText, startFolder)) playCommandLineFile(file->path, file->start);
+    if (const auto file = parseCommandLine(argumentText, startFolder)) {
+        playCommandLineFile(file->path, file->startGiven ? std::optional(file->start) : std::nullopt);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The recordings opened lately and where each was left
+
+void frmMain::openHistory() {
+    auto file = std::make_shared<clsIniFile>();
+    file->setFilePathMode(clsIniFile::kPathProgramFolder);
+    file->setFileName(str(cfg::kHistoryFile));
+    file->setBufferSize(std::numeric_limits<std::int16_t>::max());
+    mHistory = std::make_unique<RecordingHistory>(std::move(file));
+}
+
+void frmMain::set_resume_position(bool resume) {
+    writeUserSetting(cfg::kKeyResume, resume ? "1" : "0");
+    mResume = resume;
+}
+
+void frmMain::rememberPosition() {
+    if (!mHistory || mRecordingPath.empty() || mEngine.currentMedia().name().empty()) return;
+    mHistory->remember(mRecordingPath, mEngine.controls().currentPosition());
+}
+
+void frmMain::saveHistory() {
+    mTicksSinceSave = 0;
+    if (mHistory) mHistory->save();
+}
+
+void frmMain::noteOpened(const std::string& path) {
+    std::error_code noFullPath;
+    const std::filesystem::path full = std::filesystem::absolute(pathFromUtf8(path), noFullPath);
+    mRecordingPath = noFullPath ? path : utf8FromPath(full.lexically_normal());
+    if (!mHistory) return;
+    mHistory->opened(mRecordingPath);
+    saveHistory();
+}
+
+// Where a recording just loaded starts: where it was left when resuming is on
+// and it was not left at its end, else 0.
+double frmMain::resumePosition() const {
+    if (!mResume || !mHistory) return 0;
+    const double position = mHistory->position(mRecordingPath).value_or(0);
+    return position < mEngine.currentMedia().duration() - kFinishedMargin ? position : 0;
+}
+
+std::vector<frmMain::RecentRecording> frmMain::recentRecordings() const {
+    std::vector<RecentRecording> recent;
+    if (!mHistory) return recent;
+    for (const RecordingHistory::Recording& recording : mHistory->recordings()) {
+        if (recent.size() == kRecentShown) break;
+        recent.push_back({recording.path, isFile(recording.path)});
+    }
+    return recent;
+}
+
+void frmMain::openRecent(const std::string& path) {
+    guarded([&] {
+        fileOpen(path);
+        if (mHistory && !isFile(path)) {
+            mHistory->forget(path);
+            saveHistory();
+        }
+    });
 }
 
 // ---------------------------------------------------------------------------
@@ -289,6 +374,8 @@ void frmMain::runCommand(Command command) {
         case Command::RepeatStart: setRepeatStartFunc(); break;
         case Command::RepeatEnd: setRepeatEndFunc(); break;
         case Command::InsertTimeStamp: insertTimeStampFunc(); break;
+        case Command::GoToTime: goToTimeFunc(); break;
+        case Command::GoToSelection: goToSelectionFunc(); break;
         case Command::Open: cmdOpen_Click(); break;
         case Command::PlaybackSettings: openSettings(SettingsTab::Playback); break;
         case Command::ShortcutKeySettings: openSettings(SettingsTab::ShortcutKeys); break;
@@ -402,6 +489,33 @@ void frmMain::seekTo(double seconds) {
     guarded([&] { moveTo(seconds); });
 }
 
+void frmMain::goToTime(double seconds) {
+    if (mEngine.currentMedia().name().empty()) return;
+    moveTo(std::clamp(seconds, 0.0, std::max(0.0, mEngine.currentMedia().duration())));
+}
+
+void frmMain::goToTimeFunc() {
+    if (mEngine.currentMedia().name().empty()) return;
+    std::string text = TimeText(mEngine.controls().currentPosition());
+    while (const auto answer = mView.showGoToTimeDialog(text)) {
+        if (const auto seconds = parseTimeEntry(*answer)) {
+            goToTime(*seconds);
+            return;
+        }
+        mView.MsgBox(shown(kNotATime), MessageIcon::Information, kTitle);
+        text = *answer;
+    }
+}
+
+void frmMain::goToSelectionFunc() {
+    if (mSelectionReader == nullptr || mEngine.currentMedia().name().empty()) return;
+    mSelectionReader->read([this](const std::string& text) {
+        guarded([&] {
+            if (const auto seconds = findTimeStamp(text)) goToTime(*seconds);
+        });
+    });
+}
+
 void frmMain::setRepeatStartFunc() {
     if (mRepeatStart != 0) {
         mRepeatStart = 0;
@@ -477,7 +591,12 @@ void frmMain::Timer2_Timer() {
                       notify(&PlayerListener::positionTicked, position);
                   },
                   [&] { repeatStep(); },
-                  [&] { notePlayState(); });
+                  [&] { notePlayState(); },
+                  [&] {
+                      if (++mTicksSinceSave < kTicksBetweenSaves) return;
+                      rememberPosition();
+                      saveHistory();
+                  });
 }
 
 // Marks set by the user repeat their stretch: back to the start mark at the
@@ -508,7 +627,9 @@ std::string frmMain::positionText() {
 void frmMain::fileOpen(const std::string& path) {
     reportingLoadErrors([&] {
         mEngine.settings().autoStart(false);
-        if (const auto labelFailure = loadSequence(path, true)) throw *labelFailure;
+        const auto labelFailure = loadSequence(path, true);
+        if (const double start = resumePosition(); start > 0) moveTo(start);
+        if (labelFailure) throw *labelFailure;
     });
 }
 
@@ -525,12 +646,12 @@ void frmMain::openFile(const std::string& path) {
     }
 }
 
-void frmMain::playCommandLineFile(const std::string& path, std::int32_t start) {
+void frmMain::playCommandLineFile(const std::string& path, std::optional<std::int32_t> start) {
     reportingLoadErrors([&] {
         const auto labelFailure = loadSequence(path, false);
         if (!mEngine.currentMedia().name().empty()) {
             applyRate();
-            moveTo(start);
+            moveTo(start ? *start : resumePosition());
             mEngine.controls().play();
             notePlayState();
             mView.setTimer2Enabled(true);
@@ -547,6 +668,7 @@ void frmMain::playCommandLineFile(const std::string& path, std::int32_t start) {
 std::optional<RaisedError> frmMain::loadSequence(const std::string& path, bool withFocus) {
     if (!mUtil) throw RaisedError(kErrObjectNotSet, kTitle, "no file-name utility");
     mView.setLblFile(mUtil->ExtractFileName(path));
+    guarded([&] { rememberPosition(); });
     mEngine.settings().autoStart(false);
     mEngine.URL(path);
     mEngine.mediaCollection().add(mEngine.currentMedia().sourceURL());
@@ -562,6 +684,7 @@ std::optional<RaisedError> frmMain::loadSequence(const std::string& path, bool w
     if (!mView.Timer2Enabled()) showSeekValue(mEngine.controls().currentPosition());
     mRepeatStart = 0;
     mRepeatEnd = toInt32(mEngine.currentMedia().duration());
+    guarded([&] { noteOpened(path); });
     notePlayState();
     notify(&PlayerListener::recordingLoaded, mView.lblFile(), mEngine.currentMedia().duration());
     noteRepeatMarks();

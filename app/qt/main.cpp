@@ -28,6 +28,7 @@
 #include "app/qt/toolkit/Catalogue.h"
 #include "app/qt/toolkit/OpeningPlace.h"
 #include "app/qt/toolkit/QtOwnSettings.h"
+#include "app/qt/toolkit/QtSelectionReader.h"
 #include "app/qt/toolkit/QtWindowServices.h"
 #include "app/qt/toolkit/TraceLog.h"
 #include "hotkeys/PortalKeys.h"
@@ -130,7 +131,8 @@ int main(int argc, char** argv) {
                                         return std::make_unique<lirabox::settings::qt::SettingsWindow>(parts);
                                     },
                                     portalKeys.get(),
-                                    std::move(portalTyper)});
+                                    std::move(portalTyper),
+                                    std::make_unique<lirabox::qt::QtSelectionReader>()});
     assembled = &player;
     lirabox::frmMain& form = player.form();
     window.connectTo(form);

@@ -8,6 +8,7 @@
 #include "app/win32/mainwindow/MainWindow.h"
 #include "app/win32/settings/SettingsDialog.h"
 #include "app/win32/toolkit/WideText.h"
+#include "app/win32/typer/ClipboardSelectionReader.h"
 #include "player/CommandLine.h"
 #include "player/UsageText.h"
 #include "player/frmMain.h"
@@ -99,7 +100,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                                                                                           parts);
                                     },
                                     nullptr,
-                                    nullptr});  // the Keytap library's keys, the SendInput typer
+                                    nullptr,  // the Keytap library's keys, the SendInput typer
+                                    lirabox::win32::clipboardSelectionReader(window.WindowHandle())});
     window.connectTo(player.form(), player.menus());
 
     if (!player.start(text)) return 1;  // a second instance: the message has been dismissed

@@ -169,6 +169,18 @@ ErrCode = </translation>
         <source>常に手前に表示（このデスクトップでは使えません）</source>
         <translation>Always on top (not possible on this desktop)</translation>
     </message>
+    <message>
+        <source>時間は hh:mm:ss、mm:ss、ss または hh:mm:ss.f の形で入力してください。</source>
+        <translation>Enter the time as hh:mm:ss, mm:ss, ss or hh:mm:ss.f.</translation>
+    </message>
+    <message>
+        <source>指定時間へ移動…</source>
+        <translation>Go to time…</translation>
+    </message>
+    <message>
+        <source>移動先の時間 (hh:mm:ss、mm:ss、ss):</source>
+        <translation>Go to (hh:mm:ss, mm:ss or ss):</translation>
+    </message>
 </context>
 <context>
     <name>frmMin</name>
@@ -362,6 +374,14 @@ Press the time stamp key alone: with Shift or the like held too, nothing is type
     <message>
         <source>デスクトップのショートカットは、キーを入力中のプログラムに渡しません。そのため破棄は選べません。</source>
         <translation>Desktop shortcuts never reach the program you type in, so discarding cannot be chosen.</translation>
+    </message>
+    <message>
+        <source>再開位置を記憶する</source>
+        <translation>Resume where I left off</translation>
+    </message>
+    <message>
+        <source>タイムスタンプへ移動</source>
+        <translation>Jump to time stamp</translation>
     </message>
 </context>
 <context>

@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -329,6 +330,16 @@ void MainWindow::MsgBox(const std::string& text, MessageIcon icon, const std::st
 
 std::optional<std::string> MainWindow::showOpenDialog(const OpenDialogRequest& request) {
     return runOpenDialog(this, request);
+}
+
+std::optional<std::string> MainWindow::showGoToTimeDialog(const std::string& text) {
+    QInputDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("dlgGoToTime"));
+    dialog.setWindowTitle(uiText(texts::kGoToTimeItem));
+    dialog.setLabelText(uiText(texts::kGoToTimePrompt));
+    dialog.setTextValue(QString::fromStdString(text));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue().toStdString();
 }
 
 void MainWindow::SetFocusTo(ShownWindow window) {

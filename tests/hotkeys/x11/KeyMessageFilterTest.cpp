@@ -164,7 +164,7 @@ TEST_F(KeyMessageFilter, MessagesWithoutACommandOnlyReachTheWindow) {
     second.show();
     mManager.SubclassMainWindow(windowId());
 
-    sendKeyMessage(9);
+    sendKeyMessage(10);
     sendKeyMessage(15);
     sendKeyMessage(-1);
     send(windowId(), mOther, 0);
