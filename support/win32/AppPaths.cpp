@@ -59,7 +59,8 @@ bool folderIsWritable(const std::string& folder) {
 // A program folder under "Program Files" is not writable for the user: the
 // settings it holds are copied once into the stand-in folder.
 void adoptSettings(const std::string& from, const std::string& to) {
-    for (const std::string_view name : {config::kConfigFile, config::kUserFile, config::kPositionFile}) {
+    for (const std::string_view name :
+         {config::kConfigFile, config::kUserFile, config::kPositionFile, config::kHistoryFile}) {
         const std::string file(name);
         ::CopyFileA((from + "\\" + file).c_str(), (to + "\\" + file).c_str(), TRUE);  // never over the user's
     }
