@@ -32,7 +32,9 @@ FileMenu addFileMenu(QMenuBar& bar) {
         menu.mnuRecent[i]->setObjectName(QStringLiteral("mnuRecent%1").arg(i + 1));
         menu.mnuRecent[i]->setVisible(false);
     }
-    addSeparator(items, "mnuDami3");
+    menu.mnuRecentEnd = items.addSeparator();
+    menu.mnuRecentEnd->setObjectName(QStringLiteral("mnuDami3"));
+    menu.mnuRecentEnd->setVisible(false);
     menu.mnuQuit = addItem(items, "mnuQuit", texts::kQuitItem, QKeySequence(Qt::CTRL | Qt::Key_Q));
     return menu;
 }
@@ -49,8 +51,10 @@ void connectFileMenu(const FileMenu& menu, frmMain& form) {
     on(menu.mnuSpeedDown, Command::Slower);
     on(menu.mnuTimeStamp, Command::InsertTimeStamp);
     on(menu.mnuGoToTime, Command::GoToTime);
-    QObject::connect(menu.mnuMain, &QMenu::aboutToShow, menu.mnuMain, [&form, recent = menu.mnuRecent] {
+    QObject::connect(menu.mnuMain, &QMenu::aboutToShow, menu.mnuMain, [&form, menu] {
         const std::vector<frmMain::RecentRecording> listed = form.recentRecordings();
+        const auto& recent = menu.mnuRecent;
+        menu.mnuRecentEnd->setVisible(!listed.empty());
         for (std::size_t i = 0; i < recent.size(); ++i) {
             QAction* item = recent[i];
             item->setVisible(i < listed.size());

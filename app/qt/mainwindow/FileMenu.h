@@ -29,6 +29,7 @@ struct FileMenu {
     QAction* mnuGoToTime = nullptr;
     // The recordings opened lately, "&1 path" .. "&8 path"; hidden while unused.
     std::array<QAction*, 8> mnuRecent {};
+    QAction* mnuRecentEnd = nullptr;  // the separator after them, hidden with them
     QAction* mnuQuit = nullptr;
 };
 
