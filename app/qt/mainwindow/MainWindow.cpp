@@ -32,6 +32,7 @@
 #include "player/FormLayout.h"
 #include "player/MainWindowTexts.h"
 #include "player/frmMain.h"
+#include "settings/SettingsTexts.h"
 #include "support/RaisedError.h"
 
 namespace lirabox::qt {
@@ -338,6 +339,8 @@ std::optional<std::string> MainWindow::showGoToTimeDialog(const std::string& tex
     dialog.setWindowTitle(uiText(texts::kGoToTimeItem));
     dialog.setLabelText(uiText(texts::kGoToTimePrompt));
     dialog.setTextValue(QString::fromStdString(text));
+    dialog.setOkButtonText(uiText(settings::text::kOK));
+    dialog.setCancelButtonText(uiText(settings::text::kCancel));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.textValue().toStdString();
 }
