@@ -439,8 +439,8 @@ Plays RECORDING (WAV, MP3 or WMA), from SECONDS when given.
         <translation>unknown command</translation>
     </message>
     <message>
-        <source>the commands are play-pause, stop, faster, slower, forward, rewind, repeat-start, repeat-end, timestamp, open FILE and goto SECONDS</source>
-        <translation>the commands are play-pause, stop, faster, slower, forward, rewind, repeat-start, repeat-end, timestamp, open FILE and goto SECONDS</translation>
+        <source>the commands are play-pause, stop, faster, slower, forward, rewind, repeat-start, repeat-end, timestamp, goto-selection, open FILE and goto SECONDS</source>
+        <translation>the commands are play-pause, stop, faster, slower, forward, rewind, repeat-start, repeat-end, timestamp, goto-selection, open FILE and goto SECONDS</translation>
     </message>
     <message>
         <source>open needs the recording&apos;s full path</source>
@@ -458,12 +458,14 @@ Plays RECORDING (WAV, MP3 or WMA), from SECONDS when given.
         <source>  --command NAME [ARGUMENT]
               hand a command to the Lirabox that runs, and exit: play-pause,
               stop, faster, slower, forward, rewind, repeat-start,
-              repeat-end, timestamp, open FILE, goto SECONDS
+              repeat-end, timestamp, goto-selection, open FILE,
+              goto SECONDS
 </source>
         <translation>  --command NAME [ARGUMENT]
               hand a command to the Lirabox that runs, and exit: play-pause,
               stop, faster, slower, forward, rewind, repeat-start,
-              repeat-end, timestamp, open FILE, goto SECONDS
+              repeat-end, timestamp, goto-selection, open FILE,
+              goto SECONDS
 </translation>
     </message>
     <message>

@@ -2,11 +2,13 @@
 // go-to-time dialog and the jump to a selected time stamp.
 
 #include "PlayerFixture.h"
+#include "player/RemoteCommand.h"
 
 #include <algorithm>
 #include <fstream>
 #include <functional>
 #include <string>
+#include <variant>
 
 namespace lirabox::test {
 namespace {
@@ -144,9 +146,15 @@ TEST_F(GoToTimeTest, JumpsToTheSelectedTimeStampAndIgnoresASelectionWithoutOne) 
     selection.text = "and then [00:00:42] she";
     form().KeyMessage(9);
     EXPECT_EQ(engine.position(), 42);
+    // What `lirabox --command goto-selection` runs.
+    selection.text = "#01:00:00.5#";
+    const auto remote = parseRemoteCommand({"goto-selection"}, {});
+    ASSERT_TRUE(std::holds_alternative<RemoteCommand>(remote));
+    EXPECT_EQ(runRemoteCommand(form(), std::get<RemoteCommand>(remote)), "");
+    EXPECT_EQ(engine.position(), 3600.5);
     selection.text = "no time here";
     form().runCommand(Command::GoToSelection);
-    EXPECT_EQ(engine.position(), 42);
+    EXPECT_EQ(engine.position(), 3600.5);
     EXPECT_TRUE(view.messages.empty());
 }
 
