@@ -1,7 +1,8 @@
 // The real lirabox.exe under Wine, as a Windows user meets it: the INI files
 // of a first start as the system writes them, the position handed to
 // Timepost.dll ten times a second, global keys typed into another program,
-// and recordings that cannot be played.
+// recordings that cannot be played, resuming and going to a time, the jump to
+// a time stamp selected in Notepad, and the recent recordings of the File menu.
 #include "ProgramDriver.h"
 #include "player/Command.h"
 #include "tests/common/Recordings.h"
@@ -507,6 +508,52 @@ TEST(Win32Scenario, ARecordingResumesGoesToATimeAndJumpsToATimeStampSelectedInNo
     EXPECT_EQ(exitCodeOf(player), 0);
     EXPECT_NE(readFile(folder / "history.ini").find("interview.wav"), std::string::npos)
         << readFile(folder / "history.ini");
+}
+
+void pressWith(WORD modifier, WORD virtualKey) {
+    INPUT keys[4] = {};
+    for (INPUT& key : keys) key.type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[3].ki.wVk = modifier;
+    keys[1].ki.wVk = keys[2].ki.wVk = virtualKey;
+    keys[2].ki.dwFlags = keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(4, keys, sizeof(INPUT));
+}
+
+TEST(Win32Scenario, TheFileMenuOpensARecentRecordingByItsNumberAndAMissingOneNot) {
+    const fs::path folder = freshProgramFolder("lirabox-recent");
+    const fs::path first = folder / "first.wav", missing = folder / "missing.wav", third = folder / "third.wav";
+    writeSineWav(first, 10);
+    writeSineWav(third, 10);
+    writeFile(folder / "history.ini",
+              windowsText("[Recordings]\n1=2.0|" + first.string() + "\n2=0.0|" + missing.string() + "\n3=5.0|" +
+                          third.string() + "\n"));
+    PROCESS_INFORMATION player = start("\"" + (folder / "lirabox.exe").string() + "\"", folder);
+    const HWND window = shownMainWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(runLinuxProgram("/usr/bin/xdotool search --sync --name \"^Lirabox$\" windowactivate --sync"));
+    ASSERT_TRUE(within(10s, [&] { return ::GetForegroundWindow() == window; }));
+
+    // Alt+F, then the item's number. Wine may drop the first keys after a change of focus.
+    const auto pick = [&](WORD number, const wchar_t* shownName) {
+        for (int attempt = 0; attempt < 10; ++attempt) {
+            pressWith(VK_MENU, 'F');
+            if (!within(2s, [&] { return ::FindWindowW(L"#32768", nullptr) != nullptr; })) continue;
+            typeKey(number);
+            return within(5s, [&] { return ::FindWindowExW(window, nullptr, L"Static", shownName) != nullptr; });
+        }
+        return false;
+    };
+    EXPECT_FALSE(pick('2', L"missing.wav")) << "a greyed item opened";
+    typeKey(VK_ESCAPE);
+    ASSERT_TRUE(within(5s, [&] { return ::FindWindowW(L"#32768", nullptr) == nullptr; }));
+    EXPECT_TRUE(pick('3', L"third.wav"));
+    EXPECT_EQ(positionShown(window), 0) << "resuming is off: the recording starts at 0";
+
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(exitCodeOf(player), 0);
+    const std::string history = readFile(folder / "history.ini");
+    // The one opened comes first, at the position it was left at.
+    EXPECT_NE(history.find("1=0.0|" + third.string()), std::string::npos) << history;
 }
 
 }  // namespace
