@@ -625,18 +625,12 @@ std::string frmMain::positionText() {
 // File opening
 
 void frmMain::fileOpen(const std::string& path) {
-    reportingLoadErrors([&] {
-        mEngine.settings().autoStart(false);
-        const auto labelFailure = loadSequence(path, true);
-        if (const double start = resumePosition(); start > 0) moveTo(start);
-        if (labelFailure) throw *labelFailure;
-    });
+    reportingLoadErrors([&] { loadStopped(path); });
 }
 
 void frmMain::openFile(const std::string& path) {
     try {
-        mEngine.settings().autoStart(false);
-        if (const auto labelFailure = loadSequence(path, true)) throw *labelFailure;
+        loadStopped(path);
     } catch (const RaisedError&) {
         noteFailedLoad();
         throw;
@@ -659,6 +653,15 @@ void frmMain::playCommandLineFile(const std::string& path, std::optional<std::in
         }
         if (labelFailure) throw *labelFailure;
     });
+}
+
+// The load of the Open dialog, drops and the recent list: stopped, where the
+// recording was left when resuming is on.
+void frmMain::loadStopped(const std::string& path) {
+    mEngine.settings().autoStart(false);
+    const auto labelFailure = loadSequence(path, true);
+    if (const double start = resumePosition(); start > 0) moveTo(start);
+    if (labelFailure) throw *labelFailure;
 }
 
 // The common load; the focus step is left out for the command line. A time

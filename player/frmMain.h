@@ -146,8 +146,9 @@ public:
     // longer there gives the load's error message and leaves the list.
     void openRecent(const std::string& path);
 
-    // File opening. A file that cannot be opened leaves the loaded recording
-    // as it was; fileOpen reports the failure in a message box, openFile
+    // File opening. The recording is loaded stopped, at 0 or, when
+    // resume_position() is on, where it was left. A file that cannot be
+    // opened leaves the loaded recording as it was; fileOpen reports the failure in a message box, openFile
     // throws it (RaisedError) to a caller that reports it its own way.
     void fileOpen(const std::string& path);
     void openFile(const std::string& path);
@@ -225,6 +226,7 @@ private:
     void showSeekValue(double position);
     void showPosition();
     void repeatStep();
+    void loadStopped(const std::string& path);
     std::optional<RaisedError> loadSequence(const std::string& path, bool withFocus);
     void reportingLoadErrors(const std::function<void()>& load) noexcept;
     void noteFailedLoad() noexcept;
