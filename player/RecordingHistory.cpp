@@ -15,10 +15,13 @@ namespace cfg = config;
 
 const std::string kSection(cfg::kHistorySection);
 
+// Beyond this (about 31 700 years) a position is no recording's.
+constexpr double kLongest = 1e12;
+
 std::string positionText(double seconds) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.1f", seconds);
-    return text;
+    const int length = std::snprintf(text, sizeof text, "%.1f", std::min(seconds, kLongest));
+    return length > 0 ? std::string(text, static_cast<std::size_t>(length)) : std::string("0");
 }
 
 std::optional<RecordingHistory::Recording> parsed(const std::string& value) {

@@ -48,14 +48,14 @@ TEST_F(RecordingHistoryTest, KeepsPositionsAndOrderAcrossInstances) {
     EXPECT_EQ(again.recordings()[1].path, odd);
     EXPECT_EQ(again.recordings()[2].path, "/rec/one.wav");
     EXPECT_EQ(again.position(odd), 3723.0);
-    EXPECT_NEAR(*again.position("/rec/one.wav"), 15.3, 1e-9);
+    EXPECT_NEAR(again.position("/rec/one.wav").value_or(-1), 15.3, 1e-9);
     EXPECT_EQ(again.position("/rec/never-opened.mp3"), 0.0);
     EXPECT_EQ(again.position("/rec/unknown.wav"), std::nullopt);
 
     // Opening again moves a recording to the front and keeps its position.
     again.opened("/rec/one.wav");
     EXPECT_EQ(again.recordings()[0].path, "/rec/one.wav");
-    EXPECT_NEAR(*again.position("/rec/one.wav"), 15.3, 1e-9);
+    EXPECT_NEAR(again.position("/rec/one.wav").value_or(-1), 15.3, 1e-9);
 }
 
 TEST_F(RecordingHistoryTest, KeepsTheLatestHundredAndForgetsWithoutLeavingStaleEntries) {

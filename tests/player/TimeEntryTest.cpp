@@ -16,8 +16,8 @@ TEST(TimeEntry, TakesHoursMinutesSecondsAndTenths) {
     EXPECT_EQ(parseTimeEntry("75"), 75.0);
     EXPECT_EQ(parseTimeEntry(" 00:00:42 "), 42.0);
     EXPECT_EQ(parseTimeEntry("150:00:00"), 540000.0);
-    EXPECT_DOUBLE_EQ(*parseTimeEntry("00:01:15.5"), 75.5);
-    EXPECT_DOUBLE_EQ(*parseTimeEntry("2.25"), 2.25);
+    EXPECT_DOUBLE_EQ(parseTimeEntry("00:01:15.5").value_or(-1), 75.5);
+    EXPECT_DOUBLE_EQ(parseTimeEntry("2.25").value_or(-1), 2.25);
 }
 
 TEST(TimeEntry, RefusesAnythingElse) {
