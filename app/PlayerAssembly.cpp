@@ -22,12 +22,14 @@ PlayerAssembly::PlayerAssembly(FrontEnd frontEnd)
           {mForm, frontEnd.mainWindow, mKeys, frontEnd.subclass, systemDesktopServices(), frontEnd.keyLegend})),
       mMenus(mForm, frontEnd.view, frontEnd.modes),
       mTyper(frontEnd.typer ? std::move(frontEnd.typer) : desktopTextTyper()),
+      mSelection(std::move(frontEnd.selection)),
       mPedalActions([this] { return mForm.pedal_mapping(); }, [this](Command command) { mForm.runCommand(command); }),
       mPedals(mPedalActions) {
     mForm.setSettingsDialog(mSettingsDialog.get());
     mForm.setMenuHandlers(&mMenus);
     mForm.setTextTyper(mTyper.get());
     mForm.setRunningCopy(frontEnd.runningCopy);
+    mForm.setSelectionReader(mSelection.get());
     frontEnd.subclass.setKeyMessageHandler([this](std::int32_t slot) { mForm.KeyMessage(slot); });
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The program's composition root, shared by every front end: it builds the
 // player (frmMain), its menus, the settings dialog, the global keys' binding
-// and handler, the time stamp's typer, Timepost and the foot pedals, always in
+// and handler, the time stamp's typer, the selection's reader, Timepost and the foot pedals, always in
 // the same order, from the toolkit objects the front end hands it.
 //
 // Ownership: the assembly owns what it builds; the front end's objects it is
@@ -21,6 +21,7 @@
 #include "player/MainView.h"
 #include "player/MenuHandlers.h"
 #include "player/RunningCopy.h"
+#include "player/SelectionReader.h"
 #include "player/SettingsDialogSeam.h"
 #include "player/ShortcutKeyPorts.h"
 #include "player/SingleInstance.h"
@@ -61,6 +62,8 @@ public:
         std::unique_ptr<TextTyper> typer;
         // Where a second start hands its recording; null: it is refused.
         RunningCopy* runningCopy = nullptr;
+        // How the jump to a time stamp reads the selection; null: it does nothing.
+        std::unique_ptr<SelectionReader> selection;
     };
 
     explicit PlayerAssembly(FrontEnd frontEnd);
@@ -86,6 +89,7 @@ private:
     std::unique_ptr<SettingsDialogSeam> mSettingsDialog;
     MenuHandlers mMenus;
     std::unique_ptr<TextTyper> mTyper;
+    std::unique_ptr<SelectionReader> mSelection;
     hotkeys::PedalActions mPedalActions;
     hotkeys::FootPedals mPedals;
 };

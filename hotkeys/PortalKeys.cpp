@@ -14,7 +14,6 @@ namespace lirabox::hotkeys {
 namespace {
 
 constexpr UiText kKeysOff = LIRABOX_TEXT("main", "the global shortcut keys are off");
-constexpr std::int32_t kSlots = 9;
 
 }  // namespace
 
@@ -38,14 +37,14 @@ void PortalKeys::TerminateHook() {
 
 // A row moved to another slot by hand (ID) gives that slot its key, as the watcher does.
 void PortalKeys::RegistKey(const ShortcutKeyRecord& record) {
-    if (record.ID < 0 || record.ID >= kSlots) return;
+    if (record.ID < 0 || record.ID >= kCommandSlots) return;
     mPreferred[static_cast<std::size_t>(record.ID)] = portalTrigger(record.KeyCode, record.ShiftStatus);
     if (mOn) mPortal.bind(shortcuts());
 }
 
 std::vector<ShortcutPortal::Shortcut> PortalKeys::shortcuts() const {
     std::vector<ShortcutPortal::Shortcut> list;
-    for (std::int32_t slot = 0; slot < kSlots; ++slot) {
+    for (std::int32_t slot = 0; slot < kCommandSlots; ++slot) {
         const auto index = static_cast<std::size_t>(slot);
         list.push_back(
             {std::string(slotCommandName(slot)), shown(settings::text::kRowCaptions[index]), mPreferred[index]});
@@ -71,7 +70,7 @@ KeyRoute PortalKeys::route() {
 
 void PortalKeys::bound(const std::map<std::string, std::string>& triggers) {
     mUnavailable.clear();
-    for (std::int32_t slot = 0; slot < kSlots; ++slot) {
+    for (std::int32_t slot = 0; slot < kCommandSlots; ++slot) {
         const auto given = triggers.find(std::string(slotCommandName(slot)));
         mGiven[static_cast<std::size_t>(slot)] = given == triggers.end() ? std::string() : given->second;
     }

@@ -56,7 +56,7 @@ public:
     // `run` carries a command out; it may let other events run inside it.
     PortalKeys(ShortcutPortal& portal, std::function<void(Command)> run);
 
-    // The keys on: the nine commands are bound, with the keys of the rows
+    // The keys on: the ten commands are bound, with the keys of the rows
     // registered since (each registration binds again).
     void InitHook(std::uintptr_t window) override;
     // The keys off: nothing bound, nothing repeating.
@@ -98,8 +98,8 @@ private:
     std::function<void(Command)> mRun;
     std::function<void()> mRouteChanged;
     bool mOn = false;
-    std::array<std::string, 9> mPreferred {};
-    std::array<std::string, 9> mGiven {};
+    std::array<std::string, kCommandSlots> mPreferred {};
+    std::array<std::string, kCommandSlots> mGiven {};
     std::string mUnavailable;
     bool mUnavailableReported = false;
     std::optional<Held> mHeld;

@@ -10,7 +10,7 @@ struct Slot {
     std::string_view name;
 };
 
-constexpr std::array<Slot, 9> kSlots {{
+constexpr std::array<Slot, kCommandSlots> kSlots {{
     {Command::PlayPause, "play-pause"},
     {Command::Stop, "stop"},
     {Command::Faster, "faster"},
@@ -20,6 +20,7 @@ constexpr std::array<Slot, 9> kSlots {{
     {Command::RepeatStart, "repeat-start"},
     {Command::RepeatEnd, "repeat-end"},
     {Command::InsertTimeStamp, "timestamp"},
+    {Command::GoToSelection, "goto-selection"},
 }};
 
 bool isSlot(std::int32_t slot) { return slot >= 0 && slot < static_cast<std::int32_t>(kSlots.size()); }

@@ -21,6 +21,8 @@ enum class Command {
     RepeatStart,
     RepeatEnd,
     InsertTimeStamp,  // types the playing position into the focused window
+    GoToTime,         // the go-to-time dialog
+    GoToSelection,    // moves to the time stamp the user has selected
     Open,
     Quit,
     PlaybackSettings,     // the settings dialog on its playback tab
@@ -32,12 +34,16 @@ enum class Command {
     Version,
 };
 
-// The command a shortcut-key slot (the message's wParam) runs: slots 0..8 in
+// The number of shortcut-key slots that run a command.
+inline constexpr std::int32_t kCommandSlots = 10;
+
+// The command a shortcut-key slot (the message's wParam) runs: slots 0..9 in
 // the order of the settings dialog's rows; any other slot runs nothing.
 std::optional<Command> commandForSlot(std::int32_t slot);
 
 // The short name of a slot's command ("play-pause", "stop", "faster", "slower",
-// "forward", "rewind", "repeat-start", "repeat-end", "timestamp"): what
+// "forward", "rewind", "repeat-start", "repeat-end", "timestamp",
+// "goto-selection"): what
 // `lirabox --command` takes and what the desktop's shortcut list calls it.
 // Empty for a slot that runs nothing.
 std::string_view slotCommandName(std::int32_t slot);

@@ -71,7 +71,9 @@ std::optional<CommandLineFile> parseCommandLine(const std::string& text, const s
     std::string seconds = option.substr(equals + 1);
     seconds = seconds.substr(0, seconds.find('='));
     try {
-        return located(text.substr(0, slash), toInt32(seconds), startFolder);
+        CommandLineFile file = located(text.substr(0, slash), toInt32(seconds), startFolder);
+        file.startGiven = true;
+        return file;
     } catch (const RaisedError&) {
         return std::nullopt;  // not a number, or out of range
     }

@@ -15,7 +15,8 @@ std::string argumentText(int argc, const char* const* argv);
 
 struct CommandLineFile {
     std::string path;
-    std::int32_t start = 0;  // seconds
+    std::int32_t start = 0;   // seconds
+    bool startGiven = false;  // "/t=" was given
 };
 
 // The file to open and play, or nothing.

@@ -77,6 +77,10 @@ public:
     // when the user cancelled.
     virtual std::optional<std::string> showOpenDialog(const OpenDialogRequest& request) = 0;
 
+    // The go-to-time dialog, modal to the main window, its box holding `text`
+    // to begin with; what the user entered, or nothing when they cancelled.
+    virtual std::optional<std::string> showGoToTimeDialog(const std::string& text) = 0;
+
     // Brings the main window or the one-line window to the front (out of the
     // task bar when minimised) and gives it the keyboard focus.
     virtual void SetFocusTo(ShownWindow window) = 0;

@@ -27,6 +27,9 @@ inline constexpr UiText kFileMenu = LIRABOX_TEXT("frmMain", "ファイル");
 inline constexpr UiText kSpeedUpItem = LIRABOX_TEXT("frmMain", "再生速度アップ");
 inline constexpr UiText kSpeedDownItem = LIRABOX_TEXT("frmMain", "再生速度ダウン");
 inline constexpr UiText kTimeStampItem = LIRABOX_TEXT("frmMain", "タイムスタンプ挿入");
+inline constexpr UiText kGoToTimeItem = LIRABOX_TEXT("frmMain", "指定時間へ移動…");
+// The go-to-time dialog's prompt.
+inline constexpr UiText kGoToTimePrompt = LIRABOX_TEXT("frmMain", "移動先の時間 (hh:mm:ss、mm:ss、ss):");
 inline constexpr UiText kQuitItem = LIRABOX_TEXT("frmMain", "終了");
 // The settings menu: the settings dialog on its playback or shortcut-key tab.
 inline constexpr UiText kSettingsMenu = LIRABOX_TEXT("frmMain", "設定");

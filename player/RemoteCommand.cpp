@@ -13,7 +13,7 @@ constexpr UiText kUnknownCommand = LIRABOX_TEXT("main", "unknown command");
 constexpr UiText kCommandList = LIRABOX_TEXT(
     "main",
     "the commands are play-pause, stop, faster, slower, forward, rewind, repeat-start, repeat-end, timestamp, "
-    "open FILE and goto SECONDS");
+    "goto-selection, open FILE and goto SECONDS");
 constexpr UiText kNeedsFile = LIRABOX_TEXT("main", "open needs the recording's full path");
 constexpr UiText kNeedsSeconds = LIRABOX_TEXT("main", "goto needs a number of seconds, 0 or more");
 constexpr UiText kTooManyWords = LIRABOX_TEXT("main", "too many words after the command");

@@ -4,6 +4,7 @@
 // dropped. Implemented by each front end (the session bus on Linux, a window
 // message on Windows); called on the second start's UI thread, once.
 
+#include <climits>
 #include <cstdint>
 #include <string>
 
@@ -12,8 +13,11 @@ namespace lirabox {
 class RunningCopy {
 public:
     virtual ~RunningCopy() = default;
+    // Start of a recording handed over without "/t=": where the running copy
+    // would start it from its own command line (0, or where it was left).
+    static constexpr std::int32_t kNoStart = INT32_MIN;
     // Asks the running copy to open the recording (a full path) and play it
-    // from start seconds, and to come to the front. True once it has taken
+    // from start seconds (or kNoStart), and to come to the front. True once it has taken
     // the request; false when no running copy answers, within a few seconds.
     virtual bool handOver(const std::string& path, std::int32_t start) = 0;
 };

@@ -3,6 +3,7 @@
 // and the replacement of the main window's event handling. The real bindings
 // live with the hotkeys; the Null versions do nothing.
 
+#include "Command.h"
 #include "keytap/Keytap.h"
 
 #include <array>
@@ -21,9 +22,9 @@ struct KeyRoute {
     };
     Way way = Way::Watcher;
     std::string offReason;  // Off: why, in the user's language
-    // DesktopShortcuts: the keys the desktop gave each row (slot 0..8), as it
+    // DesktopShortcuts: the keys the desktop gave each row (slot 0..9), as it
     // describes them; empty where it gave none or has not answered yet.
-    std::array<std::string, 9> desktopKeys {};
+    std::array<std::string, kCommandSlots> desktopKeys {};
 };
 
 class KeytapApi {

@@ -23,6 +23,7 @@ inline constexpr UiText kCommandOption =
                  "  --command NAME [ARGUMENT]\n"
                  "              hand a command to the Lirabox that runs, and exit: play-pause,\n"
                  "              stop, faster, slower, forward, rewind, repeat-start,\n"
-                 "              repeat-end, timestamp, open FILE, goto SECONDS\n");
+                 "              repeat-end, timestamp, goto-selection, open FILE,\n"
+                 "              goto SECONDS\n");
 
 }  // namespace lirabox::usage

@@ -5,6 +5,7 @@
 #include "LoadFailureText.h"
 #include "MenuHandlers.h"
 #include "ShortcutKeyRow.h"
+#include "TimeEntry.h"
 #include "TimeText.h"
 #include "support/AppPaths.h"
 #include "support/ConfigFiles.h"
@@ -21,6 +22,7 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <system_error>
 
 namespace lirabox {
@@ -54,6 +56,12 @@ constexpr FilterEntry kOpenFilter[] = {
      "*.m4a;*.aac;*.ogg;*.opus;*.flac"},
 };
 const char* const kInitialTimeText = "00:00:00 / 00:00:00";
+constexpr UiText kNotATime =
+    LIRABOX_TEXT("frmMain", "時間は hh:mm:ss、mm:ss、ss または hh:mm:ss.f の形で入力してください。");
+// While playing, the position is saved this often (ticks of 100 ms: a minute).
+constexpr int kTicksBetweenSaves = 600;
+// A recording left within this many seconds of its end starts again from 0.
+constexpr double kFinishedMargin = 1.0;
 
 std::string str(std::string_view text) { return std::string(text); }
 
@@ -63,6 +71,11 @@ std::string absolutePath(const std::string& path, const std::filesystem::path& s
     const std::filesystem::path file = pathFromUtf8(path);
     if (file.is_absolute() || startFolder.empty()) return path;
     return utf8FromPath((startFolder / file).lexically_normal());
+}
+
+bool isFile(const std::string& path) {
+    std::error_code unknown;
+    return std::filesystem::is_regular_file(pathFromUtf8(path), unknown);
 }
 
 // A handler's call that must not let a failure reach the window.
@@ -121,7 +134,10 @@ bool frmMain::Form_Load(const std::string& argumentText) {
     if (mInstanceGuard.PrevInstance()) {
         mHandedOver = false;
         if (const auto file = parseCommandLine(argumentText, startFolder); file && mRunningCopy != nullptr) {
-            guarded([&] { mHandedOver = mRunningCopy->handOver(absolutePath(file->path, startFolder), file->start); });
+            guarded([&] {
+                mHandedOver = mRunningCopy->handOver(absolutePath(file->path, startFolder),
+                                                     file->startGiven ? file->start : RunningCopy::kNoStart);
+            });
         }
         if (!mHandedOver) mView.MsgBox(shown(kAlreadyRunning), MessageIcon::Critical, kTitle);
         return false;
@@ -147,6 +163,8 @@ bool frmMain::Form_Load(const std::string& argumentText) {
                                                            str(cfg::kKeyTimeStampFormat),
                                                            str(timeStampPattern(TimeStampFormat::Bracketed))));
         },
+        [&] { mResume = ReadStringKeepingFile(*mUserIni, str(cfg::kUserSection), str(cfg::kKeyResume), "0") == "1"; },
+        [&] { openHistory(); },
         [&] { mView.setLblTimeNow(kInitialTimeText); },
         [&] {
             mConfigIni = std::make_shared<clsIniFile>();
@@ -184,6 +202,10 @@ void frmMain::Form_Unload() {
     skipOnFailure(
         [&] {
             if (mSettingsDialog != nullptr && mSettingsDialog->isLoaded()) mSettingsDialog->unload();
+        },
+        [&] {
+            rememberPosition();
+            saveHistory();
         },
         [&] { mUserIni.reset(); },
         [&] {
@@ -227,7 +249,72 @@ void frmMain::fillSpeedList() {
 }
 
 void frmMain::openCommandLine(const std::string& argumentText, const std::filesystem::path& startFolder) {
-    if (const auto file = parseCommandLine(argumentText, startFolder)) playCommandLineFile(file->path, file->start);
+    if (const auto file = parseCommandLine(argumentText, startFolder)) {
+        playCommandLineFile(file->path, file->startGiven ? std::optional(file->start) : std::nullopt);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The recordings opened lately and where each was left
+
+void frmMain::openHistory() {
+    auto file = std::make_shared<clsIniFile>();
+    file->setFilePathMode(clsIniFile::kPathProgramFolder);
+    file->setFileName(str(cfg::kHistoryFile));
+    file->setBufferSize(std::numeric_limits<std::int16_t>::max());
+    mHistory = std::make_unique<RecordingHistory>(std::move(file));
+}
+
+void frmMain::set_resume_position(bool resume) {
+    writeUserSetting(cfg::kKeyResume, resume ? "1" : "0");
+    mResume = resume;
+}
+
+void frmMain::rememberPosition() {
+    if (!mHistory || mRecordingPath.empty() || mEngine.currentMedia().name().empty()) return;
+    mHistory->remember(mRecordingPath, mEngine.controls().currentPosition());
+}
+
+void frmMain::saveHistory() {
+    mTicksSinceSave = 0;
+    if (mHistory) mHistory->save();
+}
+
+void frmMain::noteOpened(const std::string& path) {
+    std::error_code noFullPath;
+    const std::filesystem::path full = std::filesystem::absolute(pathFromUtf8(path), noFullPath);
+    mRecordingPath = noFullPath ? path : utf8FromPath(full.lexically_normal());
+    if (!mHistory) return;
+    mHistory->opened(mRecordingPath);
+    saveHistory();
+}
+
+// Where a recording just loaded starts: where it was left when resuming is on
+// and it was not left at its end, else 0.
+double frmMain::resumePosition() const {
+    if (!mResume || !mHistory) return 0;
+    const double position = mHistory->position(mRecordingPath).value_or(0);
+    return position < mEngine.currentMedia().duration() - kFinishedMargin ? position : 0;
+}
+
+std::vector<frmMain::RecentRecording> frmMain::recentRecordings() const {
+    std::vector<RecentRecording> recent;
+    if (!mHistory) return recent;
+    for (const RecordingHistory::Recording& recording : mHistory->recordings()) {
+        if (recent.size() == kRecentShown) break;
+        recent.push_back({recording.path, isFile(recording.path)});
+    }
+    return recent;
+}
+
+void frmMain::openRecent(const std::string& path) {
+    guarded([&] {
+        fileOpen(path);
+        if (mHistory && !isFile(path)) {
+            mHistory->forget(path);
+            saveHistory();
+        }
+    });
 }
 
 // ---------------------------------------------------------------------------
@@ -312,6 +399,8 @@ void frmMain::runCommand(Command command) {
         case Command::RepeatStart: setRepeatStartFunc(); break;
         case Command::RepeatEnd: setRepeatEndFunc(); break;
         case Command::InsertTimeStamp: insertTimeStampFunc(); break;
+        case Command::GoToTime: goToTimeFunc(); break;
+        case Command::GoToSelection: goToSelectionFunc(); break;
         case Command::Open: cmdOpen_Click(); break;
         case Command::PlaybackSettings: openSettings(SettingsTab::Playback); break;
         case Command::ShortcutKeySettings: openSettings(SettingsTab::ShortcutKeys); break;
@@ -425,6 +514,33 @@ void frmMain::seekTo(double seconds) {
     guarded([&] { moveTo(seconds); });
 }
 
+void frmMain::goToTime(double seconds) {
+    if (mEngine.currentMedia().name().empty()) return;
+    moveTo(std::clamp(seconds, 0.0, std::max(0.0, mEngine.currentMedia().duration())));
+}
+
+void frmMain::goToTimeFunc() {
+    if (mEngine.currentMedia().name().empty()) return;
+    std::string text = TimeText(mEngine.controls().currentPosition());
+    while (const auto answer = mView.showGoToTimeDialog(text)) {
+        if (const auto seconds = parseTimeEntry(*answer)) {
+            goToTime(*seconds);
+            return;
+        }
+        mView.MsgBox(shown(kNotATime), MessageIcon::Information, kTitle);
+        text = *answer;
+    }
+}
+
+void frmMain::goToSelectionFunc() {
+    if (mSelectionReader == nullptr || mEngine.currentMedia().name().empty()) return;
+    mSelectionReader->read([this](const std::string& text) {
+        guarded([&] {
+            if (const auto seconds = findTimeStamp(text)) goToTime(*seconds);
+        });
+    });
+}
+
 void frmMain::setRepeatStartFunc() {
     if (mRepeatStart != 0) {
         mRepeatStart = 0;
@@ -500,7 +616,12 @@ void frmMain::Timer2_Timer() {
                       notify(&PlayerListener::positionTicked, position);
                   },
                   [&] { repeatStep(); },
-                  [&] { notePlayState(); });
+                  [&] { notePlayState(); },
+                  [&] {
+                      if (++mTicksSinceSave < kTicksBetweenSaves) return;
+                      rememberPosition();
+                      saveHistory();
+                  });
 }
 
 // Marks set by the user repeat their stretch: back to the start mark at the
@@ -529,18 +650,12 @@ std::string frmMain::positionText() {
 // File opening
 
 void frmMain::fileOpen(const std::string& path) {
-    reportingLoadErrors(path, [&] {
-        mEngine.settings().autoStart(false);
-        if (const auto labelFailure = loadSequence(path, true)) throw *labelFailure;
-        publishWhileStill();
-    });
+    reportingLoadErrors(path, [&] { loadStopped(path); });
 }
 
 void frmMain::openFile(const std::string& path) {
     try {
-        mEngine.settings().autoStart(false);
-        if (const auto labelFailure = loadSequence(path, true)) throw *labelFailure;
-        publishWhileStill();
+        loadStopped(path);
     } catch (const RaisedError&) {
         noteFailedLoad();
         throw;
@@ -551,16 +666,16 @@ void frmMain::openFile(const std::string& path) {
 }
 
 void frmMain::openHandedOver(const std::string& path, std::int32_t start) {
-    playCommandLineFile(path, start);
+    playCommandLineFile(path, start != RunningCopy::kNoStart ? std::optional<std::int32_t>(start) : std::nullopt);
     guarded([&] { mView.SetFocusTo(mFullMode ? ShownWindow::Main : ShownWindow::OneLine); });
 }
 
-void frmMain::playCommandLineFile(const std::string& path, std::int32_t start) {
+void frmMain::playCommandLineFile(const std::string& path, std::optional<std::int32_t> start) {
     reportingLoadErrors(path, [&] {
         const auto labelFailure = loadSequence(path, false);
         if (!mEngine.currentMedia().name().empty()) {
             applyRate();
-            moveTo(start);
+            moveTo(start ? *start : resumePosition());
             mEngine.controls().play();
             notePlayState();
             mView.setTimer2Enabled(true);
@@ -570,6 +685,19 @@ void frmMain::playCommandLineFile(const std::string& path, std::int32_t start) {
     });
 }
 
+// The load of the Open dialog, drops and the recent list: stopped, where the
+// recording was left when resuming is on.
+void frmMain::loadStopped(const std::string& path) {
+    mEngine.settings().autoStart(false);
+    const auto labelFailure = loadSequence(path, true);
+    if (const double start = resumePosition(); start > 0) {
+        moveTo(start);
+    } else {
+        publishWhileStill();
+    }
+    if (labelFailure) throw *labelFailure;
+}
+
 // The common load; the focus step is left out for the command line. A time
 // label that cannot show the length (beyond 32-bit seconds) does not cut the
 // load short: the marks and the seek range still cover the whole recording, and the
@@ -577,6 +705,7 @@ void frmMain::playCommandLineFile(const std::string& path, std::int32_t start) {
 std::optional<RaisedError> frmMain::loadSequence(const std::string& path, bool withFocus) {
     if (!mUtil) throw RaisedError(kErrObjectNotSet, kTitle, "no file-name utility");
     mView.setLblFile(mUtil->ExtractFileName(path));
+    guarded([&] { rememberPosition(); });
     mEngine.settings().autoStart(false);
     mEngine.URL(path);
     mEngine.mediaCollection().add(mEngine.currentMedia().sourceURL());
@@ -592,6 +721,7 @@ std::optional<RaisedError> frmMain::loadSequence(const std::string& path, bool w
     if (!mView.Timer2Enabled()) showSeekValue(mEngine.controls().currentPosition());
     mRepeatStart = 0;
     mRepeatEnd = toInt32(mEngine.currentMedia().duration());
+    guarded([&] { noteOpened(path); });
     notePlayState();
     notify(&PlayerListener::recordingLoaded, mView.lblFile(), mEngine.currentMedia().duration());
     noteRepeatMarks();

@@ -12,6 +12,8 @@
 #include "PedalMapping.h"
 #include "PlayerListener.h"
 #include "RunningCopy.h"
+#include "RecordingHistory.h"
+#include "SelectionReader.h"
 #include "SettingsDialogSeam.h"
 #include "ShortcutKeyPorts.h"
 #include "SingleInstance.h"
@@ -78,6 +80,8 @@ public:
     void setTextTyper(TextTyper* typer) { mTextTyper = typer; }
     // Where a second start hands its recording; without one it is refused.
     void setRunningCopy(RunningCopy* copy) { mRunningCopy = copy; }
+    // What the jump-to-time-stamp command reads; without one it does nothing.
+    void setSelectionReader(SelectionReader* reader) { mSelectionReader = reader; }
 
     // Start-up. argumentText is the program's arguments joined by single
     // spaces, exactly as received. Returns false for a second instance, which
@@ -121,16 +125,46 @@ public:
     void set_timestamp_format(TimeStampFormat format);
     // Types the playing position into the focused window; nothing without a recording.
     void insertTimeStampFunc();
+    // Whether a recording opened without a start second starts where it was
+    // left; setting it saves it to "UserCfg.ini" first, as the step lengths do.
+    bool resume_position() const { return mResume; }
+    void set_resume_position(bool resume);
 
-    // File opening. A file that cannot be opened leaves the loaded recording
-    // as it was; fileOpen and playCommandLineFile report the failure in a
-    // message box that names the file and says why (LoadFailureText.h), openFile
-    // throws it (RaisedError) to a caller that reports it its own way.
+    // Moves to a time, clamped to the recording, playing or not, as the seek
+    // bar does; nothing without a recording.
+    void goToTime(double seconds);
+    // The go-to-time dialog until it is cancelled or holds a time
+    // (parseTimeEntry); a text that is none is refused with a message.
+    void goToTimeFunc();
+    // Reads the selection and moves to the first time stamp in it
+    // (findTimeStamp); without one nothing moves.
+    void goToSelectionFunc();
+
+    // The recordings opened lately, most recent first, for the File menu.
+    struct RecentRecording {
+        std::string path;
+        bool exists = false;  // a file is there now
+    };
+    static constexpr std::size_t kRecentShown = 8;
+    std::vector<RecentRecording> recentRecordings() const;
+    // Opens one of them as the Open dialog's choice would be; one that is no
+    // longer there gives the load's error message and leaves the list.
+    void openRecent(const std::string& path);
+
+    // File opening. The recording is loaded stopped, at 0 or, when
+    // resume_position() is on, where it was left. A file that cannot be
+    // opened leaves the loaded recording as it was; fileOpen and
+    // playCommandLineFile report the failure in a message box that names the
+    // file and says why (LoadFailureText.h), openFile throws it (RaisedError)
+    // to a caller that reports it its own way.
     void fileOpen(const std::string& path);
     void openFile(const std::string& path);
-    void playCommandLineFile(const std::string& path, std::int32_t start);
-    // The recording a second start handed over: opened and played as from the
-    // command line, and the shown window comes to the front.
+    // Without a start second the recording starts at 0, or where it was left
+    // when resume_position() is on.
+    void playCommandLineFile(const std::string& path, std::optional<std::int32_t> start);
+    // The recording a second start handed over (start: RunningCopy::kNoStart
+    // when it gave none): opened and played as from the command line, and the
+    // shown window comes to the front.
     void openHandedOver(const std::string& path, std::int32_t start);
 
     // Runs one user command: the one entry point of buttons, menu items and keys.
@@ -170,10 +204,10 @@ public:
     // Files dropped on the main window or the one-line window: the first is opened.
     void OLEDragDrop(const std::vector<std::string>& files);
 
-    // Row index (0..8) of "config.ini" as a key record; raises when a stored
+    // Row index (0..9) of "config.ini" as a key record; raises when a stored
     // value is not a number.
     ShortcutKeyRecord LoadShortcutKey(int index);
-    // The message the hook library posts: slot 0..8 runs its command, others nothing.
+    // The message the hook library posts: slot 0..9 runs its command, others nothing.
     void KeyMessage(std::int32_t slot);
     // While the settings dialog captures keys the global keys rest: suspending
     // takes the hook down, resuming switches the keys on again as the check
@@ -204,6 +238,7 @@ private:
     void showPosition();
     void publishWhileStill();
     void repeatStep();
+    void loadStopped(const std::string& path);
     std::optional<RaisedError> loadSequence(const std::string& path, bool withFocus);
     void reportingLoadErrors(const std::string& path, const std::function<void()>& load) noexcept;
     void noteFailedLoad() noexcept;
@@ -221,6 +256,11 @@ private:
     void uncheckKeysThatCannotWork();
     void openSettings(SettingsTab tab);
     void runMenuCommand(Command command);
+    void openHistory();
+    double resumePosition() const;
+    void rememberPosition();
+    void saveHistory();
+    void noteOpened(const std::string& path);
 
     media::MediaEngine& mEngine;
     MainView& mView;
@@ -238,6 +278,7 @@ private:
     TextTyper* mTextTyper = nullptr;
     RunningCopy* mRunningCopy = nullptr;
     bool mHandedOver = false;
+    SelectionReader* mSelectionReader = nullptr;
 
     std::shared_ptr<clsCommonUtil> mUtil;
     std::shared_ptr<clsIniFile> mPositionIni;
@@ -250,6 +291,12 @@ private:
     std::int16_t mAutorevTime = 0;
     PedalMapping mPedalMapping = defaultPedalMapping();
     TimeStampFormat mTimeStampFormat = TimeStampFormat::Bracketed;
+    bool mResume = false;
+    std::unique_ptr<RecordingHistory> mHistory;
+    // The loaded recording's full path, as the history knows it.
+    std::string mRecordingPath;
+    // Position ticks since the position was last saved.
+    int mTicksSinceSave = 0;
     clsPicSlider mPicSlider;
     clsPicSlider mPicSlider2;
     bool mFullMode = true;

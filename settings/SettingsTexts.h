@@ -37,6 +37,8 @@ inline constexpr UiText kTimeStampFormatExplanation = LIRABOX_TEXT(
 inline constexpr UiText kMessageNormal =
     LIRABOX_TEXT("frmSettings", "＊テキストボックスを選んで，任意のキーを入力してください。");
 inline constexpr UiText kMessageDuplicate = LIRABOX_TEXT("frmSettings", "＊重複したキー設定があります。");
+// The playback tab's resume box.
+inline constexpr UiText kResume = LIRABOX_TEXT("frmSettings", "再開位置を記憶する");
 inline constexpr UiText kSuggestedKeys = LIRABOX_TEXT("frmSettings", "おすすめのキーを入れる");
 inline constexpr UiText kSuggestedKeysHint = LIRABOX_TEXT(
     "frmSettings", "空いている行にファンクションキーを入れます（キーの破棄あり）。OK か適用で保存されます。");
@@ -52,7 +54,7 @@ inline constexpr UiText kDesktopKeyHeader = LIRABOX_TEXT("frmSettings", "デス�
 inline constexpr UiText kDiscardByDesktop = LIRABOX_TEXT(
     "frmSettings", "デスクトップのショートカットは、キーを入力中のプログラムに渡しません。そのため破棄は選べません。");
 inline constexpr UiText kTimeStampRowCaption = LIRABOX_TEXT("frmSettings", "タイムスタンプ挿入");
-inline constexpr std::array<UiText, 9> kRowCaptions {
+inline constexpr std::array<UiText, 10> kRowCaptions {
     LIRABOX_TEXT("frmSettings", "再生・一時停止"),
     LIRABOX_TEXT("frmSettings", "停止"),
     LIRABOX_TEXT("frmSettings", "速度アップ"),
@@ -62,6 +64,7 @@ inline constexpr std::array<UiText, 9> kRowCaptions {
     LIRABOX_TEXT("frmSettings", "リピート開始位置"),
     LIRABOX_TEXT("frmSettings", "リピート終了位置"),
     kTimeStampRowCaption,
+    LIRABOX_TEXT("frmSettings", "タイムスタンプへ移動"),
 };
 
 // The foot pedal tab: the pedals, in the order left, middle, right, and the

@@ -66,6 +66,7 @@ void frmSettings::Form_Load(std::uintptr_t dialogWindow) {
     mStepTexts[indexOf(StepBox::AutRev)] = std::to_string(mMain.autorev_time());
     mPedals = mMain.pedal_mapping();
     mTimeStampFormat = mMain.timestamp_format();
+    mResume = mMain.resume_position();
     for (int row = 0; row < kRows; ++row) {
         mShortcutKeys[indexOf(row)] = LoadShortcutKey(row);
         ShowShortcutKey(row, mShortcutKeys[indexOf(row)]);
@@ -131,6 +132,9 @@ std::optional<std::int32_t> frmSettings::cmdSave_Click() {
     step(failure, [&] {
         if (mTimeStampFormat != mMain.timestamp_format()) mMain.set_timestamp_format(mTimeStampFormat);
     });
+    step(failure, [&] {
+        if (mResume != mMain.resume_position()) mMain.set_resume_position(mResume);
+    });
     SaveShortcutKeys(failure);
     return failure;
 }
@@ -147,7 +151,7 @@ void frmSettings::applyStep(StepBox box, std::int16_t fallback, void (frmMain::*
 
 // Every row is written and then registered in its own slot as the file now
 // holds it, so the file and the hook library agree even after a failed write.
-// The ninth row is left out until it holds a key.
+// The ninth and tenth rows are left out until they hold a key.
 void frmSettings::SaveShortcutKeys(std::optional<std::int32_t>& failure) {
     for (int row = 0; row < kRows; ++row) {
         if (!shortcutKeyRowToKeep(row, mShortcutKeys[indexOf(row)])) continue;
@@ -224,7 +228,7 @@ void frmSettings::cmdSuggestedKeys_Click() {
     for (int row = 0; row < kRows; ++row) {
         ShortcutKeyRecord& record = mShortcutKeys[indexOf(row)];
         const std::int32_t suggested = kSuggestedKeys[indexOf(row)];
-        if (record.KeyCode != 0 || held(suggested)) continue;
+        if (suggested == 0 || record.KeyCode != 0 || held(suggested)) continue;
         record.KeyCode = suggested;
         record.ShiftStatus = 0;
         record.KeyDestroy = 1;

@@ -1,6 +1,6 @@
 #pragma once
 // The settings dialog's behaviour: the playback tab's three step lengths and
-// time stamp form, the shortcut-key tab's nine rows, the tab and caption, Apply and the dialog's
+// time stamp form and resume box, the shortcut-key tab's ten rows, the tab and caption, Apply and the dialog's
 // own top-most state. The Qt dialog shows what this class holds and forwards
 // its controls' events here.
 //
@@ -38,14 +38,15 @@ enum class StepBox { AutRev, RevTime, FowTime };
 // the dialog moving it, another window).
 enum class LeftBy { Tab, ShiftTab, Other };
 
-inline constexpr int kRows = 9;
+inline constexpr int kRows = 10;
 // The focus target after the last row: the OK button.
 inline constexpr int kOkButton = kRows;
 
 // The suggested key of each row, in row order: play/pause F9, stop F4, speed
 // up F6, speed down F5, fast-forward F8, rewind F7, repeat start F11, repeat
-// end F12, time stamp F2. F10 stays free: it opens the main window's menus.
-inline constexpr std::array<std::int32_t, kRows> kSuggestedKeys {120, 115, 117, 116, 119, 118, 122, 123, 113};
+// end F12, time stamp F2; none (0) for the jump to a time stamp. F10 stays
+// free: it opens the main window's menus.
+inline constexpr std::array<std::int32_t, kRows> kSuggestedKeys {120, 115, 117, 116, 119, 118, 122, 123, 113, 0};
 
 // A step box holds at most this many digits; Apply keeps a value to 32767.
 inline constexpr std::size_t kStepDigits = 5;
@@ -92,10 +93,13 @@ public:
     // The time stamp's form, as chosen in the list; Apply saves it when it changed.
     TimeStampFormat timeStampFormat() const { return mTimeStampFormat; }
     void cboTimeStampFormat_Click(TimeStampFormat format) { mTimeStampFormat = format; }
+    // Whether a recording resumes where it was left; Apply saves it when it changed.
+    bool resumeChecked() const { return mResume; }
+    void chkResume_Click(bool checked) { mResume = checked; }
 
     // Apply: the three step lengths, the time stamp's form and the pedals'
-    // actions, then the rows saved and registered (the ninth only once it
-    // holds a key).
+    // actions, then the rows saved and registered (the later rows only once they
+    // hold a key).
     // Every step runs; the number of the first failure (a file that could not
     // be written) is returned, nothing when all went well.
     std::optional<std::int32_t> cmdSave_Click();
@@ -103,7 +107,7 @@ public:
     void chkTopMost_Click(bool checked);
     bool topMost() const { return mTopMost; }
 
-    // The shortcut-key rows. Focus targets are rows 0..8 and kOkButton;
+    // The shortcut-key rows. Focus targets are rows 0..9 and kOkButton;
     // nothing means the focus stays (or goes where the platform takes it).
     const std::string& keyText(int row) const;
     const ShortcutKeyRecord& shortcutKey(int row) const;
@@ -161,6 +165,7 @@ private:
     std::array<std::string, 3> mStepTexts;
     PedalMapping mPedals = defaultPedalMapping();
     TimeStampFormat mTimeStampFormat = TimeStampFormat::Bracketed;
+    bool mResume = false;
     std::array<ShortcutKeyRecord, kRows> mShortcutKeys {};
     std::array<std::string, kRows> mKeyTexts;
     bool mDuplicate = false;

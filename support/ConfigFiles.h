@@ -5,12 +5,12 @@
 
 namespace lirabox::config {
 
-// "config.ini" (program folder): nine shortcut keys, sections ID00 .. ID08.
-// The ninth (the time stamp) came later: its section is read without being
-// created and is written only once it holds a key, so a file of the first
-// eight keys stays as it is.
+// "config.ini" (program folder): ten shortcut keys, sections ID00 .. ID09.
+// The ninth (the time stamp) and the tenth (the jump to a selected time stamp)
+// came later: their sections are read without being created and written only
+// once they hold a key, so a file of the first eight keys stays as it is.
 inline constexpr std::string_view kConfigFile = "config.ini";
-inline constexpr int kShortcutRows = 9;
+inline constexpr int kShortcutRows = 10;
 inline constexpr int kOriginalShortcutRows = 8;
 inline constexpr std::string_view kShortcutSectionPrefix = "ID";  // + row as two digits
 inline constexpr std::string_view kKeyID = "ID";
@@ -33,6 +33,9 @@ inline constexpr std::string_view kDefaultForward = "2";
 inline constexpr std::string_view kDefaultAutorev = "1";
 // How the time stamp command writes the position; read without being created.
 inline constexpr std::string_view kKeyTimeStampFormat = "TimeStampFormat";
+// Whether a recording opened without a start second resumes where it was
+// left ("1") or starts at 0 ("0", the default); read without being created.
+inline constexpr std::string_view kKeyResume = "Resume";
 // What each foot pedal does (values: player/PedalMapping.cpp).
 inline constexpr std::string_view kPedalSection = "FootPedal";
 inline constexpr std::string_view kKeyPedalLeft = "Left";
@@ -53,6 +56,11 @@ inline constexpr std::string_view kDefaultMaximized = "0";
 inline constexpr std::string_view kVolumeSection = "Volume";
 inline constexpr std::string_view kKeyVolumeValue = "value";
 inline constexpr int kDefaultVolumeValue = 2500;
+
+// "history.ini" (program folder): the recordings opened lately, most recent
+// first, with the position each was left at (player/RecordingHistory.h).
+inline constexpr std::string_view kHistoryFile = "history.ini";
+inline constexpr std::string_view kHistorySection = "Recordings";
 
 // "Lirabox.ini" (the Windows-directory equivalent): the executable's full path.
 inline constexpr std::string_view kAppFile = "Lirabox.ini";

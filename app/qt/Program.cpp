@@ -25,6 +25,7 @@
 #include "app/qt/toolkit/Catalogue.h"
 #include "app/qt/toolkit/OpeningPlace.h"
 #include "app/qt/toolkit/QtOwnSettings.h"
+#include "app/qt/toolkit/QtSelectionReader.h"
 #include "app/qt/toolkit/QtWindowServices.h"
 #include "app/qt/toolkit/TraceLog.h"
 #include "hotkeys/PortalKeys.h"
@@ -125,7 +126,8 @@ int lirabox_program_main(int argc, char** argv) {
                                     },
                                     portalKeys.get(),
                                     std::move(portalTyper),
-                                    &runningCopy});
+                                    &runningCopy,
+                                    std::make_unique<lirabox::qt::QtSelectionReader>()});
     assembled = &player;
     lirabox::frmMain& form = player.form();
     window.connectTo(form);

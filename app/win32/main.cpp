@@ -9,6 +9,7 @@
 #include "app/win32/mainwindow/MainWindow.h"
 #include "app/win32/settings/SettingsDialog.h"
 #include "app/win32/toolkit/WideText.h"
+#include "app/win32/typer/ClipboardSelectionReader.h"
 #include "player/CommandLine.h"
 #include "player/UsageText.h"
 #include "player/frmMain.h"
@@ -103,7 +104,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                     },
                                     nullptr,
                                     nullptr,  // the Keytap library's keys, the SendInput typer
-                                    &runningCopy});
+                                    &runningCopy,
+
+                                    lirabox::win32::clipboardSelectionReader(window.WindowHandle())});
     window.connectTo(player.form(), player.menus());
 
     if (const std::optional<int> secondStart = player.start(text)) return *secondStart;

@@ -189,6 +189,18 @@ ErrCode = </translation>
         <source>Lirabox で再生できる録音ではありません。</source>
         <translation>This is not a recording Lirabox can play.</translation>
     </message>
+    <message>
+        <source>時間は hh:mm:ss、mm:ss、ss または hh:mm:ss.f の形で入力してください。</source>
+        <translation>Enter the time as hh:mm:ss, mm:ss, ss or hh:mm:ss.f.</translation>
+    </message>
+    <message>
+        <source>指定時間へ移動…</source>
+        <translation>Go to time…</translation>
+    </message>
+    <message>
+        <source>移動先の時間 (hh:mm:ss、mm:ss、ss):</source>
+        <translation>Go to (hh:mm:ss, mm:ss or ss):</translation>
+    </message>
 </context>
 <context>
     <name>frmMin</name>
@@ -383,6 +395,14 @@ Press the time stamp key alone: with Shift or the like held too, nothing is type
         <source>デスクトップのショートカットは、キーを入力中のプログラムに渡しません。そのため破棄は選べません。</source>
         <translation>Desktop shortcuts never reach the program you type in, so discarding cannot be chosen.</translation>
     </message>
+    <message>
+        <source>再開位置を記憶する</source>
+        <translation>Resume where I left off</translation>
+    </message>
+    <message>
+        <source>タイムスタンプへ移動</source>
+        <translation>Jump to time stamp</translation>
+    </message>
 </context>
 <context>
     <name>main</name>
@@ -443,8 +463,8 @@ Plays RECORDING (WAV, MP3 or WMA), from SECONDS when given.
         <translation>unknown command</translation>
     </message>
     <message>
-        <source>the commands are play-pause, stop, faster, slower, forward, rewind, repeat-start, repeat-end, timestamp, open FILE and goto SECONDS</source>
-        <translation>the commands are play-pause, stop, faster, slower, forward, rewind, repeat-start, repeat-end, timestamp, open FILE and goto SECONDS</translation>
+        <source>the commands are play-pause, stop, faster, slower, forward, rewind, repeat-start, repeat-end, timestamp, goto-selection, open FILE and goto SECONDS</source>
+        <translation>the commands are play-pause, stop, faster, slower, forward, rewind, repeat-start, repeat-end, timestamp, goto-selection, open FILE and goto SECONDS</translation>
     </message>
     <message>
         <source>open needs the recording&apos;s full path</source>
@@ -462,12 +482,14 @@ Plays RECORDING (WAV, MP3 or WMA), from SECONDS when given.
         <source>  --command NAME [ARGUMENT]
               hand a command to the Lirabox that runs, and exit: play-pause,
               stop, faster, slower, forward, rewind, repeat-start,
-              repeat-end, timestamp, open FILE, goto SECONDS
+              repeat-end, timestamp, goto-selection, open FILE,
+              goto SECONDS
 </source>
         <translation>  --command NAME [ARGUMENT]
               hand a command to the Lirabox that runs, and exit: play-pause,
               stop, faster, slower, forward, rewind, repeat-start,
-              repeat-end, timestamp, open FILE, goto SECONDS
+              repeat-end, timestamp, goto-selection, open FILE,
+              goto SECONDS
 </translation>
     </message>
     <message>

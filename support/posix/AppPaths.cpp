@@ -55,7 +55,8 @@ bool folderIsWritable(const std::string& folder) {
 // (a packaged or read-only install): each INI file the fallback folder lacks
 // is copied there once, before anything reads it.
 void adoptSettings(const std::string& from, const std::string& to) {
-    for (const std::string_view name : {config::kConfigFile, config::kUserFile, config::kPositionFile}) {
+    for (const std::string_view name :
+         {config::kConfigFile, config::kUserFile, config::kPositionFile, config::kHistoryFile}) {
         const std::string target = to + "/" + std::string(name);
         std::error_code missing;
         if (fs::symlink_status(target, missing).type() != fs::file_type::not_found) continue;

@@ -92,7 +92,8 @@ bool folderIsWritable(const std::string& folder) {
 // Settings beside a program that cannot keep its own (under "Program Files",
 // or in a folder the user cannot write) are copied once into the stand-in folder.
 void adoptSettings(const std::string& from, const std::string& to) {
-    for (const std::string_view name : {config::kConfigFile, config::kUserFile, config::kPositionFile}) {
+    for (const std::string_view name :
+         {config::kConfigFile, config::kUserFile, config::kPositionFile, config::kHistoryFile}) {
         const std::string file(name);
         ::CopyFileA((from + "\\" + file).c_str(), (to + "\\" + file).c_str(), TRUE);  // never over the user's
     }

@@ -44,7 +44,7 @@ TEST(PortalTrigger, ModifiersThenTheKeysXkbName) {
     EXPECT_EQ(PortalKeys::portalTrigger(-5, 2), "");
 }
 
-TEST_F(PortalKeysTest, EachRegisteredRowRebindsTheNineCommandsWithItsKey) {
+TEST_F(PortalKeysTest, EachRegisteredRowRebindsTheTenCommandsWithItsKey) {
     keys.RegistKey({0, 120, 0, 0});  // off: nothing is bound
     EXPECT_TRUE(portal.binds.empty());
     keys.InitHook(1);
@@ -52,10 +52,11 @@ TEST_F(PortalKeysTest, EachRegisteredRowRebindsTheNineCommandsWithItsKey) {
     keys.RegistKey({12, 117, 0, 0});  // a slot that runs nothing
     ASSERT_EQ(portal.binds.size(), 2U);
     const auto& last = portal.binds.back();
-    ASSERT_EQ(last.size(), 9U);
+    ASSERT_EQ(last.size(), 10U);
     EXPECT_EQ(last[0], (ShortcutPortal::Shortcut {"play-pause", "再生・一時停止", ""}));
     EXPECT_EQ(last[4], (ShortcutPortal::Shortcut {"forward", "早送り", "CTRL+SHIFT+F5"}));
     EXPECT_EQ(last[8].id, "timestamp");
+    EXPECT_EQ(last[9], (ShortcutPortal::Shortcut {"goto-selection", "タイムスタンプへ移動", ""}));
 
     keys.bound({{"forward", "Ctrl+Shift+F5"}});
     EXPECT_EQ(keys.route().way, KeyRoute::Way::DesktopShortcuts);

@@ -70,7 +70,7 @@ void expectInstalledProgramWorks(const fs::path& bin) {
     pressKeys(window, "ctrl+q");
     EXPECT_EQ(player.waitForExit(pid), 0) << player.output();
     EXPECT_EQ(listFolder(bin), "lirabox");
-    EXPECT_EQ(listFolder(settings), "UserCfg.ini config.ini position.ini");
+    EXPECT_EQ(listFolder(settings), "UserCfg.ini config.ini history.ini position.ini");
     EXPECT_TRUE(fs::exists(player.configFolder() / "Lirabox.ini"));
 }
 

@@ -69,6 +69,14 @@ public:
         return openAnswer;
     }
 
+    std::optional<std::string> showGoToTimeDialog(const std::string& text) override {
+        goToTimeShown.push_back(text);
+        if (goToTimeAnswers.empty()) return std::nullopt;
+        auto answer = goToTimeAnswers.front();
+        goToTimeAnswers.erase(goToTimeAnswers.begin());
+        return answer;
+    }
+
     void SetFocusTo(ShownWindow window) override { focus.push_back(window); }
     void setRepeatIntervalX1(double twips) override { x1 = twips; }
     void setRepeatIntervalX2(double twips) override { x2 = twips; }
@@ -91,6 +99,9 @@ public:
     std::optional<std::string> openAnswer;
     std::vector<OpenDialogRequest> openRequests;
     std::vector<ShownWindow> focus;
+    // What the go-to-time dialog held each time, and the answers it gives in turn (then: cancelled).
+    std::vector<std::string> goToTimeShown;
+    std::vector<std::string> goToTimeAnswers;
     double x1 = 0;
     double x2 = 7185;
     std::string helpFile;

@@ -77,13 +77,17 @@ TEST_F(ShortcutKeysTest, RowThatIsNotANumberStaysUnassignedAndTheRestGoesOn) {
                   "InitHook(" + handle() + ")", "RegistKey(5,116,0,0)", "SubclassMainWindow(" + handle() + ")"}));
 }
 
-// The ninth row came later: a file without it reads it as unassigned and keeps
-// its layout; once stored it is registered like the others.
+// The ninth and tenth rows came later: a file without them reads them as
+// unassigned and keeps its layout; once stored they are registered like the others.
 TEST_F(ShortcutKeysTest, TheTimeStampRowIsReadWithoutBeingCreated) {
     ASSERT_TRUE(load());
     EXPECT_EQ(form().LoadShortcutKey(8).ID, -1);
     EXPECT_EQ(stored("config.ini", "ID08", "ID"), "<missing>");
+    EXPECT_EQ(form().LoadShortcutKey(9).ID, -1);
+    EXPECT_EQ(stored("config.ini", "ID09", "ID"), "<missing>");
     EXPECT_EQ(stored("UserCfg.ini", "Config", "TimeStampFormat"), "<missing>");
+    EXPECT_EQ(stored("UserCfg.ini", "Config", "Resume"), "<missing>");
+    EXPECT_EQ(stored("history.ini", "Recordings", "1"), "<missing>");
     // Without a recording there is no position to type.
     FakeTextTyper typer;
     form().setTextTyper(&typer);
@@ -94,9 +98,12 @@ TEST_F(ShortcutKeysTest, TheTimeStampRowIsReadWithoutBeingCreated) {
     store("config.ini", "ID08", "ID", "8");
     store("config.ini", "ID08", "KeyCode", "120");
     store("config.ini", "ID08", "ShiftStatus", "2");
+    store("config.ini", "ID09", "ID", "9");
+    store("config.ini", "ID09", "KeyCode", "121");
     hookCalls.clear();
     ASSERT_TRUE(load());
     EXPECT_EQ(hookCalls.at(1), "RegistKey(8,120,2,0)");
+    EXPECT_EQ(hookCalls.at(2), "RegistKey(9,121,0,0)");
 }
 
 TEST_F(ShortcutKeysTest, ClearingTheBoxRestoresTheWindowThenRemovesTheHook) {
@@ -156,7 +163,7 @@ TEST_F(ShortcutKeysTest, LoadShortcutKeyRaisesForBadValuesAndRows) {
     store("config.ini", "ID06", "ShiftStatus", "shift");
     ASSERT_TRUE(load());
     EXPECT_THROW(form().LoadShortcutKey(6), RaisedError);
-    EXPECT_THROW(form().LoadShortcutKey(9), RaisedError);
+    EXPECT_THROW(form().LoadShortcutKey(10), RaisedError);
     EXPECT_THROW(form().LoadShortcutKey(-1), RaisedError);
 }
 
@@ -229,7 +236,7 @@ TEST_F(CommandTableTest, SlotEightTypesThePositionInTheStoredForm) {
 }
 
 TEST_F(CommandTableTest, OtherSlotsDoNothing) {
-    for (const int slot : {9, 15, -1, 1000}) form().KeyMessage(slot);
+    for (const int slot : {10, 15, -1, 1000}) form().KeyMessage(slot);
     EXPECT_TRUE(engine.calls().empty());
     EXPECT_EQ(view.speedText, "1");
 }

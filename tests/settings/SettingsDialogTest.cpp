@@ -137,6 +137,8 @@ TEST_F(SettingsDialogTest, KeyBoxesCaptureEveryKeyAndMoveTheFocusDownTheRows) {
     keyBox(8)->setFocus(Qt::MouseFocusReason);
     QTest::keyClick(keyBox(8), Qt::Key_A, Qt::ShiftModifier | Qt::AltModifier);
     EXPECT_EQ(keyBox(8)->text().toStdString(), "Shift+Alt + A");
+    EXPECT_EQ(QApplication::focusWidget(), keyBox(9));
+    QTest::keyClick(keyBox(9), Qt::Key_B, Qt::ShiftModifier | Qt::AltModifier);
     EXPECT_EQ(QApplication::focusWidget(), child<QPushButton>("cmdOK"));
     EXPECT_EQ(window->form().shortcutKey(0).KeyCode, 116);
     EXPECT_EQ(window->form().shortcutKey(0).ShiftStatus, 2);

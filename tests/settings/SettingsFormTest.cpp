@@ -114,15 +114,16 @@ TEST_F(SettingsFormTest, KeysAreCapturedAndTheFocusMovesDownTheRowsToOK) {
     EXPECT_EQ(dialog.shortcutKey(0).KeyCode, 116);
     EXPECT_EQ(dialog.shortcutKey(0).ShiftStatus, 2);
 
-    EXPECT_EQ(dialog.txtShortcutKey_KeyDown(8, {65, 5}), kOkButton);
+    EXPECT_EQ(dialog.txtShortcutKey_KeyDown(8, {65, 5}), 9);
     EXPECT_EQ(dialog.keyText(8), "Shift+Alt + A");
+    EXPECT_EQ(dialog.txtShortcutKey_KeyDown(9, {66, 5}), kOkButton);
 
     // Tab and Shift+Tab are caught as the focus leaves; any other way of leaving changes nothing.
     EXPECT_EQ(dialog.txtShortcutKey_LostFocus(3, LeftBy::Tab), 4);
     EXPECT_EQ(dialog.keyText(3), "Tab");
     EXPECT_EQ(dialog.shortcutKey(3).KeyCode, 9);
     EXPECT_EQ(dialog.shortcutKey(3).ShiftStatus, 0);
-    EXPECT_EQ(dialog.txtShortcutKey_LostFocus(8, LeftBy::Tab), kOkButton);
+    EXPECT_EQ(dialog.txtShortcutKey_LostFocus(9, LeftBy::Tab), kOkButton);
     EXPECT_EQ(dialog.txtShortcutKey_LostFocus(3, LeftBy::ShiftTab), std::nullopt);
     EXPECT_EQ(dialog.keyText(3), "Shift + Tab");
     EXPECT_EQ(dialog.shortcutKey(3).ShiftStatus, 1);
@@ -226,20 +227,32 @@ TEST_F(SettingsFormTest, ApplyWritesEveryRowInOrderAndRegistersItAsTheFileHoldsI
     EXPECT_EQ(hookCalls, registered);
 }
 
-// The time stamp row is written once it holds a key; its form is stored
-// when it was changed, and the main window types in it from then on.
-TEST_F(SettingsFormTest, TheTimeStampRowAndFormAreSavedOnceTheyAreSet) {
+// The time stamp and jump rows are written once they hold a key; the time
+// stamp's form and the resume box are stored when they were changed, and the
+// main window follows them from then on.
+TEST_F(SettingsFormTest, TheTimeStampRowsFormAndResumeAreSavedOnceTheyAreSet) {
     frmSettings& dialog = loadDialog();
     EXPECT_EQ(dialog.timeStampFormat(), TimeStampFormat::Bracketed);
-    EXPECT_EQ(dialog.txtShortcutKey_KeyDown(8, {120, 2}), kOkButton);
+    EXPECT_FALSE(dialog.resumeChecked());
+    EXPECT_EQ(dialog.txtShortcutKey_KeyDown(8, {120, 2}), 9);
     dialog.chkDestructionKeyCode_Click(8, true);
     dialog.cboTimeStampFormat_Click(TimeStampFormat::Hashed);
     ASSERT_EQ(dialog.cmdSave_Click(), std::nullopt);
 
     EXPECT_NE(fileText(programFile("config.ini")).find(shortcutRow(8, 8, 120, 1, 2)), std::string::npos);
+    EXPECT_EQ(fileText(programFile("config.ini")).find("[ID09]"), std::string::npos);
     EXPECT_EQ(hookCalls.back(), "RegistKey(8,120,2,1)");
     EXPECT_EQ(stored("UserCfg.ini", "Config", "TimeStampFormat"), "#hh:mm:ss#");
+    EXPECT_EQ(stored("UserCfg.ini", "Config", "Resume"), "<missing>");
     EXPECT_EQ(form().timestamp_format(), TimeStampFormat::Hashed);
+
+    EXPECT_EQ(dialog.txtShortcutKey_KeyDown(9, {121, 2}), kOkButton);
+    dialog.chkResume_Click(true);
+    ASSERT_EQ(dialog.cmdSave_Click(), std::nullopt);
+    EXPECT_NE(fileText(programFile("config.ini")).find(shortcutRow(9, 9, 121, 0, 2)), std::string::npos);
+    EXPECT_EQ(hookCalls.back(), "RegistKey(9,121,2,0)");
+    EXPECT_EQ(stored("UserCfg.ini", "Config", "Resume"), "1");
+    EXPECT_TRUE(form().resume_position());
 }
 
 TEST_F(SettingsFormTest, AFileThatCannotBeWrittenIsReportedAndTheOtherStepsStillRun) {

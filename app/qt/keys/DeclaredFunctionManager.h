@@ -7,7 +7,7 @@
 // that looks at every native event of the application. The filter never takes an
 // event away: each one, the key messages included, goes on to the window's own
 // handling (its nativeEvent and Qt's), and what that handling returns stands.
-// A key message for the main window with a slot of 0..8 then has its slot
+// A key message for the main window with a slot of 0..9 then has its slot
 // handed to the key-message handler through a queued call, which runs after
 // the window's own handling, on the UI thread. (Several messages that arrive
 // together all reach the window before the first of their commands runs; the

@@ -7,6 +7,8 @@
 
 #include <QByteArray>
 
+#include "player/Command.h"
+
 #include <cstdint>
 #include <optional>
 
@@ -14,7 +16,7 @@ namespace lirabox::hotkeys {
 
 // The slots that have a command on the main window.
 inline constexpr std::int32_t kFirstCommandSlot = 0;
-inline constexpr std::int32_t kLastCommandSlot = 8;
+inline constexpr std::int32_t kLastCommandSlot = kCommandSlots - 1;
 
 // The number of "KVL_MESSAGE_PROC" on the application's own connection to the
 // desktop; 0 when the application does not run on this backend's desktop.

@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -31,6 +32,7 @@
 #include "player/FormLayout.h"
 #include "player/MainWindowTexts.h"
 #include "player/frmMain.h"
+#include "settings/SettingsTexts.h"
 #include "support/RaisedError.h"
 
 namespace lirabox::qt {
@@ -329,6 +331,18 @@ void MainWindow::MsgBox(const std::string& text, MessageIcon icon, const std::st
 
 std::optional<std::string> MainWindow::showOpenDialog(const OpenDialogRequest& request) {
     return runOpenDialog(this, request);
+}
+
+std::optional<std::string> MainWindow::showGoToTimeDialog(const std::string& text) {
+    QInputDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("dlgGoToTime"));
+    dialog.setWindowTitle(uiText(texts::kGoToTimeItem));
+    dialog.setLabelText(uiText(texts::kGoToTimePrompt));
+    dialog.setTextValue(QString::fromStdString(text));
+    dialog.setOkButtonText(uiText(settings::text::kOK));
+    dialog.setCancelButtonText(uiText(settings::text::kCancel));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue().toStdString();
 }
 
 void MainWindow::SetFocusTo(ShownWindow window) {

@@ -104,6 +104,7 @@ public:
     void DoEvents() override;
     void MsgBox(const std::string& text, MessageIcon icon, const std::string& title) override;
     std::optional<std::string> showOpenDialog(const OpenDialogRequest& request) override;
+    std::optional<std::string> showGoToTimeDialog(const std::string& text) override;
     void SetFocusTo(ShownWindow window) override;
     void setRepeatIntervalX1(double twips) override;
     void setRepeatIntervalX2(double twips) override;

@@ -133,7 +133,9 @@ QWidget* SettingsDialog::createPlaybackTab() {
     explanation->setIndent(16);
     explanation->setWordWrap(true);
     grid->addWidget(explanation, line + 1, 0, 1, 3);
-    grid->setRowStretch(line + 2, 1);
+    mChkResume = named<QCheckBox>(QStringLiteral("chkResume"), uiText(text::kResume));
+    grid->addWidget(mChkResume, line + 2, 0, 1, 3);
+    grid->setRowStretch(line + 3, 1);
     return page;
 }
 
@@ -212,6 +214,7 @@ void SettingsDialog::connectControls() {
             mForm.cboTimeStampFormat_Click(kTimeStampFormats[at(index)]);
         }
     });
+    connect(mChkResume, &QCheckBox::toggled, this, [this](bool checked) { mForm.chkResume_Click(checked); });
     for (int row = 0; row < kRows; ++row) {
         KeyBox* box = mTxtShortcutKey[at(row)];
         connect(box, &KeyBox::keyDown, this, [this, row](const KeyPress& press) {
@@ -266,6 +269,8 @@ void SettingsDialog::showFields() {
     for (int row = 0; row < kRows; ++row) showKeyRow(row);
     const QSignalBlocker quiet(mChkTopMost);
     mChkTopMost->setChecked(mForm.topMost());
+    const QSignalBlocker quietResume(mChkResume);
+    mChkResume->setChecked(mForm.resumeChecked());
     showMessage();
     showKeyRoute();
 }

@@ -2,7 +2,7 @@
 // The key message of Keytap.dll reaching the main window on Windows: the
 // window is subclassed (SetWindowSubclass) while the shortcut keys are on.
 // Every message first goes through the window's own procedure; a registered
-// "KVL_MESSAGE_PROC" with a slot of 0..8 then has its slot handed to the
+// "KVL_MESSAGE_PROC" with a slot of 0..9 then has its slot handed to the
 // handler. Restoring removes the subclass; restoring when nothing was
 // installed, or twice, leaves the window as it is, and installing twice keeps
 // one subclass.

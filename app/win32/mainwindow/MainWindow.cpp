@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "GoToTimeDialog.h"
 #include "MediaKeys.h"
 
 #include "app/win32/Resources.h"
@@ -56,6 +57,8 @@ enum ControlId : WORD {
 };
 // Menu items carry their command: this plus the Command's number.
 constexpr WORD kFirstMenuId = 1000;
+// The recent recordings' items: this plus their place in the list.
+constexpr WORD kFirstRecentId = 900;
 
 WORD menuId(Command command) { return static_cast<WORD>(kFirstMenuId + static_cast<WORD>(command)); }
 
@@ -137,14 +140,18 @@ void MainWindow::createMenu() {
     item(Command::Faster, texts::kSpeedUpItem);
     item(Command::Slower, texts::kSpeedDownItem);
     item(Command::InsertTimeStamp, texts::kTimeStampItem);
+    item(Command::GoToTime, texts::kGoToTimeItem, L"Ctrl+G");
     ::AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+    mRecentAt = static_cast<UINT>(::GetMenuItemCount(file));
     item(Command::Quit, texts::kQuitItem, L"Ctrl+Q");
+    mMnuFile = file;
     mMenu = ::CreateMenu();
     ::AppendMenuW(mMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(file), text(texts::kFileMenu).c_str());
     appendSettingsMenu();
 
-    std::array<ACCEL, 2> keys {
-        {{FCONTROL | FVIRTKEY, 'O', menuId(Command::Open)}, {FCONTROL | FVIRTKEY, 'Q', menuId(Command::Quit)}}};
+    std::array<ACCEL, 3> keys {{{FCONTROL | FVIRTKEY, 'O', menuId(Command::Open)},
+                                {FCONTROL | FVIRTKEY, 'G', menuId(Command::GoToTime)},
+                                {FCONTROL | FVIRTKEY, 'Q', menuId(Command::Quit)}}};
     mAccelerators = ::CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
     createViewAndHelpMenus();
 }
@@ -435,6 +442,9 @@ int MainWindow::run() {
 LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND: onCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+    case WM_INITMENUPOPUP:
+        if (reinterpret_cast<HMENU>(wParam) == mMnuFile) fillRecentItems();
+        return 0;
     case WM_SETCURSOR:
         if (!mCloseGate.held()) return ::DefWindowProcW(mWindow, message, wParam, lParam);
         ::SetCursor(::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
@@ -483,6 +493,10 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 void MainWindow::onCommand(WORD id, WORD code) {
     if (mForm == nullptr) return;
     frmMain& form = *mForm;
+    if (id >= kFirstRecentId && id < kFirstRecentId + mRecentPaths.size()) {
+        form.openRecent(mRecentPaths[id - kFirstRecentId]);
+        return;
+    }
     if (id >= kFirstMenuId) {
         form.runCommand(static_cast<Command>(id - kFirstMenuId));
         return;
@@ -612,6 +626,28 @@ std::optional<std::string> MainWindow::showOpenDialog(const OpenDialogRequest& r
     if (!::GetOpenFileNameW(&dialog)) return std::nullopt;
     path.resize(::lstrlenW(path.c_str()));
     return toUtf8(path);
+}
+
+std::optional<std::string> MainWindow::showGoToTimeDialog(const std::string& text) {
+    return runGoToTimeDialog(mWindow, mInstance, text);
+}
+
+void MainWindow::fillRecentItems() {
+    for (UINT i = 0; i < mRecentItems; ++i) ::DeleteMenu(mMnuFile, mRecentAt, MF_BYPOSITION);
+    mRecentPaths.clear();
+    const std::vector<frmMain::RecentRecording> recent =
+        mForm != nullptr ? mForm->recentRecordings() : std::vector<frmMain::RecentRecording> {};
+    UINT at = mRecentAt;
+    for (const frmMain::RecentRecording& recording : recent) {
+        std::wstring caption = L"&" + std::to_wstring(mRecentPaths.size() + 1) + L" ";
+        for (const wchar_t c : toWide(recording.path)) caption += c == L'&' ? std::wstring(L"&&") : std::wstring(1, c);
+        const UINT state = recording.exists ? MF_ENABLED : MF_GRAYED;
+        const auto id = static_cast<UINT_PTR>(kFirstRecentId + mRecentPaths.size());
+        ::InsertMenuW(mMnuFile, at++, MF_BYPOSITION | MF_STRING | state, id, caption.c_str());
+        mRecentPaths.push_back(recording.path);
+    }
+    if (!recent.empty()) ::InsertMenuW(mMnuFile, at++, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    mRecentItems = at - mRecentAt;
 }
 
 void MainWindow::SetFocusTo(ShownWindow window) {

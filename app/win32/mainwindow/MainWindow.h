@@ -71,6 +71,7 @@ public:
     void DoEvents() override;
     void MsgBox(const std::string& text, MessageIcon icon, const std::string& title) override;
     std::optional<std::string> showOpenDialog(const OpenDialogRequest& request) override;
+    std::optional<std::string> showGoToTimeDialog(const std::string& text) override;
     void SetFocusTo(ShownWindow window) override;
     void setRepeatIntervalX1(double twips) override;
     void setRepeatIntervalX2(double twips) override;
@@ -110,6 +111,8 @@ private:
     // The window's font, or a smaller one where the text would not fit the control.
     HFONT fittedFont(HWND control, const std::wstring& sample, int extraWidth, UINT dpi);
     void onCommand(WORD id, WORD code);
+    // The File menu's recent recordings, from the form's list as it is now.
+    void fillRecentItems();
     void onClose();
 
     HINSTANCE mInstance;
@@ -119,6 +122,12 @@ private:
     std::wstring mFace;
     HWND mTooltips = nullptr;
     HMENU mMenu = nullptr;
+    HMENU mMnuFile = nullptr;
+    // Where the recent recordings' items begin in the File menu, how many
+    // items they take now (their separator included) and the paths they open.
+    UINT mRecentAt = 0;
+    UINT mRecentItems = 0;
+    std::vector<std::string> mRecentPaths;
     HMENU mMnuETC = nullptr;
     HMENU mMnuSub = nullptr;
     std::unique_ptr<oneline::win32::OneLineWindow> mOneLine;

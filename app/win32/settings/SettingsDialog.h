@@ -101,6 +101,7 @@ private:
     std::array<HWND, kRows> mChkDestructionKeyCode {};
     std::array<HWND, kPedalCount> mCboPedal {};
     HWND mChkTopMost = nullptr;
+    HWND mChkResume = nullptr;
     HWND mCmdOK = nullptr;
     HWND mCmdCancel = nullptr;
     HWND mCmdSave = nullptr;

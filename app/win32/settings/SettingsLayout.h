@@ -25,6 +25,8 @@ inline constexpr TwipsRect stepExplanation {kPageLeft + 240, kPageTop + 390, 615
 inline constexpr TwipsRect cboTimeStampFormat {2700, kPageTop, 1950, 330};
 // The time stamp's explanation has two lines, the second of which may wrap.
 inline constexpr TwipsRect timeStampExplanation {kPageLeft + 240, kPageTop + 390, 6150, 855};
+// The resume box, below the time stamp's explanation.
+inline constexpr TwipsRect chkResume {kPageLeft, kPageTop + 1320, 6150, 330};
 
 // The shortcut-key tab: the message line, the suggested keys' button beside the discard column's header, then
 // a line per row (caption, key box, discard box).
@@ -32,7 +34,7 @@ inline constexpr TwipsRect lblMessage {kPageLeft, kPageTop, 6420, 285};
 inline constexpr TwipsRect cmdSuggestedKeys {kPageLeft, kPageTop + 285, 3300, 330};
 inline constexpr TwipsRect Label10 {5250, kPageTop + 300, 1350, 285};
 inline constexpr double kKeyLineTop = kPageTop + 630;
-inline constexpr double kKeyLineHeight = 405;
+inline constexpr double kKeyLineHeight = 375;
 inline constexpr TwipsRect keyCaption {kPageLeft, kKeyLineTop + 30, 2250, 300};
 inline constexpr TwipsRect txtShortcutKey {2625, kKeyLineTop, 2550, 330};
 inline constexpr TwipsRect chkDestructionKeyCode {5820, kKeyLineTop, 240, 330};

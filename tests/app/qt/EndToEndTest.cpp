@@ -152,6 +152,56 @@ INSTANTIATE_TEST_SUITE_P(Kinds, BrokenRecording, ::testing::Values(Broken::Missi
                              return "";
                          });
 
+// With resuming on (as the settings dialog stores it), a recording played to
+// 15 s and quit starts there again; a start second on the command line wins.
+// The go-to-time dialog (Ctrl+G) moves a two-hour recording to 1:02:03 and
+// refuses "abc" with a message, moving nothing.
+TEST_F(EndToEnd, ResumesWhereTheRecordingWasLeftAndGoesToATimeTyped) {
+    mInstall.writeFile("UserCfg.ini", "[Config]\nResume=1\n");
+    const fs::path recording = mInstall.scratch("two hours.wav");
+    writeSineWav(recording, 7200, 440, 2000, 1);
+    const auto lastPosition = [&] { return mInstall.position().value_or(-1); };
+
+    pid_t pid = mInstall.start({recording.string() + "/t=15"});
+    XWindow window = waitForMainWindow(pid);
+    ASSERT_NE(window, 0u);
+    ASSERT_TRUE(waitUntil([&] { return lastPosition() >= 15; }));
+    quit(pid, window);
+    const std::size_t before = mInstall.publishedPositions().size();
+    pid = mInstall.start({recording.string()});
+    window = waitForMainWindow(pid);
+    ASSERT_NE(window, 0u);
+    ASSERT_TRUE(waitUntil([&] { return mInstall.publishedPositions().size() > before; }));
+    const double resumed = mInstall.publishedPositions()[before];
+    EXPECT_GE(resumed, 15);
+    EXPECT_LT(resumed, 18);
+
+    const auto goTo = [&](const std::string& text) {
+        pressKeys(window, "ctrl+g");
+        XWindow dialog = 0;
+        EXPECT_TRUE(waitUntil([&] { return (dialog = findWindow(pid, "指定時間へ移動…", true)) != 0; }));
+        pressKeys(dialog, "ctrl+a");
+        typeText(dialog, text);
+        pressKeys(dialog, "Return");
+        return dialog;
+    };
+    goTo("1:02:03");
+    EXPECT_TRUE(waitUntil([&] { return lastPosition() >= 3723 && lastPosition() < 3726; })) << lastPosition();
+
+    goTo("abc");
+    const XWindow message = waitForMessage(pid);
+    ASSERT_NE(message, 0u) << "no message for abc";
+    const double atMessage = lastPosition();
+    pressKeys(message, "Return");
+    XWindow again = 0;
+    ASSERT_TRUE(waitUntil([&] { return (again = findWindow(pid, "指定時間へ移動…", true)) != 0; }));
+    pressKeys(again, "Escape");
+    ASSERT_TRUE(waitUntil([&] { return findWindow(pid, "指定時間へ移動…", true) == 0; }));
+    EXPECT_GE(lastPosition(), atMessage);
+    EXPECT_LT(lastPosition(), atMessage + 3);
+    quit(pid, window);
+}
+
 TEST_F(EndToEnd, ASecondInstanceIsRefusedAndTheFirstRunsOn) {
     const pid_t first = mInstall.start();
     const XWindow window = waitForMainWindow(first);

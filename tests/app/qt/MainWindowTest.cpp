@@ -366,7 +366,9 @@ TEST_F(MainWindowTest, TheFileMenuHoldsItsItemsInOrderWithTheirShortcuts) {
     ASSERT_FALSE(menus.isEmpty());
     EXPECT_EQ(menus[0]->text(), QStringLiteral("ファイル"));
     QStringList captions;
-    for (QAction* item : menus[0]->menu()->actions()) captions << (item->isSeparator() ? "-" : item->text());
+    for (QAction* item : menus[0]->menu()->actions()) {
+        if (item->isVisible()) captions << (item->isSeparator() ? "-" : item->text());
+    }
     EXPECT_EQ(captions,
               (QStringList {"開く",
                             "-",
@@ -378,11 +380,13 @@ TEST_F(MainWindowTest, TheFileMenuHoldsItsItemsInOrderWithTheirShortcuts) {
                             "再生速度アップ",
                             "再生速度ダウン",
                             "タイムスタンプ挿入",
+                            "指定時間へ移動…",
                             "-",
                             "終了"}));
     const auto& menu = mWindow->fileMenu();
     EXPECT_EQ(menu.mnuOpen->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
     EXPECT_EQ(menu.mnuQuit->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+    EXPECT_EQ(menu.mnuGoToTime->shortcut(), QKeySequence(QStringLiteral("Ctrl+G")));
     for (QAction* item : {menu.mnuPlay,
                           menu.mnuPause,
                           menu.mnuStop,
@@ -393,6 +397,25 @@ TEST_F(MainWindowTest, TheFileMenuHoldsItsItemsInOrderWithTheirShortcuts) {
                           menu.mnuTimeStamp}) {
         EXPECT_TRUE(item->shortcut().isEmpty()) << item->text().toStdString();
     }
+}
+
+TEST_F(MainWindowTest, TheFileMenuListsTheRecentRecordingsEachTimeItOpensAMissingOneGreyed) {
+    const std::string gone = recording("gone & lost.wav", 5);
+    mForm->fileOpen(gone);
+    mForm->fileOpen(recording("kept.wav", 5));
+    fs::remove(gone);
+    QMenu& file = *mWindow->fileMenu().mnuMain;
+    emit file.aboutToShow();
+    const auto& recent = mWindow->fileMenu().mnuRecent;
+    EXPECT_TRUE(recent[0]->isVisible());
+    EXPECT_EQ(recent[0]->text().toStdString(), "&1 " + mTemp.fileText("kept.wav"));
+    EXPECT_TRUE(recent[0]->isEnabled());
+    EXPECT_EQ(recent[1]->text().toStdString(), "&2 " + mTemp.fileText("gone && lost.wav"));
+    EXPECT_FALSE(recent[1]->isEnabled());
+    EXPECT_FALSE(recent[2]->isVisible());
+    EXPECT_TRUE(mWindow->fileMenu().mnuRecentEnd->isVisible());
+    recent[0]->trigger();
+    EXPECT_EQ(mEngine->currentMedia().sourceURL(), mTemp.fileText("kept.wav"));
 }
 
 TEST_F(MainWindowTest, TheSettingsMenuFollowsTheFileMenu) {

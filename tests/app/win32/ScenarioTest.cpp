@@ -1,8 +1,10 @@
 // The real lirabox.exe under Wine, as a Windows user meets it: the INI files
 // of a first start as the system writes them, the position handed to
 // Timepost.dll ten times a second, global keys typed into another program,
-// and recordings that cannot be played.
+// recordings that cannot be played, resuming and going to a time, the jump to
+// a time stamp selected in Notepad, and the recent recordings of the File menu.
 #include "ProgramDriver.h"
+#include "player/Command.h"
 #include "tests/common/Recordings.h"
 #include "tests/common/win32/LinuxProgram.h"
 
@@ -10,6 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -267,7 +270,8 @@ TEST(Win32Scenario, AFirstStartWritesTheFourIniFilesWhereWindowsKeepsThemAndTime
         if (entry.path().extension() == ".ini") iniFiles.push_back(entry.path().filename().string());
     }
     std::sort(iniFiles.begin(), iniFiles.end());
-    EXPECT_EQ(iniFiles, (std::vector<std::string> {"UserCfg.ini", "config.ini", "position.ini"}));
+    EXPECT_EQ(iniFiles, (std::vector<std::string> {"UserCfg.ini", "config.ini", "history.ini", "position.ini"}));
+    EXPECT_EQ(readFile(folder / "history.ini").rfind("[Recordings]\r\n1=", 0), 0u) << readFile(folder / "history.ini");
 }
 
 TEST(Win32Scenario, ASwallowedKeyTypedIntoAnotherProgramPausesAndNeverReachesItAPassedOnOneReachesItAndActs) {
@@ -378,6 +382,182 @@ TEST(Win32Scenario, ABrokenRecordingShowsTheErrorMessageAndTheProgramGoesOnToPla
 
     ::PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(exitCodeOf(process), 0);
+}
+
+// The program's dialog owned by its main window that holds an edit box with
+// this id (the go-to-time dialog), or without one (a message box).
+HWND ownedDialog(HWND owner, bool withTextBox) {
+    for (HWND dialog = ::FindWindowExW(nullptr, nullptr, L"#32770", nullptr); dialog != nullptr;
+         dialog = ::FindWindowExW(nullptr, dialog, L"#32770", nullptr)) {
+        if (::GetWindow(dialog, GW_OWNER) == owner && (::GetDlgItem(dialog, 100) != nullptr) == withTextBox) {
+            return dialog;
+        }
+    }
+    return nullptr;
+}
+
+void putOnClipboard(const std::wstring& text) {
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    std::memcpy(::GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    ::GlobalUnlock(memory);
+    ::SetClipboardData(CF_UNICODETEXT, memory);
+    ::CloseClipboard();
+}
+
+// An edit box's text, from another process too (GetWindowText gives only a caption there).
+std::wstring editText(HWND edit) {
+    wchar_t text[512] = {};
+    ::SendMessageW(edit, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::wstring clipboardText() {
+    if (!::OpenClipboard(nullptr)) return L"<not opened>";
+    std::wstring text;
+    if (const HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(::GlobalLock(data));
+        ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+TEST(Win32Scenario, ARecordingResumesGoesToATimeAndJumpsToATimeStampSelectedInNotepad) {
+    const fs::path folder = freshProgramFolder("lirabox-resume");
+    writeFile(folder / "UserCfg.ini", windowsText("[Config]\nResume=1\n"));
+    // The jump to the selected time stamp on J, swallowed.
+    writeFile(folder / "config.ini", windowsText("[ID09]\nID=9\nKeyCode=74\nKeyDestroy=1\nShiftStatus=0\n"));
+    const fs::path recording = folder / "interview.wav";
+    writeSineWav(recording, 200);
+    const fs::path position = timepostPositionFile();
+    const fs::path program = folder / "lirabox.exe";
+    const auto heardAbout = [&](double seconds) {
+        return within(20s, [&] {
+            const std::optional<double> heard = positionHeard(position);
+            return heard && *heard >= seconds && *heard < seconds + 3;
+        });
+    };
+
+    // Played to 15 s and quit: started again without /t=, it goes on from there.
+    fs::remove(position);
+    PROCESS_INFORMATION first = start("\"" + program.string() + "\" \"" + recording.string() + "/t=15\"", folder);
+    HWND window = shownMainWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(heardAbout(15));
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(exitCodeOf(first), 0);
+    ASSERT_TRUE(within(10s, [&] { return !::IsWindow(window); }));
+    fs::remove(position);
+    PROCESS_INFORMATION player = start("\"" + program.string() + "\" \"" + recording.string() + "\"", folder);
+    window = shownMainWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(within(20s, [&] { return positionHeard(position).has_value(); }));
+    EXPECT_GE(*positionHeard(position), 15);
+    EXPECT_LT(*positionHeard(position), 18);
+
+    // Go to a time: what is no time is refused with a message and asked again.
+    const auto goToTime = [&](const std::wstring& text) {
+        ::PostMessageW(window, WM_COMMAND, 1000 + static_cast<int>(lirabox::Command::GoToTime), 0);
+        HWND dialog = nullptr;
+        EXPECT_TRUE(within(10s, [&] { return (dialog = ownedDialog(window, true)) != nullptr; }));
+        if (dialog == nullptr) return;
+        ::SendMessageW(::GetDlgItem(dialog, 100), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(within(10s, [&] { return !::IsWindow(dialog); }));
+    };
+    goToTime(L"abc");
+    HWND message = nullptr;
+    ASSERT_TRUE(within(10s, [&] { return (message = ownedDialog(window, false)) != nullptr; }));
+    EXPECT_TRUE(dismissed(message));
+    HWND again = nullptr;
+    ASSERT_TRUE(within(10s, [&] { return (again = ownedDialog(window, true)) != nullptr; }));
+    ::PostMessageW(again, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(within(10s, [&] { return !::IsWindow(again); }));
+    goToTime(L"0:01:40");
+    EXPECT_TRUE(heardAbout(100));
+
+    // Notepad in front with "[00:00:42]" selected, something else on the clipboard.
+    const fs::path notes = folder / "notes.txt";
+    writeFile(notes, "she said [00:00:42] then");
+    PROCESS_INFORMATION editor = start("notepad.exe \"" + notes.string() + "\"", folder);
+    HWND notepad = nullptr;
+    ASSERT_TRUE(within(20s, [&] { return (notepad = ::FindWindowW(L"Notepad", nullptr)) != nullptr; }));
+    const HWND edit = ::FindWindowExW(notepad, nullptr, L"Edit", nullptr);
+    ASSERT_NE(edit, nullptr);
+    ASSERT_TRUE(within(10s, [&] { return editText(edit) == L"she said [00:00:42] then"; }));
+    ::SendMessageW(edit, EM_SETSEL, 9, 19);
+    ASSERT_TRUE(runLinuxProgram("/usr/bin/xdotool search --sync --name \"^" + utf8(textOf(notepad)) +
+                                "$\" windowactivate --sync"));
+    ASSERT_TRUE(within(10s, [&] { return ::GetForegroundWindow() == notepad; }));
+    putOnClipboard(L"what the user had copied");
+
+    // Wine may drop the first keys after a change of focus: J is pressed until it arrives.
+    bool jumped = false;
+    for (int attempt = 0; attempt < 10 && !jumped; ++attempt) {
+        typeKey('J');
+        jumped = within(3s, [&] {
+            const std::optional<double> heard = positionHeard(position);
+            return heard && *heard >= 42 && *heard < 45;
+        });
+    }
+    EXPECT_TRUE(jumped);
+    EXPECT_TRUE(within(10s, [&] { return clipboardText() == L"what the user had copied"; })) << utf8(clipboardText());
+    EXPECT_EQ(editText(edit), L"she said [00:00:42] then") << "the swallowed J reached Notepad";
+
+    ::PostMessageW(notepad, WM_CLOSE, 0, 0);
+    exitCodeOf(editor);
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(exitCodeOf(player), 0);
+    EXPECT_NE(readFile(folder / "history.ini").find("interview.wav"), std::string::npos)
+        << readFile(folder / "history.ini");
+}
+
+void pressWith(WORD modifier, WORD virtualKey) {
+    INPUT keys[4] = {};
+    for (INPUT& key : keys) key.type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[3].ki.wVk = modifier;
+    keys[1].ki.wVk = keys[2].ki.wVk = virtualKey;
+    keys[2].ki.dwFlags = keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(4, keys, sizeof(INPUT));
+}
+
+TEST(Win32Scenario, TheFileMenuOpensARecentRecordingByItsNumberAndAMissingOneNot) {
+    const fs::path folder = freshProgramFolder("lirabox-recent");
+    const fs::path first = folder / "first.wav", missing = folder / "missing.wav", third = folder / "third.wav";
+    writeSineWav(first, 10);
+    writeSineWav(third, 10);
+    writeFile(folder / "history.ini",
+              windowsText("[Recordings]\n1=2.0|" + first.string() + "\n2=0.0|" + missing.string() + "\n3=5.0|" +
+                          third.string() + "\n"));
+    PROCESS_INFORMATION player = start("\"" + (folder / "lirabox.exe").string() + "\"", folder);
+    const HWND window = shownMainWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(runLinuxProgram("/usr/bin/xdotool search --sync --name \"^Lirabox$\" windowactivate --sync"));
+    ASSERT_TRUE(within(10s, [&] { return ::GetForegroundWindow() == window; }));
+
+    // Alt+F, then the item's number. Wine may drop the first keys after a change of focus.
+    const auto pick = [&](WORD number, const wchar_t* shownName) {
+        for (int attempt = 0; attempt < 10; ++attempt) {
+            pressWith(VK_MENU, 'F');
+            if (!within(2s, [&] { return ::FindWindowW(L"#32768", nullptr) != nullptr; })) continue;
+            typeKey(number);
+            return within(5s, [&] { return ::FindWindowExW(window, nullptr, L"Static", shownName) != nullptr; });
+        }
+        return false;
+    };
+    EXPECT_FALSE(pick('2', L"missing.wav")) << "a greyed item opened";
+    typeKey(VK_ESCAPE);
+    ASSERT_TRUE(within(5s, [&] { return ::FindWindowW(L"#32768", nullptr) == nullptr; }));
+    EXPECT_TRUE(pick('3', L"third.wav"));
+    EXPECT_EQ(positionShown(window), 0) << "resuming is off: the recording starts at 0";
+
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(exitCodeOf(player), 0);
+    const std::string history = readFile(folder / "history.ini");
+    // The one opened comes first, at the position it was left at.
+    EXPECT_NE(history.find("1=0.0|" + third.string()), std::string::npos) << history;
 }
 
 }  // namespace
