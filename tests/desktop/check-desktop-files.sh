@@ -17,9 +17,9 @@ grep -q "<release version=\"$version\"" "$data/io.github.lirabox.metainfo.xml" |
 warnings=$(groff -man -ww -z "$data/lirabox.1" 2>&1)
 [[ -z "$warnings" ]] || fail "man page: $warnings"
 grep -q "^\.TH LIRABOX 1 .*\"Lirabox $version\"" "$data/lirabox.1" || fail "man page: not version $version"
-# The man page describes today's program: nine key rows, the guides beside it.
-grep -q '^Nine global shortcut keys' "$data/lirabox.1" || fail "man page: not nine keys"
-grep -q 'ID08' "$data/lirabox.1" || fail "man page: no ninth key section"
+# The man page describes today's program: ten key rows, the guides beside it.
+grep -q '^Ten global shortcut keys' "$data/lirabox.1" || fail "man page: not ten keys"
+grep -q 'ID09' "$data/lirabox.1" || fail "man page: no tenth key section"
 grep -q -i '\.chm' "$data/lirabox.1" && fail "man page: names a .chm help file"
 grep -q 'Lirabox_help_en\.html' "$data/lirabox.1" || fail "man page: no English guide"
 # A Japanese desktop shows the menu entry in Japanese.
