@@ -114,6 +114,10 @@ public:
     // as the step lengths do.
     TimeStampFormat timestamp_format() const { return mTimeStampFormat; }
     void set_timestamp_format(TimeStampFormat format);
+    // Whether the engine evens out quiet and loud voices; setting it saves it
+    // to "UserCfg.ini" first, as the step lengths do, then tells the engine.
+    bool even_loudness() const { return mEvenLoudness; }
+    void set_even_loudness(bool on);
     // Types the playing position into the focused window; nothing without a recording.
     void insertTimeStampFunc();
 
@@ -238,6 +242,7 @@ private:
     std::int16_t mAutorevTime = 0;
     PedalMapping mPedalMapping = defaultPedalMapping();
     TimeStampFormat mTimeStampFormat = TimeStampFormat::Bracketed;
+    bool mEvenLoudness = false;
     clsPicSlider mPicSlider;
     clsPicSlider mPicSlider2;
     bool mFullMode = true;

@@ -66,6 +66,7 @@ void frmSettings::Form_Load(std::uintptr_t dialogWindow) {
     mStepTexts[indexOf(StepBox::AutRev)] = std::to_string(mMain.autorev_time());
     mPedals = mMain.pedal_mapping();
     mTimeStampFormat = mMain.timestamp_format();
+    mEvenLoudness = mMain.even_loudness();
     for (int row = 0; row < kRows; ++row) {
         mShortcutKeys[indexOf(row)] = LoadShortcutKey(row);
         ShowShortcutKey(row, mShortcutKeys[indexOf(row)]);
@@ -130,6 +131,9 @@ std::optional<std::int32_t> frmSettings::cmdSave_Click() {
     step(failure, [&] { mMain.set_pedal_mapping(mPedals); });
     step(failure, [&] {
         if (mTimeStampFormat != mMain.timestamp_format()) mMain.set_timestamp_format(mTimeStampFormat);
+    });
+    step(failure, [&] {
+        if (mEvenLoudness != mMain.even_loudness()) mMain.set_even_loudness(mEvenLoudness);
     });
     SaveShortcutKeys(failure);
     return failure;

@@ -1,5 +1,5 @@
 #pragma once
-// The settings dialog's behaviour: the playback tab's three step lengths and
+// The settings dialog's behaviour: the playback tab's three step lengths, levelling and
 // time stamp form, the shortcut-key tab's nine rows, the tab and caption, Apply and the dialog's
 // own top-most state. The Qt dialog shows what this class holds and forwards
 // its controls' events here.
@@ -92,9 +92,12 @@ public:
     // The time stamp's form, as chosen in the list; Apply saves it when it changed.
     TimeStampFormat timeStampFormat() const { return mTimeStampFormat; }
     void cboTimeStampFormat_Click(TimeStampFormat format) { mTimeStampFormat = format; }
+    // Levelling of quiet and loud voices, as checked; Apply saves it when it changed.
+    bool evenLoudness() const { return mEvenLoudness; }
+    void chkEvenLoudness_Click(bool checked) { mEvenLoudness = checked; }
 
-    // Apply: the three step lengths, the time stamp's form and the pedals'
-    // actions, then the rows saved and registered (the ninth only once it
+    // Apply: the three step lengths, the time stamp's form, levelling and the
+    // pedals' actions, then the rows saved and registered (the ninth only once it
     // holds a key).
     // Every step runs; the number of the first failure (a file that could not
     // be written) is returned, nothing when all went well.
@@ -161,6 +164,7 @@ private:
     std::array<std::string, 3> mStepTexts;
     PedalMapping mPedals = defaultPedalMapping();
     TimeStampFormat mTimeStampFormat = TimeStampFormat::Bracketed;
+    bool mEvenLoudness = false;
     std::array<ShortcutKeyRecord, kRows> mShortcutKeys {};
     std::array<std::string, kRows> mKeyTexts;
     bool mDuplicate = false;

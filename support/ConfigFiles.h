@@ -33,6 +33,9 @@ inline constexpr std::string_view kDefaultForward = "2";
 inline constexpr std::string_view kDefaultAutorev = "1";
 // How the time stamp command writes the position; read without being created.
 inline constexpr std::string_view kKeyTimeStampFormat = "TimeStampFormat";
+// Whether voices are levelled ("1") or played as recorded ("0", the default);
+// read without being created.
+inline constexpr std::string_view kKeyEvenLoudness = "EvenLoudness";
 // What each foot pedal does (values: player/PedalMapping.cpp).
 inline constexpr std::string_view kPedalSection = "FootPedal";
 inline constexpr std::string_view kKeyPedalLeft = "Left";

@@ -133,6 +133,13 @@ QWidget* SettingsDialog::createPlaybackTab() {
     explanation->setIndent(16);
     explanation->setWordWrap(true);
     grid->addWidget(explanation, line + 1, 0, 1, 3);
+    line += 2;
+    mChkEvenLoudness = named<QCheckBox>(QStringLiteral("chkEvenLoudness"), uiText(text::kEvenLoudness));
+    grid->addWidget(mChkEvenLoudness, line, 0, 1, 3);
+    auto* levellingExplanation = new QLabel(uiText(text::kEvenLoudnessExplanation));
+    levellingExplanation->setIndent(16);
+    levellingExplanation->setWordWrap(true);
+    grid->addWidget(levellingExplanation, line + 1, 0, 1, 3);
     grid->setRowStretch(line + 2, 1);
     return page;
 }
@@ -212,6 +219,8 @@ void SettingsDialog::connectControls() {
             mForm.cboTimeStampFormat_Click(kTimeStampFormats[at(index)]);
         }
     });
+    connect(
+        mChkEvenLoudness, &QCheckBox::toggled, this, [this](bool checked) { mForm.chkEvenLoudness_Click(checked); });
     for (int row = 0; row < kRows; ++row) {
         KeyBox* box = mTxtShortcutKey[at(row)];
         connect(box, &KeyBox::keyDown, this, [this, row](const KeyPress& press) {
@@ -263,6 +272,10 @@ void SettingsDialog::showFields() {
     showPedalChoices();
     const auto chosen = std::find(kTimeStampFormats.begin(), kTimeStampFormats.end(), mForm.timeStampFormat());
     mCboTimeStampFormat->setCurrentIndex(static_cast<int>(chosen - kTimeStampFormats.begin()));
+    {
+        const QSignalBlocker quiet(mChkEvenLoudness);
+        mChkEvenLoudness->setChecked(mForm.evenLoudness());
+    }
     for (int row = 0; row < kRows; ++row) showKeyRow(row);
     const QSignalBlocker quiet(mChkTopMost);
     mChkTopMost->setChecked(mForm.topMost());

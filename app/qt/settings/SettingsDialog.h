@@ -58,6 +58,7 @@ private:
     QTabWidget* mSSTab1 = nullptr;
     std::array<QLineEdit*, 3> mStepBoxes {};
     QComboBox* mCboTimeStampFormat = nullptr;
+    QCheckBox* mChkEvenLoudness = nullptr;
     QLabel* mLblMessage = nullptr;
     QPushButton* mCmdSuggestedKeys = nullptr;
     std::array<KeyBox*, kRows> mTxtShortcutKey {};

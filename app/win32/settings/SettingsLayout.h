@@ -25,6 +25,9 @@ inline constexpr TwipsRect stepExplanation {kPageLeft + 240, kPageTop + 390, 615
 inline constexpr TwipsRect cboTimeStampFormat {2700, kPageTop, 1950, 330};
 // The time stamp's explanation has two lines, the second of which may wrap.
 inline constexpr TwipsRect timeStampExplanation {kPageLeft + 240, kPageTop + 390, 6150, 855};
+// Under the time stamp's explanation: levelling's check box and its explanation.
+inline constexpr TwipsRect chkEvenLoudness {kPageLeft, kPageTop + 4 * kStepLineHeight + 510, 6150, 300};
+inline constexpr TwipsRect evenLoudnessExplanation {kPageLeft + 240, kPageTop + 4 * kStepLineHeight + 810, 6150, 285};
 
 // The shortcut-key tab: the message line, the suggested keys' button beside the discard column's header, then
 // a line per row (caption, key box, discard box).
