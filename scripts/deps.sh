@@ -14,6 +14,7 @@ packages=(
   weston                                     # a headless Wayland compositor for the tests
   xdg-desktop-portal python3-gi              # the global keys on Wayland: the real portal frontend, and the tests' backend (GLib's D-Bus from Python)
   libmpv-dev mpv ffmpeg
+  libavformat-dev libavcodec-dev libavutil-dev # the seek bar's loudness envelope, decoded apart from libmpv
   libx11-dev libxi-dev libxtst-dev libxcb1-dev
   xvfb xauth xdotool x11-utils openbox
   x11-xkb-utils                              # setxkbmap: the time stamp test on a German layout

@@ -1,8 +1,9 @@
 // The Windows engine under Wine: the engine contract, the decoder's positions
 // for WAV, MP3 and WMA of the same sound, and (through the sound the run
-// captured) where seeks land and that 2x plays a 10 s tone in 5 s at its
-// pitch. The recordings and the capture come from tests/with-wine.sh. Waits
-// are bounded by a position that stops moving, never by the time playing takes.
+// captured) where seeks land, that 2x plays a 10 s tone in 5 s at its
+// pitch, and that levelling evens out two speakers. The recordings and the
+// capture come from tests/with-wine.sh. Waits are bounded by a position that
+// stops moving, never by the time playing takes.
 
 #include <gtest/gtest.h>
 
@@ -319,6 +320,31 @@ TEST(Win32Engine, TwiceTheRatePlaysATenSecondToneInFiveSecondsAtItsPitchAndVolum
     EXPECT_NEAR(lirabox::test::dominantFrequency(sound, 300, 600), 440.0, 0.02 * 440.0);
     // Volume 50 is half the recording's amplitude of 0.5.
     EXPECT_NEAR(lirabox::test::rms(sound), 0.25 / std::sqrt(2.0), 0.01);
+}
+
+// Levelling on a quiet and a loud speaker taking turns, played at twice the
+// rate to halve the wait: the capture then holds each second of the recording
+// in half a second, so it is measured as if at half its sample rate.
+TEST(Win32Engine, LevellingBringsAQuietAndALoudSpeakerWithin3dB) {
+    lirabox::test::TempFolder folder;
+    constexpr int kRounds = 2;
+    lirabox::test::writeTwoSpeakerWav(folder.file("speakers.wav"), kRounds);
+    const auto before = captureFiles();
+    {
+        Win32MediaEngine engine;
+        engine.settings().autoStart(false);
+        engine.settings().evenLoudness(true);
+        engine.URL(folder.file("speakers.wav").string());
+        engine.settings().rate(2.0);
+        engine.controls().play();
+        ASSERT_TRUE(reachesTheEnd(engine));
+    }
+    lirabox::test::Pcm heard = leftChannel(capturedSince(before));
+    heard.sampleRate /= 2;
+    const lirabox::test::TwoSpeakerLevels levels = lirabox::test::twoSpeakerLevels(heard, kRounds);
+    EXPECT_LE(std::abs(levels.loud - levels.quiet), 3.0) << "quiet " << levels.quiet << ", loud " << levels.loud;
+    EXPECT_GT(levels.quiet, -26.0);
+    EXPECT_LT(levels.loudestPause, -45.0);
 }
 
 }  // namespace
