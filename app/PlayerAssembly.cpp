@@ -23,14 +23,15 @@ PlayerAssembly::PlayerAssembly(FrontEnd frontEnd)
       mMenus(mForm, frontEnd.view, frontEnd.modes),
       mTyper(frontEnd.typer ? std::move(frontEnd.typer) : desktopTextTyper()),
       mPedalActions([this] { return mForm.pedal_mapping(); }, [this](Command command) { mForm.runCommand(command); }),
-      mPedals(mPedalActions) {
+      mPedals(mPedalActions), mSeekEnvelope(frontEnd.engine) {
     mForm.setSettingsDialog(mSettingsDialog.get());
     mForm.setMenuHandlers(&mMenus);
     mForm.setTextTyper(mTyper.get());
     frontEnd.subclass.setKeyMessageHandler([this](std::int32_t slot) { mForm.KeyMessage(slot); });
+    mForm.addListener(mSeekEnvelope);
 }
 
-PlayerAssembly::~PlayerAssembly() = default;
+PlayerAssembly::~PlayerAssembly() { mForm.removeListener(mSeekEnvelope); }
 
 bool PlayerAssembly::start(const std::string& argumentText) {
     if (!mForm.Form_Load(argumentText)) return false;

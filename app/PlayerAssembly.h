@@ -19,6 +19,7 @@
 #include "hotkeys/PedalActions.h"
 #include "player/MainView.h"
 #include "player/MenuHandlers.h"
+#include "player/SeekEnvelope.h"
 #include "player/SettingsDialogSeam.h"
 #include "player/ShortcutKeyPorts.h"
 #include "player/SingleInstance.h"
@@ -66,6 +67,8 @@ public:
 
     frmMain& form() noexcept { return mForm; }
     MenuHandlers& menus() noexcept { return mMenus; }
+    // The seek bar's loudness envelope, which follows the form's loads.
+    SeekEnvelope& seekEnvelope() noexcept { return mSeekEnvelope; }
 
     // Loads the form with the command line's text and starts the pedals.
     // False for a second instance (its message has been shown): the program ends.
@@ -82,6 +85,7 @@ private:
     std::unique_ptr<TextTyper> mTyper;
     hotkeys::PedalActions mPedalActions;
     hotkeys::FootPedals mPedals;
+    SeekEnvelope mSeekEnvelope;
 };
 
 }  // namespace lirabox

@@ -20,7 +20,7 @@ SeekEnvelope::SeekEnvelope(media::MediaEngine& engine) : mEngine(engine) {}
 SeekEnvelope::~SeekEnvelope() { stop(); }
 
 void SeekEnvelope::setChangedCallback(std::function<void()> changed) {
-    std::lock_guard lock(mMutex);
+    std::lock_guard lock(mCallbackMutex);
     mChanged = std::move(changed);
 }
 
@@ -101,16 +101,14 @@ void SeekEnvelope::measure(Key key, std::shared_ptr<media::LoudnessEnvelope> env
     notify();
 }
 
+// Called under its own lock, so that once setChangedCallback has replaced
+// the callback, the old one is neither running nor called again.
 void SeekEnvelope::notify(bool throttled) {
-    std::function<void()> changed;
-    {
-        std::lock_guard lock(mMutex);
-        const auto now = std::chrono::steady_clock::now();
-        if (throttled && now - mNotified < kNotifyEvery) return;
-        mNotified = now;
-        changed = mChanged;
-    }
-    if (changed) changed();
+    std::lock_guard lock(mCallbackMutex);
+    const auto now = std::chrono::steady_clock::now();
+    if (throttled && now - mNotified < kNotifyEvery) return;
+    mNotified = now;
+    if (mChanged) mChanged();
 }
 
 }  // namespace lirabox

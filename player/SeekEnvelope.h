@@ -7,8 +7,9 @@
 //
 // Threads: every call but levels() comes from the UI thread; levels() may be
 // called from any. The changed callback is called on the worker thread
-// (throttled, and once more at the end), so a GUI posts its redraw from there;
-// it must not call into this object.
+// (throttled, and once more at the end) or on the UI thread (a load, an
+// unload), so a GUI posts its redraw from there; it may call levels() but
+// nothing else of this object.
 // Ownership: the engine must outlive this object; the destructor stops the
 // worker (within one probe of decoding) and waits for it.
 
@@ -76,6 +77,7 @@ private:
     mutable std::mutex mMutex;
     std::shared_ptr<media::LoudnessEnvelope> mEnvelope;
     std::list<std::pair<Key, std::vector<float>>> mKept;  // the most recent first
+    std::mutex mCallbackMutex;                            // over the two below
     std::function<void()> mChanged;
     std::chrono::steady_clock::time_point mNotified;
 

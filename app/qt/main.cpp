@@ -134,6 +134,7 @@ int main(int argc, char** argv) {
     assembled = &player;
     lirabox::frmMain& form = player.form();
     window.connectTo(form);
+    window.showEnvelope(player.seekEnvelope());
     window.connectMenus(player.menus());
     window.setOneLineWindowFactory([&form](lirabox::qt::MainWindow& owner) {
         return new lirabox::oneline::qt::OneLineWindow(
