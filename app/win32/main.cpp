@@ -101,6 +101,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                     nullptr,
                                     nullptr});  // the Keytap library's keys, the SendInput typer
     window.connectTo(player.form(), player.menus());
+    window.showEnvelope(player.seekEnvelope());
 
     if (!player.start(text)) return 1;  // a second instance: the message has been dismissed
     window.show();

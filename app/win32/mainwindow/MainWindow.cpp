@@ -12,6 +12,7 @@
 #include "player/FormLayout.h"
 #include "player/MainWindowTexts.h"
 #include "player/MenuHandlers.h"
+#include "player/SeekEnvelope.h"
 #include "player/frmMain.h"
 
 #include <array>
@@ -29,6 +30,8 @@ constexpr UINT_PTR kTimer2 = 2;
 constexpr UINT kTimer2Interval = 100;
 // Posted when the one-line window has been closed: it is deleted then.
 constexpr UINT kDeleteClosedOneLine = WM_APP + 1;
+// Posted by the seek bar's envelope from its worker: new levels to draw.
+constexpr UINT kEnvelopeChanged = WM_APP + 2;
 // The smallest size a caption shrinks to, in tenths of a point.
 constexpr int kSmallestDecipoints = 60;
 // The transport buttons show symbols; their names are their tooltips.
@@ -318,6 +321,7 @@ void MainWindow::applyDpi(UINT dpi) {
         ::SetWindowPos(place.control, nullptr, box.left, box.top, box.width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     mSeek.applyDpi(dpi);
+    if (mEnvelope != nullptr) mEnvelope->setColumns(static_cast<std::size_t>(mSeek.pixelWidth()));
     mVolume.applyDpi(dpi);
     std::vector<HFONT> previous = std::move(mFonts);
     mFonts.clear();
@@ -396,6 +400,13 @@ int MainWindow::run() {
     return static_cast<int>(message.wParam);
 }
 
+void MainWindow::showEnvelope(SeekEnvelope& envelope) {
+    mEnvelope = &envelope;
+    HWND window = mWindow;
+    envelope.setChangedCallback([window] { ::PostMessageW(window, kEnvelopeChanged, 0, 0); });
+    envelope.setColumns(static_cast<std::size_t>(mSeek.pixelWidth()));
+}
+
 LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND: onCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
@@ -412,6 +423,9 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case kDeleteClosedOneLine: mClosedOneLine.reset(); return 0;
+    case kEnvelopeChanged:
+        if (mEnvelope != nullptr) mSeek.showEnvelope(mEnvelope->levels());
+        return 0;
     case WM_DPICHANGED:
         applyDpi(HIWORD(wParam));
         setIconFromPicture1();

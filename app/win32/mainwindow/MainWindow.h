@@ -20,6 +20,7 @@
 
 namespace lirabox {
 class MenuHandlers;
+class SeekEnvelope;
 class frmMain;
 }  // namespace lirabox
 
@@ -46,6 +47,9 @@ public:
 
     // The controls' notifications go to the form and the menu handlers from now on.
     void connectTo(frmMain& form, MenuHandlers& menus);
+    // Draws the envelope on the seek bar as it is measured, at the bar's width
+    // in pixels. The envelope must outlive the window's message loop.
+    void showEnvelope(SeekEnvelope& envelope);
     void show();
     // The message loop with the File menu's accelerators, until the window is
     // gone; a modeless dialog's keys go to the dialog first.
@@ -122,6 +126,7 @@ private:
     // A closed one-line window, deleted once the message that closed it is done.
     std::unique_ptr<oneline::win32::OneLineWindow> mClosedOneLine;
     frmMain* mForm = nullptr;
+    SeekEnvelope* mEnvelope = nullptr;
     MenuHandlers* mMenus = nullptr;
     bool mTimer2Enabled = false;
     bool mUnloaded = false;
