@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <string_view>
 #include <utility>
 
 extern "C" {
@@ -21,6 +22,10 @@ namespace {
 // or after it (cheaper decoded through than sought) and still decode on.
 constexpr double kOverlap = 0.2;
 constexpr double kDecodeOn = 1.0;
+// MP3s at least this long (seconds) are sought by bytes: where a variable bit
+// rate puts a byte seek a few seconds off, that is less than a pixel of the
+// bar, and a timestamp seek costs ten times the decoding of a probe.
+constexpr double kByteSeekFrom = 20 * 60;
 
 // The power of one decoded frame: the sum of its squared samples (-1 .. 1)
 // and how many there were.
@@ -93,6 +98,12 @@ public:
         } else if (stream->duration > 0) {
             mSeconds = static_cast<double>(stream->duration) * mTimeBase;
         }
+        const std::int64_t size = avio_size(mFormat->pb);
+        if (std::string_view(mFormat->iformat->name) == "mp3" && mFormat->bit_rate > 0 && size > 0 &&
+            mSeconds >= kByteSeekFrom) {
+            mByteRate = static_cast<double>(mFormat->bit_rate) / 8.0;
+            mDataStart = std::max<std::int64_t>(0, size - static_cast<std::int64_t>(mSeconds * mByteRate));
+        }
         return mSeconds > 0.0;
     }
 
@@ -105,8 +116,7 @@ public:
         // bit reservoir).
         bool dropFirst = false;
         if (at < mNext - kOverlap || at > mNext + kDecodeOn) {
-            const auto target = static_cast<std::int64_t>(at / mTimeBase);
-            if (av_seek_frame(mFormat, mStream, target, AVSEEK_FLAG_BACKWARD) < 0) return std::nullopt;
+            if (!seek(at)) return std::nullopt;
             avcodec_flush_buffers(mCodec);
             drop();
             dropFirst = true;
@@ -124,7 +134,7 @@ public:
                 }
                 if (received < 0) break;
                 mHeld = true;
-                mHeldStart = mFrame->pts != AV_NOPTS_VALUE ? static_cast<double>(mFrame->pts) * mTimeBase : reached;
+                mHeldStart = startOf(*mFrame, reached);
                 if (std::exchange(dropFirst, false)) {
                     drop();
                     continue;
@@ -148,6 +158,31 @@ public:
     }
 
 private:
+    // A long MP3 is sought by bytes, where the time's share of the file lies
+    // (libavformat resyncs on the next frame); frames read after it are taken
+    // to start there.
+    bool seek(double at) {
+        if (mByteRate > 0.0) {
+            const auto position = mDataStart + static_cast<std::int64_t>(at * mByteRate);
+            if (av_seek_frame(mFormat, -1, position, AVSEEK_FLAG_BYTE) >= 0) {
+                mClock = at;
+                return true;
+            }
+        }
+        const auto target = static_cast<std::int64_t>(at / mTimeBase);
+        return av_seek_frame(mFormat, mStream, target, AVSEEK_FLAG_BACKWARD) >= 0;
+    }
+
+    // Where a decoded frame starts: counted on from the last byte seek, or its timestamp.
+    double startOf(const AVFrame& frame, double reached) {
+        if (mByteRate > 0.0) {
+            const double start = mClock;
+            mClock += frame.sample_rate > 0 ? static_cast<double>(frame.nb_samples) / frame.sample_rate : 0.0;
+            return start;
+        }
+        return frame.pts != AV_NOPTS_VALUE ? static_cast<double>(frame.pts) * mTimeBase : reached;
+    }
+
     void drop() {
         av_frame_unref(mFrame);
         mHeld = false;
@@ -171,7 +206,12 @@ private:
     double mTimeBase = 0.0;
     double mSeconds = 0.0;
     double mNext = -1.0;  // where the last read ended
-    bool mHeld = false;   // mFrame holds a decoded frame, starting at mHeldStart seconds
+    // A long MP3 is sought by bytes: its bytes a second, where its frames
+    // begin, and the recording time the next decoded frame starts at.
+    double mByteRate = 0.0;
+    std::int64_t mDataStart = 0;
+    double mClock = 0.0;
+    bool mHeld = false;  // mFrame holds a decoded frame, starting at mHeldStart seconds
     double mHeldStart = 0.0;
 };
 

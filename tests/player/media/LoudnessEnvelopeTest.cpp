@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <filesystem>
 #include <memory>
+#include <string>
 
 #include "player/media/LoudnessEnvelope.h"
 #include "tests/common/Recordings.h"
@@ -83,13 +85,17 @@ TEST_F(LoudnessEnvelopeTest, ShortRecordingShowsSpeechDarkAndPausesLightFromTheP
 }
 
 // As MP3, 4 s a column (a voice and its pause): probed, the loud speaker's
-// columns come out darker than the quiet one's, from a fraction decoded.
-TEST_F(LoudnessEnvelopeTest, LongColumnsAreProbedNearestThePlayingPositionFirst) {
-    constexpr int kRounds = 12;
-    lirabox::test::writeTwoSpeakerWav(folder.file("speakers.wav"), kRounds, 22050);
+// columns come out darker than the quiet one's, from a fraction decoded. A
+// minute and a half is sought by its timestamps, 21 minutes by bytes.
+class ProbedMp3 : public LoudnessEnvelopeTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ProbedMp3, LongColumnsAreProbedNearestThePlayingPositionFirst) {
+    const int rounds = GetParam();
+    lirabox::test::writeTwoSpeakerWav(folder.file("speakers.wav"), rounds, 16000);
     const auto mp3 = lirabox::test::makeMp3(folder.file("speakers.wav"));
+    std::filesystem::remove(folder.file("speakers.wav"));
     CountingSource source(mp3);
-    const std::size_t columns = 2 * kRounds;
+    const auto columns = static_cast<std::size_t>(2 * rounds);
     LoudnessEnvelope envelope(columns);
 
     // The coarse pass starts at the column of 50 s and goes outward.
@@ -112,8 +118,12 @@ TEST_F(LoudnessEnvelopeTest, LongColumnsAreProbedNearestThePlayingPositionFirst)
         EXPECT_GT(levels[column + 1], levels[column] + 0.3f) << column;  // loud voice
     }
     EXPECT_EQ(fresh.reads, static_cast<int>(columns) * LoudnessEnvelope::kProbes);
-    EXPECT_LT(fresh.decoded, 0.5 * kRounds * kTwoSpeakerRound);
+    EXPECT_LT(fresh.decoded, 0.5 * rounds * kTwoSpeakerRound);
 }
+
+INSTANTIATE_TEST_SUITE_P(Lengths, ProbedMp3, ::testing::Values(12, 158), [](const auto& test) {
+    return test.param == 12 ? std::string("SoughtByTime") : std::string("SoughtByBytes");
+});
 
 TEST_F(LoudnessEnvelopeTest, WhatCannotBeReadHasNoSource) {
     lirabox::test::writeSineWav(folder.file("tone.wav"), 1.0);
