@@ -1,7 +1,7 @@
 """Plays a long recording in the built program and follows its threads in
 /proc: the envelope worker (the thread at nice 19) until it ends, the CPU of
-the other threads per second meanwhile and for as long afterwards (at most
-20 s), and the resident memory before the worker grew and at the peak.
+the other threads per second meanwhile and for as long afterwards (5 to 20
+s), and the resident memory before the worker grew and at the peak.
    envelope_in_program.py PROGRAM RECORDING   (on an X display)"""
 import os
 import subprocess
@@ -59,7 +59,7 @@ def main():
             time.sleep(0.1)
         elapsed = time.monotonic() - start
         others_during = (others(player.pid) - others_start) / elapsed
-        after = min(elapsed, 20.0)
+        after = max(5.0, min(elapsed, 20.0))
         others_before = others(player.pid)
         time.sleep(after)
         others_after = (others(player.pid) - others_before) / after
