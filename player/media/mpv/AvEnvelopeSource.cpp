@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string_view>
 #include <utility>
 
@@ -205,7 +206,8 @@ private:
     int mStream = -1;
     double mTimeBase = 0.0;
     double mSeconds = 0.0;
-    double mNext = -1.0;  // where the last read ended
+    // Where the last read ended; none yet, so the first read seeks.
+    double mNext = -std::numeric_limits<double>::infinity();
     // A long MP3 is sought by bytes: its bytes a second, where its frames
     // begin, and the recording time the next decoded frame starts at.
     double mByteRate = 0.0;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "SourceDecoder.h"
@@ -73,7 +74,8 @@ private:
     bool mMediaFoundation;
     std::unique_ptr<SourceDecoder> mDecoder;
     std::vector<float> mCarry;  // decoded frames not read yet, from mNext on
-    double mNext = -1.0;        // the recording position of mCarry's first frame
+    // The recording position of mCarry's first frame; none yet, so the first read seeks.
+    double mNext = -std::numeric_limits<double>::infinity();
 };
 
 }  // namespace

@@ -1,9 +1,9 @@
 // The Windows engine under Wine: the engine contract, the decoder's positions
 // for WAV, MP3 and WMA of the same sound, and (through the sound the run
 // captured) where seeks land, that 2x plays a 10 s tone in 5 s at its
-// pitch, and that levelling evens out two speakers. The recordings and the
-// capture come from tests/with-wine.sh. Waits are bounded by a position that
-// stops moving, never by the time playing takes.
+// pitch and that levelling evens out two speakers; the envelope's reader. The
+// recordings and the capture come from tests/with-wine.sh. Waits are bounded
+// by a position that stops moving, never by the time playing takes.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include <mfapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -22,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "player/media/LoudnessEnvelope.h"
 #include "player/media/win32/SourceDecoder.h"
 #include "player/media/win32/Win32MediaEngine.h"
 #include "tests/common/Polling.h"
@@ -350,6 +352,35 @@ TEST(Win32Engine, LevellingBringsAQuietAndALoudSpeakerWithin3dB) {
         << "quiet " << levels.quiet << ", loud " << levels.loud << ", lead " << lead;
     EXPECT_GT(levels.quiet, -26.0);
     EXPECT_LT(levels.loudestPause, -45.0);
+}
+
+// The seek bar's envelope through the Source Reader: a short recording read
+// column by column (speech dark, pauses light), an MP3 probed in long columns
+// (the loud speaker's darker than the quiet one's).
+TEST(Win32Envelope, TheReaderShowsSpeechDarkAndPausesLight) {
+    std::atomic<bool> stop {false};
+    lirabox::test::TempFolder folder;
+    lirabox::test::writeTwoSpeakerWav(folder.file("speakers.wav"), 1);
+    auto wav = openEnvelopeSource(folder.file("speakers.wav").string());
+    ASSERT_NE(wav, nullptr);
+    LoudnessEnvelope shortOne(16);  // 0.5 s a column
+    ASSERT_TRUE(shortOne.compute(
+        *wav, [] { return 0.0; }, stop));
+    const std::vector<float> levels = shortOne.levels();
+    EXPECT_NEAR(levels[2], LoudnessEnvelope::levelOf(0.001), 0.05);  // the quiet voice
+    EXPECT_LT(levels[7], 0.05f);                                     // a pause
+    EXPECT_GT(levels[9], 0.9f);                                      // the loud voice
+
+    auto mp3 = openEnvelopeSource(recording("speakers.mp3"));
+    ASSERT_NE(mp3, nullptr);
+    LoudnessEnvelope probed(6);  // 4 s a column: a voice and its pause
+    ASSERT_TRUE(probed.compute(
+        *mp3, [] { return 0.0; }, stop));
+    const std::vector<float> voices = probed.levels();
+    for (std::size_t column = 0; column < voices.size(); column += 2) {
+        EXPECT_GT(voices[column], 0.45f) << column;                      // quiet voice
+        EXPECT_GT(voices[column + 1], voices[column] + 0.3f) << column;  // loud voice
+    }
 }
 
 }  // namespace
