@@ -26,10 +26,9 @@ public:
 
     // Levels `frames` interleaved frames in place.
     void process(float* samples, std::size_t frames);
-    // Forgets the level followed so far (another recording).
-    void reset();
 
 private:
+    void reset();
     void endBlock();
 
     std::size_t mChannels;
