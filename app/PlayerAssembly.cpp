@@ -24,16 +24,17 @@ PlayerAssembly::PlayerAssembly(FrontEnd frontEnd)
       mTyper(frontEnd.typer ? std::move(frontEnd.typer) : desktopTextTyper()),
       mSelection(std::move(frontEnd.selection)),
       mPedalActions([this] { return mForm.pedal_mapping(); }, [this](Command command) { mForm.runCommand(command); }),
-      mPedals(mPedalActions) {
+      mPedals(mPedalActions), mSeekEnvelope(frontEnd.engine) {
     mForm.setSettingsDialog(mSettingsDialog.get());
     mForm.setMenuHandlers(&mMenus);
     mForm.setTextTyper(mTyper.get());
     mForm.setRunningCopy(frontEnd.runningCopy);
     mForm.setSelectionReader(mSelection.get());
     frontEnd.subclass.setKeyMessageHandler([this](std::int32_t slot) { mForm.KeyMessage(slot); });
+    mForm.addListener(mSeekEnvelope);
 }
 
-PlayerAssembly::~PlayerAssembly() = default;
+PlayerAssembly::~PlayerAssembly() { mForm.removeListener(mSeekEnvelope); }
 
 std::optional<int> PlayerAssembly::start(const std::string& argumentText) {
     if (!mForm.Form_Load(argumentText)) return mForm.handedOver() ? 0 : 1;

@@ -22,6 +22,7 @@
 #include "player/MenuHandlers.h"
 #include "player/RunningCopy.h"
 #include "player/SelectionReader.h"
+#include "player/SeekEnvelope.h"
 #include "player/SettingsDialogSeam.h"
 #include "player/ShortcutKeyPorts.h"
 #include "player/SingleInstance.h"
@@ -73,6 +74,8 @@ public:
 
     frmMain& form() noexcept { return mForm; }
     MenuHandlers& menus() noexcept { return mMenus; }
+    // The seek bar's loudness envelope, which follows the form's loads.
+    SeekEnvelope& seekEnvelope() noexcept { return mSeekEnvelope; }
 
     // Loads the form with the command line's text and starts the pedals.
     // Nothing once started; for a second instance the status the program ends
@@ -92,6 +95,7 @@ private:
     std::unique_ptr<SelectionReader> mSelection;
     hotkeys::PedalActions mPedalActions;
     hotkeys::FootPedals mPedals;
+    SeekEnvelope mSeekEnvelope;
 };
 
 }  // namespace lirabox

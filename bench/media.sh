@@ -25,5 +25,5 @@ for f in mp3 wav wma; do
   "$bench" compare "$data/hour.$f" 20
 done
 
-echo "== time-stretch and resampler (realtime_x: seconds of sound per CPU second)"
+echo "== time-stretch, resampler and speech leveller (realtime_x: seconds of sound per CPU second)"
 "$build/bin/media_stretch_bench" --benchmark_min_time=0.5

@@ -165,6 +165,11 @@ bool frmMain::Form_Load(const std::string& argumentText) {
         },
         [&] { mResume = ReadStringKeepingFile(*mUserIni, str(cfg::kUserSection), str(cfg::kKeyResume), "0") == "1"; },
         [&] { openHistory(); },
+        [&] {
+            mEvenLoudness =
+                ReadStringKeepingFile(*mUserIni, str(cfg::kUserSection), str(cfg::kKeyEvenLoudness), "0") == "1";
+            mEngine.settings().evenLoudness(mEvenLoudness);
+        },
         [&] { mView.setLblTimeNow(kInitialTimeText); },
         [&] {
             mConfigIni = std::make_shared<clsIniFile>();
@@ -572,6 +577,12 @@ void frmMain::set_autorev_time(std::int16_t seconds) { setStepLength(mAutorevTim
 void frmMain::set_timestamp_format(TimeStampFormat format) {
     writeUserSetting(cfg::kKeyTimeStampFormat, str(timeStampPattern(format)));
     mTimeStampFormat = format;
+}
+
+void frmMain::set_even_loudness(bool on) {
+    writeUserSetting(cfg::kKeyEvenLoudness, on ? "1" : "0");
+    mEvenLoudness = on;
+    mEngine.settings().evenLoudness(on);
 }
 
 void frmMain::setStepLength(std::int16_t& member, std::string_view key, std::int16_t seconds) {

@@ -123,6 +123,10 @@ public:
     // as the step lengths do.
     TimeStampFormat timestamp_format() const { return mTimeStampFormat; }
     void set_timestamp_format(TimeStampFormat format);
+    // Whether the engine evens out quiet and loud voices; setting it saves it
+    // to "UserCfg.ini" first, as the step lengths do, then tells the engine.
+    bool even_loudness() const { return mEvenLoudness; }
+    void set_even_loudness(bool on);
     // Types the playing position into the focused window; nothing without a recording.
     void insertTimeStampFunc();
     // Whether a recording opened without a start second starts where it was
@@ -297,6 +301,7 @@ private:
     std::string mRecordingPath;
     // Position ticks since the position was last saved.
     int mTicksSinceSave = 0;
+    bool mEvenLoudness = false;
     clsPicSlider mPicSlider;
     clsPicSlider mPicSlider2;
     bool mFullMode = true;

@@ -11,6 +11,7 @@ packages=(
   qt6-wayland                                # runs in Wayland sessions without X
   libmpv-dev
   libdbus-1-dev                              # `lirabox --command` sends through libdbus alone, so it starts fast
+  libavformat-dev libavcodec-dev libavutil-dev # the seek bar's loudness envelope, decoded apart from libmpv
   libx11-dev libxi-dev libxtst-dev libxcb1-dev
   espeak-ng                                  # speaks the demo recording
   fonts-noto-cjk                             # the window's Japanese texts

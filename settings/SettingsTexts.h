@@ -32,6 +32,10 @@ inline constexpr UiText kTimeStampFormatCaption = LIRABOX_TEXT("frmSettings", "�
 inline constexpr UiText kTimeStampFormatExplanation = LIRABOX_TEXT(
     "frmSettings",
     "タイムスタンプ挿入で入力される再生位置の形式です。\nタイムスタンプのキーは単独で押してください。Shift などを押したままでは入力されません。");
+// Levelling: a check box, and its explanation under it.
+inline constexpr UiText kEvenLoudness = LIRABOX_TEXT("frmSettings", "音量を均一にする");
+inline constexpr UiText kEvenLoudnessExplanation =
+    LIRABOX_TEXT("frmSettings", "小さい声を大きく、大きい声を小さくして、話し手の音量をそろえます。");
 
 // The shortcut-key tab.
 inline constexpr UiText kMessageNormal =

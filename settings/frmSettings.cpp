@@ -67,6 +67,7 @@ void frmSettings::Form_Load(std::uintptr_t dialogWindow) {
     mPedals = mMain.pedal_mapping();
     mTimeStampFormat = mMain.timestamp_format();
     mResume = mMain.resume_position();
+    mEvenLoudness = mMain.even_loudness();
     for (int row = 0; row < kRows; ++row) {
         mShortcutKeys[indexOf(row)] = LoadShortcutKey(row);
         ShowShortcutKey(row, mShortcutKeys[indexOf(row)]);
@@ -134,6 +135,7 @@ std::optional<std::int32_t> frmSettings::cmdSave_Click() {
     });
     step(failure, [&] {
         if (mResume != mMain.resume_position()) mMain.set_resume_position(mResume);
+        if (mEvenLoudness != mMain.even_loudness()) mMain.set_even_loudness(mEvenLoudness);
     });
     SaveShortcutKeys(failure);
     return failure;

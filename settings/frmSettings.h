@@ -1,6 +1,6 @@
 #pragma once
-// The settings dialog's behaviour: the playback tab's three step lengths and
-// time stamp form and resume box, the shortcut-key tab's ten rows, the tab and caption, Apply and the dialog's
+// The settings dialog's behaviour: the playback tab's three step lengths,
+// time stamp form, resume box and levelling, the shortcut-key tab's ten rows, the tab and caption, Apply and the dialog's
 // own top-most state. The Qt dialog shows what this class holds and forwards
 // its controls' events here.
 //
@@ -97,9 +97,13 @@ public:
     bool resumeChecked() const { return mResume; }
     void chkResume_Click(bool checked) { mResume = checked; }
 
-    // Apply: the three step lengths, the time stamp's form and the pedals'
-    // actions, then the rows saved and registered (the later rows only once they
-    // hold a key).
+    // Levelling of quiet and loud voices, as checked; Apply saves it when it changed.
+    bool evenLoudness() const { return mEvenLoudness; }
+    void chkEvenLoudness_Click(bool checked) { mEvenLoudness = checked; }
+
+    // Apply: the three step lengths, the time stamp's form, resuming, levelling
+    // and the pedals' actions, then the rows saved and registered (the later rows
+    // only once they hold a key).
     // Every step runs; the number of the first failure (a file that could not
     // be written) is returned, nothing when all went well.
     std::optional<std::int32_t> cmdSave_Click();
@@ -166,6 +170,7 @@ private:
     PedalMapping mPedals = defaultPedalMapping();
     TimeStampFormat mTimeStampFormat = TimeStampFormat::Bracketed;
     bool mResume = false;
+    bool mEvenLoudness = false;
     std::array<ShortcutKeyRecord, kRows> mShortcutKeys {};
     std::array<std::string, kRows> mKeyTexts;
     bool mDuplicate = false;

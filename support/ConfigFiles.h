@@ -36,6 +36,9 @@ inline constexpr std::string_view kKeyTimeStampFormat = "TimeStampFormat";
 // Whether a recording opened without a start second resumes where it was
 // left ("1") or starts at 0 ("0", the default); read without being created.
 inline constexpr std::string_view kKeyResume = "Resume";
+// Whether voices are levelled ("1") or played as recorded ("0", the default);
+// read without being created.
+inline constexpr std::string_view kKeyEvenLoudness = "EvenLoudness";
 // What each foot pedal does (values: player/PedalMapping.cpp).
 inline constexpr std::string_view kPedalSection = "FootPedal";
 inline constexpr std::string_view kKeyPedalLeft = "Left";

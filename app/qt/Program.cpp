@@ -131,6 +131,7 @@ int lirabox_program_main(int argc, char** argv) {
     assembled = &player;
     lirabox::frmMain& form = player.form();
     window.connectTo(form);
+    window.showEnvelope(player.seekEnvelope());
     window.connectMenus(player.menus());
     window.setOneLineWindowFactory([&form](lirabox::qt::MainWindow& owner) {
         return new lirabox::oneline::qt::OneLineWindow(

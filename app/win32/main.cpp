@@ -108,6 +108,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
                                     lirabox::win32::clipboardSelectionReader(window.WindowHandle())});
     window.connectTo(player.form(), player.menus());
+    window.showEnvelope(player.seekEnvelope());
 
     if (const std::optional<int> secondStart = player.start(text)) return *secondStart;
     window.show();

@@ -368,6 +368,14 @@ Fast-forward and rewind repeat while the pedal is held.</translation>
 Press the time stamp key alone: with Shift or the like held too, nothing is typed.</translation>
     </message>
     <message>
+        <source>音量を均一にする</source>
+        <translation>Even out loudness</translation>
+    </message>
+    <message>
+        <source>小さい声を大きく、大きい声を小さくして、話し手の音量をそろえます。</source>
+        <translation>Raises quiet voices and lowers loud ones to one level.</translation>
+    </message>
+    <message>
         <source>タイムスタンプ挿入</source>
         <translation>Insert time stamp</translation>
     </message>

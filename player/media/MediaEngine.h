@@ -4,7 +4,7 @@
 //
 //   engine.URL(path);                         engine.playState();
 //   engine.settings().autoStart(false);       engine.settings().rate(1.5);
-//   engine.settings().volume(25);
+//   engine.settings().volume(25);            engine.settings().evenLoudness(true);
 //   engine.controls().play() / pause() / stop();
 //   engine.controls().currentPosition();      engine.controls().currentPosition(12.0);
 //   engine.currentMedia().duration() / name() / sourceURL();
@@ -63,6 +63,10 @@ public:
     virtual void autoStart(bool start) = 0;
     virtual void rate(double rate) = 0;            // 1.0 = normal speed, pitch kept
     virtual void volume(std::int32_t volume) = 0;  // 0 .. 100
+    // Speech levelling: quiet and loud voices brought toward one level, the
+    // gain held through pauses. Off until turned on; applies from the next
+    // sound out, loaded or not.
+    virtual void evenLoudness(bool on) = 0;
 };
 
 class EngineControls {

@@ -19,6 +19,14 @@ void writeRisingSineWav(const std::filesystem::path& path, double seconds, doubl
                         int sampleRate = 44100);
 double risingSineLevel(double t, double seconds);
 
+// A mono 16-bit WAV of two speakers taking turns, `rounds` times over
+// (kTwoSpeakerRound seconds each): 3 s of a quiet voice (RMS -30 dBFS, 120 Hz),
+// 1 s of pause, 3 s of a loud voice (RMS -6 dBFS, 210 Hz), 1 s of pause. The
+// voices are two-harmonic tones in 4 Hz syllables; steady noise at -60 dBFS
+// runs under it all, so a pause holds what a room would.
+inline constexpr double kTwoSpeakerRound = 8.0;
+void writeTwoSpeakerWav(const std::filesystem::path& path, int rounds, int sampleRate = 44100);
+
 // Encodes `wav` as MP3 (libmp3lame, 128 kbit/s) / WMA (wmav2, 128 kbit/s).
 // `target` defaults to `wav` with the extension ".mp3" / ".wma". Returns the target.
 std::filesystem::path makeMp3(const std::filesystem::path& wav, std::filesystem::path target = {});

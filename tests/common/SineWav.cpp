@@ -77,6 +77,26 @@ void writeRisingSineWav(const std::filesystem::path& path, double seconds, doubl
     });
 }
 
+void writeTwoSpeakerWav(const std::filesystem::path& path, int rounds, int sampleRate) {
+    constexpr double kVoiceRms = 0.5616;  // of the unscaled voice below
+    const auto voice = [](double t, double frequency, double dbfs) {
+        const double tone =
+            std::sin(2.0 * std::numbers::pi * frequency * t) + 0.25 * std::sin(4.0 * std::numbers::pi * frequency * t);
+        const double syllables = 0.75 - 0.25 * std::cos(2.0 * std::numbers::pi * 4.0 * t);
+        return std::pow(10.0, dbfs / 20.0) / kVoiceRms * tone * syllables;
+    };
+    std::uint32_t noiseState = 12345;
+    writeWav(path, rounds * kTwoSpeakerRound, sampleRate, 1, [&](double t) {
+        noiseState = noiseState * 1664525u + 1013904223u;
+        // Even in -1 .. 1, so its RMS is 1/sqrt(3) of its reach: -60 dBFS.
+        const double noise = (static_cast<double>(noiseState) / 2147483648.0 - 1.0) * 0.001 * std::sqrt(3.0);
+        const double within = std::fmod(t, kTwoSpeakerRound);
+        if (within < 3.0) return noise + voice(t, 120.0, -30.0);
+        if (within >= 4.0 && within < 7.0) return noise + voice(t, 210.0, -6.0);
+        return noise;
+    });
+}
+
 double risingSineLevel(double t, double seconds) { return 0.1 + 0.8 * std::clamp(t / seconds, 0.0, 1.0); }
 
 }  // namespace lirabox::test

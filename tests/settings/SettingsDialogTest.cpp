@@ -9,6 +9,8 @@
 #include "app/qt/settings/SettingsWindow.h"
 #include "tests/app/qt/QtTestSupport.h"
 
+#include <algorithm>
+
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
@@ -87,6 +89,32 @@ TEST_F(SettingsDialogTest, OpensOnTheAskedTabAndKeepsWhatWasTypedUntilApplied) {
     EXPECT_EQ(form().rewind_time(), 15);
     EXPECT_EQ(form().timestamp_format(), TimeStampFormat::BracketedTenths);
     EXPECT_FALSE(window->dialog()->isVisible());
+}
+
+// Levelling starts off; ticked and applied, it is stored, the engine levels,
+// and the next start reads it back and tells the engine again.
+TEST_F(SettingsDialogTest, EvenLoudnessIsOffUntilTickedAndAppliedThenKeptAcrossStarts) {
+    EXPECT_EQ(stored("UserCfg.ini", "Config", "EvenLoudness"), "<missing>");
+    EXPECT_FALSE(engine.evenLoudness());
+    window->open(SettingsTab::Playback);
+    auto* levelling = child<QCheckBox>("chkEvenLoudness");
+    ASSERT_NE(levelling, nullptr);
+    EXPECT_EQ(levelling->text().toStdString(), "音量を均一にする");
+    EXPECT_FALSE(levelling->isChecked());
+    levelling->click();
+    EXPECT_FALSE(engine.evenLoudness());  // nothing before Apply
+    QTest::mouseClick(child<QPushButton>("cmdSave"), Qt::LeftButton);
+    EXPECT_TRUE(engine.evenLoudness());
+    EXPECT_EQ(stored("UserCfg.ini", "Config", "EvenLoudness"), "1");
+
+    form().setSettingsDialog(nullptr);
+    window.reset();
+    restart();
+    engine.clearCalls();
+    ASSERT_TRUE(load());
+    const auto& calls = engine.calls();
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "settings.evenLoudness(true)"), calls.end());
+    EXPECT_TRUE(form().even_loudness());
 }
 
 TEST_F(SettingsDialogTest, PedalTabShowsEachPedalsActionAndOKStoresTheOneChosen) {

@@ -31,6 +31,7 @@
 #include "app/qt/toolkit/NamedComboBox.h"
 #include "player/FormLayout.h"
 #include "player/MainWindowTexts.h"
+#include "player/SeekEnvelope.h"
 #include "player/frmMain.h"
 #include "settings/SettingsTexts.h"
 #include "support/RaisedError.h"
@@ -189,6 +190,22 @@ void MainWindow::applyDpi(double dpi) {
     for (QWidget* text : std::initializer_list<QWidget*> {mLblTimeNow, mLabel1, mLabel2, mChkUseKey, mChkOnTop}) {
         shrinkToFit(*text, kPointSize);
     }
+}
+
+void MainWindow::showEnvelope(SeekEnvelope& envelope) {
+    SeekBarPicture* bar = mSeekbk;
+    // Called on the envelope's worker: the levels are taken there and drawn
+    // on the UI thread.
+    envelope.setChangedCallback([bar, &envelope] {
+        QMetaObject::invokeMethod(
+            bar,
+            [bar, levels = envelope.levels()]() mutable { bar->setEnvelope(std::move(levels)); },
+            Qt::QueuedConnection);
+    });
+    envelope.setColumns(static_cast<std::size_t>(bar->pixelWidth()));
+    connect(bar, &SeekBarPicture::pixelWidthChanged, this, [&envelope](int columns) {
+        envelope.setColumns(static_cast<std::size_t>(columns));
+    });
 }
 
 void MainWindow::connectTo(frmMain& form) {

@@ -28,6 +28,7 @@ class QPushButton;
 
 namespace lirabox {
 class MenuHandlers;
+class SeekEnvelope;
 class frmMain;
 }  // namespace lirabox
 
@@ -45,6 +46,9 @@ public:
 
     // Connects the controls, the menu, the timer and the drops to the form.
     void connectTo(frmMain& form);
+    // Draws the envelope on the seek bar as it is measured, at the bar's width
+    // in pixels. The envelope must outlive the window's event handling.
+    void showEnvelope(SeekEnvelope& envelope);
 
     // The picture boxes the two sliders stand on.
     SeekBarPicture& seekbk() { return *mSeekbk; }

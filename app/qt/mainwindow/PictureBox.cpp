@@ -95,10 +95,33 @@ void SeekBarPicture::setRepeatX2(double twips) {
     update();
 }
 
+void SeekBarPicture::setEnvelope(std::vector<float> levels) {
+    mEnvelope = std::move(levels);
+    update();
+}
+
+int SeekBarPicture::pixelWidth() const { return static_cast<int>(std::lround(width() * devicePixelRatioF())); }
+
+void SeekBarPicture::resizeEvent(QResizeEvent* event) {
+    PictureBox::resizeEvent(event);
+    emit pixelWidthChanged(pixelWidth());
+}
+
 void SeekBarPicture::paintEvent(QPaintEvent* event) {
     PictureBox::paintEvent(event);
-    if (!std::isfinite(mX1) || !std::isfinite(mX2)) return;
     QPainter painter(this);
+    if (!mEnvelope.empty()) {
+        const double columnWidth = static_cast<double>(width()) / static_cast<double>(mEnvelope.size());
+        for (std::size_t column = 0; column < mEnvelope.size(); ++column) {
+            if (mEnvelope[column] < 0.0f) continue;  // not measured yet
+            const slider_look::EnvelopeLine line = slider_look::envelopeLine(mEnvelope[column]);
+            const double lineHeight = height() * line.height;
+            painter.fillRect(
+                QRectF(static_cast<double>(column) * columnWidth, (height() - lineHeight) / 2, columnWidth, lineHeight),
+                art::colour(line.colour));
+        }
+    }
+    if (!std::isfinite(mX1) || !std::isfinite(mX2)) return;
     const double scale = width() / layout::kRepeatLineSpan;
     const double lineWidth = std::max(1.0, height() * slider_look::kRepeatLineShare);
     const double y = height() - lineWidth / 2;

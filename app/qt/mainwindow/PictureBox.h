@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <vector>
+
 #include "Twips.h"
 #include "player/SliderKeys.h"
 #include "player/SliderPicture.h"
@@ -77,12 +79,23 @@ public:
     double repeatX1() const { return mX1; }
     double repeatX2() const { return mX2; }
 
+    // The loudness envelope drawn over the groove, one level a pixel column
+    // (slider_look::envelopeLine); empty draws none.
+    void setEnvelope(std::vector<float> levels);
+    // The bar's width in device pixels: the envelope's columns.
+    int pixelWidth() const;
+
+signals:
+    void pixelWidthChanged(int columns);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     double mX1;
     double mX2;
+    std::vector<float> mEnvelope;
 };
 
 }  // namespace lirabox::qt

@@ -135,7 +135,14 @@ QWidget* SettingsDialog::createPlaybackTab() {
     grid->addWidget(explanation, line + 1, 0, 1, 3);
     mChkResume = named<QCheckBox>(QStringLiteral("chkResume"), uiText(text::kResume));
     grid->addWidget(mChkResume, line + 2, 0, 1, 3);
-    grid->setRowStretch(line + 3, 1);
+    line += 3;
+    mChkEvenLoudness = named<QCheckBox>(QStringLiteral("chkEvenLoudness"), uiText(text::kEvenLoudness));
+    grid->addWidget(mChkEvenLoudness, line, 0, 1, 3);
+    auto* levellingExplanation = new QLabel(uiText(text::kEvenLoudnessExplanation));
+    levellingExplanation->setIndent(16);
+    levellingExplanation->setWordWrap(true);
+    grid->addWidget(levellingExplanation, line + 1, 0, 1, 3);
+    grid->setRowStretch(line + 2, 1);
     return page;
 }
 
@@ -215,6 +222,8 @@ void SettingsDialog::connectControls() {
         }
     });
     connect(mChkResume, &QCheckBox::toggled, this, [this](bool checked) { mForm.chkResume_Click(checked); });
+    connect(
+        mChkEvenLoudness, &QCheckBox::toggled, this, [this](bool checked) { mForm.chkEvenLoudness_Click(checked); });
     for (int row = 0; row < kRows; ++row) {
         KeyBox* box = mTxtShortcutKey[at(row)];
         connect(box, &KeyBox::keyDown, this, [this, row](const KeyPress& press) {
@@ -266,6 +275,10 @@ void SettingsDialog::showFields() {
     showPedalChoices();
     const auto chosen = std::find(kTimeStampFormats.begin(), kTimeStampFormats.end(), mForm.timeStampFormat());
     mCboTimeStampFormat->setCurrentIndex(static_cast<int>(chosen - kTimeStampFormats.begin()));
+    {
+        const QSignalBlocker quiet(mChkEvenLoudness);
+        mChkEvenLoudness->setChecked(mForm.evenLoudness());
+    }
     for (int row = 0; row < kRows; ++row) showKeyRow(row);
     const QSignalBlocker quiet(mChkTopMost);
     mChkTopMost->setChecked(mForm.topMost());

@@ -59,6 +59,7 @@ private:
     std::array<QLineEdit*, 3> mStepBoxes {};
     QComboBox* mCboTimeStampFormat = nullptr;
     QCheckBox* mChkResume = nullptr;
+    QCheckBox* mChkEvenLoudness = nullptr;
     QLabel* mLblMessage = nullptr;
     QPushButton* mCmdSuggestedKeys = nullptr;
     std::array<KeyBox*, kRows> mTxtShortcutKey {};

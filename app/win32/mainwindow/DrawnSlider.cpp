@@ -49,6 +49,17 @@ void DrawnSlider::showRepeatLine(double x1, double x2) {
     redraw();
 }
 
+void DrawnSlider::showEnvelope(std::vector<float> levels) {
+    mEnvelope = std::move(levels);
+    redraw();
+}
+
+int DrawnSlider::pixelWidth() const {
+    RECT area {};
+    if (mWindow != nullptr) ::GetClientRect(mWindow, &area);
+    return area.right;
+}
+
 void DrawnSlider::redraw() {
     if (mWindow != nullptr) ::InvalidateRect(mWindow, nullptr, FALSE);
 }
@@ -90,6 +101,7 @@ void DrawnSlider::paint() {
 
     ::FillRect(memory, &area, ::GetSysColorBrush(COLOR_BTNFACE));
     mTrack(memory, area);
+    if (!mEnvelope.empty()) art::paintEnvelope(memory, area, mEnvelope);
     if (mRepeatLine) {
         const double scale = area.right / layout::kRepeatLineSpan;
         art::paintRepeatLine(memory,

@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -56,6 +57,10 @@ public:
 
     // The repeat line from x1 to x2 in the bar's 0 .. kRepeatLineSpan coordinates.
     void showRepeatLine(double x1, double x2);
+    // The loudness envelope over the groove, a level a pixel column; empty draws none.
+    void showEnvelope(std::vector<float> levels);
+    // The bar's width in pixels.
+    int pixelWidth() const;
 
 private:
     // The bar or the arrow: a place in twips; a move calls `moved` on the slider.
@@ -101,6 +106,7 @@ private:
     bool mRepeatLine = false;
     double mRepeatX1 = 0;
     double mRepeatX2 = 0;
+    std::vector<float> mEnvelope;
 };
 
 }  // namespace lirabox::win32

@@ -16,6 +16,7 @@
 #include "player/FormLayout.h"
 #include "player/MainWindowTexts.h"
 #include "player/MenuHandlers.h"
+#include "player/SeekEnvelope.h"
 #include "player/frmMain.h"
 
 #include <array>
@@ -36,6 +37,8 @@ constexpr UINT kDeleteClosedOneLine = WM_APP + 1;
 // Posted when a second start has handed over a recording: it is opened then,
 // once the second start has its answer.
 constexpr UINT kOpenHandedOver = WM_APP + 2;
+// Posted by the seek bar's envelope from its worker: new levels to draw.
+constexpr UINT kEnvelopeChanged = WM_APP + 3;
 // The smallest size a caption shrinks to, in tenths of a point.
 constexpr int kSmallestDecipoints = 60;
 // The transport buttons show symbols; their names are their tooltips.
@@ -354,6 +357,7 @@ void MainWindow::applyDpi(UINT dpi) {
         ::SetWindowPos(place.control, nullptr, box.left, box.top, box.width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     mSeek.applyDpi(dpi);
+    if (mEnvelope != nullptr) mEnvelope->setColumns(static_cast<std::size_t>(mSeek.pixelWidth()));
     mVolume.applyDpi(dpi);
     std::vector<HFONT> previous = std::move(mFonts);
     mFonts.clear();
@@ -439,6 +443,13 @@ int MainWindow::run() {
     return static_cast<int>(message.wParam);
 }
 
+void MainWindow::showEnvelope(SeekEnvelope& envelope) {
+    mEnvelope = &envelope;
+    HWND window = mWindow;
+    envelope.setChangedCallback([window] { ::PostMessageW(window, kEnvelopeChanged, 0, 0); });
+    envelope.setColumns(static_cast<std::size_t>(mSeek.pixelWidth()));
+}
+
 LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND: onCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
@@ -476,6 +487,9 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         for (const HandedOverRecording& recording : recordings) mForm->openHandedOver(recording.path, recording.start);
         return 0;
     }
+    case kEnvelopeChanged:
+        if (mEnvelope != nullptr) mSeek.showEnvelope(mEnvelope->levels());
+        return 0;
     case WM_DPICHANGED:
         applyDpi(HIWORD(wParam));
         setIconFromPicture1();

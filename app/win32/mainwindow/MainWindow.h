@@ -21,6 +21,7 @@
 
 namespace lirabox {
 class MenuHandlers;
+class SeekEnvelope;
 class frmMain;
 }  // namespace lirabox
 
@@ -47,6 +48,9 @@ public:
 
     // The controls' notifications go to the form and the menu handlers from now on.
     void connectTo(frmMain& form, MenuHandlers& menus);
+    // Draws the envelope on the seek bar as it is measured, at the bar's width
+    // in pixels. The envelope must outlive the window's message loop.
+    void showEnvelope(SeekEnvelope& envelope);
     void show();
     // The message loop with the File menu's accelerators, until the window is
     // gone; a modeless dialog's keys go to the dialog first.
@@ -136,6 +140,7 @@ private:
     // Recordings second starts handed over, opened once their messages are answered.
     std::vector<HandedOverRecording> mHandedOver;
     frmMain* mForm = nullptr;
+    SeekEnvelope* mEnvelope = nullptr;
     MenuHandlers* mMenus = nullptr;
     bool mTimer2Enabled = false;
     bool mUnloaded = false;

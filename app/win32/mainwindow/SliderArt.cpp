@@ -105,4 +105,19 @@ void paintRepeatLine(HDC context, const RECT& bar, int x1, int x2) {
     fill(context, RECT {std::min(x1, x2), bar.bottom - thickness, std::max(x1, x2), bar.bottom}, kRepeatLine);
 }
 
+void paintEnvelope(HDC context, const RECT& bar, const std::vector<float>& levels) {
+    const double columnWidth = static_cast<double>(bar.right - bar.left) / static_cast<double>(levels.size());
+    const int barLeft = static_cast<int>(bar.left);
+    const int barHeight = static_cast<int>(bar.bottom - bar.top);
+    for (std::size_t column = 0; column < levels.size(); ++column) {
+        if (levels[column] < 0.0f) continue;  // not measured yet
+        const slider_look::EnvelopeLine line = slider_look::envelopeLine(levels[column]);
+        const int height = std::max(1, static_cast<int>(barHeight * line.height + 0.5));
+        const int left = barLeft + static_cast<int>(static_cast<double>(column) * columnWidth);
+        const int right = std::max(left + 1, barLeft + static_cast<int>(static_cast<double>(column + 1) * columnWidth));
+        const int top = static_cast<int>(bar.top) + (barHeight - height) / 2;
+        fill(context, RECT {left, top, right, top + height}, colour(line.colour));
+    }
+}
+
 }  // namespace lirabox::win32::art

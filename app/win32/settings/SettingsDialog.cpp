@@ -32,6 +32,7 @@ constexpr WORD kTabId = 200;
 constexpr WORD kFirstStepBoxId = 210;
 constexpr WORD kTimeStampFormatId = 213;
 constexpr WORD kResumeId = 214;
+constexpr WORD kEvenLoudnessId = 215;
 constexpr WORD kFirstPedalId = 220;
 constexpr WORD kMessageId = 310;
 constexpr WORD kTopMostId = 400;
@@ -206,6 +207,13 @@ void SettingsDialog::createControls() {
                        onLine(layout::chkResume, line, layout::kStepLineHeight),
                        playback,
                        kResumeId);
+    mChkEvenLoudness = child(WC_BUTTONW,
+                             shownText(text::kEvenLoudness),
+                             WS_TABSTOP | BS_AUTOCHECKBOX,
+                             layout::chkEvenLoudness,
+                             playback,
+                             kEvenLoudnessId);
+    child(WC_STATICW, shownText(text::kEvenLoudnessExplanation), kLabel, layout::evenLoudnessExplanation, playback);
 
     const SettingsTab keys = SettingsTab::ShortcutKeys;
     mLblMessage = child(WC_STATICW, L"", kLabel, layout::lblMessage, keys, kMessageId);
@@ -432,6 +440,8 @@ void SettingsDialog::onCommand(WORD id, WORD code, HWND control) {
         showKeyRow(row);
     } else if (id == kResumeId && code == BN_CLICKED) {
         mForm.chkResume_Click(::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
+    } else if (id == kEvenLoudnessId && code == BN_CLICKED) {
+        mForm.chkEvenLoudness_Click(::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
     } else if (id == kTopMostId && code == BN_CLICKED) {
         mForm.chkTopMost_Click(::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
     } else if (id == kSuggestedKeysId && code == BN_CLICKED) {
@@ -465,6 +475,7 @@ void SettingsDialog::showFields() {
         ::SendMessageW(mCboPedal[pedal], CB_SETCURSEL, mForm.pedalChoice(static_cast<Pedal>(pedal)), 0);
     }
     for (int row = 0; row < kRows; ++row) showKeyRow(row);
+    ::SendMessageW(mChkEvenLoudness, BM_SETCHECK, mForm.evenLoudness() ? BST_CHECKED : BST_UNCHECKED, 0);
     ::SendMessageW(mChkTopMost, BM_SETCHECK, mForm.topMost() ? BST_CHECKED : BST_UNCHECKED, 0);
     ::SendMessageW(mChkResume, BM_SETCHECK, mForm.resumeChecked() ? BST_CHECKED : BST_UNCHECKED, 0);
     mDuplicateShown = !mForm.duplicateShown();  // the first showing always draws

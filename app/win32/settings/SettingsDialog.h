@@ -96,6 +96,7 @@ private:
     HWND mSSTab1 = nullptr;
     std::array<HWND, 3> mStepBoxes {};  // by StepBox
     HWND mCboTimeStampFormat = nullptr;
+    HWND mChkEvenLoudness = nullptr;
     HWND mLblMessage = nullptr;
     std::array<HWND, kRows> mTxtShortcutKey {};
     std::array<HWND, kRows> mChkDestructionKeyCode {};

@@ -7,9 +7,9 @@
 namespace lirabox::settings::layout {
 
 inline constexpr double kClientWidth = 7050;
-inline constexpr double kClientHeight = 5730;
+inline constexpr double kClientHeight = 6180;
 
-inline constexpr TwipsRect SSTab1 {120, 120, 6810, 4950};
+inline constexpr TwipsRect SSTab1 {120, 120, 6810, 5400};
 
 // Inside the tab's page, every tab: the first line.
 inline constexpr double kPageLeft = 300;
@@ -27,6 +27,9 @@ inline constexpr TwipsRect cboTimeStampFormat {2700, kPageTop, 1950, 330};
 inline constexpr TwipsRect timeStampExplanation {kPageLeft + 240, kPageTop + 390, 6150, 855};
 // The resume box, below the time stamp's explanation.
 inline constexpr TwipsRect chkResume {kPageLeft, kPageTop + 1320, 6150, 330};
+// Below it: levelling's check box and its explanation.
+inline constexpr TwipsRect chkEvenLoudness {kPageLeft, kPageTop + 4 * kStepLineHeight + 900, 6150, 300};
+inline constexpr TwipsRect evenLoudnessExplanation {kPageLeft + 240, kPageTop + 4 * kStepLineHeight + 1200, 6150, 285};
 
 // The shortcut-key tab: the message line, the suggested keys' button beside the discard column's header, then
 // a line per row (caption, key box, discard box).
@@ -47,10 +50,10 @@ inline constexpr TwipsRect pedalName {kPageLeft, kPedalLineTop + 45, 1350, 300};
 inline constexpr TwipsRect cboPedal {1725, kPedalLineTop, 3300, 330};
 
 // Below the tabs.
-inline constexpr TwipsRect chkTopMost {120, 5250, 2850, 360};
-inline constexpr TwipsRect cmdOK {3285, 5220, 1140, 390};
-inline constexpr TwipsRect cmdCancel {4515, 5220, 1140, 390};
-inline constexpr TwipsRect cmdSave {5745, 5220, 1140, 390};
+inline constexpr TwipsRect chkTopMost {120, 5700, 2850, 360};
+inline constexpr TwipsRect cmdOK {3285, 5670, 1140, 390};
+inline constexpr TwipsRect cmdCancel {4515, 5670, 1140, 390};
+inline constexpr TwipsRect cmdSave {5745, 5670, 1140, 390};
 
 // The same place moved down by whole lines.
 constexpr TwipsRect onLine(const TwipsRect& first, int line, double lineHeight) {

@@ -52,6 +52,10 @@ public:
         refuseUnless(volume >= 0 && volume <= 100, "the volume");
         mEngine.mVolume = volume;
     }
+    void evenLoudness(bool on) override {
+        mEngine.record("settings.evenLoudness", on ? "true" : "false");
+        mEngine.mEvenLoudness = on;
+    }
 
 private:
     FakeMediaEngine& mEngine;

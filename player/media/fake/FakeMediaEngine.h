@@ -79,6 +79,7 @@ public:
     double position() const noexcept { return mPosition; }
     double rate() const noexcept { return mRate; }
     std::int32_t volume() const noexcept { return mVolume; }
+    bool evenLoudness() const noexcept { return mEvenLoudness; }
     bool autoStart() const noexcept { return mAutoStart; }
     const std::vector<std::string>& library() const noexcept { return mLibrary; }
 
@@ -117,6 +118,7 @@ private:
     double mPosition = 0.0;
     double mRate = 1.0;
     std::int32_t mVolume = 50;
+    bool mEvenLoudness = false;
     bool mAutoStart = true;
     std::vector<std::string> mLibrary;
     lirabox::media::RecentMedia mRecent;

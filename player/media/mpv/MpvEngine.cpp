@@ -20,6 +20,16 @@
 namespace lirabox::media {
 namespace {
 
+// The audio filters: the pitch-keeping time-stretch, named explicitly because
+// libmpv only puts its own in when the speed differs from 1 at the start, not
+// when it changes later; with levelling, ffmpeg's dynamic normaliser in front
+// of it. Its settings (measured on speech, see docs/benchmarks.md): 200 ms
+// frames smoothed over 11 of them, speech brought to an RMS of 0.1
+// (-20 dBFS), peaks kept below 0.9, at most 10x (+20 dB), and frames quieter
+// than the threshold (pauses) left alone, so their noise is not raised.
+constexpr const char* kPlainFilters = "scaletempo2";
+constexpr const char* kLevelledFilters = "lavfi=[dynaudnorm=f=200:g=11:p=0.9:m=10:r=0.1:t=0.01],scaletempo2";
+
 // How libmpv is set up: an audio player inside a GUI, nothing of the user's
 // mpv set-up, no network, and a silent output when there is no sound device.
 const std::vector<MpvOption> kBaseOptions = {
@@ -44,9 +54,7 @@ const std::vector<MpvOption> kBaseOptions = {
     {"save-position-on-quit", "no"},
     {"audio-client-name", "lirabox"},
     {"audio-fallback-to-null", "yes"},
-    // Named explicitly: libmpv only puts its own pitch-keeping filter in when
-    // the speed differs from 1 at the start, not when it changes later.
-    {"af", "scaletempo2"},
+    {"af", kPlainFilters},
     {"hr-seek", "yes"},
     {"idle", "yes"},
     {"keep-open", "yes"},
@@ -88,6 +96,7 @@ struct MpvEngine::State {
         void autoStart(bool start) override { mState.autoStart = start; }
         void rate(double rate) override { mState.setRate(rate); }
         void volume(std::int32_t volume) override { mState.setVolume(volume); }
+        void evenLoudness(bool on) override { mState.setEvenLoudness(on); }
 
     private:
         State& mState;
@@ -144,6 +153,7 @@ struct MpvEngine::State {
     bool autoStart = true;
     double rate = 1.0;
     std::int32_t volume = 100;  // the amplitude in percent
+    bool levelled = false;
 
     // While not playing, the position the engine holds: libmpv's own reading
     // can lag behind by its output buffer after a seek made while paused.
@@ -471,6 +481,16 @@ struct MpvEngine::State {
         // libmpv's volume is cubic: its gain is (level / 100)^3.
         double level = 100.0 * std::cbrt(volumeGain(value));
         if (mpv_set_property(mpv, "volume", MPV_FORMAT_DOUBLE, &level) >= 0) volume = value;
+    }
+
+    void setEvenLoudness(bool on) {
+        processEvents();
+        if (on == levelled) return;
+        if (mpv_set_property_string(mpv, "af", on ? kLevelledFilters : kPlainFilters) >= 0) {
+            levelled = on;
+        } else {
+            trace("MediaEngine: the sound engine refused the levelling filter");
+        }
     }
 
     std::int32_t playState() {

@@ -97,6 +97,13 @@ void Playback::setGain(double gain) {
     mChanged.notify_all();
 }
 
+void Playback::setLevelling(bool on) {
+    std::lock_guard lock(mMutex);
+    mRequests.levelling = on;
+    ++mRequestCount;
+    mChanged.notify_all();
+}
+
 Playback::Clock Playback::clock() {
     std::lock_guard lock(mMutex);
     if (mPublished.seekApplied < mRequests.seekSerial) return {mRequests.seekTarget, false};
@@ -140,6 +147,11 @@ void Playback::loop() {
         }
         if (mStretch) mStretch->setRate(wanted.rate);
         mGain = wanted.gain;
+        if (!wanted.levelling) {
+            mLeveller.reset();
+        } else if (!mLeveller && mStretch) {
+            mLeveller = std::make_unique<SpeechLeveller>(mStretch->channels(), mOutput->sampleRate());
+        }
         if (wanted.seekSerial != seenSeek) {
             seenSeek = wanted.seekSerial;
             if (mDecoder) restartAt(wanted.seekTarget);
@@ -186,6 +198,7 @@ void Playback::openNow(const std::string& path, std::uint64_t serial) {
     if (mDecoder) {
         opened.seconds = mDecoder->seconds();
         mStretch = std::make_unique<TimeStretch>(mDecoder->channels(), mDecoder->sampleRate());
+        mLeveller.reset();  // made anew for this recording's channels when levelling is on
         mResampler =
             mDecoder->sampleRate() == mOutput->sampleRate()
                 ? nullptr
@@ -308,6 +321,7 @@ bool Playback::produce() {
     // A mono recording goes to every speaker; otherwise channel to channel.
     const auto outChannels = static_cast<std::size_t>(mOutput->channels());
     const std::size_t frames = mConverted.size() / inChannels;
+    if (mLeveller) mLeveller->process(mConverted.data(), frames);
     mPending.resize(frames * outChannels);
     const auto gain = static_cast<float>(mGain);
     for (std::size_t f = 0; f < frames; ++f) {

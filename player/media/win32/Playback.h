@@ -22,6 +22,7 @@
 #include "AudioOutput.h"
 #include "SourceDecoder.h"
 #include "player/media/stretch/Resampler.h"
+#include "player/media/stretch/SpeechLeveller.h"
 #include "player/media/stretch/TimeStretch.h"
 
 namespace lirabox::media {
@@ -55,6 +56,7 @@ public:
     void seek(double seconds);
     void setRate(double rate);
     void setGain(double gain);
+    void setLevelling(bool on);
     Clock clock();
 
 private:
@@ -67,6 +69,7 @@ private:
         double seekTarget = 0.0;
         double rate = 1.0;
         double gain = 1.0;
+        bool levelling = false;
         bool quit = false;
     };
     struct Published {
@@ -111,6 +114,7 @@ private:
     std::unique_ptr<SourceDecoder> mDecoder;
     std::unique_ptr<TimeStretch> mStretch;
     std::unique_ptr<Resampler> mResampler;
+    std::unique_ptr<SpeechLeveller> mLeveller;  // while levelling is on
     double mGain = 1.0;
     bool mRunning = false;                                            // the output is started
     std::optional<std::chrono::steady_clock::time_point> mIdleSince;  // running while not playing

@@ -40,6 +40,7 @@ struct Win32MediaEngine::State : EngineSettings, EngineControls, CurrentMedia, M
         requireValidVolume(value);
         playback.setGain(volumeGain(value));
     }
+    void evenLoudness(bool on) override { playback.setLevelling(on); }
 
     // --- controls ---
     void play() override {

@@ -60,12 +60,13 @@ void playToTheEnd(MpvEngine& engine, const std::filesystem::path& recording) {
 }  // namespace
 
 void renderAtRate(const std::filesystem::path& recording, double rate, const std::filesystem::path& wavOut,
-                  std::int32_t volume) {
+                  std::int32_t volume, bool evenLoudness) {
     MpvEngine engine(pcmOutputTo(wavOut));
     // Set before the load: the PCM output writes what libmpv prepares while
     // paused straight to the file, so a later change would not cover it.
     engine.settings().rate(rate);
     engine.settings().volume(volume);
+    engine.settings().evenLoudness(evenLoudness);
     engine.settings().autoStart(false);
     engine.URL(recording.string());
     playToTheEnd(engine, recording);

@@ -19,11 +19,11 @@ namespace lirabox::test {
 bool waitUntil(lirabox::media::MpvEngine& engine, const std::function<bool()>& condition,
                std::chrono::milliseconds limit = std::chrono::seconds(30));
 
-// Plays `recording` from 0 to its end at `rate` and `volume` (0 .. 100, both
-// set before the load) through libmpv's PCM file output (as fast as it can,
-// mono 16-bit 44.1 kHz) into `wavOut`.
+// Plays `recording` from 0 to its end at `rate`, `volume` (0 .. 100) and with
+// or without levelling (all set before the load) through libmpv's PCM file
+// output (as fast as it can, mono 16-bit 44.1 kHz) into `wavOut`.
 void renderAtRate(const std::filesystem::path& recording, double rate, const std::filesystem::path& wavOut,
-                  std::int32_t volume = 100);
+                  std::int32_t volume = 100, bool evenLoudness = false);
 
 enum class RateChange { WhilePlaying, WhilePaused };
 

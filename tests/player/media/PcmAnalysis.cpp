@@ -1,5 +1,6 @@
 #include "PcmAnalysis.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
@@ -7,6 +8,8 @@
 #include <numbers>
 #include <stdexcept>
 #include <string>
+
+#include "tests/common/Recordings.h"
 
 namespace lirabox::test {
 
@@ -77,6 +80,34 @@ double rms(const Pcm& pcm) {
     double sum = 0.0;
     for (std::size_t i = quarter; i < 3 * quarter; ++i) sum += pcm.samples[i] * pcm.samples[i];
     return std::sqrt(sum / static_cast<double>(2 * quarter));
+}
+
+double levelDb(const Pcm& pcm, double from, double to) {
+    const auto first = static_cast<std::size_t>(std::max(0.0, from * pcm.sampleRate));
+    const auto last = std::min(pcm.samples.size(), static_cast<std::size_t>(to * pcm.sampleRate));
+    if (last <= first) throw std::runtime_error("no sound to measure");
+    double sum = 0.0;
+    for (std::size_t i = first; i < last; ++i) sum += pcm.samples[i] * pcm.samples[i];
+    return 10.0 * std::log10(sum / static_cast<double>(last - first) + 1e-20);
+}
+
+TwoSpeakerLevels twoSpeakerLevels(const Pcm& pcm, int rounds) {
+    double quiet = 0.0, loud = 0.0;
+    TwoSpeakerLevels levels {0.0, 0.0, -200.0};
+    for (int round = 1; round < rounds; ++round) {
+        const double start = round * kTwoSpeakerRound;
+        quiet += levelDb(pcm, start + 0.5, start + 2.5);
+        loud += levelDb(pcm, start + 4.5, start + 6.5);
+        // The pauses, leaving 0.2 s at either side for a voice's last syllable.
+        for (const double pause : {start + 3.2, start + 7.2}) {
+            for (double from = pause; from + 0.5 <= pause + 0.6 + 1e-9; from += 0.1) {
+                levels.loudestPause = std::max(levels.loudestPause, levelDb(pcm, from, from + 0.5));
+            }
+        }
+    }
+    levels.quiet = quiet / (rounds - 1);
+    levels.loud = loud / (rounds - 1);
+    return levels;
 }
 
 }  // namespace lirabox::test

@@ -23,5 +23,18 @@ double dominantFrequency(const Pcm& pcm, double low, double high);
 
 // The root mean square of the samples in the middle half of `pcm`.
 double rms(const Pcm& pcm);
+// The same of the samples from `from` to `to` seconds, in dB of full scale.
+double levelDb(const Pcm& pcm, double from, double to);
+
+// The levels (dBFS) of a recording of writeTwoSpeakerWav as it came out,
+// after its first round (which a leveller spends finding its level): the
+// quiet and the loud voice over the middle 2 s of each turn, and the loudest
+// half second of any pause.
+struct TwoSpeakerLevels {
+    double quiet = 0.0;
+    double loud = 0.0;
+    double loudestPause = 0.0;
+};
+TwoSpeakerLevels twoSpeakerLevels(const Pcm& pcm, int rounds);
 
 }  // namespace lirabox::test

@@ -1,8 +1,9 @@
 // The Windows engine under Wine: the engine contract, the decoder's positions
 // for WAV, MP3 and WMA of the same sound, and (through the sound the run
-// captured) where seeks land and that 2x plays a 10 s tone in 5 s at its
-// pitch. The recordings and the capture come from tests/with-wine.sh. Waits
-// are bounded by a position that stops moving, never by the time playing takes.
+// captured) where seeks land, that 2x plays a 10 s tone in 5 s at its
+// pitch and that levelling evens out two speakers; the envelope's reader. The
+// recordings and the capture come from tests/with-wine.sh. Waits are bounded
+// by a position that stops moving, never by the time playing takes.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <mfapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -21,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "player/media/LoudnessEnvelope.h"
 #include "player/media/win32/SourceDecoder.h"
 #include "player/media/win32/Win32MediaEngine.h"
 #include "tests/common/Polling.h"
@@ -319,6 +322,68 @@ TEST(Win32Engine, TwiceTheRatePlaysATenSecondToneInFiveSecondsAtItsPitchAndVolum
     EXPECT_NEAR(lirabox::test::dominantFrequency(sound, 300, 600), 440.0, 0.02 * 440.0);
     // Volume 50 is half the recording's amplitude of 0.5.
     EXPECT_NEAR(lirabox::test::rms(sound), 0.25 / std::sqrt(2.0), 0.01);
+}
+
+// Levelling on a quiet and a loud speaker taking turns, at the normal rate
+// (the leveller follows the voices in the time they are heard). The capture
+// may begin with a little of the output's silence: it is lined up on the
+// loud voice's first sound, 4 s into the recording (the quiet voice never
+// comes near 0.3 of full scale).
+TEST(Win32Engine, LevellingBringsAQuietAndALoudSpeakerWithin3dB) {
+    lirabox::test::TempFolder folder;
+    constexpr int kRounds = 2;
+    lirabox::test::writeTwoSpeakerWav(folder.file("speakers.wav"), kRounds);
+    const auto before = captureFiles();
+    {
+        Win32MediaEngine engine;
+        engine.settings().autoStart(false);
+        engine.settings().evenLoudness(true);
+        engine.URL(folder.file("speakers.wav").string());
+        engine.controls().play();
+        ASSERT_TRUE(reachesTheEnd(engine));
+    }
+    lirabox::test::Pcm heard = leftChannel(capturedSince(before));
+    const double lead = firstLoud(heard, 0.3) - 4.0;
+    ASSERT_GE(lead, 0.0);
+    heard.samples.erase(heard.samples.begin(),
+                        heard.samples.begin() + static_cast<std::ptrdiff_t>(lead * heard.sampleRate));
+    const lirabox::test::TwoSpeakerLevels levels = lirabox::test::twoSpeakerLevels(heard, kRounds);
+    EXPECT_LE(std::abs(levels.loud - levels.quiet), 3.0)
+        << "quiet " << levels.quiet << ", loud " << levels.loud << ", lead " << lead;
+    EXPECT_GT(levels.quiet, -26.0);
+    EXPECT_LT(levels.loudestPause, -45.0);
+}
+
+// The seek bar's envelope through the Source Reader: a short recording read
+// column by column (speech dark, pauses light), an MP3 probed in long columns
+// (the loud speaker's darker than the quiet one's). Media Foundation stays
+// started around the reader's own start and shut-down, as the engine keeps it
+// in the program: under Wine, a reader that shuts it down alone leaves work
+// behind that crashed a later test.
+TEST_F(Decoding, TheEnvelopeReaderShowsSpeechDarkAndPausesLight) {
+    std::atomic<bool> stop {false};
+    lirabox::test::TempFolder folder;
+    lirabox::test::writeTwoSpeakerWav(folder.file("speakers.wav"), 1);
+    auto wav = openEnvelopeSource(folder.file("speakers.wav").string());
+    ASSERT_NE(wav, nullptr);
+    LoudnessEnvelope shortOne(16);  // 0.5 s a column
+    ASSERT_TRUE(shortOne.compute(
+        *wav, [] { return 0.0; }, stop));
+    const std::vector<float> levels = shortOne.levels();
+    EXPECT_NEAR(levels[2], LoudnessEnvelope::levelOf(0.001), 0.05);  // the quiet voice
+    EXPECT_LT(levels[7], 0.05f);                                     // a pause
+    EXPECT_GT(levels[9], 0.9f);                                      // the loud voice
+
+    auto mp3 = openEnvelopeSource(recording("speakers.mp3"));
+    ASSERT_NE(mp3, nullptr);
+    LoudnessEnvelope probed(6);  // 4 s a column: a voice and its pause
+    ASSERT_TRUE(probed.compute(
+        *mp3, [] { return 0.0; }, stop));
+    const std::vector<float> voices = probed.levels();
+    for (std::size_t column = 0; column < voices.size(); column += 2) {
+        EXPECT_GT(voices[column], 0.45f) << column;                      // quiet voice
+        EXPECT_GT(voices[column + 1], voices[column] + 0.3f) << column;  // loud voice
+    }
 }
 
 }  // namespace
