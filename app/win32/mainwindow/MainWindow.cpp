@@ -29,6 +29,7 @@ constexpr UINT_PTR kTimer2 = 2;
 constexpr UINT kTimer2Interval = 100;
 // Posted when the one-line window has been closed: it is deleted then.
 constexpr UINT kDeleteClosedOneLine = WM_APP + 1;
+constexpr UINT kHandleHeldKeys = WM_APP + 2;
 // The smallest size a caption shrinks to, in tenths of a point.
 constexpr int kSmallestDecipoints = 60;
 // The transport buttons show symbols; their names are their tooltips.
@@ -382,18 +383,35 @@ void MainWindow::show() {
 
 int MainWindow::run() {
     MSG message {};
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (isModelessDialogMessage(message)) continue;
-        // Keys typed into the one-line window are that window's own.
-        const bool forMainWindow = mWindow != nullptr && (message.hwnd == mWindow || ::IsChild(mWindow, message.hwnd));
-        if (forMainWindow && (previewKey(message) || ::TranslateAcceleratorW(mWindow, mAccelerators, &message))) {
-            continue;
-        }
-        if (mWindow != nullptr && ::IsDialogMessageW(mWindow, &message)) continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) deliver(message);
     return static_cast<int>(message.wParam);
+}
+
+void MainWindow::deliver(MSG& message) {
+    if (isModelessDialogMessage(message)) return;
+    // Keys typed into the one-line window are that window's own.
+    const bool forMainWindow = mWindow != nullptr && (message.hwnd == mWindow || ::IsChild(mWindow, message.hwnd));
+    if (forMainWindow && (previewKey(message) || ::TranslateAcceleratorW(mWindow, mAccelerators, &message))) return;
+    if (mWindow != nullptr && ::IsDialogMessageW(mWindow, &message)) return;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+}
+
+void MainWindow::handOnKeys(std::vector<HeldKey> keys) {
+    mHeldKeys.insert(mHeldKeys.end(), keys.begin(), keys.end());
+    ::PostMessageW(mWindow, kHandleHeldKeys, 0, 0);
+}
+
+// Each key with the keyboard state it came with (the accelerators and the
+// key handlers ask for Ctrl and Shift); the keyboard's own state afterwards.
+void MainWindow::handleHeldKeys() {
+    std::array<BYTE, 256> now {};
+    ::GetKeyboardState(now.data());
+    for (HeldKey& key : std::exchange(mHeldKeys, {})) {
+        ::SetKeyboardState(key.keyboard.data());
+        deliver(key.message);
+    }
+    ::SetKeyboardState(now.data());
 }
 
 LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -412,6 +430,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case kDeleteClosedOneLine: mClosedOneLine.reset(); return 0;
+    case kHandleHeldKeys: handleHeldKeys(); return 0;
     case WM_DPICHANGED:
         applyDpi(HIWORD(wParam));
         setIconFromPicture1();

@@ -6,6 +6,7 @@
 // WindowModeView) and forwards the controls' notifications to its handlers.
 
 #include "DrawnSlider.h"
+#include "KeysDuringLoad.h"
 #include "app/win32/toolkit/WindowProcedure.h"
 #include "player/CloseGate.h"
 #include "player/MainView.h"
@@ -50,8 +51,15 @@ public:
     // The message loop with the File menu's accelerators, until the window is
     // gone; a modeless dialog's keys go to the dialog first.
     int run();
+    // One message as the loop handles it.
+    void deliver(MSG& message);
     // While a file opens: the busy cursor, and a close put off until the hold ends.
     void holdClosing(bool hold);
+    // Whether a close has been put off by the hold.
+    bool closeRequested() const { return mCloseGate.closeRequested(); }
+    // Keys held back during a load, handled from the message loop (after the
+    // load is over) as they would have been when typed.
+    void handOnKeys(std::vector<HeldKey> keys);
 
     // MainView
     std::string lblTimeNow() const override;
@@ -108,6 +116,7 @@ private:
     HFONT fittedFont(HWND control, const std::wstring& sample, int extraWidth, UINT dpi);
     void onCommand(WORD id, WORD code);
     void onClose();
+    void handleHeldKeys();
 
     HINSTANCE mInstance;
     HWND mWindow = nullptr;
@@ -127,6 +136,7 @@ private:
     bool mUnloaded = false;
     std::string mHelpFile;
     CloseGate mCloseGate;
+    std::vector<HeldKey> mHeldKeys;
     HCURSOR mCursorBeforeHold = nullptr;
     double mRepeatX1 = 0;
     double mRepeatX2 = 0;

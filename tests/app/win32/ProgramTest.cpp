@@ -2,12 +2,15 @@
 // second writes its INI files, shows its window, plays from that second (the
 // reference Timepost.dll hears the position advance), names the file, pauses
 // on Keytap's key message, plays at the rate picked in the speed list, refuses
-// a second copy with its message and ends on WM_CLOSE.
+// a second copy with its message and ends on WM_CLOSE; on a slow disk its
+// window goes on answering and Ctrl+Q ends it at once.
 #include "ProgramDriver.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -28,6 +31,18 @@ double capturedSeconds() {
     std::uintmax_t bytes = 0;
     for (const auto& file : fs::directory_iterator(environment("LIRABOX_CAPTURE_FOLDER"))) bytes += file.file_size();
     return static_cast<double>(bytes) / kBytesPerSecond;
+}
+
+// The name the Unix side of Wine gives a file (Wine's own export; these tests run under Wine).
+std::string unixNameOf(const fs::path& file) {
+    using UnixName = char*(CDECL*)(LPCWSTR);
+    const FARPROC address = ::GetProcAddress(::GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name");
+    UnixName toUnix = nullptr;
+    std::memcpy(&toUnix, &address, sizeof toUnix);
+    char* name = toUnix != nullptr ? toUnix(file.wstring().c_str()) : nullptr;
+    const std::string text = name != nullptr ? name : "";
+    ::HeapFree(::GetProcessHeap(), 0, name);
+    return text;
 }
 
 TEST(Win32Program, AFirstStartPlaysFromTheStartSecondTakesTheKeyMessageAndRefusesASecondCopy) {
@@ -111,6 +126,52 @@ TEST(Win32Program, AFirstStartPlaysFromTheStartSecondTakesTheKeyMessageAndRefuse
 
     ::PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(exitCodeOf(process), 0);
+}
+
+// Started on a recording on a slow disk (every read of it held back 20 s by
+// strace, around the program as Wine starts it): the window shows and answers
+// while the recording is read, and Ctrl+Q ends the program at once.
+TEST(Win32Program, OnASlowDiskTheWindowAnswersAndCtrlQEndsTheProgramAtOnce) {
+    const fs::path folder = freshProgramFolder("lirabox-slow-disk-test");
+    const fs::path recording = folder / "far.wav";
+    fs::copy_file(fs::path(environment("LIRABOX_RECORDINGS")) / "tone10.wav", recording);
+    const std::string unixRecording = unixNameOf(recording);
+    const std::string unixProgram = unixNameOf(folder / "lirabox.exe");
+    ASSERT_FALSE(unixRecording.empty() || unixProgram.empty());
+    start("Z:\\usr\\bin\\strace -f -qq -o /dev/null -P \"" + unixRecording +
+              "\" -e trace=read,pread64 -e inject=read,pread64:delay_enter=20000000 /usr/bin/wine \"" + unixProgram +
+              "\" \"" + recording.string() + "\"",
+          folder);
+
+    HWND window = nullptr;
+    ASSERT_TRUE(within(20s, [&] {
+        window = ::FindWindowW(L"LiraboxMain", L"Lirabox");
+        return window != nullptr && ::IsWindowVisible(window);
+    }));
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    const HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    ASSERT_NE(process, nullptr);
+    DWORD_PTR answer = 0;
+    EXPECT_NE(::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer), 0u);
+    EXPECT_NE(::FindWindowExW(window, nullptr, L"Static", L"00:00:00 / 00:00:00"), nullptr)
+        << "the recording was read already";
+
+    ::SetForegroundWindow(window);
+    EXPECT_TRUE(within(5s, [&] { return ::GetForegroundWindow() == window; }));
+    std::array<INPUT, 4> keys {};
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = i == 0 || i == 3 ? VK_CONTROL : 'Q';
+        keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+    }
+    ::SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    EXPECT_EQ(::WaitForSingleObject(process, 10000), WAIT_OBJECT_0) << "the program still runs";
+    DWORD exitCode = STILL_ACTIVE;
+    ::GetExitCodeProcess(process, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    ::TerminateProcess(process, 1);
+    ::CloseHandle(process);
 }
 
 }  // namespace
