@@ -8,15 +8,15 @@
 #         100 KB file name, values of the wrong type, seeks far out of range)
 #   slow  a recording whose every open is held back DELAY s (strace), opened
 #         from the bus: how long the program takes to answer meanwhile, and
-#         Ctrl+Q during the wait; then the program started on it: how soon
-#         its window shows
+#         Ctrl+Q during the wait; then the program started on it: its window
+#         shows while the open is held back
 #
 #   tests/attacks/program.sh PATH/TO/lirabox CALLS CLIENTS DELAY
 #
 # Prints the counts and figures; the exit status is 1 when the program
 # crashed, answered a call otherwise than expected, showed a message box,
-# grew by more than 10 MiB, stopped playing the recording, or did not quit
-# while the slow open was still held back.
+# grew by more than 10 MiB, stopped playing the recording, did not quit
+# while the slow open was still held back, or showed no window then.
 set -uo pipefail
 program=${1:?usage: program.sh PATH/TO/lirabox CALLS CLIENTS DELAY}
 calls=${2:?} clients=${3:?} delay=${4:?}
@@ -177,12 +177,13 @@ wait_for $((delay + 10)) ended "$pid" || fault "Ctrl+Q did not end the program"
 quit_ms=$(($(millis) - pressed))
 holding "$pid" || (($(millis) - started < delay * 1000)) || fault "the program ended only once its open was let go"
 kill -9 "$tracer" 2>/dev/null
+wait "$tracer" 2>/dev/null
 # Until its last thread has gone, the program still holds its single-instance lock.
 wait "$pid" 2>/dev/null
 echo "slow: an open from the bus held back $delay s; $answers bus calls during the wait, the slowest answered" \
   "in $slowest ms (an idle call: $idle_ms ms, dbus-send's start included); Ctrl+Q ended the program after $quit_ms ms"
 
-# Started on such a recording: how soon its window shows.
+# Started on such a recording: its window shows, and Ctrl+Q ends it, while the open waits.
 started=$(millis)
 strace -f -qq -o /dev/null -P "$held" -e trace=openat -e "$inject" "$work/install/lirabox" "$held" \
   >"$work/start.log" 2>&1 &
@@ -193,12 +194,18 @@ wait_for 30 program_pid || fault "the program did not start under strace"
 pid=$(pgrep -P "$tracer" -x lirabox)
 wait_for $((delay + 30)) has_window "$pid" || fault "no window showed: $(cat "$work/start.log")"
 window_ms=$(($(millis) - started))
+holding "$pid" || fault "the window showed only once the open was let go (after $window_ms ms)"
 ended "$pid" && fault "the program ended by itself: $(cat "$work/start.log")"
 [[ $(dialogs_of "$pid") == 0 ]] || fault "a message box showed: $(cat "$work/start.log")"
 press_quit "$(window_of "$pid")"
+pressed=$(millis)
 wait_for 30 ended "$pid" || fault "Ctrl+Q did not end the program started on a slow recording"
+quit_ms=$(($(millis) - pressed))
+holding "$pid" || (($(millis) - started < delay * 1000)) || fault "the program ended only once its open was let go"
 kill -9 "$tracer" 2>/dev/null
-echo "slow start: started on a recording held back $delay s, the window showed after $window_ms ms"
+wait "$tracer" 2>/dev/null
+echo "slow start: started on a recording held back $delay s, the window showed after $window_ms ms;" \
+  "Ctrl+Q ended the program after $quit_ms ms"
 
 ((faults == 0)) || {
   echo "program attack: $faults faults" >&2
