@@ -3,7 +3,7 @@
 // reference Timepost.dll hears the position advance), names the file, pauses
 // on Keytap's key message, plays at the rate picked in the speed list, refuses
 // a second copy with its message and ends on WM_CLOSE; on a slow disk its
-// window goes on answering and Ctrl+Q ends it at once.
+// window goes on answering and Ctrl+Q or WM_CLOSE ends it at once.
 #include "ProgramDriver.h"
 
 #include <gtest/gtest.h>
@@ -130,48 +130,55 @@ TEST(Win32Program, AFirstStartPlaysFromTheStartSecondTakesTheKeyMessageAndRefuse
 
 // Started on a recording on a slow disk (every read of it held back 20 s by
 // strace, around the program as Wine starts it): the window shows and answers
-// while the recording is read, and Ctrl+Q ends the program at once.
-TEST(Win32Program, OnASlowDiskTheWindowAnswersAndCtrlQEndsTheProgramAtOnce) {
+// while the recording is read, and Ctrl+Q or a WM_CLOSE ends the program at once.
+TEST(Win32Program, OnASlowDiskTheWindowAnswersAndCtrlQOrClosingEndsTheProgramAtOnce) {
     const fs::path folder = freshProgramFolder("lirabox-slow-disk-test");
     const fs::path recording = folder / "far.wav";
     fs::copy_file(fs::path(environment("LIRABOX_RECORDINGS")) / "tone10.wav", recording);
     const std::string unixRecording = unixNameOf(recording);
     const std::string unixProgram = unixNameOf(folder / "lirabox.exe");
     ASSERT_FALSE(unixRecording.empty() || unixProgram.empty());
-    start("Z:\\usr\\bin\\strace -f -qq -o /dev/null -P \"" + unixRecording +
-              "\" -e trace=read,pread64 -e inject=read,pread64:delay_enter=20000000 /usr/bin/wine \"" + unixProgram +
-              "\" \"" + recording.string() + "\"",
-          folder);
 
-    HWND window = nullptr;
-    ASSERT_TRUE(within(20s, [&] {
-        window = ::FindWindowW(L"LiraboxMain", L"Lirabox");
-        return window != nullptr && ::IsWindowVisible(window);
-    }));
-    DWORD processId = 0;
-    ::GetWindowThreadProcessId(window, &processId);
-    const HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    ASSERT_NE(process, nullptr);
-    DWORD_PTR answer = 0;
-    EXPECT_NE(::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer), 0u);
-    EXPECT_NE(::FindWindowExW(window, nullptr, L"Static", L"00:00:00 / 00:00:00"), nullptr)
-        << "the recording was read already";
+    const auto pressCtrlQ = [](HWND window) {
+        ::SetForegroundWindow(window);
+        EXPECT_TRUE(within(5s, [&] { return ::GetForegroundWindow() == window; }));
+        std::array<INPUT, 4> keys {};
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            keys[i].type = INPUT_KEYBOARD;
+            keys[i].ki.wVk = i == 0 || i == 3 ? VK_CONTROL : 'Q';
+            keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+        }
+        ::SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    };
+    const auto postClose = [](HWND window) { ::PostMessageW(window, WM_CLOSE, 0, 0); };
+    for (const auto& [how, quit] : {std::pair {"Ctrl+Q", +pressCtrlQ}, std::pair {"WM_CLOSE", +postClose}}) {
+        SCOPED_TRACE(how);
+        start("Z:\\usr\\bin\\strace -f -qq -o /dev/null -P \"" + unixRecording +
+                  "\" -e trace=read,pread64 -e inject=read,pread64:delay_enter=20000000 /usr/bin/wine \"" +
+                  unixProgram + "\" \"" + recording.string() + "\"",
+              folder);
+        HWND window = nullptr;
+        ASSERT_TRUE(within(20s, [&] {
+            window = ::FindWindowW(L"LiraboxMain", L"Lirabox");
+            return window != nullptr && ::IsWindowVisible(window);
+        }));
+        DWORD processId = 0;
+        ::GetWindowThreadProcessId(window, &processId);
+        const HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+        ASSERT_NE(process, nullptr);
+        DWORD_PTR answer = 0;
+        EXPECT_NE(::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer), 0u);
+        EXPECT_NE(::FindWindowExW(window, nullptr, L"Static", L"00:00:00 / 00:00:00"), nullptr)
+            << "the recording was read already";
 
-    ::SetForegroundWindow(window);
-    EXPECT_TRUE(within(5s, [&] { return ::GetForegroundWindow() == window; }));
-    std::array<INPUT, 4> keys {};
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        keys[i].type = INPUT_KEYBOARD;
-        keys[i].ki.wVk = i == 0 || i == 3 ? VK_CONTROL : 'Q';
-        keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+        quit(window);
+        EXPECT_EQ(::WaitForSingleObject(process, 10000), WAIT_OBJECT_0) << "the program still runs";
+        DWORD exitCode = STILL_ACTIVE;
+        ::GetExitCodeProcess(process, &exitCode);
+        EXPECT_EQ(exitCode, 0u);
+        ::TerminateProcess(process, 1);
+        ::CloseHandle(process);
     }
-    ::SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
-    EXPECT_EQ(::WaitForSingleObject(process, 10000), WAIT_OBJECT_0) << "the program still runs";
-    DWORD exitCode = STILL_ACTIVE;
-    ::GetExitCodeProcess(process, &exitCode);
-    EXPECT_EQ(exitCode, 0u);
-    ::TerminateProcess(process, 1);
-    ::CloseHandle(process);
 }
 
 }  // namespace
