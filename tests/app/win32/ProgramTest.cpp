@@ -16,6 +16,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -128,57 +129,113 @@ TEST(Win32Program, AFirstStartPlaysFromTheStartSecondTakesTheKeyMessageAndRefuse
     EXPECT_EQ(exitCodeOf(process), 0);
 }
 
-// Started on a recording on a slow disk (every read of it held back 20 s by
-// strace, around the program as Wine starts it): the window shows and answers
-// while the recording is read, and Ctrl+Q or a WM_CLOSE ends the program at once.
+// A copy of the program of `folder` started on `recording` on a slow disk:
+// strace, around the program as Wine starts it, holds back each read of the
+// recording (or only the first, as a disk that spins up) for `delay`. Its
+// main window once shown, and its process (to be closed).
+struct SlowStart {
+    HWND window = nullptr;
+    HANDLE process = nullptr;
+};
+SlowStart startOnSlowDisk(const fs::path& folder, const fs::path& recording, std::chrono::seconds delay,
+                          bool firstReadOnly) {
+    // A spun-up disk answers at once: only the first plain read of the first
+    // thread that reads (the program's own check) is held back then.
+    const std::string injected = firstReadOnly ? "read" : "read,pread64";
+    const std::string held =
+        std::to_string(std::chrono::microseconds(delay).count()) + (firstReadOnly ? ":when=1" : "");
+    start("Z:\\usr\\bin\\strace -f -qq -o /dev/null -P \"" + unixNameOf(recording) + "\" -e trace=" + injected +
+              " -e inject=" + injected + ":delay_enter=" + held + " /usr/bin/wine \"" +
+              unixNameOf(folder / "lirabox.exe") + "\" \"" + recording.string() + "\"",
+          folder);
+    SlowStart started;
+    if (!within(20s, [&] {
+            started.window = ::FindWindowW(L"LiraboxMain", L"Lirabox");
+            return started.window != nullptr && ::IsWindowVisible(started.window);
+        })) {
+        return started;
+    }
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(started.window, &processId);
+    started.process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    return started;
+}
+
+// Keys typed into the foreground window, as a user types them.
+void type(HWND window, const std::vector<std::pair<WORD, bool>>& keys) {
+    ::SetForegroundWindow(window);
+    EXPECT_TRUE(within(5s, [&] { return ::GetForegroundWindow() == window; }));
+    std::vector<INPUT> inputs;
+    for (const auto& [key, up] : keys) {
+        INPUT input {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+std::wstring textOf(HWND window) {
+    wchar_t text[256] = {};
+    ::GetWindowTextW(window, text, 256);
+    return text;
+}
+
+long exitCodeOf(HANDLE process) {
+    DWORD exitCode = STILL_ACTIVE;
+    EXPECT_EQ(::WaitForSingleObject(process, 10000), WAIT_OBJECT_0) << "the program still runs";
+    ::GetExitCodeProcess(process, &exitCode);
+    ::TerminateProcess(process, 1);
+    ::CloseHandle(process);
+    return static_cast<long>(exitCode);
+}
+
+// While every read of the recording is held back 20 s, the window shows and
+// answers, and Ctrl+Q or a WM_CLOSE ends the program at once.
 TEST(Win32Program, OnASlowDiskTheWindowAnswersAndCtrlQOrClosingEndsTheProgramAtOnce) {
     const fs::path folder = freshProgramFolder("lirabox-slow-disk-test");
     const fs::path recording = folder / "far.wav";
     fs::copy_file(fs::path(environment("LIRABOX_RECORDINGS")) / "tone10.wav", recording);
-    const std::string unixRecording = unixNameOf(recording);
-    const std::string unixProgram = unixNameOf(folder / "lirabox.exe");
-    ASSERT_FALSE(unixRecording.empty() || unixProgram.empty());
-
     const auto pressCtrlQ = [](HWND window) {
-        ::SetForegroundWindow(window);
-        EXPECT_TRUE(within(5s, [&] { return ::GetForegroundWindow() == window; }));
-        std::array<INPUT, 4> keys {};
-        for (std::size_t i = 0; i < keys.size(); ++i) {
-            keys[i].type = INPUT_KEYBOARD;
-            keys[i].ki.wVk = i == 0 || i == 3 ? VK_CONTROL : 'Q';
-            keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
-        }
-        ::SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+        type(window, {{VK_CONTROL, false}, {'Q', false}, {'Q', true}, {VK_CONTROL, true}});
     };
     const auto postClose = [](HWND window) { ::PostMessageW(window, WM_CLOSE, 0, 0); };
     for (const auto& [how, quit] : {std::pair {"Ctrl+Q", +pressCtrlQ}, std::pair {"WM_CLOSE", +postClose}}) {
         SCOPED_TRACE(how);
-        start("Z:\\usr\\bin\\strace -f -qq -o /dev/null -P \"" + unixRecording +
-                  "\" -e trace=read,pread64 -e inject=read,pread64:delay_enter=20000000 /usr/bin/wine \"" +
-                  unixProgram + "\" \"" + recording.string() + "\"",
-              folder);
-        HWND window = nullptr;
-        ASSERT_TRUE(within(20s, [&] {
-            window = ::FindWindowW(L"LiraboxMain", L"Lirabox");
-            return window != nullptr && ::IsWindowVisible(window);
-        }));
-        DWORD processId = 0;
-        ::GetWindowThreadProcessId(window, &processId);
-        const HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-        ASSERT_NE(process, nullptr);
+        const SlowStart started = startOnSlowDisk(folder, recording, 20s, false);
+        ASSERT_NE(started.process, nullptr);
         DWORD_PTR answer = 0;
-        EXPECT_NE(::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer), 0u);
-        EXPECT_NE(::FindWindowExW(window, nullptr, L"Static", L"00:00:00 / 00:00:00"), nullptr)
+        EXPECT_NE(::SendMessageTimeoutW(started.window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer), 0u);
+        EXPECT_NE(::FindWindowExW(started.window, nullptr, L"Static", L"00:00:00 / 00:00:00"), nullptr)
             << "the recording was read already";
-
-        quit(window);
-        EXPECT_EQ(::WaitForSingleObject(process, 10000), WAIT_OBJECT_0) << "the program still runs";
-        DWORD exitCode = STILL_ACTIVE;
-        ::GetExitCodeProcess(process, &exitCode);
-        EXPECT_EQ(exitCode, 0u);
-        ::TerminateProcess(process, 1);
-        ::CloseHandle(process);
+        quit(started.window);
+        EXPECT_EQ(exitCodeOf(started.process), 0);
     }
+}
+
+// Keys typed while the disk spins up (its first read held back 4 s) count
+// once the recording is loaded, with the modifiers they were typed with:
+// Alt+Enter then switches to the one-line window, which shows the recording.
+TEST(Win32Program, KeysTypedWhileTheDiskSpinsUpCountAfterTheLoadWithTheirModifiers) {
+    const fs::path folder = freshProgramFolder("lirabox-spin-up-test");
+    const fs::path recording = folder / "far.wav";
+    fs::copy_file(fs::path(environment("LIRABOX_RECORDINGS")) / "tone10.wav", recording);
+    const SlowStart started = startOnSlowDisk(folder, recording, 4s, true);
+    ASSERT_NE(started.process, nullptr);
+    type(started.window, {{VK_MENU, false}, {VK_RETURN, false}, {VK_RETURN, true}, {VK_MENU, true}});
+    HWND line = nullptr;
+    ASSERT_TRUE(within(30s, [&] {
+        line = ::FindWindowW(L"LiraboxOneLine", L"Lirabox");
+        return line != nullptr && ::IsWindowVisible(line);
+    }));
+    // By the switch, the main window's time label had the length: the load was over.
+    EXPECT_TRUE(textOf(::FindWindowExW(started.window, nullptr, L"Static", nullptr)).ends_with(L" / 00:00:10"));
+    HWND text = ::FindWindowExW(line, nullptr, L"Static", nullptr);
+    EXPECT_TRUE(within(5s, [&] { return textOf(text).ends_with(L" / 00:00:10    far.wav"); }))
+        << std::string(textOf(text).begin(), textOf(text).end());
+    ::PostMessageW(started.window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(exitCodeOf(started.process), 0);
 }
 
 }  // namespace
