@@ -40,8 +40,8 @@ public:
     ~DetachedWork() {
         std::lock_guard lock(mShared->mutex);
         mShared->abandoned = true;
-        if (mShared->outcome && mShared->discard) mShared->discard(*mShared->outcome);
-        mShared->outcome.reset();
+        std::optional<Outcome> unwanted = std::exchange(mShared->outcome, std::nullopt);
+        if (unwanted.has_value() && mShared->discard) mShared->discard(unwanted.value());
     }
     DetachedWork(const DetachedWork&) = delete;
     DetachedWork& operator=(const DetachedWork&) = delete;
@@ -55,9 +55,7 @@ public:
     // Once finished: the outcome, handed over once (a default one after that).
     Outcome take() {
         std::lock_guard lock(mShared->mutex);
-        Outcome outcome = mShared->outcome ? std::move(*mShared->outcome) : Outcome {};
-        mShared->outcome.reset();
-        return outcome;
+        return std::exchange(mShared->outcome, std::nullopt).value_or(Outcome {});
     }
 
 private:

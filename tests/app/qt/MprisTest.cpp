@@ -171,9 +171,9 @@ long residentKiB(pid_t pid) {
 // keeps freed blocks in quarantine instead of reusing them, so there the bound
 // is that quarantine's size, not the program's.
 #if defined(__SANITIZE_ADDRESS__)
-constexpr long kResidentGrowthKiB = 64 * 1024;
+constexpr long kResidentGrowthKiB = 64L * 1024;
 #else
-constexpr long kResidentGrowthKiB = 10 * 1024;
+constexpr long kResidentGrowthKiB = 10L * 1024;
 #endif
 
 // A hostile program on the bus: a flood of opens of missing files from many
