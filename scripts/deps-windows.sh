@@ -18,6 +18,7 @@ packages=(
   nsis zip                                   # the installer and the zip handed to users
   ffmpeg e2fsprogs                           # the engine tests' recordings; chattr for the read-only folder test
   locales                                    # ja_JP compiled by a test, for a program in Japanese under Wine
+  strace                                     # holds back the reads of a recording, as a slow disk does
 )
 
 bash "$(dirname "$0")/install-packages.sh" "${packages[@]}"

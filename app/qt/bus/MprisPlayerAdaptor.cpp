@@ -1,11 +1,10 @@
 #include "MprisPlayerAdaptor.h"
 
+#include "ErrorReply.h"
 #include "player/MprisPlayer.h"
 
 #include "support/RaisedError.h"
 
-#include <QDBusConnection>
-#include <QDBusError>
 #include <QFile>
 #include <QUrl>
 
@@ -57,24 +56,19 @@ void MprisPlayerAdaptor::SetPosition(const QDBusObjectPath& TrackId, qlonglong P
 void MprisPlayerAdaptor::OpenUri(const QString& Uri, const QDBusMessage& message) {
     const QUrl url(Uri);
     if (!url.isLocalFile()) {
-        sendError(message, QDBusError::NotSupported, QStringLiteral("only local files can be opened: ") + Uri);
+        replyWithError(message, QDBusError::NotSupported, QStringLiteral("only local files can be opened: ") + Uri);
         return;
     }
     const QString file = url.toLocalFile();
     if (file.contains(QChar(u'\0'))) {
-        sendError(message, QDBusError::InvalidArgs, QStringLiteral("the file name holds a NUL character: ") + Uri);
+        replyWithError(message, QDBusError::InvalidArgs, QStringLiteral("the file name holds a NUL character: ") + Uri);
         return;
     }
     try {
         mPlayer.openFile(QFile::encodeName(file).toStdString());
     } catch (const RaisedError& error) {
-        sendError(message, QDBusError::Failed, QString::fromStdString(error.description()));
+        replyWithError(message, QDBusError::Failed, QString::fromStdString(error.description()));
     }
-}
-
-void MprisPlayerAdaptor::sendError(const QDBusMessage& call, QDBusError::ErrorType type, const QString& text) {
-    call.setDelayedReply(true);
-    QDBusConnection::sessionBus().send(call.createErrorReply(type, text));
 }
 
 }  // namespace lirabox::dbus

@@ -5,7 +5,6 @@
 // a caller on the bus cannot pile up windows for the user to dismiss.
 
 #include <QDBusAbstractAdaptor>
-#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QVariantMap>
@@ -65,8 +64,6 @@ signals:
     void Seeked(qlonglong Position);
 
 private:
-    static void sendError(const QDBusMessage& call, QDBusError::ErrorType type, const QString& text);
-
     MprisPlayer& mPlayer;
 };
 

@@ -1,6 +1,7 @@
 #include "MprisService.h"
 
 #include "MprisPlayerAdaptor.h"
+#include "MprisPropertiesAdaptor.h"
 #include "MprisRootAdaptor.h"
 #include "player/MprisPlayer.h"
 
@@ -25,6 +26,7 @@ MprisService::MprisService(frmMain& player, media::MediaEngine& engine)
     : mPlayer(std::make_unique<MprisPlayer>(player, engine)) {
     new MprisRootAdaptor(this, *mPlayer);
     mPlayerAdaptor = new MprisPlayerAdaptor(this, *mPlayer);
+    new MprisPropertiesAdaptor(this);
     mPlayer->onChanged([this](const std::vector<std::string>& properties) { sendPropertiesChanged(properties); });
     mPlayer->onSeeked([this](std::int64_t position) { emit mPlayerAdaptor->Seeked(position); });
     publish();

@@ -83,6 +83,7 @@ private:
 void installLoadWaiter(media::MediaEngine& engine, MainWindow& window) {
     engine.setLoadWaiter([&window](const std::function<bool()>& waitBriefly) {
         if (waitBriefly()) return;  // the usual case: no cursor flicker
+        window.showHeldWindow();
         QApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
         window.holdClosing(true);
         {

@@ -68,6 +68,11 @@ public:
     void holdShowing() { mShowingHeld = true; }
     // Shows the window, in the state its placement gave it.
     void showLoaded();
+    // A start whose recording is slow to open shows its window now, while the
+    // load waits, rather than after it (nothing once the window has shown).
+    void showHeldWindow() {
+        if (mShowingHeld) showLoaded();
+    }
     void setVisible(bool visible) override;
 
     // While held, closing the window is put off until the hold ends (a file

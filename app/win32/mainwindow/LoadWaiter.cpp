@@ -1,12 +1,16 @@
 #include "LoadWaiter.h"
 
+#include "KeysDuringLoad.h"
+#include "MainWindow.h"
+
 #include <windows.h>
 
 namespace lirabox::win32 {
 namespace {
 
-// Paints, timers, posted and sent messages run; keyboard and mouse input stay
-// queued for after the load, so no command can start in the middle of it.
+// Paints, timers, posted and sent messages run; mouse input stays queued for
+// after the load (and keys are held back), so no command can start in the
+// middle of it.
 void runAllButInput() {
     MSG message {};
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE)) {
@@ -28,7 +32,11 @@ void installLoadWaiter(media::MediaEngine& engine, MainWindow& window) {
             explicit Hold(MainWindow& held) : window(held) { window.holdClosing(true); }
             ~Hold() { window.holdClosing(false); }
         } hold(window);
-        while (!waitBriefly()) runAllButInput();
+        KeysDuringLoad keys(window);
+        do {
+            keys.take();
+            runAllButInput();
+        } while (!window.closeRequested() && !waitBriefly());
     });
 }
 

@@ -39,6 +39,7 @@ constexpr UINT kDeleteClosedOneLine = WM_APP + 1;
 constexpr UINT kOpenHandedOver = WM_APP + 2;
 // Posted by the seek bar's envelope from its worker: new levels to draw.
 constexpr UINT kEnvelopeChanged = WM_APP + 3;
+constexpr UINT kHandleHeldKeys = WM_APP + 4;
 // The smallest size a caption shrinks to, in tenths of a point.
 constexpr int kSmallestDecipoints = 60;
 // The transport buttons show symbols; their names are their tooltips.
@@ -423,24 +424,41 @@ void MainWindow::show() {
 
 int MainWindow::run() {
     MSG message {};
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (isModelessDialogMessage(message)) continue;
-        // The media keys act in every window of the program, whichever control has the focus.
-        if (const auto command = message.message == WM_KEYDOWN ? mediaKeyCommand(message.wParam) : std::nullopt;
-            command && mForm != nullptr) {
-            mForm->runCommand(*command);
-            continue;
-        }
-        // Keys typed into the one-line window are that window's own.
-        const bool forMainWindow = mWindow != nullptr && (message.hwnd == mWindow || ::IsChild(mWindow, message.hwnd));
-        if (forMainWindow && (previewKey(message) || ::TranslateAcceleratorW(mWindow, mAccelerators, &message))) {
-            continue;
-        }
-        if (mWindow != nullptr && ::IsDialogMessageW(mWindow, &message)) continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) deliver(message);
     return static_cast<int>(message.wParam);
+}
+
+void MainWindow::deliver(MSG& message) {
+    if (isModelessDialogMessage(message)) return;
+    // The media keys act in every window of the program, whichever control has the focus.
+    if (const auto command = message.message == WM_KEYDOWN ? mediaKeyCommand(message.wParam) : std::nullopt;
+        command && mForm != nullptr) {
+        mForm->runCommand(*command);
+        return;
+    }
+    // Keys typed into the one-line window are that window's own.
+    const bool forMainWindow = mWindow != nullptr && (message.hwnd == mWindow || ::IsChild(mWindow, message.hwnd));
+    if (forMainWindow && (previewKey(message) || ::TranslateAcceleratorW(mWindow, mAccelerators, &message))) return;
+    if (mWindow != nullptr && ::IsDialogMessageW(mWindow, &message)) return;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+}
+
+void MainWindow::handOnKeys(std::vector<HeldKey> keys) {
+    mHeldKeys.insert(mHeldKeys.end(), keys.begin(), keys.end());
+    ::PostMessageW(mWindow, kHandleHeldKeys, 0, 0);
+}
+
+// Each key with the keyboard state it came with (the accelerators and the
+// key handlers ask for Ctrl and Shift); the keyboard's own state afterwards.
+void MainWindow::handleHeldKeys() {
+    std::array<BYTE, 256> now {};
+    ::GetKeyboardState(now.data());
+    for (HeldKey& key : std::exchange(mHeldKeys, {})) {
+        ::SetKeyboardState(key.keyboard.data());
+        deliver(key.message);
+    }
+    ::SetKeyboardState(now.data());
 }
 
 void MainWindow::showEnvelope(SeekEnvelope& envelope) {
@@ -490,6 +508,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case kEnvelopeChanged:
         if (mEnvelope != nullptr) mSeek.showEnvelope(mEnvelope->levels());
         return 0;
+    case kHandleHeldKeys: handleHeldKeys(); return 0;
     case WM_DPICHANGED:
         applyDpi(HIWORD(wParam));
         setIconFromPicture1();

@@ -7,6 +7,7 @@
 
 #include "DrawnSlider.h"
 #include "HandOver.h"
+#include "KeysDuringLoad.h"
 #include "app/win32/toolkit/WindowProcedure.h"
 #include "player/CloseGate.h"
 #include "player/MainView.h"
@@ -55,8 +56,15 @@ public:
     // The message loop with the File menu's accelerators, until the window is
     // gone; a modeless dialog's keys go to the dialog first.
     int run();
+    // One message as the loop handles it.
+    void deliver(MSG& message);
     // While a file opens: the busy cursor, and a close put off until the hold ends.
     void holdClosing(bool hold);
+    // Whether a close has been put off by the hold.
+    bool closeRequested() const { return mCloseGate.closeRequested(); }
+    // Keys held back during a load, handled from the message loop (after the
+    // load is over) as they would have been when typed.
+    void handOnKeys(std::vector<HeldKey> keys);
 
     // MainView
     std::string lblTimeNow() const override;
@@ -118,6 +126,7 @@ private:
     // The File menu's recent recordings, from the form's list as it is now.
     void fillRecentItems();
     void onClose();
+    void handleHeldKeys();
 
     HINSTANCE mInstance;
     HWND mWindow = nullptr;
@@ -146,6 +155,7 @@ private:
     bool mUnloaded = false;
     std::string mHelpFile;
     CloseGate mCloseGate;
+    std::vector<HeldKey> mHeldKeys;
     HCURSOR mCursorBeforeHold = nullptr;
     double mRepeatX1 = 0;
     double mRepeatX2 = 0;

@@ -5,10 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <condition_variable>
 #include <cstring>
-#include <mutex>
-#include <thread>
 
 #include "player/media/EngineErrors.h"
 #include "player/media/MediaEngine.h"
@@ -17,32 +14,14 @@
 
 namespace lirabox::media {
 
-struct RecordingOpening::Shared {
-    std::mutex mutex;
-    std::condition_variable finishedChanged;
-    bool finished = false;
-    bool abandoned = false;
-    int descriptor = -1;
-    std::int32_t errorCode = 0;
-    std::string errorText;
-};
-
-namespace {
-
-struct Outcome {
-    int descriptor = -1;
-    std::int32_t errorCode = 0;
-    std::string errorText;
-};
-
-Outcome refused(int descriptor, std::int32_t code, std::string text) {
+RecordingOpening::Outcome RecordingOpening::refused(int descriptor, std::int32_t code, std::string text) {
     if (descriptor >= 0) close(descriptor);
     return {-1, code, std::move(text)};
 }
 
 // Opened without waiting for a writer, so that a named pipe cannot hold the
 // thread; a plain file reads the same either way.
-Outcome openChecked(const std::string& path) {
+RecordingOpening::Outcome RecordingOpening::openChecked(const std::string& path) {
     if (auto reason = unusableNameReason(path); !reason.empty()) return refused(-1, kErrCannotOpen, std::move(reason));
     const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (descriptor < 0) {
@@ -72,39 +51,20 @@ Outcome openChecked(const std::string& path) {
     return {descriptor, 0, {}};
 }
 
-}  // namespace
+RecordingOpening::RecordingOpening(const std::string& path)
+    : mWork([path] { return openChecked(path); },
+            [](Outcome& unwanted) {
+                if (unwanted.descriptor >= 0) close(unwanted.descriptor);
+            }) {}
 
-RecordingOpening::RecordingOpening(const std::string& path) : mShared(std::make_shared<Shared>()) {
-    std::thread([shared = mShared, path] {
-        Outcome outcome = openChecked(path);
-        std::lock_guard lock(shared->mutex);
-        if (shared->abandoned && outcome.descriptor >= 0) close(outcome.descriptor);
-        shared->descriptor = shared->abandoned ? -1 : outcome.descriptor;
-        shared->errorCode = outcome.errorCode;
-        shared->errorText = std::move(outcome.errorText);
-        shared->finished = true;
-        shared->finishedChanged.notify_all();
-    }).detach();
-}
+RecordingOpening::~RecordingOpening() = default;
 
-RecordingOpening::~RecordingOpening() {
-    std::lock_guard lock(mShared->mutex);
-    mShared->abandoned = true;
-    if (mShared->descriptor >= 0) close(mShared->descriptor);
-    mShared->descriptor = -1;
-}
-
-bool RecordingOpening::waitFor(std::chrono::milliseconds longest) {
-    std::unique_lock lock(mShared->mutex);
-    return mShared->finishedChanged.wait_for(lock, longest, [&] { return mShared->finished; });
-}
+bool RecordingOpening::waitFor(std::chrono::milliseconds longest) { return mWork.waitFor(longest); }
 
 int RecordingOpening::takeDescriptor() {
-    std::lock_guard lock(mShared->mutex);
-    if (mShared->errorCode != 0) throw engineError(mShared->errorCode, mShared->errorText);
-    const int descriptor = mShared->descriptor;
-    mShared->descriptor = -1;
-    return descriptor;
+    const Outcome outcome = mWork.take();
+    if (outcome.errorCode != 0) throw engineError(outcome.errorCode, outcome.errorText);
+    return outcome.descriptor;
 }
 
 }  // namespace lirabox::media

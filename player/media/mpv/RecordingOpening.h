@@ -7,12 +7,13 @@
 // Threading: construct, wait and take on one thread (the engine's caller);
 // the opening thread touches nothing but state it shares with this object.
 // Destroying an opening that has not finished abandons it: the thread ends
-// on its own once the system's open returns and closes what it opened.
+// on its own once the system's open returns, and what it opened is closed.
 
 #include <chrono>
 #include <cstdint>
-#include <memory>
 #include <string>
+
+#include "player/media/DetachedWork.h"
 
 namespace lirabox::media {
 
@@ -33,8 +34,16 @@ public:
     int takeDescriptor();
 
 private:
-    struct Shared;
-    std::shared_ptr<Shared> mShared;
+    struct Outcome {
+        int descriptor = -1;
+        std::int32_t errorCode = 0;
+        std::string errorText;
+    };
+    static Outcome openChecked(const std::string& path);
+    // Closes the descriptor (when open) and gives the refusal.
+    static Outcome refused(int descriptor, std::int32_t code, std::string text);
+
+    DetachedWork<Outcome> mWork;
 };
 
 }  // namespace lirabox::media

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "player/media/DetachedWork.h"
 #include "player/media/Loudness.h"
 #include "player/media/RecordingPath.h"
 #include "player/media/WavChunks.h"
@@ -94,23 +95,63 @@ struct Win32MediaEngine::State : EngineSettings, EngineControls, CurrentMedia, M
         heldPosition.reset();
     }
 
+    // The new file is checked first, on a thread of its own while the waiter
+    // runs (the UI thread never touches it); only a file that passes
+    // replaces the loaded one. One limit spans the check and the open.
     void load(const std::string& path) {
         if (loading) throw engineError(kErrLoadBusy, "another file is still opening: " + path);
-        // The new file is checked before it replaces the loaded one.
-        if (const auto reason = unusablePathReason(path); !reason.empty()) throw engineError(kErrCannotOpen, reason);
-        if (!riffChunkSizesFit(path)) {
-            throw engineError(kErrNotPlayable, "the file claims more data than it holds: " + path);
+        using Clock = std::chrono::steady_clock;
+        const auto deadline = Clock::now() + loadLimit;
+        DetachedWork<std::optional<RaisedError>> check([path] { return refusalOf(path); });
+        bool checked = false;
+        std::optional<RaisedError> refusal;
+        std::uint64_t serial = 0;
+        std::optional<Playback::Opened> opened;
+        const auto left = [&] {
+            return std::clamp(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()),
+                              std::chrono::milliseconds(0),
+                              kBriefWait);
+        };
+        const std::function<bool()> waitBriefly = [&] {
+            if (refusal || opened || Clock::now() >= deadline) return true;
+            if (!checked) {
+                if (!check.waitFor(left())) return Clock::now() >= deadline;
+                checked = true;
+                refusal = check.take();
+                if (refusal) return true;
+                if (mode != Mode::Empty) {
+                    playback.close();
+                    forgetMedia();
+                }
+                serial = playback.open(path);
+            }
+            opened = playback.waitForOpen(serial, left());
+            return opened || Clock::now() >= deadline;
+        };
+        {
+            loading = true;
+            struct Clear {
+                bool& loading;
+                ~Clear() { loading = false; }
+            } clear {loading};
+            if (loadWaiter) {
+                loadWaiter(waitBriefly);
+            } else {
+                while (!waitBriefly()) {}
+            }
         }
-        if (mode != Mode::Empty) {
-            playback.close();
-            forgetMedia();
+        if (refusal) throw *refusal;
+        if (!opened) {
+            if (checked) playback.close();
+            if (Clock::now() < deadline) throw engineError(kErrLoadGivenUp, "the load was given up: " + path);
+            throw engineError(kErrLoadTimeout,
+                              "the file did not open within " + numberText(loadLimit.count() / 1000.0) + " s: " + path);
         }
-        const Playback::Opened opened = waitForOpen(path);
-        if (opened.failure == SourceDecoder::Failure::CannotOpen) throw engineError(kErrCannotOpen, opened.reason);
-        if (opened.failure == SourceDecoder::Failure::NotPlayable) throw engineError(kErrNotPlayable, opened.reason);
+        if (opened->failure == SourceDecoder::Failure::CannotOpen) throw engineError(kErrCannotOpen, opened->reason);
+        if (opened->failure == SourceDecoder::Failure::NotPlayable) throw engineError(kErrNotPlayable, opened->reason);
         url = path;
         mediaName = fileNameOf(path);
-        length = opened.seconds;
+        length = opened->seconds;
         mode = autoStarting ? Mode::Playing : Mode::Ready;
         if (autoStarting) {
             playback.run(true);
@@ -119,34 +160,13 @@ struct Win32MediaEngine::State : EngineSettings, EngineControls, CurrentMedia, M
         }
     }
 
-    Playback::Opened waitForOpen(const std::string& path) {
-        using Clock = std::chrono::steady_clock;
-        const auto deadline = Clock::now() + loadLimit;
-        const std::uint64_t serial = playback.open(path);
-        std::optional<Playback::Opened> opened;
-        const std::function<bool()> waitBriefly = [&] {
-            if (opened || Clock::now() >= deadline) return true;
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-            opened = playback.waitForOpen(serial, std::clamp(left, std::chrono::milliseconds(0), kBriefWait));
-            return opened || Clock::now() >= deadline;
-        };
-        loading = true;
-        struct Clear {
-            bool& loading;
-            ~Clear() { loading = false; }
-        } clear {loading};
-        if (loadWaiter) {
-            loadWaiter(waitBriefly);
-        } else {
-            while (!waitBriefly()) {}
+    // Why the file cannot be played, found without the decoder; nothing when it may be.
+    static std::optional<RaisedError> refusalOf(const std::string& path) {
+        if (auto reason = unusablePathReason(path); !reason.empty()) return engineError(kErrCannotOpen, reason);
+        if (!riffChunkSizesFit(path)) {
+            return engineError(kErrNotPlayable, "the file claims more data than it holds: " + path);
         }
-        if (!opened) {
-            playback.close();
-            if (Clock::now() < deadline) throw engineError(kErrLoadGivenUp, "the load was given up: " + path);
-            throw engineError(kErrLoadTimeout,
-                              "the file did not open within " + numberText(loadLimit.count() / 1000.0) + " s: " + path);
-        }
-        return *opened;
+        return std::nullopt;
     }
 
     std::int32_t playState() {

@@ -40,9 +40,9 @@ std::string playerctl(const std::string& arguments) {
 
 std::string call(const std::string& interfaceMethod, const std::string& arguments = "") {
     return trimmed(commandOutput(
-        "timeout 10 gdbus call --session --dest org.mpris.MediaPlayer2.lirabox --object-path /org/mpris/MediaPlayer2 "
+        "(timeout 10 gdbus call --session --dest org.mpris.MediaPlayer2.lirabox --object-path /org/mpris/MediaPlayer2 "
         "--method " +
-        interfaceMethod + " " + arguments));
+        interfaceMethod + " " + arguments + " 2>&1)"));
 }
 
 std::string textOf(const fs::path& path) {
@@ -116,6 +116,29 @@ TEST(Mpris, MediaKeysDriveTheRunningPlayer) {
     playerctl("volume 0.2");
     EXPECT_EQ(playerctl("volume"), "0.200000");
 
+    // A value of another type than the property's is refused and changes
+    // nothing, as is setting what cannot be set; reading all still works.
+    for (const std::string wrong : {"Rate '<\"fast\">'", "Rate '<\"2.0\">'", "Rate '<2>'", "Volume '<true>'"}) {
+        const std::string answer =
+            call("org.freedesktop.DBus.Properties.Set", "org.mpris.MediaPlayer2.Player " + wrong);
+        EXPECT_NE(answer.find("Error.InvalidArgs"), std::string::npos) << wrong << ": " << answer;
+    }
+    EXPECT_NE(call("org.freedesktop.DBus.Properties.Set", "org.mpris.MediaPlayer2.Player Position '<int64 0>'")
+                  .find("Error.PropertyReadOnly"),
+              std::string::npos);
+    EXPECT_NE(call("org.freedesktop.DBus.Properties.Set", "org.mpris.MediaPlayer2.Player Shuffle '<true>'")
+                  .find("Error.UnknownProperty"),
+              std::string::npos);
+    const std::string all = call("org.freedesktop.DBus.Properties.GetAll", "org.mpris.MediaPlayer2.Player");
+    EXPECT_NE(all.find("'Rate': <1.5>"), std::string::npos) << all;
+    EXPECT_NE(all.find("'Volume': <0.2"), std::string::npos) << all;
+    const std::string description = commandOutput(
+        "timeout 10 gdbus introspect --session --dest org.mpris.MediaPlayer2.lirabox --object-path "
+        "/org/mpris/MediaPlayer2");
+    EXPECT_EQ(description.find("interface org.freedesktop.DBus.Properties"),
+              description.rfind("interface org.freedesktop.DBus.Properties"))
+        << description;
+
     ASSERT_TRUE(waitUntil([&] { return signals.text().find("double 0.2") != std::string::npos; }));
     const std::string log = signals.text();
     const std::string title = "string \"xesam:title\"\n                  variant                      string";
@@ -157,9 +180,9 @@ long residentKiB(pid_t pid) {
 // keeps freed blocks in quarantine instead of reusing them, so there the bound
 // is that quarantine's size, not the program's.
 #if defined(__SANITIZE_ADDRESS__)
-constexpr long kResidentGrowthKiB = 64 * 1024;
+constexpr long kResidentGrowthKiB = 64L * 1024;
 #else
-constexpr long kResidentGrowthKiB = 10 * 1024;
+constexpr long kResidentGrowthKiB = 10L * 1024;
 #endif
 
 // A hostile program on the bus: a flood of opens of missing files from many

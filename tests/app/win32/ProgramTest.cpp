@@ -3,17 +3,21 @@
 // reference Timepost.dll hears the position advance), names the file, pauses
 // on Keytap's key message, steps on the media keys, plays at the rate picked
 // in the speed list, refuses a second copy with its message alone, takes the
-// recording a second start hands over and ends on WM_CLOSE.
+// recording a second start hands over and ends on WM_CLOSE; on a slow disk its
+// window goes on answering and Ctrl+Q or WM_CLOSE ends it at once.
 #include "ProgramDriver.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -29,6 +33,18 @@ double capturedSeconds() {
     std::uintmax_t bytes = 0;
     for (const auto& file : fs::directory_iterator(environment("LIRABOX_CAPTURE_FOLDER"))) bytes += file.file_size();
     return static_cast<double>(bytes) / kBytesPerSecond;
+}
+
+// The name the Unix side of Wine gives a file (Wine's own export; these tests run under Wine).
+std::string unixNameOf(const fs::path& file) {
+    using UnixName = char*(CDECL*)(LPCWSTR);
+    const FARPROC address = ::GetProcAddress(::GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name");
+    UnixName toUnix = nullptr;
+    std::memcpy(&toUnix, &address, sizeof toUnix);
+    char* name = toUnix != nullptr ? toUnix(file.wstring().c_str()) : nullptr;
+    const std::string text = name != nullptr ? name : "";
+    ::HeapFree(::GetProcessHeap(), 0, name);
+    return text;
 }
 
 TEST(Win32Program, AFirstStartPlaysFromTheStartSecondTakesTheKeyMessageAndRefusesASecondCopy) {
@@ -146,6 +162,115 @@ TEST(Win32Program, AFirstStartPlaysFromTheStartSecondTakesTheKeyMessageAndRefuse
 
     ::PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(exitCodeOf(process), 0);
+}
+
+// A copy of the program of `folder` started on `recording` on a slow disk:
+// strace, around the program as Wine starts it, holds back each read of the
+// recording (or only the first, as a disk that spins up) for `delay`. Its
+// main window once shown, and its process (to be closed).
+struct SlowStart {
+    HWND window = nullptr;
+    HANDLE process = nullptr;
+};
+SlowStart startOnSlowDisk(const fs::path& folder, const fs::path& recording, std::chrono::seconds delay,
+                          bool firstReadOnly) {
+    // A spun-up disk answers at once: only the first plain read of the first
+    // thread that reads (the program's own check) is held back then.
+    const std::string injected = firstReadOnly ? "read" : "read,pread64";
+    const std::string held =
+        std::to_string(std::chrono::microseconds(delay).count()) + (firstReadOnly ? ":when=1" : "");
+    start("Z:\\usr\\bin\\strace -f -qq -o /dev/null -P \"" + unixNameOf(recording) + "\" -e trace=" + injected +
+              " -e inject=" + injected + ":delay_enter=" + held + " /usr/bin/wine \"" +
+              unixNameOf(folder / "lirabox.exe") + "\" \"" + recording.string() + "\"",
+          folder);
+    SlowStart started;
+    if (!within(20s, [&] {
+            started.window = ::FindWindowW(L"LiraboxMain", L"Lirabox");
+            return started.window != nullptr && ::IsWindowVisible(started.window);
+        })) {
+        return started;
+    }
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(started.window, &processId);
+    started.process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    return started;
+}
+
+// Keys typed into the foreground window, as a user types them.
+void type(HWND window, const std::vector<std::pair<WORD, bool>>& keys) {
+    ::SetForegroundWindow(window);
+    EXPECT_TRUE(within(5s, [&] { return ::GetForegroundWindow() == window; }));
+    std::vector<INPUT> inputs;
+    for (const auto& [key, up] : keys) {
+        INPUT input {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+std::wstring textOf(HWND window) {
+    wchar_t text[256] = {};
+    ::GetWindowTextW(window, text, 256);
+    return text;
+}
+
+long exitCodeOf(HANDLE process) {
+    DWORD exitCode = STILL_ACTIVE;
+    EXPECT_EQ(::WaitForSingleObject(process, 10000), WAIT_OBJECT_0) << "the program still runs";
+    ::GetExitCodeProcess(process, &exitCode);
+    ::TerminateProcess(process, 1);
+    ::CloseHandle(process);
+    return static_cast<long>(exitCode);
+}
+
+// While every read of the recording is held back 20 s, the window shows and
+// answers, and Ctrl+Q or a WM_CLOSE ends the program at once.
+TEST(Win32Program, OnASlowDiskTheWindowAnswersAndCtrlQOrClosingEndsTheProgramAtOnce) {
+    const fs::path folder = freshProgramFolder("lirabox-slow-disk-test");
+    const fs::path recording = folder / "far.wav";
+    fs::copy_file(fs::path(environment("LIRABOX_RECORDINGS")) / "tone10.wav", recording);
+    const auto pressCtrlQ = [](HWND window) {
+        type(window, {{VK_CONTROL, false}, {'Q', false}, {'Q', true}, {VK_CONTROL, true}});
+    };
+    const auto postClose = [](HWND window) { ::PostMessageW(window, WM_CLOSE, 0, 0); };
+    for (const auto& [how, quit] : {std::pair {"Ctrl+Q", +pressCtrlQ}, std::pair {"WM_CLOSE", +postClose}}) {
+        SCOPED_TRACE(how);
+        const SlowStart started = startOnSlowDisk(folder, recording, 20s, false);
+        ASSERT_NE(started.process, nullptr);
+        DWORD_PTR answer = 0;
+        EXPECT_NE(::SendMessageTimeoutW(started.window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer), 0u);
+        EXPECT_NE(::FindWindowExW(started.window, nullptr, L"Static", L"00:00:00 / 00:00:00"), nullptr)
+            << "the recording was read already";
+        quit(started.window);
+        EXPECT_EQ(exitCodeOf(started.process), 0);
+    }
+}
+
+// Keys typed while the disk spins up (its first read held back 4 s) count
+// once the recording is loaded, with the modifiers they were typed with:
+// Alt+Enter then switches to the one-line window, which shows the recording.
+TEST(Win32Program, KeysTypedWhileTheDiskSpinsUpCountAfterTheLoadWithTheirModifiers) {
+    const fs::path folder = freshProgramFolder("lirabox-spin-up-test");
+    const fs::path recording = folder / "far.wav";
+    fs::copy_file(fs::path(environment("LIRABOX_RECORDINGS")) / "tone10.wav", recording);
+    const SlowStart started = startOnSlowDisk(folder, recording, 4s, true);
+    ASSERT_NE(started.process, nullptr);
+    type(started.window, {{VK_MENU, false}, {VK_RETURN, false}, {VK_RETURN, true}, {VK_MENU, true}});
+    HWND line = nullptr;
+    ASSERT_TRUE(within(30s, [&] {
+        line = ::FindWindowW(L"LiraboxOneLine", L"Lirabox");
+        return line != nullptr && ::IsWindowVisible(line);
+    }));
+    // By the switch, the main window's time label had the length: the load was over.
+    EXPECT_TRUE(textOf(::FindWindowExW(started.window, nullptr, L"Static", nullptr)).ends_with(L" / 00:00:10"));
+    HWND text = ::FindWindowExW(line, nullptr, L"Static", nullptr);
+    EXPECT_TRUE(within(5s, [&] { return textOf(text).ends_with(L" / 00:00:10    far.wav"); }))
+        << std::string(textOf(text).begin(), textOf(text).end());
+    ::PostMessageW(started.window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(exitCodeOf(started.process), 0);
 }
 
 }  // namespace
