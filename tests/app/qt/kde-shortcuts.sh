@@ -79,8 +79,8 @@ fire() {
 }
 
 wait_for "the player plays" status_is Playing
-wait_for "KDE lists the nine commands under \"lirabox\"" \
-  bash -c "$(declare -f shortcuts); [[ \$(shortcuts | grep -o \"'[a-z-]*'\" | wc -l) == 9 ]]"
+wait_for "KDE lists the ten commands under \"lirabox\"" \
+  bash -c "$(declare -f shortcuts); [[ \$(shortcuts | grep -o \"'[a-z-]*'\" | wc -l) == 10 ]]"
 
 # The row's key reached KDE as the shortcut's key: F9 is Qt's key 0x01000038.
 infos=$(gdbus call --session --dest org.kde.kglobalaccel --object-path /component/lirabox \
