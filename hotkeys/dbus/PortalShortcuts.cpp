@@ -116,8 +116,7 @@ void PortalShortcuts::sendWanted() {
     // KDE Plasma files the shortcuts under the session's token, and keeps the
     // keys its user assigns by that name: the first session of every run is
     // called the same.
-    const QString token =
-        mGeneration == 1 ? QStringLiteral("lirabox") : QStringLiteral("lirabox%1").arg(mGeneration);
+    const QString token = mGeneration == 1 ? QStringLiteral("lirabox") : QStringLiteral("lirabox%1").arg(mGeneration);
     const QVariantMap options {{QStringLiteral("session_handle_token"), token},
                                {QStringLiteral("shortcuts"), shortcutList(mWanted)}};
     mRequests.call(

@@ -96,7 +96,8 @@ TEST_F(ResumeTest, ListsTheLastEightRecordingsAndDropsAMissingOneWhenPicked) {
     engine.failLoad(paths[8], 53);
     form().openRecent(paths[8]);
     ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0].text, "エラーが発生しました。\r\nErrCode = 53\r\n" + paths[8] + "\r\nファイルが存在しません。");
+    EXPECT_EQ(view.messages[0].text,
+              "エラーが発生しました。\r\nErrCode = 53\r\n" + paths[8] + "\r\nファイルが存在しません。");
     recent = form().recentRecordings();
     EXPECT_TRUE(std::none_of(recent.begin(), recent.end(), [&](const auto& r) { return r.path == paths[8]; }));
     EXPECT_EQ(recent[7].path, paths[1]);
