@@ -48,7 +48,7 @@ protected:
 
     void quit(pid_t pid, XWindow window) {
         pressKeys(window, "ctrl+q");
-        EXPECT_EQ(mInstall.waitForExit(pid), 0);
+        EXPECT_EQ(mInstall.waitForExit(pid), 0) << mInstall.output();
     }
 
     InstalledPlayer mInstall;
@@ -135,6 +135,9 @@ TEST_P(BrokenRecording, OnTheCommandLineShowsTheErrorAndTheNextFilePlays) {
     typeText(dialog, good.string());
     pressKeys(dialog, "Return");
     ASSERT_TRUE(waitUntil([&] { return findWindow(pid, "サウンドファイルの指定", true) == 0; }));
+    // A loaded recording tells Timepost its position once; a click before that
+    // would reach a window still waiting for the load.
+    ASSERT_TRUE(waitUntil([&] { return !mInstall.publishedPositions().empty(); })) << "the good file did not load";
     const PlayerWindow layout = PlayerWindow::of(window);
     layout.clickPlay();
     EXPECT_TRUE(waitUntil([&] { return mInstall.publishedPositions().size() >= 5; }));

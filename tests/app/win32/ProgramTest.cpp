@@ -184,7 +184,8 @@ SlowStart startOnSlowDisk(const fs::path& folder, const fs::path& recording, std
               unixNameOf(folder / "lirabox.exe") + "\" \"" + recording.string() + "\"",
           folder);
     SlowStart started;
-    if (!within(20s, [&] {
+    // Wine starts slowly under strace on a busy machine: a generous bound.
+    if (!within(60s, [&] {
             started.window = ::FindWindowW(L"LiraboxMain", L"Lirabox");
             return started.window != nullptr && ::IsWindowVisible(started.window);
         })) {
