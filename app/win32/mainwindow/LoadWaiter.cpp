@@ -27,6 +27,9 @@ void runAllButInput() {
 void installLoadWaiter(media::MediaEngine& engine, MainWindow& window) {
     engine.setLoadWaiter([&window](const std::function<bool()>& waitBriefly) {
         if (waitBriefly()) return;  // the usual case: no cursor flicker
+        // A start on a slow recording shows its window while the load waits
+        // (start-up shows it only once the first load is through).
+        window.show();
         struct Hold {
             MainWindow& window;
             explicit Hold(MainWindow& held) : window(held) { window.holdClosing(true); }
