@@ -118,9 +118,9 @@ run_program() {
 # once more, and the log keeps both runs.
 crashed_in_wine_media() {
   local output=$1
+  # The crashed thread's innermost frame (winedbg's "=>0" line) is Wine's.
   ! grep -q '^\[  FAILED  \] ' "$output" &&
-    grep -q 'Unhandled' "$output" &&
-    grep -Eq 'winegstreamer|libgst|mfplat' "$output"
+    grep -Eq '^=>0 .* in (winegstreamer|mfplat|mfreadwrite|libgst)' "$output"
 }
 
 status=0
