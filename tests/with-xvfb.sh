@@ -24,6 +24,11 @@ xvfb_pid=$!
 read -r display_number <"$fifo_dir/display"
 export DISPLAY=":$display_number"
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+# Without a session bus, libdbus would fork dbus-launch from whichever thread
+# of the program first asks for one, and a fork taken while another thread
+# holds the sanitizer's allocator lock leaves a child that never execs and a
+# program that waits for it. An address that fails at once means the same: no bus.
+export DBUS_SESSION_BUS_ADDRESS="${DBUS_SESSION_BUS_ADDRESS:-unix:path=$fifo_dir/no-session-bus}"
 
 wm_pid=""
 if (( wm )); then
