@@ -10,6 +10,7 @@
 #include "app/win32/toolkit/ElidedText.h"
 #include "app/win32/toolkit/ModelessDialogs.h"
 #include "app/win32/toolkit/ModifierKeys.h"
+#include "app/win32/toolkit/Tooltips.h"
 #include "app/win32/toolkit/UiFont.h"
 #include "app/win32/toolkit/WideText.h"
 #include "app/win32/toolkit/WindowProcedure.h"
@@ -239,21 +240,8 @@ void MainWindow::createControls() {
     createTooltips();
 }
 
-// The tooltips have no owner: Wine does not make a window top-most while it
-// owns a top-most one.
 void MainWindow::createTooltips() {
-    mTooltips = ::CreateWindowExW(WS_EX_TOPMOST,
-                                  TOOLTIPS_CLASSW,
-                                  nullptr,
-                                  WS_POPUP | TTS_ALWAYSTIP,
-                                  CW_USEDEFAULT,
-                                  CW_USEDEFAULT,
-                                  CW_USEDEFAULT,
-                                  CW_USEDEFAULT,
-                                  nullptr,
-                                  nullptr,
-                                  mInstance,
-                                  nullptr);
+    mTooltips = createTooltipWindow(mInstance);
     const struct {
         HWND control;
         UiText name;

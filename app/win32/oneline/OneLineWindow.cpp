@@ -4,6 +4,7 @@
 #include "app/win32/toolkit/DroppedFiles.h"
 #include "app/win32/toolkit/ElidedText.h"
 #include "app/win32/toolkit/ModifierKeys.h"
+#include "app/win32/toolkit/Tooltips.h"
 #include "app/win32/toolkit/UiFont.h"
 #include "app/win32/toolkit/WideText.h"
 #include "player/Twips.h"
@@ -62,18 +63,7 @@ OneLineWindow::OneLineWindow(frmMain& main, const MainView& mainView, const Wind
                                  instance,
                                  nullptr);
     // The label's tooltip belongs to the window, which the mouse over the label reaches.
-    mTooltips = ::CreateWindowExW(WS_EX_TOPMOST,
-                                  TOOLTIPS_CLASSW,
-                                  nullptr,
-                                  WS_POPUP | TTS_ALWAYSTIP,
-                                  CW_USEDEFAULT,
-                                  CW_USEDEFAULT,
-                                  CW_USEDEFAULT,
-                                  CW_USEDEFAULT,
-                                  nullptr,
-                                  nullptr,
-                                  instance,
-                                  nullptr);
+    mTooltips = lirabox::win32::createTooltipWindow(instance);
     TTTOOLINFOW tool = labelTool();
     tool.uFlags = TTF_SUBCLASS;
     tool.lpszText = const_cast<wchar_t*>(L"");
