@@ -9,6 +9,7 @@
 // top, which the program saves on closing.
 #include <gtest/gtest.h>
 
+#include "tests/common/Polling.h"
 #include "tests/common/Recordings.h"
 
 #include <algorithm>
@@ -203,6 +204,8 @@ TEST(Win32MainWindow, SlidersIconTimeStampAndCommandLineAnswersWorkOnTheRealProg
     ::SetForegroundWindow(window);
     EXPECT_TRUE(eventually(5s, [&] { return ::GetForegroundWindow() == window; }));
     key(VK_CONTROL, true);
+    // The player has dealt with the held stamp once the editor's text stays as it is.
+    EXPECT_TRUE(lirabox::test::waitStable([&] { return fileText(typed); }, 1000ms).has_value());
     ::SetForegroundWindow(editorWindow);
     EXPECT_TRUE(eventually(5s, [&] { return ::GetForegroundWindow() == editorWindow; }));
     ::SendMessageW(window, keyMessage, 8, 0);
