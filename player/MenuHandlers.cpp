@@ -6,6 +6,7 @@
 #include "support/clsCommonUtil.h"
 
 #include <filesystem>
+#include <mutex>
 
 namespace lirabox {
 namespace {
@@ -17,11 +18,32 @@ constexpr std::int32_t kOpenFailureLimit = 32;
 
 }  // namespace
 
+// Shared with the threads that wait for an opener: `owner` is cleared when the
+// handlers go, under the lock the waiting threads post under.
+struct MenuHandlers::LateFailures {
+    explicit LateFailures(MenuHandlers* handlers) : owner(handlers) {}
+
+    std::mutex lock;
+    MenuHandlers* owner;
+    UiThreadPoster post;
+};
+
 bool isViewSwitchKey(std::int32_t keyCode, std::int32_t shift) { return keyCode == kKeyEnter && shift == kAltOnly; }
 
 MenuHandlers::MenuHandlers(frmMain& form, MainView& view, WindowModeView& window,
                            std::shared_ptr<DesktopServices> desktop)
-    : mForm(form), mView(view), mWindow(window), mDesktop(std::move(desktop)) {}
+    : mForm(form), mView(view), mWindow(window), mDesktop(std::move(desktop)),
+      mLateFailures(std::make_shared<LateFailures>(this)) {}
+
+MenuHandlers::~MenuHandlers() {
+    const std::lock_guard guard(mLateFailures->lock);
+    mLateFailures->owner = nullptr;
+}
+
+void MenuHandlers::setUiThreadPoster(UiThreadPoster post) {
+    const std::lock_guard guard(mLateFailures->lock);
+    mLateFailures->post = std::move(post);
+}
 
 void MenuHandlers::setTopMost(std::uintptr_t window, bool above) {
     clsCommonUtil util(mDesktop);
@@ -62,12 +84,24 @@ void MenuHandlers::mnuMokuji_Click() {
     if (const auto document = helpDocument(mWindow.helpFile(), executableFolder)) {
         clsCommonUtil util(mDesktop);
         util.setObject(mView.WindowHandle());
-        if (util.ASyncExecute(*document, "", kShowDefault) <= kOpenFailureLimit) {
-            mView.MsgBox(shown(kHelpNotOpened) + "\n" + *document, MessageIcon::Critical, frmMain::kTitle);
+        auto failedLater = [late = mLateFailures, path = *document] {
+            const std::lock_guard guard(late->lock);
+            if (late->owner == nullptr || !late->post) return;
+            // On the UI thread, where owner is cleared: it is read there unlocked.
+            late->post([late, path] {
+                if (late->owner != nullptr) late->owner->sayHelpNotOpened(path);
+            });
+        };
+        if (util.ASyncExecute(*document, "", kShowDefault, std::move(failedLater)) <= kOpenFailureLimit) {
+            sayHelpNotOpened(*document);
         }
         return;
     }
     mView.MsgBox(shown(kHelpMissing), MessageIcon::None, frmMain::kTitle);
+}
+
+void MenuHandlers::sayHelpNotOpened(const std::string& document) {
+    mView.MsgBox(shown(kHelpNotOpened) + "\n" + document, MessageIcon::Critical, frmMain::kTitle);
 }
 
 void MenuHandlers::mnuVer_Click() {

@@ -13,6 +13,7 @@
 #include "support/UiText.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace lirabox {
@@ -33,8 +34,19 @@ public:
     // The show mode the help document is opened with: the desktop's default.
     static constexpr std::int32_t kShowDefault = 10;
 
+    // Runs a task on the UI thread, later; callable from any thread.
+    using UiThreadPoster = std::function<void(std::function<void()> task)>;
+
     MenuHandlers(frmMain& form, MainView& view, WindowModeView& window,
                  std::shared_ptr<DesktopServices> desktop = systemDesktopServices());
+    ~MenuHandlers();
+    MenuHandlers(const MenuHandlers&) = delete;
+    MenuHandlers& operator=(const MenuHandlers&) = delete;
+
+    // How a failure the desktop tells only later (DesktopServices::open)
+    // reaches the UI thread to be shown; without one it goes unreported. The
+    // poster is not called once these handlers are destroyed.
+    void setUiThreadPoster(UiThreadPoster post);
 
     // The check box was clicked: the marks and the windows follow its state.
     void chkOnTop_Click();
@@ -45,7 +57,8 @@ public:
     void mnuToFullMode_Click();
 
     // Opens the help document (helpDocument()); says so, naming the document,
-    // when the desktop could not start anything to show it.
+    // when the desktop could not start anything to show it, or (through the
+    // UI thread poster) when what it started ends up showing nothing.
     void mnuMokuji_Click();
     void mnuVer_Click();
 
@@ -58,12 +71,17 @@ public:
     bool Form_KeyDown(std::int32_t keyCode, std::int32_t shift);
 
 private:
+    // What a late failure needs: whom to tell, and how to reach its thread.
+    struct LateFailures;
+
     void setTopMost(std::uintptr_t window, bool above);
+    void sayHelpNotOpened(const std::string& document);
 
     frmMain& mForm;
     MainView& mView;
     WindowModeView& mWindow;
     std::shared_ptr<DesktopServices> mDesktop;
+    std::shared_ptr<LateFailures> mLateFailures;
 };
 
 }  // namespace lirabox

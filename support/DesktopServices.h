@@ -3,6 +3,7 @@
 // others, opening a document or starting a program, and the computer's name.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -30,7 +31,14 @@ public:
     // document, folder or URL) with the desktop's handler; never waits for it
     // and never hands any of the text to a shell. `showMode` is the caller's
     // wish for the first window of what is started.
-    virtual std::int32_t open(const std::string& file, const std::string& parameters, std::int32_t showMode) = 0;
+    //
+    // Some desktops tell only later that nothing could show a document (their
+    // opener starts, finds no viewer and ends with a failure): `failedLater`,
+    // when given, is then called once, on a thread of its own. It is never
+    // called when open() has already returned a failure, nor where failures
+    // are known at once.
+    virtual std::int32_t open(const std::string& file, const std::string& parameters, std::int32_t showMode,
+                              std::function<void()> failedLater) = 0;
 
     // The computer's network name; empty when it cannot be told.
     virtual std::string hostName() = 0;

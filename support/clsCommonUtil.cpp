@@ -39,13 +39,13 @@ std::string clsCommonUtil::TrimDoubleQ(const std::string& Str) const {
 }
 
 std::int32_t clsCommonUtil::ASyncExecute(const std::string& ExeName, const std::string& CommandLine,
-                                         std::int32_t ShowMode) {
+                                         std::int32_t ShowMode, std::function<void()> FailedLater) {
     if (!mObjectSet) {
         throw RaisedError::object(kErrObjectNotSet,
                                   "CommonUtil - Class",
                                   "オブジェクトが設定されていません。\r\nObjectプロパティを使用してください");
     }
-    return mServices->open(ExeName, CommandLine, ShowMode);
+    return mServices->open(ExeName, CommandLine, ShowMode, std::move(FailedLater));
 }
 
 void clsCommonUtil::setObject(std::uintptr_t Obj) {

@@ -4,6 +4,7 @@
 // the computer's name. The window-bound ones act on the window given by Object.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -28,7 +29,9 @@ public:
     // Opens ExeName (starting it with CommandLine as its arguments when it is a
     // program) and returns at once: above 32 on success, 32 or less on failure.
     // Raises 1000 when Object was never set. ShowMode is passed on.
-    std::int32_t ASyncExecute(const std::string& ExeName, const std::string& CommandLine, std::int32_t ShowMode);
+    // FailedLater: see DesktopServices::open.
+    std::int32_t ASyncExecute(const std::string& ExeName, const std::string& CommandLine, std::int32_t ShowMode,
+                              std::function<void()> FailedLater = {});
 
     void setObject(std::uintptr_t Obj);
 

@@ -21,7 +21,9 @@ public:
     }
 
     // The shell's own result: above 32 is success.
-    std::int32_t open(const std::string& file, const std::string& parameters, std::int32_t showMode) override {
+    // ShellExecute tells every failure at once: failedLater is never called.
+    std::int32_t open(const std::string& file, const std::string& parameters, std::int32_t showMode,
+                      std::function<void()>) override {
         const HINSTANCE result =
             ::ShellExecuteA(nullptr, "open", file.c_str(), parameters.c_str(), "", static_cast<INT>(showMode));
         return static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(result));

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <functional>
 #include <vector>
 
 #include <sys/stat.h>
@@ -41,13 +42,23 @@ std::int32_t resultOf(int error) {
     }
 }
 
+// Starts the desktop's opener; when the caller wants to hear of a late
+// failure, waits for it on a thread of its own (it ends with a non-zero status
+// when it found nothing to show the target with).
+std::int32_t startOpener(const std::vector<std::string>& arguments, std::function<void()> failedLater) {
+    if (!failedLater) return resultOf(startDetached(arguments.front(), arguments));
+    return resultOf(startWatched(arguments.front(), arguments, [failedLater = std::move(failedLater)](int status) {
+        if (status > 0) failedLater();
+    }));
+}
+
 // Hands a document, folder or URL to the desktop's own opener.
-std::int32_t openWithDesktop(const std::string& target) {
+std::int32_t openWithDesktop(const std::string& target, std::function<void()> failedLater) {
     if (const std::string xdgOpen = findProgram("xdg-open"); !xdgOpen.empty()) {
-        return resultOf(startDetached(xdgOpen, {xdgOpen, target}));
+        return startOpener({xdgOpen, target}, std::move(failedLater));
     }
     if (const std::string gio = findProgram("gio"); !gio.empty()) {
-        return resultOf(startDetached(gio, {gio, "open", target}));
+        return startOpener({gio, "open", target}, std::move(failedLater));
     }
     return kOpenNoAssociation;
 }
@@ -60,13 +71,14 @@ public:
 
     // The window placement wish (showMode) has no say on X11: the started
     // program's own window manager hints decide.
-    std::int32_t open(const std::string& file, const std::string& parameters, std::int32_t) override {
+    std::int32_t open(const std::string& file, const std::string& parameters, std::int32_t,
+                      std::function<void()> failedLater) override {
         const std::string name = file.substr(0, file.find('\0'));
         if (name.empty()) return kOpenFileNotFound;
         struct stat status {};
         if (::stat(name.c_str(), &status) != 0) {
             const int error = errno;
-            if (looksLikeUrl(name)) return openWithDesktop(name);
+            if (looksLikeUrl(name)) return openWithDesktop(name, std::move(failedLater));
             if (name.find('/') == std::string::npos) {  // a bare program name, looked up in $PATH
                 const std::string program = findProgram(name);
                 return program.empty() ? kOpenFileNotFound : start(program, parameters);
@@ -79,7 +91,7 @@ public:
             const std::int32_t started = start(name, parameters);
             if (started != kOpenBadFormat) return started;
         }
-        return openWithDesktop(name);
+        return openWithDesktop(name, std::move(failedLater));
     }
 
     std::string hostName() override {

@@ -8,6 +8,9 @@
 #include "support/AppPaths.h"
 
 #include <fstream>
+#include <functional>
+#include <mutex>
+#include <thread>
 
 namespace lirabox::test {
 namespace {
@@ -161,6 +164,36 @@ TEST_F(MenuHandlersTest, AGuideTheDesktopCannotOpenIsNamedInTheMessage) {
         lastMessages(),
         std::vector<std::string> {"ヘルプファイルを開けませんでした。\n" + programFile("Lirabox_help.html").string()});
     EXPECT_EQ(view.messages.back().icon, MessageIcon::Critical);
+}
+
+// The desktop's opener ends later with a failure, on a thread of its own: the
+// message comes through the UI thread's queue, and not once the handlers are gone.
+TEST_F(MenuHandlersTest, AGuideTheOpenerFailsToShowLaterIsNamedThroughTheUiThread) {
+    ASSERT_TRUE(load());
+    writeProgramFile("Lirabox_help.html");
+    std::vector<std::function<void()>> queued;
+    std::mutex queue;
+    menus.setUiThreadPoster([&](std::function<void()> task) {
+        const std::lock_guard guard(queue);
+        queued.push_back(std::move(task));
+    });
+    form().runCommand(Command::Help);
+    ASSERT_TRUE(desktop->lateFailure);
+    std::thread(desktop->lateFailure).join();
+    EXPECT_TRUE(lastMessages().empty());
+    ASSERT_EQ(queued.size(), 1u);
+    queued.front()();
+    EXPECT_EQ(
+        lastMessages(),
+        std::vector<std::string> {"ヘルプファイルを開けませんでした。\n" + programFile("Lirabox_help.html").string()});
+
+    auto gone = std::make_unique<MenuHandlers>(form(), view, window, desktop);
+    gone->setUiThreadPoster([&](std::function<void()> task) { queued.push_back(std::move(task)); });
+    gone->mnuMokuji_Click();
+    const std::function<void()> failedLater = desktop->lateFailure;
+    gone.reset();
+    failedLater();
+    EXPECT_EQ(queued.size(), 1u);
 }
 
 TEST_F(MenuHandlersTest, VersionShowsTheProjectVersionWithTheInformationIcon) {

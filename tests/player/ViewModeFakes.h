@@ -7,6 +7,7 @@
 #include "support/DesktopServices.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -16,8 +17,10 @@ namespace lirabox::test {
 class AboveStateDesktop : public DesktopServices {
 public:
     void setWindowAbove(std::uintptr_t window, bool isAboveNow) override { above[window] = isAboveNow; }
-    std::int32_t open(const std::string& file, const std::string& parameters, std::int32_t showMode) override {
+    std::int32_t open(const std::string& file, const std::string& parameters, std::int32_t showMode,
+                      std::function<void()> failedLater) override {
         opened.push_back(file + "|" + parameters + "|" + std::to_string(showMode));
+        lateFailure = std::move(failedLater);
         return openResult;
     }
     std::string hostName() override { return {}; }
@@ -30,6 +33,7 @@ public:
     std::map<std::uintptr_t, bool> above;
     std::vector<std::string> opened;
     std::int32_t openResult = kOpenSucceeded;
+    std::function<void()> lateFailure;  // of the latest open
 };
 
 class FakeWindowModes : public WindowModeView {

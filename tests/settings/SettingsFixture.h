@@ -15,7 +15,9 @@ namespace lirabox::test {
 class RecordingDesktop : public DesktopServices {
 public:
     void setWindowAbove(std::uintptr_t window, bool above) override { aboveCalls.emplace_back(window, above); }
-    std::int32_t open(const std::string&, const std::string&, std::int32_t) override { return kOpenSucceeded; }
+    std::int32_t open(const std::string&, const std::string&, std::int32_t, std::function<void()>) override {
+        return kOpenSucceeded;
+    }
     std::string hostName() override { return "host"; }
     std::vector<std::pair<std::uintptr_t, bool>> aboveCalls;
 };

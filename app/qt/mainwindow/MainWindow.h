@@ -83,7 +83,8 @@ public:
 
     // The "表示" and "ヘルプ" menus and the one-line window's popup run their
     // commands through the form connectTo was given; the check box chkOnTop
-    // and Alt+Enter go to the handlers. (MainWindowModes.cpp)
+    // and Alt+Enter go to the handlers, which show a late failure to open the
+    // help through this window's event queue. (MainWindowModes.cpp)
     void connectMenus(MenuHandlers& menus);
     const ViewMenu& viewMenu() const { return mViewMenu; }
     const HelpMenu& helpMenu() const { return mHelpMenu; }

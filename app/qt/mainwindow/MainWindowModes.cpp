@@ -26,6 +26,10 @@ void MainWindow::connectMenus(MenuHandlers& menus) {
     }
     new KeyPreview(*this,
                    [&menus](std::int32_t keyCode, std::int32_t shift) { return menus.Form_KeyDown(keyCode, shift); });
+    // The handlers go before this window does (see PlayerAssembly), so a task
+    // is never posted to a window that is gone.
+    menus.setUiThreadPoster(
+        [this](std::function<void()> task) { QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection); });
 }
 
 int MainWindow::chkOnTop() const { return mChkOnTop->isChecked() ? 1 : 0; }

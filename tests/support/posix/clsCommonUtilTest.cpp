@@ -1,11 +1,14 @@
 #include "support/clsCommonUtil.h"
 
+#include "support/DetachedProcess.h"
 #include "support/RaisedError.h"
+#include "tests/common/Polling.h"
 #include "tests/common/TempFolder.h"
 #include "tests/support/FileHelpers.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -33,7 +36,8 @@ public:
     void setWindowAbove(std::uintptr_t window, bool above) override {
         calls.push_back("above(" + std::to_string(window) + "," + (above ? "true" : "false") + ")");
     }
-    std::int32_t open(const std::string& file, const std::string& parameters, std::int32_t showMode) override {
+    std::int32_t open(const std::string& file, const std::string& parameters, std::int32_t showMode,
+                      std::function<void()>) override {
         calls.push_back("open(" + file + "|" + parameters + "|" + std::to_string(showMode) + ")");
         return openResult;
     }
@@ -239,6 +243,35 @@ TEST_F(SystemDesktop, DocumentGoesToTheDesktopOpenerAsOneArgument) {
     writeText(document, "help");
     EXPECT_GT(util.ASyncExecute(document.string(), "ignored parameters", 1), 32);
     EXPECT_EQ(awaitFile(bin / "xdg-open.out"), document.string() + "\n");
+}
+
+// xdg-open starts, finds no viewer and ends with 3 ("a required tool could
+// not be found"): only then does the caller hear of it, once.
+TEST_F(SystemDesktop, AnOpenerThatFindsNoViewerIsToldLaterAndOnlyWhenAsked) {
+    const fs::path bin = folder.file("bin");
+    fs::create_directory(bin);
+    writeText(bin / "xdg-open", "#!/bin/sh\nexit 3\n");
+    fs::permissions(bin / "xdg-open", fs::perms(0755));
+    usePath(bin);
+    const fs::path document = folder.file("guide.html");
+    writeText(document, "help");
+    std::atomic<int> failures = 0;
+    EXPECT_GT(util.ASyncExecute(document.string(), "", 1, [&failures] { ++failures; }), 32);
+    EXPECT_TRUE(test::waitUntil([&] { return failures > 0; }));
+
+    int status = 99;
+    std::atomic<bool> ended = false;
+    ASSERT_EQ(startWatched("/bin/sh",
+                           {"/bin/sh", "-c", "exit 0"},
+                           [&](int exitStatus) {
+                               status = exitStatus;
+                               ended = true;
+                           }),
+              0);
+    ASSERT_TRUE(test::waitUntil([&] { return ended.load(); }));
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(startWatched(folder.fileText("missing"), {"missing"}, [](int) { ADD_FAILURE(); }), ENOENT);
+    EXPECT_EQ(failures, 1);
 }
 
 TEST_F(SystemDesktop, UrlGoesToTheDesktopOpener) {
