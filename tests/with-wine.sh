@@ -49,7 +49,9 @@ Xvfb -displayfd 3 -screen 0 1280x1024x24 -noreset -nolisten tcp 3>"$run/display"
 pids+=($!)
 read -r display_number <"$run/display"
 export DISPLAY=":$display_number"
-openbox --sm-disable --config-file /dev/null >/dev/null 2>&1 &
+# Openbox's defaults; an empty file would put a "syntax error" window on the screen.
+echo '<openbox_config xmlns="http://openbox.org/3.4/rc"/>' >"$run/openbox.xml"
+openbox --sm-disable --config-file "$run/openbox.xml" >/dev/null 2>&1 &
 pids+=($!)
 for _ in $(seq 1 100); do
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break

@@ -32,7 +32,10 @@ export DBUS_SESSION_BUS_ADDRESS="${DBUS_SESSION_BUS_ADDRESS:-unix:path=$fifo_dir
 
 wm_pid=""
 if (( wm )); then
-  openbox --sm-disable --config-file /dev/null >/dev/null 2>&1 &
+  # Openbox's defaults, without the user's configuration; an empty file would
+  # put a "syntax error" window on the screen.
+  echo '<openbox_config xmlns="http://openbox.org/3.4/rc"/>' >"$fifo_dir/openbox.xml"
+  openbox --sm-disable --config-file "$fifo_dir/openbox.xml" >/dev/null 2>&1 &
   wm_pid=$!
   # Wait until the window manager has claimed the screen.
   for _ in $(seq 1 100); do
