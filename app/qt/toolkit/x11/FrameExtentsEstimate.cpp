@@ -24,6 +24,9 @@ using XcbReply = std::unique_ptr<T, FreeDeleter>;
 // its decoration. The wait happens once per restore, at most 300 ms.
 constexpr int kAnswerPolls = 60;
 constexpr std::chrono::milliseconds kAnswerPollInterval {5};
+// How often "no decoration" is asked about again; a window manager that
+// decorates nothing answers so each time.
+constexpr int kRequests = 3;
 
 xcb_atom_t internAtom(xcb_connection_t* connection, std::string_view name) {
     const XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
@@ -58,6 +61,32 @@ std::optional<QMargins> frameExtentsProperty(xcb_connection_t* connection, xcb_w
     return QMargins(static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]), static_cast<int>(v[3]));
 }
 
+// Sends the request and waits briefly for the window manager to answer by
+// setting the property.
+std::optional<QMargins> requestFrameExtents(xcb_connection_t* connection, xcb_window_t root, xcb_window_t window,
+                                            xcb_atom_t request, xcb_atom_t extents) {
+    // Extents left from an earlier mapping (maximised, say) are no estimate.
+    xcb_delete_property(connection, window, extents);
+
+    xcb_client_message_event_t message {};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = request;
+    xcb_send_event(connection,
+                   0,
+                   root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(connection);
+
+    for (int poll = 0; poll < kAnswerPolls; ++poll) {
+        if (std::optional<QMargins> answer = frameExtentsProperty(connection, window, extents)) return answer;
+        std::this_thread::sleep_for(kAnswerPollInterval);
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<QMargins> estimatedFrameExtents(WId window) {
@@ -67,33 +96,20 @@ std::optional<QMargins> estimatedFrameExtents(WId window) {
     if (connection == nullptr) return std::nullopt;
     const auto xWindow = static_cast<xcb_window_t>(window);
     const xcb_window_t root = rootWindow(connection);
-    const xcb_atom_t request = internAtom(connection, "_NET_REQUEST_FRAME_EXTENTS");
+    const xcb_atom_t requestAtom = internAtom(connection, "_NET_REQUEST_FRAME_EXTENTS");
     const xcb_atom_t extents = internAtom(connection, "_NET_FRAME_EXTENTS");
-    if (root == XCB_WINDOW_NONE || request == XCB_ATOM_NONE || extents == XCB_ATOM_NONE) return std::nullopt;
+    if (root == XCB_WINDOW_NONE || requestAtom == XCB_ATOM_NONE || extents == XCB_ATOM_NONE) return std::nullopt;
 
-    if (!wmSupports(connection, root, request)) return std::nullopt;
+    if (!wmSupports(connection, root, requestAtom)) return std::nullopt;
 
-    // Extents left from an earlier mapping (maximised, say) are no estimate.
-    xcb_delete_property(connection, xWindow, extents);
-
-    xcb_client_message_event_t message {};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = xWindow;
-    message.type = request;
-    xcb_send_event(connection,
-                   0,
-                   root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                   reinterpret_cast<const char*>(&message));
-    xcb_flush(connection);
-
-    // The window manager answers by setting the property; wait briefly for it.
-    for (int poll = 0; poll < kAnswerPolls; ++poll) {
-        if (std::optional<QMargins> answer = frameExtentsProperty(connection, xWindow, extents)) return answer;
-        std::this_thread::sleep_for(kAnswerPollInterval);
+    // A window just unmapped may first get no decoration at all: the window
+    // manager's answer for what it was letting go of. Asked again, it answers
+    // for the window as it will be mapped.
+    std::optional<QMargins> answer = requestFrameExtents(connection, root, xWindow, requestAtom, extents);
+    for (int again = 1; again < kRequests && answer && answer->isNull(); ++again) {
+        answer = requestFrameExtents(connection, root, xWindow, requestAtom, extents);
     }
-    return std::nullopt;
+    return answer;
 }
 
 }  // namespace lirabox
