@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QTimer>
 
 #include "app/PlayerAssembly.h"
 #include "app/qt/bus/BusRunningCopy.h"
@@ -38,6 +39,7 @@
 #include "player/media/mpv/MpvEngine.h"
 #include "player/media/mpv/SoundLibraryMessages.h"
 #include "settings/KeyboardLevels.h"
+#include "support/LoaderPages.h"
 #include "support/RaisedError.h"
 #include "support/UiText.h"
 
@@ -150,5 +152,7 @@ int lirabox_program_main(int argc, char** argv) {
     const lirabox::dbus::MprisService mpris(form, *engine);
     const lirabox::dbus::RemoteService remote(form);
     window.showLoaded();
+    // Once the start-up's events have run, the loader's tables go.
+    QTimer::singleShot(0, [] { lirabox::releaseLoaderPages(); });
     return QApplication::exec();
 }
