@@ -73,8 +73,8 @@ std::unique_ptr<MediaEngine> createMpvEngine();
 // empty, begins loading it there (prepare()), so that libmpv starts and opens
 // the file while the caller builds its windows. get() gives the engine, which
 // from then on belongs to the caller's thread, or throws the RaisedError of
-// its construction. The caller's thread sets the C numeric locale libmpv
-// needs before the thread starts, and must not change it afterwards.
+// its construction. The C numeric locale libmpv needs is set on the caller's
+// thread before the thread starts; nobody may change the locale afterwards.
 std::future<std::unique_ptr<MpvEngine>> startMpvEngine(std::string recording, std::vector<MpvOption> options = {});
 
 }  // namespace lirabox::media
