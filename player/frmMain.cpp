@@ -84,6 +84,13 @@ void guarded(Action&& action) noexcept {
     runStep(std::forward<Action>(action));
 }
 
+// Runs its action when the scope is left, by a return or by an error.
+template <class Action>
+struct OnLeaving {
+    Action action;
+    ~OnLeaving() { guarded(action); }
+};
+
 // The repeat line's place for a mark: mark x kRepeatLineSpan / length. The product is
 // formed in 64 bits, so long recordings cannot overflow it. Without a length
 // the line goes to its unmarked end.
@@ -289,9 +296,7 @@ void frmMain::noteOpened(const std::string& path) {
     std::error_code noFullPath;
     const std::filesystem::path full = std::filesystem::absolute(pathFromUtf8(path), noFullPath);
     mRecordingPath = noFullPath ? path : utf8FromPath(full.lexically_normal());
-    if (!mHistory) return;
-    mHistory->opened(mRecordingPath);
-    saveHistory();
+    if (mHistory) mHistory->opened(mRecordingPath);
 }
 
 // Where a recording just loaded starts: where it was left when resuming is on
@@ -683,6 +688,9 @@ void frmMain::openHandedOver(const std::string& path, std::int32_t start) {
 
 void frmMain::playCommandLineFile(const std::string& path, std::optional<std::int32_t> start) {
     reportingLoadErrors(path, [&] {
+        // The history is saved once the sound has started: its flush to the
+        // disk does not hold the sound up.
+        const OnLeaving saveAfterwards {[&] { saveHistory(); }};
         const auto labelFailure = loadSequence(path, false);
         if (!mEngine.currentMedia().name().empty()) {
             applyRate();
@@ -700,6 +708,7 @@ void frmMain::playCommandLineFile(const std::string& path, std::optional<std::in
 // recording was left when resuming is on.
 void frmMain::loadStopped(const std::string& path) {
     mEngine.settings().autoStart(false);
+    const OnLeaving saveAfterwards {[&] { saveHistory(); }};
     const auto labelFailure = loadSequence(path, true);
     if (const double start = resumePosition(); start > 0) {
         moveTo(start);

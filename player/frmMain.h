@@ -264,6 +264,7 @@ private:
     double resumePosition() const;
     void rememberPosition();
     void saveHistory();
+    // Puts the recording first in the history (saved by the load's caller).
     void noteOpened(const std::string& path);
 
     media::MediaEngine& mEngine;

@@ -28,8 +28,9 @@ std::optional<std::string> readSmallFile(const std::string& path, std::size_t ma
 // The temporary file is ".<name>.<process id>.tmp" beside the file; each
 // write first removes those whose process has ended (a write that was
 // killed), so at most one such leftover exists per file, and none after the
-// next write. A process writes one file at a time (the program writes from
-// its UI thread only).
+// next write. A file that already holds the new content is left untouched
+// (true when the folder is writable). A process writes one file at a time
+// (the program writes from its UI thread only).
 bool updateFileAtomically(const std::string& path, std::size_t maxSize,
                           const std::function<std::string(std::string_view)>& edit);
 

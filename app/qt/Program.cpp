@@ -1,14 +1,17 @@
 #include "Program.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QTimer>
 
 #include "app/PlayerAssembly.h"
 #include "app/qt/bus/BusRunningCopy.h"
@@ -36,6 +39,7 @@
 #include "player/media/mpv/MpvEngine.h"
 #include "player/media/mpv/SoundLibraryMessages.h"
 #include "settings/KeyboardLevels.h"
+#include "support/LoaderPages.h"
 #include "support/RaisedError.h"
 #include "support/UiText.h"
 
@@ -68,9 +72,19 @@ int lirabox_program_main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("lirabox"));
     lirabox::qt::routeTracesToLog(verbose);
 
+    // libmpv starts, and opens the recording named on the command line, while
+    // the window is built; the player then takes that load over.
+    std::error_code noStartFolder;
+    const std::optional<lirabox::CommandLineFile> file =
+        lirabox::parseCommandLine(text, std::filesystem::current_path(noStartFolder));
+    auto engineStart = lirabox::media::startMpvEngine(file ? file->path : std::string());
+
+    lirabox::qt::MainWindow window;
+    lirabox::giveOpeningPlace(window);
+    window.holdShowing();
     std::unique_ptr<lirabox::media::MpvEngine> engine;
     try {
-        engine = std::make_unique<lirabox::media::MpvEngine>();
+        engine = engineStart.get();
     } catch (const lirabox::RaisedError& error) {
         QMessageBox::critical(nullptr,
                               QString::fromLatin1(lirabox::frmMain::kTitle),
@@ -78,10 +92,6 @@ int lirabox_program_main(int argc, char** argv) {
         return 1;
     }
     lirabox::qt::EngineEventPump pump(*engine);
-
-    lirabox::qt::MainWindow window;
-    lirabox::giveOpeningPlace(window);
-    window.holdShowing();
     lirabox::qt::installLoadWaiter(*engine, window);
     lirabox::QtWindowServices windowServices;
     lirabox::hotkeys::DeclaredFunctionManager subclass;
@@ -142,5 +152,7 @@ int lirabox_program_main(int argc, char** argv) {
     const lirabox::dbus::MprisService mpris(form, *engine);
     const lirabox::dbus::RemoteService remote(form);
     window.showLoaded();
+    // Once the start-up's events have run, the loader's tables go.
+    QTimer::singleShot(0, [] { lirabox::releaseLoaderPages(); });
     return QApplication::exec();
 }

@@ -192,6 +192,9 @@ bool updateFileAtomically(const std::string& path, std::size_t maxSize,
     const std::size_t slash = target.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    // What the file already holds is not written again: a start-up that
+    // rewrites the same settings then waits for no flush to the disk.
+    if (existing.present && content == existing.content) return ::access(folder.c_str(), W_OK) == 0;
 
     if (!reach(atomic_file_testing::Step::CreateTemporary)) return false;
     auto [rawFd, temporary] = createTemporary(folder, name, existing.present ? 0600 : 0666);

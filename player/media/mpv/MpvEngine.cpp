@@ -7,8 +7,10 @@
 #include <chrono>
 #include <clocale>
 #include <cmath>
+#include <cstring>
 #include <mutex>
 #include <optional>
+#include <utility>
 
 #include "RecordingOpening.h"
 #include "player/media/EngineErrors.h"
@@ -68,6 +70,18 @@ const std::vector<MpvOption> kBaseOptions = {
 // every read of them waits for that thread. Reads in quick succession (the
 // steps of one tick) share one reading; a command or an event starts afresh.
 constexpr std::chrono::milliseconds kReadingLife {20};
+
+// How long an engine started ahead waits on its thread for the recording to
+// be opened before it hands the rest of the load on to URL().
+constexpr std::chrono::milliseconds kHeadStartOpenWait {50};
+
+// libmpv refuses to start unless numbers are read and written the "C" way.
+// Set only when it is not yet, so that an engine started on a thread of its
+// own (startMpvEngine) merely reads the process's locale.
+void useNumbersTheCWay() {
+    const char* numbers = std::setlocale(LC_NUMERIC, nullptr);
+    if (numbers == nullptr || std::strcmp(numbers, "C") != 0) std::setlocale(LC_NUMERIC, "C");
+}
 
 template <typename T>
 struct SharedReading {
@@ -166,6 +180,13 @@ struct MpvEngine::State {
     // A load waiting for libmpv's answer; filled in by handle(), whichever
     // call drains the queue meanwhile.
     struct PendingLoad {
+        std::string path;
+        bool paused = true;
+        std::chrono::steady_clock::time_point deadline;
+        // Until its descriptor is handed to libmpv.
+        std::unique_ptr<RecordingOpening> opening;
+        std::optional<RaisedError> refusal;
+        bool early = false;   // begun by prepare(), not yet taken by URL()
         bool issued = false;  // libmpv has been told to load the file
         std::int64_t entry = -1;
         bool started = false;
@@ -281,32 +302,29 @@ struct MpvEngine::State {
         return readEofReached();
     }
 
+    using Clock = std::chrono::steady_clock;
+
     // The new file is opened and checked first (RecordingOpening, while the
-    // waiter runs); only a file that passes replaces the loaded one.
+    // waiter runs); only a file that passes replaces the loaded one. A load
+    // begun by prepare() for the same file is taken over where it stands.
     void load(const std::string& path) {
-        if (pending) throw engineError(kErrLoadBusy, "another file is still opening: " + path);
+        if (pending && !pending->early) throw engineError(kErrLoadBusy, "another file is still opening: " + path);
         processEvents();
-        using Clock = std::chrono::steady_clock;
-        const auto deadline = Clock::now() + loadLimit;
-        RecordingOpening opening(path);
-        bool opened = false;
-        std::optional<RaisedError> refusal;
-        pending = PendingLoad {};
-        const auto decided = [&] { return refusal || pending->loaded || pending->ended || Clock::now() >= deadline; };
+        if (pending && (pending->path != path || autoStart)) dropEarlyLoad();
+        if (pending) {
+            pending->early = false;
+        } else {
+            begin(path, !autoStart);
+        }
         // One brief wait spans both steps, so that a quick load is decided
         // within the waiter's first call.
         const std::function<bool()> waitBriefly = [&] {
             if (decided()) return true;
-            const auto until = std::min(deadline, Clock::now() + std::chrono::milliseconds(50));
+            const auto until = std::min(pending->deadline, Clock::now() + std::chrono::milliseconds(50));
             const auto left = [&] { return std::max(Clock::duration::zero(), until - Clock::now()); };
-            if (!opened) {
-                if (!opening.waitFor(std::chrono::duration_cast<std::chrono::milliseconds>(left()))) return decided();
-                opened = true;
-                try {
-                    startLoading(opening.takeDescriptor(), path);
-                } catch (const RaisedError& error) {
-                    refusal = error;
-                }
+            if (pending->opening) {
+                issueWhenOpened(std::chrono::duration_cast<std::chrono::milliseconds>(left()));
+                if (pending->opening) return decided();
                 if (decided()) return true;
             }
             while (!decided()) {
@@ -327,16 +345,18 @@ struct MpvEngine::State {
             } else {
                 while (!waitBriefly()) {}
             }
-            return *pending;
+            return std::move(*pending);
         }();
-        if (refusal) throw *refusal;
+        if (outcome.refusal) throw *outcome.refusal;
         if (outcome.loaded) {
             requireSound(path);
         } else if (outcome.ended) {
             failLoad(path, *outcome.ended);
         } else {
-            if (opened) abandonLoad();
-            if (Clock::now() < deadline) throw engineError(kErrLoadGivenUp, "the load was given up: " + path);
+            if (!outcome.opening) abandonLoad();
+            if (Clock::now() < outcome.deadline) {
+                throw engineError(kErrLoadGivenUp, "the load was given up: " + path);
+            }
             throw engineError(kErrLoadTimeout,
                               "the file did not open within " + numberText(loadLimit.count() / 1000.0) + " s: " + path);
         }
@@ -351,6 +371,46 @@ struct MpvEngine::State {
         if (!autoStart) heldPosition = 0.0;
     }
 
+    void prepare(const std::string& path, std::chrono::milliseconds openWait) {
+        if (pending) throw engineError(kErrLoadBusy, "another file is still opening: " + path);
+        processEvents();
+        begin(path, true);
+        pending->early = true;
+        issueWhenOpened(openWait);
+    }
+
+    void begin(const std::string& path, bool paused) {
+        pending.emplace();
+        pending->path = path;
+        pending->paused = paused;
+        pending->deadline = Clock::now() + loadLimit;
+        pending->opening = std::make_unique<RecordingOpening>(path);
+    }
+
+    bool decided() const {
+        return pending->refusal || pending->loaded || pending->ended || Clock::now() >= pending->deadline;
+    }
+
+    // Hands libmpv the file once it has been opened and checked, waiting at
+    // most `longest` for that; a refusal is kept for the load to report.
+    void issueWhenOpened(std::chrono::milliseconds longest) {
+        if (!pending->opening->waitFor(longest)) return;
+        const std::unique_ptr<RecordingOpening> opening = std::move(pending->opening);
+        try {
+            startLoading(opening->takeDescriptor(), pending->path);
+        } catch (const RaisedError& error) {
+            pending->refusal = error;
+        }
+    }
+
+    // A load begun by prepare() that URL() does not take (another file, or
+    // one that is to play at once) is dropped.
+    void dropEarlyLoad() {
+        const bool issued = !pending->opening;
+        pending.reset();
+        if (issued) abandonLoad();
+    }
+
     // Replaces the loaded file by the checked one, handing libmpv its open
     // descriptor (which libmpv closes when done with it).
     void startLoading(int descriptor, const std::string& path) {
@@ -359,7 +419,7 @@ struct MpvEngine::State {
             mpv_command(mpv, stop);
             forgetMedia();
         }
-        setFlag("pause", !autoStart);
+        setFlag("pause", pending->paused);
         const std::string source = "fdclose://" + std::to_string(descriptor);
         const char* command[] = {"loadfile", source.c_str(), "replace", nullptr};
         mpv_node result {};
@@ -507,8 +567,7 @@ struct MpvEngine::State {
 };
 
 MpvEngine::MpvEngine(const std::vector<MpvOption>& extraOptions) : mState(std::make_unique<State>()) {
-    // libmpv refuses to start unless numbers are read and written the "C" way.
-    std::setlocale(LC_NUMERIC, "C");
+    useNumbersTheCWay();
     mpv_handle* mpv = mpv_create();
     if (mpv == nullptr) throw engineError(kErrEngineStart, "the sound engine (libmpv) could not be created");
     auto options = kBaseOptions;
@@ -537,6 +596,9 @@ MpvEngine::~MpvEngine() {
 }
 
 void MpvEngine::URL(const std::string& path) { mState->load(path); }
+void MpvEngine::prepare(const std::string& path, std::chrono::milliseconds openWait) {
+    mState->prepare(path, openWait);
+}
 std::int32_t MpvEngine::playState() { return mState->playState(); }
 EngineSettings& MpvEngine::settings() { return mState->settingsPart; }
 EngineControls& MpvEngine::controls() { return mState->controlsPart; }
@@ -555,5 +617,14 @@ void MpvEngine::setLoadWaiter(LoadWaiter waiter) { mState->loadWaiter = std::mov
 void MpvEngine::setLoadLimit(std::chrono::milliseconds limit) { mState->loadLimit = limit; }
 
 std::unique_ptr<MediaEngine> createMpvEngine() { return std::make_unique<MpvEngine>(); }
+
+std::future<std::unique_ptr<MpvEngine>> startMpvEngine(std::string recording, std::vector<MpvOption> options) {
+    useNumbersTheCWay();
+    return std::async(std::launch::async, [recording = std::move(recording), options = std::move(options)] {
+        auto engine = std::make_unique<MpvEngine>(options);
+        if (!recording.empty()) engine->prepare(recording, kHeadStartOpenWait);
+        return engine;
+    });
+}
 
 }  // namespace lirabox::media

@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <functional>
+#include <future>
 #include <memory>
 #include <string>
 #include <utility>
@@ -37,6 +38,13 @@ public:
     MpvEngine& operator=(const MpvEngine&) = delete;
 
     void URL(const std::string& path) override;
+    // Begins loading `path`, paused, ahead of the URL(path) that takes the
+    // load over where it stands (its checks, errors and load limit are
+    // URL()'s, the limit counted from here). Waits at most `openWait` for the
+    // file to be opened and checked; libmpv is then given it and not waited
+    // for. Meant for a fresh engine, from the thread that constructed it.
+    // URL() of another file, or with autoStart on, drops the begun load.
+    void prepare(const std::string& path, std::chrono::milliseconds openWait);
     std::int32_t playState() override;
     EngineSettings& settings() override;
     EngineControls& controls() override;
@@ -60,5 +68,13 @@ private:
 };
 
 std::unique_ptr<MediaEngine> createMpvEngine();
+
+// Constructs the engine on a thread of its own and, when `recording` is not
+// empty, begins loading it there (prepare()), so that libmpv starts and opens
+// the file while the caller builds its windows. get() gives the engine, which
+// from then on belongs to the caller's thread, or throws the RaisedError of
+// its construction. The C numeric locale libmpv needs is set on the caller's
+// thread before the thread starts; nobody may change the locale afterwards.
+std::future<std::unique_ptr<MpvEngine>> startMpvEngine(std::string recording, std::vector<MpvOption> options = {});
 
 }  // namespace lirabox::media

@@ -253,6 +253,68 @@ TEST_F(MpvEngineLoad, AnOpenSlowerThanTheLimitIsATimeout) {
     expectNextLoadWorks();
 }
 
+// A load begun ahead (as the program does while it builds its window) is
+// taken over by the load of the same file, which then holds at a position
+// set afterwards and plays from there.
+TEST_F(MpvEngineLoad, APreparedLoadIsTakenOverAndPlaysFromThePositionSetAfterwards) {
+    mEngine.prepare(path("other tone.wav"), std::chrono::seconds(5));
+    mEngine.settings().volume(40);
+    mEngine.settings().rate(1.5);
+    mEngine.settings().autoStart(false);
+    mEngine.URL(path("other tone.wav"));
+    EXPECT_EQ(mEngine.playState(), kReady);
+    EXPECT_NEAR(mEngine.currentMedia().duration(), 5.25, 0.05);
+    mEngine.controls().currentPosition(3.0);
+    mEngine.controls().play();
+    EXPECT_TRUE(lirabox::test::waitUntil(mEngine, [&] { return mEngine.controls().currentPosition() > 3.2; }));
+    EXPECT_LT(mEngine.controls().currentPosition(), 5.25);
+}
+
+// The load of another file drops the begun one; a begun load of a file that
+// cannot be played reports its error when the load of that file asks for it,
+// and a begun open slower than its wait is finished by that load's waiter.
+TEST_F(MpvEngineLoad, APreparedLoadGivesWayToAnotherFileAndKeepsItsErrorForItsOwn) {
+    mEngine.prepare(path("tone.wav"), std::chrono::seconds(5));
+    mEngine.settings().autoStart(false);
+    mEngine.URL(path("other tone.wav"));
+    EXPECT_EQ(mEngine.currentMedia().name(), "other tone.wav");
+    EXPECT_NEAR(mEngine.currentMedia().duration(), 5.25, 0.05);
+
+    MpvEngine fresh {{{"ao", "null"}}};
+    fresh.prepare(path("no such file.wav"), std::chrono::seconds(5));
+    fresh.settings().autoStart(false);
+    try {
+        fresh.URL(path("no such file.wav"));
+        ADD_FAILURE() << "no error for a missing file";
+    } catch (const RaisedError& refused) {
+        EXPECT_EQ(refused.number(), lirabox::kObjectErrorBase + kErrCannotOpen);
+    }
+
+    MpvEngine slowly {{{"ao", "null"}}};
+    lirabox::test::SlowOpen slow(path("tone.mp3"), std::chrono::milliseconds(1000));
+    slowly.prepare(path("tone.mp3"), std::chrono::milliseconds(50));
+    int waiterRounds = 0;
+    slowly.setLoadWaiter([&](const std::function<bool()>& waitBriefly) {
+        while (!waitBriefly()) ++waiterRounds;
+    });
+    slowly.settings().autoStart(false);
+    slowly.URL(path("tone.mp3"));
+    EXPECT_EQ(slowly.playState(), kReady);
+    EXPECT_GT(waiterRounds, 5);
+}
+
+TEST(MpvEngineStart, AnEngineStartedOnAThreadHasTheRecordingLoading) {
+    TempFolder folder;
+    lirabox::test::writeSineWav(folder.file("tone.wav"), 2.5, 440.0, 22050, 1);
+    auto started = startMpvEngine(folder.fileText("tone.wav"), {{"ao", "null"}});
+    const std::unique_ptr<MpvEngine> engine = started.get();
+    engine->settings().autoStart(false);
+    engine->URL(folder.fileText("tone.wav"));
+    EXPECT_EQ(engine->currentMedia().name(), "tone.wav");
+    EXPECT_NEAR(engine->currentMedia().duration(), 2.5, 0.05);
+    EXPECT_EQ(engine->playState(), kReady);
+}
+
 TEST_F(MpvEngineLoad, RecentlyOpenedListKeepsEachFileOnceNewestFirst) {
     mEngine.mediaCollection().add(path("tone.wav"));
     mEngine.mediaCollection().add(path("tone.mp3"));

@@ -106,6 +106,17 @@ TEST_F(AtomicFileReplace, CrashAtAnyStepLeavesTheOldOrTheNewFile) {
     EXPECT_EQ(test::listFolder(folder.path()), "config.ini");
 }
 
+TEST_F(AtomicFileReplace, UnchangedContentIsNotWrittenAgain) {
+    std::string steps;
+    atomic_file_testing::setStepHook([&](Step step) {
+        steps += std::string(nameOf(step)) + " ";
+        return true;
+    });
+    EXPECT_TRUE(updateFileAtomically(file, 1 << 20, [](std::string_view text) { return std::string(text); }));
+    EXPECT_EQ(steps, "");
+    EXPECT_EQ(readText(file), kOld);
+}
+
 TEST_F(AtomicFileReplace, MissingFileIsCreatedFromEmptyContent) {
     const std::string fresh = folder.fileText("fresh.ini");
     std::string seen = "not called";
