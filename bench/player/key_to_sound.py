@@ -191,7 +191,7 @@ def main():
             pressed = keyboard.press("F9")
             heard = monitor.wait_for(monitor.block_at(pressed), lambda i: monitor.blocks[i][1] is not None)
             presses["play"].append((pressed, heard))
-            settled = monitor.wait_for(heard + 5, lambda i: True)
+            settled = monitor.wait_for(heard + 5, lambda i: monitor.blocks[i][1] is not None)
             steps_back.append(stopped_at - monitor.blocks[settled][1])
             for key, name in (("F7", "rewind"), ("F8", "forward")):
                 steady = monitor.steady(300)
