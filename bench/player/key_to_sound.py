@@ -90,7 +90,7 @@ class Monitor:
             self.read()
         return max(0, math.ceil((stamp - self.offset) * RATE / BLOCK))
 
-    def wait_for(self, first, test, limit=10.0, failure=None):
+    def wait_for(self, first, test, limit=30.0, failure=None):
         """The first block from `first` on that passes the test; the program
         ends with `failure` (or "nothing heard") after `limit` seconds."""
         index = first
@@ -104,7 +104,7 @@ class Monitor:
                 sys.exit(failure or f"nothing heard within {limit} s")
             self.read()
 
-    def steady(self, count, limit=10.0):
+    def steady(self, count, limit=30.0):
         """Waits until the last `count` blocks were sound moving on evenly; the
         index after them."""
         def moving_on(index):
@@ -114,7 +114,8 @@ class Monitor:
             if any(position is None for _, position in run):
                 return False
             return all(abs(b[1] - a[1]) < LEAP / 4 for a, b in zip(run, run[1:]))
-        return self.wait_for(len(self.blocks), moving_on, limit) + 1
+        return self.wait_for(len(self.blocks), moving_on, limit,
+                             f"no {count * BLOCK * 1000 // RATE} ms of steady sound within {limit} s") + 1
 
 
 class Keyboard:
