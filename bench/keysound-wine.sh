@@ -22,8 +22,9 @@
 # window, or another Wine program's (notepad here, standing in for the user's
 # editor), has the focus works; one pressed while a Linux program's window has
 # it never reaches Wine, and Lirabox does not hear it. So the keys are
-# measured twice: with Wine's notepad in front (the hook runs in notepad's
-# process and posts to Lirabox), and with Lirabox's own window in front.
+# measured twice: with Wine's notepad in front (the key reaches Wine through
+# notepad's window, and the hook posts it to Lirabox), and with Lirabox's own
+# window in front.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cycles=${2:-40}
