@@ -145,16 +145,17 @@ class Keyboard:
 
 
 def dropouts(blocks):
-    """Silences shorter than a pause amid the sound: the player (or the sound
-    path) was late and the sink played nothing."""
-    count, silent, heard = 0, 0, False
+    """Silences shorter than a pause after which the sound goes on where it
+    broke off: the player (or the sound path) was late and the sink played
+    nothing. A silence at a jump (a flushed output) is not one."""
+    count, silent, last = 0, 0, None
     for _, position in blocks:
         if position is None:
             silent += 1
             continue
-        if heard and 0 < silent < SHORTEST_PAUSE:
+        if last is not None and 0 < silent < SHORTEST_PAUSE and abs(position - last) < LEAP:
             count += 1
-        silent, heard = 0, True
+        silent, last = 0, position
     return count
 
 
