@@ -17,7 +17,7 @@ namespace {
 
 // Room for more than the longest lead, so a late playback thread can catch up.
 constexpr REFERENCE_TIME kBufferTime = 2000000;  // 200 ms in 100 ns units
-constexpr double kLongestLead = 0.16;            // seconds
+constexpr double kLongestLead = 0.08;            // seconds: a key is heard after at most this lead
 // Played without a late feed for this long, the lead shrinks by a period.
 constexpr double kCalmTime = 30.0;  // seconds
 
