@@ -15,8 +15,11 @@ sink renders up to its block (the 2 ms the recorder asks for) ahead of time,
 so each sample counts as heard one block after that arrival: a sound card
 adds its own buffer on top, the same for every program.
 
-  key_to_sound.py CYCLES RECORDING_SECONDS -- PLAYER COMMAND...
-  (keys: F9 play/pause, F7 rewind, F8 fast-forward; the player is started here)
+  key_to_sound.py CYCLES RECORDING_SECONDS [--before-keys SHELL_COMMAND] -- PLAYER COMMAND...
+  (keys: F9 play/pause, F7 rewind, F8 fast-forward; the player is started here,
+  in this environment. A bash command given with --before-keys runs once the
+  player is heard, before the first press: to bring another window to the front,
+  say. The keys go to whichever window has the focus then.)
 """
 
 import ctypes
@@ -32,6 +35,7 @@ BLOCK = 48
 LOW, HIGH = 0.1, 0.9  # the 1 kHz tone's level relative to the 2 kHz tone, from start to end
 LATENCY = 0.002  # seconds: the null sink's block, as the recorder asks for it
 LEAP = 0.8  # seconds: a block further than this from the last steady position is a jump
+SHORTEST_PAUSE = 150  # blocks: the presses leave 200 ms of silence at each pause
 
 SIN1 = [math.sin(2 * math.pi * i / BLOCK) for i in range(BLOCK)]
 COS1 = [math.cos(2 * math.pi * i / BLOCK) for i in range(BLOCK)]
@@ -86,8 +90,9 @@ class Monitor:
             self.read()
         return max(0, math.ceil((stamp - self.offset) * RATE / BLOCK))
 
-    def wait_for(self, first, test, limit=10.0):
-        """The first block from `first` on that passes the test."""
+    def wait_for(self, first, test, limit=30.0, failure=None):
+        """The first block from `first` on that passes the test; the program
+        ends with `failure` (or "nothing heard") after `limit` seconds."""
         index = first
         deadline = time.monotonic() + limit
         while True:
@@ -96,10 +101,10 @@ class Monitor:
                     return index
                 index += 1
             if time.monotonic() > deadline:
-                sys.exit(f"nothing heard within {limit} s")
+                sys.exit(failure or f"nothing heard within {limit} s")
             self.read()
 
-    def steady(self, count):
+    def steady(self, count, limit=30.0):
         """Waits until the last `count` blocks were sound moving on evenly; the
         index after them."""
         def moving_on(index):
@@ -109,7 +114,8 @@ class Monitor:
             if any(position is None for _, position in run):
                 return False
             return all(abs(b[1] - a[1]) < LEAP / 4 for a, b in zip(run, run[1:]))
-        return self.wait_for(len(self.blocks), moving_on) + 1
+        return self.wait_for(len(self.blocks), moving_on, limit,
+                             f"no {count * BLOCK * 1000 // RATE} ms of steady sound within {limit} s") + 1
 
 
 class Keyboard:
@@ -138,6 +144,21 @@ class Keyboard:
         return pressed
 
 
+def dropouts(blocks):
+    """Silences shorter than a pause after which the sound goes on where it
+    broke off: the player (or the sound path) was late and the sink played
+    nothing. A silence at a jump (a flushed output) is not one."""
+    count, silent, last = 0, 0, None
+    for _, position in blocks:
+        if position is None:
+            silent += 1
+            continue
+        if last is not None and 0 < silent < SHORTEST_PAUSE and abs(position - last) < LEAP:
+            count += 1
+        silent, last = 0, position
+    return count
+
+
 def percentile(values, fraction):
     ordered = sorted(values)
     return ordered[min(len(ordered) - 1, int(round(fraction * (len(ordered) - 1))))]
@@ -145,6 +166,7 @@ def percentile(values, fraction):
 
 def main():
     cycles, seconds = int(sys.argv[1]), float(sys.argv[2])
+    options = sys.argv[3:sys.argv.index("--")]
     command = sys.argv[sys.argv.index("--") + 1:]
     monitor = Monitor(seconds)
     keyboard = Keyboard()
@@ -152,6 +174,13 @@ def main():
     presses = {"pause": [], "play": [], "rewind": [], "forward": []}  # (press time, block heard)
     steps_back = []
     try:
+        monitor.steady(300, limit=60)  # a first start under Wine may take its time
+        if options[:1] == ["--before-keys"]:
+            ready = subprocess.Popen(["bash", "-c", options[1]])
+            while ready.poll() is None:
+                monitor.read()  # keeps the monitor's clock
+            if ready.returncode != 0:
+                sys.exit(f"the command before the keys failed: {options[1]}")
         for _ in range(cycles):
             steady = monitor.steady(300)
             last = monitor.blocks[steady - 1][1]
@@ -164,7 +193,7 @@ def main():
             pressed = keyboard.press("F9")
             heard = monitor.wait_for(monitor.block_at(pressed), lambda i: monitor.blocks[i][1] is not None)
             presses["play"].append((pressed, heard))
-            settled = monitor.wait_for(heard + 5, lambda i: True)
+            settled = monitor.wait_for(heard + 5, lambda i: monitor.blocks[i][1] is not None)
             steps_back.append(stopped_at - monitor.blocks[settled][1])
             for key, name in (("F7", "rewind"), ("F8", "forward")):
                 steady = monitor.steady(300)
@@ -181,7 +210,8 @@ def main():
     for name, pairs in presses.items():
         delays = [(monitor.time_of(heard) - pressed) * 1000 for pressed, heard in pairs]
         print(f"| {name} | {statistics.median(delays):.1f} ms | {percentile(delays, 0.99):.1f} ms | {len(delays)} |")
-    print(f"step back heard on play: median {statistics.median(steps_back):.2f} s")
+    print(f"step back heard on play: median {statistics.median(steps_back):.2f} s; "
+          f"dropouts heard: {dropouts(monitor.blocks)} in {len(monitor.blocks) * BLOCK / RATE:.0f} s")
 
 
 if __name__ == "__main__":

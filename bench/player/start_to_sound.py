@@ -2,10 +2,10 @@
 """Start -> first sound: from starting a player on the recording to the first
 sound in the null sink's monitor (key_to_sound.Monitor: the same clock and
 recording), and for Lirabox also to its first published position (the
-position file in $XDG_RUNTIME_DIR/lirabox). Lirabox and mpv take turns, RUNS
-times each; prints the best and the median of each.
+position file Timepost writes). With --mpv, Lirabox and mpv take turns; RUNS
+starts each; prints the best and the median of each.
 
-  start_to_sound.py RUNS RECORDING_SECONDS RECORDING LIRABOX
+  start_to_sound.py RUNS RECORDING_SECONDS POSITION_FILE [--mpv RECORDING] -- LIRABOX COMMAND...
 """
 
 import os
@@ -28,17 +28,20 @@ def start(monitor, command, position_file=None):
     first = monitor.block_at(began)
     published = None
 
-    def heard(index):
+    def position_published(_):
         nonlocal published
         if published is None and position_file and os.path.exists(position_file):
             published = time.monotonic()
+        return published is not None
+
+    def sound_heard(index):
+        position_published(index)
         return monitor.blocks[index][1] is not None
 
-    sound = monitor.wait_for(first, heard, limit=30)
-    while position_file and published is None:
-        monitor.read()
-        if os.path.exists(position_file):
-            published = time.monotonic()
+    sound = monitor.wait_for(first, sound_heard, limit=30)
+    if position_file:
+        monitor.wait_for(len(monitor.blocks), position_published, limit=30,
+                         failure=f"no position in {position_file} within 30 s")
     player.terminate()
     player.wait()
     monitor.wait_for(len(monitor.blocks), lambda i: monitor.blocks[i][1] is None, limit=30)
@@ -46,22 +49,27 @@ def start(monitor, command, position_file=None):
 
 
 def main():
-    runs, seconds, recording, program = int(sys.argv[1]), float(sys.argv[2]), sys.argv[3], sys.argv[4]
-    position_file = os.path.join(os.environ["XDG_RUNTIME_DIR"], "lirabox", "position")
+    runs, seconds, position_file = int(sys.argv[1]), float(sys.argv[2]), sys.argv[3]
+    options = sys.argv[4:sys.argv.index("--")]
+    command = sys.argv[sys.argv.index("--") + 1:]
+    mpv = ["mpv", "--no-config", "--no-video", "--ao=pulse", options[1]] if options[:1] == ["--mpv"] else None
     monitor = Monitor(seconds)
     ours, published, theirs = [], [], []
     for _ in range(runs):
-        sound, shown = start(monitor, [program, recording], position_file)
+        sound, shown = start(monitor, command, position_file)
         ours.append(sound)
         published.append(shown)
-        theirs.append(start(monitor, ["mpv", "--no-config", "--no-video", "--ao=pulse", recording])[0])
+        if mpv:
+            theirs.append(start(monitor, mpv)[0])
     monitor.recorder.terminate()
-    for name, values in (("lirabox: start -> first sound", ours),
-                         ("lirabox: start -> first published position", published),
-                         ("mpv --no-video: start -> first sound", theirs)):
+    rows = [("lirabox: start -> first sound", ours), ("lirabox: start -> first published position", published)]
+    if mpv:
+        rows.append(("mpv --no-video: start -> first sound", theirs))
+    for name, values in rows:
         print(f"| {name} | {min(values):.0f} ms | {statistics.median(values):.0f} ms |")
-    print(f"| ratio lirabox first position / mpv first sound | {min(published) / min(theirs):.2f} | "
-          f"{statistics.median(published) / statistics.median(theirs):.2f} |")
+    if mpv:
+        print(f"| ratio lirabox first position / mpv first sound | {min(published) / min(theirs):.2f} | "
+              f"{statistics.median(published) / statistics.median(theirs):.2f} |")
 
 
 if __name__ == "__main__":

@@ -10,9 +10,11 @@
 namespace lirabox::media {
 
 // How far the engine writes ahead of what is heard: a seek or a pause is
-// heard after at most this, and the playback thread may be late by a little
-// less before the sound breaks up.
-inline constexpr double kOutputLead = 0.08;  // seconds
+// heard after this, and the playback thread may be late by a little less
+// before the sound breaks up. Four periods of a shared-mode stream (10 ms each
+// on Windows and under Wine); the sound device's output grows it while its
+// feeds come late (OutputLead.h).
+inline constexpr double kOutputLead = 0.04;  // seconds
 
 class AudioOutput {
 public:
@@ -20,7 +22,7 @@ public:
     virtual int sampleRate() const = 0;
     virtual int channels() const = 0;
     // Frames that can be written now without waiting, and without queuing
-    // more than kOutputLead ahead of the sound heard.
+    // more than the lead (kOutputLead, or more) ahead of the sound heard.
     virtual std::size_t writable() = 0;
     virtual void write(const float* samples, std::size_t frames) = 0;
     // Frames played since the last reset.

@@ -121,6 +121,9 @@ double Playback::runOnPosition() const {
 }
 
 void Playback::loop() {
+    // The output holds only kOutputLead of sound: the feed goes before the
+    // program's other threads (the envelope's reader, the windows).
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
     const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
     const bool mediaFoundation = SUCCEEDED(MFStartup(MF_VERSION, MFSTARTUP_LITE));
     mOutput = openWasapiOutput();

@@ -5,16 +5,21 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "AudioOutput.h"
+#include "OutputLead.h"
 #include "support/Trace.h"
 
 namespace lirabox::media {
 namespace {
 
-// Room for more than the lead, so a late playback thread can catch up.
+// Room for more than the longest lead, so a late playback thread can catch up.
 constexpr REFERENCE_TIME kBufferTime = 2000000;  // 200 ms in 100 ns units
+constexpr double kLongestLead = 0.08;            // seconds: a key is heard after at most this lead
+// Played without a late feed for this long, the lead shrinks by a period.
+constexpr double kCalmTime = 30.0;  // seconds
 
 bool isFloat(const WAVEFORMATEX& format) {
     if (format.wFormatTag == WAVE_FORMAT_IEEE_FLOAT) return format.wBitsPerSample == 32;
@@ -67,7 +72,13 @@ public:
             FAILED(mClock->GetFrequency(&mFrequency)) || mFrequency == 0) {
             return "the sound device gives no buffer or clock";
         }
-        mLeadFrames = std::min(frames, static_cast<UINT32>(kOutputLead * mRate));
+        REFERENCE_TIME period = 0;
+        if (FAILED(mClient->GetDevicePeriod(&period, nullptr)) || period <= 0) period = 100000;  // 10 ms
+        const auto framesOf = [&](double seconds) { return std::min(frames, static_cast<UINT32>(seconds * mRate)); };
+        mLead.emplace(framesOf(kOutputLead),
+                      framesOf(kLongestLead),
+                      framesOf(static_cast<double>(period) / 1e7),
+                      static_cast<std::uint64_t>(kCalmTime * mRate));
         return {};
     }
 
@@ -77,7 +88,8 @@ public:
     std::size_t writable() override {
         UINT32 queued = 0;
         if (FAILED(mClient->GetCurrentPadding(&queued))) return 0;
-        return queued < mLeadFrames ? mLeadFrames - queued : 0;
+        const UINT32 lead = mStarted ? mLead->atFeed(queued, played()) : mLead->frames();
+        return queued < lead ? lead - queued : 0;
     }
 
     void write(const float* samples, std::size_t frames) override {
@@ -93,10 +105,16 @@ public:
         return static_cast<std::uint64_t>(static_cast<double>(position) * mRate / static_cast<double>(mFrequency));
     }
 
-    void start() override { mClient->Start(); }
-    void pause() override { mClient->Stop(); }
-    void reset() override {
+    void start() override {
+        mClient->Start();
+        mStarted = true;
+    }
+    void pause() override {
         mClient->Stop();
+        mStarted = false;
+    }
+    void reset() override {
+        pause();
         mClient->Reset();
     }
 
@@ -105,7 +123,8 @@ private:
     IAudioRenderClient* mRender = nullptr;
     IAudioClock* mClock = nullptr;
     UINT64 mFrequency = 0;
-    UINT32 mLeadFrames = 0;
+    std::optional<OutputLead> mLead;
+    bool mStarted = false;
     int mRate = 0;
     int mChannels = 0;
 };
