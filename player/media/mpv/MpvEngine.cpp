@@ -176,6 +176,9 @@ struct MpvEngine::State {
     std::optional<double> seekTarget;
     std::uint64_t seekSerial = 0;
     bool seekTaken = false;  // libmpv has taken the latest seek command
+    // A finished seek's target, until libmpv's reading has reached it: right
+    // after the seek that reading lags behind by what its output holds.
+    std::optional<double> seekFloor;
 
     // A load waiting for libmpv's answer; filled in by handle(), whichever
     // call drains the queue meanwhile.
@@ -269,7 +272,10 @@ struct MpvEngine::State {
         case MPV_EVENT_PLAYBACK_RESTART:
             // Seeks run in the order they were taken, so a restart that
             // follows the reply to the latest seek belongs to that seek.
-            if (seekTaken) seekTarget.reset();
+            if (seekTaken && seekTarget) {
+                seekFloor = seekTarget;
+                seekTarget.reset();
+            }
             break;
         case MPV_EVENT_END_FILE: {
             const auto* end = static_cast<const mpv_event_end_file*>(event.data);
@@ -290,6 +296,7 @@ struct MpvEngine::State {
         entryId = -1;
         heldPosition.reset();
         seekTarget.reset();
+        seekFloor.reset();
         seekTaken = false;
     }
 
@@ -499,10 +506,17 @@ struct MpvEngine::State {
         // At the end the last decoded frame's time lies a little before the
         // length; the position of an ended file is its length.
         if (duration > 0.0 && readEofReached()) return duration;
-        const double seconds = timePos.get([&] {
+        double seconds = timePos.get([&] {
             double read = 0.0;
             return mpv_get_property(mpv, "time-pos", MPV_FORMAT_DOUBLE, &read) >= 0 ? read : std::nan("");
         });
+        if (seekFloor) {
+            if (std::isfinite(seconds) && seconds >= *seekFloor) {
+                seekFloor.reset();
+            } else {
+                seconds = *seekFloor;
+            }
+        }
         return std::isfinite(seconds) ? clampToMedia(seconds) : 0.0;
     }
 
@@ -522,6 +536,7 @@ struct MpvEngine::State {
         forgetReadings();
         if (mpv_command_async(mpv, seekSerial, command) < 0) return;
         seekTarget = target;
+        seekFloor.reset();
         seekTaken = false;
         if (mode != Mode::Playing) heldPosition = target;
     }
