@@ -104,7 +104,17 @@ std::unique_ptr<SourceDecoder> SourceDecoder::open(const std::string& path, Fail
 }
 
 SourceDecoder::~SourceDecoder() {
-    if (mReader) mReader->Release();
+    if (!mReader) return;
+    // Wine's source crashes when the reader's release shuts it down while it
+    // is still carrying out a seek on its own thread: a seek no read has
+    // followed is waited for with one.
+    if (mSeekPending) {
+        DWORD flags = 0;
+        LONGLONG timestamp = 0;
+        Released<IMFSample> sample;
+        mReader->ReadSample(kAudio, 0, nullptr, &flags, &timestamp, &sample);
+    }
+    mReader->Release();
 }
 
 void SourceDecoder::seek(double seconds) {
@@ -118,6 +128,7 @@ void SourceDecoder::seek(double seconds) {
     PROPVARIANT position;
     InitPropVariantFromInt64(static_cast<LONGLONG>(decoderSeconds * kTicksPerSecond), &position);
     mReader->SetCurrentPosition(GUID_NULL, position);
+    mSeekPending = true;
     PropVariantClear(&position);
 }
 
@@ -127,7 +138,9 @@ bool SourceDecoder::read(std::vector<float>& out) {
         DWORD flags = 0;
         LONGLONG timestamp = 0;
         Released<IMFSample> sample;
-        if (FAILED(mReader->ReadSample(kAudio, 0, nullptr, &flags, &timestamp, &sample))) return false;
+        const HRESULT result = mReader->ReadSample(kAudio, 0, nullptr, &flags, &timestamp, &sample);
+        mSeekPending = false;
+        if (FAILED(result)) return false;
         if (flags & (MF_SOURCE_READERF_ENDOFSTREAM | MF_SOURCE_READERF_ERROR)) return false;
         if (!sample.pointer) continue;
         Released<IMFMediaBuffer> buffer;
