@@ -105,19 +105,25 @@ std::unique_ptr<SourceDecoder> SourceDecoder::open(const std::string& path, Fail
 
 SourceDecoder::~SourceDecoder() {
     if (!mReader) return;
-    // Wine's source crashes when the reader's release shuts it down while it
-    // is still carrying out a seek on its own thread: a seek no read has
-    // followed is waited for with one.
-    if (mSeekPending) {
-        DWORD flags = 0;
-        LONGLONG timestamp = 0;
-        Released<IMFSample> sample;
-        mReader->ReadSample(kAudio, 0, nullptr, &flags, &timestamp, &sample);
-    }
+    finishSeek();
     mReader->Release();
 }
 
+// Wine's source crashes when the reader's release shuts it down while it is
+// still carrying out a seek on its own thread, and its reader may deliver
+// nothing more after a seek asked for while another was under way: a seek no
+// read has followed is waited for with one.
+void SourceDecoder::finishSeek() {
+    if (!mSeekPending) return;
+    DWORD flags = 0;
+    LONGLONG timestamp = 0;
+    Released<IMFSample> sample;
+    mReader->ReadSample(kAudio, 0, nullptr, &flags, &timestamp, &sample);
+    mSeekPending = false;
+}
+
 void SourceDecoder::seek(double seconds) {
+    finishSeek();
     mWanted = std::max<std::int64_t>(std::llround(seconds * mSampleRate), 0);
     mDecoded = -1;
     // The first block after a seek may carry what the decoder held from before

@@ -36,6 +36,7 @@ public:
 
 private:
     SourceDecoder() = default;
+    void finishSeek();
 
     IMFSourceReader* mReader = nullptr;
     int mSampleRate = 0;
