@@ -113,17 +113,8 @@ run_program() {
   [[ "$verdict" == "passed" ]]
 }
 
-# A program that fails is run once more, and the run fails when it fails
-# again; both verdicts stay in the log. Wine's own media stack (GStreamer behind
-# Media Foundation) now and then crashes on a loaded machine, and two tests are
-# known to fail now and then under Wine: the WMA case of the decoding test
-# (the first sound decoded at 0 instead of 1 s) and the main window's held-back
-# time stamp.
 status=0
 for program in "$@"; do
-  if ! run_program "$program"; then
-    echo "== $(basename "$program"): running it once more"
-    run_program "$program" || status=1
-  fi
+  run_program "$program" || status=1
 done
 exit "$status"

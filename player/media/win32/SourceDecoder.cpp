@@ -18,6 +18,7 @@ namespace {
 
 constexpr DWORD kAudio = static_cast<DWORD>(MF_SOURCE_READER_FIRST_AUDIO_STREAM);
 constexpr double kTicksPerSecond = 1e7;  // Media Foundation times are in 100 ns
+constexpr double kLeadInSeconds = 0.25;  // decoded and dropped before a seek's place: a few codec frames
 
 template <class T>
 struct Released {
@@ -89,24 +90,51 @@ std::unique_ptr<SourceDecoder> SourceDecoder::open(const std::string& path, Fail
             decoder->mSeconds = std::max(decoder->mSeconds - static_cast<double>(mp3->leading) / rate, 0.0);
         }
     }
+    // Wine's source decodes ahead before the reader starts it, and its WMA
+    // decoder adds the end of the last frame it decoded to the first block after
+    // the start: the recording's first block could sound like any part of it.
+    // Started once more from the beginning, the decoder only holds the end of
+    // one of the recording's first frames.
+    std::vector<float> firstBlock;
+    decoder->read(firstBlock);
+    decoder->seek(0.0);
     failure = Failure::None;
     reason.clear();
     return decoder;
 }
 
 SourceDecoder::~SourceDecoder() {
-    if (mReader) mReader->Release();
+    if (!mReader) return;
+    finishSeek();
+    mReader->Release();
+}
+
+// Wine's source crashes when the reader's release shuts it down while it is
+// still carrying out a seek on its own thread, and its reader may deliver
+// nothing more after a seek asked for while another was under way: a seek no
+// read has followed is waited for with one.
+void SourceDecoder::finishSeek() {
+    if (!mSeekPending) return;
+    DWORD flags = 0;
+    LONGLONG timestamp = 0;
+    Released<IMFSample> sample;
+    mReader->ReadSample(kAudio, 0, nullptr, &flags, &timestamp, &sample);
+    mSeekPending = false;
 }
 
 void SourceDecoder::seek(double seconds) {
+    finishSeek();
     mWanted = std::max<std::int64_t>(std::llround(seconds * mSampleRate), 0);
     mDecoded = -1;
-    // The reader may land a little before the place asked for (a frame start);
-    // the frames up to it are dropped by read().
-    const double decoderSeconds = static_cast<double>(mWanted + mLeading) / mSampleRate;
+    // The first block after a seek may carry what the decoder held from before
+    // it (Wine's WMA decoder adds the end of the last frame it decoded), so the
+    // reader starts a little early; read() drops the frames up to the place
+    // asked for, as it does when the reader lands early at a frame start.
+    const double decoderSeconds = std::max(static_cast<double>(mWanted + mLeading) / mSampleRate - kLeadInSeconds, 0.0);
     PROPVARIANT position;
     InitPropVariantFromInt64(static_cast<LONGLONG>(decoderSeconds * kTicksPerSecond), &position);
     mReader->SetCurrentPosition(GUID_NULL, position);
+    mSeekPending = true;
     PropVariantClear(&position);
 }
 
@@ -116,7 +144,9 @@ bool SourceDecoder::read(std::vector<float>& out) {
         DWORD flags = 0;
         LONGLONG timestamp = 0;
         Released<IMFSample> sample;
-        if (FAILED(mReader->ReadSample(kAudio, 0, nullptr, &flags, &timestamp, &sample))) return false;
+        const HRESULT result = mReader->ReadSample(kAudio, 0, nullptr, &flags, &timestamp, &sample);
+        mSeekPending = false;
+        if (FAILED(result)) return false;
         if (flags & (MF_SOURCE_READERF_ENDOFSTREAM | MF_SOURCE_READERF_ERROR)) return false;
         if (!sample.pointer) continue;
         Released<IMFMediaBuffer> buffer;

@@ -36,6 +36,7 @@ public:
 
 private:
     SourceDecoder() = default;
+    void finishSeek();
 
     IMFSourceReader* mReader = nullptr;
     int mSampleRate = 0;
@@ -46,6 +47,7 @@ private:
     std::int64_t mSoundFrames = -1;  // frames of sound, -1 when unknown
     std::int64_t mWanted = 0;        // recording frame the next read starts at
     std::int64_t mDecoded = -1;      // recording frame of the next decoded frame, -1 after a seek
+    bool mSeekPending = false;       // a seek no read has followed yet
 };
 
 }  // namespace lirabox::media

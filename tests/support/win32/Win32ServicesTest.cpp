@@ -30,13 +30,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A plain top-level window, shown at a known place.
+// A plain top-level window at a known place, shown unless asked not to be.
 struct TestWindow {
-    TestWindow(int x, int y) {
+    TestWindow(int x, int y, bool shown = true) {
         handle = ::CreateWindowExA(0,
                                    "STATIC",
                                    "Lirabox test window",
-                                   WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                   WS_OVERLAPPEDWINDOW | (shown ? WS_VISIBLE : 0),
                                    x,
                                    y,
                                    300,
@@ -71,6 +71,16 @@ bool eventually(Condition condition, int tries = 250) {
         ::Sleep(20);
     }
     return false;
+}
+
+// Whether the system gives the window's place as its normal place: under Wine
+// it learns it from the window manager a moment after the window has moved.
+bool knowsNormalPlace(const TestWindow& window) {
+    WINDOWPLACEMENT known {};
+    known.length = sizeof known;
+    const RECT place = window.rect();
+    return ::GetWindowPlacement(window.handle, &known) && known.rcNormalPosition.left == place.left &&
+           known.rcNormalPosition.top == place.top;
 }
 
 std::string systemWindowsDirectory() {
@@ -274,10 +284,7 @@ TEST(Win32Placement, SavedPlaceIsRestoredOnARealWindowAndMaximisedKeepsTheNormal
     ini->setFilePath(folder.path().string());
     ini->setFileName("position.ini");
     Win32WindowServices services;
-    TestWindow window(120, 90);
-    const RECT saved = window.rect();
-
-    const auto placement = [&] {
+    const auto placement = [&](const TestWindow& window) {
         auto p = std::make_unique<clsWinPlacement>(services);
         p->setTagetWnd(window.id());
         p->setSectionName("FormPosition");
@@ -285,38 +292,48 @@ TEST(Win32Placement, SavedPlaceIsRestoredOnARealWindowAndMaximisedKeepsTheNormal
         p->setMaximized(true);
         return p;
     };
-    placement()->Save();
+
+    TestWindow window(120, 90);
+    // The window manager now and then places a new window itself (at the
+    // screen's corner): the window is put back until it stands where it was made.
+    ASSERT_TRUE(eventually([&] {
+        if (window.rect().left == 120 && window.rect().top == 90) return knowsNormalPlace(window);
+        ::SetWindowPos(window.handle, nullptr, 120, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return false;
+    }));
+    const RECT saved = window.rect();
+    placement(window)->Save();
     EXPECT_EQ(ini->ReadString("FormPosition", "Left", "x"), std::to_string(saved.left));
     EXPECT_EQ(ini->ReadString("FormPosition", "Top", "x"), std::to_string(saved.top));
     EXPECT_EQ(ini->ReadString("FormPosition", "Maximized", "x"), "0");
 
-    ::SetWindowPos(window.handle, nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Restored, as at the program's start, on a window not shown yet: it takes
+    // the place at once. (A window on screen moved by calls could go back
+    // under Wine: Wine takes the window manager's late answer to an earlier
+    // move for a move by the manager.)
+    TestWindow restored(400, 300, false);
     bool failed = false;
-    ASSERT_TRUE(eventually([&] { return window.rect().top == 300; }));
-    placement()->Restore(failed);
+    placement(restored)->Restore(failed);
     EXPECT_FALSE(failed);
-    EXPECT_TRUE(eventually([&] { return window.rect().left == saved.left && window.rect().top == saved.top; }))
-        << window.rect().left << "," << window.rect().top;
+    EXPECT_EQ(restored.rect().left, saved.left);
+    EXPECT_EQ(restored.rect().top, saved.top);
+    EXPECT_EQ(::IsWindowVisible(restored.handle), FALSE);
 
-    const RECT normal = window.rect();
-    // The system learns the window's new normal place from the window manager a
-    // moment after the window has moved: maximise only once it has.
-    ASSERT_TRUE(eventually([&] {
-        WINDOWPLACEMENT known {};
-        known.length = sizeof known;
-        return ::GetWindowPlacement(window.handle, &known) && known.rcNormalPosition.left == normal.left &&
-               known.rcNormalPosition.top == normal.top;
-    }));
-    ::ShowWindow(window.handle, SW_MAXIMIZE);
-    ASSERT_TRUE(eventually([&] { return ::IsZoomed(window.handle) != 0; }));
-    placement()->Save();
+    // Shown maximised, as the front end shows a window restored maximised. (A
+    // window on screen maximised by a call could lose its normal place under
+    // Wine: Wine takes the manager's answer to the resize, when it comes before
+    // the manager has marked the window maximised, for a restore, and
+    // maximises once more from where the manager put the window.)
+    ::ShowWindow(restored.handle, SW_SHOWMAXIMIZED);
+    ASSERT_TRUE(eventually([&] { return ::IsZoomed(restored.handle) != 0; }));
+    placement(restored)->Save();
     EXPECT_EQ(ini->ReadString("FormPosition", "Maximized", "x"), "1");
-    EXPECT_EQ(ini->ReadString("FormPosition", "Left", "x"), std::to_string(normal.left));
-    EXPECT_EQ(ini->ReadString("FormPosition", "Top", "x"), std::to_string(normal.top));
-    ::ShowWindow(window.handle, SW_RESTORE);
-    ASSERT_TRUE(eventually([&] { return ::IsZoomed(window.handle) == 0; }));
-    placement()->Restore(failed);
-    EXPECT_TRUE(eventually([&] { return ::IsZoomed(window.handle) != 0; }));
+    EXPECT_EQ(ini->ReadString("FormPosition", "Left", "x"), std::to_string(saved.left));
+    EXPECT_EQ(ini->ReadString("FormPosition", "Top", "x"), std::to_string(saved.top));
+    ::ShowWindow(restored.handle, SW_RESTORE);
+    ASSERT_TRUE(eventually([&] { return ::IsZoomed(restored.handle) == 0; }));
+    placement(restored)->Restore(failed);
+    EXPECT_TRUE(eventually([&] { return ::IsZoomed(restored.handle) != 0; }));
 }
 
 TEST(Win32Libraries, KeytapAndTimepostLoadFromBesideTheProgram) {
