@@ -9,6 +9,7 @@
 #include "tests/common/Polling.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -37,6 +38,18 @@ INPUT key(WORD virtualKey, bool up = false) {
 }
 
 void press(WORD virtualKey) { send({key(virtualKey), key(virtualKey, true)}); }
+
+// The window's thread runs a menu: keys sent before it does would not reach it.
+bool inMenuMode(HWND window) {
+    GUITHREADINFO info {};
+    info.cbSize = sizeof info;
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) && (info.flags & GUI_INMENUMODE) != 0;
+}
+
+bool popupMenuShown() {
+    const HWND popup = ::FindWindowW(L"#32768", nullptr);
+    return popup != nullptr && ::IsWindowVisible(popup);
+}
 
 void altEnter() { send({key(VK_MENU), key(VK_RETURN), key(VK_RETURN, true), key(VK_MENU, true)}); }
 
@@ -80,8 +93,12 @@ TEST(Win32OneLine, AltEnterSwitchesToTheOneLineWindowThatPlaysOnMovesWhenDragged
     // bar's last menu, "ヘルプ", and "表示", whose first item is "常に手前に表示".
     ::SetForegroundWindow(main);
     ASSERT_TRUE(waitUntil([&] { return ::GetForegroundWindow() == main; }, 5s));
-    for (const WORD step : {VK_F10, VK_LEFT, VK_LEFT, VK_LEFT, VK_DOWN, VK_RETURN}) press(step);
-    EXPECT_TRUE(waitUntil([&] { return topMost(main); }, 2s));
+    press(VK_F10);
+    ASSERT_TRUE(waitUntil([&] { return inMenuMode(main); }, 10s));
+    for (const WORD step : {VK_LEFT, VK_LEFT, VK_LEFT, VK_DOWN}) press(step);
+    ASSERT_TRUE(waitUntil(popupMenuShown, 10s));
+    press(VK_RETURN);
+    EXPECT_TRUE(waitUntil([&] { return topMost(main); }, 10s));
 
     altEnter();
     HWND line = nullptr;
@@ -120,22 +137,34 @@ TEST(Win32OneLine, AltEnterSwitchesToTheOneLineWindowThatPlaysOnMovesWhenDragged
         << "the handed-over name is not shown elided";
 
     // Dragged by its text with the left button: the grabbed point stays under the pointer.
+    // The hand-over brought the player to the front; the press waits until
+    // the window stands under the pointer, in front.
+    ::SetForegroundWindow(line);
+    ASSERT_TRUE(waitUntil([&] { return ::GetForegroundWindow() == line; }, 10s));
     const RECT before = frameOf(line);
     POINT grab {40, 8};
     ::ClientToScreen(line, &grab);
-    send({mouse(grab, 0), mouse(grab, MOUSEEVENTF_LEFTDOWN)});
+    send({mouse(grab, 0)});
+    ASSERT_TRUE(waitUntil([&] { return ::GetAncestor(::WindowFromPoint(grab), GA_ROOT) == line; }, 10s));
+    send({mouse(grab, MOUSEEVENTF_LEFTDOWN)});
     for (int step = 1; step <= 4; ++step) send({mouse({grab.x + 30 * step, grab.y + 20 * step}, 0)});
     send({mouse({grab.x + 120, grab.y + 80}, MOUSEEVENTF_LEFTUP)});
-    const RECT after = frameOf(line);
-    EXPECT_NEAR(after.left - before.left, 120, 3);
-    EXPECT_NEAR(after.top - before.top, 80, 3);
+    RECT after {};
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            after = frameOf(line);
+            return std::abs(after.left - before.left - 120) <= 3 && std::abs(after.top - before.top - 80) <= 3;
+        },
+        10s))
+        << "moved by " << after.left - before.left << "," << after.top - before.top;
 
     // Its popup on the text: "フルモード", "常に手前に表示", -, "終了".
     POINT onText {40, 8};
     ::ClientToScreen(line, &onText);
     send({mouse(onText, MOUSEEVENTF_RIGHTDOWN), mouse(onText, MOUSEEVENTF_RIGHTUP)});
+    ASSERT_TRUE(waitUntil(popupMenuShown, 10s));
     for (const WORD step : {VK_DOWN, VK_DOWN, VK_RETURN}) press(step);
-    EXPECT_TRUE(waitUntil([&] { return !topMost(line); }, 2s));
+    EXPECT_TRUE(waitUntil([&] { return !topMost(line); }, 10s));
 
     altEnter();
     EXPECT_TRUE(waitUntil([&] { return shown(main); }, 5s));
