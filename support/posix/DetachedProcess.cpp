@@ -26,25 +26,6 @@ bool isExecutableFile(const std::string& path) {
     ::_exit(127);
 }
 
-}  // namespace
-
-std::string findProgram(const std::string& name) {
-    if (name.empty()) return {};
-    if (name.find('/') != std::string::npos) return isExecutableFile(name) ? name : std::string();
-    const char* pathVariable = std::getenv("PATH");
-    std::string_view folders = pathVariable != nullptr ? pathVariable : "/usr/local/bin:/usr/bin:/bin";
-    while (true) {
-        const std::size_t colon = folders.find(':');
-        const std::string_view folder = folders.substr(0, colon);
-        const std::string candidate = (folder.empty() ? std::string(".") : std::string(folder)) + "/" + name;
-        if (isExecutableFile(candidate)) return candidate;
-        if (colon == std::string_view::npos) return {};
-        folders.remove_prefix(colon + 1);
-    }
-}
-
-namespace {
-
 // Everything a child needs is prepared before fork(): after it, the child may
 // only make async-signal-safe calls.
 std::vector<char*> argumentVector(const std::vector<std::string>& arguments) {
@@ -111,6 +92,21 @@ pid_t forkReporting(int& reportFd, InChild inChild) {
 }
 
 }  // namespace
+
+std::string findProgram(const std::string& name) {
+    if (name.empty()) return {};
+    if (name.find('/') != std::string::npos) return isExecutableFile(name) ? name : std::string();
+    const char* pathVariable = std::getenv("PATH");
+    std::string_view folders = pathVariable != nullptr ? pathVariable : "/usr/local/bin:/usr/bin:/bin";
+    while (true) {
+        const std::size_t colon = folders.find(':');
+        const std::string_view folder = folders.substr(0, colon);
+        const std::string candidate = (folder.empty() ? std::string(".") : std::string(folder)) + "/" + name;
+        if (isExecutableFile(candidate)) return candidate;
+        if (colon == std::string_view::npos) return {};
+        folders.remove_prefix(colon + 1);
+    }
+}
 
 int startDetached(const std::string& path, const std::vector<std::string>& arguments) {
     std::vector<char*> argv = argumentVector(arguments);
