@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <clocale>
 #include <cmath>
@@ -204,6 +205,11 @@ struct MpvEngine::State {
     SharedReading<bool> eofReached;
 
     RecentMedia recent;
+    // Set by libmpv's wakeup (it calls it whenever it queues an event, until
+    // the queue has been read empty), so that processEvents() reads the queue
+    // only when something is in it: each read of an empty queue still costs a
+    // round through libmpv's locks and a timed wait, many times per tick.
+    std::atomic<bool> eventsQueued {true};
     std::mutex wakeupMutex;
     std::function<void()> wakeup;
 
@@ -214,6 +220,7 @@ struct MpvEngine::State {
 
     static void onWakeup(void* context) {
         auto* self = static_cast<State*>(context);
+        self->eventsQueued.store(true);
         // Called under the lock, so that once setWakeupCallback has replaced
         // it, the old callback is neither running nor called again.
         std::lock_guard lock(self->wakeupMutex);
@@ -239,6 +246,7 @@ struct MpvEngine::State {
     }
 
     void processEvents() {
+        if (!eventsQueued.exchange(false)) return;
         while (true) {
             mpv_event* event = mpv_wait_event(mpv, 0);
             if (event->event_id == MPV_EVENT_NONE) return;
