@@ -38,6 +38,6 @@ echo "Start -> sound, 5 starts each in turns; load average $(cut -d' ' -f1-3 /pr
 start_table_header
 XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" /usr/bin/python3 \
   "$here/bench/player/start_to_sound.py" 5 "$seconds" "$work/runtime/lirabox/position" --mpv "$work/ramp.wav" \
-  -- "$work/program/lirabox" "$work/ramp.wav"
+  --engine "$build/bin/engine_first_sound" "$work/ramp.wav" -- "$work/program/lirabox" "$work/ramp.wav"
 echo "$cycles presses of each key"
 key_tables measure

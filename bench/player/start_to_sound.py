@@ -2,10 +2,13 @@
 """Start -> first sound: from starting a player on the recording to the first
 sound in the null sink's monitor (key_to_sound.Monitor: the same clock and
 recording), and for Lirabox also to its first published position (the
-position file Timepost writes). With --mpv, Lirabox and mpv take turns; RUNS
-starts each; prints the best and the median of each.
+position file Timepost writes). With --mpv, mpv on the same recording, and
+with --engine, the sound engine alone (engine_first_sound: no window, no
+settings) take turns with Lirabox; RUNS starts each; prints the best and the
+median of each.
 
-  start_to_sound.py RUNS RECORDING_SECONDS POSITION_FILE [--mpv RECORDING] -- LIRABOX COMMAND...
+  start_to_sound.py RUNS RECORDING_SECONDS POSITION_FILE [--mpv RECORDING] [--engine ENGINE RECORDING]
+                    -- LIRABOX COMMAND...
 """
 
 import os
@@ -52,24 +55,30 @@ def main():
     runs, seconds, position_file = int(sys.argv[1]), float(sys.argv[2]), sys.argv[3]
     options = sys.argv[4:sys.argv.index("--")]
     command = sys.argv[sys.argv.index("--") + 1:]
-    mpv = ["mpv", "--no-config", "--no-video", "--ao=pulse", options[1]] if options[:1] == ["--mpv"] else None
+    others = {}
+    if "--mpv" in options:
+        recording = options[options.index("--mpv") + 1]
+        others["mpv --no-video: start -> first sound"] = ["mpv", "--no-config", "--no-video", "--ao=pulse", recording]
+    if "--engine" in options:
+        others["the engine alone: start -> first sound"] = options[options.index("--engine") + 1:][:2]
     monitor = Monitor(seconds)
-    ours, published, theirs = [], [], []
+    ours, published = [], []
+    heard = {name: [] for name in others}
     for _ in range(runs):
         sound, shown = start(monitor, command, position_file)
         ours.append(sound)
         published.append(shown)
-        if mpv:
-            theirs.append(start(monitor, mpv)[0])
+        for name, other in others.items():
+            heard[name].append(start(monitor, other)[0])
     monitor.recorder.terminate()
     rows = [("lirabox: start -> first sound", ours), ("lirabox: start -> first published position", published)]
-    if mpv:
-        rows.append(("mpv --no-video: start -> first sound", theirs))
+    rows += heard.items()
+    mpv = heard.get("mpv --no-video: start -> first sound")
     for name, values in rows:
         print(f"| {name} | {min(values):.0f} ms | {statistics.median(values):.0f} ms |")
     if mpv:
-        print(f"| ratio lirabox first position / mpv first sound | {min(published) / min(theirs):.2f} | "
-              f"{statistics.median(published) / statistics.median(theirs):.2f} |")
+        print(f"| ratio lirabox first position / mpv first sound | {min(published) / min(mpv):.2f} | "
+              f"{statistics.median(published) / statistics.median(mpv):.2f} |")
 
 
 if __name__ == "__main__":
