@@ -202,6 +202,9 @@ struct MpvEngine::State {
     std::chrono::milliseconds loadLimit = kLoadWait;
 
     SharedReading<double> timePos;  // NaN when libmpv has none
+    // The latest position read lies beyond the one read before it, with no
+    // command or event between the two.
+    bool timePosMoved = false;
     SharedReading<bool> eofReached;
 
     RecentMedia recent;
@@ -229,6 +232,7 @@ struct MpvEngine::State {
 
     void forgetReadings() {
         timePos.value.reset();
+        timePosMoved = false;
         eofReached.value.reset();
     }
 
@@ -238,7 +242,25 @@ struct MpvEngine::State {
         mpv_set_property(mpv, property, MPV_FORMAT_FLAG, &flag);
     }
 
+    double readTimePos() {
+        return timePos.get([&] {
+            double read = 0.0;
+            const double seconds =
+                mpv_get_property(mpv, "time-pos", MPV_FORMAT_DOUBLE, &read) >= 0 ? read : std::nan("");
+            timePosMoved =
+                timePos.value && std::isfinite(*timePos.value) && std::isfinite(seconds) && seconds > *timePos.value;
+            return seconds;
+        });
+    }
+
+    // Every read wakes libmpv's core thread. While playing, the position
+    // stands still once the end has been reached, so as long as it moves on
+    // from one reading to the next the end is not asked about.
     bool readEofReached() {
+        if (mode == Mode::Playing) {
+            readTimePos();
+            if (timePosMoved) return false;
+        }
         return eofReached.get([&] {
             int flag = 0;
             return mpv_get_property(mpv, "eof-reached", MPV_FORMAT_FLAG, &flag) >= 0 && flag != 0;
@@ -514,10 +536,7 @@ struct MpvEngine::State {
         // At the end the last decoded frame's time lies a little before the
         // length; the position of an ended file is its length.
         if (duration > 0.0 && readEofReached()) return duration;
-        double seconds = timePos.get([&] {
-            double read = 0.0;
-            return mpv_get_property(mpv, "time-pos", MPV_FORMAT_DOUBLE, &read) >= 0 ? read : std::nan("");
-        });
+        double seconds = readTimePos();
         if (seekFloor) {
             if (std::isfinite(seconds) && seconds >= *seekFloor) {
                 seekFloor.reset();
