@@ -658,8 +658,6 @@ const RecentMedia& MpvEngine::recentMedia() const noexcept { return mState->rece
 void MpvEngine::setLoadWaiter(LoadWaiter waiter) { mState->loadWaiter = std::move(waiter); }
 void MpvEngine::setLoadLimit(std::chrono::milliseconds limit) { mState->loadLimit = limit; }
 
-std::unique_ptr<MediaEngine> createMpvEngine() { return std::make_unique<MpvEngine>(); }
-
 std::future<std::unique_ptr<MpvEngine>> startMpvEngine(std::string recording, std::vector<MpvOption> options) {
     useNumbersTheCWay();
     return std::async(std::launch::async, [recording = std::move(recording), options = std::move(options)] {

@@ -69,8 +69,6 @@ private:
     std::unique_ptr<State> mState;
 };
 
-std::unique_ptr<MediaEngine> createMpvEngine();
-
 // Constructs the engine on a thread of its own and, when `recording` is not
 // empty, begins loading it there (prepare()), so that libmpv starts and opens
 // the file while the caller builds its windows. get() gives the engine, which
