@@ -1,12 +1,17 @@
 #include "RecordingHistory.h"
 
 #include "support/ConfigFiles.h"
+#include "support/Utf8Path.h"
 #include "support/VbConvert.h"
 #include "support/clsIniFile.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <limits>
+#include <system_error>
 
 namespace lirabox {
 namespace {
@@ -17,6 +22,9 @@ const std::string kSection(cfg::kHistorySection);
 
 // Beyond this (about 31 700 years) a position is no recording's.
 constexpr double kLongest = 1e12;
+
+// A recording left this close to its end has been heard to the end.
+constexpr double kFinishedMargin = 1.0;
 
 std::string positionText(double seconds) {
     char text[32];
@@ -49,9 +57,28 @@ RecordingHistory::RecordingHistory(std::shared_ptr<clsIniFile> file) : mFile(std
     }
 }
 
+std::shared_ptr<clsIniFile> RecordingHistory::programFile() {
+    auto file = std::make_shared<clsIniFile>();
+    file->setFilePathMode(clsIniFile::kPathProgramFolder);
+    file->setFileName(std::string(cfg::kHistoryFile));
+    file->setBufferSize(std::numeric_limits<std::int16_t>::max());
+    return file;
+}
+
 std::vector<RecordingHistory::Recording>::iterator RecordingHistory::find(const std::string& path) {
     return std::find_if(
         mRecordings.begin(), mRecordings.end(), [&](const Recording& recording) { return recording.path == path; });
+}
+
+double RecordingHistory::resumePosition(const std::string& path, double duration) const {
+    const double saved = position(path).value_or(0);
+    return saved < duration - kFinishedMargin ? saved : 0;
+}
+
+std::string RecordingHistory::listedName(const std::string& path) {
+    std::error_code noFullPath;
+    const std::filesystem::path full = std::filesystem::absolute(pathFromUtf8(path), noFullPath);
+    return noFullPath ? path : utf8FromPath(full.lexically_normal());
 }
 
 void RecordingHistory::opened(const std::string& path) {

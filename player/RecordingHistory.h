@@ -29,6 +29,8 @@ public:
 
     // Reads the list from the file.
     explicit RecordingHistory(std::shared_ptr<clsIniFile> file);
+    // The program's list file, in the program folder.
+    static std::shared_ptr<clsIniFile> programFile();
 
     // The recording goes to the front; its position stays what it was (0 for a new one).
     void opened(const std::string& path);
@@ -36,6 +38,12 @@ public:
     void remember(const std::string& path, double position);
     void forget(const std::string& path);
     std::optional<double> position(const std::string& path) const;
+    // Where the recording resumes: its position, or 0 when it has none or was
+    // left within a second of its end (`duration`).
+    double resumePosition(const std::string& path, double duration) const;
+    // The name a recording is listed under: its full path, normalised (the
+    // path itself when the current folder cannot be read).
+    static std::string listedName(const std::string& path);
     const std::vector<Recording>& recordings() const { return mRecordings; }
 
     // Writes the whole list in one replacement of the file; false when it failed.

@@ -22,7 +22,6 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
-#include <limits>
 #include <system_error>
 
 namespace lirabox {
@@ -60,8 +59,6 @@ constexpr UiText kNotATime =
     LIRABOX_TEXT("frmMain", "時間は hh:mm:ss、mm:ss、ss または hh:mm:ss.f の形で入力してください。");
 // While playing, the position is saved this often (ticks of 100 ms: a minute).
 constexpr int kTicksBetweenSaves = 600;
-// A recording left within this many seconds of its end starts again from 0.
-constexpr double kFinishedMargin = 1.0;
 
 std::string str(std::string_view text) { return std::string(text); }
 
@@ -269,13 +266,7 @@ void frmMain::openCommandLine(const std::string& argumentText, const std::filesy
 // ---------------------------------------------------------------------------
 // The recordings opened lately and where each was left
 
-void frmMain::openHistory() {
-    auto file = std::make_shared<clsIniFile>();
-    file->setFilePathMode(clsIniFile::kPathProgramFolder);
-    file->setFileName(str(cfg::kHistoryFile));
-    file->setBufferSize(std::numeric_limits<std::int16_t>::max());
-    mHistory = std::make_unique<RecordingHistory>(std::move(file));
-}
+void frmMain::openHistory() { mHistory = std::make_unique<RecordingHistory>(RecordingHistory::programFile()); }
 
 void frmMain::set_resume_position(bool resume) {
     writeUserSetting(cfg::kKeyResume, resume ? "1" : "0");
@@ -293,9 +284,7 @@ void frmMain::saveHistory() {
 }
 
 void frmMain::noteOpened(const std::string& path) {
-    std::error_code noFullPath;
-    const std::filesystem::path full = std::filesystem::absolute(pathFromUtf8(path), noFullPath);
-    mRecordingPath = noFullPath ? path : utf8FromPath(full.lexically_normal());
+    mRecordingPath = RecordingHistory::listedName(path);
     if (mHistory) mHistory->opened(mRecordingPath);
 }
 
@@ -303,8 +292,7 @@ void frmMain::noteOpened(const std::string& path) {
 // and it was not left at its end, else 0.
 double frmMain::resumePosition() const {
     if (!mResume || !mHistory) return 0;
-    const double position = mHistory->position(mRecordingPath).value_or(0);
-    return position < mEngine.currentMedia().duration() - kFinishedMargin ? position : 0;
+    return mHistory->resumePosition(mRecordingPath, mEngine.currentMedia().duration());
 }
 
 std::vector<frmMain::RecentRecording> frmMain::recentRecordings() const {
