@@ -9,6 +9,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <mutex>
 #include <optional>
 #include <utility>
@@ -75,14 +76,6 @@ constexpr std::chrono::milliseconds kReadingLife {20};
 // How long an engine started ahead waits on its thread for the recording to
 // be opened before it hands the rest of the load on to URL().
 constexpr std::chrono::milliseconds kHeadStartOpenWait {50};
-
-// libmpv refuses to start unless numbers are read and written the "C" way.
-// Set only when it is not yet, so that an engine started on a thread of its
-// own (startMpvEngine) merely reads the process's locale.
-void useNumbersTheCWay() {
-    const char* numbers = std::setlocale(LC_NUMERIC, nullptr);
-    if (numbers == nullptr || std::strcmp(numbers, "C") != 0) std::setlocale(LC_NUMERIC, "C");
-}
 
 template <typename T>
 struct SharedReading {
@@ -198,6 +191,17 @@ struct MpvEngine::State {
         std::optional<mpv_event_end_file> ended;
     };
     std::optional<PendingLoad> pending;
+    // What plays for a later owner (keepPlayingForTakeover), until its URL().
+    struct HeadStart {
+        double from = 0.0;
+        // Settings given meanwhile, applied at that URL().
+        std::optional<double> rate;
+        std::optional<std::int32_t> volume;
+        std::optional<bool> levelled;
+    };
+    std::optional<HeadStart> headStart;
+    // The position a taken-over head start began at, until the first seek.
+    std::optional<double> takenFrom;
     LoadWaiter loadWaiter;
     std::chrono::milliseconds loadLimit = kLoadWait;
 
@@ -347,6 +351,7 @@ struct MpvEngine::State {
     void load(const std::string& path) {
         if (pending && !pending->early) throw engineError(kErrLoadBusy, "another file is still opening: " + path);
         processEvents();
+        if (takeOverHeadStart(path)) return;
         if (pending && (pending->path != path || autoStart)) dropEarlyLoad();
         if (pending) {
             pending->early = false;
@@ -356,21 +361,7 @@ struct MpvEngine::State {
         // One brief wait spans both steps, so that a quick load is decided
         // within the waiter's first call.
         const std::function<bool()> waitBriefly = [&] {
-            if (decided()) return true;
-            const auto until = std::min(pending->deadline, Clock::now() + std::chrono::milliseconds(50));
-            const auto left = [&] { return std::max(Clock::duration::zero(), until - Clock::now()); };
-            if (pending->opening) {
-                issueWhenOpened(std::chrono::duration_cast<std::chrono::milliseconds>(left()));
-                if (pending->opening) return decided();
-                if (decided()) return true;
-            }
-            while (!decided()) {
-                mpv_event* event = mpv_wait_event(mpv, std::chrono::duration<double>(left()).count());
-                if (event->event_id == MPV_EVENT_NONE) break;
-                handle(*event);
-                if (Clock::now() >= until) break;
-            }
-            return decided();
+            return waitForDecision(std::min(pending->deadline, Clock::now() + std::chrono::milliseconds(50)));
         };
         const PendingLoad outcome = [&] {
             struct Clear {
@@ -406,6 +397,82 @@ struct MpvEngine::State {
         }
         mode = autoStart ? Mode::Playing : Mode::Ready;
         if (!autoStart) heldPosition = 0.0;
+    }
+
+    // Waits until the pending load is decided or `until` has come; true when decided.
+    bool waitForDecision(Clock::time_point until) {
+        if (decided()) return true;
+        const auto left = [&] { return std::max(Clock::duration::zero(), until - Clock::now()); };
+        if (pending->opening) {
+            issueWhenOpened(std::chrono::duration_cast<std::chrono::milliseconds>(left()));
+            if (pending->opening) return decided();
+            if (decided()) return true;
+        }
+        while (!decided()) {
+            mpv_event* event = mpv_wait_event(mpv, std::chrono::duration<double>(left()).count());
+            if (event->event_id == MPV_EVENT_NONE) break;
+            handle(*event);
+            if (Clock::now() >= until) break;
+        }
+        return decided();
+    }
+
+    bool awaitPrepared(std::chrono::milliseconds limit) {
+        processEvents();
+        if (!pending || !pending->early) return false;
+        waitForDecision(std::min(pending->deadline, Clock::now() + limit));
+        return pending->loaded && !pending->refusal;
+    }
+
+    // The position moving on is the sound running: libmpv has begun to hand
+    // decoded sound to the output.
+    bool awaitSound(std::chrono::milliseconds limit) {
+        processEvents();
+        if (mode != Mode::Playing) return false;
+        constexpr std::uint64_t kWatch = std::numeric_limits<std::uint64_t>::max();
+        const auto until = Clock::now() + limit;
+        std::optional<double> first;
+        bool moved = false;
+        mpv_observe_property(mpv, kWatch, "time-pos", MPV_FORMAT_DOUBLE);
+        while (!moved && Clock::now() < until) {
+            mpv_event* event = mpv_wait_event(mpv, std::chrono::duration<double>(until - Clock::now()).count());
+            if (event->event_id == MPV_EVENT_NONE) break;
+            if (event->event_id != MPV_EVENT_PROPERTY_CHANGE || event->reply_userdata != kWatch) {
+                handle(*event);
+                continue;
+            }
+            const auto* change = static_cast<const mpv_event_property*>(event->data);
+            if (change->format != MPV_FORMAT_DOUBLE) continue;
+            const double seconds = *static_cast<const double*>(change->data);
+            if (!first) {
+                first = seconds;
+            } else {
+                moved = seconds > *first;
+            }
+        }
+        mpv_unobserve_property(mpv, kWatch);
+        forgetReadings();
+        return moved;
+    }
+
+    void keepPlayingForTakeover(double from) {
+        processEvents();
+        if (mode == Mode::Playing) headStart = HeadStart {from, {}, {}, {}};
+    }
+
+    // The URL() of the recording a head start plays keeps it playing where it
+    // is; the settings given meanwhile apply now, whichever file is loaded.
+    bool takeOverHeadStart(const std::string& path) {
+        takenFrom.reset();
+        if (!headStart) return false;
+        const HeadStart begun = *headStart;
+        headStart.reset();
+        if (begun.rate) setRate(*begun.rate);
+        if (begun.volume) setVolume(*begun.volume);
+        if (begun.levelled) setEvenLoudness(*begun.levelled);
+        if (path != url || mode != Mode::Playing || atEnd()) return false;
+        takenFrom = begun.from;
+        return true;
     }
 
     void prepare(const std::string& path, std::chrono::milliseconds openWait) {
@@ -511,6 +578,7 @@ struct MpvEngine::State {
 
     void pause() {
         processEvents();
+        takenFrom.reset();
         if (mode != Mode::Playing) return;
         setFlag("pause", true);
         heldPosition = position();
@@ -519,6 +587,7 @@ struct MpvEngine::State {
 
     void stop() {
         processEvents();
+        takenFrom.reset();
         if (mode == Mode::Empty) return;
         setFlag("pause", true);
         mode = Mode::Stopped;
@@ -556,6 +625,8 @@ struct MpvEngine::State {
         processEvents();
         requireValidPosition(seconds);
         if (mode == Mode::Empty) return;
+        // The head start's sound already runs from there.
+        if (const std::optional<double> from = std::exchange(takenFrom, std::nullopt); from && seconds == *from) return;
         const double target = clampToMedia(seconds);
         const std::string text = numberText(target);
         const char* command[] = {"seek", text.c_str(), "absolute+exact", nullptr};
@@ -571,6 +642,10 @@ struct MpvEngine::State {
     void setRate(double value) {
         processEvents();
         requireValidRate(value);
+        if (headStart) {
+            headStart->rate = value;
+            return;
+        }
         if (value == rate) return;
         forgetReadings();
         if (mpv_set_property(mpv, "speed", MPV_FORMAT_DOUBLE, &value) >= 0) rate = value;
@@ -579,6 +654,10 @@ struct MpvEngine::State {
     void setVolume(std::int32_t value) {
         processEvents();
         requireValidVolume(value);
+        if (headStart) {
+            headStart->volume = value;
+            return;
+        }
         if (value == volume) return;
         // libmpv's volume is cubic: its gain is (level / 100)^3.
         double level = 100.0 * std::cbrt(volumeGain(value));
@@ -587,6 +666,10 @@ struct MpvEngine::State {
 
     void setEvenLoudness(bool on) {
         processEvents();
+        if (headStart) {
+            headStart->levelled = on;
+            return;
+        }
         if (on == levelled) return;
         if (mpv_set_property_string(mpv, "af", on ? kLevelledFilters : kPlainFilters) >= 0) {
             levelled = on;
@@ -641,6 +724,9 @@ void MpvEngine::URL(const std::string& path) { mState->load(path); }
 void MpvEngine::prepare(const std::string& path, std::chrono::milliseconds openWait) {
     mState->prepare(path, openWait);
 }
+bool MpvEngine::awaitPrepared(std::chrono::milliseconds limit) { return mState->awaitPrepared(limit); }
+bool MpvEngine::awaitSound(std::chrono::milliseconds limit) { return mState->awaitSound(limit); }
+void MpvEngine::keepPlayingForTakeover(double from) { mState->keepPlayingForTakeover(from); }
 std::int32_t MpvEngine::playState() { return mState->playState(); }
 EngineSettings& MpvEngine::settings() { return mState->settingsPart; }
 EngineControls& MpvEngine::controls() { return mState->controlsPart; }
@@ -657,6 +743,13 @@ const RecentMedia& MpvEngine::recentMedia() const noexcept { return mState->rece
 
 void MpvEngine::setLoadWaiter(LoadWaiter waiter) { mState->loadWaiter = std::move(waiter); }
 void MpvEngine::setLoadLimit(std::chrono::milliseconds limit) { mState->loadLimit = limit; }
+
+// Set only when it is not yet, so that an engine started on a thread of its
+// own (startMpvEngine) merely reads the process's locale.
+void useNumbersTheCWay() {
+    const char* numbers = std::setlocale(LC_NUMERIC, nullptr);
+    if (numbers == nullptr || std::strcmp(numbers, "C") != 0) std::setlocale(LC_NUMERIC, "C");
+}
 
 std::future<std::unique_ptr<MpvEngine>> startMpvEngine(std::string recording, std::vector<MpvOption> options) {
     useNumbersTheCWay();

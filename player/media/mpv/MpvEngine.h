@@ -47,6 +47,21 @@ public:
     // for. Meant for a fresh engine, from the thread that constructed it.
     // URL() of another file, or with autoStart on, drops the begun load.
     void prepare(const std::string& path, std::chrono::milliseconds openWait);
+    // Waits at most `limit` (and never past the load limit) for the load
+    // prepare() began to be decided; true when the file is loaded and can be
+    // taken over by URL() at once, false otherwise (a refusal stays for URL()
+    // to report).
+    bool awaitPrepared(std::chrono::milliseconds limit);
+    // Waits at most `limit` until the sound runs (libmpv's position moves);
+    // true once it does, false when the limit came first or nothing plays.
+    bool awaitSound(std::chrono::milliseconds limit);
+    // Hands what plays now, begun at `from`, on to a later owner: until the
+    // next URL(), rate, volume and levelling given are held and applied by
+    // that URL(). When it names the playing recording and the sound has not
+    // ended, URL() keeps it playing where it is (as loaded and playing), and
+    // the first position set after it, when it is `from`, is not set again
+    // (a pause or stop forgets `from`). Nothing when the engine does not play.
+    void keepPlayingForTakeover(double from);
     std::int32_t playState() override;
     EngineSettings& settings() override;
     EngineControls& controls() override;
@@ -68,6 +83,11 @@ private:
     struct State;
     std::unique_ptr<State> mState;
 };
+
+// libmpv needs numbers read and written the "C" way. An engine constructed
+// sets it; call this again, on the thread that owns the engines, after anything
+// that set the process's locale meanwhile (QApplication does).
+void useNumbersTheCWay();
 
 // Constructs the engine on a thread of its own and, when `recording` is not
 // empty, begins loading it there (prepare()), so that libmpv starts and opens

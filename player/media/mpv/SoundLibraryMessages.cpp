@@ -41,6 +41,9 @@ void routeAlsaMessages() {
 }  // namespace
 
 void routeSoundLibraryMessages(bool verbose) {
+    static bool routed = false;
+    if (routed) return;
+    routed = true;
     routeAlsaMessages();
     // PipeWire reads its log level when libmpv first connects; "0" is none.
     if (!verbose) ::setenv("PIPEWIRE_DEBUG", "0", 0);

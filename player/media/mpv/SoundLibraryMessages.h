@@ -8,8 +8,8 @@
 // PipeWire's log is switched off unless the run is verbose or the user set
 // PIPEWIRE_DEBUG.
 //
-// Threads: call once, at the start of main(), before any other thread runs:
-// it sets an environment variable. The ALSA handler then runs on libmpv's
+// Threads: call at the start of main(), before any other thread runs: it sets
+// an environment variable. Only the process's first call acts. The ALSA handler then runs on libmpv's
 // audio threads and only hands each line to trace().
 
 namespace lirabox::media {

@@ -315,6 +315,61 @@ TEST(MpvEngineStart, AnEngineStartedOnAThreadHasTheRecordingLoading) {
     EXPECT_EQ(engine->playState(), kReady);
 }
 
+// The program's start plays before its window exists, then takes the sound
+// over as it would load and play the file itself.
+TEST(MpvEngineHeadStart, APlayingStartIsTakenOverWhereItStandsAndOnlyByItsOwnFile) {
+    TempFolder folder;
+    lirabox::test::writeSineWav(folder.file("talk.wav"), 60, 440.0, 8000, 1);
+    lirabox::test::writeSineWav(folder.file("other.wav"), 3, 660.0, 8000, 1);
+    const std::string talk = folder.fileText("talk.wav");
+    const auto position = [](MpvEngine& engine) { return engine.controls().currentPosition(); };
+    const auto startPlaying = [&](MpvEngine& engine) {
+        engine.prepare(talk, std::chrono::milliseconds(50));
+        ASSERT_TRUE(engine.awaitPrepared(std::chrono::seconds(10)));
+        engine.settings().autoStart(false);
+        engine.URL(talk);
+        engine.controls().currentPosition(20);
+        engine.controls().play();
+        ASSERT_TRUE(engine.awaitSound(std::chrono::seconds(10)));
+        engine.keepPlayingForTakeover(20);
+    };
+
+    MpvEngine engine {{{"ao", "null"}}};
+    startPlaying(engine);
+    // The owner's start: its settings wait for its load, which finds the sound
+    // playing on; its move to the start is where the sound already is.
+    engine.settings().volume(25);
+    engine.settings().rate(1.0);
+    ASSERT_TRUE(lirabox::test::waitUntil(engine, [&] { return position(engine) > 20.3; }));
+    engine.settings().autoStart(false);
+    engine.URL(talk);
+    EXPECT_EQ(engine.playState(), kPlaying);
+    EXPECT_NEAR(engine.currentMedia().duration(), 60, 0.05);
+    engine.controls().currentPosition(20);
+    engine.controls().play();
+    EXPECT_GT(position(engine), 20.3);
+    // Only that first move is dropped.
+    engine.controls().currentPosition(20);
+    EXPECT_LT(position(engine), 20.3);
+
+    // Another file is loaded as always.
+    MpvEngine another {{{"ao", "null"}}};
+    startPlaying(another);
+    another.settings().autoStart(false);
+    another.URL(folder.fileText("other.wav"));
+    EXPECT_EQ(another.currentMedia().name(), "other.wav");
+    EXPECT_EQ(another.playState(), kReady);
+    EXPECT_EQ(position(another), 0.0);
+
+    // A file that cannot load is not waited for and is reported by the load.
+    MpvEngine refused {{{"ao", "null"}}};
+    refused.prepare(folder.fileText("missing.wav"), std::chrono::milliseconds(50));
+    EXPECT_FALSE(refused.awaitPrepared(std::chrono::seconds(10)));
+    EXPECT_FALSE(refused.awaitSound(std::chrono::seconds(10)));
+    refused.settings().autoStart(false);
+    EXPECT_THROW(refused.URL(folder.fileText("missing.wav")), RaisedError);
+}
+
 TEST_F(MpvEngineLoad, RecentlyOpenedListKeepsEachFileOnceNewestFirst) {
     mEngine.mediaCollection().add(path("tone.wav"));
     mEngine.mediaCollection().add(path("tone.mp3"));
