@@ -24,7 +24,7 @@ start_private_pulse "$work/pulse"
 write_ramp_recording "$work/ramp.wav" "$seconds"
 mkdir -p "$work/program" "$work/config" "$work/runtime"
 chmod 700 "$work/runtime"
-cp "$build/bin/lirabox" "$build/bin/liblirabox.so" "$build/bin/libkeytap.so" "$build/bin/libtimepost.so" \
+cp "$build/bin/lirabox" "$build/bin/liblirabox.so" "$build/bin/liblirabox-start.so" "$build/bin/libkeytap.so" "$build/bin/libtimepost.so" \
   "$work/program/"
 write_key_settings "$work/program"
 

@@ -29,7 +29,7 @@ ffmpeg -loglevel error -f lavfi -i "sine=frequency=440:duration=$((seconds + 20)
   -b:a 128k "$work/talk.mp3"
 # The program with its libraries in a folder of its own, which takes its INI files.
 mkdir -p "$work/program" "$work/config" "$work/home"
-cp "$build/bin/lirabox" "$build/bin/liblirabox.so" "$build/bin/libkeytap.so" "$build/bin/libtimepost.so" \
+cp "$build/bin/lirabox" "$build/bin/liblirabox.so" "$build/bin/liblirabox-start.so" "$build/bin/libkeytap.so" "$build/bin/libtimepost.so" \
   "$work/program/"
 players=(lirabox mpv)
 command -v parlatype >/dev/null && players+=(parlatype)

@@ -17,7 +17,7 @@ work=$(mktemp -d)
 trap 'kill "$player" 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir -p "$work/program" "$work/config" "$work/runtime"
 chmod 700 "$work/runtime"
-cp "$build/bin/lirabox" "$build/bin/liblirabox.so" "$build/bin/libkeytap.so" "$build/bin/libtimepost.so" \
+cp "$build/bin/lirabox" "$build/bin/liblirabox.so" "$build/bin/liblirabox-start.so" "$build/bin/libkeytap.so" "$build/bin/libtimepost.so" \
   "$work/program/"
 ffmpeg -loglevel error -f lavfi -i "sine=frequency=440:duration=120" -ac 1 -ar 16000 "$work/talk.wav"
 QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" \

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,6 +26,7 @@
 #include "app/qt/mainwindow/PictureBox.h"
 #include "app/qt/oneline/OneLineWindow.h"
 #include "app/qt/settings/SettingsWindow.h"
+#include "app/qt/start/HeadStart.h"
 #include "app/qt/toolkit/Catalogue.h"
 #include "app/qt/toolkit/OpeningPlace.h"
 #include "app/qt/toolkit/QtOwnSettings.h"
@@ -46,8 +48,8 @@
 int lirabox_program_main(int argc, char** argv) {
     // The argument text is taken before Qt sees the arguments, and Qt is given
     // none of them, so a recording's name can never be read as a Qt option.
-    const bool verbose = argc > 1 && std::string_view(argv[1]) == "--verbose";
-    const std::string text = verbose ? lirabox::argumentText(argc - 1, argv + 1) : lirabox::argumentText(argc, argv);
+    const auto [verbose, text] = lirabox::programArguments(argc, argv);
+    // Routed already when the launcher started playing.
     lirabox::media::routeSoundLibraryMessages(verbose);
     // The desktop's language, from the first text on (--help included).
     lirabox::qt::Catalogue catalogue;
@@ -66,25 +68,32 @@ int lirabox_program_main(int argc, char** argv) {
     lirabox::qt::keepQtSettingsInMemory();
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
+    // QApplication has set the desktop's locale; libmpv, which may be playing
+    // already, reads and writes numbers the C way.
+    lirabox::media::useNumbersTheCWay();
     catalogue.install();
     QApplication::setApplicationName(QString::fromLatin1(lirabox::frmMain::kTitle));
     QApplication::setApplicationVersion(QString::fromLatin1(LIRABOX_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("lirabox"));
     lirabox::qt::routeTracesToLog(verbose);
 
-    // libmpv starts, and opens the recording named on the command line, while
-    // the window is built; the player then takes that load over.
-    std::error_code noStartFolder;
-    const std::optional<lirabox::CommandLineFile> file =
-        lirabox::parseCommandLine(text, std::filesystem::current_path(noStartFolder));
-    auto engineStart = lirabox::media::startMpvEngine(file ? file->path : std::string());
+    // The engine the launcher started playing with, if any, runs on.
+    // Otherwise libmpv starts, and opens the recording named on the command
+    // line, while the window is built; the player then takes that load over.
+    std::unique_ptr<lirabox::media::MpvEngine> engine = lirabox::takeStartedEngine();
+    std::future<std::unique_ptr<lirabox::media::MpvEngine>> engineStart;
+    if (!engine) {
+        std::error_code noStartFolder;
+        const std::optional<lirabox::CommandLineFile> file =
+            lirabox::parseCommandLine(text, std::filesystem::current_path(noStartFolder));
+        engineStart = lirabox::media::startMpvEngine(file ? file->path : std::string());
+    }
 
     lirabox::qt::MainWindow window;
     lirabox::giveOpeningPlace(window);
     window.holdShowing();
-    std::unique_ptr<lirabox::media::MpvEngine> engine;
     try {
-        engine = engineStart.get();
+        if (!engine) engine = engineStart.get();
     } catch (const lirabox::RaisedError& error) {
         QMessageBox::critical(nullptr,
                               QString::fromLatin1(lirabox::frmMain::kTitle),

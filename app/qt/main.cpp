@@ -1,6 +1,8 @@
 // lirabox: hands `--command NAME [ARGUMENT]` to the running copy itself and
 // loads the player's program (Program.h) for everything else. Links neither Qt
-// nor libmpv, whose loading alone takes longer than a command may.
+// nor libmpv, whose loading alone takes longer than a command may. Before the
+// program, and so before Qt, the start's library (app/qt/start/HeadStart.h)
+// begins playing the recording.
 
 #include <algorithm>
 #include <cstdio>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "app/qt/Program.h"
+#include "app/qt/start/HeadStart.h"
 #include "player/dbus/RemoteSender.h"
 #include "support/LibraryLoader.h"
 #include "support/Translations.h"
@@ -19,6 +22,8 @@ namespace {
 
 constexpr const char* kProgramLibrary = "liblirabox.so";
 constexpr const char* kProgramEntry = "lirabox_program_main";
+constexpr const char* kStartLibrary = "liblirabox-start.so";
+constexpr const char* kStartEntry = "lirabox_start_playing";
 
 // The desktop's languages, most preferred first, read as Qt reads them, so the
 // sender speaks the language the running copy's window shows.
@@ -51,6 +56,13 @@ int sendCommand(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::string_view(argv[1]) == "--command") return sendCommand(argc, argv);
+    // Without the start's library the program's library does not load either, and says so.
+    const auto start = lirabox::loadFirstLibrary(lirabox::libraryCandidates(kStartLibrary), [](void* handle) {
+        return lirabox::librarySymbol(handle, kStartEntry) != nullptr ? "" : std::string("no ") + kStartEntry;
+    });
+    if (start.handle != nullptr) {
+        lirabox::libraryFunction<decltype(&lirabox_start_playing)>(start.handle, kStartEntry)(argc, argv);
+    }
     const auto loaded = lirabox::loadFirstLibrary(lirabox::libraryCandidates(kProgramLibrary), [](void* handle) {
         return lirabox::librarySymbol(handle, kProgramEntry) != nullptr ? "" : std::string("no ") + kProgramEntry;
     });

@@ -36,7 +36,7 @@ fault() { echo "program attack: FAULT: $*" >&2; faults=$((faults + 1)); }
 # A copy of the program in a folder of its own, as installed; its settings there.
 mkdir -p "$work/install" "$work/config" "$work/run"
 chmod 700 "$work/run"
-cp "$program" "$(dirname "$program")/liblirabox.so" "$work/install/"
+cp "$program" "$(dirname "$program")/liblirabox.so" "$(dirname "$program")/liblirabox-start.so" "$work/install/"
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" LANGUAGE=ja
 unset QT_QPA_PLATFORM
 ffmpeg -v error -f lavfi -i sine=frequency=440:duration=120 -ar 8000 "$work/talk.wav"

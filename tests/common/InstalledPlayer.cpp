@@ -40,8 +40,10 @@ InstalledPlayer::InstalledPlayer(bool withKeytap) : mFolder(mTemp.file("install"
     fs::create_directories(mFolder);
     makeUserFolders();
     copyFrom(buildBin() / "lirabox", program());
-    // The program's library is large and the same in every install: linked, not copied.
-    fs::create_symlink(buildBin() / "liblirabox.so", mFolder / "liblirabox.so");
+    // The program's libraries are large and the same in every install: linked, not copied.
+    for (const char* library : {"liblirabox.so", "liblirabox-start.so"}) {
+        fs::create_symlink(buildBin() / library, mFolder / library);
+    }
     copyFrom(buildBin() / "libtimepost-recorder.so", mFolder / "libtimepost.so");
     if (withKeytap) copyFrom(buildBin() / "libkeytap.so", mFolder / "libkeytap.so");
 }

@@ -14,7 +14,7 @@ fi
 
 work=$(mktemp -d)
 trap 'kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; rm -rf "$work"' EXIT
-cp "$build/bin/lirabox" "$build/bin/liblirabox.so" "$build/bin/libtimepost.so" "$work/"
+cp "$build/bin/lirabox" "$build/bin/liblirabox.so" "$build/bin/liblirabox-start.so" "$build/bin/libtimepost.so" "$work/"
 mkdir -m 700 "$work/runtime"
 # Away from the screen's corner, so the whole frame is in the picture.
 printf '[FormPosition]\nMinimized=0\nMaximized=0\nTop=24\nLeft=24\n' >"$work/position.ini"

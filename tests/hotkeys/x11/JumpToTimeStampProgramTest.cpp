@@ -5,6 +5,7 @@
 // time stamp moves nothing.
 
 #include "OtherClient.h"
+#include "tests/common/Desktop.h"
 #include "tests/common/InstalledPlayer.h"
 #include "tests/common/Polling.h"
 #include "tests/common/Recordings.h"
@@ -53,8 +54,10 @@ TEST(ThePlayerProgram, JumpsToTheTimeStampSelectedInAnotherProgram) {
     const auto recording = player.scratch("interview.wav");
     writeSineWav(recording, 300, 440.0, 8000, 1);
     OtherClient client;
-    player.start({recording.string() + "/t=100"});
+    const pid_t pid = player.start({recording.string() + "/t=100"});
     ASSERT_TRUE(waitUntil([&] { return player.position().value_or(0) >= 100; })) << player.output();
+    // The sound starts before the window and the keys are set up.
+    ASSERT_NE(waitForWindow(pid, "Lirabox", false), 0u);
     ASSERT_TRUE(client.takeFocus());
     client.pressesBeforeMarker();
 

@@ -121,6 +121,9 @@ TEST(ThePlayerProgram, TypesTheTimeStampIntoTheFocusedWindowWhateverTheKeyboardL
     OtherClient client;
     const pid_t pid = player.start({recording.string() + "/t=75"});
     ASSERT_TRUE(waitUntil([&] { return player.position().value_or(0) >= 75; })) << player.output();
+    // The sound starts before the window and the keys are set up.
+    const XWindow main = waitForWindow(pid, "Lirabox", false);
+    ASSERT_NE(main, 0u);
     ASSERT_TRUE(client.takeFocus());
     discardText(client);
 
@@ -130,8 +133,6 @@ TEST(ThePlayerProgram, TypesTheTimeStampIntoTheFocusedWindowWhateverTheKeyboardL
 
     // The menu item: the stamp waits while the player has the focus and goes
     // to the window the user turns to.
-    const XWindow main = waitForWindow(pid, "Lirabox", false);
-    ASSERT_NE(main, 0u);
     activate(main);
     const std::size_t windowsBefore = shownWindowCount(pid);
     ASSERT_TRUE(opensWindow(pid, [&] { click(main, 30, 10); })) << "the menu \"ファイル\" does not open";
