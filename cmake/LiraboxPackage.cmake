@@ -20,7 +20,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://github.com/lirabox/lirabox)
 # The help menu opens the user guide with xdg-open.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 # Dependencies come from the libraries the binaries link; liblirabox.so,
-# libkeytap.so and libtimepost.so are the package's own.
+# liblirabox-start.so, libkeytap.so and libtimepost.so are the package's own.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CPACK_PACKAGING_INSTALL_PREFIX}/${LIRABOX_INSTALL_LIBDIR})
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)

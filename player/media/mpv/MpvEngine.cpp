@@ -431,11 +431,13 @@ struct MpvEngine::State {
         if (mode != Mode::Playing) return false;
         constexpr std::uint64_t kWatch = std::numeric_limits<std::uint64_t>::max();
         const auto until = Clock::now() + limit;
+        // Never negative: libmpv waits without end for that.
+        const auto left = [&] { return std::max(Clock::duration::zero(), until - Clock::now()); };
         std::optional<double> first;
         bool moved = false;
         mpv_observe_property(mpv, kWatch, "time-pos", MPV_FORMAT_DOUBLE);
         while (!moved && Clock::now() < until) {
-            mpv_event* event = mpv_wait_event(mpv, std::chrono::duration<double>(until - Clock::now()).count());
+            mpv_event* event = mpv_wait_event(mpv, std::chrono::duration<double>(left()).count());
             if (event->event_id == MPV_EVENT_NONE) break;
             if (event->event_id != MPV_EVENT_PROPERTY_CHANGE || event->reply_userdata != kWatch) {
                 handle(*event);
