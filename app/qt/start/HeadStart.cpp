@@ -27,7 +27,8 @@ namespace {
 namespace cfg = config;
 
 // How long the start waits for the file to be opened, and then loaded, before
-// it leaves the rest of the load to the window.
+// it leaves the rest of the load to the window; and then, at most, for the
+// sound to run before Qt is loaded.
 constexpr std::chrono::milliseconds kOpenWait {50};
 constexpr std::chrono::milliseconds kLoadWait {250};
 constexpr std::chrono::milliseconds kSoundWait {100};
