@@ -7,6 +7,7 @@
 #include "ShortcutKeyRow.h"
 #include "TimeEntry.h"
 #include "TimeText.h"
+#include "VolumeSlider.h"
 #include "support/AppPaths.h"
 #include "support/ConfigFiles.h"
 #include "support/RaisedError.h"
@@ -187,7 +188,7 @@ bool frmMain::Form_Load(const std::string& argumentText) {
         [&] { mPicSlider.setArrowPicture(&mPicArrow); },
         [&] { mPicSlider.setMainPicture(&mVolbk); },
         [&] { mPicSlider.setMin(0); },
-        [&] { mPicSlider.setMax(5000); },
+        [&] { mPicSlider.setMax(kVolumeSliderMax); },
         [&] { mPicSlider.setValue(cfg::kDefaultVolumeValue); },
         [&] {
             const std::string saved = mPositionIni->ReadString(
@@ -771,7 +772,7 @@ void frmMain::noteFailedLoad() noexcept {
 void frmMain::mPicSlider_Change() {
     guarded([&] {
         notify(&PlayerListener::volumeChanged, mPicSlider.Value());
-        mEngine.settings().volume(toInt32(mPicSlider.Value() / 100.0));
+        mEngine.settings().volume(engineVolumeOf(mPicSlider.Value()));
     });
 }
 

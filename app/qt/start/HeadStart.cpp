@@ -1,6 +1,5 @@
 #include "HeadStart.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -14,6 +13,7 @@
 #include "player/RecordingHistory.h"
 #include "player/SingleInstance.h"
 #include "player/Timepost.h"
+#include "player/VolumeSlider.h"
 #include "player/media/mpv/SoundLibraryMessages.h"
 #include "support/ConfigFiles.h"
 #include "support/RaisedError.h"
@@ -32,9 +32,6 @@ namespace cfg = config;
 constexpr std::chrono::milliseconds kOpenWait {50};
 constexpr std::chrono::milliseconds kLoadWait {250};
 constexpr std::chrono::milliseconds kSoundWait {100};
-// The volume slider's range and its steps per volume percent.
-constexpr std::int32_t kSliderMax = 5000;
-constexpr double kSliderStepsPerPercent = 100.0;
 
 // Under --verbose, what is traced before the program routes traces to its
 // log goes to standard error in the log's own form.
@@ -57,7 +54,7 @@ std::string str(std::string_view text) { return std::string(text); }
 struct SoundSettings {
     bool resume = false;
     bool levelled = false;
-    std::int32_t volume = toInt32(cfg::kDefaultVolumeValue / kSliderStepsPerPercent);
+    std::int32_t volume = engineVolumeOf(cfg::kDefaultVolumeValue);
 };
 
 SoundSettings readSoundSettings() {
@@ -71,7 +68,7 @@ SoundSettings readSoundSettings() {
         position.setFileName(str(cfg::kPositionFile));
         const std::int32_t slider = toInt32(ReadStringKeepingFile(
             position, str(cfg::kVolumeSection), str(cfg::kKeyVolumeValue), std::to_string(cfg::kDefaultVolumeValue)));
-        read.volume = toInt32(std::clamp(slider, 0, kSliderMax) / kSliderStepsPerPercent);
+        read.volume = engineVolumeOf(slider);
     } catch (const RaisedError&) {
         // What could not be read plays as the program's defaults; its own start corrects it.
     }

@@ -399,21 +399,30 @@ struct MpvEngine::State {
         if (!autoStart) heldPosition = 0.0;
     }
 
+    // Handles libmpv's events as they come (an event `claim` takes is not
+    // handled otherwise) until `done` holds or `until` has come; the queue is
+    // read at least once.
+    void handleEventsUntil(Clock::time_point until, const std::function<bool()>& done,
+                           const std::function<bool(const mpv_event&)>& claim = {}) {
+        while (!done()) {
+            // Never negative: libmpv waits without end for that.
+            const auto left = std::max(Clock::duration::zero(), until - Clock::now());
+            mpv_event* event = mpv_wait_event(mpv, std::chrono::duration<double>(left).count());
+            if (event->event_id == MPV_EVENT_NONE) return;
+            if (!claim || !claim(*event)) handle(*event);
+            if (Clock::now() >= until) return;
+        }
+    }
+
     // Waits until the pending load is decided or `until` has come; true when decided.
     bool waitForDecision(Clock::time_point until) {
         if (decided()) return true;
-        const auto left = [&] { return std::max(Clock::duration::zero(), until - Clock::now()); };
         if (pending->opening) {
-            issueWhenOpened(std::chrono::duration_cast<std::chrono::milliseconds>(left()));
+            const auto left = std::max(Clock::duration::zero(), until - Clock::now());
+            issueWhenOpened(std::chrono::duration_cast<std::chrono::milliseconds>(left));
             if (pending->opening) return decided();
-            if (decided()) return true;
         }
-        while (!decided()) {
-            mpv_event* event = mpv_wait_event(mpv, std::chrono::duration<double>(left()).count());
-            if (event->event_id == MPV_EVENT_NONE) break;
-            handle(*event);
-            if (Clock::now() >= until) break;
-        }
+        handleEventsUntil(until, [&] { return decided(); });
         return decided();
     }
 
@@ -430,28 +439,22 @@ struct MpvEngine::State {
         processEvents();
         if (mode != Mode::Playing) return false;
         constexpr std::uint64_t kWatch = std::numeric_limits<std::uint64_t>::max();
-        const auto until = Clock::now() + limit;
-        // Never negative: libmpv waits without end for that.
-        const auto left = [&] { return std::max(Clock::duration::zero(), until - Clock::now()); };
         std::optional<double> first;
         bool moved = false;
         mpv_observe_property(mpv, kWatch, "time-pos", MPV_FORMAT_DOUBLE);
-        while (!moved && Clock::now() < until) {
-            mpv_event* event = mpv_wait_event(mpv, std::chrono::duration<double>(left()).count());
-            if (event->event_id == MPV_EVENT_NONE) break;
-            if (event->event_id != MPV_EVENT_PROPERTY_CHANGE || event->reply_userdata != kWatch) {
-                handle(*event);
-                continue;
-            }
-            const auto* change = static_cast<const mpv_event_property*>(event->data);
-            if (change->format != MPV_FORMAT_DOUBLE) continue;
-            const double seconds = *static_cast<const double*>(change->data);
-            if (!first) {
-                first = seconds;
-            } else {
-                moved = seconds > *first;
-            }
-        }
+        handleEventsUntil(
+            Clock::now() + limit,
+            [&] { return moved; },
+            [&](const mpv_event& event) {
+                if (event.event_id != MPV_EVENT_PROPERTY_CHANGE || event.reply_userdata != kWatch) return false;
+                const auto* change = static_cast<const mpv_event_property*>(event.data);
+                if (change->format == MPV_FORMAT_DOUBLE) {
+                    const double seconds = *static_cast<const double*>(change->data);
+                    moved = first && seconds > *first;
+                    if (!first) first = seconds;
+                }
+                return true;
+            });
         mpv_unobserve_property(mpv, kWatch);
         forgetReadings();
         return moved;

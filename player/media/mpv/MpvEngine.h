@@ -8,11 +8,12 @@
 // drained without waiting at the start of each call that follows libmpv's
 // wakeup (a call with nothing queued does not touch libmpv's queue); the
 // wakeup callback (called on libmpv's own thread) lets a GUI post a
-// processEvents() call to its UI thread. Only URL() waits, for at most the
-// load limit all told: first for the file to be opened and checked on a thread
-// of its own (the caller's thread never touches the file), then on libmpv's
-// event queue. libmpv reads the very file that was checked, through its open
-// descriptor.
+// processEvents() call to its UI thread. URL() waits, for at most the load
+// limit all told: first for the file to be opened and checked on a thread of
+// its own (the caller's thread never touches the file), then on libmpv's event
+// queue; prepare(), awaitPrepared() and awaitSound() wait at most as long as
+// they are given. libmpv reads the very file that was checked, through its
+// open descriptor.
 
 #include <chrono>
 #include <functional>
