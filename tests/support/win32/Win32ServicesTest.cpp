@@ -115,13 +115,22 @@ void chattr(const std::string& flag, const std::string& unixPath) {
     ASSERT_TRUE(test::runLinuxProgram("/usr/bin/chattr " + flag + " \"" + unixPath + "\""));
 }
 
+// chattr runs while Wine goes on, so a lock can land between a probe's
+// creation and its removal and keep it: every probe has a name of its own,
+// and the ones kept are removed once the folder is unlocked.
 bool canCreateFileIn(const std::string& folder) {
-    const std::string probe = folder + "\\probe.tmp";
-    const HANDLE file =
-        ::CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    static int probes = 0;
+    const std::string probe = folder + "\\lirabox-probe" + std::to_string(++probes) + ".tmp";
+    const HANDLE file = ::CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     ::CloseHandle(file);
+    ::DeleteFileA(probe.c_str());
     return true;
+}
+
+void removeKeptProbes(const std::string& folder) {
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().filename().string().starts_with("lirabox-probe")) fs::remove(entry.path());
 }
 
 // Where settings go that cannot stay beside the program: %APPDATA%\\lirabox.
@@ -168,6 +177,7 @@ TEST(Win32Paths, UnwritableWindowsDirectoryGivesWayToTheUsersAppDataFolder) {
         unlocked = eventually([] { return canCreateFileIn(systemWindowsDirectory()); }, 100);
     }
     EXPECT_TRUE(unlocked);
+    if (unlocked) removeKeptProbes(systemWindowsDirectory());
     ASSERT_TRUE(locked) << "chattr +i did not lock " << unixWindows;
     EXPECT_EQ(exitCode, 0u);
 }
