@@ -1,6 +1,9 @@
 #include "PlayerAssembly.h"
 
+#include "support/AppPaths.h"
+#include "support/ConfigFiles.h"
 #include "support/DesktopServices.h"
+#include "support/Utf8Path.h"
 
 namespace lirabox {
 
@@ -24,7 +27,7 @@ PlayerAssembly::PlayerAssembly(FrontEnd frontEnd)
       mTyper(frontEnd.typer ? std::move(frontEnd.typer) : desktopTextTyper()),
       mSelection(std::move(frontEnd.selection)),
       mPedalActions([this] { return mForm.pedal_mapping(); }, [this](Command command) { mForm.runCommand(command); }),
-      mPedals(mPedalActions), mSeekEnvelope(frontEnd.engine) {
+      mPedals(mPedalActions), mSeekEnvelope(frontEnd.engine, pathFromUtf8(programFolder()) / config::kEnvelopeFile) {
     mForm.setSettingsDialog(mSettingsDialog.get());
     mForm.setMenuHandlers(&mMenus);
     mForm.setTextTyper(mTyper.get());

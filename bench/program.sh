@@ -88,6 +88,9 @@ table() {
   # Lirabox's PSS shares Qt's pages with every other process mapping them: it
   # is its cost alone only while it is the only Qt program.
   echo "Other processes mapping Qt 6 now: $(grep -l libQt6Core /proc/[0-9]*/maps 2>/dev/null | wc -l)"
+  # The program keeps a recording's seek bar envelope (envelopes.dat): only
+  # its very first run of the benchmark measures it.
+  echo "CPU seconds run by run: lirabox $(cut -d' ' -f1 "$work/figures.lirabox" | xargs), mpv $(cut -d' ' -f1 "$work/figures.mpv" | xargs)"
   local header="| Measure over ${seconds} s of playback | lirabox | mpv --no-video | lirabox / mpv |"
   local rule="|---|---|---|---|"
   if [[ -f "$work/figures.parlatype" ]]; then

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <system_error>
+#include <utility>
 
 #include "player/media/EnvelopeSource.h"
 #include "support/ThreadPriority.h"
@@ -15,7 +16,10 @@ constexpr std::chrono::milliseconds kNotifyEvery {100};
 
 }  // namespace
 
-SeekEnvelope::SeekEnvelope(media::MediaEngine& engine) : mEngine(engine) {}
+SeekEnvelope::SeekEnvelope(media::MediaEngine& engine, std::filesystem::path storeFile)
+    : mEngine(engine), mStoreFile(std::move(storeFile)) {
+    if (!mStoreFile.empty()) mKept = readKeptEnvelopes(mStoreFile, kKept);
+}
 
 SeekEnvelope::~SeekEnvelope() { stop(); }
 
@@ -58,7 +62,7 @@ void SeekEnvelope::recordingUnloaded() {
 
 void SeekEnvelope::start() {
     stop();
-    Key key {mPath, 0, {}, mColumns};
+    EnvelopeKey key {mPath, 0, {}, mColumns};
     std::error_code unreadable;
     const std::filesystem::path file = pathFromUtf8(mPath);
     key.size = std::filesystem::file_size(file, unreadable);
@@ -67,9 +71,9 @@ void SeekEnvelope::start() {
     {
         std::lock_guard lock(mMutex);
         for (auto kept = mKept.begin(); kept != mKept.end(); ++kept) {
-            if (!unreadable && kept->first == key) {
+            if (!unreadable && kept->key == key) {
                 mKept.splice(mKept.begin(), mKept, kept);
-                envelope = std::make_shared<media::LoudnessEnvelope>(kept->second);
+                envelope = std::make_shared<media::LoudnessEnvelope>(kept->levels);
                 break;
             }
         }
@@ -87,18 +91,22 @@ void SeekEnvelope::stop() {
     if (mWorker.joinable()) mWorker.join();
 }
 
-void SeekEnvelope::measure(Key key, std::shared_ptr<media::LoudnessEnvelope> envelope) {
+void SeekEnvelope::measure(EnvelopeKey key, std::shared_ptr<media::LoudnessEnvelope> envelope) {
     lowerThisThreadPriority();
     const std::unique_ptr<media::EnvelopeSource> source = media::openEnvelopeSource(key.path);
     if (!source) return;
     const bool whole = envelope->compute(
         *source, [this] { return mFocus.load(); }, mStop, [this] { notify(true); });
+    std::list<KeptEnvelope> kept;
     if (whole) {
         std::lock_guard lock(mMutex);
-        mKept.emplace_front(std::move(key), envelope->levels());
+        mKept.push_front({std::move(key), envelope->levels()});
         if (mKept.size() > kKept) mKept.pop_back();
+        kept = mKept;
     }
     notify();
+    // Only this worker writes the store, and one worker runs at a time.
+    if (whole && !mStoreFile.empty()) writeKeptEnvelopes(mStoreFile, kept);
 }
 
 // Called under its own lock, so that once setChangedCallback has replaced

@@ -3,7 +3,9 @@
 // worker thread at the lowest priority after each load, at the bar's width in
 // pixels, the part near the playing position first (LoudnessEnvelope), and
 // kept for the last kKept recordings (by path, size, modification time and
-// width), so opening one of them again shows its envelope at once.
+// width), so opening one of them again shows its envelope at once; with a
+// store file (EnvelopeStore.h) they are kept across starts as well, read when
+// this object is made and written by the worker after each new whole one.
 //
 // Threads: every call but levels() comes from the UI thread; levels() may be
 // called from any. The changed callback is called on the worker thread
@@ -26,6 +28,7 @@
 #include <thread>
 #include <vector>
 
+#include "EnvelopeStore.h"
 #include "PlayerListener.h"
 #include "player/media/LoudnessEnvelope.h"
 #include "player/media/MediaEngine.h"
@@ -36,7 +39,8 @@ class SeekEnvelope final : public PlayerListener {
 public:
     static constexpr std::size_t kKept = 16;
 
-    explicit SeekEnvelope(media::MediaEngine& engine);
+    // Without a store file the envelopes are kept in memory only.
+    explicit SeekEnvelope(media::MediaEngine& engine, std::filesystem::path storeFile = {});
     ~SeekEnvelope() override;
     SeekEnvelope(const SeekEnvelope&) = delete;
     SeekEnvelope& operator=(const SeekEnvelope&) = delete;
@@ -56,28 +60,21 @@ public:
     void positionJumped(double seconds) override { mFocus = seconds; }
 
 private:
-    struct Key {
-        std::string path;
-        std::uintmax_t size = 0;
-        std::filesystem::file_time_type modified;
-        std::size_t columns = 0;
-        bool operator==(const Key&) const = default;
-    };
-
     void start();
     void stop();
-    void measure(Key key, std::shared_ptr<media::LoudnessEnvelope> envelope);
+    void measure(EnvelopeKey key, std::shared_ptr<media::LoudnessEnvelope> envelope);
     // Calls the changed callback; a throttled one only when the last was 100 ms ago or more.
     void notify(bool throttled = false);
 
     media::MediaEngine& mEngine;
+    const std::filesystem::path mStoreFile;
     std::size_t mColumns = 0;
     std::string mPath;  // of the loaded recording; empty without one
 
     mutable std::mutex mMutex;
     std::shared_ptr<media::LoudnessEnvelope> mEnvelope;
-    std::list<std::pair<Key, std::vector<float>>> mKept;  // the most recent first
-    std::mutex mCallbackMutex;                            // over the two below
+    std::list<KeptEnvelope> mKept;  // the most recent first
+    std::mutex mCallbackMutex;      // over the two below
     std::function<void()> mChanged;
     std::chrono::steady_clock::time_point mNotified;
 

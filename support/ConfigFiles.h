@@ -65,6 +65,11 @@ inline constexpr int kDefaultVolumeValue = 2500;
 inline constexpr std::string_view kHistoryFile = "history.ini";
 inline constexpr std::string_view kHistorySection = "Recordings";
 
+// "envelopes.dat" (program folder): the seek bar's envelopes of the recordings
+// opened lately, a cache in a binary form of its own (player/EnvelopeStore.h);
+// not a setting, so never copied to a stand-in folder.
+inline constexpr std::string_view kEnvelopeFile = "envelopes.dat";
+
 // "Lirabox.ini" (the Windows-directory equivalent): the executable's full path.
 inline constexpr std::string_view kAppFile = "Lirabox.ini";
 inline constexpr std::string_view kAppSection = "config";

@@ -67,10 +67,12 @@ void expectInstalledProgramWorks(const fs::path& bin) {
         << "position " << publishedPosition(position) << ", before " << before << "\n"
         << player.output();
 
+    // The seek bar's envelope is kept there too, once measured.
+    EXPECT_TRUE(waitUntil([&] { return fs::exists(settings / "envelopes.dat"); }));
     pressKeys(window, "ctrl+q");
     EXPECT_EQ(player.waitForExit(pid), 0) << player.output();
     EXPECT_EQ(listFolder(bin), "lirabox");
-    EXPECT_EQ(listFolder(settings), "UserCfg.ini config.ini history.ini position.ini");
+    EXPECT_EQ(listFolder(settings), "UserCfg.ini config.ini envelopes.dat history.ini position.ini");
     EXPECT_TRUE(fs::exists(player.configFolder() / "Lirabox.ini"));
 }
 
