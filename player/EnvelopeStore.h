@@ -6,7 +6,7 @@
 //
 // The file is a cache: one binary file in the machine's own byte order, the
 // most recent envelope first. Any fault in it (missing, truncated, another
-// format, out-of-range numbers, above kMaxFileSize) reads as no envelopes at
+// format, out-of-range numbers, above kMaxEnvelopeFileSize) reads as no envelopes at
 // all; nothing read from it is trusted beyond those checks. A write goes to a
 // temporary file beside it that is then renamed over it, so a crash leaves the
 // old file or the new one; a write that fails leaves the envelopes in memory

@@ -112,8 +112,11 @@ TEST_F(SeekEnvelopeTest, IsKeptAcrossStartsInTheStoreFile) {
         again->recordingLoaded("speakers.wav", 2.0);
         return again;
     };
-    EXPECT_TRUE(reopened(store)->complete());
-    EXPECT_EQ(reopened(store)->levels(), measured);
+    {
+        const auto again = reopened(store);
+        EXPECT_TRUE(again->complete());
+        EXPECT_EQ(again->levels(), measured);
+    }
 
     std::filesystem::resize_file(store, std::filesystem::file_size(store) - 1);
     {
