@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <regex>
 #include <string>
@@ -76,10 +77,14 @@ public:
         return frame();
     }
 
-    // Ctrl+Q; true when the program ended normally.
-    bool quit() {
+    // Ctrl+Q; success when the program ended normally, else how it ended and what it printed.
+    ::testing::AssertionResult quit() {
         pressKeys(mWindow, "ctrl+q");
-        return mPlayer.waitForExit(mPid) == 0;
+        const std::optional<int> status = mPlayer.waitForExit(mPid);
+        if (status == 0) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+               << "exit status " << (status ? std::to_string(*status) : "(running)") << "\n"
+               << mPlayer.output();
     }
 
 private:
